@@ -1,16 +1,25 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include <QByteArray>
 #include <QMainWindow>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <QSystemTrayIcon>
 
 QT_BEGIN_NAMESPACE
 namespace Ui
 {
 class MainWindow;
 }
+class QCloseEvent;
+class QPropertyAnimation;
 QT_END_NAMESPACE
 
-// The tool's one window: owns the form and its companions and routes user actions to them.
+// The tool's one window: owns the form and its companions, wires them, and routes user actions
+// to them. Its definitions are split by subsystem: mainwindow.cpp (shell), mainwindow_link.cpp,
+// mainwindow_project.cpp, mainwindow_tuning.cpp, mainwindow_verify.cpp, mainwindow_codegen.cpp.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -19,8 +28,148 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
+
+public slots:
+    // Shell
+    void TrayIconAction(QSystemTrayIcon::ActivationReason reason);
+    void on_pushButton_clicked();
+
+    // Debugger link: counted-down start and reader messages
+    void btnDebugFunction();
+    void warmTimerOut();
+    void reciveHandshakeMessage_rThread(QString text);
+    void reciveHandshakeMessage_cThread(QString text);
+
+    // Touch project
+    void on_keyCBox_activated(int index);
+    void on_mcuTypeCBox_currentIndexChanged(int index);
+    void keyTimerOut();
+    void wpChboxTimeOut();
+    void on_browseBtn_clicked();
+    void on_openProBtn_clicked();
+
+    // Tuning: sequencer, chart, indicators
+    void reciveDataFromThread(QByteArray data, int crcFailed);
+    void on_autoTest_btn_clicked();
+    void on_stopTest_btn_clicked();
+    void on_setDebugTWidget_currentChanged();
+    void btn_colorChang_timer();
+    void slotPointHoverd(QPointF point, bool state);
+    void on_startValueCBox_activated();
+    void on_endValueCBox_activated();
+    void on_allSelectBtn_clicked();
+    void on_invertSelectBtn_clicked();
+
+    // Single-channel test buttons btnTk0 ... btnTk24
+    void on_btnTk0_clicked();
+    void on_btnTk1_clicked();
+    void on_btnTk2_clicked();
+    void on_btnTk3_clicked();
+    void on_btnTk4_clicked();
+    void on_btnTk5_clicked();
+    void on_btnTk6_clicked();
+    void on_btnTk7_clicked();
+    void on_btnTk8_clicked();
+    void on_btnTk9_clicked();
+    void on_btnTk10_clicked();
+    void on_btnTk11_clicked();
+    void on_btnTk12_clicked();
+    void on_btnTk13_clicked();
+    void on_btnTk14_clicked();
+    void on_btnTk15_clicked();
+    void on_btnTk16_clicked();
+    void on_btnTk17_clicked();
+    void on_btnTk18_clicked();
+    void on_btnTk19_clicked();
+    void on_btnTk20_clicked();
+    void on_btnTk21_clicked();
+    void on_btnTk22_clicked();
+    void on_btnTk23_clicked();
+    void on_btnTk24_clicked();
+
+    // Colour swatches tkBtn0 ... tkBtn24
+    void on_tkBtn0_clicked();
+    void on_tkBtn1_clicked();
+    void on_tkBtn2_clicked();
+    void on_tkBtn3_clicked();
+    void on_tkBtn4_clicked();
+    void on_tkBtn5_clicked();
+    void on_tkBtn6_clicked();
+    void on_tkBtn7_clicked();
+    void on_tkBtn8_clicked();
+    void on_tkBtn9_clicked();
+    void on_tkBtn10_clicked();
+    void on_tkBtn11_clicked();
+    void on_tkBtn12_clicked();
+    void on_tkBtn13_clicked();
+    void on_tkBtn14_clicked();
+    void on_tkBtn15_clicked();
+    void on_tkBtn16_clicked();
+    void on_tkBtn17_clicked();
+    void on_tkBtn18_clicked();
+    void on_tkBtn19_clicked();
+    void on_tkBtn20_clicked();
+    void on_tkBtn21_clicked();
+    void on_tkBtn22_clicked();
+    void on_tkBtn23_clicked();
+    void on_tkBtn24_clicked();
+
+    // Channel check boxes checkBox0 ... checkBox24
+    void on_checkBox0_clicked(bool checked);
+    void on_checkBox1_clicked(bool checked);
+    void on_checkBox2_clicked(bool checked);
+    void on_checkBox3_clicked(bool checked);
+    void on_checkBox4_clicked(bool checked);
+    void on_checkBox5_clicked(bool checked);
+    void on_checkBox6_clicked(bool checked);
+    void on_checkBox7_clicked(bool checked);
+    void on_checkBox8_clicked(bool checked);
+    void on_checkBox9_clicked(bool checked);
+    void on_checkBox10_clicked(bool checked);
+    void on_checkBox11_clicked(bool checked);
+    void on_checkBox12_clicked(bool checked);
+    void on_checkBox13_clicked(bool checked);
+    void on_checkBox14_clicked(bool checked);
+    void on_checkBox15_clicked(bool checked);
+    void on_checkBox16_clicked(bool checked);
+    void on_checkBox17_clicked(bool checked);
+    void on_checkBox18_clicked(bool checked);
+    void on_checkBox19_clicked(bool checked);
+    void on_checkBox20_clicked(bool checked);
+    void on_checkBox21_clicked(bool checked);
+    void on_checkBox22_clicked(bool checked);
+    void on_checkBox23_clicked(bool checked);
+    void on_checkBox24_clicked(bool checked);
+
+    // Waterproof test and verification mode
+    void on_waterproof_btn_clicked();
+    void on_pushButton_3_clicked();
+    void reciveDataFromCheckThread(QByteArray data);
+
+    // Firmware generation
+    void on_saveDownloadBtn_clicked();
+    void on_createAppPro_btn_clicked();
+
 private:
     Ui::MainWindow *ui;
+
+    // Shell
+    QStringList channelNames;
+    QPropertyAnimation *sideMenuAnimation = nullptr;
+    bool sideMenuCollapsed = true;
+
+    // Debugger link
+
+    // Touch project
+
+    // Tuning
+
+    // Waterproof test and verification mode
+
+    // Firmware generation
 };
 
 #endif // MAINWINDOW_H

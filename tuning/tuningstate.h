@@ -1,0 +1,33 @@
+#ifndef TUNINGSTATE_H
+#define TUNINGSTATE_H
+
+#include <QList>
+
+class QPushButton;
+
+// The measurement state shared by the counted-down start, the sequencer, the waterproof test,
+// verification and Save & Download. Lives in the window; everything reads it on the GUI thread.
+struct TuningState
+{
+    QList<int> tkData;
+    int noTouchSamples[180] = {};
+    int touchSamples[180] = {};
+    int noTouchSum = 0;
+    int touchSum = 0;
+    int currentChannel = 100;
+    QPushButton *currentKeyButton = nullptr;
+    int selectedChannels[35] = {};
+    int remainingChannels = 0;
+    int nextSelectedIndex = 1;
+    int testedChannels[25] = {};
+    bool testBusy = false;
+    bool sampling = false;
+    bool autoSequence = false;
+    bool waterproofMode = false;
+    bool halted = false;
+    bool stopInProgress = false;
+    int countdownStep = 0;
+    double chartX = 0.0;
+};
+
+#endif // TUNINGSTATE_H
