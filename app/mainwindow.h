@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QSystemTrayIcon>
 
+#include "tuning/tuningstate.h"
+
 QT_BEGIN_NAMESPACE
 namespace Ui
 {
@@ -166,6 +168,7 @@ private:
     // Touch project
 
     // Tuning
+    TuningState tuningState;
 
     // Waterproof test and verification mode
 
