@@ -1,0 +1,79 @@
+#ifndef PACKAGEWIDGET_H
+#define PACKAGEWIDGET_H
+
+#include <QList>
+#include <QPalette>
+#include <QVector>
+#include <QWidget>
+
+#include <array>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+// The pin map of one chip package, edited on a drawing of the package: a click on a pin button
+// puts the channel in use and offers the free key numbers in a menu. The three package widgets
+// derive from it and add only their form and pin list.
+class PackageWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kChannelCount = 25;
+
+    // The pin map itself. Read by the tests, the results table, the generator and the project
+    // file; written by the project-file loader (which then calls refresh() and rebuildKeyTaken()).
+    // 1 = in use; any other value counts as not in use.
+    std::array<int, kChannelCount> channelInUse{};
+    // 1 ... K, 0 = no key chosen.
+    std::array<int, kChannelCount> keyNumber{};
+    // Entry k - 1 is true while some channel holds key k.
+    QVector<bool> keyTaken;
+    int pendingChannel = -1;
+    int inUseCount = 0;
+    QMenu *keyMenu = nullptr;
+    QList<QAction *> keyActions;
+    QPalette whitePalette;
+    QPalette greenPalette;
+
+    // Number of keys the menu offers (25, 17 or 13).
+    int keyCount() const { return keyTaken.size(); }
+    bool hasPin(int channel) const;
+    bool isInUse(int channel) const;
+    // The channels that have a pin in this package, in ascending order.
+    const QVector<int> &pinChannels() const { return channels; }
+    QPushButton *pinButton(int channel) const;
+    QLabel *keyLabel(int channel) const;
+
+    // Every channel out of use, every key free, every button white and every key label empty.
+    void reset();
+    // Repaints every channel from channelInUse and keyNumber.
+    void refresh();
+    // Marks exactly the keys held by channels in use as taken, and recounts inUseCount; used
+    // after the arrays were written from outside.
+    void rebuildKeyTaken();
+
+public slots:
+    void SlotMenuClicked(QAction *action);
+
+protected:
+    explicit PackageWidget(QWidget *parent = nullptr);
+
+    // Called by the package class once its form is set up: finds the pin buttons btnK<n> and the
+    // key labels labelKey_<i> (numbered in ascending channel order) and builds the key menu.
+    void attachForm(const QVector<int> &pinChannelList, int keysOffered);
+    // Click on the pin button of a channel.
+    void pinClicked(int channel);
+
+private:
+    void paintChannel(int channel);
+    int countInUse() const;
+
+    QVector<int> channels;
+    std::array<QPushButton *, kChannelCount> buttons{};
+    std::array<QLabel *, kChannelCount> keyLabels{};
+};
+
+#endif // PACKAGEWIDGET_H
