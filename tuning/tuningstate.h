@@ -14,6 +14,9 @@ struct TuningState
     int touchSamples[180] = {};
     int noTouchSum = 0;
     int touchSum = 0;
+    int waterproofSamples[180] = {};
+    int waterproofSum = 0;
+    bool waterPromptPending = false;
     int currentChannel = 100;
     QPushButton *currentKeyButton = nullptr;
     int selectedChannels[35] = {};

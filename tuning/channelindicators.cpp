@@ -1,0 +1,158 @@
+#include "tuning/channelindicators.h"
+
+#include "tuning/channelpalette.h"
+#include "tuning/pinmapsource.h"
+#include "tuning/tuningstate.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QPushButton>
+#include <QTimer>
+
+namespace
+{
+constexpr int kChannels = ChannelPalette::kChannelCount;
+constexpr int kDebugPage = 1;
+constexpr int kPinMapTimerMs = 1000;
+
+QString rgbText(const QColor &colour)
+{
+    return QStringLiteral("%1,%2,%3").arg(colour.red()).arg(colour.green()).arg(colour.blue());
+}
+} // namespace
+
+ChannelIndicators::ChannelIndicators(const QList<QPushButton *> &keyButtons,
+                                     const QList<QPushButton *> &swatches,
+                                     const QList<QCheckBox *> &checkBoxes, PinMapSource &pinMap,
+                                     TuningState &state, QWidget *dialogParent, QObject *parent)
+    : QObject(parent), keys(keyButtons), swatches(swatches), boxes(checkBoxes), pinMap(pinMap),
+      state(state), dialogParent(dialogParent)
+{
+    Q_ASSERT(keys.size() == kChannels && swatches.size() == kChannels && boxes.size() == kChannels);
+    chooseColour = [this] {
+        return QColorDialog::getColor(Qt::white, this->dialogParent, QString(),
+                                      QColorDialog::ColorDialogOptions());
+    };
+}
+
+QString ChannelIndicators::greenKeyStyle()
+{
+    return QStringLiteral("QPushButton{background-color:rgb(0,255,0);; border:2px solid "
+                          "rgb(0,255,0);; border-radius:10px;}");
+}
+
+QString ChannelIndicators::whiteKeyStyle()
+{
+    return QStringLiteral("QPushButton{background-color:rgb(255,255,255);; border:2px solid "
+                          "rgb(255,255,255);; border-radius:10px;}");
+}
+
+QString ChannelIndicators::swatchStyle(const QColor &colour)
+{
+    return QStringLiteral("QPushButton{background-color:rgb(") + rgbText(colour) +
+           QStringLiteral(");}");
+}
+
+QString ChannelIndicators::checkedBoxStyle(int channel)
+{
+    return QStringLiteral("background-color:rgb(") + rgbText(ChannelPalette::colour(channel)) +
+           QStringLiteral(");font-size:16px;");
+}
+
+QString ChannelIndicators::uncheckedBoxStyle()
+{
+    return QStringLiteral("background-color:rgb(255,255,255);font-size:16px;");
+}
+
+QPushButton *ChannelIndicators::keyButton(int channel) const
+{
+    return channel >= 0 && channel < kChannels ? keys.at(channel) : nullptr;
+}
+
+QCheckBox *ChannelIndicators::checkBox(int channel) const
+{
+    return channel >= 0 && channel < kChannels ? boxes.at(channel) : nullptr;
+}
+
+void ChannelIndicators::applySwatchStyles()
+{
+    for (int n = 0; n < kChannels; ++n)
+        swatches.at(n)->setStyleSheet(swatchStyle(ChannelPalette::colour(n)));
+}
+
+void ChannelIndicators::checkBoxClicked(int channel, bool checked)
+{
+    if (QCheckBox *box = checkBox(channel))
+        box->setStyleSheet(checked ? checkedBoxStyle(channel) : uncheckedBoxStyle());
+}
+
+void ChannelIndicators::pickColour(int channel)
+{
+    if (channel < 0 || channel >= kChannels)
+        return;
+    const QColor colour = chooseColour();
+    if (!colour.isValid())
+        return;
+    swatches.at(channel)->setStyleSheet(swatchStyle(colour));
+    emit swatchColourChanged(channel, colour);
+}
+
+void ChannelIndicators::setColourChooser(ColourChooser chooser)
+{
+    chooseColour = std::move(chooser);
+}
+
+void ChannelIndicators::selectAll()
+{
+    for (int n = 0; n < kChannels; ++n) {
+        if (pinMap.channelInUse(n) == 1)
+            boxes.at(n)->setChecked(true);
+    }
+}
+
+void ChannelIndicators::invertSelection()
+{
+    for (int n = 0; n < kChannels; ++n) {
+        if (pinMap.channelInUse(n) == 1)
+            boxes.at(n)->setChecked(!boxes.at(n)->isChecked());
+    }
+}
+
+void ChannelIndicators::refresh()
+{
+    pinMap.resetHiddenPackages();
+    for (int n = 0; n < kChannels; ++n) {
+        const bool inUse = pinMap.channelInUse(n) != 0;
+        keys.at(n)->setStyleSheet(inUse ? greenKeyStyle() : whiteKeyStyle());
+        keys.at(n)->setEnabled(inUse);
+        boxes.at(n)->setChecked(inUse);
+        boxes.at(n)->setEnabled(inUse);
+    }
+}
+
+void ChannelIndicators::blinkTick()
+{
+    if (!state.sampling || !state.currentKeyButton)
+        return;
+    state.currentKeyButton->setStyleSheet(blinkPhase ? whiteKeyStyle() : greenKeyStyle());
+    blinkPhase = !blinkPhase;
+}
+
+void ChannelIndicators::tabChanged(int currentIndex, QTimer *pinMapTimer,
+                                   QWidget *createAppProButton)
+{
+    if (state.testBusy)
+        return;
+    // The pin-map timer runs while the settings page is shown and pauses on the debug page.
+    if (pinMapTimerPaused) {
+        pinMapTimer->start(kPinMapTimerMs);
+        pinMapTimerPaused = false;
+    } else {
+        pinMapTimer->stop();
+        pinMapTimerPaused = true;
+    }
+    if (currentIndex == kDebugPage) {
+        refresh();
+        createAppProButton->setEnabled(true);
+    }
+}

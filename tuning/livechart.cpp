@@ -1,0 +1,183 @@
+#include "tuning/livechart.h"
+
+#include "tuning/tuningstate.h"
+
+#include <QComboBox>
+#include <QCursor>
+#include <QLabel>
+#include <QPen>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+
+using namespace QtCharts;
+
+namespace
+{
+// Nominal seconds between two samples on the x axis.
+constexpr double kSampleStep = 0.036;
+} // namespace
+
+LiveChart::LiveChart(QChartView *chartView, QComboBox *startValueCBox, QComboBox *endValueCBox,
+                     QLabel *hoverLabel, TuningState &state, QObject *parent)
+    : QObject(parent), view(chartView), startCombo(startValueCBox), endCombo(endValueCBox),
+      hoverLabel(hoverLabel), state(state)
+{
+}
+
+void LiveChart::fillValueCombos()
+{
+    if (startCombo->count() == 0) {
+        for (int v = 0; v <= 2000; v += 100)
+            startCombo->addItem(QString::number(v));
+    }
+    endCombo->clear();
+    for (int v = 2100; v <= 18000; v += 100)
+        endCombo->addItem(QString::number(v));
+}
+
+void LiveChart::rebuild(int xMax, int yTicks)
+{
+    auto *x = new QValueAxis;
+    x->setRange(0, xMax);
+    x->setLabelFormat(QStringLiteral("%d"));
+    x->setTickCount(xMax);
+
+    auto *y = new QValueAxis;
+    y->setRange(yStart, yEnd);
+    y->setTickCount(yTicks);
+    y->setLabelFormat(QStringLiteral("%d"));
+    y->setTitleText(QStringLiteral("value"));
+
+    auto *fresh = new QChart;
+    fresh->removeAllSeries();
+    const auto defaultAxes = fresh->axes();
+    for (QAbstractAxis *axis : defaultAxes)
+        fresh->removeAxis(axis);
+    fresh->legend()->hide();
+    fresh->addAxis(x, Qt::AlignBottom);
+    fresh->addAxis(y, Qt::AlignLeft);
+
+    // The view hands the previous chart back without deleting it; its series go with it.
+    QChart *previous = view->chart();
+    view->setChart(fresh);
+    view->setRenderHint(QPainter::Antialiasing);
+    testCurve = nullptr;
+    currentChart = fresh;
+    axisX = x;
+    axisY = y;
+    delete previous;
+    emit rebuilt();
+}
+
+void LiveChart::installTestSeries()
+{
+    if (!currentChart)
+        return;
+    currentChart->removeAllSeries();
+    testCurve = new QLineSeries;
+    QPen pen(QColor(0, 200, 200, 255));
+    pen.setStyle(Qt::SolidLine);
+    pen.setWidth(2);
+    testCurve->setPen(pen);
+    currentChart->addSeries(testCurve);
+    testCurve->attachAxis(axisX);
+    testCurve->attachAxis(axisY);
+}
+
+void LiveChart::clearTestSeries()
+{
+    if (testCurve)
+        testCurve->clear();
+}
+
+void LiveChart::addChannelSeries(QLineSeries *series, int red, int green, int blue)
+{
+    if (!currentChart || !series)
+        return;
+    QPen pen(QColor(red, green, blue, 255));
+    pen.setStyle(Qt::SolidLine);
+    pen.setWidth(2);
+    series->setPen(pen);
+    if (series->chart() != currentChart)
+        currentChart->addSeries(series);
+    if (!series->attachedAxes().contains(axisX))
+        series->attachAxis(axisX);
+    if (!series->attachedAxes().contains(axisY))
+        series->attachAxis(axisY);
+}
+
+void LiveChart::appendTestPoint()
+{
+    if (testCurve && !state.tkData.isEmpty())
+        testCurve->append(state.chartX, state.tkData.last());
+    state.chartX += kSampleStep;
+    if (state.halted)
+        state.chartX = 0.0;
+}
+
+void LiveChart::widenRange(int value)
+{
+    if (yEnd < value) {
+        for (int i = 0; i < endCombo->count(); ++i) {
+            const int item = endCombo->itemText(i).toInt();
+            if (item > value) {
+                yEnd = item;
+                endCombo->setCurrentText(endCombo->itemText(i));
+                break;
+            }
+        }
+    }
+    if (value < yStart) {
+        for (int i = 0; i < startCombo->count(); ++i) {
+            const int item = startCombo->itemText(i).toInt();
+            if (item < value) {
+                yStart = item;
+                startCombo->setCurrentText(startCombo->itemText(i));
+                break;
+            }
+        }
+    }
+    applyYRange();
+}
+
+void LiveChart::applyStartValue()
+{
+    yStart = startCombo->currentText().toInt();
+    applyYRange();
+}
+
+void LiveChart::applyEndValue()
+{
+    yEnd = endCombo->currentText().toInt();
+    applyYRange();
+}
+
+void LiveChart::applyYRange()
+{
+    if (axisY)
+        axisY->setRange(yStart, yEnd);
+}
+
+void LiveChart::connectHover()
+{
+    if (testCurve)
+        connect(testCurve, &QLineSeries::hovered, this, &LiveChart::pointHovered,
+                Qt::UniqueConnection);
+}
+
+void LiveChart::showHover(QPointF point, bool state)
+{
+    if (!state) {
+        hoverLabel->hide();
+        return;
+    }
+    hoverLabel->setText(QString::number(point.y(), 'g', 6));
+    QWidget *window = hoverLabel->parentWidget();
+    const QPoint cursor = window ? window->mapFromGlobal(QCursor::pos()) : QCursor::pos();
+    const int w = hoverLabel->width();
+    const int h = hoverLabel->height();
+    hoverLabel->move(cursor.x() - w / 2, static_cast<int>(cursor.y() - 1.5 * h));
+    hoverLabel->show();
+}
