@@ -1,0 +1,93 @@
+#include "tuning/verificationplot.h"
+
+#include <QPointF>
+#include <QVector>
+#include <QtCharts/QChart>
+
+using QtCharts::QChart;
+using QtCharts::QLineSeries;
+
+bool VerificationPlot::appendRecord(const QByteArray &record)
+{
+    if (record.size() < kRecordSize)
+        return false;
+    const auto *bytes = reinterpret_cast<const unsigned char *>(record.constData());
+    for (int k = 0; k < kChannelCount; ++k)
+        channelHistory[k].append(bytes[1 + 2 * k] << 8 | bytes[2 + 2 * k]);
+    return true;
+}
+
+bool VerificationPlot::windowOverfull() const
+{
+    return channelHistory[0].size() > kWindow;
+}
+
+void VerificationPlot::dropOldest()
+{
+    for (QList<int> &history : channelHistory) {
+        if (!history.isEmpty())
+            history.removeFirst();
+    }
+}
+
+const QList<int> &VerificationPlot::history(int channel) const
+{
+    return channelHistory.at(channel);
+}
+
+void VerificationPlot::createCurves(const std::array<QColor, kChannelCount> &colours,
+                                    const AddSeries &addSeries)
+{
+    for (int k = 0; k < kChannelCount; ++k) {
+        auto *series = new QLineSeries;
+        verificationSeries[k] = series;
+        addSeries(series, colours[k]);
+    }
+}
+
+QLineSeries *VerificationPlot::curve(int channel) const
+{
+    if (channel < 0 || channel >= kChannelCount)
+        return nullptr;
+    return verificationSeries[channel].data();
+}
+
+bool VerificationPlot::curvesOn(const QChart *chart) const
+{
+    const QLineSeries *first = verificationSeries[0].data();
+    return chart && first && first->chart() == chart;
+}
+
+void VerificationPlot::redraw(const Ticked &ticked, const WidenRange &widen)
+{
+    std::array<QVector<QPointF>, kChannelCount> points;
+    int length = 0;
+    for (int k = 0; k < kChannelCount; ++k) {
+        if (ticked[k])
+            points[k].reserve(channelHistory[k].size());
+        length = qMax(length, channelHistory[k].size());
+    }
+    // Same order as a point-by-point redraw: position by position, channel by channel, so the
+    // y range widens exactly as it would.
+    double x = 0.0;
+    for (int i = 0; i < length; ++i) {
+        for (int k = 0; k < kChannelCount; ++k) {
+            if (!ticked[k] || i >= channelHistory[k].size())
+                continue;
+            const int value = channelHistory[k].at(i);
+            if (widen)
+                widen(value);
+            points[k].append(QPointF(x, value));
+        }
+        x += kStep;
+    }
+    for (int k = 0; k < kChannelCount; ++k) {
+        QLineSeries *series = verificationSeries[k].data();
+        if (!series)
+            continue;
+        if (ticked[k])
+            series->replace(points[k]);
+        else if (series->count() > 0)
+            series->clear();
+    }
+}
