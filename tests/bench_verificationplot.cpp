@@ -1,9 +1,12 @@
+#include "tuning/livechart.h"
+#include "tuning/tuningstate.h"
 #include "tuning/verificationplot.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
-#include <QtCharts/QValueAxis>
 #include <QtTest>
 
 using namespace QtCharts;
@@ -17,43 +20,29 @@ class BenchVerificationPlot : public QObject
 
 private:
     QChartView *view = nullptr;
-    QValueAxis *axisX = nullptr;
-    QValueAxis *axisY = nullptr;
+    QComboBox startCombo;
+    QComboBox endCombo;
+    QLabel hoverLabel;
+    TuningState state;
+    LiveChart *chart = nullptr;
     VerificationPlot plot;
     VerificationPlot::Ticked all{};
-    int startValue = 1900;
-    int endValue = 2100;
 
-    void widen(int v)
-    {
-        if (endValue < v)
-            endValue = (v / 100 + 1) * 100;
-        if (v < startValue && v > 0)
-            startValue = 0;
-        axisY->setRange(startValue, endValue);
-    }
+    void widen(int v) { chart->widenRange(v); }
 
 private slots:
     void initTestCase()
     {
-        auto *chart = new QChart;
-        chart->legend()->hide();
-        axisX = new QValueAxis;
-        axisX->setRange(0, 12);
-        axisY = new QValueAxis;
-        axisY->setRange(startValue, endValue);
-        chart->addAxis(axisX, Qt::AlignBottom);
-        chart->addAxis(axisY, Qt::AlignLeft);
-        view = new QChartView(chart);
+        view = new QChartView;
         view->resize(1000, 500);
+        chart = new LiveChart(view, &startCombo, &endCombo, &hoverLabel, state, this);
+        chart->fillValueCombos();
+        chart->rebuild(12, 11);
         view->show();
         std::array<QColor, VerificationPlot::kChannelCount> colours;
         colours.fill(Qt::blue);
-        plot.createCurves(colours, [chart, this](QLineSeries *s, const QColor &c) {
-            s->setPen(QPen(c, 2));
-            chart->addSeries(s);
-            s->attachAxis(axisX);
-            s->attachAxis(axisY);
+        plot.createCurves(colours, [this](QLineSeries *s, const QColor &c) {
+            chart->addChannelSeries(s, c.red(), c.green(), c.blue());
         });
         for (int n = 0; n < VerificationPlot::kWindow; ++n) {
             QByteArray data(VerificationPlot::kRecordSize, '\0');
