@@ -10,11 +10,17 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->setupUi(this);
     for (int n = 0; n < 25; ++n)
         channelNames << QStringLiteral("TK%1").arg(n);
+    // Only single keys are configured; slider and wheel stay unavailable.
+    ui->drawCBox->setDisabled(true);
+    ui->wheelCBox->setDisabled(true);
     setWindowTitle(QStringLiteral("    "));
+    // No parent: the window deletes it itself, before the side menu it animates goes away.
+    sideMenuAnimation = new QPropertyAnimation(ui->leftWidget, "minimumWidth");
 }
 
 MainWindow::~MainWindow()
 {
+    delete sideMenuAnimation;
     delete ui;
 }
 
@@ -31,4 +37,17 @@ void MainWindow::TrayIconAction(QSystemTrayIcon::ActivationReason reason)
 
 void MainWindow::on_pushButton_clicked()
 {
+    // The same animation object serves every press, so it must survive its own end.
+    sideMenuAnimation->setDuration(300);
+    if (sideMenuCollapsed) {
+        sideMenuCollapsed = false;
+        sideMenuAnimation->setStartValue(26);
+        sideMenuAnimation->setEndValue(90);
+    } else {
+        sideMenuCollapsed = true;
+        sideMenuAnimation->setStartValue(90);
+        sideMenuAnimation->setEndValue(26);
+    }
+    sideMenuAnimation->setEasingCurve(QEasingCurve::InOutQuart);
+    sideMenuAnimation->start(QAbstractAnimation::KeepWhenStopped);
 }
