@@ -1,0 +1,267 @@
+#include "tuning/livechart.h"
+#include "tuning/tuningstate.h"
+
+#include <QComboBox>
+#include <QCursor>
+#include <QLabel>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <QtTest>
+
+using namespace QtCharts;
+
+// A chart with the widgets it drives, as the debug page holds them.
+struct ChartRig
+{
+    QWidget window;
+    QChartView *view = new QChartView(&window);
+    QComboBox *start = new QComboBox(&window);
+    QComboBox *end = new QComboBox(&window);
+    QLabel *hover = new QLabel(&window);
+    TuningState state;
+    LiveChart chart{view, start, end, hover, state};
+
+    ChartRig()
+    {
+        window.resize(800, 600);
+        chart.fillValueCombos();
+        start->setCurrentText(QStringLiteral("1900"));
+        end->setCurrentText(QStringLiteral("2100"));
+        chart.rebuild(12, 11);
+        chart.installTestSeries();
+    }
+};
+
+class TestChart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void valueCombosHoldTheirLists()
+    {
+        ChartRig rig;
+        QCOMPARE(rig.start->count(), 21);
+        QCOMPARE(rig.start->itemText(0), QStringLiteral("0"));
+        QCOMPARE(rig.start->itemText(20), QStringLiteral("2000"));
+        QCOMPARE(rig.end->count(), 160);
+        QCOMPARE(rig.end->itemText(0), QStringLiteral("2100"));
+        QCOMPARE(rig.end->itemText(1), QStringLiteral("2200"));
+        QCOMPARE(rig.end->itemText(159), QStringLiteral("18000"));
+    }
+
+    void rebuildGivesAxesOfTheTest_data()
+    {
+        QTest::addColumn<int>("xMax");
+        QTest::addColumn<int>("yTicks");
+        QTest::newRow("channel test") << 12 << 11;
+        QTest::newRow("waterproof test") << 6 << 5;
+    }
+
+    void rebuildGivesAxesOfTheTest()
+    {
+        QFETCH(int, xMax);
+        QFETCH(int, yTicks);
+        ChartRig rig;
+        rig.chart.rebuild(xMax, yTicks);
+        QChart *chart = rig.view->chart();
+        QCOMPARE(chart, rig.chart.chart());
+        QVERIFY(!chart->legend()->isVisible());
+        QVERIFY(chart->series().isEmpty());
+        QValueAxis *x = rig.chart.xAxis();
+        QValueAxis *y = rig.chart.yAxis();
+        QCOMPARE(chart->axes(Qt::Horizontal), QList<QAbstractAxis *>{x});
+        QCOMPARE(chart->axes(Qt::Vertical), QList<QAbstractAxis *>{y});
+        QCOMPARE(x->min(), 0.0);
+        QCOMPARE(x->max(), double(xMax));
+        QCOMPARE(x->tickCount(), xMax);
+        QCOMPARE(x->labelFormat(), QStringLiteral("%d"));
+        QCOMPARE(y->min(), 1900.0);
+        QCOMPARE(y->max(), 2100.0);
+        QCOMPARE(y->tickCount(), yTicks);
+        QCOMPARE(y->labelFormat(), QStringLiteral("%d"));
+        QCOMPARE(y->titleText(), QStringLiteral("value"));
+        QVERIFY(rig.view->renderHints().testFlag(QPainter::Antialiasing));
+    }
+
+    void rebuildDeletesTheReplacedChartAndItsSeries()
+    {
+        ChartRig rig;
+        QPointer<QChart> old = rig.chart.chart();
+        QPointer<QLineSeries> oldTest = rig.chart.testSeries();
+        auto *curve = new QLineSeries;
+        QPointer<QLineSeries> oldCurve = curve;
+        rig.chart.addChannelSeries(curve, 170, 0, 0);
+        QSignalSpy rebuilt(&rig.chart, &LiveChart::rebuilt);
+        rig.chart.rebuild(12, 11);
+        QVERIFY(old.isNull());
+        QVERIFY(oldTest.isNull());
+        QVERIFY(oldCurve.isNull());
+        QCOMPARE(rebuilt.count(), 1);
+        QVERIFY(rig.chart.testSeries() == nullptr);
+        // A point arriving before a test series exists is dropped, not drawn on freed memory.
+        rig.state.tkData << 2000;
+        rig.chart.appendTestPoint();
+        QCOMPARE(rig.state.chartX, 0.036);
+    }
+
+    void rebuildKeepsTheYRangeOfTheCombos()
+    {
+        ChartRig rig;
+        rig.chart.widenRange(2150);
+        rig.chart.rebuild(6, 5);
+        QCOMPARE(rig.chart.yAxis()->max(), 2200.0);
+    }
+
+    void testSeriesIsTheOnlySeriesWithItsPen()
+    {
+        ChartRig rig;
+        rig.chart.addChannelSeries(new QLineSeries, 0, 85, 0);
+        rig.chart.installTestSeries();
+        QLineSeries *series = rig.chart.testSeries();
+        QCOMPARE(rig.chart.chart()->series().size(), 1);
+        QCOMPARE(rig.chart.chart()->series().first(), series);
+        QCOMPARE(series->pen().color(), QColor(0, 200, 200));
+        QCOMPARE(series->pen().width(), 2);
+        QCOMPARE(series->pen().style(), Qt::SolidLine);
+        QCOMPARE(series->attachedAxes().size(), 2);
+    }
+
+    void channelSeriesTakesColourAndAxes()
+    {
+        ChartRig rig;
+        auto *series = new QLineSeries;
+        rig.chart.addChannelSeries(series, 179, 212, 255);
+        QCOMPARE(series->chart(), rig.chart.chart());
+        QCOMPARE(series->pen().color(), QColor(179, 212, 255));
+        QCOMPARE(series->pen().width(), 2);
+        QVERIFY(series->attachedAxes().contains(rig.chart.xAxis()));
+        QVERIFY(series->attachedAxes().contains(rig.chart.yAxis()));
+        // A new colour for a curve already shown recolours it without adding it twice.
+        rig.chart.addChannelSeries(series, 1, 2, 3);
+        QCOMPARE(series->pen().color(), QColor(1, 2, 3));
+        QCOMPARE(rig.chart.chart()->series().count(series), 1);
+    }
+
+    void widenRangeFollowsTheComboLists_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::newRow("inside") << 2000 << 1900 << 2100;
+        QTest::newRow("at the end value") << 2100 << 1900 << 2100;
+        QTest::newRow("just above") << 2150 << 1900 << 2200;
+        QTest::newRow("on an item") << 2200 << 1900 << 2300;
+        QTest::newRow("below start") << 1850 << 0 << 2100;
+        QTest::newRow("one above zero") << 1 << 0 << 2100;
+        QTest::newRow("zero") << 0 << 1900 << 2100;
+        QTest::newRow("negative") << -5 << 1900 << 2100;
+        QTest::newRow("below the top item") << 17999 << 1900 << 18000;
+        QTest::newRow("top item") << 18000 << 1900 << 2100;
+        QTest::newRow("beyond the list") << 40000 << 1900 << 2100;
+    }
+
+    void widenRangeFollowsTheComboLists()
+    {
+        QFETCH(int, value);
+        QFETCH(int, start);
+        QFETCH(int, end);
+        ChartRig rig;
+        rig.chart.widenRange(value);
+        QCOMPARE(rig.chart.startValue(), start);
+        QCOMPARE(rig.chart.endValue(), end);
+        QCOMPARE(rig.start->currentText(), QString::number(start));
+        QCOMPARE(rig.end->currentText(), QString::number(end));
+        QCOMPARE(rig.chart.yAxis()->min(), double(start));
+        QCOMPARE(rig.chart.yAxis()->max(), double(end));
+    }
+
+    void choosingALimitAppliesItAtOnce()
+    {
+        ChartRig rig;
+        rig.start->setCurrentText(QStringLiteral("1500"));
+        rig.chart.applyStartValue();
+        QCOMPARE(rig.chart.yAxis()->min(), 1500.0);
+        QCOMPARE(rig.chart.yAxis()->max(), 2100.0);
+        rig.end->setCurrentText(QStringLiteral("3000"));
+        rig.chart.applyEndValue();
+        QCOMPARE(rig.chart.yAxis()->min(), 1500.0);
+        QCOMPARE(rig.chart.yAxis()->max(), 3000.0);
+    }
+
+    void testPointsAdvanceAndRepeatAfterABadRecord()
+    {
+        ChartRig rig;
+        rig.chart.appendTestPoint(); // no sample yet: no point, x still advances
+        QCOMPARE(rig.chart.testSeries()->count(), 0);
+        rig.state.chartX = 0.0;
+        rig.state.tkData << 2000;
+        rig.chart.appendTestPoint();
+        rig.state.tkData << 2010;
+        rig.chart.appendTestPoint();
+        rig.chart.appendTestPoint(); // a record whose CRC failed adds no sample
+        const QVector<QPointF> points = rig.chart.testSeries()->pointsVector();
+        QCOMPARE(points.size(), 3);
+        QCOMPARE(points.at(0), QPointF(0.0, 2000));
+        QCOMPARE(points.at(1), QPointF(0.036, 2010));
+        QCOMPARE(points.at(2), QPointF(0.072, 2010));
+    }
+
+    void fullTestSpansTheAxis()
+    {
+        ChartRig rig;
+        for (int i = 0; i < 324; ++i) {
+            rig.state.tkData << 2000 + i % 7;
+            rig.chart.appendTestPoint();
+        }
+        QCOMPARE(rig.chart.testSeries()->count(), 324);
+        QVERIFY(qAbs(rig.chart.testSeries()->at(323).x() - 11.628) < 1e-9);
+    }
+
+    void haltedResetsTheNextX()
+    {
+        ChartRig rig;
+        rig.state.tkData << 2000;
+        rig.state.chartX = 3.0;
+        rig.state.halted = true;
+        rig.chart.appendTestPoint();
+        QCOMPARE(rig.chart.testSeries()->at(0), QPointF(3.0, 2000));
+        QCOMPARE(rig.state.chartX, 0.0);
+    }
+
+    void hoverShowsTheValueAboveTheCursor()
+    {
+        ChartRig rig;
+        rig.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+        QCursor::setPos(rig.window.mapToGlobal(QPoint(300, 200)));
+        rig.chart.showHover(QPointF(1.5, 2034), true);
+        QCOMPARE(rig.hover->text(), QStringLiteral("2034"));
+        QVERIFY(rig.hover->isVisible());
+        const QPoint cursor = rig.window.mapFromGlobal(QCursor::pos());
+        QCOMPARE(rig.hover->pos(), QPoint(cursor.x() - rig.hover->width() / 2,
+                                          int(cursor.y() - 1.5 * rig.hover->height())));
+        rig.chart.showHover(QPointF(1.5, 2034), false);
+        QVERIFY(!rig.hover->isVisible());
+    }
+
+    void hoverOfTheTestSeriesReachesTheWindowOnce()
+    {
+        ChartRig rig;
+        QSignalSpy hovered(&rig.chart, &LiveChart::pointHovered);
+        emit rig.chart.testSeries()->hovered(QPointF(0, 2034), true);
+        QCOMPARE(hovered.count(), 0);
+        rig.chart.connectHover();
+        rig.chart.connectHover();
+        emit rig.chart.testSeries()->hovered(QPointF(0, 2034), true);
+        QCOMPARE(hovered.count(), 1);
+        QCOMPARE(hovered.at(0).at(0).toPointF(), QPointF(0, 2034));
+    }
+};
+
+QTEST_MAIN(TestChart)
+#include "tst_chart.moc"
