@@ -31,6 +31,12 @@ struct TuningState
     bool stopInProgress = false;
     int countdownStep = 0;
     double chartX = 0.0;
+
+    // A waterproof run is sampling. It keeps testBusy clear (its channels have no countdown), so
+    // the start guards and the other users of testBusy ask for this as well.
+    bool waterproofRunning() const { return waterproofMode && sampling; }
+    // A test start must be refused with "busy".
+    bool startRefused() const { return testBusy || waterproofRunning(); }
 };
 
 #endif // TUNINGSTATE_H
