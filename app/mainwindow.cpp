@@ -2,12 +2,15 @@
 #include "ui_mainwindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEasingCurve>
 #include <QPropertyAnimation>
+#include <QTimer>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
+    setUpProjectSettings();
     for (int n = 0; n < 25; ++n)
         channelNames << QStringLiteral("TK%1").arg(n);
     // Only single keys are configured; slider and wheel stay unavailable.
@@ -16,6 +19,19 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     setWindowTitle(QStringLiteral("    "));
     // No parent: the window deletes it itself, before the side menu it animates goes away.
     sideMenuAnimation = new QPropertyAnimation(ui->leftWidget, "minimumWidth");
+
+    ui->lowRBtn->setChecked(true);
+
+    wpChboxTimer = new QTimer(this);
+    connect(wpChboxTimer, &QTimer::timeout, this, &MainWindow::wpChboxTimeOut);
+    wpChboxTimer->start(1000);
+
+    settingsPage->applyDefaults();
+    ui->createAppPro_btn->setEnabled(false);
+    ui->createAppPro_btn->setText(tr("生成应用代码"));
+
+    settingsPage->applyDefaultPath(QCoreApplication::applicationDirPath());
+    wpChboxTimeOut();
 }
 
 MainWindow::~MainWindow()

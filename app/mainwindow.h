@@ -8,6 +8,11 @@
 #include <QStringList>
 #include <QSystemTrayIcon>
 
+#include <memory>
+
+#include "project/projectfile.h"
+#include "project/settingspage.h"
+#include "project/workspace.h"
 #include "tuning/tuningstate.h"
 
 QT_BEGIN_NAMESPACE
@@ -17,6 +22,7 @@ class MainWindow;
 }
 class QCloseEvent;
 class QPropertyAnimation;
+class QTimer;
 QT_END_NAMESPACE
 
 // The tool's one window: owns the form and its companions, wires them, and routes user actions
@@ -166,6 +172,14 @@ private:
     // Debugger link
 
     // Touch project
+    void setUpProjectSettings();
+    void saveProjectFile();
+    void loadProjectFile(const QString &filePath);
+    int packageIndex = 0;
+    QTimer *wpChboxTimer = nullptr;
+    std::unique_ptr<SettingsPage> settingsPage;
+    std::unique_ptr<ProjectFile> projectFile;
+    std::unique_ptr<Workspace> workspace;
 
     // Tuning
     TuningState tuningState;

@@ -1,28 +1,76 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "project/packagewidget.h"
+
+#include <QTimer>
+
 // Touch project: settings page, pin map, project file, workspace.
+
+void MainWindow::setUpProjectSettings()
+{
+    SettingsWidgets widgets;
+    widgets.proNameLineEdit = ui->proNameLineEdit;
+    widgets.proPathLineEdit = ui->proPathLineEdit;
+    widgets.mcuTypeCBox = ui->mcuTypeCBox;
+    widgets.keyCBox = ui->keyCBox;
+    widgets.drawCBox = ui->drawCBox;
+    widgets.wheelCBox = ui->wheelCBox;
+    widgets.lowpower_cBox = ui->lowpower_cBox;
+    widgets.lineEdit = ui->lineEdit;
+    widgets.keyCountCBox = ui->keyCountCBox;
+    widgets.lowRBtn = ui->lowRBtn;
+    widgets.middleRBtn = ui->middleRBtn;
+    widgets.highRBtn = ui->highRBtn;
+    widgets.startValueCBox = ui->startValueCBox;
+    widgets.endValueCBox = ui->endValueCBox;
+    widgets.packageStackedWidget = ui->packageStackedWidget;
+    widgets.packages = {ui->Mwidget28, ui->Mwidget20, ui->Mwidget16};
+    for (int n = 0; n < PackageWidget::kChannelCount; ++n)
+        widgets.wpChbox[n] = findChild<QCheckBox *>(QStringLiteral("wpChbox%1").arg(n));
+    widgets.tableWidget = ui->tableWidget;
+    settingsPage = std::make_unique<SettingsPage>(widgets);
+    projectFile = std::make_unique<ProjectFile>(*settingsPage);
+    workspace = std::make_unique<Workspace>(this, ui->proPathLineEdit, *projectFile);
+}
+
+void MainWindow::saveProjectFile()
+{
+    projectFile->save();
+}
+
+void MainWindow::loadProjectFile(const QString &filePath)
+{
+    projectFile->load(filePath);
+}
 
 void MainWindow::on_keyCBox_activated(int index)
 {
+    // keyCBox is a disabled indicator; nothing follows from it.
 }
 
 void MainWindow::on_mcuTypeCBox_currentIndexChanged(int index)
 {
+    packageIndex = index;
+    settingsPage->changePackage(index);
 }
 
 void MainWindow::keyTimerOut()
 {
+    settingsPage->syncKeyCount(packageIndex);
 }
 
 void MainWindow::wpChboxTimeOut()
 {
+    settingsPage->syncWakeKeys();
 }
 
 void MainWindow::on_browseBtn_clicked()
 {
+    workspace->browse();
 }
 
 void MainWindow::on_openProBtn_clicked()
 {
+    workspace->openProject();
 }

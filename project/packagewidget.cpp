@@ -101,6 +101,24 @@ void PackageWidget::rebuildKeyTaken()
     inUseCount = countInUse();
 }
 
+void PackageWidget::applyLoadedMap(const std::array<int, kChannelCount> &inUse,
+                                   const std::array<int, kChannelCount> &keys)
+{
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        const bool pin = hasPin(channel);
+        channelInUse[channel] = pin ? inUse[channel] : 0;
+        keyNumber[channel] = pin ? keys[channel] : 0;
+    }
+    refresh();
+    // Painting leaves the label of an unused channel alone; a label left from the map this one
+    // replaces would show a key the channel no longer holds.
+    for (int channel : qAsConst(channels)) {
+        if (channelInUse[channel] != 1)
+            keyLabels[channel]->setText(QString());
+    }
+    rebuildKeyTaken();
+}
+
 void PackageWidget::pinClicked(int channel)
 {
     if (!hasPin(channel))

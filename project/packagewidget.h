@@ -54,6 +54,11 @@ public:
     // Marks exactly the keys held by channels in use as taken, and recounts inUseCount; used
     // after the arrays were written from outside.
     void rebuildKeyTaken();
+    // Replaces the pin map with one read from a project file and repaints it. Values are kept as
+    // stored (a flag other than 1 counts as not in use), except on channels without a pin in this
+    // package, which stay out of use.
+    void applyLoadedMap(const std::array<int, kChannelCount> &inUse,
+                        const std::array<int, kChannelCount> &keys);
 
 public slots:
     void SlotMenuClicked(QAction *action);

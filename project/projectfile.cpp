@@ -1,0 +1,173 @@
+#include "project/projectfile.h"
+
+#include "project/packagewidget.h"
+#include "project/settingspage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStringList>
+#include <QTableWidget>
+
+namespace
+{
+// INI keys: "/group/entry", stored as entry of section [group].
+const QString kProjectName = QStringLiteral("/1/1");
+const QString kProjectPath = QStringLiteral("/1/2");
+const QString kPackage = QStringLiteral("/2/1");
+const QString kKeyCount = QStringLiteral("/3/1");
+const QString kSliderCount = QStringLiteral("/3/2");
+const QString kWheelCount = QStringLiteral("/3/3");
+const QString kEntryTime = QStringLiteral("/4/1");
+const QString kLowPower = QStringLiteral("/4/2");
+const QString kWakeTime = QStringLiteral("/5/1");
+const QString kReserved1 = QStringLiteral("/5/2");
+const QString kReserved2 = QStringLiteral("/5/3");
+const QString kLowFrequency = QStringLiteral("/6/1");
+const QString kMiddleFrequency = QStringLiteral("/6/2");
+const QString kHighFrequency = QStringLiteral("/6/3");
+const QString kChartStart = QStringLiteral("/7/1");
+const QString kChartEnd = QStringLiteral("/7/2");
+const QString kInUsePrefix = QStringLiteral("/10/");
+const QString kKeyNumberPrefix = QStringLiteral("/11/");
+const QString kWakeKeyPrefix = QStringLiteral("/12/");
+const QString kResultPrefix = QStringLiteral("/20/");
+
+QString keyOf(const QString &prefix, int entry)
+{
+    return prefix + QString::number(entry);
+}
+
+QString textOf(const QSettings &ini, const QString &key)
+{
+    return ini.value(key).toString();
+}
+
+// Booleans are recognised by the word "true" anywhere in the stored text.
+bool flagOf(const QSettings &ini, const QString &key)
+{
+    return textOf(ini, key).contains(QLatin1String("true"));
+}
+
+// Base-10 integer; missing or non-numeric text gives 0.
+int numberOf(const QSettings &ini, const QString &key)
+{
+    return textOf(ini, key).toInt(nullptr, 10);
+}
+} // namespace
+
+ProjectFile::ProjectFile(const SettingsPage &page) : page(page) {}
+
+void ProjectFile::save() const
+{
+    const SettingsWidgets &w = page.widgets();
+    QSettings ini(page.projectFilePath(), QSettings::IniFormat);
+
+    ini.setValue(kProjectName, w.proNameLineEdit->text());
+    ini.setValue(kProjectPath, w.proPathLineEdit->text());
+    ini.setValue(kPackage, w.mcuTypeCBox->currentText());
+    ini.setValue(kKeyCount, w.keyCBox->currentText());
+    ini.setValue(kSliderCount, w.drawCBox->currentText());
+    ini.setValue(kWheelCount, w.wheelCBox->currentText());
+    ini.setValue(kEntryTime, w.lineEdit->text());
+    ini.setValue(kLowPower, w.lowpower_cBox->isChecked());
+    ini.setValue(kWakeTime, w.keyCountCBox->currentText());
+    ini.setValue(kReserved1, QStringLiteral("0"));
+    ini.setValue(kReserved2, QStringLiteral("0"));
+    ini.setValue(kLowFrequency, w.lowRBtn->isChecked());
+    ini.setValue(kMiddleFrequency, w.middleRBtn->isChecked());
+    ini.setValue(kHighFrequency, w.highRBtn->isChecked());
+    ini.setValue(kChartStart, w.startValueCBox->currentText());
+    ini.setValue(kChartEnd, w.endValueCBox->currentText());
+
+    const PackageWidget *package = page.packageOfCurrentText();
+    for (int n = 0; n < PackageWidget::kChannelCount; ++n) {
+        const int inUse = package ? package->channelInUse[n] : 0;
+        const int key = package ? package->keyNumber[n] : 0;
+        ini.setValue(keyOf(kInUsePrefix, n), inUse == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+        ini.setValue(keyOf(kKeyNumberPrefix, n), key > 0 ? QString::number(key) : QStringLiteral("0"));
+    }
+    for (int n = 0; n < PackageWidget::kChannelCount; ++n)
+        ini.setValue(keyOf(kWakeKeyPrefix, n), w.wpChbox[n]->isChecked());
+
+    // A row counts as finished once its key-number cell exists.
+    QStringList rows;
+    const int walked = qMin(kSavedRows, w.tableWidget->rowCount());
+    for (int row = 0; row < walked; ++row) {
+        if (!w.tableWidget->item(row, kResultColumns - 1))
+            continue;
+        QStringList cells;
+        for (int column = 0; column < kResultColumns; ++column) {
+            const QTableWidgetItem *item = w.tableWidget->item(row, column);
+            cells << (item ? item->text() : QString());
+        }
+        rows << cells.join(QLatin1Char(':'));
+    }
+    ini.setValue(keyOf(kResultPrefix, 0), QString::number(rows.size()));
+    for (int i = 0; i < rows.size(); ++i)
+        ini.setValue(keyOf(kResultPrefix, i + 1), rows.at(i));
+}
+
+void ProjectFile::load(const QString &filePath) const
+{
+    const SettingsWidgets &w = page.widgets();
+    const QSettings ini(filePath, QSettings::IniFormat);
+
+    w.proNameLineEdit->setText(textOf(ini, kProjectName));
+    w.proPathLineEdit->setText(textOf(ini, kProjectPath));
+    // Selecting another package resets its widget through the index-changed signal.
+    w.mcuTypeCBox->setCurrentText(textOf(ini, kPackage));
+    w.keyCBox->setCurrentText(textOf(ini, kKeyCount));
+    w.drawCBox->setCurrentText(textOf(ini, kSliderCount));
+    w.wheelCBox->setCurrentText(textOf(ini, kWheelCount));
+    w.lineEdit->setText(textOf(ini, kEntryTime));
+    w.lowpower_cBox->setChecked(flagOf(ini, kLowPower));
+    for (int n = 0; n < PackageWidget::kChannelCount; ++n) {
+        const bool wake = flagOf(ini, keyOf(kWakeKeyPrefix, n));
+        w.wpChbox[n]->setChecked(wake);
+        w.wpChbox[n]->setEnabled(wake);
+    }
+    w.keyCountCBox->setCurrentText(textOf(ini, kWakeTime));
+    // Unchecking the checked button of an exclusive group does nothing, so the last button
+    // stored as "true" wins and none stored as "true" keeps the current one.
+    w.lowRBtn->setChecked(flagOf(ini, kLowFrequency));
+    w.middleRBtn->setChecked(flagOf(ini, kMiddleFrequency));
+    w.highRBtn->setChecked(flagOf(ini, kHighFrequency));
+    w.startValueCBox->setCurrentText(textOf(ini, kChartStart));
+    w.endValueCBox->setCurrentText(textOf(ini, kChartEnd));
+    loadPinMap(ini);
+    loadResults(ini);
+}
+
+void ProjectFile::loadPinMap(const QSettings &ini) const
+{
+    PackageWidget *package = page.packageForText(textOf(ini, kPackage));
+    if (!package)
+        return;
+    std::array<int, PackageWidget::kChannelCount> inUse{};
+    std::array<int, PackageWidget::kChannelCount> keys{};
+    for (int n = 0; n < PackageWidget::kChannelCount; ++n) {
+        inUse[n] = numberOf(ini, keyOf(kInUsePrefix, n));
+        keys[n] = numberOf(ini, keyOf(kKeyNumberPrefix, n));
+    }
+    package->applyLoadedMap(inUse, keys);
+}
+
+void ProjectFile::loadResults(const QSettings &ini) const
+{
+    QTableWidget *table = page.widgets().tableWidget;
+    // The count comes from the file: never walk past the table.
+    const int count = qMin(numberOf(ini, keyOf(kResultPrefix, 0)), table->rowCount());
+    for (int i = 1; i <= count; ++i) {
+        const QStringList parts =
+            textOf(ini, keyOf(kResultPrefix, i)).split(QLatin1Char(':'), Qt::KeepEmptyParts);
+        for (int column = 0; column < kResultColumns; ++column) {
+            auto *item = new QTableWidgetItem(column < parts.size() ? parts.at(column) : QString());
+            if (column == 0)
+                item->setTextAlignment(Qt::AlignCenter);
+            table->setItem(i - 1, column, item);
+        }
+    }
+}

@@ -1,0 +1,138 @@
+#include "project/settingspage.h"
+
+#include "project/packagewidget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStackedWidget>
+
+SettingsPage::SettingsPage(const SettingsWidgets &widgets) : w(widgets) {}
+
+PackageWidget *SettingsPage::currentPackage() const
+{
+    return qobject_cast<PackageWidget *>(w.packageStackedWidget->currentWidget());
+}
+
+PackageWidget *SettingsPage::packageAt(int index) const
+{
+    if (index < 0 || index >= kPackageCount)
+        return nullptr;
+    return w.packages[index];
+}
+
+PackageWidget *SettingsPage::packageForText(const QString &text) const
+{
+    if (text.contains(QLatin1String("RM3KV5172_SOP20")))
+        return w.packages[1];
+    if (text.contains(QLatin1String("RM3KV5172_SOP16")))
+        return w.packages[2];
+    if (text.contains(QLatin1String("RM3KV5172_SOP28")))
+        return w.packages[0];
+    return nullptr;
+}
+
+PackageWidget *SettingsPage::packageOfCurrentText() const
+{
+    return packageForText(w.mcuTypeCBox->currentText());
+}
+
+QString SettingsPage::projectName() const
+{
+    return w.proNameLineEdit->text();
+}
+
+QString SettingsPage::projectPath() const
+{
+    return w.proPathLineEdit->text();
+}
+
+QString SettingsPage::projectFilePath() const
+{
+    return projectPath() + QLatin1Char('/') + projectName() + QLatin1String(".ini");
+}
+
+bool SettingsPage::lowPower() const
+{
+    return w.lowpower_cBox->isChecked();
+}
+
+int SettingsPage::wakeTimeIndex() const
+{
+    return w.keyCountCBox->currentIndex();
+}
+
+QString SettingsPage::entryTimeText() const
+{
+    return w.lineEdit->text();
+}
+
+int SettingsPage::entryTimeSeconds() const
+{
+    return entryTimeText().toInt(nullptr, 10);
+}
+
+bool SettingsPage::wakeKeyTicked(int channel) const
+{
+    if (channel < 0 || channel >= PackageWidget::kChannelCount)
+        return false;
+    return w.wpChbox[channel]->isChecked();
+}
+
+quint32 SettingsPage::wakeKeyMask() const
+{
+    const PackageWidget *package = currentPackage();
+    quint32 mask = 0;
+    for (int channel = 0; channel < PackageWidget::kChannelCount; ++channel) {
+        if (package && package->isInUse(channel) && wakeKeyTicked(channel))
+            mask |= quint32(1) << channel;
+    }
+    return mask;
+}
+
+void SettingsPage::changePackage(int index)
+{
+    if (PackageWidget *package = packageAt(index))
+        package->reset();
+    w.packageStackedWidget->setCurrentIndex(index);
+}
+
+void SettingsPage::syncKeyCount(int packageIndex)
+{
+    if (const PackageWidget *package = packageAt(packageIndex))
+        w.keyCBox->setCurrentIndex(package->inUseCount);
+}
+
+void SettingsPage::syncWakeKeys()
+{
+    const PackageWidget *package = currentPackage();
+    for (int channel = 0; channel < PackageWidget::kChannelCount; ++channel) {
+        QCheckBox *box = w.wpChbox[channel];
+        if (package && package->isInUse(channel)) {
+            box->setEnabled(true);
+        } else {
+            box->setChecked(false);
+            box->setEnabled(false);
+        }
+    }
+}
+
+void SettingsPage::applyDefaults()
+{
+    w.keyCountCBox->setCurrentIndex(6);
+    w.lineEdit->setText(QStringLiteral("10"));
+    w.startValueCBox->setCurrentText(QStringLiteral("1900"));
+    w.endValueCBox->setCurrentText(QStringLiteral("2100"));
+    w.keyCBox->setEnabled(false);
+    w.lowpower_cBox->setEnabled(true);
+    w.keyCountCBox->setEnabled(true);
+    w.lowRBtn->setEnabled(false);
+    w.middleRBtn->setEnabled(false);
+    w.highRBtn->setEnabled(false);
+}
+
+void SettingsPage::applyDefaultPath(const QString &applicationDir)
+{
+    w.proPathLineEdit->setText(applicationDir + QStringLiteral("/app_Project"));
+}

@@ -1,0 +1,47 @@
+#ifndef WORKSPACE_H
+#define WORKSPACE_H
+
+#include <QFileDialog>
+#include <QString>
+
+#include <functional>
+
+class ProjectFile;
+class QLineEdit;
+class QWidget;
+
+// The project folder and the opening of a project file: the two dialogs of the settings page and
+// their messages.
+class Workspace
+{
+public:
+    using FolderChooser = std::function<QString(QWidget *parent, const QString &caption,
+                                                const QString &startFolder,
+                                                QFileDialog::Options options)>;
+    using FileChooser =
+        std::function<QString(QWidget *parent, const QString &caption, const QString &startFolder,
+                              const QString &filter, QFileDialog::Options options)>;
+
+    Workspace(QWidget *window, QLineEdit *proPathLineEdit, const ProjectFile &projectFile);
+
+    // Asks for the project folder and puts it into the path field.
+    void browse();
+    // Asks for a project file and loads it.
+    void openProject();
+
+    // Where the folder dialog starts: the user's desktop.
+    static QString startFolder();
+
+    // The dialogs; the platform's file dialogs unless replaced.
+    FolderChooser chooseFolder;
+    FileChooser chooseFile;
+
+private:
+    void warn(const char *text) const;
+
+    QWidget *window;
+    QLineEdit *proPathLineEdit;
+    const ProjectFile &projectFile;
+};
+
+#endif // WORKSPACE_H
