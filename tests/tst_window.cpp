@@ -297,6 +297,28 @@ private slots:
         }
     }
 
+    void styleSheetsAsDrawn()
+    {
+        const QObject *w = window.data();
+        QCOMPARE(formWidget<QWidget>(w, "topWidget")->styleSheet(),
+                 QStringLiteral("QWidget{\nwidth:1px;\nborder-radius:6px;\nborder:1px dotted gray\n}"));
+        QCOMPARE(formWidget<QWidget>(w, "leftWidget")->styleSheet(),
+                 QStringLiteral("width:1px;\nborder-radius:6px;\nbackground-color:gray;\n"
+                                "border:1px dotted gray"));
+        const QString hover = QStringLiteral(
+            "QPushButton:hover { \nborder:none;\nborder-radius: 1px; /* 边框圆角 */\n"
+            "background-color: green;\nfont-size: 12pt; /* 文本字体大小 */\nborder-radius:3px;\n\n"
+            "/*background-color:transparent;设置背景色透明\ncolor:green;\n*/\n }");
+        QCOMPARE(formWidget<QWidget>(w, "pushButton")->styleSheet(), hover);
+        QCOMPARE(formWidget<QWidget>(w, "vandreliumBtn")->styleSheet(), hover);
+        const QString whiteKey = QStringLiteral(
+            "background-color:rgb(255,255,255); /*设置背景色*/\n    /*color:rgb(6,168,255); "
+            "字体颜色*/\nborder:2px solid rgb(255,255,255);\nfont-size:12px;\nborder-radius:10px;");
+        for (int n = 0; n < 25; ++n)
+            QCOMPARE(formWidget<QWidget>(w, QStringLiteral("btnTk%1").arg(n))->styleSheet(),
+                     whiteKey);
+    }
+
     void fonts()
     {
         MainWindow &w = *window;
@@ -324,6 +346,41 @@ private slots:
         const QPixmap logo = formWidget<QLabel>(&w, "imageLabel")->pixmap(Qt::ReturnByValue);
         QVERIFY(!logo.isNull());
         QVERIFY(logo.width() >= 16);
+    }
+
+    void frameLayoutsAreTight_data()
+    {
+        QTest::addColumn<QString>("layout");
+        for (const char *name :
+             {"horizontalLayout", "horizontalLayout_2", "horizontalLayout_3", "verticalLayout_2",
+              "gridLayout", "gridLayout_4", "horizontalLayout_4", "verticalLayout_4",
+              "horizontalLayout_5", "horizontalLayout_9", "horizontalLayout_10",
+              "horizontalLayout_11", "verticalLayout_5", "horizontalLayout_14",
+              "horizontalLayout_15", "horizontalLayout_16", "horizontalLayout_17",
+              "horizontalLayout_18", "horizontalLayout_19"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void frameLayoutsAreTight()
+    {
+        QFETCH(QString, layout);
+        auto *box = qobject_cast<QLayout *>(formObject(window.data(), layout));
+        QVERIFY(box);
+        QCOMPARE(box->contentsMargins(), QMargins(1, 1, 1, 1));
+        QCOMPARE(box->spacing(), 1);
+    }
+
+    void outerLayoutsKeepTheirOwnSpacing()
+    {
+        auto *outer = formWidget<QGridLayout>(window.data(), "gridLayout_2");
+        QCOMPARE(outer->contentsMargins(), QMargins(1, 1, 1, 1));
+        QCOMPARE(outer->horizontalSpacing(), 1);
+        auto *debugColumn = formWidget<QGridLayout>(window.data(), "gridLayout_9");
+        QCOMPARE(debugColumn->contentsMargins(), QMargins(1, 1, 1, 1));
+        QVERIFY(debugColumn->verticalSpacing() != 1);
+        // The channel-button rows sit in a default layout: only the rows themselves are tight.
+        auto *buttonRows = formWidget<QLayout>(window.data(), "verticalLayout");
+        QVERIFY(buttonRows->contentsMargins() != QMargins(1, 1, 1, 1));
     }
 
     void resultsTableFrame()
