@@ -1,0 +1,481 @@
+#include "sim/simboard.h"
+
+#include "sim/simframe.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <QPointer>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <vector>
+
+using Clock = std::chrono::steady_clock;
+
+struct SimBoard::Handle
+{
+    int generation = 0;
+    bool nonblocking = false;
+    bool closed = false;
+};
+
+namespace
+{
+constexpr int kBoardReportBytes = 64;
+constexpr int kMaxFrameInReport = kBoardReportBytes - 1;
+constexpr int kRecordBytes = 1 + 2 * SimBoard::kChannels;
+
+struct Board
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+
+    bool plugged = true;
+    int generation = 1;
+    std::vector<std::unique_ptr<SimBoard::Handle>> handles;
+    int opens = 0;
+
+    bool finger[SimBoard::kChannels] = {};
+    bool water = false;
+    int noise = 3;
+    std::mt19937 random{1};
+
+    bool refuseStart = false;
+    bool refuseStop = false;
+    bool silent = false;
+    int corruptRemaining = 0;
+    int intervalMs = 5;
+    std::size_t queueLimit = 64;
+
+    bool streaming = false;
+    Clock::time_point nextFrameDue;
+    std::deque<QByteArray> queue; // board reports, 64 bytes each
+    QList<QByteArray> written;
+
+    QPointer<QObject> hotplugTarget;
+
+    void restoreDefaults()
+    {
+        std::fill(std::begin(finger), std::end(finger), false);
+        water = false;
+        noise = 3;
+        random.seed(1);
+        refuseStart = refuseStop = silent = false;
+        corruptRemaining = 0;
+        intervalMs = 5;
+        queueLimit = 64;
+        streaming = false;
+        queue.clear();
+        written.clear();
+        plugged = true;
+        ++generation;
+    }
+
+    void enqueue(const QByteArray &frame)
+    {
+        QByteArray report(kBoardReportBytes, '\0');
+        const int n = std::min<int>(frame.size(), kMaxFrameInReport);
+        report[0] = char(n);
+        std::memcpy(report.data() + 1, frame.constData(), std::size_t(n));
+        queue.push_back(report);
+        // A full input buffer loses its oldest report, as the host's HID queue does.
+        while (queue.size() > queueLimit)
+            queue.pop_front();
+        changed.notify_all();
+    }
+
+    int reading(int channel)
+    {
+        int value = SimBoard::baseline(channel) + (finger[channel] ? SimBoard::kFingerRise : 0)
+                    + (water ? SimBoard::kWaterShift : 0);
+        if (noise > 0)
+            value += std::uniform_int_distribution<int>(-noise, noise)(random);
+        return std::clamp(value, 0, 0xFFFF);
+    }
+
+    QByteArray dataFrame()
+    {
+        int values[SimBoard::kChannels];
+        for (int k = 0; k < SimBoard::kChannels; ++k)
+            values[k] = reading(k);
+        const bool corrupt = corruptRemaining > 0;
+        if (corrupt)
+            --corruptRemaining;
+        // The board sends a record in one report; a reading whose bytes would need escaping too
+        // often is taken again one count higher until the frame fits.
+        for (int attempt = 0;; ++attempt) {
+            QByteArray payload(kRecordBytes, '\0');
+            payload[0] = char(0x36);
+            for (int k = 0; k < SimBoard::kChannels; ++k) {
+                payload[1 + 2 * k] = char((values[k] >> 8) & 0xFF);
+                payload[2 + 2 * k] = char(values[k] & 0xFF);
+            }
+            QByteArray wire = simframe::frame(payload);
+            if (corrupt) {
+                // Flip one bit of the FCS low byte, then stuff the frame again.
+                const quint16 check = quint16(simframe::fcs(payload) ^ 0x0001);
+                QByteArray body = payload;
+                body.append(char(check & 0xFF)).append(char(check >> 8));
+                wire = QByteArray(1, 0x7E);
+                for (char c : body) {
+                    if (c == 0x7E || c == 0x7D)
+                        wire.append(char(0x7D)).append(char(c ^ 0x20));
+                    else
+                        wire.append(c);
+                }
+                wire.append(char(0x7E));
+            }
+            if (wire.size() <= kMaxFrameInReport || attempt > 4 * SimBoard::kChannels)
+                return wire;
+            for (int k = 0; k < SimBoard::kChannels; ++k) {
+                const int low = values[k] & 0xFF;
+                const int high = (values[k] >> 8) & 0xFF;
+                if (low == 0x7D || low == 0x7E || high == 0x7D || high == 0x7E) {
+                    values[k] = std::min(values[k] + 1, 0xFFFF);
+                    break;
+                }
+            }
+        }
+    }
+
+    // Queues the Data frames that fell due since the last look; a board left unread for long
+    // only keeps the newest queueLimit of them.
+    void pump(Clock::time_point now)
+    {
+        if (!streaming || !plugged)
+            return;
+        const auto interval = std::chrono::milliseconds(std::max(intervalMs, 1));
+        const auto backlog = interval * static_cast<int>(queueLimit);
+        if (now - nextFrameDue > backlog)
+            nextFrameDue = now - backlog;
+        while (nextFrameDue <= now) {
+            enqueue(dataFrame());
+            nextFrameDue += interval;
+        }
+    }
+
+    bool usable(const SimBoard::Handle *handle) const
+    {
+        return plugged && handle && !handle->closed && handle->generation == generation;
+    }
+
+    void command(const QByteArray &payload)
+    {
+        if (silent || payload.size() != 2 || payload.at(1) != 0x07)
+            return;
+        const unsigned char code = static_cast<unsigned char>(payload.at(0));
+        if (code == 0xFE) {
+            if (refuseStart) {
+                enqueue(simframe::frame(QByteArray::fromHex("FE01")));
+                return;
+            }
+            enqueue(simframe::frame(QByteArray::fromHex("FE00")));
+            if (!streaming) {
+                streaming = true;
+                nextFrameDue = Clock::now() + std::chrono::milliseconds(std::max(intervalMs, 1));
+            }
+        } else if (code == 0xFF) {
+            if (refuseStop) {
+                enqueue(simframe::frame(QByteArray::fromHex("FF01")));
+                return;
+            }
+            pump(Clock::now());
+            streaming = false;
+            enqueue(simframe::frame(QByteArray::fromHex("FF00")));
+        }
+    }
+};
+
+Board &board()
+{
+    static Board instance;
+    return instance;
+}
+
+void notifyHotplug(int kind)
+{
+    QPointer<QObject> target;
+    {
+        std::lock_guard<std::mutex> lock(board().mutex);
+        target = board().hotplugTarget;
+    }
+    if (target)
+        QMetaObject::invokeMethod(target, "deliverDeviceChange", Qt::QueuedConnection,
+                                  Q_ARG(QString, SimBoard::interfaceName()), Q_ARG(int, kind));
+}
+} // namespace
+
+void SimBoard::reset()
+{
+    Board &b = board();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    b.restoreDefaults();
+    b.changed.notify_all();
+}
+
+void SimBoard::setFinger(int channel, bool on)
+{
+    if (channel < 0 || channel >= kChannels)
+        return;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().finger[channel] = on;
+}
+
+bool SimBoard::finger(int channel)
+{
+    if (channel < 0 || channel >= kChannels)
+        return false;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().finger[channel];
+}
+
+void SimBoard::setWater(bool on)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().water = on;
+}
+
+bool SimBoard::water()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().water;
+}
+
+void SimBoard::setNoise(int amplitude, unsigned seed)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().noise = std::clamp(amplitude, 0, 1000);
+    board().random.seed(seed);
+}
+
+quint16 SimBoard::baseline(int channel)
+{
+    // Distinct and steady per channel: 1980 ... 2020.
+    return quint16(2000 + (channel * 37) % 41 - 20);
+}
+
+quint16 SimBoard::meanReading(int channel)
+{
+    if (channel < 0 || channel >= kChannels)
+        return 0;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return quint16(baseline(channel) + (board().finger[channel] ? kFingerRise : 0)
+                   + (board().water ? kWaterShift : 0));
+}
+
+void SimBoard::setRefuseStart(bool refuse)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().refuseStart = refuse;
+}
+
+void SimBoard::setRefuseStop(bool refuse)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().refuseStop = refuse;
+}
+
+void SimBoard::setSilent(bool silent)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().silent = silent;
+    if (silent)
+        board().streaming = false;
+}
+
+void SimBoard::corruptNextFrames(int count)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().corruptRemaining = std::max(count, 0);
+}
+
+void SimBoard::setDataInterval(int ms)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().intervalMs = std::clamp(ms, 1, 60000);
+}
+
+void SimBoard::setQueueLimit(int reports)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().queueLimit = std::size_t(std::clamp(reports, 1, 100000));
+    while (board().queue.size() > board().queueLimit)
+        board().queue.pop_front();
+}
+
+bool SimBoard::isStreaming()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().streaming;
+}
+
+int SimBoard::queuedReports()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().pump(Clock::now());
+    return int(board().queue.size());
+}
+
+void SimBoard::injectReport(const QByteArray &report)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    if (!board().plugged)
+        return;
+    QByteArray padded = report.left(kBoardReportBytes);
+    padded.append(QByteArray(kBoardReportBytes - padded.size(), '\0'));
+    board().queue.push_back(padded);
+    while (board().queue.size() > board().queueLimit)
+        board().queue.pop_front();
+    board().changed.notify_all();
+}
+
+void SimBoard::unplug()
+{
+    {
+        std::lock_guard<std::mutex> lock(board().mutex);
+        if (!board().plugged)
+            return;
+        board().plugged = false;
+        board().streaming = false;
+        board().queue.clear();
+        ++board().generation;
+        board().changed.notify_all();
+    }
+    notifyHotplug(2);
+}
+
+void SimBoard::plug()
+{
+    {
+        std::lock_guard<std::mutex> lock(board().mutex);
+        if (board().plugged)
+            return;
+        board().plugged = true;
+        board().changed.notify_all();
+    }
+    notifyHotplug(1);
+}
+
+bool SimBoard::isPlugged()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().plugged;
+}
+
+void SimBoard::setHotplugTarget(QObject *target)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().hotplugTarget = target;
+}
+
+QString SimBoard::interfaceName()
+{
+    return QStringLiteral("\\\\?\\USB#VID_0483&PID_5850#SIM0001#{A5DCBF10-6530-11D2-901F-00C04FB951ED}");
+}
+
+QList<QByteArray> SimBoard::writtenReports()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().written;
+}
+
+void SimBoard::clearWrittenReports()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().written.clear();
+}
+
+int SimBoard::openCount()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().opens;
+}
+
+SimBoard::Handle *SimBoard::open()
+{
+    Board &b = board();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    if (!b.plugged)
+        return nullptr;
+    auto handle = std::make_unique<Handle>();
+    handle->generation = b.generation;
+    b.handles.push_back(std::move(handle));
+    ++b.opens;
+    return b.handles.back().get();
+}
+
+void SimBoard::close(Handle *handle)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    if (handle)
+        handle->closed = true;
+    board().changed.notify_all();
+}
+
+int SimBoard::setNonblocking(Handle *handle, bool nonblocking)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    if (!handle || handle->closed)
+        return -1;
+    handle->nonblocking = nonblocking;
+    return 0;
+}
+
+bool SimBoard::isNonblocking(Handle *handle)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return handle && handle->nonblocking;
+}
+
+int SimBoard::write(Handle *handle, const unsigned char *data, std::size_t length)
+{
+    Board &b = board();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    if (!b.usable(handle) || !data || length == 0)
+        return -1;
+    const QByteArray report(reinterpret_cast<const char *>(data), int(length));
+    b.written.append(report);
+    // Report ID, frame length, frame.
+    if (report.size() >= 2) {
+        const int n = std::min<int>(static_cast<unsigned char>(report.at(1)), report.size() - 2);
+        QByteArray payload;
+        if (simframe::unframe(report.mid(2, n), &payload))
+            b.command(payload);
+    }
+    return int(length);
+}
+
+int SimBoard::read(Handle *handle, unsigned char *data, std::size_t length, int timeoutMs)
+{
+    Board &b = board();
+    std::unique_lock<std::mutex> lock(b.mutex);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    for (;;) {
+        if (!b.usable(handle))
+            return -1;
+        const auto now = Clock::now();
+        b.pump(now);
+        if (!b.queue.empty()) {
+            const QByteArray report = b.queue.front();
+            b.queue.pop_front();
+            const std::size_t n = std::min<std::size_t>(length, std::size_t(report.size()));
+            if (data)
+                std::memcpy(data, report.constData(), n);
+            return int(n);
+        }
+        if (timeoutMs == 0)
+            return 0;
+        if (timeoutMs > 0 && now >= deadline)
+            return 0;
+        auto wake = timeoutMs > 0 ? deadline : now + std::chrono::hours(1);
+        if (b.streaming)
+            wake = std::min(wake, b.nextFrameDue);
+        b.changed.wait_until(lock, wake);
+    }
+}

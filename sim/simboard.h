@@ -1,0 +1,74 @@
+#ifndef SIMBOARD_H
+#define SIMBOARD_H
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <cstddef>
+
+class QObject;
+
+// The simulated debugger board behind the hidapi functions of touchsim, with the controls that
+// tests and the demo use in place of hands on real hardware. It is one board for the whole process,
+// as the hardware would be; every function is thread-safe.
+class SimBoard
+{
+public:
+    static constexpr int kChannels = 25;
+    static constexpr int kFingerRise = 300;
+    static constexpr int kWaterShift = 30;
+
+    // Back to the power-on state: plugged in, idle, 5 ms pacing, noise 3 with seed 1, no finger,
+    // no water, nothing refused, no corruption, empty queue and log. Old handles go stale.
+    static void reset();
+
+    // What the target board senses.
+    static void setFinger(int channel, bool on);
+    static bool finger(int channel);
+    static void setWater(bool on);
+    static bool water();
+    // Readings vary by up to +-amplitude around the mean, from a generator started at seed.
+    static void setNoise(int amplitude, unsigned seed = 1);
+    static quint16 baseline(int channel);
+    // Mean reading of the channel with the current finger and water, without noise.
+    static quint16 meanReading(int channel);
+
+    // Board behaviour.
+    static void setRefuseStart(bool refuse); // Start is answered FE 01
+    static void setRefuseStop(bool refuse);  // Stop is answered FF 01 and the stream goes on
+    static void setSilent(bool silent);      // writes are taken but nothing is ever answered
+    static void corruptNextFrames(int count); // the next count Data frames carry a wrong FCS
+    static void setDataInterval(int ms);     // one Data frame every ms while streaming
+    static void setQueueLimit(int reports);  // input reports held for the host; the oldest drop
+    static bool isStreaming();
+    static int queuedReports();
+    // Queues a raw input report as the board would send it (byte 0 = frame length).
+    static void injectReport(const QByteArray &report);
+
+    // The cable.
+    static void unplug();
+    static void plug();
+    static bool isPlugged();
+    // Plug and unplug events go to target's slot deliverDeviceChange(QString, int) through its
+    // event loop, as the operating system's notifications would; null stops them.
+    static void setHotplugTarget(QObject *target);
+    static QString interfaceName();
+
+    // Every report the host wrote while the board was attached, 65 bytes each, in order.
+    static QList<QByteArray> writtenReports();
+    static void clearWrittenReports();
+    static int openCount();
+
+    // The hidapi side (sim/simhid.cpp). A handle stays valid until the board is unplugged or reset.
+    struct Handle;
+    static Handle *open();
+    static void close(Handle *handle);
+    static int setNonblocking(Handle *handle, bool nonblocking);
+    static int write(Handle *handle, const unsigned char *data, std::size_t length);
+    // timeoutMs < 0 waits for a report; 0 returns at once.
+    static int read(Handle *handle, unsigned char *data, std::size_t length, int timeoutMs);
+    static bool isNonblocking(Handle *handle);
+};
+
+#endif // SIMBOARD_H
