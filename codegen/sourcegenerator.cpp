@@ -1,0 +1,217 @@
+#include "codegen/sourcegenerator.h"
+
+#include "codegen/textfile.h"
+#include "tuning/pinmapsource.h"
+
+#include <QMessageBox>
+#include <QTableWidget>
+
+#include <functional>
+
+namespace
+{
+const QLatin1String kCountMarker("TKL_CHN_NUM");
+const QLatin1String kTableMarker("TKChnCfg");
+const QLatin1String kDeepSleepMarker("DeepSleepCfg");
+const QLatin1String kClosingLine("};");
+// The closing line of a channel table is looked for among this many lines after its marker.
+constexpr int kTableWindow = 25;
+
+QStringList splitLines(const QString &text)
+{
+    return text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
+}
+
+QString cellText(const QTableWidget &table, int row, int column)
+{
+    const QTableWidgetItem *item = table.item(row, column);
+    return item ? item->text() : QString();
+}
+
+using LineWalk = std::function<bool(const QString &text, QString *out)>;
+
+void showFailure(QWidget *parent, const QString &message)
+{
+    QMessageBox::warning(parent, SourceGenerator::tr("提示"), message);
+}
+
+// Shared frame of the three rewrites: read, walk, write back in place.
+bool rewriteFile(QWidget *parent, const QString &path, const QString &failureMessage,
+                 const LineWalk &walk)
+{
+    QString text;
+    const TextFile::ReadStatus status = TextFile::read(path, &text);
+    // An unreadable file is reported like an empty one rather than overwritten.
+    if (status == TextFile::ReadStatus::Unreadable ||
+        (status == TextFile::ReadStatus::Ok && text.isEmpty())) {
+        showFailure(parent, failureMessage);
+        return false;
+    }
+    QString out;
+    if (!walk(text, &out)) {
+        showFailure(parent, failureMessage);
+        return false;
+    }
+    // A file that cannot be written keeps its old content; the caller carries on with it.
+    (void)TextFile::write(path, out);
+    return true;
+}
+} // namespace
+
+QStringList SourceGenerator::channelConfigRows(const PinMapSource &pins)
+{
+    QStringList rows;
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        if (pins.channelInUse(channel) == 1)
+            rows << QStringLiteral("%1,%2,20,100,100,100,").arg(pins.keyNumber(channel)).arg(channel);
+    }
+    return rows;
+}
+
+QStringList SourceGenerator::resultRows(const QTableWidget &table, int rowLimit)
+{
+    QStringList rows;
+    const int last = qMin(rowLimit, table.rowCount());
+    for (int row = 0; row < last; ++row) {
+        if (!table.item(row, kResultKeyColumn))
+            break;
+        rows << cellText(table, row, kResultKeyColumn) + QLatin1Char(',') +
+                    cellText(table, row, kResultChannelColumn) + QLatin1String(",20,") +
+                    cellText(table, row, 1) + QLatin1Char(',') + cellText(table, row, 2) +
+                    QLatin1Char(',') + cellText(table, row, 3) + QLatin1Char(',');
+    }
+    return rows;
+}
+
+quint32 SourceGenerator::wakeKeyMask(const PinMapSource &pins, const bool (&wakeKey)[kChannelCount])
+{
+    quint32 mask = 0;
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        if (pins.channelInUse(channel) != 1 || !wakeKey[channel])
+            continue;
+        // Key numbers start at 1; key 0 (none chosen) wraps round to bit 31.
+        const int bit = ((pins.keyNumber(channel) - 1) % 32 + 32) % 32;
+        mask |= quint32(1) << bit;
+    }
+    return mask;
+}
+
+QString SourceGenerator::deepSleepRow(bool lowPower, int wakeTimeIndex, const QString &enterTimeText,
+                                      quint32 wakeKeyMask)
+{
+    bool isNumber = false;
+    int seconds = enterTimeText.toInt(&isNumber, 10);
+    if (!isNumber)
+        seconds = 0;
+    // Values outside 0 ... 65535 are written as they divide, not clamped.
+    const QList<qint64> fields = {lowPower ? 1 : 0,
+                                  wakeTimeIndex,
+                                  seconds / 256,
+                                  seconds % 256,
+                                  (wakeKeyMask >> 24) & 0xFF,
+                                  (wakeKeyMask >> 16) & 0xFF,
+                                  (wakeKeyMask >> 8) & 0xFF,
+                                  wakeKeyMask & 0xFF};
+    QString row;
+    for (const qint64 field : fields)
+        row += QString::number(field) + QLatin1Char(',');
+    return row;
+}
+
+QString SourceGenerator::channelCountLine(int channelCount)
+{
+    return QStringLiteral("#define   TKL_CHN_NUM      (%1)").arg(channelCount);
+}
+
+QString SourceGenerator::rewriteChannelCountText(const QString &text, int channelCount)
+{
+    const QStringList lines = splitLines(text);
+    QString out;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines.at(i).contains(kCountMarker))
+            out += channelCountLine(channelCount) + QLatin1Char('\n');
+        else if (i == lines.size() - 1)
+            out += lines.at(i);
+        else
+            out += lines.at(i) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+bool SourceGenerator::rewriteChannelTableText(const QString &text, const QStringList &rows,
+                                              QString *out)
+{
+    const QStringList lines = splitLines(text);
+    const int count = lines.size();
+    QString result;
+    int i = 0;
+    while (i < count) {
+        result += lines.at(i) + QLatin1Char('\n');
+        if (!lines.at(i).contains(kTableMarker)) {
+            ++i;
+            continue;
+        }
+        int closing = -1;
+        for (int j = i + 1; j <= i + kTableWindow && j < count; ++j) {
+            if (lines.at(j).contains(kClosingLine)) {
+                closing = j;
+                break;
+            }
+        }
+        if (closing < 0 || closing + 1 >= count)
+            return false;
+        for (const QString &row : rows)
+            result += row + QLatin1Char('\n');
+        // The line after the closing line is copied without looking for a marker in it.
+        result += lines.at(closing) + QLatin1Char('\n') + lines.at(closing + 1) + QLatin1Char('\n');
+        i = closing + 2;
+    }
+    *out = result;
+    return true;
+}
+
+bool SourceGenerator::rewriteDeepSleepCfgText(const QString &text, const QString &row, QString *out)
+{
+    const QStringList lines = splitLines(text);
+    const int count = lines.size();
+    QString result;
+    int i = 0;
+    while (i < count) {
+        result += lines.at(i) + QLatin1Char('\n');
+        if (!lines.at(i).contains(kDeepSleepMarker)) {
+            ++i;
+            continue;
+        }
+        if (i + 3 >= count || !lines.at(i + 2).contains(kClosingLine))
+            return false;
+        result += row + QLatin1Char('\n') + lines.at(i + 2) + QLatin1Char('\n') + lines.at(i + 3) +
+                  QLatin1Char('\n');
+        i += 4;
+    }
+    *out = result;
+    return true;
+}
+
+bool SourceGenerator::rewriteChannelCount(QWidget *parent, const QString &path, int channelCount,
+                                          const QString &failureMessage)
+{
+    return rewriteFile(parent, path, failureMessage, [channelCount](const QString &text, QString *out) {
+        *out = rewriteChannelCountText(text, channelCount);
+        return true;
+    });
+}
+
+bool SourceGenerator::rewriteChannelTable(QWidget *parent, const QString &path,
+                                          const QStringList &rows)
+{
+    return rewriteFile(parent, path, tr("写头文件失败！"), [&rows](const QString &text, QString *out) {
+        return rewriteChannelTableText(text, rows, out);
+    });
+}
+
+bool SourceGenerator::rewriteDeepSleepCfg(QWidget *parent, const QString &path, const QString &row)
+{
+    return rewriteFile(parent, path, tr("写头文件失败！"), [&row](const QString &text, QString *out) {
+        return rewriteDeepSleepCfgText(text, row, out);
+    });
+}

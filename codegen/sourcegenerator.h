@@ -1,0 +1,62 @@
+#ifndef SOURCEGENERATOR_H
+#define SOURCEGENERATOR_H
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+class PinMapSource;
+class QTableWidget;
+class QWidget;
+
+// Writes the touch configuration into a firmware template's TouchKeyScan.h / TouchKeyScan.c: the
+// channel count, the channel table and the deep-sleep row replace the lines that belong to their
+// marker lines; every other line is copied. The text functions work on LF text and are pure; the
+// file functions read and write the Windows files and show the failure message.
+class SourceGenerator
+{
+    Q_DECLARE_TR_FUNCTIONS(SourceGenerator)
+
+public:
+    static constexpr int kChannelCount = 25;
+    // Rows of the results table read by the generator: columns of key, channel and the means.
+    static constexpr int kResultKeyColumn = 5;
+    static constexpr int kResultChannelColumn = 4;
+
+    // Key number, channel index and fixed placeholder values for every channel in use, ascending.
+    static QStringList channelConfigRows(const PinMapSource &pins);
+    // One row per results-table row from row 0, at most rowLimit, stopping at the first row
+    // without a KEY item: key, channel, 20, no-touch, touch and waterproof mean.
+    static QStringList resultRows(const QTableWidget &table, int rowLimit);
+    // Bit (key number - 1) mod 32 for every channel in use whose wake box is ticked.
+    static quint32 wakeKeyMask(const PinMapSource &pins, const bool (&wakeKey)[kChannelCount]);
+    // Eight comma-terminated fields: enable, wake-time index, the entry time's quotient and
+    // remainder by 256 (text that is no integer counts as 0), mask bytes 31..24 down to 7..0.
+    static QString deepSleepRow(bool lowPower, int wakeTimeIndex, const QString &enterTimeText,
+                                quint32 wakeKeyMask);
+    static QString channelCountLine(int channelCount);
+
+    // Every line holding "TKL_CHN_NUM" becomes the channel-count line.
+    static QString rewriteChannelCountText(const QString &text, int channelCount);
+    // The lines between a "TKChnCfg" line and its closing "};" (within the next 25 lines) become
+    // rows. False, out untouched, when a marker has no closing line or nothing after it.
+    [[nodiscard]] static bool rewriteChannelTableText(const QString &text, const QStringList &rows,
+                                                      QString *out);
+    // The line after a "DeepSleepCfg" line becomes row; its "};" must stand two lines below the
+    // marker with one more line after it, else false with out untouched.
+    [[nodiscard]] static bool rewriteDeepSleepCfgText(const QString &text, const QString &row,
+                                                      QString *out);
+
+    // The file versions. A missing file counts as empty text and is created. An empty,
+    // unreadable or misshapen file is left as it is: the failure message is shown in a "提示"
+    // box over parent and the result is false. A file that does not open for writing keeps its
+    // content and the result is true.
+    [[nodiscard]] static bool rewriteChannelCount(QWidget *parent, const QString &path,
+                                                  int channelCount, const QString &failureMessage);
+    [[nodiscard]] static bool rewriteChannelTable(QWidget *parent, const QString &path,
+                                                  const QStringList &rows);
+    [[nodiscard]] static bool rewriteDeepSleepCfg(QWidget *parent, const QString &path,
+                                                  const QString &row);
+};
+
+#endif // SOURCEGENERATOR_H

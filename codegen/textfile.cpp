@@ -1,0 +1,45 @@
+#include "codegen/textfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextCodec>
+
+TextFile::ReadStatus TextFile::read(const QString &path, QString *text)
+{
+    text->clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QFileInfo::exists(path) ? ReadStatus::Unreadable : ReadStatus::Missing;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return ReadStatus::Unreadable;
+    *text = fromFileBytes(bytes);
+    return ReadStatus::Ok;
+}
+
+bool TextFile::write(const QString &path, const QString &text, QIODevice::OpenMode mode)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | mode))
+        return false;
+    const QByteArray bytes = toFileBytes(text);
+    const bool written = file.write(bytes) == bytes.size();
+    file.close();
+    return written && file.error() == QFileDevice::NoError;
+}
+
+QString TextFile::fromFileBytes(const QByteArray &bytes)
+{
+    QString text = QTextCodec::codecForLocale()->toUnicode(bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+QByteArray TextFile::toFileBytes(const QString &text)
+{
+    QString windows = text;
+    // A CR LF already in the text stays one line end.
+    windows.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    windows.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return QTextCodec::codecForLocale()->fromUnicode(windows);
+}

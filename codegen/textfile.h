@@ -1,0 +1,33 @@
+#ifndef TEXTFILE_H
+#define TEXTFILE_H
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+// Reads and writes the tool's Windows text files (firmware templates, build script, CSV): the
+// system's local 8-bit encoding, CR LF or LF read as LF, and every LF written as CR LF on every
+// platform (Qt's text mode would add the CR only on Windows).
+class TextFile
+{
+public:
+    enum class ReadStatus
+    {
+        Ok,
+        Missing,
+        Unreadable,
+    };
+
+    // On Ok, text holds the whole file with LF line ends; otherwise text is cleared.
+    [[nodiscard]] static ReadStatus read(const QString &path, QString *text);
+    // Writes text with CR LF line ends. mode adds to WriteOnly, Truncate by default. False when
+    // the file does not open for writing or not every byte could be written.
+    [[nodiscard]] static bool write(const QString &path, const QString &text,
+                                    QIODevice::OpenMode mode = QIODevice::Truncate);
+
+    // The conversions themselves, for callers that manage their own QFile.
+    static QString fromFileBytes(const QByteArray &bytes);
+    static QByteArray toFileBytes(const QString &text);
+};
+
+#endif // TEXTFILE_H

@@ -1,0 +1,347 @@
+#include "codegen/sourcegenerator.h"
+#include "messagelog.h"
+#include "tuning/pinmapsource.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <array>
+
+namespace
+{
+// A pin map given as (channel, key) pairs.
+class FakePins : public PinMapSource
+{
+public:
+    FakePins(std::initializer_list<std::pair<int, int>> channelKeys, int inUseValue = 1)
+    {
+        for (const auto &channelKey : channelKeys) {
+            inUse[channelKey.first] = inUseValue;
+            keys[channelKey.first] = channelKey.second;
+        }
+    }
+    int channelInUse(int channel) const override { return inUse.at(channel); }
+    int keyNumber(int channel) const override { return keys.at(channel); }
+    void resetHiddenPackages() override {}
+
+private:
+    std::array<int, 25> inUse{};
+    std::array<int, 25> keys{};
+};
+
+QByteArray crlf(const char *text)
+{
+    return QByteArray(text).replace("\n", "\r\n");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+const char *const kHeader = "#ifndef TK_H\n"
+                            "/* TKL_CHN_NUM counts the channels */\n"
+                            "#define   TKL_CHN_NUM      (4)\n"
+                            "#endif\n";
+
+const char *const kSource = "#include \"TouchKeyScan.h\"\n"
+                            "code TK_CHN_CFG TKChnCfg[TKL_CHN_NUM] = {\n"
+                            "1,0,20,100,100,100,\n"
+                            "2,1,20,100,100,100,\n"
+                            "};\n"
+                            "\n"
+                            "code unsigned char DeepSleepCfg[8] = {\n"
+                            "0,6,0,10,0,0,0,0,\n"
+                            "};\n"
+                            "void f(void) {}\n";
+
+const QString kFailure = QStringLiteral("写头文件失败！");
+} // namespace
+
+class TestSourceGen : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+private slots:
+    void channelRowsListChannelsInUseAscending_data()
+    {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("none in use") << SourceGenerator::channelConfigRows(FakePins({}))
+                                     << QStringList();
+        QTest::newRow("ascending, decimal, final comma")
+            << SourceGenerator::channelConfigRows(FakePins({{24, 25}, {3, 1}, {0, 12}}))
+            << QStringList{"12,0,20,100,100,100,", "1,3,20,100,100,100,",
+                           "25,24,20,100,100,100,"};
+        QTest::newRow("in-use flag 2 is not in use")
+            << SourceGenerator::channelConfigRows(FakePins({{5, 2}}, 2)) << QStringList();
+        QTest::newRow("in use without key") << SourceGenerator::channelConfigRows(FakePins({{7, 0}}))
+                                            << QStringList{"0,7,20,100,100,100,"};
+    }
+    void channelRowsListChannelsInUseAscending()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, expected);
+        QCOMPARE(rows, expected);
+    }
+
+    void deepSleepRowFields_data()
+    {
+        QTest::addColumn<bool>("lowPower");
+        QTest::addColumn<int>("wakeTime");
+        QTest::addColumn<QString>("enterTime");
+        QTest::addColumn<QVector<int>>("wakeChannels");
+        QTest::addColumn<QString>("row");
+        // Channels 0..3 carry keys 3, 1, 0 and 9 in every case; channel 4 is not in use.
+        QTest::newRow("keys 1 and 3 wake") << true << 6 << "10" << QVector<int>{0, 1} << "1,6,0,10,0,0,0,5,";
+        QTest::newRow("no wake key, low power off") << false << 0 << "10" << QVector<int>{} << "0,0,0,10,0,0,0,0,";
+        QTest::newRow("300 seconds") << true << 7 << "300" << QVector<int>{} << "1,7,1,44,0,0,0,0,";
+        QTest::newRow("letters count as 0") << true << 6 << "abc" << QVector<int>{} << "1,6,0,0,0,0,0,0,";
+        QTest::newRow("empty counts as 0") << true << 6 << "" << QVector<int>{} << "1,6,0,0,0,0,0,0,";
+        QTest::newRow("above 65535 not clamped") << true << 6 << "70000" << QVector<int>{} << "1,6,273,112,0,0,0,0,";
+        QTest::newRow("key 0 sets bit 31") << true << 6 << "10" << QVector<int>{2} << "1,6,0,10,128,0,0,0,";
+        QTest::newRow("key 9 sets bit 8") << true << 6 << "10" << QVector<int>{3} << "1,6,0,10,0,0,1,0,";
+        QTest::newRow("ticked box of a channel not in use") << true << 6 << "10" << QVector<int>{4} << "1,6,0,10,0,0,0,0,";
+    }
+    void deepSleepRowFields()
+    {
+        QFETCH(bool, lowPower);
+        QFETCH(int, wakeTime);
+        QFETCH(QString, enterTime);
+        QFETCH(QVector<int>, wakeChannels);
+        QFETCH(QString, row);
+        const FakePins pins({{0, 3}, {1, 1}, {2, 0}, {3, 9}});
+        bool wake[25] = {};
+        for (int channel : wakeChannels)
+            wake[channel] = true;
+        const quint32 mask = SourceGenerator::wakeKeyMask(pins, wake);
+        QCOMPARE(SourceGenerator::deepSleepRow(lowPower, wakeTime, enterTime, mask), row);
+    }
+
+    void channelCountRewritesEveryMarkerLine_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("comment and define, N 3")
+            << 3 << crlf(kHeader)
+            << crlf("#ifndef TK_H\n#define   TKL_CHN_NUM      (3)\n"
+                    "#define   TKL_CHN_NUM      (3)\n#endif\n");
+        QTest::newRow("no channel in use") << 0 << crlf("#define   TKL_CHN_NUM      (4)\n")
+                                           << crlf("#define   TKL_CHN_NUM      (0)\n");
+        QTest::newRow("last line without line end kept so")
+            << 12 << crlf("a\n#define TKL_CHN_NUM 9\n#endif") << crlf("a\n#define   TKL_CHN_NUM      (12)\n#endif");
+        QTest::newRow("LF file comes out CR LF") << 1 << QByteArray("x\nTKL_CHN_NUM\n")
+                                                << crlf("x\n#define   TKL_CHN_NUM      (1)\n");
+    }
+    void channelCountRewritesEveryMarkerLine()
+    {
+        QFETCH(int, count);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        writeBytes(path("count.h"), before);
+        MessageLog log;
+        QVERIFY(SourceGenerator::rewriteChannelCount(nullptr, path("count.h"), count, "x"));
+        QCOMPARE(readBytes(path("count.h")), after);
+        QVERIFY(log.texts.isEmpty());
+    }
+
+    void channelTableReplacesBody_data()
+    {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray tail = crlf("code unsigned char DeepSleepCfg[8] = {\n0,6,0,10,0,0,0,0,\n"
+                                     "};\nvoid f(void) {}\n");
+        QTest::newRow("two rows, last line gains a line end")
+            << QStringList{"1,3,20,100,100,100,", "2,9,20,100,100,100,"} << crlf(kSource)
+            << crlf("#include \"TouchKeyScan.h\"\ncode TK_CHN_CFG TKChnCfg[TKL_CHN_NUM] = {\n"
+                    "1,3,20,100,100,100,\n2,9,20,100,100,100,\n};\n\n") + tail + "\r\n";
+        QTest::newRow("no channel: closing line follows the marker")
+            << QStringList() << crlf(kSource)
+            << crlf("#include \"TouchKeyScan.h\"\ncode TK_CHN_CFG TKChnCfg[TKL_CHN_NUM] = {\n};\n\n") +
+                   tail + "\r\n";
+        // The definition line below the declaration is part of the dropped body.
+        QTest::newRow("extern declaration starts the rewrite")
+            << QStringList{"5,5,20,1,2,3,"}
+            << crlf("extern code TK_CHN_CFG TKChnCfg[];\ncode TK_CHN_CFG TKChnCfg[2] = {\n1,0,20,1,1,1,\n"
+                    "};\nint x;\n")
+            << crlf("extern code TK_CHN_CFG TKChnCfg[];\n5,5,20,1,2,3,\n};\nint x;\n\n");
+        QTest::newRow("line after the closing line copied untested")
+            << QStringList{"1,1,20,100,100,100,"}
+            << crlf("TKChnCfg = {\n9,9,\n};\nTKChnCfg again\n};\n")
+            << crlf("TKChnCfg = {\n1,1,20,100,100,100,\n};\nTKChnCfg again\n};\n\n");
+    }
+    void channelTableReplacesBody()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        writeBytes(path("table.c"), before);
+        MessageLog log;
+        QVERIFY(SourceGenerator::rewriteChannelTable(nullptr, path("table.c"), rows));
+        QCOMPARE(readBytes(path("table.c")), after);
+        QVERIFY(log.texts.isEmpty());
+    }
+
+    void rewritingTwiceKeepsBodyAndGrowsOneEmptyLine()
+    {
+        const QStringList rows{"1,3,20,100,100,100,"};
+        writeBytes(path("twice.c"), crlf(kSource));
+        QVERIFY(SourceGenerator::rewriteChannelTable(nullptr, path("twice.c"), rows));
+        const QByteArray once = readBytes(path("twice.c"));
+        QVERIFY(SourceGenerator::rewriteChannelTable(nullptr, path("twice.c"), rows));
+        QCOMPARE(readBytes(path("twice.c")), once + "\r\n");
+    }
+
+    void deepSleepReplacesItsRow()
+    {
+        writeBytes(path("sleep.c"), crlf(kSource));
+        QVERIFY(SourceGenerator::rewriteDeepSleepCfg(nullptr, path("sleep.c"), "1,6,0,10,0,0,0,5,"));
+        QCOMPARE(readBytes(path("sleep.c")),
+                 crlf(kSource).replace("0,6,0,10,0,0,0,0,", "1,6,0,10,0,0,0,5,") + "\r\n");
+    }
+
+    // Templates without the expected shape keep every line and report the failure.
+    void misshapenTemplateIsLeftUnchanged_data()
+    {
+        QTest::addColumn<int>("rewrite");
+        QTest::addColumn<QByteArray>("content");
+        QByteArray longBody = "TKChnCfg = {\r\n";
+        for (int i = 0; i < 25; ++i)
+            longBody += "1,1,20,100,100,100,\r\n";
+        QTest::newRow("table closing line beyond 25 lines") << 0 << longBody + "};\r\nx\r\n";
+        QTest::newRow("table without closing line") << 0 << crlf("TKChnCfg = {\n1,2,\n");
+        QTest::newRow("table closing line is the last") << 0 << QByteArray("TKChnCfg = {\r\n1,2,\r\n};");
+        QTest::newRow("deep-sleep closing line not two below") << 1 << crlf("DeepSleepCfg = {\n0,\n1,\n};\nx\n");
+        QTest::newRow("deep-sleep file ends at the marker") << 1 << QByteArray("DeepSleepCfg = {");
+        QTest::newRow("deep-sleep closing line is the last") << 1 << QByteArray("DeepSleepCfg = {\r\n0,\r\n};");
+    }
+    void misshapenTemplateIsLeftUnchanged()
+    {
+        QFETCH(int, rewrite);
+        QFETCH(QByteArray, content);
+        writeBytes(path("shape.c"), content);
+        MessageLog log;
+        const bool ok = rewrite == 0
+                            ? SourceGenerator::rewriteChannelTable(nullptr, path("shape.c"), {"9,9,"})
+                            : SourceGenerator::rewriteDeepSleepCfg(nullptr, path("shape.c"), "9,");
+        QVERIFY(!ok);
+        QCOMPARE(readBytes(path("shape.c")), content);
+        QCOMPARE(log.texts, QStringList{kFailure});
+        QCOMPARE(log.titles, QStringList{QStringLiteral("提示")});
+    }
+
+    void emptyFileFailsWithTheCallersMessage()
+    {
+        writeBytes(path("empty.h"), QByteArray());
+        MessageLog log;
+        QVERIFY(!SourceGenerator::rewriteChannelCount(nullptr, path("empty.h"), 3,
+                                                      QStringLiteral("写.H文件失败！")));
+        QVERIFY(!SourceGenerator::rewriteChannelTable(nullptr, path("empty.h"), {"1,"}));
+        QVERIFY(!SourceGenerator::rewriteDeepSleepCfg(nullptr, path("empty.h"), "1,"));
+        QCOMPARE(log.texts, (QStringList{QStringLiteral("写.H文件失败！"), kFailure, kFailure}));
+        QCOMPARE(readBytes(path("empty.h")), QByteArray());
+    }
+
+    void missingFileIsCreatedQuietly()
+    {
+        MessageLog log;
+        QVERIFY(SourceGenerator::rewriteChannelCount(nullptr, path("new.h"), 3, "x"));
+        QVERIFY(SourceGenerator::rewriteChannelTable(nullptr, path("new.c"), {"1,0,20,100,100,100,"}));
+        QVERIFY(log.texts.isEmpty());
+        QVERIFY(QFile::exists(path("new.h")));
+        QCOMPARE(readBytes(path("new.h")), QByteArray());
+        QCOMPARE(readBytes(path("new.c")), QByteArray("\r\n"));
+    }
+
+    void unreadableFileIsNotOverwritten()
+    {
+        // A folder in the file's place cannot be read as a file, whoever runs the test.
+        QVERIFY(QDir(dir.path()).mkpath("blocked.h"));
+        MessageLog log;
+        QVERIFY(!SourceGenerator::rewriteChannelCount(nullptr, path("blocked.h"), 3, kFailure));
+        QCOMPARE(log.texts, QStringList{kFailure});
+        QVERIFY(QFileInfo(path("blocked.h")).isDir());
+    }
+
+    void resultRowsStopAtTheFirstRowWithoutKey_data()
+    {
+        QTest::addColumn<int>("filledRows");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("expectedRows");
+        QTest::newRow("fewer filled rows than N") << 2 << 5 << 2;
+        QTest::newRow("N below the filled rows") << 3 << 1 << 1;
+        QTest::newRow("empty table") << 0 << 4 << 0;
+        QTest::newRow("N beyond the table") << 3 << 40 << 3;
+    }
+    void resultRowsStopAtTheFirstRowWithoutKey()
+    {
+        QFETCH(int, filledRows);
+        QFETCH(int, limit);
+        QFETCH(int, expectedRows);
+        QTableWidget table(32, 6);
+        for (int r = 0; r < filledRows; ++r) {
+            const QStringList cells{QStringLiteral("TK%1").arg(r + 3), QString::number(2010 + r), "2190",
+                                    "2015", QString::number(r + 3), QString::number(r + 1)};
+            for (int c = 0; c < 6; ++c)
+                table.setItem(r, c, new QTableWidgetItem(cells.at(c)));
+        }
+        // A touch-tested channel without its waterproof test: no KEY item yet.
+        table.setItem(filledRows, 0, new QTableWidgetItem("TK20"));
+        table.setItem(filledRows, 1, new QTableWidgetItem("1999"));
+        const QStringList rows = SourceGenerator::resultRows(table, limit);
+        QCOMPARE(rows.size(), expectedRows);
+        if (expectedRows > 0)
+            QCOMPARE(rows.first(), QStringLiteral("1,3,20,2010,2190,2015,"));
+    }
+
+    // The shipped templates have the shape the rewrites expect, with CR LF line ends.
+    void shippedTemplatesRewriteCleanly_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("test") << "RM3KV5172_Touch_Test";
+        QTest::newRow("demo") << "RM3KV5172_Touch_Demo";
+    }
+    void shippedTemplatesRewriteCleanly()
+    {
+        QFETCH(QString, folder);
+        const QString root = QCoreApplication::applicationDirPath() + "/" + folder;
+        const QByteArray header = readBytes(root + "/User/H/TouchKeyScan.h");
+        const QByteArray source = readBytes(root + "/User/C/TouchKeyScan.c");
+        QVERIFY(header.contains("#define   TKL_CHN_NUM      (4)\r\n"));
+        QCOMPARE(header.count('\n'), header.count("\r\n"));
+        QCOMPARE(source.count('\n'), source.count("\r\n"));
+        writeBytes(path("tpl.h"), header);
+        writeBytes(path("tpl.c"), source);
+        QVERIFY(SourceGenerator::rewriteChannelCount(nullptr, path("tpl.h"), 2, kFailure));
+        QVERIFY(SourceGenerator::rewriteDeepSleepCfg(nullptr, path("tpl.c"), "1,6,0,10,0,0,0,5,"));
+        QVERIFY(SourceGenerator::rewriteChannelTable(nullptr, path("tpl.c"), {"1,3,20,2010,2190,2015,", "2,5,20,2011,2191,2016,"}));
+        QCOMPARE(readBytes(path("tpl.h")), QByteArray(header).replace("(4)", "(2)"));
+        QByteArray expected = source;
+        expected.replace("0,6,0,10,0,0,0,0,", "1,6,0,10,0,0,0,5,");
+        expected.replace("1,0,20,100,100,100,\r\n2,1,20,100,100,100,\r\n3,2,20,100,100,100,\r\n"
+                         "4,3,20,100,100,100,\r\n",
+                         "1,3,20,2010,2190,2015,\r\n2,5,20,2011,2191,2016,\r\n");
+        QCOMPARE(readBytes(path("tpl.c")), expected + "\r\n\r\n");
+    }
+};
+
+QTEST_MAIN(TestSourceGen)
+#include "tst_sourcegen.moc"
