@@ -182,6 +182,7 @@ private slots:
     {
         MainWindow &w = *window;
         QCOMPARE(w.windowTitle(), QStringLiteral("    "));
+        QCOMPARE(w.size(), QSize(1154, 788));
         QCOMPARE(formWidget<QPushButton>(&w, "pushButton")->text(),
                  QStringLiteral("   菜单 "));
         QCOMPARE(formWidget<QPushButton>(&w, "vandreliumBtn")->text(),
