@@ -1,0 +1,115 @@
+#include "codegen/buildscript.h"
+#include "messagelog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+QByteArray crlf(const QByteArray &text)
+{
+    return QByteArray(text).replace("\n", "\r\n");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+const QString kProjectDir = QStringLiteral("C:\\tools\\RM3KV5172_Touch_Test/");
+} // namespace
+
+class TestBuildScript : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+private slots:
+    void scriptLinesAreRewrittenByKind_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("tool, project, build and open lines")
+            << crlf("@echo off\nset UV=C:\\Keil_v5\\UV4\\UV4.exe\nset UV_PRO_PATH=.\\old.uvproj\n"
+                    "start /b %UV% -j0 -r%UV_PRO_PATH% -o log.txt\nstart /b old open line\n")
+            << crlf("@echo off\nset UV=C:\\Keil_v5\\UV4\\UV4.exe\n"
+                    "set UV_PRO_PATH=C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n"
+                    "start /b %UV% -j0 -r%UV_PRO_PATH% -o log.txt\n"
+                    "start /b C:\\Keil_v5\\UV4\\UV4.exe C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
+        QTest::newRow("no project line: only line ends change")
+            << QByteArray("@echo off\necho one\r\necho two") << crlf("@echo off\necho one\necho two");
+        QTest::newRow("last line a tool line ends with a line end")
+            << QByteArray("echo x\r\nset UV=C:\\UV4.exe") << crlf("echo x\nset UV=C:\\UV4.exe\n");
+        QTest::newRow("last line ordinary has no line end")
+            << QByteArray("set UV=C:\\UV4.exe\r\necho done") << crlf("set UV=C:\\UV4.exe\necho done");
+        QTest::newRow("open line takes the nearest tool line above")
+            << crlf("set UV=A.exe\nstart /b x\nset UV=B.exe=ignored\nstart /b y\n")
+            << crlf("set UV=A.exe\nstart /b A.exe C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n"
+                    "set UV=B.exe=ignored\nstart /b B.exe C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
+        QTest::newRow("open line without a tool line has no path")
+            << QByteArray("start /b x") << crlf("start /b  C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
+        QTest::newRow("LF-only script keeps its lines")
+            << QByteArray("set UV=U.exe\nset UV_PRO_PATH=p\necho end\n")
+            << crlf("set UV=U.exe\nset UV_PRO_PATH=C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\necho end\n");
+    }
+    void scriptLinesAreRewrittenByKind()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(QByteArray, expected);
+        const QString path = dir.filePath("config.bat");
+        writeBytes(path, script);
+        MessageLog log;
+        QVERIFY(BuildScript::writeBuildScript(nullptr, path, kProjectDir));
+        QCOMPARE(readBytes(path), expected);
+        QVERIFY(log.texts.isEmpty());
+    }
+
+    void missingScriptFailsAndStartsNothing()
+    {
+        const QString folder = dir.filePath("nothing here") + "/";
+        QVERIFY(QDir().mkpath(folder));
+        MessageLog log;
+        QObject owner;
+        QVERIFY(!BuildScript::runBuildScript(nullptr, &owner, folder, kProjectDir));
+        QCOMPARE(log.texts, QStringList{QStringLiteral("写配置文件失败！")});
+        QVERIFY(owner.findChildren<QProcess *>().isEmpty());
+        QVERIFY(!QFile::exists(folder + "config.bat"));
+    }
+
+    // The stand-in's first line hands it to a recorder that copies the script as it was run.
+    void rewrittenScriptIsStartedFromAFolderWithBlanks()
+    {
+        const QString recorder = dir.filePath("recorder.sh");
+        writeBytes(recorder, "#!/bin/sh\ncp \"$2\" \"$(dirname \"$2\")/ran.txt\"\n");
+        QVERIFY(QFile::setPermissions(recorder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QString folder = dir.filePath("test folder") + "/";
+        QVERIFY(QDir().mkpath(folder));
+        writeBytes(folder + "config.bat",
+                   crlf("#!" + recorder.toLocal8Bit() + " x\nset UV=C:\\UV4.exe\nset UV_PRO_PATH=old\n"));
+        QVERIFY(QFile::setPermissions(folder + "config.bat",
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        MessageLog log;
+        QObject owner;
+        QVERIFY(BuildScript::runBuildScript(nullptr, &owner, folder, "D:\\t x/"));
+        QCOMPARE(readBytes(folder + "ran.txt"),
+                 crlf("#!" + recorder.toLocal8Bit() +
+                      " x\nset UV=C:\\UV4.exe\nset UV_PRO_PATH=D:\\t x/RM3KV5172.uvproj\n"));
+        QCOMPARE(owner.findChildren<QProcess *>().size(), 1);
+        QVERIFY(log.texts.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestBuildScript)
+#include "tst_buildscript.moc"
