@@ -1,0 +1,146 @@
+#ifndef UISCRIPT_H
+#define UISCRIPT_H
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QQueue>
+#include <QStringList>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// Plays the user's part in modal menus, message boxes and file dialogs: each queued answer waits
+// for its kind of window to open, then acts on it the way a user would. Answers run in order.
+class UiScript : public QObject
+{
+public:
+    UiScript()
+    {
+        timer.setInterval(5);
+        connect(&timer, &QTimer::timeout, this, [this] { step(); });
+        timer.start();
+    }
+
+    // Clicks the entry of the open key menu that has this text.
+    void chooseMenuEntry(const QString &text)
+    {
+        steps.enqueue({popupMenu, [this, text](QWidget *widget) {
+                           auto *menu = static_cast<QMenu *>(widget);
+                           menuEntries << entryTexts(menu);
+                           for (QAction *action : menu->actions()) {
+                               if (action->text() == text) {
+                                   QTest::mouseClick(menu, Qt::LeftButton, {},
+                                                     menu->actionGeometry(action).center());
+                                   return;
+                               }
+                           }
+                           menu->close();
+                       }});
+    }
+
+    // Closes the open menu with Escape.
+    void escapeMenu()
+    {
+        steps.enqueue({popupMenu, [this](QWidget *widget) {
+                           menuEntries << entryTexts(static_cast<QMenu *>(widget));
+                           QTest::keyClick(widget, Qt::Key_Escape);
+                       }});
+    }
+
+    // Records the title and text of the message box and presses OK.
+    void acceptMessage()
+    {
+        steps.enqueue({modalOf<QMessageBox>, [this](QWidget *widget) {
+                           auto *box = static_cast<QMessageBox *>(widget);
+                           messageTitles << box->windowTitle();
+                           messages << box->text();
+                           box->button(QMessageBox::Ok)->click();
+                       }});
+    }
+
+    // Answers the file dialog with a path (an empty path cancels it).
+    void answerFileDialog(const QString &path)
+    {
+        steps.enqueue({modalOf<QFileDialog>, [this, path](QWidget *widget) {
+                           auto *dialog = static_cast<QFileDialog *>(widget);
+                           dialogCaptions << dialog->windowTitle();
+                           dialogFolders << dialog->directory().absolutePath();
+                           dialogFilters << dialog->nameFilters().join(QLatin1Char(';'));
+                           dialogOptions << int(dialog->options());
+                           if (path.isEmpty()) {
+                               dialog->reject();
+                           } else {
+                               dialog->setDirectory(path);
+                               dialog->selectFile(path);
+                               static_cast<QDialog *>(dialog)->accept();
+                           }
+                       }});
+    }
+
+    bool finished() const { return steps.isEmpty(); }
+
+    QList<QStringList> menuEntries;
+    QStringList messages;
+    QStringList messageTitles;
+    QStringList dialogCaptions;
+    QStringList dialogFolders;
+    QStringList dialogFilters;
+    QList<int> dialogOptions;
+
+private:
+    struct Step
+    {
+        std::function<QWidget *()> find;
+        std::function<void(QWidget *)> act;
+    };
+
+    static QWidget *popupMenu()
+    {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        return menu && menu->isVisible() ? menu : nullptr;
+    }
+
+    template <typename T> static QWidget *modalOf()
+    {
+        auto *widget = qobject_cast<T *>(QApplication::activeModalWidget());
+        return widget && widget->isVisible() ? widget : nullptr;
+    }
+
+    static QStringList entryTexts(QMenu *menu)
+    {
+        QStringList texts;
+        for (QAction *action : menu->actions())
+            texts << action->text();
+        return texts;
+    }
+
+    void step()
+    {
+        if (steps.isEmpty())
+            return;
+        QWidget *widget = steps.head().find();
+        if (!widget)
+            return;
+        // Act from a posted call, so that this timer keeps running while the action opens the
+        // next modal window in a nested event loop.
+        const Step current = steps.dequeue();
+        QPointer<QWidget> target(widget);
+        QMetaObject::invokeMethod(
+            this, [current, target] {
+                if (target)
+                    current.act(target);
+            },
+            Qt::QueuedConnection);
+    }
+
+    QTimer timer;
+    QQueue<Step> steps;
+};
+
+#endif // UISCRIPT_H
