@@ -1,0 +1,31 @@
+#include "link/reportparser.h"
+
+#include <algorithm>
+#include <cstring>
+
+BoardReport parseBoardReport(const EncodeDecode &codec, DecoderState &decoder,
+                             const unsigned char *report, int received, QByteArray *record)
+{
+    received = std::min(received, protocol::kReportSize);
+    if (received < 4)
+        return BoardReport::Other;
+    const int n = report[0];
+    // The escape flag survives on purpose: the frame's opening flag clears it.
+    decoder.length = 0;
+    if (n == protocol::kReplyFrameLength) {
+        if (report[2] == protocol::kCmdStart && report[3] == protocol::kReplyRefused)
+            return BoardReport::StartRefused;
+        return BoardReport::Other;
+    }
+    if (report[2] != protocol::kDataFrameType || n < 3 || n > received - 1)
+        return BoardReport::Other;
+    for (int i = 1; i <= n; ++i)
+        codec.decodeByte(decoder, report[i]);
+    if (decoder.length < 2)
+        return BoardReport::Other;
+    // Bytes past the frame are zero rather than left over from an earlier frame.
+    QByteArray data(protocol::kRecordSize, '\0');
+    std::memcpy(data.data(), decoder.buffer, std::size_t(std::min(decoder.length, int(data.size()))));
+    *record = data;
+    return codec.frameIntact(decoder) ? BoardReport::DataIntact : BoardReport::DataCorrupt;
+}

@@ -1,0 +1,332 @@
+#include "link/checkthread.h"
+#include "link/reademptyth.h"
+#include "link/readthread.h"
+#include "sim/simboard.h"
+#include "sim/simframe.h"
+
+#include <QtTest>
+
+#include <ctime>
+
+namespace
+{
+QByteArray record(int base)
+{
+    QByteArray payload(51, '\0');
+    payload[0] = char(0x36);
+    for (int k = 0; k < 25; ++k) {
+        payload[1 + 2 * k] = char((base + k) >> 8);
+        payload[2 + 2 * k] = char((base + k) & 0xFF);
+    }
+    return payload;
+}
+
+// A board report: frame length, then the frame, padded to 64 bytes.
+QByteArray report(const QByteArray &frame)
+{
+    QByteArray r(1, char(frame.size()));
+    r += frame;
+    return r.leftJustified(64, '\0');
+}
+
+QByteArray corruptFrame(const QByteArray &payload)
+{
+    QByteArray frame = simframe::frame(payload);
+    frame[frame.size() - 2] = char(frame.at(frame.size() - 2) ^ 0x01);
+    return frame;
+}
+
+double cpuSeconds()
+{
+    return double(std::clock()) / CLOCKS_PER_SEC;
+}
+
+hid_device *openBoard()
+{
+    hid_device *dev = hid_open(0x0483, 0x5850, nullptr);
+    if (dev)
+        hid_set_nonblocking(dev, 1);
+    return dev;
+}
+
+template <typename Reader>
+void stopReader(Reader &reader)
+{
+    reader.requestStop();
+    reader.wait();
+}
+} // namespace
+
+class TestReaders : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void parseReportDeliversOrSkips_data();
+    void parseReportDeliversOrSkips();
+    void checkThreadDeliversCorruptRecordsWithoutFlag();
+    void parseReportNeverReadsPastReceivedBytes();
+    void armedReaderDeliversOneRecordThenIdles();
+    void idleReaderWakesOnArmAndUsesNoCpu();
+    void disarmWaitsForReadInProgress();
+    void readErrorOrMissingDeviceReportsTimeout();
+    void refusedStartReachesHandshakeMessage();
+    void checkThreadDropsBacklogBeforeReading();
+    void drainReaderWithoutDeviceFinishesAtOnce();
+    void drainReaderEmptiesQueueAndRestarts();
+};
+
+void TestReaders::init()
+{
+    SimBoard::reset();
+    SimBoard::setNoise(0);
+}
+
+void TestReaders::parseReportDeliversOrSkips_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("received");
+    QTest::addColumn<bool>("idle");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("crcFlag"); // -1: no record
+    const QByteArray good = report(simframe::frame(record(2000)));
+    QTest::newRow("start refused") << report(simframe::frame(QByteArray::fromHex("FE01"))) << 64
+                                   << true << QStringLiteral("握手失败！") << -1;
+    QTest::newRow("start accepted") << report(simframe::frame(QByteArray::fromHex("FE00"))) << 64
+                                    << false << QString() << -1;
+    QTest::newRow("stop accepted") << report(simframe::frame(QByteArray::fromHex("FF00"))) << 64
+                                   << false << QString() << -1;
+    QTest::newRow("stop refused") << report(simframe::frame(QByteArray::fromHex("FF01"))) << 64
+                                  << false << QString() << -1;
+    QTest::newRow("intact data") << good << 64 << true << QString() << 0;
+    QTest::newRow("data with wrong FCS") << report(corruptFrame(record(2000))) << 64 << true
+                                         << QString() << 1;
+    QByteArray lengthZero = good;
+    lengthZero[0] = 0;
+    QTest::newRow("length 0") << lengthZero << 64 << false << QString() << -1;
+    QByteArray lengthOne = good;
+    lengthOne[0] = 1;
+    QTest::newRow("length 1") << lengthOne << 64 << false << QString() << -1;
+    QByteArray lengthTwo = good;
+    lengthTwo[0] = 2;
+    QTest::newRow("length 2") << lengthTwo << 64 << false << QString() << -1;
+    QByteArray tooLong = good;
+    tooLong[0] = char(200);
+    QTest::newRow("length beyond the report") << tooLong << 64 << false << QString() << -1;
+    QTest::newRow("length beyond the bytes received") << good << 20 << false << QString() << -1;
+    QTest::newRow("not a frame") << QByteArray::fromHex("0A0B0C0D").leftJustified(64, '\0') << 64
+                                 << false << QString() << -1;
+}
+
+void TestReaders::parseReportDeliversOrSkips()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(int, received);
+    QFETCH(bool, idle);
+    QFETCH(QString, message);
+    QFETCH(int, crcFlag);
+    ReadThread reader;
+    QSignalSpy data(&reader, &ReadThread::sendDataToPlay);
+    QSignalSpy handshake(&reader, &ReadThread::handshakeMessage);
+    QByteArray buffer = input.leftJustified(65, '\0');
+    QCOMPARE(reader.parseReport(reinterpret_cast<const uchar *>(buffer.constData()), received),
+             idle);
+    QCOMPARE(handshake.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QCOMPARE(handshake.at(0).at(0).toString(), message);
+    QCOMPARE(data.size(), crcFlag < 0 ? 0 : 1);
+    if (crcFlag >= 0) {
+        QCOMPARE(data.at(0).at(0).toByteArray().toHex(' '), record(2000).toHex(' '));
+        QCOMPARE(data.at(0).at(1).toInt(), crcFlag);
+    }
+}
+
+void TestReaders::checkThreadDeliversCorruptRecordsWithoutFlag()
+{
+    CheckThread reader;
+    QSignalSpy data(&reader, &CheckThread::sendCheckDataToPlay);
+    const QByteArray buffer = report(corruptFrame(record(1500))).leftJustified(65, '\0');
+    QVERIFY(reader.parseReport(reinterpret_cast<const uchar *>(buffer.constData()), 64));
+    QCOMPARE(data.size(), 1);
+    QCOMPARE(data.at(0).at(0).toByteArray(), record(1500));
+}
+
+void TestReaders::parseReportNeverReadsPastReceivedBytes()
+{
+    // A 5-byte buffer claiming a long frame: only the five bytes may be touched (ASan would tell).
+    ReadThread reader;
+    QSignalSpy data(&reader, &ReadThread::sendDataToPlay);
+    const unsigned char shortReport[5] = {0x3F, 0x7E, 0x36, 0x01, 0x02};
+    QVERIFY(!reader.parseReport(shortReport, 5));
+    QCOMPARE(data.size(), 0);
+}
+
+void TestReaders::armedReaderDeliversOneRecordThenIdles()
+{
+    hid_device *dev = openBoard();
+    const QByteArray frames = report(simframe::frame(QByteArray::fromHex("FE00")))
+                              + report(simframe::frame(record(1000)))
+                              + report(simframe::frame(record(1100)));
+    for (int n = 0; n < 3; ++n)
+        SimBoard::injectReport(frames.mid(64 * n, 64));
+    ReadThread reader;
+    reader.setDevice(dev);
+    QSignalSpy data(&reader, &ReadThread::sendDataToPlay);
+    reader.start();
+    reader.arm();
+    QTRY_COMPARE(data.size(), 1);
+    QCOMPARE(data.at(0).at(0).toByteArray(), record(1000));
+    QVERIFY(!reader.isArmed());
+    QTest::qWait(50);
+    QCOMPARE(data.size(), 1);
+    QCOMPARE(SimBoard::queuedReports(), 1);
+    reader.arm();
+    QTRY_COMPARE(data.size(), 2);
+    QCOMPARE(data.at(1).at(0).toByteArray(), record(1100));
+    stopReader(reader);
+}
+
+void TestReaders::idleReaderWakesOnArmAndUsesNoCpu()
+{
+    hid_device *dev = openBoard();
+    ReadThread reader;
+    CheckThread checker;
+    reader.setDevice(dev);
+    checker.setDevice(dev);
+    reader.start();
+    checker.start();
+    const double before = cpuSeconds();
+    QTest::qWait(300);
+    QVERIFY2(cpuSeconds() - before < 0.05, "disarmed readers must sleep, not poll");
+    QSignalSpy data(&reader, &ReadThread::sendDataToPlay);
+    SimBoard::injectReport(report(simframe::frame(record(900))));
+    QElapsedTimer clock;
+    clock.start();
+    reader.arm();
+    QTRY_COMPARE_WITH_TIMEOUT(data.size(), 1, 1000);
+    QVERIFY(clock.elapsed() < 500);
+    stopReader(reader);
+    stopReader(checker);
+}
+
+void TestReaders::disarmWaitsForReadInProgress()
+{
+    hid_device *dev = openBoard();
+    ReadThread reader;
+    reader.setDevice(dev);
+    QSignalSpy data(&reader, &ReadThread::sendDataToPlay);
+    reader.start();
+    reader.arm();
+    QTest::qWait(50); // the reader now waits in its read on the silent board
+    QThread *board = QThread::create([] {
+        QThread::msleep(300);
+        SimBoard::injectReport(report(simframe::frame(record(700))));
+    });
+    board->start();
+    QElapsedTimer clock;
+    clock.start();
+    reader.disarm();
+    QVERIFY2(clock.elapsed() >= 250, "disarm returned while a read was in progress");
+    QVERIFY(!reader.isArmed());
+    // The read that was under way still delivers its record.
+    QTRY_COMPARE(data.size(), 1);
+    board->wait();
+    delete board;
+    stopReader(reader);
+}
+
+void TestReaders::readErrorOrMissingDeviceReportsTimeout()
+{
+    hid_device *dev = openBoard();
+    SimBoard::unplug();
+    ReadThread unplugged;
+    unplugged.setDevice(dev);
+    ReadThread withoutDevice;
+    QSignalSpy first(&unplugged, &ReadThread::handshakeMessage);
+    QSignalSpy second(&withoutDevice, &ReadThread::handshakeMessage);
+    unplugged.start();
+    withoutDevice.start();
+    unplugged.arm();
+    withoutDevice.arm();
+    QTRY_COMPARE(first.size(), 1);
+    QTRY_COMPARE(second.size(), 1);
+    QCOMPARE(first.at(0).at(0).toString(), QStringLiteral("接收返回超时！"));
+    QCOMPARE(second.at(0).at(0).toString(), QStringLiteral("接收返回超时！"));
+    QVERIFY(!unplugged.isArmed());
+    QTest::qWait(50);
+    QCOMPARE(first.size(), 1);
+    stopReader(unplugged);
+    stopReader(withoutDevice);
+}
+
+void TestReaders::refusedStartReachesHandshakeMessage()
+{
+    hid_device *dev = openBoard();
+    SimBoard::setRefuseStart(true);
+    ReadThread reader;
+    reader.setDevice(dev);
+    QSignalSpy handshake(&reader, &ReadThread::handshakeMessage);
+    reader.start();
+    reader.arm();
+    const QByteArray start = QByteArray::fromHex("00067EFE07E09D7E").leftJustified(65, '\0');
+    QCOMPARE(hid_write(dev, reinterpret_cast<const uchar *>(start.constData()), 65), 65);
+    QTRY_COMPARE(handshake.size(), 1);
+    QCOMPARE(handshake.at(0).at(0).toString(), QStringLiteral("握手失败！"));
+    QVERIFY(!reader.isArmed());
+    stopReader(reader);
+}
+
+void TestReaders::checkThreadDropsBacklogBeforeReading()
+{
+    hid_device *dev = openBoard();
+    for (int n = 0; n < 20; ++n)
+        SimBoard::injectReport(report(simframe::frame(record(100 + n))));
+    CheckThread checker;
+    checker.setDevice(dev);
+    QSignalSpy data(&checker, &CheckThread::sendCheckDataToPlay);
+    checker.start();
+    checker.arm();
+    QTest::qWait(100);
+    QCOMPARE(data.size(), 0);
+    QCOMPARE(SimBoard::queuedReports(), 0);
+    SimBoard::injectReport(report(simframe::frame(record(3000))));
+    QTRY_COMPARE(data.size(), 1);
+    QCOMPARE(data.at(0).at(0).toByteArray(), record(3000));
+    stopReader(checker);
+}
+
+void TestReaders::drainReaderWithoutDeviceFinishesAtOnce()
+{
+    ReadEmptyTh drain;
+    drain.start();
+    QVERIFY(drain.wait(500));
+}
+
+void TestReaders::drainReaderEmptiesQueueAndRestarts()
+{
+    hid_device *dev = openBoard();
+    ReadEmptyTh drain;
+    drain.setDevice(dev);
+    for (int n = 0; n < 10; ++n)
+        SimBoard::injectReport(report(simframe::frame(record(n))));
+    drain.start();
+    QTRY_COMPARE(SimBoard::queuedReports(), 0);
+    const double before = cpuSeconds();
+    QTest::qWait(200);
+    QVERIFY2(cpuSeconds() - before < 0.05, "the drain must not spin on an empty queue");
+    QElapsedTimer clock;
+    clock.start();
+    drain.requestStop();
+    QVERIFY(drain.isFinished());
+    QVERIFY(clock.elapsed() < 500);
+    SimBoard::injectReport(report(simframe::frame(record(5))));
+    QTest::qWait(50);
+    QCOMPARE(SimBoard::queuedReports(), 1);
+    drain.start();
+    QTRY_COMPARE(SimBoard::queuedReports(), 0);
+    drain.requestStop();
+}
+
+QTEST_GUILESS_MAIN(TestReaders)
+#include "tst_readers.moc"
