@@ -1,0 +1,109 @@
+#include "codegen/appproject.h"
+
+#include "codegen/sourcegenerator.h"
+#include "project/settingspage.h"
+#include "tuning/pinmapsource.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+
+AppProject::AppProject(QWidget *parent, const SettingsPage &settings, const PinMapSource &pins,
+                       QTableWidget *results, const QString &templateDir,
+                       std::function<void()> saveProjectFile)
+    : parent(parent), settings(settings), pins(pins), results(results), templateDir(templateDir),
+      saveProjectFile(std::move(saveProjectFile))
+{
+}
+
+void AppProject::generate()
+{
+    if (QMessageBox::warning(parent, tr("生成代码提示"), tr("请确调试已经完成！"),
+                             QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+    const QString projectPath = settings.projectPath();
+    if (projectPath.isEmpty()) {
+        QMessageBox::warning(parent, tr("提示"),
+                             tr("请到设置页面工程路径处选择应用工程保存路径！"));
+        return;
+    }
+    const QString folder = makeAppProjectDir(projectPath);
+    // Without its folder the copy and the rewrites would scatter files below a missing path.
+    // A folder left by a request in the same second is used again.
+    if (!QFileInfo(folder).isDir()) {
+        QMessageBox::warning(parent, tr("提示"), tr("无法创建应用工程文件夹，请检查工程路径！"));
+        return;
+    }
+    if (!copyDirectory(templateDir, folder, true))
+        return;
+    const int channelCount = SourceGenerator::channelConfigRows(pins).size();
+    const QString header = folder + QLatin1String("/User/H/TouchKeyScan.h");
+    const QString source = folder + QLatin1String("/User/C/TouchKeyScan.c");
+    if (!SourceGenerator::rewriteChannelCount(parent, header, channelCount, tr("写.H文件失败！")))
+        return;
+    if (!SourceGenerator::rewriteDeepSleepCfg(parent, source, deepSleepRow()))
+        return;
+    if (!SourceGenerator::rewriteChannelTable(parent, source,
+                                              SourceGenerator::resultRows(*results, channelCount)))
+        return;
+    saveProjectFile();
+    QMessageBox::warning(parent, tr("提示"), tr("生成应用代码完成！"));
+}
+
+QString AppProject::makeAppProjectDir(const QString &projectPath)
+{
+    const QString folder =
+        projectPath + QLatin1String("/fullChipTouchPro") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd_hh_mm_ss"));
+    QDir().mkdir(folder);
+    return folder;
+}
+
+bool AppProject::copyDirectory(const QString &source, const QString &destination,
+                               bool overwrite) const
+{
+    const QDir sourceDir(source);
+    if (!sourceDir.exists()) {
+        QMessageBox::warning(parent, tr("提示"), tr("文件路径不存在！"),
+                             QMessageBox::Ok | QMessageBox::Cancel);
+        return false;
+    }
+    QString from = QDir::toNativeSeparators(source);
+    QString to = QDir::toNativeSeparators(destination);
+    if (!from.endsWith(QDir::separator()))
+        from += QDir::separator();
+    if (!to.endsWith(QDir::separator()))
+        to += QDir::separator();
+
+    bool complete = true;
+    const QFileInfoList entries = sourceDir.entryInfoList(
+        QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::NoSort);
+    for (const QFileInfo &entry : entries) {
+        const QString sourcePath = from + entry.fileName();
+        const QString destinationPath = to + entry.fileName();
+        if (entry.isFile() || entry.isSymLink()) {
+            // Only lifts a read-only mark of an existing copy; the copy itself never replaces it.
+            if (overwrite && QFile::exists(destinationPath))
+                QFile::setPermissions(destinationPath,
+                                      QFile::permissions(destinationPath) | QFile::WriteOwner);
+            QFile::copy(sourcePath, destinationPath);
+        } else if (entry.isDir()) {
+            QDir().mkpath(destinationPath);
+            if (!copyDirectory(sourcePath, destinationPath, overwrite))
+                complete = false;
+        }
+    }
+    return complete;
+}
+
+QString AppProject::deepSleepRow() const
+{
+    bool wakeKey[SourceGenerator::kChannelCount] = {};
+    for (int channel = 0; channel < SourceGenerator::kChannelCount; ++channel)
+        wakeKey[channel] = settings.wakeKeyTicked(channel);
+    return SourceGenerator::deepSleepRow(settings.lowPower(), settings.wakeTimeIndex(),
+                                         settings.entryTimeText(),
+                                         SourceGenerator::wakeKeyMask(pins, wakeKey));
+}

@@ -1,0 +1,258 @@
+#include "codegen/appproject.h"
+#include "messagelog.h"
+#include "project/settingspage.h"
+#include "tuning/pinmapsource.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <array>
+
+namespace
+{
+class FakePins : public PinMapSource
+{
+public:
+    std::array<int, 25> inUse{};
+    std::array<int, 25> keys{};
+    int channelInUse(int channel) const override { return inUse.at(channel); }
+    int keyNumber(int channel) const override { return keys.at(channel); }
+    void resetHiddenPackages() override {}
+};
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// Relative paths of every file below root, hidden ones included.
+QStringList filesBelow(const QString &root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+const QString kHeader = QStringLiteral("User/H/TouchKeyScan.h");
+const QString kSource = QStringLiteral("User/C/TouchKeyScan.c");
+const QString kConfirm = QStringLiteral("请确调试已经完成！");
+} // namespace
+
+class TestAppProject : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    QString templateDir;
+    QLineEdit proPath;
+    QCheckBox lowPower;
+    QComboBox wakeTime;
+    QLineEdit entryTime;
+    std::array<QCheckBox, 25> wakeBoxes;
+    QTableWidget table{32, 6};
+    FakePins pins;
+    std::unique_ptr<SettingsPage> settings;
+    std::unique_ptr<AppProject> app;
+    int saves = 0;
+
+    QStringList appFolders() const
+    {
+        return QDir(proPath.text())
+            .entryList({"fullChipTouchPro*"}, QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+
+    void fillRow(int row, int channel, int key, int base)
+    {
+        const QStringList cells{QStringLiteral("TK%1").arg(channel), QString::number(base),
+                                QString::number(base + 180), QString::number(base + 5),
+                                QString::number(channel), QString::number(key)};
+        for (int c = 0; c < 6; ++c)
+            table.setItem(row, c, new QTableWidgetItem(cells.at(c)));
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        // The shipped application template, with a hidden file and a hidden folder added.
+        templateDir = dir->filePath("template");
+        const QString shipped = QCoreApplication::applicationDirPath() + "/RM3KV5172_Touch_Demo";
+        for (const QString &file : filesBelow(shipped))
+            writeBytes(templateDir + "/" + file, readBytes(shipped + "/" + file));
+        writeBytes(templateDir + "/.hidden_note", "kept\r\n");
+        writeBytes(templateDir + "/.settings/layout.ini", "[x]\r\n");
+
+        QVERIFY(QDir().mkpath(dir->filePath("projects")));
+        proPath.setText(dir->filePath("projects"));
+        lowPower.setChecked(true);
+        wakeTime.clear();
+        wakeTime.addItems({"4ms", "8ms", "16ms", "32ms", "256ms", "512ms", "1024ms", "2048ms"});
+        wakeTime.setCurrentIndex(6);
+        entryTime.setText("10");
+        for (QCheckBox &box : wakeBoxes)
+            box.setChecked(false);
+        wakeBoxes[3].setChecked(true);
+        wakeBoxes[5].setChecked(true);
+        pins = FakePins();
+        // TK3 key 1, TK5 key 3, TK9 key 2: N = 3.
+        pins.inUse[3] = pins.inUse[5] = pins.inUse[9] = 1;
+        pins.keys[3] = 1;
+        pins.keys[5] = 3;
+        pins.keys[9] = 2;
+        table.clearContents();
+        fillRow(0, 5, 3, 2010);
+        fillRow(1, 3, 1, 1990);
+        fillRow(2, 9, 2, 2100);
+
+        SettingsWidgets widgets;
+        widgets.proPathLineEdit = &proPath;
+        widgets.lowpower_cBox = &lowPower;
+        widgets.keyCountCBox = &wakeTime;
+        widgets.lineEdit = &entryTime;
+        for (int n = 0; n < 25; ++n)
+            widgets.wpChbox[n] = &wakeBoxes[n];
+        widgets.tableWidget = &table;
+        settings = std::make_unique<SettingsPage>(widgets);
+        saves = 0;
+        app = std::make_unique<AppProject>(nullptr, *settings, pins, &table, templateDir,
+                                           [this] { ++saves; });
+    }
+
+    void generatedProjectDiffersFromTemplateOnlyInRewrittenLines()
+    {
+        MessageLog log;
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        app->generate();
+        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral("生成应用代码完成！")}));
+        QCOMPARE(log.titles, (QStringList{QStringLiteral("生成代码提示"), QStringLiteral("提示")}));
+        QCOMPARE(saves, 1);
+
+        const QStringList folders = appFolders();
+        QCOMPARE(folders.size(), 1);
+        const QRegularExpressionMatch stamp =
+            QRegularExpression("^fullChipTouchPro(\\d{4}_\\d\\d_\\d\\d_\\d\\d_\\d\\d_\\d\\d)$")
+                .match(folders.first());
+        QVERIFY(stamp.hasMatch());
+        const QDateTime made = QDateTime::fromString(stamp.captured(1), "yyyy_MM_dd_hh_mm_ss");
+        QVERIFY(made >= before.addMSecs(-before.time().msec()) &&
+                made <= QDateTime::currentDateTime());
+
+        const QString app = proPath.text() + "/" + folders.first();
+        QCOMPARE(filesBelow(app), filesBelow(templateDir));
+        QVERIFY(filesBelow(app).contains(".settings/layout.ini"));
+        for (const QString &file : filesBelow(templateDir)) {
+            if (file != kHeader && file != kSource)
+                QCOMPARE(readBytes(app + "/" + file), readBytes(templateDir + "/" + file));
+        }
+        QCOMPARE(readBytes(app + "/" + kHeader),
+                 readBytes(templateDir + "/" + kHeader)
+                     .replace("#define   TKL_CHN_NUM      (4)", "#define   TKL_CHN_NUM      (3)"));
+        // Keys 1 and 3 may wake: mask 5. Rows in table order: key, channel, 20, the three means.
+        QByteArray source = readBytes(templateDir + "/" + kSource);
+        source.replace("0,6,0,10,0,0,0,0,\r\n", "1,6,0,10,0,0,0,5,\r\n");
+        source.replace("1,0,20,100,100,100,\r\n2,1,20,100,100,100,\r\n3,2,20,100,100,100,\r\n"
+                       "4,3,20,100,100,100,\r\n",
+                       "3,5,20,2010,2190,2015,\r\n1,3,20,1990,2170,1995,\r\n"
+                       "2,9,20,2100,2280,2105,\r\n");
+        QCOMPARE(readBytes(app + "/" + kSource), source + "\r\n\r\n");
+    }
+
+    void cancelledQuestionDoesNothing()
+    {
+        MessageLog log;
+        log.answer(kConfirm, QMessageBox::Cancel);
+        app->generate();
+        QCOMPARE(log.texts, QStringList{kConfirm});
+        QVERIFY(appFolders().isEmpty());
+        QCOMPARE(saves, 0);
+    }
+
+    void emptyProjectPathAsksForOne()
+    {
+        proPath.clear();
+        MessageLog log;
+        app->generate();
+        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral(
+                                                       "请到设置页面工程路径处选择应用工程保存路径！")}));
+        QCOMPARE(saves, 0);
+    }
+
+    void missingProjectPathStopsBeforeCopying()
+    {
+        proPath.setText(dir->filePath("gone/deeper"));
+        MessageLog log;
+        app->generate();
+        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral(
+                                                       "无法创建应用工程文件夹，请检查工程路径！")}));
+        QVERIFY(!QFileInfo::exists(dir->filePath("gone")));
+        QCOMPARE(saves, 0);
+    }
+
+    void missingTemplateLeavesTheEmptyFolder()
+    {
+        QVERIFY(QDir(templateDir).removeRecursively());
+        MessageLog log;
+        app->generate();
+        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral("文件路径不存在！")}));
+        QCOMPARE(appFolders().size(), 1);
+        QVERIFY(filesBelow(proPath.text() + "/" + appFolders().first()).isEmpty());
+        QCOMPARE(saves, 0);
+    }
+
+    void emptyResultsTableGivesNoRowsButTheCount()
+    {
+        table.clearContents();
+        MessageLog log;
+        app->generate();
+        QCOMPARE(saves, 1);
+        const QString app = proPath.text() + "/" + appFolders().first();
+        QVERIFY(readBytes(app + "/" + kHeader).contains("#define   TKL_CHN_NUM      (3)\r\n"));
+        QVERIFY(readBytes(app + "/" + kSource)
+                    .contains("TKChnCfg[TKL_CHN_NUM] = {\r\n};\r\n"));
+    }
+
+    void emptyCopiedHeaderStopsBeforeTheSource()
+    {
+        writeBytes(templateDir + "/" + kHeader, QByteArray());
+        MessageLog log;
+        app->generate();
+        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral("写.H文件失败！")}));
+        const QString app = proPath.text() + "/" + appFolders().first();
+        QCOMPARE(readBytes(app + "/" + kSource), readBytes(templateDir + "/" + kSource));
+        QCOMPARE(saves, 0);
+    }
+
+    void copyKeepsFilesAlreadyThereAndLiftsReadOnly()
+    {
+        const QString target = dir->filePath("again");
+        writeBytes(target + "/" + kHeader, "earlier run\r\n");
+        QVERIFY(QFile::setPermissions(target + "/" + kHeader, QFile::ReadOwner));
+        QVERIFY(app->copyDirectory(templateDir, target, true));
+        QCOMPARE(readBytes(target + "/" + kHeader), QByteArray("earlier run\r\n"));
+        QVERIFY(QFile::permissions(target + "/" + kHeader) & QFile::WriteOwner);
+        QVERIFY(QFile::permissions(target + "/" + kHeader) & QFile::ReadOwner);
+        QCOMPARE(readBytes(target + "/.hidden_note"), QByteArray("kept\r\n"));
+    }
+};
+
+QTEST_MAIN(TestAppProject)
+#include "tst_appproject.moc"
