@@ -11,6 +11,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 {
     ui->setupUi(this);
     setUpProjectSettings();
+    setUpFirmwareGeneration();
     for (int n = 0; n < 25; ++n)
         channelNames << QStringLiteral("TK%1").arg(n);
     // Only single keys are configured; slider and wheel stay unavailable.
@@ -20,7 +21,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     // No parent: the window deletes it itself, before the side menu it animates goes away.
     sideMenuAnimation = new QPropertyAnimation(ui->leftWidget, "minimumWidth");
 
+    setUpChartAndTable();
+
     ui->lowRBtn->setChecked(true);
+    liveChart->fillValueCombos();
 
     wpChboxTimer = new QTimer(this);
     connect(wpChboxTimer, &QTimer::timeout, this, &MainWindow::wpChboxTimeOut);
@@ -29,6 +33,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     settingsPage->applyDefaults();
     ui->createAppPro_btn->setEnabled(false);
     ui->createAppPro_btn->setText(tr("生成应用代码"));
+
+    setUpChannelRows();
 
     settingsPage->applyDefaultPath(QCoreApplication::applicationDirPath());
     wpChboxTimeOut();

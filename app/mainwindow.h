@@ -13,7 +13,13 @@
 #include "project/projectfile.h"
 #include "project/settingspage.h"
 #include "project/workspace.h"
+#include "tuning/channelindicators.h"
+#include "tuning/livechart.h"
+#include "tuning/resultstable.h"
+#include "tuning/stackedpinmap.h"
 #include "tuning/tuningstate.h"
+#include "codegen/appproject.h"
+#include "tuning/stackedpinmap.h"
 
 QT_BEGIN_NAMESPACE
 namespace Ui
@@ -182,11 +188,21 @@ private:
     std::unique_ptr<Workspace> workspace;
 
     // Tuning
+    void setUpChartAndTable();
+    void setUpChannelRows();
     TuningState tuningState;
+    QLabel *hoverLabel = nullptr;
+    std::unique_ptr<StackedPinMap> pinMap;
+    std::unique_ptr<LiveChart> liveChart;
+    std::unique_ptr<ResultsTable> resultsTable;
+    std::unique_ptr<ChannelIndicators> channelIndicators;
 
     // Waterproof test and verification mode
 
     // Firmware generation
+    void setUpFirmwareGeneration();
+    std::unique_ptr<StackedPinMap> generationPinMap;
+    std::unique_ptr<AppProject> appProject;
 };
 
 #endif // MAINWINDOW_H
