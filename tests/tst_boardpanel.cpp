@@ -1,0 +1,226 @@
+// The simulated board's panel: a held key is a finger on the board, the latch keeps fingers down,
+// water and the cable act on the board, and the cable's events reach the tool's status label.
+#include "sim/boardpanel.h"
+#include "sim/simboard.h"
+
+#include <hidapi/hidapi.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+
+namespace
+{
+QPushButton *key(const BoardPanel &panel, int channel)
+{
+    return panel.findChild<QPushButton *>(QStringLiteral("keyBtn%1").arg(channel));
+}
+
+QString readingOf(const QPushButton *key)
+{
+    return key->text().section(QLatin1Char('\n'), 1);
+}
+} // namespace
+
+class HotplugLog : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<int> kinds;
+
+public slots:
+    void deliverDeviceChange(QString name, int kind)
+    {
+        if (name == SimBoard::interfaceName())
+            kinds << kind;
+    }
+};
+
+class TestBoardPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        SimBoard::reset();
+        SimBoard::setNoise(0);
+    }
+
+    void cleanup() { SimBoard::setHotplugTarget(nullptr); }
+
+    void heldKeyIsFingerOnItsChannelOnly_data()
+    {
+        QTest::addColumn<int>("channel");
+        QTest::newRow("TK0") << 0;
+        QTest::newRow("TK7") << 7;
+        QTest::newRow("TK24") << 24;
+    }
+
+    void heldKeyIsFingerOnItsChannelOnly()
+    {
+        QFETCH(int, channel);
+        BoardPanel panel;
+        panel.show();
+        QPushButton *button = key(panel, channel);
+        QVERIFY(button);
+        QCOMPARE(button->text(), QStringLiteral("TK%1\n%2").arg(channel).arg(
+                                     SimBoard::baseline(channel)));
+
+        QTest::mousePress(button, Qt::LeftButton);
+        for (int k = 0; k < SimBoard::kChannels; ++k)
+            QCOMPARE(SimBoard::finger(k), k == channel);
+        QCOMPARE(readingOf(button).toInt(), SimBoard::baseline(channel) + SimBoard::kFingerRise);
+        QCOMPARE(button->property("touched").toBool(), true);
+
+        QTest::mouseRelease(button, Qt::LeftButton);
+        QVERIFY(!SimBoard::finger(channel));
+        QCOMPARE(readingOf(button).toInt(), int(SimBoard::baseline(channel)));
+        QCOMPARE(button->property("touched").toBool(), false);
+    }
+
+    void draggingOffTheKeyLiftsTheFinger()
+    {
+        BoardPanel panel;
+        panel.show();
+        QPushButton *button = key(panel, 3);
+        QTest::mousePress(button, Qt::LeftButton);
+        QVERIFY(SimBoard::finger(3));
+        QMouseEvent away(QEvent::MouseMove, QPointF(-20, -20), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(button, &away);
+        QVERIFY(!SimBoard::finger(3));
+    }
+
+    void latchKeepsSeveralFingersDownUntilClickedAgain()
+    {
+        BoardPanel panel;
+        panel.show();
+        auto *latch = panel.findChild<QCheckBox *>(QStringLiteral("latchCheckBox"));
+        QVERIFY(latch);
+        QCOMPARE(latch->text(), QStringLiteral("按住"));
+        latch->click();
+
+        QTest::mouseClick(key(panel, 2), Qt::LeftButton);
+        QTest::mouseClick(key(panel, 11), Qt::LeftButton);
+        QVERIFY(SimBoard::finger(2));
+        QVERIFY(SimBoard::finger(11));
+        QVERIFY(!SimBoard::finger(3));
+        QVERIFY(key(panel, 2)->isChecked());
+
+        QTest::mouseClick(key(panel, 2), Qt::LeftButton);
+        QVERIFY(!SimBoard::finger(2));
+        QVERIFY(SimBoard::finger(11));
+
+        // Leaving the latch lifts what it held, and keys are momentary again.
+        latch->click();
+        QVERIFY(!SimBoard::finger(11));
+        QVERIFY(!key(panel, 11)->isCheckable());
+        QTest::mouseClick(key(panel, 11), Qt::LeftButton);
+        QVERIFY(!SimBoard::finger(11));
+    }
+
+    void fingersSetOnTheBoardShowWithoutBeingLifted()
+    {
+        SimBoard::setFinger(9, true);
+        BoardPanel panel;
+        QVERIFY(SimBoard::finger(9));
+        QCOMPARE(key(panel, 9)->property("touched").toBool(), true);
+
+        panel.findChild<QCheckBox *>(QStringLiteral("latchCheckBox"))->click();
+        SimBoard::setFinger(4, true);
+        panel.refresh();
+        QVERIFY(key(panel, 9)->isChecked());
+        QVERIFY(key(panel, 4)->isChecked());
+        // Showing them must not write back to the board.
+        QVERIFY(SimBoard::finger(9));
+        QVERIFY(SimBoard::finger(4));
+    }
+
+    void waterCheckBoxPutsWaterOnThePad()
+    {
+        BoardPanel panel;
+        panel.show();
+        auto *water = panel.findChild<QCheckBox *>(QStringLiteral("waterCheckBox"));
+        QVERIFY(water);
+        QCOMPARE(water->text(), QStringLiteral("加水"));
+        water->click();
+        QVERIFY(SimBoard::water());
+        for (int k : {0, 12, 24})
+            QCOMPARE(readingOf(key(panel, k)).toInt(),
+                     SimBoard::baseline(k) + SimBoard::kWaterShift);
+        water->click();
+        QVERIFY(!SimBoard::water());
+        QCOMPARE(readingOf(key(panel, 12)).toInt(), int(SimBoard::baseline(12)));
+    }
+
+    void readingsAndStateFollowTheBoardOnTheirOwn()
+    {
+        BoardPanel panel;
+        auto *state = panel.findChild<QLabel *>(QStringLiteral("boardStateLabel"));
+        QVERIFY(state);
+        QCOMPARE(state->text(), QStringLiteral("未发送数据"));
+
+        hid_device *dev = hid_open(0x0483, 0x5850, nullptr);
+        QVERIFY(dev);
+        const QByteArray start = QByteArray::fromHex("00067EFE07E09D7E").leftJustified(65, '\0');
+        QCOMPARE(hid_write(dev, reinterpret_cast<const unsigned char *>(start.constData()), 65), 65);
+        SimBoard::setWater(true);
+        SimBoard::setFinger(5, true);
+        QTRY_COMPARE_WITH_TIMEOUT(state->text(), QStringLiteral("正在发送数据"),
+                                  4 * BoardPanel::kRefreshMs);
+        QVERIFY(state->styleSheet().contains(QLatin1String("green")));
+        QCOMPARE(readingOf(key(panel, 5)).toInt(),
+                 SimBoard::baseline(5) + SimBoard::kFingerRise + SimBoard::kWaterShift);
+        QVERIFY(panel.findChild<QCheckBox *>(QStringLiteral("waterCheckBox"))->isChecked());
+
+        SimBoard::unplug();
+        QTRY_COMPARE_WITH_TIMEOUT(state->text(), QStringLiteral("调试器已拔出"),
+                                  4 * BoardPanel::kRefreshMs);
+        QVERIFY(state->styleSheet().contains(QLatin1String("white")));
+        hid_close(dev);
+    }
+
+    void plugButtonPullsAndReconnectsTheCable()
+    {
+        HotplugLog log;
+        SimBoard::setHotplugTarget(&log);
+        BoardPanel panel;
+        auto *plug = panel.findChild<QPushButton *>(QStringLiteral("plugBtn"));
+        QVERIFY(plug);
+        QCOMPARE(plug->text(), QStringLiteral("拔出调试器"));
+
+        plug->click();
+        QVERIFY(!SimBoard::isPlugged());
+        QCOMPARE(plug->text(), QStringLiteral("插入调试器"));
+        QTRY_COMPARE(log.kinds, QList<int>{2});
+
+        plug->click();
+        QVERIFY(SimBoard::isPlugged());
+        QCOMPARE(plug->text(), QStringLiteral("拔出调试器"));
+        QTRY_COMPARE(log.kinds, (QList<int>{2, 1}));
+    }
+
+    void placedRightOfTheWindowAndOnScreen()
+    {
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget window;
+        window.setGeometry(room.left(), room.top() + 10, 200, 150);
+        window.show();
+        BoardPanel panel;
+        panel.placeBeside(&window);
+        QVERIFY(panel.frameGeometry().left() > window.frameGeometry().right());
+        QCOMPARE(panel.frameGeometry().top(), window.frameGeometry().top());
+
+        // A window as wide as the screen leaves the panel overlapping it, still fully visible.
+        window.setGeometry(room.left(), room.top(), room.width(), 150);
+        panel.placeBeside(&window);
+        QVERIFY(room.contains(panel.frameGeometry()));
+    }
+};
+
+QTEST_MAIN(TestBoardPanel)
+#include "tst_boardpanel.moc"
