@@ -18,10 +18,16 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->drawCBox->setDisabled(true);
     ui->wheelCBox->setDisabled(true);
     setWindowTitle(QStringLiteral("    "));
+    // Notifications, then readers and codec, then the board: opening hands the readers the handle.
+    setUpDebuggerLink();
     // No parent: the window deletes it itself, before the side menu it animates goes away.
     sideMenuAnimation = new QPropertyAnimation(ui->leftWidget, "minimumWidth");
+    setUpLinkTimers();
+    // The reader signals are connected before readThread starts.
+    connectReaders();
 
     setUpChartAndTable();
+    createCountdownLabel();
 
     ui->lowRBtn->setChecked(true);
     liveChart->fillValueCombos();
@@ -42,12 +48,16 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
 MainWindow::~MainWindow()
 {
+    stopReaders();
     delete sideMenuAnimation;
     delete ui;
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // Without a board nothing is stopped and nothing is saved.
+    if (stopBoardOnClose())
+        saveProjectFile();
     event->accept();
 }
 

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "link/debuggerlink.h"
 #include "project/projectfile.h"
 #include "project/settingspage.h"
 #include "project/workspace.h"
@@ -27,9 +28,16 @@ namespace Ui
 class MainWindow;
 }
 class QCloseEvent;
+class QLabel;
 class QPropertyAnimation;
 class QTimer;
 QT_END_NAMESPACE
+
+class CheckThread;
+class EncodeDecode;
+class ReadEmptyTh;
+class ReadThread;
+class SamplingStarter;
 
 // The tool's one window: owns the form and its companions, wires them, and routes user actions
 // to them. Its definitions are split by subsystem: mainwindow.cpp (shell), mainwindow_link.cpp,
@@ -176,6 +184,34 @@ private:
     bool sideMenuCollapsed = true;
 
     // Debugger link
+    void setUpDebuggerLink();
+    void setUpLinkTimers();
+    void connectReaders();
+    void createCountdownLabel();
+    void registerDeviceNotifications();
+    int openDebugger();
+    void handleDeviceChange(const QString &name, int kind);
+    void showLinkStatus(LinkStatus status);
+    void beginSampling();
+    void startSamplingDirect();
+    void showCountdownDigit(const QString &digit, bool visible);
+    // Runs a Stop exchange and shows its failure message; true when it succeeded.
+    bool stopExchange(StopExchange exchange);
+    // Stops the board before the window closes; true when a board was open.
+    bool stopBoardOnClose();
+    void resetRunAfterReaderError(const QString &text);
+    // At exit: the readers are asked to stop, woken and waited for.
+    void stopReaders();
+    EncodeDecode *codec = nullptr;
+    ReadThread *readThread = nullptr;
+    CheckThread *checkThread = nullptr;
+    ReadEmptyTh *readEmptyThread = nullptr;
+    DebuggerLink *debuggerLink = nullptr;
+    SamplingStarter *samplingStarter = nullptr;
+    QTimer *blinkTimer = nullptr;
+    QTimer *countdownTimer = nullptr;
+    QTimer *keyTimer = nullptr;
+    QLabel *countdownLabel = nullptr;
 
     // Touch project
     void setUpProjectSettings();

@@ -1,25 +1,200 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-// Debugger link: counted-down start and reader messages.
+#include "link/checkthread.h"
+#include "link/encodedecode.h"
+#include "link/reademptyth.h"
+#include "link/readthread.h"
+#include "tuning/samplingstarter.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+
+#ifdef Q_OS_WIN
+#include "link/winnotify.h"
+#endif
+
+// Debugger link: connection and hot-plug, reader threads, counted-down start and Stop exchanges.
+
+void MainWindow::setUpDebuggerLink()
+{
+    debuggerLink = new DebuggerLink(this);
+    connect(debuggerLink, &DebuggerLink::statusChanged, this, &MainWindow::showLinkStatus);
+    registerDeviceNotifications();
+    readThread = new ReadThread;
+    checkThread = new CheckThread;
+    readEmptyThread = new ReadEmptyTh;
+    codec = new EncodeDecode;
+    debuggerLink->attachReaders(codec, readThread, checkThread, readEmptyThread);
+    // Its result only sets the status label; the window works without a board.
+    openDebugger();
+}
+
+void MainWindow::setUpLinkTimers()
+{
+    blinkTimer = new QTimer;
+    countdownTimer = new QTimer;
+    keyTimer = new QTimer;
+    connect(blinkTimer, &QTimer::timeout, this, &MainWindow::btn_colorChang_timer);
+    connect(countdownTimer, &QTimer::timeout, this, &MainWindow::warmTimerOut);
+    connect(keyTimer, &QTimer::timeout, this, &MainWindow::keyTimerOut);
+    keyTimer->start(500);
+}
+
+void MainWindow::connectReaders()
+{
+    connect(readThread, &ReadThread::sendDataToPlay, this, &MainWindow::reciveDataFromThread);
+    connect(readThread, &ReadThread::handshakeMessage, this,
+            &MainWindow::reciveHandshakeMessage_rThread);
+    readThread->start(QThread::InheritPriority);
+    connect(checkThread, &CheckThread::sendCheckDataToPlay, this,
+            &MainWindow::reciveDataFromCheckThread);
+    connect(checkThread, &CheckThread::handshakeMessage, this,
+            &MainWindow::reciveHandshakeMessage_cThread);
+}
+
+void MainWindow::createCountdownLabel()
+{
+    countdownLabel = new QLabel(this);
+    countdownLabel->setObjectName(QStringLiteral("countdownLabel"));
+    countdownLabel->hide();
+    samplingStarter = new SamplingStarter(tuningState, *debuggerLink, readThread, readEmptyThread,
+                                          countdownLabel, countdownTimer, blinkTimer, this, this);
+}
+
+void MainWindow::registerDeviceNotifications()
+{
+#ifdef Q_OS_WIN
+    debuggerLink->registerDeviceNotifications(quintptr(winId()));
+#else
+    debuggerLink->registerDeviceNotifications(0);
+#endif
+}
+
+int MainWindow::openDebugger()
+{
+    return debuggerLink->openDebugger();
+}
+
+void MainWindow::handleDeviceChange(const QString &name, int kind)
+{
+    debuggerLink->handleDeviceChange(name, kind);
+}
+
+void MainWindow::showLinkStatus(LinkStatus status)
+{
+    const QString white = QStringLiteral("background-color: white;;border-radius:10px;");
+    switch (status) {
+    case LinkStatus::Connected:
+        ui->usbStateLabel->setText(tr("调试器已连接"));
+        ui->usbStateLabel->setStyleSheet(
+            QStringLiteral("background-color: green;;border-radius:10px;"));
+        return;
+    case LinkStatus::NoConnection:
+        ui->usbStateLabel->setText(tr("调试器无连接"));
+        break;
+    case LinkStatus::OpenFailed:
+        ui->usbStateLabel->setText(tr("调试器打开失败"));
+        break;
+    case LinkStatus::Removed:
+        ui->usbStateLabel->setText(tr("调试器已断开"));
+        break;
+    }
+    ui->usbStateLabel->setStyleSheet(white);
+}
+
+void MainWindow::beginSampling()
+{
+    samplingStarter->beginSampling();
+}
+
+void MainWindow::startSamplingDirect()
+{
+    samplingStarter->startSamplingDirect();
+}
+
+void MainWindow::showCountdownDigit(const QString &digit, bool visible)
+{
+    samplingStarter->showCountdownDigit(digit, visible);
+}
 
 void MainWindow::btnDebugFunction()
 {
+    samplingStarter->btnDebugFunction();
 }
 
 void MainWindow::warmTimerOut()
 {
+    samplingStarter->warmTimerOut();
+}
+
+bool MainWindow::stopExchange(StopExchange exchange)
+{
+    const StopOutcome outcome = debuggerLink->runStopExchange(exchange);
+    if (outcome == StopOutcome::Done)
+        return true;
+    if (exchange == StopExchange::WindowClose || exchange == StopExchange::EndOfRun)
+        return false;
+    QString text;
+    if (outcome == StopOutcome::NoDevice)
+        text = tr("请连接调试器！");
+    else if (exchange == StopExchange::StopButton)
+        text = tr("停止测试失败！");
+    else if (exchange == StopExchange::SaveDownload)
+        text = tr("保存下载失败！");
+    else
+        text = tr("停止验证效果失败！");
+    QMessageBox::warning(this, tr("提示"), text);
+    return false;
+}
+
+bool MainWindow::stopBoardOnClose()
+{
+    return stopExchange(StopExchange::WindowClose);
+}
+
+void MainWindow::resetRunAfterReaderError(const QString &text)
+{
+    samplingStarter->abandonRun(text);
 }
 
 void MainWindow::reciveHandshakeMessage_rThread(QString text)
 {
+    resetRunAfterReaderError(text);
 }
 
 void MainWindow::reciveHandshakeMessage_cThread(QString text)
 {
+    checkThread->disarm();
+    QMessageBox::warning(this, tr("提示"), text);
+}
+
+void MainWindow::stopReaders()
+{
+    if (!readThread)
+        return;
+    readEmptyThread->requestStop();
+    readThread->requestStop();
+    checkThread->requestStop();
+    readThread->wait();
+    checkThread->wait();
+    delete readThread;
+    delete checkThread;
+    delete readEmptyThread;
+    delete codec;
+    readThread = nullptr;
+    delete blinkTimer;
+    delete countdownTimer;
+    delete keyTimer;
 }
 
 bool MainWindow::nativeEvent(const QByteArray &eventType, void *message, long *result)
 {
-    return QMainWindow::nativeEvent(eventType, message, result);
+#ifdef Q_OS_WIN
+    const DeviceChange change = winnotify::readMessage(message);
+    if (change.kind != DeviceChange::None)
+        handleDeviceChange(QString::fromStdU16String(change.name), change.kind);
+#endif
+    return false;
 }
