@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "sim/simboard.h"
 
 #include <QApplication>
 
@@ -8,6 +9,8 @@ int main(int argc, char *argv[])
     Q_INIT_RESOURCE(resources);
     QApplication a(argc, argv);
     MainWindow w;
+    // The board's cable events reach the window's hot-plug layer as the system's would.
+    SimBoard::setHotplugTarget(w.findChild<QObject *>(QStringLiteral("deviceNotifier")));
     w.show();
     return a.exec();
 }
