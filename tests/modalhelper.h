@@ -1,0 +1,118 @@
+#ifndef MODALHELPER_H
+#define MODALHELPER_H
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QList>
+#include <QMessageBox>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+// Answers the tool's modal boxes and popups in tests as a user would. While it exists it looks
+// every few milliseconds (also from inside a modal exec()) for the active modal widget or popup,
+// records a message box's title and text and presses the button given for it.
+//
+//     ModalHelper boxes;                                  // presses OK on every box
+//     boxes.queueAnswers({QMessageBox::Cancel});          // ... but Cancel on the next one
+//     boxes.setHandler([](QWidget *w) { ...; return true; }); // file dialogs, menus
+//     ... action that opens boxes ...
+//     QTRY_COMPARE(boxes.texts(), QStringList{"请连接调试器！"});
+class ModalHelper
+{
+public:
+    struct Seen
+    {
+        QString title;
+        QString text;
+        QString className;
+    };
+
+    explicit ModalHelper(QMessageBox::StandardButton answer = QMessageBox::Ok, int pollMs = 10)
+        : defaultAnswer(answer)
+    {
+        poll.setInterval(pollMs);
+        QObject::connect(&poll, &QTimer::timeout, [this] { answerActive(); });
+        poll.start();
+    }
+
+    // The buttons for the next message boxes, in order; afterwards the default answer.
+    void queueAnswers(const QList<QMessageBox::StandardButton> &answers) { queued += answers; }
+    void setAnswer(QMessageBox::StandardButton answer) { defaultAnswer = answer; }
+    // Called for every modal widget or popup that is no message box (file dialog, menu); returns
+    // true when it dealt with it. Unhandled ones are recorded and left open.
+    void setHandler(std::function<bool(QWidget *)> handler) { otherHandler = std::move(handler); }
+
+    const QList<Seen> &seen() const { return seenBoxes; }
+    QStringList texts() const
+    {
+        QStringList list;
+        for (const Seen &s : seenBoxes)
+            list << s.text;
+        return list;
+    }
+    QStringList titles() const
+    {
+        QStringList list;
+        for (const Seen &s : seenBoxes)
+            list << s.title;
+        return list;
+    }
+    QString lastText() const { return seenBoxes.isEmpty() ? QString() : seenBoxes.last().text; }
+    int count() const { return seenBoxes.size(); }
+    void clear() { seenBoxes.clear(); }
+
+    // The widget a user would be answering now: the active popup, else the active modal widget.
+    static QWidget *activeModalOrPopup()
+    {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            return popup;
+        return QApplication::activeModalWidget();
+    }
+    // Clicks the standard button of a message box; false when the box has no such button.
+    static bool press(QMessageBox *box, QMessageBox::StandardButton button)
+    {
+        QAbstractButton *b = box ? box->button(button) : nullptr;
+        if (!b)
+            return false;
+        b->click();
+        return true;
+    }
+
+private:
+    void answerActive()
+    {
+        handled.removeAll(QPointer<QWidget>());
+        QWidget *widget = activeModalOrPopup();
+        if (!widget || handled.contains(widget))
+            return;
+        handled.append(widget);
+        auto *box = qobject_cast<QMessageBox *>(widget);
+        if (!box) {
+            if (!otherHandler || !otherHandler(widget))
+                seenBoxes.append({widget->windowTitle(), QString(), widget->metaObject()->className()});
+            return;
+        }
+        seenBoxes.append({box->windowTitle(), box->text(), QStringLiteral("QMessageBox")});
+        const QMessageBox::StandardButton answer = queued.isEmpty() ? defaultAnswer
+                                                                    : queued.takeFirst();
+        // Pressed from the event loop, after the box's exec() has fully started.
+        QPointer<QMessageBox> target(box);
+        QTimer::singleShot(0, [target, answer] {
+            if (target && !press(target, answer))
+                target->reject();
+        });
+    }
+
+    QTimer poll;
+    QMessageBox::StandardButton defaultAnswer;
+    QList<QMessageBox::StandardButton> queued;
+    std::function<bool(QWidget *)> otherHandler;
+    QList<QPointer<QWidget>> handled;
+    QList<Seen> seenBoxes;
+};
+
+#endif // MODALHELPER_H

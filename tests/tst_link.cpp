@@ -1,0 +1,440 @@
+#include "link/checkthread.h"
+#include "link/debuggerlink.h"
+#include "link/devicechange.h"
+#include "link/devicenotifier.h"
+#include "link/encodedecode.h"
+#include "link/reademptyth.h"
+#include "link/readthread.h"
+#include "sim/simboard.h"
+#include "sim/simframe.h"
+#include "tuning/samplingstarter.h"
+#include "tuning/tuningstate.h"
+
+#include "modalhelper.h"
+
+#include <QLabel>
+#include <QtTest>
+
+#include <algorithm>
+#include <cstring>
+
+Q_DECLARE_METATYPE(LinkStatus)
+Q_DECLARE_METATYPE(StopExchange)
+Q_DECLARE_METATYPE(StopOutcome)
+
+namespace
+{
+const QByteArray kStartReport = QByteArray::fromHex("00067EFE07E09D7E").leftJustified(65, '\0');
+const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E").leftJustified(65, '\0');
+const QString kClassGuid = QStringLiteral("{A5DCBF10-6530-11D2-901F-00C04FB951ED}");
+
+int countOf(const QList<QByteArray> &reports, const QByteArray &report)
+{
+    return int(std::count(reports.begin(), reports.end(), report));
+}
+
+QList<QByteArray> repeated(const QByteArray &report, int times)
+{
+    QList<QByteArray> list;
+    for (int n = 0; n < times; ++n)
+        list << report;
+    return list;
+}
+
+// The link with its readers, as the window builds it.
+struct LinkRig
+{
+    EncodeDecode codec;
+    ReadThread readThread;
+    CheckThread checkThread;
+    ReadEmptyTh drain;
+    DebuggerLink link{&codec, &readThread, &checkThread, &drain};
+
+    ~LinkRig()
+    {
+        readThread.requestStop();
+        checkThread.requestStop();
+        drain.requestStop();
+        readThread.wait();
+        checkThread.wait();
+    }
+};
+
+// DEV_BROADCAST_DEVICEINTERFACE_W as Windows lays it out, with the name's NUL when terminated.
+QByteArray broadcast(quint32 deviceType, const QString &name, bool terminated = true)
+{
+    const quint32 size = quint32(28 + 2 * (name.size() + (terminated ? 1 : 0)));
+    QByteArray bytes(int(size) + 16, '\x55'); // trailing bytes the parser must not read as name
+    std::memcpy(bytes.data(), &size, 4);
+    std::memcpy(bytes.data() + 4, &deviceType, 4);
+    std::memset(bytes.data() + 8, 0, 20);
+    std::memcpy(bytes.data() + 28, name.utf16(), std::size_t(2 * name.size()));
+    if (terminated)
+        std::memset(bytes.data() + 28 + 2 * name.size(), 0, 2);
+    return bytes;
+}
+} // namespace
+
+class TestLink : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qRegisterMetaType<LinkStatus>(); }
+    void init();
+
+    void commandsAreExactReports();
+    void sendingWithoutBoardWritesNothing();
+    void interfaceNameMatchesOnlyTheDebugger_data();
+    void interfaceNameMatchesOnlyTheDebugger();
+    void udevProductBecomesInterfaceName_data();
+    void udevProductBecomesInterfaceName();
+    void windowsBroadcastGivesKindAndName_data();
+    void windowsBroadcastGivesKindAndName();
+    void waitStopAckSkipsDataFrames();
+    void waitStopAckReportsRefusal();
+    void waitStopAckIsBoundedWhenBoardIsSilent();
+    void stopExchangesSendTheirStops_data();
+    void stopExchangesSendTheirStops();
+    void stopExchangeFailures_data();
+    void stopExchangeFailures();
+    void plugEventsFollowTheBoard();
+    void otherDevicesChangeNothing();
+    void countdownSendsOneStartThenSamples();
+    void countdownWithoutBoardWarnsAndSendsNothing();
+    void startWriteFailureWarnsAndResets();
+    void directStartSendsStartOncePerRun();
+};
+
+void TestLink::init()
+{
+    SimBoard::reset();
+    SimBoard::setNoise(0);
+    SimBoard::setHotplugTarget(nullptr);
+}
+
+void TestLink::commandsAreExactReports()
+{
+    LinkRig rig;
+    QCOMPARE(rig.link.openDebugger(), 0);
+    QCOMPARE(rig.link.sendStartCommand(), 65);
+    QCOMPARE(rig.link.sendStopCommand(), 65);
+    QCOMPARE(SimBoard::writtenReports(), (QList<QByteArray>{kStartReport, kStopReport}));
+}
+
+void TestLink::sendingWithoutBoardWritesNothing()
+{
+    SimBoard::unplug();
+    LinkRig rig;
+    QSignalSpy status(&rig.link, &DebuggerLink::statusChanged);
+    QCOMPARE(rig.link.openDebugger(), -1);
+    QCOMPARE(status.at(0).at(0).value<LinkStatus>(), LinkStatus::NoConnection);
+    QCOMPARE(rig.link.sendStartCommand(), -1);
+    QCOMPARE(rig.link.waitStopAck(), 0);
+    rig.link.drainInput();
+    SimBoard::plug();
+    QVERIFY(SimBoard::writtenReports().isEmpty());
+}
+
+void TestLink::interfaceNameMatchesOnlyTheDebugger_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("debugger") << "\\\\?\\USB#VID_0483&PID_5850#6&2b1c&0&1#" + kClassGuid << true;
+    QTest::newRow("lower-case ids") << "\\\\?\\USB#vid_0483&pid_5850#SN#" + kClassGuid << true;
+    QTest::newRow("lower-case usb#") << "\\\\?\\usb#VID_0483&PID_5850#SN#" + kClassGuid << false;
+    QTest::newRow("HID interface") << "\\\\?\\HID#VID_0483&PID_5850&MI_00#7&1#{4d1e55b2-f16f}"
+                                   << false;
+    QTest::newRow("disk") << "\\\\?\\USBSTOR#Disk&Ven_Generic&Prod_Flash#0483&5850#{53f56307}"
+                          << false;
+    QTest::newRow("other vendor") << "\\\\?\\USB#VID_1234&PID_5850#SN#" + kClassGuid << false;
+    QTest::newRow("other product") << "\\\\?\\USB#VID_0483&PID_5740#SN#" + kClassGuid << false;
+    QTest::newRow("one id field") << "\\\\?\\USB#VID_0483#SN#" + kClassGuid << false;
+    QTest::newRow("no second field") << "USB#" << false;
+    QTest::newRow("empty") << QString() << false;
+}
+
+void TestLink::interfaceNameMatchesOnlyTheDebugger()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, matches);
+    QCOMPARE(DebuggerLink::isDebuggerInterface(name), matches);
+}
+
+void TestLink::udevProductBecomesInterfaceName_data()
+{
+    QTest::addColumn<QString>("product");
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("debugger") << "483/5850/200" << "A1" << "\\\\?\\USB#VID_0483&PID_5850#A1#" + kClassGuid;
+    QTest::newRow("hub without serial") << "1d6b/2/510" << "" << "\\\\?\\USB#VID_1D6B&PID_0002#0#" + kClassGuid;
+    QTest::newRow("no product") << "" << "A1" << QString();
+    QTest::newRow("not hex") << "xyz/5850/1" << "A1" << QString();
+}
+
+void TestLink::udevProductBecomesInterfaceName()
+{
+    QFETCH(QString, product);
+    QFETCH(QString, serial);
+    QFETCH(QString, name);
+    QCOMPARE(DeviceNotifier::interfaceNameFromProduct(product, serial), name);
+}
+
+void TestLink::windowsBroadcastGivesKindAndName_data()
+{
+    QTest::addColumn<quint64>("wParam");
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("name");
+    const QString name = "\\\\?\\USB#VID_0483&PID_5850#SN#" + kClassGuid;
+    QTest::newRow("arrival") << quint64(0x8000) << broadcast(5, name) << 1 << name;
+    QTest::newRow("removal") << quint64(0x8004) << broadcast(5, name) << 2 << name;
+    QTest::newRow("volume removal") << quint64(0x8004) << broadcast(2, "E:") << 0 << QString();
+    QTest::newRow("query remove") << quint64(0x8001) << broadcast(5, name) << 0 << QString();
+    QTest::newRow("name without NUL stops at the size")
+        << quint64(0x8000) << broadcast(5, name, false) << 1 << name;
+    QTest::newRow("size below the name offset") << quint64(0x8000) << QByteArray::fromHex(
+        "0c00000005000000000000000000") << 0 << QString();
+}
+
+void TestLink::windowsBroadcastGivesKindAndName()
+{
+    QFETCH(quint64, wParam);
+    QFETCH(QByteArray, header);
+    QFETCH(int, kind);
+    QFETCH(QString, name);
+    const DeviceChange change = parseDeviceChange(std::uintptr_t(wParam), header.constData());
+    QCOMPARE(change.kind, kind);
+    QCOMPARE(QString::fromStdU16String(change.name), name);
+}
+
+void TestLink::waitStopAckSkipsDataFrames()
+{
+    LinkRig rig;
+    QVERIFY(rig.link.openDebugger() == 0);
+    QVERIFY(rig.link.sendStartCommand() > 0);
+    QTest::qWait(30);
+    QVERIFY(SimBoard::queuedReports() > 2);
+    QVERIFY(rig.link.sendStopCommand() > 0);
+    QCOMPARE(rig.link.waitStopAck(), 1);
+}
+
+void TestLink::waitStopAckReportsRefusal()
+{
+    SimBoard::setRefuseStop(true);
+    LinkRig rig;
+    QVERIFY(rig.link.openDebugger() == 0);
+    QVERIFY(rig.link.sendStopCommand() > 0);
+    QCOMPARE(rig.link.waitStopAck(), 0);
+}
+
+void TestLink::waitStopAckIsBoundedWhenBoardIsSilent()
+{
+    SimBoard::setSilent(true);
+    LinkRig rig;
+    QVERIFY(rig.link.openDebugger() == 0);
+    QVERIFY(rig.link.sendStopCommand() > 0);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::ignoreMessage(QtDebugMsg, "receive11111");
+    QCOMPARE(rig.link.waitStopAck(), 0);
+    QVERIFY2(clock.elapsed() >= protocol::kStopAckDeadlineMs - 50, "gave up before the deadline");
+    QVERIFY2(clock.elapsed() < protocol::kStopAckDeadlineMs + 1000, "wait is not bounded");
+}
+
+void TestLink::stopExchangesSendTheirStops_data()
+{
+    QTest::addColumn<StopExchange>("exchange");
+    QTest::addColumn<int>("stops");
+    QTest::newRow("window close") << StopExchange::WindowClose << 2;
+    QTest::newRow("end of run") << StopExchange::EndOfRun << 2;
+    QTest::newRow("stop button") << StopExchange::StopButton << 3;
+    QTest::newRow("save and download") << StopExchange::SaveDownload << 3;
+    QTest::newRow("verification off") << StopExchange::VerificationOff << 5;
+}
+
+void TestLink::stopExchangesSendTheirStops()
+{
+    QFETCH(StopExchange, exchange);
+    QFETCH(int, stops);
+    LinkRig rig;
+    QVERIFY(rig.link.openDebugger() == 0);
+    QVERIFY(rig.link.sendStartCommand() > 0);
+    QTest::qWait(20);
+    SimBoard::clearWrittenReports();
+    QCOMPARE(rig.link.runStopExchange(exchange), StopOutcome::Done);
+    QCOMPARE(SimBoard::writtenReports(), repeated(kStopReport, stops));
+    QVERIFY(!SimBoard::isStreaming());
+}
+
+void TestLink::stopExchangeFailures_data()
+{
+    QTest::addColumn<StopExchange>("exchange");
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<StopOutcome>("outcome");
+    QTest::newRow("stop refused") << StopExchange::StopButton << "refuseStop"
+                                  << StopOutcome::NotAcknowledged;
+    QTest::newRow("save refused") << StopExchange::SaveDownload << "refuseStop"
+                                  << StopOutcome::NotAcknowledged;
+    QTest::newRow("verification refused") << StopExchange::VerificationOff << "refuseStop"
+                                          << StopOutcome::NotAcknowledged;
+    QTest::newRow("stop unplugged") << StopExchange::StopButton << "unplugged"
+                                    << StopOutcome::WriteFailed;
+    QTest::newRow("close without board") << StopExchange::WindowClose << "absent"
+                                         << StopOutcome::NoDevice;
+    QTest::newRow("end of run without board") << StopExchange::EndOfRun << "absent"
+                                              << StopOutcome::NoDevice;
+}
+
+void TestLink::stopExchangeFailures()
+{
+    QFETCH(StopExchange, exchange);
+    QFETCH(QString, board);
+    QFETCH(StopOutcome, outcome);
+    LinkRig rig;
+    if (board == "absent")
+        SimBoard::unplug();
+    rig.link.openDebugger();
+    SimBoard::setRefuseStop(board == "refuseStop");
+    if (board == "unplugged")
+        SimBoard::unplug();
+    QCOMPARE(rig.link.runStopExchange(exchange), outcome);
+    if (board != "refuseStop")
+        QVERIFY(SimBoard::writtenReports().isEmpty());
+}
+
+void TestLink::plugEventsFollowTheBoard()
+{
+    LinkRig rig;
+    QSignalSpy status(&rig.link, &DebuggerLink::statusChanged);
+    SimBoard::setHotplugTarget(rig.link.notifier());
+    QCOMPARE(rig.link.openDebugger(), 0);
+    SimBoard::unplug();
+    QTRY_COMPARE(status.size(), 2);
+    QCOMPARE(status.at(1).at(0).value<LinkStatus>(), LinkStatus::Removed);
+    QVERIFY(!rig.link.isOpen());
+    QVERIFY(!rig.link.isConnected());
+    const int opens = SimBoard::openCount();
+    SimBoard::plug();
+    QTRY_COMPARE(status.size(), 3);
+    QCOMPARE(status.at(2).at(0).value<LinkStatus>(), LinkStatus::Connected);
+    QCOMPARE(SimBoard::openCount(), opens + 1);
+    QVERIFY(rig.link.isConnected());
+    // An arrival that cannot be opened (the board went away again at once).
+    SimBoard::setHotplugTarget(nullptr);
+    SimBoard::unplug();
+    rig.link.handleDeviceChange(SimBoard::interfaceName(), 1);
+    QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::OpenFailed);
+    QVERIFY(!rig.link.isOpen());
+}
+
+void TestLink::otherDevicesChangeNothing()
+{
+    LinkRig rig;
+    QCOMPARE(rig.link.openDebugger(), 0);
+    QSignalSpy status(&rig.link, &DebuggerLink::statusChanged);
+    rig.link.handleDeviceChange("\\\\?\\USB#VID_046D&PID_C52B#SN#" + kClassGuid, 2);
+    rig.link.handleDeviceChange("\\\\?\\HID#VID_0483&PID_5850#SN#" + kClassGuid, 2);
+    rig.link.handleDeviceChange("\\\\?\\STORAGE#Volume#{53f56307}", 2);
+    QCOMPARE(status.size(), 0);
+    QVERIFY(rig.link.isOpen());
+}
+
+// The counted-down start against the board, at its real pace (about four seconds per start).
+struct StarterRig
+{
+    LinkRig link;
+    TuningState state;
+    QWidget window;
+    QLabel *label = new QLabel(&window);
+    QTimer countdownTimer;
+    QTimer blinkTimer;
+    SamplingStarter starter{state, link.link, &link.readThread, &link.drain, label,
+                            &countdownTimer, &blinkTimer, &window};
+    QStringList digits;
+
+    StarterRig()
+    {
+        QObject::connect(&countdownTimer, &QTimer::timeout, [this] {
+            starter.warmTimerOut();
+            if (!label->isHidden())
+                digits << label->text();
+        });
+        link.readThread.start();
+    }
+};
+
+void TestLink::countdownSendsOneStartThenSamples()
+{
+    StarterRig rig;
+    QVERIFY(rig.link.link.openDebugger() == 0);
+    QSignalSpy records(&rig.link.readThread, &ReadThread::sendDataToPlay);
+    rig.starter.beginSampling();
+    QVERIFY(rig.state.testBusy);
+    QCOMPARE(rig.label->text(), QStringLiteral("3"));
+    QVERIFY(rig.label->isVisibleTo(&rig.window));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.state.sampling, 5000);
+    QCOMPARE(rig.digits, (QStringList{"2", "1"}));
+    QVERIFY(!rig.label->isVisibleTo(&rig.window));
+    QVERIFY(rig.blinkTimer.isActive());
+    QCOMPARE(rig.blinkTimer.interval(), 100);
+    QCOMPARE(SimBoard::writtenReports(), QList<QByteArray>{kStartReport});
+    QTRY_COMPARE(records.size(), 1);
+    QCOMPARE(records.at(0).at(1).toInt(), 0);
+
+    // A second countdown while sampling runs ends without a second Start.
+    rig.starter.beginSampling();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.countdownTimer.isActive(), 5000);
+    QCOMPARE(countOf(SimBoard::writtenReports(), kStartReport), 1);
+    QVERIFY(rig.state.sampling);
+}
+
+void TestLink::countdownWithoutBoardWarnsAndSendsNothing()
+{
+    SimBoard::unplug();
+    StarterRig rig;
+    rig.link.link.openDebugger();
+    rig.state.chartX = 3.5;
+    ModalHelper boxes;
+    rig.starter.beginSampling();
+    QTRY_COMPARE(boxes.texts(), QStringList{QStringLiteral("调试器打开失败！")});
+    QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
+    QCOMPARE(rig.state.chartX, 0.0);
+    QVERIFY(!rig.state.testBusy);
+    QVERIFY(!rig.countdownTimer.isActive());
+}
+
+void TestLink::startWriteFailureWarnsAndResets()
+{
+    StarterRig rig;
+    QVERIFY(rig.link.link.openDebugger() == 0);
+    ModalHelper boxes;
+    rig.state.testBusy = true;
+    rig.state.countdownStep = 2;
+    // Unplugged during the countdown, before the window heard of it: the Start write fails.
+    SimBoard::unplug();
+    rig.countdownTimer.start(1000);
+    rig.starter.warmTimerOut();
+    QTRY_COMPARE(boxes.texts(),
+                 QStringList{QStringLiteral("发送数据超时，请检查是否连接调试板！")});
+    QVERIFY(!rig.state.testBusy);
+    QVERIFY(!rig.state.sampling);
+    QCOMPARE(rig.state.countdownStep, 0);
+    QVERIFY(!rig.countdownTimer.isActive());
+    QVERIFY(!rig.blinkTimer.isActive());
+    QVERIFY(!rig.link.readThread.isArmed());
+}
+
+void TestLink::directStartSendsStartOncePerRun()
+{
+    StarterRig rig;
+    QVERIFY(rig.link.link.openDebugger() == 0);
+    rig.starter.startSamplingDirect();
+    QVERIFY(rig.state.sampling);
+    QVERIFY(rig.blinkTimer.isActive());
+    rig.starter.startSamplingDirect();
+    QCOMPARE(SimBoard::writtenReports(), QList<QByteArray>{kStartReport});
+}
+
+QTEST_MAIN(TestLink)
+#include "tst_link.moc"
