@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
+
 // Answers every modal message box that opens while it lives, the way a user would: records its
 // title and text and presses OK, or the button set for that text with answer().
 class MessageLog : public QObject
@@ -21,6 +23,8 @@ public:
     }
 
     void answer(const QString &text, QMessageBox::StandardButton button) { answers[text] = button; }
+    // Runs with each box before it is answered, as a user acting while the box is open.
+    std::function<void(QMessageBox *)> whileOpen;
 
     QStringList texts;
     QStringList titles;
@@ -33,6 +37,8 @@ private:
             return;
         texts << box->text();
         titles << box->windowTitle();
+        if (whileOpen)
+            whileOpen(box);
         QAbstractButton *button = box->button(answers.value(box->text(), QMessageBox::Ok));
         if (!button)
             button = box->button(QMessageBox::Ok);

@@ -1,0 +1,55 @@
+#ifndef SAVEDOWNLOAD_H
+#define SAVEDOWNLOAD_H
+
+#include <QObject>
+#include <QString>
+
+class DebuggerLink;
+class PinMapSource;
+class QPlainTextEdit;
+class QTableWidget;
+class QWidget;
+class ReadThread;
+struct TuningState;
+
+// Save & Download: quiets the board, starts the tuning afresh, writes the project's channel list
+// into the test template's sources and runs its build script, which rebuilds the test firmware
+// with the uVision command line. The started script processes are children of this object.
+class SaveDownload : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Pause after the reader is disarmed, before the Stop exchange.
+    static constexpr int kSettleMs = 800;
+
+    // applicationDir holds the test template folder "RM3KV5172_Touch_Test".
+    SaveDownload(QWidget *dialogParent, TuningState &state, DebuggerLink &link,
+                 ReadThread *readThread, QPlainTextEdit *log, QTableWidget *results,
+                 const PinMapSource &pins, const QString &applicationDir,
+                 QObject *parent = nullptr);
+
+    // One click of the button; a click while a previous one is still under way is refused.
+    void run();
+    bool isBusy() const { return saveDownloadBusy; }
+
+    QString testFolder() const;
+
+private:
+    void runSteps();
+    bool stopBoard();
+    void resetTuning();
+    void dropFinishedBuilds();
+
+    QWidget *dialogParent;
+    TuningState &state;
+    DebuggerLink &link;
+    ReadThread *readThread;
+    QPlainTextEdit *log;
+    QTableWidget *results;
+    const PinMapSource &pins;
+    QString applicationDir;
+    bool saveDownloadBusy = false;
+};
+
+#endif // SAVEDOWNLOAD_H

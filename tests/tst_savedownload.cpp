@@ -1,0 +1,268 @@
+#include "codegen/savedownload.h"
+#include "link/checkthread.h"
+#include "link/debuggerlink.h"
+#include "link/encodedecode.h"
+#include "link/reademptyth.h"
+#include "link/readthread.h"
+#include "messagelog.h"
+#include "sim/simboard.h"
+#include "tuning/pinmapsource.h"
+#include "tuning/tuningstate.h"
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <array>
+
+namespace
+{
+const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E").leftJustified(65, '\0');
+
+class FakePins : public PinMapSource
+{
+public:
+    std::array<int, 25> inUse{};
+    std::array<int, 25> keys{};
+    int channelInUse(int channel) const override { return inUse.at(channel); }
+    int keyNumber(int channel) const override { return keys.at(channel); }
+    void resetHiddenPackages() override {}
+};
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+const QString kHeader = QStringLiteral("/User/H/TouchKeyScan.h");
+const QString kSource = QStringLiteral("/User/C/TouchKeyScan.c");
+} // namespace
+
+class TestSaveDownload : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    QString appDir;
+    QString testFolder;
+    QString recorder;
+    QByteArray script;
+    QByteArray header;
+    QByteArray source;
+
+    EncodeDecode codec;
+    ReadThread readThread;
+    CheckThread checkThread;
+    ReadEmptyTh drain;
+    std::unique_ptr<DebuggerLink> link;
+    TuningState state;
+    QPlainTextEdit log;
+    QTableWidget table{32, 6};
+    FakePins pins;
+    std::unique_ptr<SaveDownload> saveDownload;
+
+    bool templateUntouched() const
+    {
+        return readBytes(testFolder + kHeader) == header && readBytes(testFolder + kSource) == source;
+    }
+
+    void dirtyTuningState()
+    {
+        state.testedChannels[0] = 4;
+        state.testedChannels[1] = 8;
+        state.selectedChannels[0] = 4;
+        log.setPlainText("请勿触摸TK3，开始测量（不触摸） ...");
+        table.setItem(0, 0, new QTableWidgetItem("TK3"));
+        table.setItem(0, 5, new QTableWidgetItem("1"));
+    }
+
+private slots:
+    void init()
+    {
+        SimBoard::reset();
+        dir = std::make_unique<QTemporaryDir>();
+        // The shipped test template in a folder with blanks; its script is an executable stand-in
+        // whose first line hands it to a recorder that keeps a copy of the script as it ran.
+        appDir = dir->filePath("tuner app");
+        testFolder = appDir + "/RM3KV5172_Touch_Test";
+        const QString shipped = QCoreApplication::applicationDirPath() + "/RM3KV5172_Touch_Test";
+        QDirIterator it(shipped, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            writeBytes(testFolder + "/" + QDir(shipped).relativeFilePath(file), readBytes(file));
+        }
+        recorder = dir->filePath("recorder.sh");
+        writeBytes(recorder, "#!/bin/sh\ncp \"$2\" \"$(dirname \"$2\")/ran.txt\"\n");
+        QVERIFY(QFile::setPermissions(recorder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        script = "#!" + recorder.toLocal8Bit() + " x\r\n" + readBytes(shipped + "/config.bat");
+        writeBytes(testFolder + "/config.bat", script);
+        QVERIFY(QFile::setPermissions(testFolder + "/config.bat",
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        header = readBytes(testFolder + kHeader);
+        source = readBytes(testFolder + kSource);
+
+        link = std::make_unique<DebuggerLink>(&codec, &readThread, &checkThread, &drain);
+        QCOMPARE(link->openDebugger(), 0);
+        state = TuningState();
+        log.clear();
+        table.clearContents();
+        pins = FakePins();
+        pins.inUse[3] = pins.inUse[7] = 1;
+        pins.keys[3] = 1;
+        pins.keys[7] = 2;
+        saveDownload = std::make_unique<SaveDownload>(nullptr, state, *link, &readThread, &log,
+                                                      &table, pins, appDir);
+        SimBoard::clearWrittenReports();
+    }
+
+    void cleanup()
+    {
+        saveDownload.reset();
+        link.reset();
+    }
+
+    void stopsBoardRewritesTemplateAndStartsScriptEveryTime()
+    {
+        dirtyTuningState();
+        MessageLog boxes;
+        saveDownload->run();
+        QVERIFY(boxes.texts.isEmpty());
+        QCOMPARE(SimBoard::writtenReports(), (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
+
+        QCOMPARE(readBytes(testFolder + kHeader),
+                 QByteArray(header).replace("TKL_CHN_NUM      (4)", "TKL_CHN_NUM      (2)"));
+        QByteArray table0 = source;
+        table0.replace("1,0,20,100,100,100,\r\n2,1,20,100,100,100,\r\n3,2,20,100,100,100,\r\n"
+                       "4,3,20,100,100,100,\r\n",
+                       "1,3,20,100,100,100,\r\n2,7,20,100,100,100,\r\n");
+        QCOMPARE(readBytes(testFolder + kSource), table0 + "\r\n");
+
+        const QByteArray project = QDir::toNativeSeparators(testFolder).toLocal8Bit() + "/RM3KV5172.uvproj";
+        QByteArray rewritten = script;
+        rewritten.replace("set UV_PRO_PATH=.\\RM3KV5172.uvproj", "set UV_PRO_PATH=" + project);
+        rewritten.replace("start /b C:\\Keil_v5\\UV4\\UV4.exe .\\RM3KV5172.uvproj",
+                          "start /b C:\\Keil_v5\\UV4\\UV4.exe " + project);
+        QCOMPARE(readBytes(testFolder + "/ran.txt"), rewritten);
+
+        QVERIFY(std::all_of(std::begin(state.testedChannels), std::end(state.testedChannels),
+                            [](int v) { return v == 0; }));
+        QCOMPARE(state.selectedChannels[0], 0);
+        QVERIFY(log.toPlainText().isEmpty());
+        QVERIFY(!table.item(0, 0) && !table.item(0, 5));
+        QCOMPARE(table.rowCount(), 32);
+        QVERIFY(!saveDownload->isBusy());
+
+        // Usable again: the second click runs the whole sequence once more.
+        QVERIFY(QFile::remove(testFolder + "/ran.txt"));
+        SimBoard::clearWrittenReports();
+        saveDownload->run();
+        QVERIFY(boxes.texts.isEmpty());
+        QCOMPARE(SimBoard::writtenReports().size(), 3);
+        QCOMPARE(readBytes(testFolder + "/ran.txt"), rewritten);
+        QCOMPARE(readBytes(testFolder + kSource), table0 + "\r\n\r\n");
+    }
+
+    void withoutDebuggerWaitsThenAsksForOne()
+    {
+        SimBoard::unplug();
+        link->handleDeviceChange(SimBoard::interfaceName(), 2);
+        dirtyTuningState();
+        readThread.arm();
+        MessageLog boxes;
+        QElapsedTimer clock;
+        clock.start();
+        saveDownload->run();
+        QVERIFY(clock.elapsed() >= SaveDownload::kSettleMs);
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("请连接调试器！")});
+        QCOMPARE(boxes.titles, QStringList{QStringLiteral("提示")});
+        QVERIFY(!readThread.isArmed());
+        QVERIFY(SimBoard::writtenReports().isEmpty());
+        QVERIFY(templateUntouched());
+        QCOMPARE(state.testedChannels[0], 4);
+        QVERIFY(!log.toPlainText().isEmpty());
+        QVERIFY(!saveDownload->isBusy());
+    }
+
+    void refusedStopFailsAndKeepsEverything()
+    {
+        SimBoard::setRefuseStop(true);
+        dirtyTuningState();
+        MessageLog boxes;
+        saveDownload->run();
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("保存下载失败！")});
+        QCOMPARE(SimBoard::writtenReports(), (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
+        QVERIFY(templateUntouched());
+        QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
+        QCOMPARE(state.testedChannels[1], 8);
+        QVERIFY(table.item(0, 5));
+        QVERIFY(!saveDownload->isBusy());
+    }
+
+    void secondClickWhileBusyIsRefused()
+    {
+        state.testBusy = true;
+        MessageLog boxes;
+        QStringList nested;
+        boxes.answer(QStringLiteral("请确认是否已经停止测试！"), QMessageBox::Cancel);
+        boxes.whileOpen = [&](QMessageBox *) {
+            MessageLog inner;
+            saveDownload->run();
+            nested = inner.texts;
+        };
+        saveDownload->run();
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("请确认是否已经停止测试！")});
+        QCOMPARE(nested, QStringList{QStringLiteral("请稍等正在打开工程！")});
+        QVERIFY(SimBoard::writtenReports().isEmpty());
+        QVERIFY(templateUntouched());
+        QVERIFY(!saveDownload->isBusy());
+    }
+
+    void confirmedStopOfRunningTestGoesOn()
+    {
+        state.sampling = true;
+        MessageLog boxes;
+        saveDownload->run();
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("请确认是否已经停止测试！")});
+        QCOMPARE(SimBoard::writtenReports().size(), 3);
+        QVERIFY(QFile::exists(testFolder + "/ran.txt"));
+    }
+
+    void emptyHeaderStopsAfterTheReset()
+    {
+        writeBytes(testFolder + kHeader, QByteArray());
+        dirtyTuningState();
+        MessageLog boxes;
+        saveDownload->run();
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("写头文件失败！")});
+        QCOMPARE(readBytes(testFolder + kSource), source);
+        QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
+        QCOMPARE(state.testedChannels[0], 0);
+        QVERIFY(!saveDownload->isBusy());
+    }
+
+    void missingScriptReportedAfterTheSources()
+    {
+        QVERIFY(QFile::remove(testFolder + "/config.bat"));
+        MessageLog boxes;
+        saveDownload->run();
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("写配置文件失败！")});
+        QVERIFY(readBytes(testFolder + kHeader).contains("TKL_CHN_NUM      (2)"));
+        QVERIFY(!saveDownload->isBusy());
+    }
+};
+
+QTEST_MAIN(TestSaveDownload)
+#include "tst_savedownload.moc"
