@@ -15,6 +15,7 @@
 #include "project/settingspage.h"
 #include "project/workspace.h"
 #include "tuning/channelindicators.h"
+#include "tuning/channeltestsequencer.h"
 #include "tuning/livechart.h"
 #include "tuning/resultstable.h"
 #include "tuning/stackedpinmap.h"
@@ -232,6 +233,7 @@ private:
     std::unique_ptr<LiveChart> liveChart;
     std::unique_ptr<ResultsTable> resultsTable;
     std::unique_ptr<ChannelIndicators> channelIndicators;
+    std::unique_ptr<ChannelTestSequencer> sequencer;
 
     // Waterproof test and verification mode
 

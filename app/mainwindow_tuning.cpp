@@ -2,8 +2,10 @@
 #include "ui_mainwindow.h"
 
 #include "tuning/channelindicators.h"
+#include "tuning/channeltestsequencer.h"
 #include "tuning/livechart.h"
 #include "tuning/resultstable.h"
+#include "tuning/samplingstarter.h"
 #include "tuning/stackedpinmap.h"
 
 #include <QCheckBox>
@@ -38,18 +40,24 @@ void MainWindow::setUpChannelRows()
     channelIndicators = std::make_unique<ChannelIndicators>(keys, swatches, boxes, *pinMap,
                                                             tuningState, this);
     channelIndicators->applySwatchStyles();
+    sequencer = std::make_unique<ChannelTestSequencer>(tuningState, *liveChart, *resultsTable,
+                                                       *channelIndicators, *pinMap,
+                                                       *samplingStarter, ui->plainTextEdit, this);
 }
 
 void MainWindow::reciveDataFromThread(QByteArray data, int crcFailed)
 {
+    sequencer->handleRecord(data, crcFailed);
 }
 
 void MainWindow::on_autoTest_btn_clicked()
 {
+    sequencer->startAutoTest();
 }
 
 void MainWindow::on_stopTest_btn_clicked()
 {
+    sequencer->stop();
 }
 
 void MainWindow::on_setDebugTWidget_currentChanged()
@@ -91,102 +99,127 @@ void MainWindow::on_invertSelectBtn_clicked()
 // Single-channel test buttons btnTk0 ... btnTk24
 void MainWindow::on_btnTk0_clicked()
 {
+    sequencer->startSingleChannel(0);
 }
 
 void MainWindow::on_btnTk1_clicked()
 {
+    sequencer->startSingleChannel(1);
 }
 
 void MainWindow::on_btnTk2_clicked()
 {
+    sequencer->startSingleChannel(2);
 }
 
 void MainWindow::on_btnTk3_clicked()
 {
+    sequencer->startSingleChannel(3);
 }
 
 void MainWindow::on_btnTk4_clicked()
 {
+    sequencer->startSingleChannel(4);
 }
 
 void MainWindow::on_btnTk5_clicked()
 {
+    sequencer->startSingleChannel(5);
 }
 
 void MainWindow::on_btnTk6_clicked()
 {
+    sequencer->startSingleChannel(6);
 }
 
 void MainWindow::on_btnTk7_clicked()
 {
+    sequencer->startSingleChannel(7);
 }
 
 void MainWindow::on_btnTk8_clicked()
 {
+    sequencer->startSingleChannel(8);
 }
 
 void MainWindow::on_btnTk9_clicked()
 {
+    sequencer->startSingleChannel(9);
 }
 
 void MainWindow::on_btnTk10_clicked()
 {
+    sequencer->startSingleChannel(10);
 }
 
 void MainWindow::on_btnTk11_clicked()
 {
+    sequencer->startSingleChannel(11);
 }
 
 void MainWindow::on_btnTk12_clicked()
 {
+    sequencer->startSingleChannel(12);
 }
 
 void MainWindow::on_btnTk13_clicked()
 {
+    sequencer->startSingleChannel(13);
 }
 
 void MainWindow::on_btnTk14_clicked()
 {
+    sequencer->startSingleChannel(14);
 }
 
 void MainWindow::on_btnTk15_clicked()
 {
+    sequencer->startSingleChannel(15);
 }
 
 void MainWindow::on_btnTk16_clicked()
 {
+    sequencer->startSingleChannel(16);
 }
 
 void MainWindow::on_btnTk17_clicked()
 {
+    sequencer->startSingleChannel(17);
 }
 
 void MainWindow::on_btnTk18_clicked()
 {
+    sequencer->startSingleChannel(18);
 }
 
 void MainWindow::on_btnTk19_clicked()
 {
+    sequencer->startSingleChannel(19);
 }
 
 void MainWindow::on_btnTk20_clicked()
 {
+    sequencer->startSingleChannel(20);
 }
 
 void MainWindow::on_btnTk21_clicked()
 {
+    sequencer->startSingleChannel(21);
 }
 
 void MainWindow::on_btnTk22_clicked()
 {
+    sequencer->startSingleChannel(22);
 }
 
 void MainWindow::on_btnTk23_clicked()
 {
+    sequencer->startSingleChannel(23);
 }
 
 void MainWindow::on_btnTk24_clicked()
 {
+    sequencer->startSingleChannel(24);
 }
 
 // Colour swatches tkBtn0 ... tkBtn24
