@@ -39,8 +39,10 @@ int DeviceNotifier::registerNotifications(quintptr nativeWindow)
     udevContext = udev_new();
     if (udevContext)
         monitor = udev_monitor_new_from_netlink(udevContext, "udev");
-    if (!monitor || udev_monitor_filter_add_match_subsystem_devtype(monitor, "usb", "usb_device") < 0
-        || udev_monitor_enable_receiving(monitor) < 0) {
+    const bool listening =
+        monitor && udev_monitor_filter_add_match_subsystem_devtype(monitor, "usb", "usb_device") >= 0
+        && udev_monitor_enable_receiving(monitor) >= 0;
+    if (!listening) {
         if (monitor)
             udev_monitor_unref(monitor);
         if (udevContext)

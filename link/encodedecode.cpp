@@ -11,7 +11,7 @@ struct FcsTable
         for (int n = 0; n < 256; ++n) {
             quint16 v = static_cast<quint16>(n);
             for (int bit = 0; bit < 8; ++bit)
-                v = (v & 1) ? static_cast<quint16>((v >> 1) ^ 0x8408) : static_cast<quint16>(v >> 1);
+                v = static_cast<quint16>((v & 1) ? (v >> 1) ^ 0x8408 : v >> 1);
             entry[n] = v;
         }
     }

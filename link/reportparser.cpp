@@ -25,7 +25,8 @@ BoardReport parseBoardReport(const EncodeDecode &codec, DecoderState &decoder,
         return BoardReport::Other;
     // Bytes past the frame are zero rather than left over from an earlier frame.
     QByteArray data(protocol::kRecordSize, '\0');
-    std::memcpy(data.data(), decoder.buffer, std::size_t(std::min(decoder.length, int(data.size()))));
+    const int copied = std::min(decoder.length, protocol::kRecordSize);
+    std::memcpy(data.data(), decoder.buffer, std::size_t(copied));
     *record = data;
     return codec.frameIntact(decoder) ? BoardReport::DataIntact : BoardReport::DataCorrupt;
 }

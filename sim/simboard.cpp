@@ -376,7 +376,8 @@ void SimBoard::setHotplugTarget(QObject *target)
 
 QString SimBoard::interfaceName()
 {
-    return QStringLiteral("\\\\?\\USB#VID_0483&PID_5850#SIM0001#{A5DCBF10-6530-11D2-901F-00C04FB951ED}");
+    return QStringLiteral(
+        "\\\\?\\USB#VID_0483&PID_5850#SIM0001#{A5DCBF10-6530-11D2-901F-00C04FB951ED}");
 }
 
 QList<QByteArray> SimBoard::writtenReports()

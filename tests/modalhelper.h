@@ -93,7 +93,8 @@ private:
         auto *box = qobject_cast<QMessageBox *>(widget);
         if (!box) {
             if (!otherHandler || !otherHandler(widget))
-                seenBoxes.append({widget->windowTitle(), QString(), widget->metaObject()->className()});
+                seenBoxes.append(
+                    {widget->windowTitle(), QString(), widget->metaObject()->className()});
             return;
         }
         seenBoxes.append({box->windowTitle(), box->text(), QStringLiteral("QMessageBox")});

@@ -75,8 +75,8 @@ void TestEncodeDecode::crcMatchesPublishedCheckValues()
     QFETCH(QByteArray, data);
     QFETCH(int, fcs);
     EncodeDecode codec;
-    QCOMPARE(int(codec.crc16(reinterpret_cast<const unsigned char *>(data.constData()), data.size())),
-             fcs);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data.constData());
+    QCOMPARE(int(codec.crc16(bytes, data.size())), fcs);
 }
 
 void TestEncodeDecode::crcOverFrameWithItsFcsGivesResidue()

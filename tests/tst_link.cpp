@@ -1,3 +1,4 @@
+#include "app/mainwindow.h"
 #include "link/checkthread.h"
 #include "link/debuggerlink.h"
 #include "link/devicechange.h"
@@ -13,6 +14,8 @@
 #include "modalhelper.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -80,7 +83,11 @@ class TestLink : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qRegisterMetaType<LinkStatus>(); }
+    void initTestCase()
+    {
+        Q_INIT_RESOURCE(resources);
+        qRegisterMetaType<LinkStatus>();
+    }
     void init();
 
     void commandsAreExactReports();
@@ -104,6 +111,11 @@ private slots:
     void countdownWithoutBoardWarnsAndSendsNothing();
     void startWriteFailureWarnsAndResets();
     void directStartSendsStartOncePerRun();
+    void windowStatusLabelFollowsTheBoard_data();
+    void windowStatusLabelFollowsTheBoard();
+    void windowCloseStopsBoardTwiceOnlyWithBoard_data();
+    void windowCloseStopsBoardTwiceOnlyWithBoard();
+    void windowExitStopsItsReaders();
 };
 
 void TestLink::init()
@@ -143,8 +155,8 @@ void TestLink::interfaceNameMatchesOnlyTheDebugger_data()
     QTest::newRow("debugger") << "\\\\?\\USB#VID_0483&PID_5850#6&2b1c&0&1#" + kClassGuid << true;
     QTest::newRow("lower-case ids") << "\\\\?\\USB#vid_0483&pid_5850#SN#" + kClassGuid << true;
     QTest::newRow("lower-case usb#") << "\\\\?\\usb#VID_0483&PID_5850#SN#" + kClassGuid << false;
-    QTest::newRow("HID interface") << "\\\\?\\HID#VID_0483&PID_5850&MI_00#7&1#{4d1e55b2-f16f}"
-                                   << false;
+    QTest::newRow("HID interface")
+        << "\\\\?\\HID#VID_0483&PID_5850&MI_00#7&1#{4d1e55b2-f16f}" << false;
     QTest::newRow("disk") << "\\\\?\\USBSTOR#Disk&Ven_Generic&Prod_Flash#0483&5850#{53f56307}"
                           << false;
     QTest::newRow("other vendor") << "\\\\?\\USB#VID_1234&PID_5850#SN#" + kClassGuid << false;
@@ -166,10 +178,16 @@ void TestLink::udevProductBecomesInterfaceName_data()
     QTest::addColumn<QString>("product");
     QTest::addColumn<QString>("serial");
     QTest::addColumn<QString>("name");
-    QTest::newRow("debugger") << "483/5850/200" << "A1" << "\\\\?\\USB#VID_0483&PID_5850#A1#" + kClassGuid;
-    QTest::newRow("hub without serial") << "1d6b/2/510" << "" << "\\\\?\\USB#VID_1D6B&PID_0002#0#" + kClassGuid;
-    QTest::newRow("no product") << "" << "A1" << QString();
-    QTest::newRow("not hex") << "xyz/5850/1" << "A1" << QString();
+    QTest::newRow("debugger") << "483/5850/200"
+                              << "A1"
+                              << "\\\\?\\USB#VID_0483&PID_5850#A1#" + kClassGuid;
+    QTest::newRow("hub without serial") << "1d6b/2/510"
+                                        << ""
+                                        << "\\\\?\\USB#VID_1D6B&PID_0002#0#" + kClassGuid;
+    QTest::newRow("no product") << ""
+                                << "A1" << QString();
+    QTest::newRow("not hex") << "xyz/5850/1"
+                             << "A1" << QString();
 }
 
 void TestLink::udevProductBecomesInterfaceName()
@@ -193,8 +211,8 @@ void TestLink::windowsBroadcastGivesKindAndName_data()
     QTest::newRow("query remove") << quint64(0x8001) << broadcast(5, name) << 0 << QString();
     QTest::newRow("name without NUL stops at the size")
         << quint64(0x8000) << broadcast(5, name, false) << 1 << name;
-    QTest::newRow("size below the name offset") << quint64(0x8000) << QByteArray::fromHex(
-        "0c00000005000000000000000000") << 0 << QString();
+    QTest::newRow("size below the name offset")
+        << quint64(0x8000) << QByteArray::fromHex("0c00000005000000000000000000") << 0 << QString();
 }
 
 void TestLink::windowsBroadcastGivesKindAndName()
@@ -276,14 +294,14 @@ void TestLink::stopExchangeFailures_data()
                                   << StopOutcome::NotAcknowledged;
     QTest::newRow("save refused") << StopExchange::SaveDownload << "refuseStop"
                                   << StopOutcome::NotAcknowledged;
-    QTest::newRow("verification refused") << StopExchange::VerificationOff << "refuseStop"
-                                          << StopOutcome::NotAcknowledged;
-    QTest::newRow("stop unplugged") << StopExchange::StopButton << "unplugged"
-                                    << StopOutcome::WriteFailed;
-    QTest::newRow("close without board") << StopExchange::WindowClose << "absent"
-                                         << StopOutcome::NoDevice;
-    QTest::newRow("end of run without board") << StopExchange::EndOfRun << "absent"
-                                              << StopOutcome::NoDevice;
+    QTest::newRow("verification refused")
+        << StopExchange::VerificationOff << "refuseStop" << StopOutcome::NotAcknowledged;
+    QTest::newRow("stop unplugged")
+        << StopExchange::StopButton << "unplugged" << StopOutcome::WriteFailed;
+    QTest::newRow("close without board")
+        << StopExchange::WindowClose << "absent" << StopOutcome::NoDevice;
+    QTest::newRow("end of run without board")
+        << StopExchange::EndOfRun << "absent" << StopOutcome::NoDevice;
 }
 
 void TestLink::stopExchangeFailures()
@@ -349,8 +367,8 @@ struct StarterRig
     QLabel *label = new QLabel(&window);
     QTimer countdownTimer;
     QTimer blinkTimer;
-    SamplingStarter starter{state, link.link, &link.readThread, &link.drain, label,
-                            &countdownTimer, &blinkTimer, &window};
+    SamplingStarter starter{state, link.link,       &link.readThread, &link.drain,
+                            label, &countdownTimer, &blinkTimer,      &window};
     QStringList digits;
 
     StarterRig()
@@ -434,6 +452,83 @@ void TestLink::directStartSendsStartOncePerRun()
     QVERIFY(rig.blinkTimer.isActive());
     rig.starter.startSamplingDirect();
     QCOMPARE(SimBoard::writtenReports(), QList<QByteArray>{kStartReport});
+}
+
+namespace
+{
+const QString kGreen = QStringLiteral("background-color: green;;border-radius:10px;");
+const QString kWhite = QStringLiteral("background-color: white;;border-radius:10px;");
+} // namespace
+
+void TestLink::windowStatusLabelFollowsTheBoard_data()
+{
+    QTest::addColumn<bool>("boardAtStart");
+    QTest::addColumn<QString>("firstText");
+    QTest::newRow("board attached") << true << QStringLiteral("调试器已连接");
+    QTest::newRow("no board") << false << QStringLiteral("调试器无连接");
+}
+
+void TestLink::windowStatusLabelFollowsTheBoard()
+{
+    QFETCH(bool, boardAtStart);
+    QFETCH(QString, firstText);
+    if (!boardAtStart)
+        SimBoard::unplug();
+    MainWindow w;
+    SimBoard::setHotplugTarget(w.findChild<QObject *>(QStringLiteral("deviceNotifier")));
+    auto *label = w.findChild<QLabel *>(QStringLiteral("usbStateLabel"));
+    QVERIFY(label);
+    QCOMPARE(label->text(), firstText);
+    QCOMPARE(label->styleSheet(), boardAtStart ? kGreen : kWhite);
+    if (boardAtStart) {
+        SimBoard::unplug();
+        QTRY_COMPARE(label->text(), QStringLiteral("调试器已断开"));
+        QCOMPARE(label->styleSheet(), kWhite);
+    }
+    SimBoard::plug();
+    QTRY_COMPARE(label->text(), QStringLiteral("调试器已连接"));
+    QCOMPARE(label->styleSheet(), kGreen);
+    SimBoard::setHotplugTarget(nullptr);
+}
+
+void TestLink::windowCloseStopsBoardTwiceOnlyWithBoard_data()
+{
+    QTest::addColumn<bool>("board");
+    QTest::newRow("board attached") << true;
+    QTest::newRow("no board") << false;
+}
+
+void TestLink::windowCloseStopsBoardTwiceOnlyWithBoard()
+{
+    QFETCH(bool, board);
+    if (!board)
+        SimBoard::unplug();
+    QTemporaryDir dir;
+    MainWindow w;
+    w.findChild<QLineEdit *>(QStringLiteral("proPathLineEdit"))->setText(dir.path());
+    w.findChild<QLineEdit *>(QStringLiteral("proNameLineEdit"))->setText(QStringLiteral("closing"));
+    w.show();
+    QVERIFY(w.close());
+    QCOMPARE(SimBoard::writtenReports(), repeated(kStopReport, board ? 2 : 0));
+    // The project is saved only when a board was attached.
+    QCOMPARE(QFile::exists(dir.filePath(QStringLiteral("closing.ini"))), board);
+}
+
+void TestLink::windowExitStopsItsReaders()
+{
+    const auto threadCount = [] {
+        const QDir tasks(QStringLiteral("/proc/self/task"));
+        return tasks.entryList(QDir::NoDotAndDotDot | QDir::Dirs).size();
+    };
+    QElapsedTimer clock;
+    const int before = threadCount();
+    {
+        MainWindow w;
+        QVERIFY(threadCount() > before); // readThread runs from construction on
+        clock.start();
+    }
+    QVERIFY2(clock.elapsed() < 1000, "closing the window waited on its readers");
+    QTRY_COMPARE(threadCount(), before);
 }
 
 QTEST_MAIN(TestLink)
