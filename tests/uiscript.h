@@ -4,7 +4,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -25,6 +28,7 @@ public:
         timer.setInterval(5);
         connect(&timer, &QTimer::timeout, this, [this] { step(); });
         timer.start();
+        clock.start();
     }
 
     // Clicks the entry of the open key menu that has this text.
@@ -75,15 +79,24 @@ public:
                            dialogOptions << int(dialog->options());
                            if (path.isEmpty()) {
                                dialog->reject();
-                           } else {
-                               dialog->setDirectory(path);
-                               dialog->selectFile(path);
-                               static_cast<QDialog *>(dialog)->accept();
+                               return;
                            }
+                           // A folder is taken as the dialog's current folder; a file is typed
+                           // into the name field of its folder.
+                           const QFileInfo info(path);
+                           if (info.isDir()) {
+                               dialog->setDirectory(path);
+                           } else {
+                               dialog->setDirectory(info.absolutePath());
+                               if (auto *name = dialog->findChild<QLineEdit *>("fileNameEdit"))
+                                   name->setText(info.fileName());
+                           }
+                           static_cast<QDialog *>(dialog)->accept();
                        }});
     }
 
-    bool finished() const { return steps.isEmpty(); }
+    // Every answer was given (none was dropped for want of its window).
+    bool finished() const { return steps.isEmpty() && !gaveUp; }
 
     QList<QStringList> menuEntries;
     QStringList messages;
@@ -124,6 +137,16 @@ private:
     {
         if (steps.isEmpty())
             return;
+        // A window that never opens, or never closes, must not hang the test run.
+        if (clock.hasExpired(kPatienceMs)) {
+            steps.clear();
+            gaveUp = true;
+            if (QWidget *popup = QApplication::activePopupWidget())
+                popup->close();
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                dialog->reject();
+            return;
+        }
         QWidget *widget = steps.head().find();
         if (!widget)
             return;
@@ -139,8 +162,11 @@ private:
             Qt::QueuedConnection);
     }
 
+    static constexpr qint64 kPatienceMs = 10000;
     QTimer timer;
+    QElapsedTimer clock;
     QQueue<Step> steps;
+    bool gaveUp = false;
 };
 
 #endif // UISCRIPT_H

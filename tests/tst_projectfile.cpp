@@ -1,0 +1,425 @@
+#include "app/mainwindow.h"
+#include "project/packagewidget.h"
+#include "project/projectfile.h"
+#include "project/settingspage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+SettingsWidgets widgetsOf(MainWindow &window)
+{
+    SettingsWidgets w;
+    auto line = [&](const char *name) { return window.findChild<QLineEdit *>(name); };
+    auto combo = [&](const char *name) { return window.findChild<QComboBox *>(name); };
+    auto radio = [&](const char *name) { return window.findChild<QRadioButton *>(name); };
+    w.proNameLineEdit = line("proNameLineEdit");
+    w.proPathLineEdit = line("proPathLineEdit");
+    w.lineEdit = line("lineEdit");
+    w.mcuTypeCBox = combo("mcuTypeCBox");
+    w.keyCBox = combo("keyCBox");
+    w.drawCBox = combo("drawCBox");
+    w.wheelCBox = combo("wheelCBox");
+    w.keyCountCBox = combo("keyCountCBox");
+    w.startValueCBox = combo("startValueCBox");
+    w.endValueCBox = combo("endValueCBox");
+    w.lowpower_cBox = window.findChild<QCheckBox *>("lowpower_cBox");
+    w.lowRBtn = radio("lowRBtn");
+    w.middleRBtn = radio("middleRBtn");
+    w.highRBtn = radio("highRBtn");
+    w.packageStackedWidget = window.findChild<QStackedWidget *>("packageStackedWidget");
+    w.packages = {window.findChild<PackageWidget *>("Mwidget28"),
+                  window.findChild<PackageWidget *>("Mwidget20"),
+                  window.findChild<PackageWidget *>("Mwidget16")};
+    for (int n = 0; n < 25; ++n)
+        w.wpChbox[n] = window.findChild<QCheckBox *>(QStringLiteral("wpChbox%1").arg(n));
+    w.tableWidget = window.findChild<QTableWidget *>("tableWidget");
+    return w;
+}
+
+QStringList linesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+bool writeFile(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+}
+
+void setRow(QTableWidget *table, int row, const QStringList &cells)
+{
+    for (int column = 0; column < cells.size(); ++column) {
+        if (!cells.at(column).isNull())
+            table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+    }
+}
+
+// One channel section as the settings facility orders it: entries sorted as text.
+QStringList section(const QString &name, const QString &value, const QMap<int, QString> &others)
+{
+    QStringList entries;
+    for (int n = 0; n < 25; ++n)
+        entries << QString::number(n);
+    entries.sort();
+    QStringList lines = {"[" + name + "]"};
+    for (const QString &entry : entries)
+        lines << entry + "=" + others.value(entry.toInt(), value);
+    return lines;
+}
+
+QStringList rowOf(QTableWidget *table, int row)
+{
+    QStringList cells;
+    for (int column = 0; column < 6; ++column) {
+        const QTableWidgetItem *item = table->item(row, column);
+        cells << (item ? item->text() : QStringLiteral("<none>"));
+    }
+    return cells;
+}
+} // namespace
+
+class TestProjectFile : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+private slots:
+    void initTestCase()
+    {
+        Q_INIT_RESOURCE(resources);
+        QVERIFY(dir.isValid());
+    }
+
+    void saveWritesEveryKey()
+    {
+        MainWindow window;
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        w.proPathLineEdit->setText(dir.path());
+        w.proNameLineEdit->setText(QStringLiteral("面板 a"));
+        w.mcuTypeCBox->setCurrentIndex(1);
+        PackageWidget *sop20 = w.packages[1];
+        std::array<int, 25> inUse{};
+        std::array<int, 25> keys{};
+        inUse[13] = 1;
+        keys[13] = 2;
+        inUse[22] = 1;
+        keys[22] = 17;
+        inUse[0] = 1;
+        sop20->applyLoadedMap(inUse, keys);
+        w.keyCBox->setCurrentIndex(3);
+        w.lineEdit->setText(QStringLiteral("300"));
+        w.lowpower_cBox->setChecked(true);
+        w.keyCountCBox->setCurrentIndex(3);
+        w.middleRBtn->setChecked(true);
+        w.startValueCBox->setCurrentText(QStringLiteral("1800"));
+        w.wpChbox[13]->setEnabled(true);
+        w.wpChbox[13]->setChecked(true);
+        QVERIFY(w.tableWidget->rowCount() >= 4);
+        setRow(w.tableWidget, 0, {"TK13", "2010", "2190", "2015", "13", "2"});
+        setRow(w.tableWidget, 1, {"TK22", "2000"});
+        setRow(w.tableWidget, 3, {"TK22", QString(), "2200", QString(), "22", "17"});
+
+        ProjectFile(page).save();
+
+        const QString endText = w.endValueCBox->currentText();
+        QStringList expected = {"[1]", "1=\\x9762\\x677f a", "2=" + dir.path()};
+        expected << section("10", "0", {{0, "1"}, {13, "1"}, {22, "1"}});
+        expected << section("11", "0", {{13, "2"}, {22, "17"}});
+        expected << section("12", "false", {{13, "true"}});
+        expected << QStringList{"[2]", "1=RM3KV5172_SOP20",
+                                "[20]", "0=2", "1=TK13:2010:2190:2015:13:2", "2=TK22::2200::22:17",
+                                "[3]", "1=3", "2=", "3=",
+                                "[4]", "1=300", "2=true",
+                                "[5]", "1=32ms", "2=0", "3=0",
+                                "[6]", "1=false", "2=true", "3=false",
+                                "[7]", "1=1800", "2=" + endText};
+        QCOMPARE(linesOf(page.projectFilePath()), expected);
+    }
+
+    // Channels without a SOP16 pin are written as "0" like every other free channel.
+    void sop16SaveWritesAll25Pairs()
+    {
+        MainWindow window;
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        w.proPathLineEdit->setText(dir.path());
+        w.proNameLineEdit->setText(QStringLiteral("sop16"));
+        w.mcuTypeCBox->setCurrentIndex(2);
+        PackageWidget *sop16 = w.packages[2];
+        std::array<int, 25> inUse{};
+        std::array<int, 25> keys{};
+        int key = 0;
+        for (int channel : sop16->pinChannels()) {
+            inUse[channel] = 1;
+            keys[channel] = ++key;
+        }
+        sop16->applyLoadedMap(inUse, keys);
+        ProjectFile(page).save();
+
+        QSettings ini(page.projectFilePath(), QSettings::IniFormat);
+        const QList<int> noPin = {2, 3, 4, 6, 7, 10, 11, 15, 16, 17, 23, 24};
+        key = 0;
+        for (int n = 0; n < 25; ++n) {
+            const QString flag = ini.value(QStringLiteral("/10/%1").arg(n)).toString();
+            const QString number = ini.value(QStringLiteral("/11/%1").arg(n)).toString();
+            if (noPin.contains(n)) {
+                QCOMPARE(flag, QStringLiteral("0"));
+                QCOMPARE(number, QStringLiteral("0"));
+            } else {
+                QCOMPARE(flag, QStringLiteral("1"));
+                QCOMPARE(number, QString::number(++key));
+            }
+        }
+        QCOMPARE(ini.value("/20/0").toString(), QStringLiteral("0"));
+    }
+
+    void roundTripRestoresTheSettingsPage_data()
+    {
+        QTest::addColumn<int>("package");
+        QTest::addColumn<int>("channelA");
+        QTest::addColumn<int>("channelB");
+        QTest::newRow("SOP28") << 0 << 24 << 6;
+        QTest::newRow("SOP20") << 1 << 22 << 3;
+        QTest::newRow("SOP16") << 2 << 9 << 1;
+    }
+    void roundTripRestoresTheSettingsPage()
+    {
+        QFETCH(int, package);
+        QFETCH(int, channelA);
+        QFETCH(int, channelB);
+        const QString name = QStringLiteral("round%1").arg(package);
+        {
+            MainWindow window;
+            SettingsWidgets w = widgetsOf(window);
+            SettingsPage page(w);
+            w.proPathLineEdit->setText(dir.path());
+            w.proNameLineEdit->setText(name);
+            w.mcuTypeCBox->setCurrentIndex(package);
+            std::array<int, 25> inUse{};
+            std::array<int, 25> keys{};
+            inUse[channelA] = 1;
+            keys[channelA] = 7;
+            inUse[channelB] = 1;
+            keys[channelB] = 1;
+            w.packages[package]->applyLoadedMap(inUse, keys);
+            w.keyCBox->setCurrentIndex(2);
+            w.lineEdit->setText(QStringLiteral("65535"));
+            w.lowpower_cBox->setChecked(true);
+            w.keyCountCBox->setCurrentIndex(7);
+            w.highRBtn->setChecked(true);
+            w.startValueCBox->setCurrentText(QStringLiteral("500"));
+            w.wpChbox[channelA]->setChecked(true);
+            setRow(w.tableWidget, 0, {"TK" + QString::number(channelA), "2010", "2190", "2015",
+                                      QString::number(channelA), "7"});
+            setRow(w.tableWidget, 1, {"TK" + QString::number(channelB), "1990", "2300", "",
+                                      QString::number(channelB), "1"});
+            ProjectFile(page).save();
+        }
+        MainWindow window;
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        ProjectFile(page).load(dir.filePath(name + ".ini"));
+
+        QCOMPARE(w.proNameLineEdit->text(), name);
+        QCOMPARE(w.proPathLineEdit->text(), dir.path());
+        QCOMPARE(w.mcuTypeCBox->currentIndex(), package);
+        QCOMPARE(w.packageStackedWidget->currentIndex(), package);
+        QCOMPARE(w.keyCBox->currentText(), QStringLiteral("2"));
+        QCOMPARE(w.lineEdit->text(), QStringLiteral("65535"));
+        QVERIFY(w.lowpower_cBox->isChecked());
+        QCOMPARE(w.keyCountCBox->currentText(), QStringLiteral("2048ms"));
+        QVERIFY(w.highRBtn->isChecked());
+        QVERIFY(!w.lowRBtn->isChecked());
+        QCOMPARE(w.startValueCBox->currentText(), QStringLiteral("500"));
+        for (int n = 0; n < 25; ++n) {
+            QCOMPARE(w.wpChbox[n]->isChecked(), n == channelA);
+            QCOMPARE(w.wpChbox[n]->isEnabled(), n == channelA);
+        }
+        PackageWidget *map = page.currentPackage();
+        QCOMPARE(map, w.packages[package]);
+        QCOMPARE(map->inUseCount, 2);
+        for (int n = 0; n < 25; ++n) {
+            QCOMPARE(map->channelInUse[n], int(n == channelA || n == channelB));
+            QCOMPARE(map->keyNumber[n], n == channelA ? 7 : n == channelB ? 1 : 0);
+        }
+        QCOMPARE(map->keyLabel(channelA)->text(), QStringLiteral("key7"));
+        QCOMPARE(map->keyLabel(channelB)->text(), QStringLiteral("key1"));
+        QVERIFY(map->keyTaken[6] && map->keyTaken[0]);
+        QCOMPARE(int(std::count(map->keyTaken.cbegin(), map->keyTaken.cend(), true)), 2);
+        QCOMPARE(rowOf(w.tableWidget, 0),
+                 (QStringList{"TK" + QString::number(channelA), "2010", "2190", "2015",
+                              QString::number(channelA), "7"}));
+        QCOMPARE(rowOf(w.tableWidget, 1),
+                 (QStringList{"TK" + QString::number(channelB), "1990", "2300", "",
+                              QString::number(channelB), "1"}));
+        QCOMPARE(w.tableWidget->item(0, 0)->textAlignment(), int(Qt::AlignCenter));
+        QCOMPARE(w.tableWidget->item(2, 5), nullptr);
+    }
+
+    // Missing keys: texts empty, boxes unchecked, combo boxes and radio buttons as they were,
+    // the map empty, no result rows.
+    void missingKeysLoadAsEmpty()
+    {
+        const QString path = dir.filePath("sparse.ini");
+        QVERIFY(writeFile(path, "[2]\n1=RM3KV5172_SOP28\n"));
+        MainWindow window;
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        PackageWidget *sop28 = w.packages[0];
+        std::array<int, 25> inUse{};
+        std::array<int, 25> keys{};
+        inUse[4] = 1;
+        keys[4] = 9;
+        sop28->applyLoadedMap(inUse, keys);
+        w.lowpower_cBox->setChecked(true);
+        w.wpChbox[4]->setEnabled(true);
+        w.wpChbox[4]->setChecked(true);
+        w.keyCountCBox->setCurrentIndex(2);
+        w.lowRBtn->setChecked(true);
+        const QString endText = w.endValueCBox->currentText();
+
+        ProjectFile(page).load(path);
+        QCOMPARE(w.proNameLineEdit->text(), QString());
+        QCOMPARE(w.proPathLineEdit->text(), QString());
+        QCOMPARE(w.lineEdit->text(), QString());
+        QVERIFY(!w.lowpower_cBox->isChecked());
+        QVERIFY(!w.wpChbox[4]->isChecked());
+        QVERIFY(!w.wpChbox[4]->isEnabled());
+        QCOMPARE(w.keyCountCBox->currentIndex(), 2);
+        QVERIFY(w.lowRBtn->isChecked());
+        QCOMPARE(w.endValueCBox->currentText(), endText);
+        QCOMPARE(sop28->channelInUse[4], 0);
+        QCOMPARE(sop28->keyNumber[4], 0);
+        QCOMPARE(sop28->inUseCount, 0);
+        QVERIFY(!sop28->keyTaken[8]);
+        QCOMPARE(sop28->keyLabel(4)->text(), QString());
+        QCOMPARE(w.tableWidget->item(0, 0), nullptr);
+    }
+
+    void strayValuesLoadWithinBounds()
+    {
+        const QString path = dir.filePath("stray.ini");
+        QVERIFY(writeFile(path, "[2]\n1=RM3KV5172_SOP16\n"
+                                "[6]\n1=false\n2=true\n3=true\n"
+                                "[10]\n0=2\n1=1\n2=1\n5=abc\n"
+                                "[11]\n0=3\n1=99\n2=4\n"
+                                "[12]\n0=TRUE\n1=istrue\n"
+                                "[20]\n0=100000\n1=TK1:2:3\n2=TK5:10:20:30:5:2:x\n"
+                                "3=\"TK8:1:2:3:8:4\"\n4=\n"));
+        MainWindow window;
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        ProjectFile(page).load(path);
+
+        QCOMPARE(page.currentPackage(), w.packages[2]);
+        PackageWidget *map = w.packages[2];
+        QCOMPARE(map->channelInUse[0], 2);
+        QCOMPARE(map->keyNumber[0], 3);
+        QCOMPARE(map->channelInUse[1], 1);
+        QCOMPARE(map->keyNumber[1], 99);
+        QCOMPARE(map->channelInUse[2], 0); // no SOP16 pin
+        QCOMPARE(map->channelInUse[5], 0);
+        QCOMPARE(map->inUseCount, 1);
+        QCOMPARE(map->keyLabel(0)->text(), QString());
+        QCOMPARE(map->keyLabel(1)->text(), QStringLiteral("key99"));
+        QVERIFY(!map->keyTaken[2]);
+        // The last button stored as "true" wins.
+        QVERIFY(w.highRBtn->isChecked());
+        // Booleans are the lower-case word, anywhere in the text.
+        QVERIFY(!w.wpChbox[0]->isChecked());
+        QVERIFY(w.wpChbox[1]->isChecked());
+        // Short rows fill the missing cells with empty text; a ":" in a cell shifts the rest.
+        QCOMPARE(rowOf(w.tableWidget, 0), (QStringList{"TK1", "2", "3", "", "", ""}));
+        QCOMPARE(rowOf(w.tableWidget, 1), (QStringList{"TK5", "10", "20", "30", "5", "2"}));
+        QCOMPARE(rowOf(w.tableWidget, 2), (QStringList{"TK8", "1", "2", "3", "8", "4"}));
+        QCOMPARE(rowOf(w.tableWidget, 3), (QStringList{"", "", "", "", "", ""}));
+        // The count in the file is far beyond the table: only the table's rows are filled.
+        const int last = w.tableWidget->rowCount() - 1;
+        QCOMPARE(rowOf(w.tableWidget, last), (QStringList{"", "", "", "", "", ""}));
+    }
+
+    void savedCellWithColonShiftsItsRowOnLoad()
+    {
+        MainWindow window;
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        w.proPathLineEdit->setText(dir.path());
+        w.proNameLineEdit->setText(QStringLiteral("colon"));
+        setRow(w.tableWidget, 0, {"TK0", "20:10", "2190", "2015", "0", "1"});
+        ProjectFile(page).save();
+        w.tableWidget->clearContents();
+        ProjectFile(page).load(page.projectFilePath());
+        QCOMPARE(rowOf(w.tableWidget, 0), (QStringList{"TK0", "20", "10", "2190", "2015", "0"}));
+    }
+
+    // The stored package is the one shown: no reset, the stored map replaces the shown one,
+    // with no stale key label left from it.
+    void loadingTheShownPackageReplacesItsMap()
+    {
+        const QString path = dir.filePath("same.ini");
+        QVERIFY(writeFile(path, "[2]\n1=RM3KV5172_SOP28\n[10]\n3=1\n[11]\n3=5\n"));
+        MainWindow window;
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        QSignalSpy packageChanges(w.mcuTypeCBox, SIGNAL(currentIndexChanged(int)));
+        PackageWidget *sop28 = w.packages[0];
+        std::array<int, 25> inUse{};
+        std::array<int, 25> keys{};
+        inUse[2] = 1;
+        keys[2] = 5;
+        sop28->applyLoadedMap(inUse, keys);
+        ProjectFile(page).load(path);
+        QCOMPARE(packageChanges.count(), 0);
+        QCOMPARE(sop28->channelInUse[2], 0);
+        QCOMPARE(sop28->keyLabel(2)->text(), QString());
+        QCOMPARE(sop28->keyNumber[3], 5);
+        QCOMPARE(sop28->keyLabel(3)->text(), QStringLiteral("key5"));
+        QCOMPARE(sop28->inUseCount, 1);
+        QVERIFY(sop28->keyTaken[4]);
+    }
+
+    // The stored package differs: its widget is reset by the package change, then loaded.
+    void loadingAnotherPackageSwitchesPages()
+    {
+        const QString path = dir.filePath("other.ini");
+        QVERIFY(writeFile(path, "[2]\n1=RM3KV5172_SOP20\n[10]\n8=1\n[11]\n8=2\n"));
+        MainWindow window;
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        std::array<int, 25> inUse{};
+        std::array<int, 25> keys{};
+        inUse[9] = 1;
+        keys[9] = 2;
+        w.packages[1]->applyLoadedMap(inUse, keys);
+        ProjectFile(page).load(path);
+        QCOMPARE(w.packageStackedWidget->currentIndex(), 1);
+        PackageWidget *sop20 = page.currentPackage();
+        QCOMPARE(sop20, w.packages[1]);
+        QCOMPARE(sop20->channelInUse[9], 0);
+        QCOMPARE(sop20->keyLabel(9)->text(), QString());
+        QCOMPARE(sop20->keyNumber[8], 2);
+        QCOMPARE(sop20->inUseCount, 1);
+    }
+};
+
+QTEST_MAIN(TestProjectFile)
+#include "tst_projectfile.moc"
