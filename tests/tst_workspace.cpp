@@ -1,0 +1,125 @@
+#include "app/mainwindow.h"
+
+#include "uiscript.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestWorkspace : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    static QPushButton *button(MainWindow &window, const char *name)
+    {
+        return window.findChild<QPushButton *>(name);
+    }
+
+    static QLineEdit *pathField(MainWindow &window)
+    {
+        return window.findChild<QLineEdit *>("proPathLineEdit");
+    }
+
+    static QLineEdit *nameField(MainWindow &window)
+    {
+        return window.findChild<QLineEdit *>("proNameLineEdit");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Q_INIT_RESOURCE(resources);
+        QVERIFY(dir.isValid());
+    }
+
+    void projectPathStartsBesideTheExecutable()
+    {
+        MainWindow window;
+        QCOMPARE(pathField(window)->text(), QCoreApplication::applicationDirPath() + "/app_Project");
+        QCOMPARE(nameField(window)->text(), QStringLiteral("touchProName"));
+    }
+
+    void chosenFolderBecomesTheProjectPath()
+    {
+        MainWindow window;
+        UiScript script;
+        script.answerFileDialog(dir.path());
+        QTest::mouseClick(button(window, "browseBtn"), Qt::LeftButton);
+        QTRY_VERIFY(script.finished());
+        QCOMPARE(script.dialogCaptions, QStringList{QStringLiteral("选择路径")});
+        const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        const QString start = QDir(desktop).exists() ? desktop : QDir::homePath();
+        QCOMPARE(script.dialogFolders, QStringList{QDir(start).absolutePath()});
+        QVERIFY(script.dialogOptions.value(0) & QFileDialog::ShowDirsOnly);
+        QCOMPARE(pathField(window)->text(), dir.path());
+        QVERIFY(script.messages.isEmpty());
+    }
+
+    void cancelledFolderDialogKeepsThePath()
+    {
+        MainWindow window;
+        pathField(window)->setText(QStringLiteral("E:/proj"));
+        UiScript script;
+        script.answerFileDialog(QString());
+        script.acceptMessage();
+        QTest::mouseClick(button(window, "browseBtn"), Qt::LeftButton);
+        QTRY_VERIFY(script.finished());
+        QCOMPARE(script.messages, QStringList{QStringLiteral("请选择项目文件存放路径！")});
+        QCOMPARE(script.messageTitles, QStringList{QStringLiteral("提示")});
+        QCOMPARE(pathField(window)->text(), QStringLiteral("E:/proj"));
+    }
+
+    // The stored name and path replace the fields, whatever file was opened.
+    void openedProjectFillsTheFields()
+    {
+        const QString file = dir.filePath("a.ini");
+        {
+            QFile ini(file);
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write("[1]\n1=panel\n2=E:/proj\n");
+        }
+        MainWindow window;
+        UiScript script;
+        script.answerFileDialog(file);
+        QTest::mouseClick(button(window, "openProBtn"), Qt::LeftButton);
+        QTRY_VERIFY(script.finished());
+        QCOMPARE(script.dialogCaptions, QStringList{QStringLiteral("Open File")});
+        QCOMPARE(script.dialogFilters, QStringList{QStringLiteral("ini(*.ini)")});
+        QVERIFY(script.dialogOptions.value(0) & QFileDialog::DontResolveSymlinks);
+        QVERIFY(script.messages.isEmpty());
+        QCOMPARE(nameField(window)->text(), QStringLiteral("panel"));
+        QCOMPARE(pathField(window)->text(), QStringLiteral("E:/proj"));
+    }
+
+    // The path field is emptied before the warning shows.
+    void cancelledOpenDialogEmptiesThePath()
+    {
+        MainWindow window;
+        UiScript script;
+        QString pathDuringWarning = QStringLiteral("<not shown>");
+        script.answerFileDialog(QString());
+        script.acceptMessage();
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, [&] {
+            if (qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                pathDuringWarning = pathField(window)->text();
+        });
+        probe.start(1);
+        QTest::mouseClick(button(window, "openProBtn"), Qt::LeftButton);
+        QTRY_VERIFY(script.finished());
+        QCOMPARE(script.messages, QStringList{QStringLiteral("请选中要打开的文件！")});
+        QCOMPARE(pathDuringWarning, QString());
+        QCOMPARE(pathField(window)->text(), QString());
+        QCOMPARE(nameField(window)->text(), QStringLiteral("touchProName"));
+    }
+};
+
+QTEST_MAIN(TestWorkspace)
+#include "tst_workspace.moc"
