@@ -11,7 +11,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 {
     ui->setupUi(this);
     setUpProjectSettings();
-    setUpFirmwareGeneration();
     for (int n = 0; n < 25; ++n)
         channelNames << QStringLiteral("TK%1").arg(n);
     // Only single keys are configured; slider and wheel stay unavailable.
@@ -41,6 +40,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->createAppPro_btn->setText(tr("生成应用代码"));
 
     setUpChannelRows();
+    setUpFirmwareGeneration();
 
     settingsPage->applyDefaultPath(QCoreApplication::applicationDirPath());
     wpChboxTimeOut();

@@ -21,7 +21,7 @@
 #include "tuning/stackedpinmap.h"
 #include "tuning/tuningstate.h"
 #include "codegen/appproject.h"
-#include "tuning/stackedpinmap.h"
+#include "codegen/savedownload.h"
 
 QT_BEGIN_NAMESPACE
 namespace Ui
@@ -239,8 +239,8 @@ private:
 
     // Firmware generation
     void setUpFirmwareGeneration();
-    std::unique_ptr<StackedPinMap> generationPinMap;
     std::unique_ptr<AppProject> appProject;
+    SaveDownload *saveDownload = nullptr;
 };
 
 #endif // MAINWINDOW_H

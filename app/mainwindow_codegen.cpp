@@ -3,19 +3,24 @@
 
 #include <QCoreApplication>
 
-// Firmware generation: Save & Download and the application project.
+// Firmware generation: Save & Download and the application project. Both work on the template
+// folders beside the executable.
 
 void MainWindow::setUpFirmwareGeneration()
 {
     const QString applicationDir = QCoreApplication::applicationDirPath();
-    generationPinMap = std::make_unique<StackedPinMap>(ui->packageStackedWidget);
     appProject = std::make_unique<AppProject>(
-        this, *settingsPage, *generationPinMap, ui->tableWidget,
+        this, *settingsPage, *pinMap, ui->tableWidget,
         applicationDir + QLatin1String("/RM3KV5172_Touch_Demo"), [this] { saveProjectFile(); });
+    // A child of the window, so build scripts still running stay owned until the window goes.
+    saveDownload = new SaveDownload(this, tuningState, *debuggerLink, readThread,
+                                    ui->plainTextEdit, ui->tableWidget, *pinMap, applicationDir,
+                                    this);
 }
 
 void MainWindow::on_saveDownloadBtn_clicked()
 {
+    saveDownload->run();
 }
 
 void MainWindow::on_createAppPro_btn_clicked()
