@@ -1,5 +1,6 @@
 // The simulated board's panel: a held key is a finger on the board, the latch keeps fingers down,
 // water and the cable act on the board, and the cable's events reach the tool's status label.
+#include "app/mainwindow.h"
 #include "sim/boardpanel.h"
 #include "sim/simboard.h"
 
@@ -44,6 +45,8 @@ class TestBoardPanel : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { Q_INIT_RESOURCE(resources); }
+
     void init()
     {
         SimBoard::reset();
@@ -202,6 +205,28 @@ private slots:
         QVERIFY(SimBoard::isPlugged());
         QCOMPARE(plug->text(), QStringLiteral("拔出调试器"));
         QTRY_COMPARE(log.kinds, (QList<int>{2, 1}));
+    }
+
+    void plugButtonTurnsTheToolsStatusLabel()
+    {
+        MainWindow window;
+        SimBoard::setHotplugTarget(window.findChild<QObject *>(QStringLiteral("deviceNotifier")));
+        auto *status = window.findChild<QLabel *>(QStringLiteral("usbStateLabel"));
+        QVERIFY(status);
+        QCOMPARE(status->text(), QStringLiteral("调试器已连接"));
+        BoardPanel panel;
+        auto *plug = panel.findChild<QPushButton *>(QStringLiteral("plugBtn"));
+
+        plug->click();
+        QTRY_COMPARE(status->text(), QStringLiteral("调试器已断开"));
+        QVERIFY(status->styleSheet().contains(QLatin1String("white")));
+
+        const int opens = SimBoard::openCount();
+        plug->click();
+        QTRY_COMPARE(status->text(), QStringLiteral("调试器已连接"));
+        QVERIFY(status->styleSheet().contains(QLatin1String("green")));
+        // The arrival really opened the board again.
+        QVERIFY(SimBoard::openCount() > opens);
     }
 
     void placedRightOfTheWindowAndOnScreen()
