@@ -41,6 +41,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     setUpChannelRows();
     setUpFirmwareGeneration();
+    setUpWaterproofAndVerification();
 
     settingsPage->applyDefaultPath(QCoreApplication::applicationDirPath());
     wpChboxTimeOut();

@@ -20,6 +20,8 @@
 #include "tuning/resultstable.h"
 #include "tuning/stackedpinmap.h"
 #include "tuning/tuningstate.h"
+#include "tuning/verificationmode.h"
+#include "tuning/waterprooftest.h"
 #include "codegen/appproject.h"
 #include "codegen/savedownload.h"
 
@@ -236,6 +238,9 @@ private:
     std::unique_ptr<ChannelTestSequencer> sequencer;
 
     // Waterproof test and verification mode
+    void setUpWaterproofAndVerification();
+    std::unique_ptr<WaterproofTest> waterproofTest;
+    std::unique_ptr<VerificationMode> verificationMode;
 
     // Firmware generation
     void setUpFirmwareGeneration();

@@ -1,0 +1,169 @@
+#include "tuning/verificationmode.h"
+
+#include "link/checkthread.h"
+#include "link/debuggerlink.h"
+#include "link/reademptyth.h"
+#include "tuning/channelpalette.h"
+#include "tuning/livechart.h"
+#include "tuning/tuningstate.h"
+
+#include <QCheckBox>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtCharts/QChart>
+
+VerificationMode::VerificationMode(LiveChart &chart, DebuggerLink &link, CheckThread *checkThread,
+                                   ReadEmptyTh *drain, QPushButton *switchButton,
+                                   const QList<QCheckBox *> &checkBoxes, TuningState &state,
+                                   QWidget *dialogParent, QObject *parent)
+    : QObject(parent), chart(chart), link(link), checkThread(checkThread), drain(drain),
+      switchButton(switchButton), checkBoxes(checkBoxes), state(state), dialogParent(dialogParent)
+{
+    // The pause replaces a sleep on the GUI thread, so the window keeps painting meanwhile.
+    recordPause.setSingleShot(true);
+    recordPause.setInterval(kRecordPauseMs);
+    connect(&recordPause, &QTimer::timeout, this, [this] { finishRecord(true); });
+}
+
+void VerificationMode::toggle()
+{
+    if (switchingOff)
+        return;
+    drain->requestStop();
+    chart.rebuild(12, 11);
+    if (!link.isOpen()) {
+        warn(tr("调试器打开失败！"));
+        return;
+    }
+    if (verificationActive)
+        switchOff();
+    else
+        switchOn();
+}
+
+void VerificationMode::switchOn()
+{
+    const auto answer =
+        QMessageBox::warning(dialogParent, tr("验证效果按钮提示"), tr("请确认没有其他操作！"),
+                             QMessageBox::Ok | QMessageBox::Cancel);
+    if (answer != QMessageBox::Ok)
+        return;
+    switchButton->setText(tr("停止验证效果"));
+    createCurves();
+    checkThread->start(QThread::InheritPriority);
+    checkThread->arm();
+    // A waterproof run samples with testBusy clear; its stream must not be restarted under it.
+    if (!state.testBusy && !state.waterproofRunning() && anyCurveSelected) {
+        state.testBusy = true;
+        (void)link.sendStartCommand();
+    }
+    verificationActive = true;
+}
+
+void VerificationMode::switchOff()
+{
+    switchingOff = true;
+    if (recordPause.isActive()) {
+        recordPause.stop();
+        finishRecord(false);
+    }
+    checkThread->disarm();
+    waitWithoutUserInput(kSwitchOffWaitMs);
+    // A record that came in during the wait is drawn, but CheckThread stays idle for the Stop
+    // exchange, whose replies are read here.
+    if (recordPause.isActive()) {
+        recordPause.stop();
+        finishRecord(false);
+    }
+    switchingOff = false;
+    switch (link.runStopExchange(StopExchange::VerificationOff)) {
+    case StopOutcome::Done:
+        break;
+    case StopOutcome::NoDevice:
+        warn(tr("请连接调试器！"));
+        return;
+    case StopOutcome::WriteFailed:
+    case StopOutcome::NotAcknowledged:
+        warn(tr("停止验证效果失败！"));
+        return;
+    }
+    switchButton->setText(tr("开启验证效果"));
+    verificationActive = false;
+    state.testBusy = false;
+    anyCurveSelected = false;
+}
+
+void VerificationMode::handleRecord(const QByteArray &record)
+{
+    if (recordPause.isActive()) {
+        recordPause.stop();
+        finishRecord(false);
+    }
+    curves.appendRecord(record);
+    if (curves.windowOverfull()) {
+        curves.dropOldest();
+        finishRecord(true);
+    } else {
+        recordPause.start();
+    }
+}
+
+void VerificationMode::finishRecord(bool mayArm)
+{
+    curves.redraw(tickedChannels(), [this](int value) { chart.widenRange(value); });
+    state.chartX = 0.0;
+    if (mayArm && verificationActive && !switchingOff)
+        checkThread->arm();
+    else
+        checkThread->disarm();
+}
+
+void VerificationMode::createCurves()
+{
+    if (QtCharts::QChart *current = chart.chart())
+        current->removeAllSeries();
+    std::array<QColor, VerificationPlot::kChannelCount> colours;
+    for (int k = 0; k < VerificationPlot::kChannelCount; ++k) {
+        colours[k] = colourForNextStart[k].isValid() ? colourForNextStart[k]
+                                                     : ChannelPalette::colour(k);
+        colourForNextStart[k] = QColor();
+    }
+    curves.createCurves(colours, [this](QtCharts::QLineSeries *series, const QColor &colour) {
+        chart.addChannelSeries(series, colour.red(), colour.green(), colour.blue());
+    });
+    for (const QCheckBox *box : qAsConst(checkBoxes)) {
+        if (box->isChecked())
+            anyCurveSelected = true;
+    }
+}
+
+void VerificationMode::applySwatchColour(int channel, const QColor &colour)
+{
+    if (channel < 0 || channel >= VerificationPlot::kChannelCount || !colour.isValid())
+        return;
+    if (curves.curvesOn(chart.chart()))
+        chart.addChannelSeries(curves.curve(channel), colour.red(), colour.green(), colour.blue());
+    else
+        colourForNextStart[channel] = colour;
+}
+
+VerificationPlot::Ticked VerificationMode::tickedChannels() const
+{
+    VerificationPlot::Ticked ticked{};
+    for (int k = 0; k < VerificationPlot::kChannelCount && k < checkBoxes.size(); ++k)
+        ticked[k] = checkBoxes.at(k)->isChecked();
+    return ticked;
+}
+
+void VerificationMode::waitWithoutUserInput(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void VerificationMode::warn(const QString &text) const
+{
+    QMessageBox::warning(dialogParent, tr("提示"), text);
+}

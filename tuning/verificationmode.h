@@ -1,0 +1,84 @@
+#ifndef VERIFICATIONMODE_H
+#define VERIFICATIONMODE_H
+
+#include "tuning/verificationplot.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+#include <array>
+
+class CheckThread;
+class DebuggerLink;
+class LiveChart;
+class QCheckBox;
+class QPushButton;
+class QWidget;
+class ReadEmptyTh;
+struct TuningState;
+
+// Verification mode: streams all channels through CheckThread and shows the latest window of
+// every ticked channel as a live curve in its colour. Switched on and off with one button.
+class VerificationMode : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kRecordPauseMs = 20;
+    static constexpr int kSwitchOffWaitMs = 800;
+
+    VerificationMode(LiveChart &chart, DebuggerLink &link, CheckThread *checkThread,
+                     ReadEmptyTh *drain, QPushButton *switchButton,
+                     const QList<QCheckBox *> &checkBoxes, TuningState &state,
+                     QWidget *dialogParent, QObject *parent = nullptr);
+
+    // The switch button: on after confirmation, off through the Stop exchange.
+    void toggle();
+    // One record from CheckThread: every history grows, the ticked curves are redrawn, and
+    // CheckThread is armed for the next one (after a short pause while the window fills).
+    void handleRecord(const QByteArray &record);
+    // The 25 curves in their colours on the current chart; sets anyCurveSelected when a check box
+    // is ticked.
+    void createCurves();
+    // A colour chosen on a swatch: recolours the channel's curve when the curves are on the
+    // chart, otherwise it is kept for the next start.
+    void applySwatchColour(int channel, const QColor &colour);
+
+    bool isActive() const { return verificationActive; }
+    bool curveSelected() const { return anyCurveSelected; }
+    // True while a record waits out its pause before being drawn.
+    bool recordPending() const { return recordPause.isActive(); }
+    const VerificationPlot &plot() const { return curves; }
+
+private:
+    void switchOn();
+    void switchOff();
+    // Draws the record held back by the pause; arms CheckThread for the next one only when
+    // verification goes on.
+    void finishRecord(bool mayArm);
+    VerificationPlot::Ticked tickedChannels() const;
+    // Waits without taking user input, so that a board unplugged meanwhile is noticed.
+    static void waitWithoutUserInput(int ms);
+    void warn(const QString &text) const;
+
+    LiveChart &chart;
+    DebuggerLink &link;
+    CheckThread *checkThread;
+    ReadEmptyTh *drain;
+    QPushButton *switchButton;
+    QList<QCheckBox *> checkBoxes;
+    TuningState &state;
+    QWidget *dialogParent;
+
+    VerificationPlot curves;
+    QTimer recordPause;
+    std::array<QColor, VerificationPlot::kChannelCount> colourForNextStart;
+    bool verificationActive = false;
+    bool anyCurveSelected = false;
+    bool switchingOff = false;
+};
+
+#endif // VERIFICATIONMODE_H
