@@ -95,7 +95,8 @@ private slots:
         dir = std::make_unique<QTemporaryDir>();
         // The shipped application template, with a hidden file and a hidden folder added.
         templateDir = dir->filePath("template");
-        const QString shipped = QCoreApplication::applicationDirPath() + "/RM3KV5172_Touch_Demo";
+        const QString shipped = QFINDTESTDATA("../templates/RM3KV5172_Touch_Demo");
+        QVERIFY(!shipped.isEmpty());
         for (const QString &file : filesBelow(shipped))
             writeBytes(templateDir + "/" + file, readBytes(shipped + "/" + file));
         writeBytes(templateDir + "/.hidden_note", "kept\r\n");

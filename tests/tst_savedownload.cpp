@@ -98,7 +98,8 @@ private slots:
         // whose first line hands it to a recorder that keeps a copy of the script as it ran.
         appDir = dir->filePath("tuner app");
         testFolder = appDir + "/RM3KV5172_Touch_Test";
-        const QString shipped = QCoreApplication::applicationDirPath() + "/RM3KV5172_Touch_Test";
+        const QString shipped = QFINDTESTDATA("../templates/RM3KV5172_Touch_Test");
+        QVERIFY(!shipped.isEmpty());
         QDirIterator it(shipped, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString file = it.next();
