@@ -5,6 +5,7 @@
 #include "link/encodedecode.h"
 #include "link/reademptyth.h"
 #include "link/readthread.h"
+#include "tuning/channeltestsequencer.h"
 #include "tuning/samplingstarter.h"
 
 #include <QLabel>
@@ -156,7 +157,7 @@ bool MainWindow::stopBoardOnClose()
 
 void MainWindow::resetRunAfterReaderError(const QString &text)
 {
-    samplingStarter->abandonRun(text);
+    sequencer->abandonRun(text);
 }
 
 void MainWindow::reciveHandshakeMessage_rThread(QString text)

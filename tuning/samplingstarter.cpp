@@ -3,12 +3,10 @@
 #include "link/debuggerlink.h"
 #include "link/reademptyth.h"
 #include "link/readthread.h"
-#include "tuning/channelindicators.h"
 #include "tuning/tuningstate.h"
 
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 
@@ -117,21 +115,6 @@ void SamplingStarter::showCountdownDigit(const QString &digit, bool visible)
         "border:1px solid black;background:green"));
     countdownLabel->move(350, 100);
     countdownLabel->setVisible(visible);
-}
-
-void SamplingStarter::abandonRun(const QString &text)
-{
-    state.tkData.clear();
-    state.sampling = false;
-    state.testBusy = false;
-    state.halted = true;
-    state.countdownStep = 0;
-    state.chartX = 0.0;
-    blinkTimer->stop();
-    countdownTimer->stop();
-    if (state.currentKeyButton)
-        state.currentKeyButton->setStyleSheet(ChannelIndicators::greenKeyStyle());
-    warn(text);
 }
 
 bool SamplingStarter::isOpen() const

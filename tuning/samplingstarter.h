@@ -39,8 +39,6 @@ public:
     // Start without countdown, once per run of sampling.
     void startSamplingDirect();
     void showCountdownDigit(const QString &digit, bool visible);
-    // A reader timed out or the board refused Start: the run stops where it is.
-    void abandonRun(const QString &text);
 
     // SequencerLink
     bool isOpen() const override;
