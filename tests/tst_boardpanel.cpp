@@ -19,10 +19,7 @@ QPushButton *key(const BoardPanel &panel, int channel)
     return panel.findChild<QPushButton *>(QStringLiteral("keyBtn%1").arg(channel));
 }
 
-QString readingOf(const QPushButton *key)
-{
-    return key->text().section(QLatin1Char('\n'), 1);
-}
+QString readingOf(const QPushButton *key) { return key->text().section(QLatin1Char('\n'), 1); }
 } // namespace
 
 class HotplugLog : public QObject
@@ -70,8 +67,8 @@ private slots:
         panel.show();
         QPushButton *button = key(panel, channel);
         QVERIFY(button);
-        QCOMPARE(button->text(), QStringLiteral("TK%1\n%2").arg(channel).arg(
-                                     SimBoard::baseline(channel)));
+        QCOMPARE(button->text(),
+                 QStringLiteral("TK%1\n%2").arg(channel).arg(SimBoard::baseline(channel)));
 
         QTest::mousePress(button, Qt::LeftButton);
         for (int k = 0; k < SimBoard::kChannels; ++k)
@@ -170,7 +167,8 @@ private slots:
         hid_device *dev = hid_open(0x0483, 0x5850, nullptr);
         QVERIFY(dev);
         const QByteArray start = QByteArray::fromHex("00067EFE07E09D7E").leftJustified(65, '\0');
-        QCOMPARE(hid_write(dev, reinterpret_cast<const unsigned char *>(start.constData()), 65), 65);
+        QCOMPARE(hid_write(dev, reinterpret_cast<const unsigned char *>(start.constData()), 65),
+                 65);
         SimBoard::setWater(true);
         SimBoard::setFinger(5, true);
         QTRY_COMPARE_WITH_TIMEOUT(state->text(), QStringLiteral("正在发送数据"),
