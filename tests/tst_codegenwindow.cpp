@@ -1,0 +1,185 @@
+// Firmware generation from the window on the simulated board: a touch test and a waterproof test
+// fill the results table, "生成应用代码" writes the application project from it, and "保存并下载"
+// rewrites the test template beside the executable and starts its script, again and again.
+#include "app/mainwindow.h"
+#include "messagelog.h"
+#include "project/packagewidget.h"
+#include "sim/simboard.h"
+
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E").leftJustified(65, '\0');
+
+// A widget of the window by its object name, outside the package forms (whose inner names may
+// repeat the window's).
+template <typename T> T *windowWidget(const QWidget &window, const QString &name)
+{
+    for (T *widget : window.findChildren<T *>(name)) {
+        bool inPackage = false;
+        for (const QObject *p = widget->parent(); p; p = p->parent())
+            inPackage = inPackage || qobject_cast<const PackageWidget *>(p);
+        if (!inPackage)
+            return widget;
+    }
+    return nullptr;
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QString cell(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+} // namespace
+
+class TestCodegenWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString testFolder;
+    QHash<QString, QByteArray> savedTemplate;
+
+    void keepTestTemplate()
+    {
+        testFolder = QCoreApplication::applicationDirPath() + "/RM3KV5172_Touch_Test";
+        QDirIterator it(testFolder, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            savedTemplate.insert(file, readBytes(file));
+        }
+        QVERIFY(savedTemplate.contains(testFolder + "/config.bat"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Q_INIT_RESOURCE(resources);
+        keepTestTemplate();
+    }
+
+    // The template beside the executable is put back as the build left it.
+    void cleanupTestCase()
+    {
+        for (auto it = savedTemplate.cbegin(); it != savedTemplate.cend(); ++it)
+            writeBytes(it.key(), it.value());
+        QFile::remove(testFolder + "/ran.txt");
+    }
+
+    void measuredProjectThenSaveAndDownloadTwice()
+    {
+        SimBoard::reset();
+        SimBoard::setNoise(0);
+        MainWindow window;
+        window.show();
+        auto *package = window.findChild<PackageWidget *>("Mwidget28");
+        QVERIFY(package);
+        package->channelInUse[3] = 1;
+        package->keyNumber[3] = 1;
+        package->rebuildKeyTaken();
+        package->refresh();
+        auto *tabs = windowWidget<QTabWidget>(window, "setDebugTWidget");
+        auto *table = windowWidget<QTableWidget>(window, "tableWidget");
+        auto *log = windowWidget<QPlainTextEdit>(window, "plainTextEdit");
+        auto *createApp = windowWidget<QPushButton>(window, "createAppPro_btn");
+        QVERIFY(tabs && table && log && createApp);
+        tabs->setCurrentIndex(1);
+        QVERIFY(createApp->isEnabled());
+
+        // Touch test of TK3, the finger put on the key when the tool asks for it.
+        MessageLog boxes;
+        QTimer finger;
+        connect(&finger, &QTimer::timeout, [&] {
+            SimBoard::setFinger(3, log->toPlainText().contains(QStringLiteral("请按TK3")));
+        });
+        finger.start(20);
+        windowWidget<QPushButton>(window, "autoTest_btn")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            boxes.texts.contains(QStringLiteral("所选通道不触摸与触摸测试完成！")), 60000);
+        finger.stop();
+        SimBoard::setFinger(3, false);
+
+        // Waterproof test, water poured when the tool asks for it.
+        boxes.whileOpen = [](QMessageBox *box) {
+            if (box->text() == QStringLiteral("请给触摸板加水！"))
+                SimBoard::setWater(true);
+        };
+        windowWidget<QPushButton>(window, "waterproof_btn")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(table->item(0, 5), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(!SimBoard::isStreaming(), 10000);
+        QCOMPARE(cell(table, 0, 4), QStringLiteral("3"));
+        QCOMPARE(cell(table, 0, 1), QString::number(SimBoard::baseline(3)));
+
+        // Application project below a project path of our own.
+        windowWidget<QLineEdit>(window, "proPathLineEdit")->setText(dir.path());
+        boxes.texts.clear();
+        createApp->click();
+        QCOMPARE(boxes.texts, (QStringList{QStringLiteral("请确调试已经完成！"),
+                                           QStringLiteral("生成应用代码完成！")}));
+        const QStringList folders =
+            QDir(dir.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(folders.size(), 1);
+        const QString app = dir.filePath(folders.first());
+        QVERIFY(readBytes(app + "/User/H/TouchKeyScan.h").contains("#define   TKL_CHN_NUM      (1)\r\n"));
+        const QByteArray row = QStringLiteral("1,3,20,%1,%2,%3,\r\n")
+                                   .arg(cell(table, 0, 1), cell(table, 0, 2), cell(table, 0, 3))
+                                   .toLatin1();
+        const QByteArray source = readBytes(app + "/User/C/TouchKeyScan.c");
+        QVERIFY2(source.contains("TKChnCfg[TKL_CHN_NUM] = {\r\n" + row + "};\r\n"), source);
+        QVERIFY(source.contains("DeepSleepCfg[8] = {\r\n0,6,0,10,0,0,0,0,\r\n};\r\n"));
+        QVERIFY(readBytes(dir.filePath("touchProName.ini")).contains("TK3:"));
+
+        // Save & Download, with the script beside the executable standing in for the build.
+        const QString recorder = dir.filePath("recorder.sh");
+        writeBytes(recorder, "#!/bin/sh\ncp \"$2\" \"$(dirname \"$2\")/ran.txt\"\n");
+        QVERIFY(QFile::setPermissions(recorder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        writeBytes(testFolder + "/config.bat", "#!" + recorder.toLocal8Bit() + " x\r\n" +
+                                                   savedTemplate.value(testFolder + "/config.bat"));
+        QVERIFY(QFile::setPermissions(testFolder + "/config.bat",
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        auto *saveButton = windowWidget<QPushButton>(window, "saveDownloadBtn");
+        for (int click = 1; click <= 2; ++click) {
+            QFile::remove(testFolder + "/ran.txt");
+            SimBoard::clearWrittenReports();
+            boxes.texts.clear();
+            saveButton->click();
+            QVERIFY(boxes.texts.isEmpty());
+            QCOMPARE(SimBoard::writtenReports(),
+                     (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
+            QVERIFY(readBytes(testFolder + "/ran.txt")
+                        .contains("set UV_PRO_PATH=" + QDir::toNativeSeparators(testFolder).toLocal8Bit() +
+                                  "/RM3KV5172.uvproj\r\n"));
+            QVERIFY(readBytes(testFolder + "/User/H/TouchKeyScan.h")
+                        .contains("#define   TKL_CHN_NUM      (1)\r\n"));
+            QVERIFY(readBytes(testFolder + "/User/C/TouchKeyScan.c")
+                        .contains("TKChnCfg[TKL_CHN_NUM] = {\r\n1,3,20,100,100,100,\r\n};\r\n"));
+            QVERIFY(log->toPlainText().isEmpty());
+            QVERIFY(!table->item(0, 5));
+        }
+    }
+};
+
+QTEST_MAIN(TestCodegenWindow)
+#include "tst_codegenwindow.moc"
