@@ -34,15 +34,9 @@ void MainWindow::setUpProjectSettings()
     workspace = std::make_unique<Workspace>(this, ui->proPathLineEdit, *projectFile);
 }
 
-void MainWindow::saveProjectFile()
-{
-    projectFile->save();
-}
+void MainWindow::saveProjectFile() { projectFile->save(); }
 
-void MainWindow::loadProjectFile(const QString &filePath)
-{
-    projectFile->load(filePath);
-}
+void MainWindow::loadProjectFile(const QString &filePath) { projectFile->load(filePath); }
 
 void MainWindow::on_keyCBox_activated(int index)
 {
@@ -55,22 +49,10 @@ void MainWindow::on_mcuTypeCBox_currentIndexChanged(int index)
     settingsPage->changePackage(index);
 }
 
-void MainWindow::keyTimerOut()
-{
-    settingsPage->syncKeyCount(packageIndex);
-}
+void MainWindow::keyTimerOut() { settingsPage->syncKeyCount(packageIndex); }
 
-void MainWindow::wpChboxTimeOut()
-{
-    settingsPage->syncWakeKeys();
-}
+void MainWindow::wpChboxTimeOut() { settingsPage->syncWakeKeys(); }
 
-void MainWindow::on_browseBtn_clicked()
-{
-    workspace->browse();
-}
+void MainWindow::on_browseBtn_clicked() { workspace->browse(); }
 
-void MainWindow::on_openProBtn_clicked()
-{
-    workspace->openProject();
-}
+void MainWindow::on_openProBtn_clicked() { workspace->openProject(); }

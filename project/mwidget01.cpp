@@ -7,10 +7,7 @@ Mwidget01::Mwidget01(QWidget *parent) : PackageWidget(parent), ui(new Ui::Mwidge
     attachForm({0, 1, 2, 3, 4, 5, 8, 9, 12, 13, 14, 15, 18, 19, 20, 21, 22}, 17);
 }
 
-Mwidget01::~Mwidget01()
-{
-    delete ui;
-}
+Mwidget01::~Mwidget01() { delete ui; }
 
 void Mwidget01::on_btnK0_clicked() { pinClicked(0); }
 void Mwidget01::on_btnK1_clicked() { pinClicked(1); }

@@ -4,13 +4,12 @@
 MyWidget02::MyWidget02(QWidget *parent) : PackageWidget(parent), ui(new Ui::MyWidget02)
 {
     ui->setupUi(this);
-    attachForm({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}, 25);
+    attachForm(
+        {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24},
+        25);
 }
 
-MyWidget02::~MyWidget02()
-{
-    delete ui;
-}
+MyWidget02::~MyWidget02() { delete ui; }
 
 void MyWidget02::on_btnK0_clicked() { pinClicked(0); }
 void MyWidget02::on_btnK1_clicked() { pinClicked(1); }

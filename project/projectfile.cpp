@@ -35,15 +35,9 @@ const QString kKeyNumberPrefix = QStringLiteral("/11/");
 const QString kWakeKeyPrefix = QStringLiteral("/12/");
 const QString kResultPrefix = QStringLiteral("/20/");
 
-QString keyOf(const QString &prefix, int entry)
-{
-    return prefix + QString::number(entry);
-}
+QString keyOf(const QString &prefix, int entry) { return prefix + QString::number(entry); }
 
-QString textOf(const QSettings &ini, const QString &key)
-{
-    return ini.value(key).toString();
-}
+QString textOf(const QSettings &ini, const QString &key) { return ini.value(key).toString(); }
 
 // Booleans are recognised by the word "true" anywhere in the stored text.
 bool flagOf(const QSettings &ini, const QString &key)
@@ -86,8 +80,10 @@ void ProjectFile::save() const
     for (int n = 0; n < PackageWidget::kChannelCount; ++n) {
         const int inUse = package ? package->channelInUse[n] : 0;
         const int key = package ? package->keyNumber[n] : 0;
-        ini.setValue(keyOf(kInUsePrefix, n), inUse == 1 ? QStringLiteral("1") : QStringLiteral("0"));
-        ini.setValue(keyOf(kKeyNumberPrefix, n), key > 0 ? QString::number(key) : QStringLiteral("0"));
+        ini.setValue(keyOf(kInUsePrefix, n),
+                     inUse == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+        ini.setValue(keyOf(kKeyNumberPrefix, n),
+                     key > 0 ? QString::number(key) : QStringLiteral("0"));
     }
     for (int n = 0; n < PackageWidget::kChannelCount; ++n)
         ini.setValue(keyOf(kWakeKeyPrefix, n), w.wpChbox[n]->isChecked());

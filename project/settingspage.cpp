@@ -38,40 +38,22 @@ PackageWidget *SettingsPage::packageOfCurrentText() const
     return packageForText(w.mcuTypeCBox->currentText());
 }
 
-QString SettingsPage::projectName() const
-{
-    return w.proNameLineEdit->text();
-}
+QString SettingsPage::projectName() const { return w.proNameLineEdit->text(); }
 
-QString SettingsPage::projectPath() const
-{
-    return w.proPathLineEdit->text();
-}
+QString SettingsPage::projectPath() const { return w.proPathLineEdit->text(); }
 
 QString SettingsPage::projectFilePath() const
 {
     return projectPath() + QLatin1Char('/') + projectName() + QLatin1String(".ini");
 }
 
-bool SettingsPage::lowPower() const
-{
-    return w.lowpower_cBox->isChecked();
-}
+bool SettingsPage::lowPower() const { return w.lowpower_cBox->isChecked(); }
 
-int SettingsPage::wakeTimeIndex() const
-{
-    return w.keyCountCBox->currentIndex();
-}
+int SettingsPage::wakeTimeIndex() const { return w.keyCountCBox->currentIndex(); }
 
-QString SettingsPage::entryTimeText() const
-{
-    return w.lineEdit->text();
-}
+QString SettingsPage::entryTimeText() const { return w.lineEdit->text(); }
 
-int SettingsPage::entryTimeSeconds() const
-{
-    return entryTimeText().toInt(nullptr, 10);
-}
+int SettingsPage::entryTimeSeconds() const { return entryTimeText().toInt(nullptr, 10); }
 
 bool SettingsPage::wakeKeyTicked(int channel) const
 {

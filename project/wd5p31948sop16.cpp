@@ -7,10 +7,7 @@ Wd5p31948Sop16::Wd5p31948Sop16(QWidget *parent) : PackageWidget(parent), ui(new 
     attachForm({0, 1, 5, 8, 9, 12, 13, 14, 18, 19, 20, 21, 22}, 13);
 }
 
-Wd5p31948Sop16::~Wd5p31948Sop16()
-{
-    delete ui;
-}
+Wd5p31948Sop16::~Wd5p31948Sop16() { delete ui; }
 
 void Wd5p31948Sop16::on_btnK0_clicked() { pinClicked(0); }
 void Wd5p31948Sop16::on_btnK1_clicked() { pinClicked(1); }

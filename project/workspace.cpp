@@ -10,10 +10,7 @@
 
 namespace
 {
-QString trWindow(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
+QString trWindow(const char *text) { return QCoreApplication::translate("MainWindow", text); }
 } // namespace
 
 Workspace::Workspace(QWidget *window, QLineEdit *proPathLineEdit, const ProjectFile &projectFile)
@@ -46,8 +43,8 @@ void Workspace::warn(const char *text) const
 
 void Workspace::browse()
 {
-    const QString folder = chooseFolder(window, trWindow("选择路径"), startFolder(),
-                                        QFileDialog::ShowDirsOnly);
+    const QString folder =
+        chooseFolder(window, trWindow("选择路径"), startFolder(), QFileDialog::ShowDirsOnly);
     // A cancelled dialog answers with an empty text; a root folder ("D:/", "/") is accepted.
     if (folder.size() < 2 && folder != QLatin1String("/")) {
         warn("请选择项目文件存放路径！");

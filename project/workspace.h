@@ -15,9 +15,9 @@ class QWidget;
 class Workspace
 {
 public:
-    using FolderChooser = std::function<QString(QWidget *parent, const QString &caption,
-                                                const QString &startFolder,
-                                                QFileDialog::Options options)>;
+    using FolderChooser =
+        std::function<QString(QWidget *parent, const QString &caption, const QString &startFolder,
+                              QFileDialog::Options options)>;
     using FileChooser =
         std::function<QString(QWidget *parent, const QString &caption, const QString &startFolder,
                               const QString &filter, QFileDialog::Options options)>;

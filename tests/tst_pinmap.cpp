@@ -27,20 +27,11 @@ QPushButton *button(PackageWidget &w, int channel)
     return w.findChild<QPushButton *>(QStringLiteral("btnK%1").arg(channel));
 }
 
-bool isGreen(QPushButton *b)
-{
-    return b->palette().color(QPalette::Button) == QColor(Qt::green);
-}
+bool isGreen(QPushButton *b) { return b->palette().color(QPalette::Button) == QColor(Qt::green); }
 
-bool isWhite(QPushButton *b)
-{
-    return b->palette().color(QPalette::Button) == QColor(Qt::white);
-}
+bool isWhite(QPushButton *b) { return b->palette().color(QPalette::Button) == QColor(Qt::white); }
 
-QString keyLabelText(PackageWidget &w, int channel)
-{
-    return w.keyLabel(channel)->text();
-}
+QString keyLabelText(PackageWidget &w, int channel) { return w.keyLabel(channel)->text(); }
 
 int takenCount(const PackageWidget &w)
 {
@@ -91,9 +82,8 @@ private slots:
                                << QList<int>{0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
                                              13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}
                                << "TK9";
-        QTest::newRow("SOP20") << 20
-                               << QList<int>{0, 1, 2, 3, 4, 5, 8, 9, 12, 13, 14, 15, 18, 19, 20, 21,
-                                             22}
+        QTest::newRow("SOP20") << 20 << QList<int>{0,  1,  2,  3,  4,  5,  8,  9, 12,
+                                                   13, 14, 15, 18, 19, 20, 21, 22}
                                << "TK9";
         QTest::newRow("SOP16") << 16 << QList<int>{0, 1, 5, 8, 9, 12, 13, 14, 18, 19, 20, 21, 22}
                                << "Tk9";

@@ -6,8 +6,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -145,13 +145,30 @@ private slots:
         expected << section("10", "0", {{0, "1"}, {13, "1"}, {22, "1"}});
         expected << section("11", "0", {{13, "2"}, {22, "17"}});
         expected << section("12", "false", {{13, "true"}});
-        expected << QStringList{"[2]", "1=RM3KV5172_SOP20",
-                                "[20]", "0=2", "1=TK13:2010:2190:2015:13:2", "2=TK22::2200::22:17",
-                                "[3]", "1=3", "2=", "3=",
-                                "[4]", "1=300", "2=true",
-                                "[5]", "1=32ms", "2=0", "3=0",
-                                "[6]", "1=false", "2=true", "3=false",
-                                "[7]", "1=1800", "2=" + endText};
+        expected << QStringList{"[2]",
+                                "1=RM3KV5172_SOP20",
+                                "[20]",
+                                "0=2",
+                                "1=TK13:2010:2190:2015:13:2",
+                                "2=TK22::2200::22:17",
+                                "[3]",
+                                "1=3",
+                                "2=",
+                                "3=",
+                                "[4]",
+                                "1=300",
+                                "2=true",
+                                "[5]",
+                                "1=32ms",
+                                "2=0",
+                                "3=0",
+                                "[6]",
+                                "1=false",
+                                "2=true",
+                                "3=false",
+                                "[7]",
+                                "1=1800",
+                                "2=" + endText};
         QCOMPARE(linesOf(page.projectFilePath()), expected);
     }
 
@@ -228,10 +245,12 @@ private slots:
             w.highRBtn->setChecked(true);
             w.startValueCBox->setCurrentText(QStringLiteral("500"));
             w.wpChbox[channelA]->setChecked(true);
-            setRow(w.tableWidget, 0, {"TK" + QString::number(channelA), "2010", "2190", "2015",
-                                      QString::number(channelA), "7"});
-            setRow(w.tableWidget, 1, {"TK" + QString::number(channelB), "1990", "2300", "",
-                                      QString::number(channelB), "1"});
+            setRow(w.tableWidget, 0,
+                   {"TK" + QString::number(channelA), "2010", "2190", "2015",
+                    QString::number(channelA), "7"});
+            setRow(w.tableWidget, 1,
+                   {"TK" + QString::number(channelB), "1990", "2300", "", QString::number(channelB),
+                    "1"});
             ProjectFile(page).save();
         }
         MainWindow window;

@@ -43,8 +43,8 @@ bool chooseKey(MainWindow &window, int channel, int key)
 {
     UiScript script;
     script.chooseMenuEntry(QStringLiteral("key%1").arg(key));
-    QPushButton *pin = shownPackage(window)->findChild<QPushButton *>(
-        QStringLiteral("btnK%1").arg(channel));
+    QPushButton *pin =
+        shownPackage(window)->findChild<QPushButton *>(QStringLiteral("btnK%1").arg(channel));
     if (!pin)
         return false;
     QTest::mouseClick(pin, Qt::LeftButton);

@@ -42,7 +42,8 @@ private slots:
     void projectPathStartsBesideTheExecutable()
     {
         MainWindow window;
-        QCOMPARE(pathField(window)->text(), QCoreApplication::applicationDirPath() + "/app_Project");
+        QCOMPARE(pathField(window)->text(),
+                 QCoreApplication::applicationDirPath() + "/app_Project");
         QCOMPARE(nameField(window)->text(), QStringLiteral("touchProName"));
     }
 

@@ -155,7 +155,8 @@ private:
         const Step current = steps.dequeue();
         QPointer<QWidget> target(widget);
         QMetaObject::invokeMethod(
-            this, [current, target] {
+            this,
+            [current, target] {
                 if (target)
                     current.act(target);
             },
