@@ -12,6 +12,7 @@
 #include "tuning/tuningstate.h"
 
 #include "modalhelper.h"
+#include "queuedspy.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -386,7 +387,7 @@ void TestLink::countdownSendsOneStartThenSamples()
 {
     StarterRig rig;
     QVERIFY(rig.link.link.openDebugger() == 0);
-    QSignalSpy records(&rig.link.readThread, &ReadThread::sendDataToPlay);
+    QueuedSpy records(&rig.link.readThread, &ReadThread::sendDataToPlay);
     rig.starter.beginSampling();
     QVERIFY(rig.state.testBusy);
     QCOMPARE(rig.label->text(), QStringLiteral("3"));

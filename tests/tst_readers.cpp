@@ -4,6 +4,8 @@
 #include "sim/simboard.h"
 #include "sim/simframe.h"
 
+#include "queuedspy.h"
+
 #include <QtTest>
 
 #include <ctime>
@@ -172,7 +174,7 @@ void TestReaders::armedReaderDeliversOneRecordThenIdles()
         SimBoard::injectReport(frames.mid(64 * n, 64));
     ReadThread reader;
     reader.setDevice(dev);
-    QSignalSpy data(&reader, &ReadThread::sendDataToPlay);
+    QueuedSpy data(&reader, &ReadThread::sendDataToPlay);
     reader.start();
     reader.arm();
     QTRY_COMPARE(data.size(), 1);
@@ -199,7 +201,7 @@ void TestReaders::idleReaderWakesOnArmAndUsesNoCpu()
     const double before = cpuSeconds();
     QTest::qWait(300);
     QVERIFY2(cpuSeconds() - before < 0.05, "disarmed readers must sleep, not poll");
-    QSignalSpy data(&reader, &ReadThread::sendDataToPlay);
+    QueuedSpy data(&reader, &ReadThread::sendDataToPlay);
     SimBoard::injectReport(report(simframe::frame(record(900))));
     QElapsedTimer clock;
     clock.start();
@@ -215,7 +217,7 @@ void TestReaders::disarmWaitsForReadInProgress()
     hid_device *dev = openBoard();
     ReadThread reader;
     reader.setDevice(dev);
-    QSignalSpy data(&reader, &ReadThread::sendDataToPlay);
+    QueuedSpy data(&reader, &ReadThread::sendDataToPlay);
     reader.start();
     reader.arm();
     QTest::qWait(50); // the reader now waits in its read on the silent board
@@ -243,8 +245,8 @@ void TestReaders::readErrorOrMissingDeviceReportsTimeout()
     ReadThread unplugged;
     unplugged.setDevice(dev);
     ReadThread withoutDevice;
-    QSignalSpy first(&unplugged, &ReadThread::handshakeMessage);
-    QSignalSpy second(&withoutDevice, &ReadThread::handshakeMessage);
+    QueuedSpy first(&unplugged, &ReadThread::handshakeMessage);
+    QueuedSpy second(&withoutDevice, &ReadThread::handshakeMessage);
     unplugged.start();
     withoutDevice.start();
     unplugged.arm();
@@ -266,7 +268,7 @@ void TestReaders::refusedStartReachesHandshakeMessage()
     SimBoard::setRefuseStart(true);
     ReadThread reader;
     reader.setDevice(dev);
-    QSignalSpy handshake(&reader, &ReadThread::handshakeMessage);
+    QueuedSpy handshake(&reader, &ReadThread::handshakeMessage);
     reader.start();
     reader.arm();
     const QByteArray start = QByteArray::fromHex("00067EFE07E09D7E").leftJustified(65, '\0');
@@ -284,7 +286,7 @@ void TestReaders::checkThreadDropsBacklogBeforeReading()
         SimBoard::injectReport(report(simframe::frame(record(100 + n))));
     CheckThread checker;
     checker.setDevice(dev);
-    QSignalSpy data(&checker, &CheckThread::sendCheckDataToPlay);
+    QueuedSpy data(&checker, &CheckThread::sendCheckDataToPlay);
     checker.start();
     checker.arm();
     QTest::qWait(100);
