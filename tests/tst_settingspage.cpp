@@ -2,6 +2,7 @@
 #include "project/packagewidget.h"
 #include "sim/simboard.h"
 
+#include "settingswidgets.h"
 #include "uiscript.h"
 
 #include <QCheckBox>
@@ -143,6 +144,43 @@ private slots:
         child<QComboBox>(window, "mcuTypeCBox")->setCurrentIndex(0);
         QCOMPARE(package(window, "Mwidget28")->keyNumber[0], 2);
         QCOMPARE(package(window, "Mwidget28")->inUseCount, 1);
+    }
+
+    // Readers take the widgets' values at the moment of use.
+    void readersFollowTheWidgets()
+    {
+        MainWindow window;
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        w.lineEdit->setText(QStringLiteral("abc"));
+        QCOMPARE(page.entryTimeSeconds(), 0);
+        w.lineEdit->setText(QStringLiteral("65536"));
+        QCOMPARE(page.entryTimeSeconds(), 65536);
+        w.keyCountCBox->setCurrentIndex(7);
+        QCOMPARE(page.wakeTimeIndex(), 7);
+        w.lowpower_cBox->setChecked(true);
+        QVERIFY(page.lowPower());
+        w.proPathLineEdit->setText(QStringLiteral("E:/proj"));
+        w.proNameLineEdit->setText(QStringLiteral("panel"));
+        QCOMPARE(page.projectFilePath(), QStringLiteral("E:/proj/panel.ini"));
+
+        w.mcuTypeCBox->setCurrentIndex(1);
+        QCOMPARE(page.currentPackage(), w.packages[1]);
+        QCOMPARE(page.packageOfCurrentText(), w.packages[1]);
+        std::array<int, 25> inUse{};
+        std::array<int, 25> keys{};
+        inUse[3] = 1;
+        inUse[14] = 1;
+        w.packages[1]->applyLoadedMap(inUse, keys);
+        // A ticked box counts only while its channel is in use in the shown package.
+        for (int channel : {3, 6, 14}) {
+            w.wpChbox[channel]->setEnabled(true);
+            w.wpChbox[channel]->setChecked(true);
+        }
+        QCOMPARE(page.wakeKeyMask(), quint32((1u << 3) | (1u << 14)));
+        QVERIFY(page.wakeKeyTicked(6));
+        QVERIFY(!page.wakeKeyTicked(25));
+        QCOMPARE(page.packageForText(QStringLiteral("RM3KV5172_SOP99")), nullptr);
     }
 
     // What a user does on the settings page survives closing the tool with the board attached
