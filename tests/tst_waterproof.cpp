@@ -1,0 +1,376 @@
+// The waterproof test: start guards, the add-water prompt with the input drain, the rows and the
+// CSV export, driven through the sequencer's record path against the simulated board; and one
+// run in the real window.
+#include "app/mainwindow.h"
+#include "link/checkthread.h"
+#include "link/debuggerlink.h"
+#include "link/encodedecode.h"
+#include "link/reademptyth.h"
+#include "link/readthread.h"
+#include "messagelog.h"
+#include "project/packagewidget.h"
+#include "sim/simboard.h"
+#include "tuning/channelindicators.h"
+#include "tuning/channeltestsequencer.h"
+#include "tuning/livechart.h"
+#include "tuning/pinmapsource.h"
+#include "tuning/resultstable.h"
+#include "tuning/samplingstarter.h"
+#include "tuning/tuningstate.h"
+#include "tuning/waterprooftest.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtTest>
+
+#include <memory>
+
+using namespace QtCharts;
+
+namespace
+{
+const QByteArray kStartReport = QByteArray::fromHex("00067EFE07E09D7E") + QByteArray(57, '\0');
+const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E") + QByteArray(57, '\0');
+const QString kAddWater = QStringLiteral("请给触摸板加水！");
+const QString kDone = QStringLiteral("所选通道防水测试完成！");
+
+QByteArray record(int channel, int value)
+{
+    QByteArray data(51, '\0');
+    data[0] = 0x36;
+    for (int k = 0; k < 25; ++k) {
+        const int v = k == channel ? value : 1000 + k;
+        data[1 + 2 * k] = char(v >> 8);
+        data[2 + 2 * k] = char(v & 0xFF);
+    }
+    return data;
+}
+
+class FakePinMap : public PinMapSource
+{
+public:
+    int inUse[25] = {};
+    int keys[25] = {};
+    int channelInUse(int channel) const override
+    {
+        return channel >= 0 && channel < 25 ? inUse[channel] : 0;
+    }
+    int keyNumber(int channel) const override
+    {
+        return channel >= 0 && channel < 25 ? keys[channel] : 0;
+    }
+    void resetHiddenPackages() override {}
+};
+
+// The waterproof test with the sequencer, the direct start, the chart, the table and the
+// indicators on plain widgets, linked to the simulated board. The measurement reader is not
+// running: the test hands the records to the sequencer itself.
+struct Rig
+{
+    QWidget window;
+    QChartView *view = new QChartView(&window);
+    QComboBox *startCombo = new QComboBox(&window);
+    QComboBox *endCombo = new QComboBox(&window);
+    QLabel *hover = new QLabel(&window);
+    QLabel *countdown = new QLabel(&window);
+    QTableWidget *table = new QTableWidget(&window);
+    QPlainTextEdit *log = new QPlainTextEdit(&window);
+    QTimer countdownTimer;
+    QTimer blinkTimer;
+    QList<QPushButton *> keys;
+    QList<QPushButton *> swatches;
+    QList<QCheckBox *> boxes;
+    TuningState state;
+    FakePinMap pinMap;
+    EncodeDecode codec;
+    ReadThread readThread;
+    CheckThread checkThread;
+    ReadEmptyTh drain;
+    DebuggerLink link{&codec, &readThread, &checkThread, &drain};
+    LiveChart chart{view, startCombo, endCombo, hover, state};
+    ResultsTable results;
+    QTemporaryDir exportDir;
+    std::unique_ptr<ChannelIndicators> indicators;
+    std::unique_ptr<SamplingStarter> starter;
+    std::unique_ptr<ChannelTestSequencer> sequencer;
+    std::unique_ptr<WaterproofTest> waterproof;
+
+    static QStringList names()
+    {
+        QStringList list;
+        for (int n = 0; n < 25; ++n)
+            list << QStringLiteral("TK%1").arg(n);
+        return list;
+    }
+
+    Rig() : results(table, state, names())
+    {
+        for (int n = 0; n < 25; ++n) {
+            keys << new QPushButton(&window);
+            swatches << new QPushButton(&window);
+            boxes << new QCheckBox(&window);
+        }
+        chart.fillValueCombos();
+        chart.rebuild(12, 11);
+        results.setup();
+        indicators = std::make_unique<ChannelIndicators>(keys, swatches, boxes, pinMap, state,
+                                                         &window);
+        starter = std::make_unique<SamplingStarter>(state, link, &readThread, &drain, countdown,
+                                                    &countdownTimer, &blinkTimer, &window);
+        sequencer = std::make_unique<ChannelTestSequencer>(state, chart, results, *indicators,
+                                                           pinMap, *starter, log, &window);
+        waterproof = std::make_unique<WaterproofTest>(state, *sequencer, *starter, chart, results,
+                                                      *indicators, pinMap, &drain, &blinkTimer,
+                                                      log, &window, exportDir.path());
+        sequencer->setWaterproofHandlers([this] { waterproof->promptAddWater(); },
+                                         [this] { waterproof->handleRecord(); });
+        link.openDebugger();
+        SimBoard::clearWrittenReports();
+    }
+    ~Rig()
+    {
+        SimBoard::unplug();
+        readThread.requestStop();
+        checkThread.requestStop();
+        drain.requestStop();
+        readThread.wait();
+        checkThread.wait();
+    }
+
+    void use(int channel, int key)
+    {
+        pinMap.inUse[channel] = 1;
+        pinMap.keys[channel] = key;
+    }
+    QString cell(int row, int column) const
+    {
+        const QTableWidgetItem *item = table->item(row, column);
+        return item ? item->text() : QString();
+    }
+    int writtenCount(const QByteArray &report) const
+    {
+        return SimBoard::writtenReports().count(report);
+    }
+};
+
+QString readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromLocal8Bit(file.readAll());
+}
+} // namespace
+
+class TestWaterproof : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Q_INIT_RESOURCE(resources); }
+    void init()
+    {
+        SimBoard::reset();
+        SimBoard::setNoise(0);
+        SimBoard::setHotplugTarget(nullptr);
+    }
+
+    void startIsRefused_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no board") << "unplugged" << QStringLiteral("请确认调试器是否连接！");
+        QTest::newRow("test busy") << "testBusy" << QStringLiteral("正在调试请勿点击！");
+        QTest::newRow("waterproof run sampling")
+            << "waterproofRun" << QStringLiteral("正在调试请勿点击！");
+        QTest::newRow("no channel in use") << "noChannel" << QStringLiteral("请选择需要调试的通道！");
+    }
+    void startIsRefused()
+    {
+        QFETCH(QString, situation);
+        QFETCH(QString, message);
+        if (situation == "unplugged")
+            SimBoard::unplug();
+        Rig rig;
+        if (situation != "noChannel")
+            rig.use(4, 1);
+        rig.state.testBusy = situation == "testBusy";
+        rig.state.waterproofMode = rig.state.sampling = situation == "waterproofRun";
+        const bool wasWaterproof = rig.state.waterproofMode;
+        MessageLog boxes;
+        rig.waterproof->start();
+        QCOMPARE(boxes.texts, QStringList{message});
+        QVERIFY(SimBoard::writtenReports().isEmpty());
+        QVERIFY(!rig.state.autoSequence);
+        QVERIFY(!rig.state.waterPromptPending);
+        QCOMPARE(rig.state.waterproofMode, wasWaterproof);
+        QVERIFY(rig.log->toPlainText().isEmpty());
+    }
+
+    void runOverThreeChannelsPromptsOnceAndExportsTheLastRecords()
+    {
+        Rig rig;
+        rig.use(2, 3);
+        rig.use(7, 1);
+        rig.use(12, 9);
+        rig.state.testedChannels[0] = 8; // TK7 was tested before and keeps row 0
+        for (int i = 0; i < 162; ++i) {
+            rig.state.noTouchSamples[i] = 1900 + i;
+            rig.state.touchSamples[i] = 2300 + i;
+        }
+        MessageLog boxes;
+        int queueWhilePrompting = -1;
+        bool drainRan = false;
+        boxes.whileOpen = [&](QMessageBox *box) {
+            if (box->text() != kAddWater)
+                return;
+            QTest::qWait(100);
+            queueWhilePrompting = SimBoard::queuedReports();
+            drainRan = rig.drain.isRunning();
+        };
+
+        rig.waterproof->start();
+        QCOMPARE(rig.log->toPlainText(), QStringLiteral("开始TK2防水测试 ..."));
+        QCOMPARE(rig.writtenCount(kStartReport), 1);
+        QVERIFY(rig.state.waterproofRunning());
+        // The board streams into its queue until the first record raises the prompt.
+        QVERIFY(SimBoard::queuedReports() > 20);
+
+        // A second run or any test start is refused while this one samples.
+        rig.waterproof->start();
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("正在调试请勿点击！")});
+        QCOMPARE(rig.writtenCount(kStartReport), 1);
+        boxes.texts.clear();
+
+        rig.sequencer->handleRecord(record(2, 5000), 0);
+        QCOMPARE(boxes.texts, QStringList{kAddWater});
+        QVERIFY(drainRan);
+        QVERIFY2(queueWhilePrompting <= 2, qPrintable(QString::number(queueWhilePrompting)));
+        QVERIFY(!rig.drain.isRunning());
+        QVERIFY(rig.state.tkData.isEmpty());
+        QVERIFY(rig.blinkTimer.isActive());
+
+        const int channels[] = {2, 7, 12};
+        for (int channel : channels) {
+            for (int i = 0; i < 162; ++i)
+                rig.sequencer->handleRecord(record(channel, 2000 + channel + (i == 0 ? -1 : 0)),
+                                            i == 5 ? 1 : 0);
+            // The record with a bad CRC is not counted.
+            rig.sequencer->handleRecord(record(channel, 2000 + channel), 0);
+        }
+        QCOMPARE(boxes.texts, (QStringList{kAddWater, kDone}));
+        QCOMPARE(rig.log->toPlainText(), QStringLiteral("开始TK2防水测试 ...\n开始TK7防水测试 ...\n"
+                                                        "开始TK12防水测试 ..."));
+        QCOMPARE(rig.writtenCount(kStartReport), 3);
+        QCOMPARE(SimBoard::writtenReports().mid(3), (QList<QByteArray>{kStopReport, kStopReport}));
+
+        // Rows in order of first test; a mean that 162 does not divide is truncated.
+        const QStringList expected[] = {{"2006", "7", "1"}, {"2001", "2", "3"}, {"2011", "12", "9"}};
+        for (int row = 0; row < 3; ++row) {
+            QCOMPARE((QStringList{rig.cell(row, 3), rig.cell(row, 4), rig.cell(row, 5)}),
+                     expected[row]);
+            QVERIFY(rig.cell(row, 0).isEmpty());
+        }
+        QVERIFY(!rig.state.autoSequence);
+        QVERIFY(!rig.state.sampling);
+        QVERIFY(!rig.state.waterproofRunning());
+        // The last channel's curve: 162 samples, the bad-CRC record repeating its predecessor.
+        QCOMPARE(rig.chart.testSeries()->count(), 163);
+
+        const QStringList files = QDir(rig.exportDir.path()).entryList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        QVERIFY(files.first().startsWith(QStringLiteral("TK12_")));
+        const QString csv = readAll(rig.exportDir.filePath(files.first()));
+        QCOMPARE(csv.count(QStringLiteral("\r\n")), 163);
+        const QStringList lines = csv.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.at(0), QStringLiteral("1900,2011,2300"));
+        QCOMPARE(lines.at(161), QStringLiteral("2061,2012,2461"));
+    }
+
+    void promptLeftByAnEndedRunDoesNotInterruptALaterTest()
+    {
+        Rig rig;
+        rig.state.waterPromptPending = true;
+        rig.state.waterproofMode = false;
+        MessageLog boxes;
+        rig.sequencer->handleRecord(record(0, 2000), 0);
+        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(!rig.state.waterPromptPending);
+        QVERIFY(!rig.drain.isRunning());
+        QVERIFY(rig.sequencer->rearmPending());
+    }
+
+    void windowRunWithWaterOnThePad()
+    {
+        SimBoard::setDataInterval(1);
+        auto window = std::make_unique<MainWindow>();
+        window->show();
+        auto *stack = window->findChild<QStackedWidget *>(QStringLiteral("packageStackedWidget"));
+        auto *package = qobject_cast<PackageWidget *>(stack->currentWidget());
+        QVERIFY(package);
+        package->channelInUse[3] = 1;
+        package->keyNumber[3] = 2;
+        package->refresh();
+        package->rebuildKeyTaken();
+        window->findChild<QTabWidget *>(QStringLiteral("setDebugTWidget"))->setCurrentIndex(1);
+        QDir exportDir(QCoreApplication::applicationDirPath() + QStringLiteral("/app_Project"));
+        const QStringList filesBefore = exportDir.entryList(QDir::Files);
+        SimBoard::setWater(true);
+        SimBoard::clearWrittenReports();
+        MessageLog boxes;
+        int queueWhilePrompting = -1;
+        boxes.whileOpen = [&](QMessageBox *box) {
+            if (box->text() != kAddWater)
+                return;
+            QTest::qWait(100);
+            queueWhilePrompting = SimBoard::queuedReports();
+        };
+
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("waterproof_btn")),
+                          Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.texts, (QStringList{kAddWater, kDone}), 30000);
+
+        QVERIFY2(queueWhilePrompting >= 0 && queueWhilePrompting <= 2,
+                 qPrintable(QString::number(queueWhilePrompting)));
+        auto *table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+        QCOMPARE(table->item(0, 3)->text(), QString::number(SimBoard::meanReading(3)));
+        QCOMPARE(table->item(0, 4)->text(), QStringLiteral("3"));
+        QCOMPARE(table->item(0, 5)->text(), QStringLiteral("2"));
+        QCOMPARE(SimBoard::writtenReports(),
+                 (QList<QByteArray>{kStartReport, kStopReport, kStopReport}));
+        const auto series =
+            window->findChild<QChartView *>(QStringLiteral("chartView"))->chart()->series();
+        QCOMPARE(series.size(), 1);
+        auto *curve = qobject_cast<QLineSeries *>(series.first());
+        QCOMPARE(curve->count(), 162);
+        QVERIFY(qAbs(curve->at(161).x() - 5.796) < 1e-9);
+
+        QStringList created = exportDir.entryList(QDir::Files);
+        for (const QString &old : filesBefore)
+            created.removeAll(old);
+        QCOMPARE(created.size(), 1);
+        QVERIFY(created.first().startsWith(QStringLiteral("TK3_")));
+        QVERIFY(created.first().endsWith(QStringLiteral("-data.csv")));
+        const QString csv = readAll(exportDir.filePath(created.first()));
+        QVERIFY(exportDir.remove(created.first()));
+        QCOMPARE(csv.split(QStringLiteral("\r\n")).at(0),
+                 QStringLiteral("0,%1,0").arg(SimBoard::meanReading(3)));
+
+        SimBoard::unplug();
+        window.reset();
+    }
+};
+
+QTEST_MAIN(TestWaterproof)
+#include "tst_waterproof.moc"
