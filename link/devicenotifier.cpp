@@ -81,6 +81,25 @@ void DeviceNotifier::deliverDeviceChange(QString name, int kind)
     emit deviceChanged(name, kind);
 }
 
+void DeviceNotifier::handleUdevEvent(const QString &action, const QString &devpath,
+                                     const QString &product, const QString &serial)
+{
+    QString name = interfaceNameFromProduct(product, serial);
+    if (action == QLatin1String("add")) {
+        if (name.isEmpty())
+            return;
+        namesByDevpath.insert(devpath, name);
+        emit deviceChanged(name, 1);
+    } else if (action == QLatin1String("remove")) {
+        // The serial is only known from the arrival, so the remembered name wins.
+        const QString remembered = namesByDevpath.take(devpath);
+        if (!remembered.isEmpty())
+            name = remembered;
+        if (!name.isEmpty())
+            emit deviceChanged(name, 2);
+    }
+}
+
 void DeviceNotifier::readUdevEvent()
 {
 #ifndef _WIN32
@@ -88,27 +107,12 @@ void DeviceNotifier::readUdevEvent()
     if (!device)
         return;
     const QString action = QString::fromUtf8(udev_device_get_action(device));
-    const QString devpath = QString::fromUtf8(udev_device_get_devpath(device));
-    const QString product =
-        QString::fromUtf8(udev_device_get_property_value(device, "PRODUCT"));
     const char *serial = action == QLatin1String("add")
                              ? udev_device_get_sysattr_value(device, "serial")
                              : nullptr;
-    QString name = interfaceNameFromProduct(product, QString::fromUtf8(serial));
-    if (action == QLatin1String("add")) {
-        if (!name.isEmpty()) {
-            namesByDevpath.insert(devpath, name);
-            emit deviceChanged(name, 1);
-        }
-    } else if (action == QLatin1String("remove")) {
-        // The removal's PRODUCT keeps the vendor and product; the serial is only known from the
-        // arrival, so the remembered name wins.
-        const QString remembered = namesByDevpath.take(devpath);
-        if (!remembered.isEmpty())
-            name = remembered;
-        if (!name.isEmpty())
-            emit deviceChanged(name, 2);
-    }
+    handleUdevEvent(action, QString::fromUtf8(udev_device_get_devpath(device)),
+                    QString::fromUtf8(udev_device_get_property_value(device, "PRODUCT")),
+                    QString::fromUtf8(serial));
     udev_device_unref(device);
 #endif
 }

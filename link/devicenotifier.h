@@ -27,6 +27,10 @@ public:
     // The Linux form of an interface name, from a udev action and the PRODUCT value
     // ("483/5850/100"); empty when the value does not name vendor and product.
     static QString interfaceNameFromProduct(const QString &product, const QString &serial);
+    // Emits the interface event of one udev event of a USB device ("add" or "remove"), if any.
+    // A removal may come without PRODUCT; the name remembered from the arrival is used then.
+    void handleUdevEvent(const QString &action, const QString &devpath, const QString &product,
+                         const QString &serial);
 
 signals:
     // kind 1: arrival, 2: removal.

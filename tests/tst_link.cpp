@@ -97,6 +97,7 @@ private slots:
     void interfaceNameMatchesOnlyTheDebugger();
     void udevProductBecomesInterfaceName_data();
     void udevProductBecomesInterfaceName();
+    void udevEventsBecomeInterfaceEvents();
     void windowsBroadcastGivesKindAndName_data();
     void windowsBroadcastGivesKindAndName();
     void waitStopAckSkipsDataFrames();
@@ -197,6 +198,26 @@ void TestLink::udevProductBecomesInterfaceName()
     QFETCH(QString, serial);
     QFETCH(QString, name);
     QCOMPARE(DeviceNotifier::interfaceNameFromProduct(product, serial), name);
+}
+
+void TestLink::udevEventsBecomeInterfaceEvents()
+{
+    DeviceNotifier notifier;
+    QSignalSpy events(&notifier, &DeviceNotifier::deviceChanged);
+    const QString board = "\\\\?\\USB#VID_0483&PID_5850#SN7#" + kClassGuid;
+    const QString path = QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/1-2");
+    notifier.handleUdevEvent("add", path, "483/5850/200", "SN7");
+    notifier.handleUdevEvent("bind", path, "483/5850/200", QString());
+    // The removal of a device seen arriving names it as the arrival did, even without PRODUCT.
+    notifier.handleUdevEvent("remove", path, QString(), QString());
+    // A removal of a device not seen arriving still carries its ids in PRODUCT.
+    notifier.handleUdevEvent("remove", "/devices/other", "483/5850/200", QString());
+    notifier.handleUdevEvent("remove", "/devices/unknown", QString(), QString());
+    QCOMPARE(events.size(), 3);
+    QCOMPARE(events.at(0), (QVariantList{board, 1}));
+    QCOMPARE(events.at(1), (QVariantList{board, 2}));
+    QCOMPARE(events.at(2).at(1).toInt(), 2);
+    QVERIFY(DebuggerLink::isDebuggerInterface(events.at(2).at(0).toString()));
 }
 
 void TestLink::windowsBroadcastGivesKindAndName_data()
