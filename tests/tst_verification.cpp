@@ -70,8 +70,8 @@ struct Rig
             boxes[n]->setChecked(true);
         chart.fillValueCombos();
         chart.rebuild(12, 11);
-        mode = std::make_unique<VerificationMode>(chart, link, &checkThread, &drain, button,
-                                                  boxes, state, &window);
+        mode = std::make_unique<VerificationMode>(chart, link, &checkThread, &drain, button, boxes,
+                                                  state, &window);
         mode->createCurves();
         QObject::connect(&checkThread, &CheckThread::sendCheckDataToPlay, mode.get(),
                          &VerificationMode::handleRecord);

@@ -124,15 +124,15 @@ struct Rig
         chart.fillValueCombos();
         chart.rebuild(12, 11);
         results.setup();
-        indicators = std::make_unique<ChannelIndicators>(keys, swatches, boxes, pinMap, state,
-                                                         &window);
+        indicators =
+            std::make_unique<ChannelIndicators>(keys, swatches, boxes, pinMap, state, &window);
         starter = std::make_unique<SamplingStarter>(state, link, &readThread, &drain, countdown,
                                                     &countdownTimer, &blinkTimer, &window);
         sequencer = std::make_unique<ChannelTestSequencer>(state, chart, results, *indicators,
                                                            pinMap, *starter, log, &window);
         waterproof = std::make_unique<WaterproofTest>(state, *sequencer, *starter, chart, results,
-                                                      *indicators, pinMap, &drain, &blinkTimer,
-                                                      log, &window, exportDir.path());
+                                                      *indicators, pinMap, &drain, &blinkTimer, log,
+                                                      &window, exportDir.path());
         sequencer->setWaterproofHandlers([this] { waterproof->promptAddWater(); },
                                          [this] { waterproof->handleRecord(); });
         link.openDebugger();
@@ -194,7 +194,8 @@ private slots:
         QTest::newRow("test busy") << "testBusy" << QStringLiteral("正在调试请勿点击！");
         QTest::newRow("waterproof run sampling")
             << "waterproofRun" << QStringLiteral("正在调试请勿点击！");
-        QTest::newRow("no channel in use") << "noChannel" << QStringLiteral("请选择需要调试的通道！");
+        QTest::newRow("no channel in use")
+            << "noChannel" << QStringLiteral("请选择需要调试的通道！");
     }
     void startIsRefused()
     {
@@ -276,7 +277,8 @@ private slots:
         QCOMPARE(SimBoard::writtenReports().mid(3), (QList<QByteArray>{kStopReport, kStopReport}));
 
         // Rows in order of first test; a mean that 162 does not divide is truncated.
-        const QStringList expected[] = {{"2006", "7", "1"}, {"2001", "2", "3"}, {"2011", "12", "9"}};
+        const QStringList expected[] = {
+            {"2006", "7", "1"}, {"2001", "2", "3"}, {"2011", "12", "9"}};
         for (int row = 0; row < 3; ++row) {
             QCOMPARE((QStringList{rig.cell(row, 3), rig.cell(row, 4), rig.cell(row, 5)}),
                      expected[row]);

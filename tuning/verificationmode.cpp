@@ -125,8 +125,8 @@ void VerificationMode::createCurves()
         current->removeAllSeries();
     std::array<QColor, VerificationPlot::kChannelCount> colours;
     for (int k = 0; k < VerificationPlot::kChannelCount; ++k) {
-        colours[k] = colourForNextStart[k].isValid() ? colourForNextStart[k]
-                                                     : ChannelPalette::colour(k);
+        colours[k] =
+            colourForNextStart[k].isValid() ? colourForNextStart[k] : ChannelPalette::colour(k);
         colourForNextStart[k] = QColor();
     }
     curves.createCurves(colours, [this](QtCharts::QLineSeries *series, const QColor &colour) {

@@ -17,10 +17,7 @@ bool VerificationPlot::appendRecord(const QByteArray &record)
     return true;
 }
 
-bool VerificationPlot::windowOverfull() const
-{
-    return channelHistory[0].size() > kWindow;
-}
+bool VerificationPlot::windowOverfull() const { return channelHistory[0].size() > kWindow; }
 
 void VerificationPlot::dropOldest()
 {
