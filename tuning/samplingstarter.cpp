@@ -114,6 +114,7 @@ void SamplingStarter::showCountdownDigit(const QString &digit, bool visible)
         "min-width: 50px; min-height: 50px;max-width:50px; max-height: 50px;border-radius: 8px;  "
         "border:1px solid black;background:green"));
     countdownLabel->move(350, 100);
+    countdownLabel->raise();
     countdownLabel->setVisible(visible);
 }
 
