@@ -13,17 +13,10 @@ void MainWindow::setUpFirmwareGeneration()
         this, *settingsPage, *pinMap, ui->tableWidget,
         applicationDir + QLatin1String("/RM3KV5172_Touch_Demo"), [this] { saveProjectFile(); });
     // A child of the window, so build scripts still running stay owned until the window goes.
-    saveDownload = new SaveDownload(this, tuningState, *debuggerLink, readThread,
-                                    ui->plainTextEdit, ui->tableWidget, *pinMap, applicationDir,
-                                    this);
+    saveDownload = new SaveDownload(this, tuningState, *debuggerLink, readThread, ui->plainTextEdit,
+                                    ui->tableWidget, *pinMap, applicationDir, this);
 }
 
-void MainWindow::on_saveDownloadBtn_clicked()
-{
-    saveDownload->run();
-}
+void MainWindow::on_saveDownloadBtn_clicked() { saveDownload->run(); }
 
-void MainWindow::on_createAppPro_btn_clicked()
-{
-    appProject->generate();
-}
+void MainWindow::on_createAppPro_btn_clicked() { appProject->generate(); }

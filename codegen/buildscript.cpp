@@ -14,10 +14,7 @@ const QLatin1String kToolLine("set UV=");
 const QLatin1String kProjectFile("RM3KV5172.uvproj");
 
 // The text after the first "=" of a tool line, up to a second "=" if there is one.
-QString toolPath(const QString &line)
-{
-    return line.section(QLatin1Char('='), 1, 1);
-}
+QString toolPath(const QString &line) { return line.section(QLatin1Char('='), 1, 1); }
 } // namespace
 
 QString BuildScript::rewriteText(const QString &text, const QString &projectDir)

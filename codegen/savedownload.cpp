@@ -19,11 +19,9 @@
 
 SaveDownload::SaveDownload(QWidget *dialogParent, TuningState &state, DebuggerLink &link,
                            ReadThread *readThread, QPlainTextEdit *log, QTableWidget *results,
-                           const PinMapSource &pins, const QString &applicationDir,
-                           QObject *parent)
-    : QObject(parent), dialogParent(dialogParent), state(state), link(link),
-      readThread(readThread), log(log), results(results), pins(pins),
-      applicationDir(applicationDir)
+                           const PinMapSource &pins, const QString &applicationDir, QObject *parent)
+    : QObject(parent), dialogParent(dialogParent), state(state), link(link), readThread(readThread),
+      log(log), results(results), pins(pins), applicationDir(applicationDir)
 {
 }
 
@@ -101,7 +99,8 @@ void SaveDownload::resetTuning()
 
 void SaveDownload::dropFinishedBuilds()
 {
-    const QList<QProcess *> builds = findChildren<QProcess *>(QString(), Qt::FindDirectChildrenOnly);
+    const QList<QProcess *> builds =
+        findChildren<QProcess *>(QString(), Qt::FindDirectChildrenOnly);
     for (QProcess *build : builds) {
         if (build->state() == QProcess::NotRunning)
             delete build;

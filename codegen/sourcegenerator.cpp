@@ -63,7 +63,9 @@ QStringList SourceGenerator::channelConfigRows(const PinMapSource &pins)
     QStringList rows;
     for (int channel = 0; channel < kChannelCount; ++channel) {
         if (pins.channelInUse(channel) == 1)
-            rows << QStringLiteral("%1,%2,20,100,100,100,").arg(pins.keyNumber(channel)).arg(channel);
+            rows << QStringLiteral("%1,%2,20,100,100,100,")
+                        .arg(pins.keyNumber(channel))
+                        .arg(channel);
     }
     return rows;
 }
@@ -96,8 +98,8 @@ quint32 SourceGenerator::wakeKeyMask(const PinMapSource &pins, const bool (&wake
     return mask;
 }
 
-QString SourceGenerator::deepSleepRow(bool lowPower, int wakeTimeIndex, const QString &enterTimeText,
-                                      quint32 wakeKeyMask)
+QString SourceGenerator::deepSleepRow(bool lowPower, int wakeTimeIndex,
+                                      const QString &enterTimeText, quint32 wakeKeyMask)
 {
     bool isNumber = false;
     int seconds = enterTimeText.toInt(&isNumber, 10);
@@ -195,23 +197,26 @@ bool SourceGenerator::rewriteDeepSleepCfgText(const QString &text, const QString
 bool SourceGenerator::rewriteChannelCount(QWidget *parent, const QString &path, int channelCount,
                                           const QString &failureMessage)
 {
-    return rewriteFile(parent, path, failureMessage, [channelCount](const QString &text, QString *out) {
-        *out = rewriteChannelCountText(text, channelCount);
-        return true;
-    });
+    return rewriteFile(parent, path, failureMessage,
+                       [channelCount](const QString &text, QString *out) {
+                           *out = rewriteChannelCountText(text, channelCount);
+                           return true;
+                       });
 }
 
 bool SourceGenerator::rewriteChannelTable(QWidget *parent, const QString &path,
                                           const QStringList &rows)
 {
-    return rewriteFile(parent, path, tr("写头文件失败！"), [&rows](const QString &text, QString *out) {
-        return rewriteChannelTableText(text, rows, out);
-    });
+    return rewriteFile(parent, path, tr("写头文件失败！"),
+                       [&rows](const QString &text, QString *out) {
+                           return rewriteChannelTableText(text, rows, out);
+                       });
 }
 
 bool SourceGenerator::rewriteDeepSleepCfg(QWidget *parent, const QString &path, const QString &row)
 {
-    return rewriteFile(parent, path, tr("写头文件失败！"), [&row](const QString &text, QString *out) {
-        return rewriteDeepSleepCfgText(text, row, out);
-    });
+    return rewriteFile(parent, path, tr("写头文件失败！"),
+                       [&row](const QString &text, QString *out) {
+                           return rewriteDeepSleepCfgText(text, row, out);
+                       });
 }

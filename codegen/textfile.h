@@ -11,8 +11,7 @@
 class TextFile
 {
 public:
-    enum class ReadStatus
-    {
+    enum class ReadStatus {
         Ok,
         Missing,
         Unreadable,

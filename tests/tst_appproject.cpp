@@ -82,9 +82,12 @@ private:
 
     void fillRow(int row, int channel, int key, int base)
     {
-        const QStringList cells{QStringLiteral("TK%1").arg(channel), QString::number(base),
-                                QString::number(base + 180), QString::number(base + 5),
-                                QString::number(channel), QString::number(key)};
+        const QStringList cells{QStringLiteral("TK%1").arg(channel),
+                                QString::number(base),
+                                QString::number(base + 180),
+                                QString::number(base + 5),
+                                QString::number(channel),
+                                QString::number(key)};
         for (int c = 0; c < 6; ++c)
             table.setItem(row, c, new QTableWidgetItem(cells.at(c)));
     }
@@ -192,8 +195,9 @@ private slots:
         proPath.clear();
         MessageLog log;
         app->generate();
-        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral(
-                                                       "请到设置页面工程路径处选择应用工程保存路径！")}));
+        QCOMPARE(log.texts,
+                 (QStringList{kConfirm,
+                              QStringLiteral("请到设置页面工程路径处选择应用工程保存路径！")}));
         QCOMPARE(saves, 0);
     }
 
@@ -202,8 +206,9 @@ private slots:
         proPath.setText(dir->filePath("gone/deeper"));
         MessageLog log;
         app->generate();
-        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral(
-                                                       "无法创建应用工程文件夹，请检查工程路径！")}));
+        QCOMPARE(
+            log.texts,
+            (QStringList{kConfirm, QStringLiteral("无法创建应用工程文件夹，请检查工程路径！")}));
         QVERIFY(!QFileInfo::exists(dir->filePath("gone")));
         QCOMPARE(saves, 0);
     }
@@ -227,8 +232,7 @@ private slots:
         QCOMPARE(saves, 1);
         const QString app = proPath.text() + "/" + appFolders().first();
         QVERIFY(readBytes(app + "/" + kHeader).contains("#define   TKL_CHN_NUM      (3)\r\n"));
-        QVERIFY(readBytes(app + "/" + kSource)
-                    .contains("TKChnCfg[TKL_CHN_NUM] = {\r\n};\r\n"));
+        QVERIFY(readBytes(app + "/" + kSource).contains("TKChnCfg[TKL_CHN_NUM] = {\r\n};\r\n"));
     }
 
     void emptyCopiedHeaderStopsBeforeTheSource()

@@ -8,10 +8,7 @@
 
 namespace
 {
-QByteArray crlf(const QByteArray &text)
-{
-    return QByteArray(text).replace("\n", "\r\n");
-}
+QByteArray crlf(const QByteArray &text) { return QByteArray(text).replace("\n", "\r\n"); }
 
 void writeBytes(const QString &path, const QByteArray &bytes)
 {
@@ -47,22 +44,29 @@ private slots:
             << crlf("@echo off\nset UV=C:\\Keil_v5\\UV4\\UV4.exe\n"
                     "set UV_PRO_PATH=C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n"
                     "start /b %UV% -j0 -r%UV_PRO_PATH% -o log.txt\n"
-                    "start /b C:\\Keil_v5\\UV4\\UV4.exe C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
+                    "start /b C:\\Keil_v5\\UV4\\UV4.exe "
+                    "C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
         QTest::newRow("no project line: only line ends change")
-            << QByteArray("@echo off\necho one\r\necho two") << crlf("@echo off\necho one\necho two");
+            << QByteArray("@echo off\necho one\r\necho two")
+            << crlf("@echo off\necho one\necho two");
         QTest::newRow("last line a tool line ends with a line end")
             << QByteArray("echo x\r\nset UV=C:\\UV4.exe") << crlf("echo x\nset UV=C:\\UV4.exe\n");
         QTest::newRow("last line ordinary has no line end")
-            << QByteArray("set UV=C:\\UV4.exe\r\necho done") << crlf("set UV=C:\\UV4.exe\necho done");
+            << QByteArray("set UV=C:\\UV4.exe\r\necho done")
+            << crlf("set UV=C:\\UV4.exe\necho done");
         QTest::newRow("open line takes the nearest tool line above")
             << crlf("set UV=A.exe\nstart /b x\nset UV=B.exe=ignored\nstart /b y\n")
-            << crlf("set UV=A.exe\nstart /b A.exe C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n"
-                    "set UV=B.exe=ignored\nstart /b B.exe C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
+            << crlf(
+                   "set UV=A.exe\nstart /b A.exe C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n"
+                   "set UV=B.exe=ignored\nstart /b B.exe "
+                   "C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
         QTest::newRow("open line without a tool line has no path")
-            << QByteArray("start /b x") << crlf("start /b  C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
+            << QByteArray("start /b x")
+            << crlf("start /b  C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
         QTest::newRow("LF-only script keeps its lines")
             << QByteArray("set UV=U.exe\nset UV_PRO_PATH=p\necho end\n")
-            << crlf("set UV=U.exe\nset UV_PRO_PATH=C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\necho end\n");
+            << crlf("set UV=U.exe\nset "
+                    "UV_PRO_PATH=C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\necho end\n");
     }
     void scriptLinesAreRewrittenByKind()
     {
@@ -93,11 +97,12 @@ private slots:
     {
         const QString recorder = dir.filePath("recorder.sh");
         writeBytes(recorder, "#!/bin/sh\ncp \"$2\" \"$(dirname \"$2\")/ran.txt\"\n");
-        QVERIFY(QFile::setPermissions(recorder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(recorder,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         const QString folder = dir.filePath("test folder") + "/";
         QVERIFY(QDir().mkpath(folder));
-        writeBytes(folder + "config.bat",
-                   crlf("#!" + recorder.toLocal8Bit() + " x\nset UV=C:\\UV4.exe\nset UV_PRO_PATH=old\n"));
+        writeBytes(folder + "config.bat", crlf("#!" + recorder.toLocal8Bit() +
+                                               " x\nset UV=C:\\UV4.exe\nset UV_PRO_PATH=old\n"));
         QVERIFY(QFile::setPermissions(folder + "config.bat",
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         MessageLog log;

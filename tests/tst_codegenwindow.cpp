@@ -142,7 +142,8 @@ private slots:
             QDir(dir.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(folders.size(), 1);
         const QString app = dir.filePath(folders.first());
-        QVERIFY(readBytes(app + "/User/H/TouchKeyScan.h").contains("#define   TKL_CHN_NUM      (1)\r\n"));
+        QVERIFY(readBytes(app + "/User/H/TouchKeyScan.h")
+                    .contains("#define   TKL_CHN_NUM      (1)\r\n"));
         const QByteArray row = QStringLiteral("1,3,20,%1,%2,%3,\r\n")
                                    .arg(cell(table, 0, 1), cell(table, 0, 2), cell(table, 0, 3))
                                    .toLatin1();
@@ -154,7 +155,8 @@ private slots:
         // Save & Download, with the script beside the executable standing in for the build.
         const QString recorder = dir.filePath("recorder.sh");
         writeBytes(recorder, "#!/bin/sh\ncp \"$2\" \"$(dirname \"$2\")/ran.txt\"\n");
-        QVERIFY(QFile::setPermissions(recorder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(recorder,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         writeBytes(testFolder + "/config.bat", "#!" + recorder.toLocal8Bit() + " x\r\n" +
                                                    savedTemplate.value(testFolder + "/config.bat"));
         QVERIFY(QFile::setPermissions(testFolder + "/config.bat",
@@ -169,7 +171,8 @@ private slots:
             QCOMPARE(SimBoard::writtenReports(),
                      (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
             QVERIFY(readBytes(testFolder + "/ran.txt")
-                        .contains("set UV_PRO_PATH=" + QDir::toNativeSeparators(testFolder).toLocal8Bit() +
+                        .contains("set UV_PRO_PATH=" +
+                                  QDir::toNativeSeparators(testFolder).toLocal8Bit() +
                                   "/RM3KV5172.uvproj\r\n"));
             QVERIFY(readBytes(testFolder + "/User/H/TouchKeyScan.h")
                         .contains("#define   TKL_CHN_NUM      (1)\r\n"));

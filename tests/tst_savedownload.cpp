@@ -76,7 +76,8 @@ private:
 
     bool templateUntouched() const
     {
-        return readBytes(testFolder + kHeader) == header && readBytes(testFolder + kSource) == source;
+        return readBytes(testFolder + kHeader) == header &&
+               readBytes(testFolder + kSource) == source;
     }
 
     void dirtyTuningState()
@@ -107,7 +108,8 @@ private slots:
         }
         recorder = dir->filePath("recorder.sh");
         writeBytes(recorder, "#!/bin/sh\ncp \"$2\" \"$(dirname \"$2\")/ran.txt\"\n");
-        QVERIFY(QFile::setPermissions(recorder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(recorder,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         script = "#!" + recorder.toLocal8Bit() + " x\r\n" + readBytes(shipped + "/config.bat");
         writeBytes(testFolder + "/config.bat", script);
         QVERIFY(QFile::setPermissions(testFolder + "/config.bat",
@@ -141,7 +143,8 @@ private slots:
         MessageLog boxes;
         saveDownload->run();
         QVERIFY(boxes.texts.isEmpty());
-        QCOMPARE(SimBoard::writtenReports(), (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
+        QCOMPARE(SimBoard::writtenReports(),
+                 (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
 
         QCOMPARE(readBytes(testFolder + kHeader),
                  QByteArray(header).replace("TKL_CHN_NUM      (4)", "TKL_CHN_NUM      (2)"));
@@ -151,7 +154,8 @@ private slots:
                        "1,3,20,100,100,100,\r\n2,7,20,100,100,100,\r\n");
         QCOMPARE(readBytes(testFolder + kSource), table0 + "\r\n");
 
-        const QByteArray project = QDir::toNativeSeparators(testFolder).toLocal8Bit() + "/RM3KV5172.uvproj";
+        const QByteArray project =
+            QDir::toNativeSeparators(testFolder).toLocal8Bit() + "/RM3KV5172.uvproj";
         QByteArray rewritten = script;
         rewritten.replace("set UV_PRO_PATH=.\\RM3KV5172.uvproj", "set UV_PRO_PATH=" + project);
         rewritten.replace("start /b C:\\Keil_v5\\UV4\\UV4.exe .\\RM3KV5172.uvproj",
@@ -204,7 +208,8 @@ private slots:
         MessageLog boxes;
         saveDownload->run();
         QCOMPARE(boxes.texts, QStringList{QStringLiteral("保存下载失败！")});
-        QCOMPARE(SimBoard::writtenReports(), (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
+        QCOMPARE(SimBoard::writtenReports(),
+                 (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
         QVERIFY(templateUntouched());
         QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
         QCOMPARE(state.testedChannels[1], 8);

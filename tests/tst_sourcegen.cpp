@@ -33,10 +33,7 @@ private:
     std::array<int, 25> keys{};
 };
 
-QByteArray crlf(const char *text)
-{
-    return QByteArray(text).replace("\n", "\r\n");
-}
+QByteArray crlf(const char *text) { return QByteArray(text).replace("\n", "\r\n"); }
 
 void writeBytes(const QString &path, const QByteArray &bytes)
 {
@@ -83,16 +80,16 @@ private slots:
     {
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("none in use") << SourceGenerator::channelConfigRows(FakePins({}))
-                                     << QStringList();
+        QTest::newRow("none in use")
+            << SourceGenerator::channelConfigRows(FakePins({})) << QStringList();
         QTest::newRow("ascending, decimal, final comma")
             << SourceGenerator::channelConfigRows(FakePins({{24, 25}, {3, 1}, {0, 12}}))
-            << QStringList{"12,0,20,100,100,100,", "1,3,20,100,100,100,",
-                           "25,24,20,100,100,100,"};
+            << QStringList{"12,0,20,100,100,100,", "1,3,20,100,100,100,", "25,24,20,100,100,100,"};
         QTest::newRow("in-use flag 2 is not in use")
             << SourceGenerator::channelConfigRows(FakePins({{5, 2}}, 2)) << QStringList();
-        QTest::newRow("in use without key") << SourceGenerator::channelConfigRows(FakePins({{7, 0}}))
-                                            << QStringList{"0,7,20,100,100,100,"};
+        QTest::newRow("in use without key")
+            << SourceGenerator::channelConfigRows(FakePins({{7, 0}}))
+            << QStringList{"0,7,20,100,100,100,"};
     }
     void channelRowsListChannelsInUseAscending()
     {
@@ -109,15 +106,23 @@ private slots:
         QTest::addColumn<QVector<int>>("wakeChannels");
         QTest::addColumn<QString>("row");
         // Channels 0..3 carry keys 3, 1, 0 and 9 in every case; channel 4 is not in use.
-        QTest::newRow("keys 1 and 3 wake") << true << 6 << "10" << QVector<int>{0, 1} << "1,6,0,10,0,0,0,5,";
-        QTest::newRow("no wake key, low power off") << false << 0 << "10" << QVector<int>{} << "0,0,0,10,0,0,0,0,";
+        QTest::newRow("keys 1 and 3 wake")
+            << true << 6 << "10" << QVector<int>{0, 1} << "1,6,0,10,0,0,0,5,";
+        QTest::newRow("no wake key, low power off")
+            << false << 0 << "10" << QVector<int>{} << "0,0,0,10,0,0,0,0,";
         QTest::newRow("300 seconds") << true << 7 << "300" << QVector<int>{} << "1,7,1,44,0,0,0,0,";
-        QTest::newRow("letters count as 0") << true << 6 << "abc" << QVector<int>{} << "1,6,0,0,0,0,0,0,";
-        QTest::newRow("empty counts as 0") << true << 6 << "" << QVector<int>{} << "1,6,0,0,0,0,0,0,";
-        QTest::newRow("above 65535 not clamped") << true << 6 << "70000" << QVector<int>{} << "1,6,273,112,0,0,0,0,";
-        QTest::newRow("key 0 sets bit 31") << true << 6 << "10" << QVector<int>{2} << "1,6,0,10,128,0,0,0,";
-        QTest::newRow("key 9 sets bit 8") << true << 6 << "10" << QVector<int>{3} << "1,6,0,10,0,0,1,0,";
-        QTest::newRow("ticked box of a channel not in use") << true << 6 << "10" << QVector<int>{4} << "1,6,0,10,0,0,0,0,";
+        QTest::newRow("letters count as 0")
+            << true << 6 << "abc" << QVector<int>{} << "1,6,0,0,0,0,0,0,";
+        QTest::newRow("empty counts as 0")
+            << true << 6 << "" << QVector<int>{} << "1,6,0,0,0,0,0,0,";
+        QTest::newRow("above 65535 not clamped")
+            << true << 6 << "70000" << QVector<int>{} << "1,6,273,112,0,0,0,0,";
+        QTest::newRow("key 0 sets bit 31")
+            << true << 6 << "10" << QVector<int>{2} << "1,6,0,10,128,0,0,0,";
+        QTest::newRow("key 9 sets bit 8")
+            << true << 6 << "10" << QVector<int>{3} << "1,6,0,10,0,0,1,0,";
+        QTest::newRow("ticked box of a channel not in use")
+            << true << 6 << "10" << QVector<int>{4} << "1,6,0,10,0,0,0,0,";
     }
     void deepSleepRowFields()
     {
@@ -146,9 +151,10 @@ private slots:
         QTest::newRow("no channel in use") << 0 << crlf("#define   TKL_CHN_NUM      (4)\n")
                                            << crlf("#define   TKL_CHN_NUM      (0)\n");
         QTest::newRow("last line without line end kept so")
-            << 12 << crlf("a\n#define TKL_CHN_NUM 9\n#endif") << crlf("a\n#define   TKL_CHN_NUM      (12)\n#endif");
-        QTest::newRow("LF file comes out CR LF") << 1 << QByteArray("x\nTKL_CHN_NUM\n")
-                                                << crlf("x\n#define   TKL_CHN_NUM      (1)\n");
+            << 12 << crlf("a\n#define TKL_CHN_NUM 9\n#endif")
+            << crlf("a\n#define   TKL_CHN_NUM      (12)\n#endif");
+        QTest::newRow("LF file comes out CR LF")
+            << 1 << QByteArray("x\nTKL_CHN_NUM\n") << crlf("x\n#define   TKL_CHN_NUM      (1)\n");
     }
     void channelCountRewritesEveryMarkerLine()
     {
@@ -172,15 +178,18 @@ private slots:
         QTest::newRow("two rows, last line gains a line end")
             << QStringList{"1,3,20,100,100,100,", "2,9,20,100,100,100,"} << crlf(kSource)
             << crlf("#include \"TouchKeyScan.h\"\ncode TK_CHN_CFG TKChnCfg[TKL_CHN_NUM] = {\n"
-                    "1,3,20,100,100,100,\n2,9,20,100,100,100,\n};\n\n") + tail + "\r\n";
+                    "1,3,20,100,100,100,\n2,9,20,100,100,100,\n};\n\n") +
+                   tail + "\r\n";
         QTest::newRow("no channel: closing line follows the marker")
             << QStringList() << crlf(kSource)
-            << crlf("#include \"TouchKeyScan.h\"\ncode TK_CHN_CFG TKChnCfg[TKL_CHN_NUM] = {\n};\n\n") +
+            << crlf("#include \"TouchKeyScan.h\"\ncode TK_CHN_CFG TKChnCfg[TKL_CHN_NUM] = "
+                    "{\n};\n\n") +
                    tail + "\r\n";
         // The definition line below the declaration is part of the dropped body.
         QTest::newRow("extern declaration starts the rewrite")
             << QStringList{"5,5,20,1,2,3,"}
-            << crlf("extern code TK_CHN_CFG TKChnCfg[];\ncode TK_CHN_CFG TKChnCfg[2] = {\n1,0,20,1,1,1,\n"
+            << crlf("extern code TK_CHN_CFG TKChnCfg[];\ncode TK_CHN_CFG TKChnCfg[2] = "
+                    "{\n1,0,20,1,1,1,\n"
                     "};\nint x;\n")
             << crlf("extern code TK_CHN_CFG TKChnCfg[];\n5,5,20,1,2,3,\n};\nint x;\n\n");
         QTest::newRow("line after the closing line copied untested")
@@ -213,7 +222,8 @@ private slots:
     void deepSleepReplacesItsRow()
     {
         writeBytes(path("sleep.c"), crlf(kSource));
-        QVERIFY(SourceGenerator::rewriteDeepSleepCfg(nullptr, path("sleep.c"), "1,6,0,10,0,0,0,5,"));
+        QVERIFY(
+            SourceGenerator::rewriteDeepSleepCfg(nullptr, path("sleep.c"), "1,6,0,10,0,0,0,5,"));
         QCOMPARE(readBytes(path("sleep.c")),
                  crlf(kSource).replace("0,6,0,10,0,0,0,0,", "1,6,0,10,0,0,0,5,") + "\r\n");
     }
@@ -228,10 +238,13 @@ private slots:
             longBody += "1,1,20,100,100,100,\r\n";
         QTest::newRow("table closing line beyond 25 lines") << 0 << longBody + "};\r\nx\r\n";
         QTest::newRow("table without closing line") << 0 << crlf("TKChnCfg = {\n1,2,\n");
-        QTest::newRow("table closing line is the last") << 0 << QByteArray("TKChnCfg = {\r\n1,2,\r\n};");
-        QTest::newRow("deep-sleep closing line not two below") << 1 << crlf("DeepSleepCfg = {\n0,\n1,\n};\nx\n");
+        QTest::newRow("table closing line is the last")
+            << 0 << QByteArray("TKChnCfg = {\r\n1,2,\r\n};");
+        QTest::newRow("deep-sleep closing line not two below")
+            << 1 << crlf("DeepSleepCfg = {\n0,\n1,\n};\nx\n");
         QTest::newRow("deep-sleep file ends at the marker") << 1 << QByteArray("DeepSleepCfg = {");
-        QTest::newRow("deep-sleep closing line is the last") << 1 << QByteArray("DeepSleepCfg = {\r\n0,\r\n};");
+        QTest::newRow("deep-sleep closing line is the last")
+            << 1 << QByteArray("DeepSleepCfg = {\r\n0,\r\n};");
     }
     void misshapenTemplateIsLeftUnchanged()
     {
@@ -239,9 +252,9 @@ private slots:
         QFETCH(QByteArray, content);
         writeBytes(path("shape.c"), content);
         MessageLog log;
-        const bool ok = rewrite == 0
-                            ? SourceGenerator::rewriteChannelTable(nullptr, path("shape.c"), {"9,9,"})
-                            : SourceGenerator::rewriteDeepSleepCfg(nullptr, path("shape.c"), "9,");
+        const bool ok =
+            rewrite == 0 ? SourceGenerator::rewriteChannelTable(nullptr, path("shape.c"), {"9,9,"})
+                         : SourceGenerator::rewriteDeepSleepCfg(nullptr, path("shape.c"), "9,");
         QVERIFY(!ok);
         QCOMPARE(readBytes(path("shape.c")), content);
         QCOMPARE(log.texts, QStringList{kFailure});
@@ -264,7 +277,8 @@ private slots:
     {
         MessageLog log;
         QVERIFY(SourceGenerator::rewriteChannelCount(nullptr, path("new.h"), 3, "x"));
-        QVERIFY(SourceGenerator::rewriteChannelTable(nullptr, path("new.c"), {"1,0,20,100,100,100,"}));
+        QVERIFY(
+            SourceGenerator::rewriteChannelTable(nullptr, path("new.c"), {"1,0,20,100,100,100,"}));
         QVERIFY(log.texts.isEmpty());
         QVERIFY(QFile::exists(path("new.h")));
         QCOMPARE(readBytes(path("new.h")), QByteArray());
@@ -298,8 +312,12 @@ private slots:
         QFETCH(int, expectedRows);
         QTableWidget table(32, 6);
         for (int r = 0; r < filledRows; ++r) {
-            const QStringList cells{QStringLiteral("TK%1").arg(r + 3), QString::number(2010 + r), "2190",
-                                    "2015", QString::number(r + 3), QString::number(r + 1)};
+            const QStringList cells{QStringLiteral("TK%1").arg(r + 3),
+                                    QString::number(2010 + r),
+                                    "2190",
+                                    "2015",
+                                    QString::number(r + 3),
+                                    QString::number(r + 1)};
             for (int c = 0; c < 6; ++c)
                 table.setItem(r, c, new QTableWidgetItem(cells.at(c)));
         }
@@ -334,7 +352,8 @@ private slots:
         writeBytes(path("tpl.c"), source);
         QVERIFY(SourceGenerator::rewriteChannelCount(nullptr, path("tpl.h"), 2, kFailure));
         QVERIFY(SourceGenerator::rewriteDeepSleepCfg(nullptr, path("tpl.c"), "1,6,0,10,0,0,0,5,"));
-        QVERIFY(SourceGenerator::rewriteChannelTable(nullptr, path("tpl.c"), {"1,3,20,2010,2190,2015,", "2,5,20,2011,2191,2016,"}));
+        QVERIFY(SourceGenerator::rewriteChannelTable(
+            nullptr, path("tpl.c"), {"1,3,20,2010,2190,2015,", "2,5,20,2011,2191,2016,"}));
         QCOMPARE(readBytes(path("tpl.h")), QByteArray(header).replace("(4)", "(2)"));
         QByteArray expected = source;
         expected.replace("0,6,0,10,0,0,0,0,", "1,6,0,10,0,0,0,5,");
