@@ -246,6 +246,32 @@ private slots:
         QCOMPARE(saves, 0);
     }
 
+    // A request in the same second as an earlier one finds its folder already there and goes on
+    // in it: the earlier files stay, the rewrites run on them.
+    void folderOfTheSameSecondIsUsedAgain()
+    {
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int second = 0; second < 3; ++second) {
+            const QString folder = proPath.text() + "/fullChipTouchPro" +
+                                   now.addSecs(second).toString("yyyy_MM_dd_hh_mm_ss");
+            writeBytes(folder + "/earlier.txt", "earlier\r\n");
+            writeBytes(folder + "/" + kHeader, "#define   TKL_CHN_NUM      (9)\r\n");
+        }
+        MessageLog log;
+        app->generate();
+        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral("生成应用代码完成！")}));
+        QCOMPARE(appFolders().size(), 3);
+        int used = 0;
+        for (const QString &folder : appFolders()) {
+            const QString app = proPath.text() + "/" + folder;
+            QCOMPARE(readBytes(app + "/earlier.txt"), QByteArray("earlier\r\n"));
+            if (readBytes(app + "/" + kHeader) == "#define   TKL_CHN_NUM      (3)\r\n")
+                ++used;
+        }
+        QCOMPARE(used, 1);
+        QCOMPARE(saves, 1);
+    }
+
     void copyKeepsFilesAlreadyThereAndLiftsReadOnly()
     {
         const QString target = dir->filePath("again");
