@@ -57,8 +57,7 @@ void CheckThread::run()
             // Only the newest record counts in verification: drop what queued up meanwhile.
             for (int n = 0; n < protocol::kDrainReads; ++n)
                 hid_read(device, rxBuffer, sizeof rxBuffer);
-            r = hid_read_timeout(device, rxBuffer, sizeof rxBuffer,
-                                 protocol::kCheckThreadTimeoutMs);
+            r = gate.read(device, rxBuffer, sizeof rxBuffer, protocol::kCheckThreadTimeoutMs);
         }
         gate.endStep([&] {
             if (r <= 1) {

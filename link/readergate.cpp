@@ -1,5 +1,14 @@
 #include "link/readergate.h"
 
+#include <QElapsedTimer>
+
+#include <algorithm>
+
+namespace
+{
+constexpr int kReadSliceMs = 100;
+} // namespace
+
 void ReaderGate::arm()
 {
     QMutexLocker lock(&mutex);
@@ -37,4 +46,23 @@ bool ReaderGate::beginStep()
         return false;
     stepping = true;
     return true;
+}
+
+int ReaderGate::read(hid_device *device, unsigned char *buffer, std::size_t length,
+                     int timeoutMs) const
+{
+    if (!device)
+        return -1;
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const qint64 left = timeoutMs - clock.elapsed();
+        const int r = hid_read_timeout(device, buffer, length,
+                                       int(std::clamp<qint64>(left, 0, kReadSliceMs)));
+        if (r != 0 || left <= kReadSliceMs)
+            return r;
+        QMutexLocker lock(&mutex);
+        if (stopRequested)
+            return 0;
+    }
 }

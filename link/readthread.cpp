@@ -53,10 +53,8 @@ bool ReadThread::parseReport(const unsigned char *report, int received)
 void ReadThread::run()
 {
     while (gate.beginStep()) {
-        hid_device *device = hidDevice.load();
-        const int r = device ? hid_read_timeout(device, rxBuffer, sizeof rxBuffer,
-                                                protocol::kReadThreadTimeoutMs)
-                             : -1;
+        const int r = gate.read(hidDevice.load(), rxBuffer, sizeof rxBuffer,
+                                protocol::kReadThreadTimeoutMs);
         gate.endStep([&] {
             if (r <= 1) {
                 emit handshakeMessage(tr("接收返回超时！"));

@@ -72,6 +72,8 @@ private slots:
     void armedReaderDeliversOneRecordThenIdles();
     void idleReaderWakesOnArmAndUsesNoCpu();
     void disarmWaitsForReadInProgress();
+    void stopAtExitDoesNotWaitForTheReadTimeout();
+    void silentBoardTimesOutAfterTheReadTimeout();
     void readErrorOrMissingDeviceReportsTimeout();
     void refusedStartReachesHandshakeMessage();
     void checkThreadDropsBacklogBeforeReading();
@@ -236,6 +238,45 @@ void TestReaders::disarmWaitsForReadInProgress()
     board->wait();
     delete board;
     stopReader(reader);
+}
+
+void TestReaders::stopAtExitDoesNotWaitForTheReadTimeout()
+{
+    hid_device *dev = openBoard();
+    ReadThread reader;
+    CheckThread checker;
+    reader.setDevice(dev);
+    checker.setDevice(dev);
+    reader.start();
+    checker.start();
+    reader.arm();
+    checker.arm();
+    QTest::qWait(50); // both wait in their reads on the silent board
+    QElapsedTimer clock;
+    clock.start();
+    reader.requestStop();
+    checker.requestStop();
+    QVERIFY(reader.wait(2000));
+    QVERIFY(checker.wait(2000));
+    QVERIFY2(clock.elapsed() < 500, "exit waited for the read time-out");
+}
+
+void TestReaders::silentBoardTimesOutAfterTheReadTimeout()
+{
+    hid_device *dev = openBoard();
+    CheckThread checker;
+    checker.setDevice(dev);
+    QueuedSpy handshake(&checker, &CheckThread::handshakeMessage);
+    checker.start();
+    QElapsedTimer clock;
+    clock.start();
+    checker.arm();
+    QTRY_COMPARE_WITH_TIMEOUT(handshake.size(), 1, 4000);
+    QCOMPARE(handshake.at(0).at(0).toString(), QStringLiteral("接收返回超时！"));
+    QVERIFY(clock.elapsed() >= protocol::kCheckThreadTimeoutMs - 50);
+    QVERIFY(clock.elapsed() < protocol::kCheckThreadTimeoutMs + 1000);
+    QVERIFY(!checker.isArmed());
+    stopReader(checker);
 }
 
 void TestReaders::readErrorOrMissingDeviceReportsTimeout()
