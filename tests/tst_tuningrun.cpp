@@ -1,0 +1,345 @@
+// End-to-end runs of the no-touch/touch tests: the real window against the simulated board,
+// driven by object names, with the finger put on the board's key when the tool asks for it.
+#include "app/mainwindow.h"
+#include "modalhelper.h"
+#include "sim/simboard.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtTest>
+
+#include <functional>
+
+using namespace QtCharts;
+
+namespace
+{
+const QByteArray kStartReport = QByteArray::fromHex("00067EFE07E09D7E") + QByteArray(57, '\0');
+const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E") + QByteArray(57, '\0');
+// The fixed pacing of one channel: two 3-2-1 countdowns with their 1000 ms settle after Start,
+// and the 20 ms pause after each of the 322 records that do not end a phase.
+constexpr int kPacingFloorMs = 2 * (3 * 1000 + 1000) + 322 * 20;
+
+// Runs the event loop until the condition holds. QTRY_* would sleep 10 ms between its looks at
+// the events, which adds to every record's round trip and spoils the timing of a run.
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    if (condition())
+        return true;
+    QEventLoop loop;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        if (condition())
+            loop.quit();
+    });
+    look.start(5);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return condition();
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The window on the simulated board, with the SOP20 package chosen and keys on some channels.
+class Bench
+{
+public:
+    explicit Bench(std::initializer_list<int> channels)
+    {
+        SimBoard::reset();
+        SimBoard::setNoise(0);
+        SimBoard::setDataInterval(1);
+        window = std::make_unique<MainWindow>();
+        window->show();
+        find<QComboBox>("mcuTypeCBox")->setCurrentIndex(1);
+        auto *sop20 = find<QWidget>("Mwidget20");
+        int key = 1;
+        for (int channel : channels)
+            chooseKey(find<QPushButton>(QStringLiteral("btnK%1").arg(channel), sop20),
+                      QStringLiteral("key%1").arg(key++));
+        find<QTabWidget>("setDebugTWidget")->setCurrentIndex(1);
+        // The key menus were popups the helper saw; only the boxes of the run count.
+        boxes.clear();
+        SimBoard::clearWrittenReports();
+    }
+
+    template <typename T> T *find(const QString &name, QObject *below = nullptr) const
+    {
+        T *widget = (below ? below : static_cast<QObject *>(window.get()))->findChild<T *>(name);
+        if (!widget)
+            qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+    template <typename T> T *find(const char *name) const
+    {
+        return find<T>(QString::fromLatin1(name));
+    }
+
+    QStringList log() const
+    {
+        return find<QPlainTextEdit>("plainTextEdit")->toPlainText().split(QLatin1Char('\n'));
+    }
+    bool logHas(const QString &line) const { return log().contains(line); }
+    QString cell(int row, int column) const
+    {
+        const QTableWidgetItem *item = find<QTableWidget>("tableWidget")->item(row, column);
+        return item ? item->text() : QString();
+    }
+    QLineSeries *testSeries() const
+    {
+        const auto series = find<QChartView>("chartView")->chart()->series();
+        return series.size() == 1 ? qobject_cast<QLineSeries *>(series.first()) : nullptr;
+    }
+    int testPoints() const
+    {
+        QLineSeries *series = testSeries();
+        return series ? series->count() : 0;
+    }
+    static QList<QByteArray> reportsLike(const QByteArray &report)
+    {
+        QList<QByteArray> found;
+        for (const QByteArray &written : SimBoard::writtenReports()) {
+            if (written == report)
+                found << written;
+        }
+        return found;
+    }
+
+    std::unique_ptr<MainWindow> window;
+    ModalHelper boxes;
+
+private:
+    // The key menu is one popup reused for every pin, so it is answered here rather than by the
+    // modal helper, which answers each widget once.
+    void chooseKey(QPushButton *pin, const QString &entry)
+    {
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction *action : menu->actions()) {
+                if (action->text() == entry)
+                    QTest::mouseClick(menu, Qt::LeftButton, {},
+                                      menu->actionGeometry(action).center());
+            }
+        });
+        look.start(5);
+        pin->click();
+    }
+};
+} // namespace
+
+class TestTuningRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Q_INIT_RESOURCE(resources); }
+
+    void singleChannelTestMeasuresTheKey()
+    {
+        Bench bench({5});
+        auto *key = bench.find<QPushButton>("btnTk5");
+        PaintCounter chartPaints;
+        bench.find<QChartView>("chartView")->viewport()->installEventFilter(&chartPaints);
+        QStringList keyLooks;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (keyLooks.isEmpty() || keyLooks.last() != key->styleSheet())
+                keyLooks << key->styleSheet();
+        });
+        watch.start(10);
+
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(key, Qt::LeftButton);
+        QCOMPARE(bench.log().last(), QStringLiteral("开始调试TK5，先请勿触摸！"));
+        QVERIFY(waitUntil(
+            [&] { return bench.logHas(QStringLiteral("请按TK5 ，开始测量(触摸)...！")); }, 20000));
+        const int noTouchPaints = chartPaints.paints;
+        SimBoard::setFinger(5, true);
+        QVERIFY(waitUntil([&] { return bench.cell(0, 0) == QStringLiteral("TK5"); }, 20000));
+        const qint64 elapsed = clock.elapsed();
+        SimBoard::setFinger(5, false);
+
+        QCOMPARE(bench.cell(0, 1), QString::number(SimBoard::baseline(5)));
+        QCOMPARE(bench.cell(0, 2), QString::number(SimBoard::baseline(5) + SimBoard::kFingerRise));
+        QCOMPARE(bench.log(), (QStringList{QStringLiteral("开始调试TK5，先请勿触摸！"),
+                                           QStringLiteral("请按TK5 ，开始测量(触摸)...！")}));
+        // One Start per phase, and a single-channel test leaves the board running: no Stop.
+        QCOMPARE(SimBoard::writtenReports(), (QList<QByteArray>{kStartReport, kStartReport}));
+        QCOMPARE(bench.testPoints(), 324);
+        QVERIFY(bench.boxes.texts().isEmpty());
+
+        // The measured key blinked and ends solid green; the chart kept painting meanwhile.
+        QVERIFY(keyLooks.size() >= 6);
+        QCOMPARE(key->styleSheet(),
+                 QStringLiteral("QPushButton{background-color:rgb(0,255,0);; border:2px solid "
+                                "rgb(0,255,0);; border-radius:10px;}"));
+        QVERIFY2(noTouchPaints >= 20, qPrintable(QString::number(noTouchPaints)));
+        QVERIFY(chartPaints.paints > noTouchPaints);
+
+        const double overhead = 100.0 * (elapsed - kPacingFloorMs) / kPacingFloorMs;
+        qInfo("single-channel test: %lld ms against a pacing floor of %d ms (%+.2f %%)",
+              static_cast<long long>(elapsed), kPacingFloorMs, overhead);
+        QVERIFY(elapsed >= kPacingFloorMs * 97 / 100);
+        QVERIFY(elapsed <= kPacingFloorMs * 110 / 100);
+    }
+
+    void autoTestMeasuresEveryKeyInUse()
+    {
+        Bench bench({9, 0, 3});
+        QTest::mouseClick(bench.find<QPushButton>("autoTest_btn"), Qt::LeftButton);
+        QTRY_COMPARE(bench.boxes.texts(),
+                     QStringList{QStringLiteral("请确保触摸板干净、无触摸、无水渍！")});
+        const QList<int> order = {0, 3, 9};
+        for (int i = 0; i < order.size(); ++i) {
+            const int channel = order[i];
+            const QString prompt =
+                channel == 0 ? QStringLiteral("请勿触摸 TK0，开始测量（不触摸） ...")
+                             : QStringLiteral("请勿触摸TK%1，开始测量（不触摸） ...").arg(channel);
+            QVERIFY(waitUntil([&] { return bench.logHas(prompt); }, 5000));
+            QVERIFY(waitUntil(
+                [&] {
+                    return bench.logHas(
+                        QStringLiteral("请按TK%1 ，开始测量(触摸)...！").arg(channel));
+                },
+                20000));
+            SimBoard::setFinger(channel, true);
+            QVERIFY(waitUntil(
+                [&] { return bench.cell(i, 0) == QStringLiteral("TK%1").arg(channel); }, 20000));
+            SimBoard::setFinger(channel, false);
+        }
+        QTRY_COMPARE(bench.boxes.lastText(), QStringLiteral("所选通道不触摸与触摸测试完成！"));
+        QCOMPARE(bench.boxes.titles(),
+                 (QStringList{QStringLiteral("提示"), QStringLiteral("提示")}));
+        for (int i = 0; i < order.size(); ++i) {
+            QCOMPARE(bench.cell(i, 1), QString::number(SimBoard::baseline(order[i])));
+            QCOMPARE(bench.cell(i, 2),
+                     QString::number(SimBoard::baseline(order[i]) + SimBoard::kFingerRise));
+        }
+        // Two Starts per channel, then the two Stops that end the run.
+        QList<QByteArray> expected;
+        for (int i = 0; i < 6; ++i)
+            expected << kStartReport;
+        expected << kStopReport << kStopReport;
+        QCOMPARE(SimBoard::writtenReports(), expected);
+        QCOMPARE(bench.log().size(), 6);
+    }
+
+    void badRecordsAreSkippedAndStopEndsTheRun()
+    {
+        Bench bench({12});
+        // A slower stream, so that each corrupt frame is read rather than dropped from the queue.
+        SimBoard::setDataInterval(25);
+        QTest::mouseClick(bench.find<QPushButton>("btnTk12"), Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return bench.testPoints() >= 10; }, 10000));
+        SimBoard::setWater(true);
+        SimBoard::corruptNextFrames(3);
+        QVERIFY(waitUntil(
+            [&] { return bench.logHas(QStringLiteral("请按TK12 ，开始测量(触摸)...！")); }, 20000));
+        // 162 good records end the phase; the three bad ones only repeated the last point.
+        QCOMPARE(bench.testPoints(), 165);
+        const int dry = SimBoard::baseline(12);
+        for (const QPointF &point : bench.testSeries()->pointsVector())
+            QVERIFY(point.y() == dry || point.y() == dry + SimBoard::kWaterShift);
+
+        QVERIFY(waitUntil([&] { return bench.testPoints() >= 175; }, 10000));
+        SimBoard::clearWrittenReports();
+        QTest::mouseClick(bench.find<QPushButton>("stopTest_btn"), Qt::LeftButton);
+        QCOMPARE(SimBoard::writtenReports(),
+                 (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
+        QVERIFY(bench.boxes.texts().isEmpty());
+        QVERIFY(!SimBoard::isStreaming());
+        const int points = bench.testPoints();
+        QTest::qWait(200);
+        QCOMPARE(bench.testPoints(), points); // no record is taken any more
+        QCOMPARE(bench.cell(0, 0), QString());
+        // The run is over: the key can be measured again at once.
+        QTest::mouseClick(bench.find<QPushButton>("btnTk12"), Qt::LeftButton);
+        QCOMPARE(bench.log().last(), QStringLiteral("开始调试TK12，先请勿触摸！"));
+        QVERIFY(bench.boxes.texts().isEmpty());
+        QTest::mouseClick(bench.find<QPushButton>("stopTest_btn"), Qt::LeftButton);
+        QVERIFY(bench.boxes.texts().isEmpty());
+        QVERIFY(!bench.find<QLabel>("countdownLabel")->isVisible());
+    }
+
+    void refusedStopLeavesTheRunGoing()
+    {
+        Bench bench({1});
+        QTest::mouseClick(bench.find<QPushButton>("btnTk1"), Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return bench.testPoints() >= 5; }, 10000));
+        SimBoard::setRefuseStop(true);
+        SimBoard::clearWrittenReports();
+        QTest::mouseClick(bench.find<QPushButton>("stopTest_btn"), Qt::LeftButton);
+        QTRY_COMPARE(bench.boxes.texts(), QStringList{QStringLiteral("停止测试失败！")});
+        QCOMPARE(Bench::reportsLike(kStopReport).size(), 3);
+        // Still marked busy: a new start is refused until a stop succeeds.
+        QTest::mouseClick(bench.find<QPushButton>("btnTk1"), Qt::LeftButton);
+        QTRY_COMPARE(bench.boxes.lastText(), QStringLiteral("正在调试请勿点击！"));
+        SimBoard::setRefuseStop(false);
+        QTest::mouseClick(bench.find<QPushButton>("stopTest_btn"), Qt::LeftButton);
+        QCOMPARE(bench.boxes.count(), 2);
+    }
+
+    void boardFailureEndsTheRun_data()
+    {
+        QTest::addColumn<bool>("refuse");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Start refused") << true << QStringLiteral("握手失败！");
+        QTest::newRow("board silent") << false << QStringLiteral("接收返回超时！");
+    }
+
+    void boardFailureEndsTheRun()
+    {
+        QFETCH(bool, refuse);
+        QFETCH(QString, text);
+        Bench bench({2});
+        SimBoard::setRefuseStart(refuse);
+        SimBoard::setSilent(!refuse);
+        auto *key = bench.find<QPushButton>("btnTk2");
+        QTest::mouseClick(key, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(bench.boxes.texts(), QStringList{text}, 15000);
+        QCOMPARE(Bench::reportsLike(kStartReport).size(), 1);
+        QCOMPARE(bench.testPoints(), 0);
+        QCOMPARE(key->styleSheet(),
+                 QStringLiteral("QPushButton{background-color:rgb(0,255,0);; border:2px solid "
+                                "rgb(0,255,0);; border-radius:10px;}"));
+        // The run is reset: the blink has stopped and a new test may start.
+        const QString look = key->styleSheet();
+        QTest::qWait(250);
+        QCOMPARE(key->styleSheet(), look);
+        SimBoard::setRefuseStart(false);
+        SimBoard::setSilent(false);
+        QTest::mouseClick(key, Qt::LeftButton);
+        QCOMPARE(bench.log().last(), QStringLiteral("开始调试TK2，先请勿触摸！"));
+        QCOMPARE(bench.boxes.count(), 1);
+        QTest::mouseClick(bench.find<QPushButton>("stopTest_btn"), Qt::LeftButton);
+    }
+};
+
+QTEST_MAIN(TestTuningRun)
+#include "tst_tuningrun.moc"
