@@ -37,8 +37,8 @@ void MainWindow::setUpChannelRows()
         boxes << findChild<QCheckBox *>(QStringLiteral("checkBox%1").arg(n));
     }
     pinMap = std::make_unique<StackedPinMap>(ui->packageStackedWidget);
-    channelIndicators = std::make_unique<ChannelIndicators>(keys, swatches, boxes, *pinMap,
-                                                            tuningState, this);
+    channelIndicators =
+        std::make_unique<ChannelIndicators>(keys, swatches, boxes, *pinMap, tuningState, this);
     channelIndicators->applySwatchStyles();
     sequencer = std::make_unique<ChannelTestSequencer>(tuningState, *liveChart, *resultsTable,
                                                        *channelIndicators, *pinMap,

@@ -142,11 +142,13 @@ private slots:
     {
         QTest::addColumn<int>("channel");
         QTest::addColumn<QString>("style");
-        QTest::newRow("TK0") << 0 << QStringLiteral("background-color:rgb(170,0,0);font-size:16px;");
+        QTest::newRow("TK0") << 0
+                             << QStringLiteral("background-color:rgb(170,0,0);font-size:16px;");
         QTest::newRow("TK13") << 13
                               << QStringLiteral("background-color:rgb(0,255,127);font-size:16px;");
         QTest::newRow("TK24") << 24
-                              << QStringLiteral("background-color:rgb(179,212,255);font-size:16px;");
+                              << QStringLiteral(
+                                     "background-color:rgb(179,212,255);font-size:16px;");
     }
 
     void checkBoxClickShowsItsColour()

@@ -52,7 +52,7 @@ private slots:
     {
         QCOMPARE(table.rowCount(), 32);
         QCOMPARE(table.columnCount(), 6);
-        const QStringList labels = {QStringLiteral("键名"),      QStringLiteral("不触摸\r\n(#)"),
+        const QStringList labels = {QStringLiteral("键名"),        QStringLiteral("不触摸\r\n(#)"),
                                     QStringLiteral("触摸\r\n(#)"), QStringLiteral("防水\r\n(#)"),
                                     QStringLiteral("TK\r\n(#)"),   QStringLiteral("KEY\r\n(#)")};
         for (int c = 0; c < 6; ++c)
@@ -181,8 +181,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QDateTime when(QDate(2023, 7, 4), QTime(9, 5, 7));
-        const QString path = dir.path() + QLatin1Char('/') +
-                             ResultsTable::csvFileName(QStringLiteral("TK0"), when);
+        const QString path =
+            dir.path() + QLatin1Char('/') + ResultsTable::csvFileName(QStringLiteral("TK0"), when);
         QFile old(path);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(20000, 'x'));

@@ -295,7 +295,8 @@ private slots:
         QCOMPARE(rig.state.selectedChannels[2], 10);
         QCOMPARE(rig.state.selectedChannels[3], 0);
         QVERIFY(rig.state.autoSequence);
-        QCOMPARE(rig.logLines(), QStringList{QStringLiteral("请勿触摸 TK0，开始测量（不触摸） ...")});
+        QCOMPARE(rig.logLines(),
+                 QStringList{QStringLiteral("请勿触摸 TK0，开始测量（不触摸） ...")});
 
         rig.feed(324, 2000);
         QCOMPARE(rig.state.currentChannel, 5);
@@ -459,14 +460,12 @@ private slots:
                                          QStringList{QStringLiteral("ack"), QStringLiteral("hide"),
                                                      QStringLiteral("blinkOff"),
                                                      QStringLiteral("countdownOff")};
-        QTest::newRow("refused") << true << 65 << 0
-                                 << QStringList{QStringLiteral("停止测试失败！")}
+        QTest::newRow("refused") << true << 65 << 0 << QStringList{QStringLiteral("停止测试失败！")}
                                  << before + stops + QStringList{QStringLiteral("ack")};
-        QTest::newRow("write failed") << true << -1 << 1
-                                      << QStringList{QStringLiteral("停止测试失败！")}
-                                      << before + stops;
-        QTest::newRow("no debugger") << false << 65 << 1
-                                     << QStringList{QStringLiteral("请连接调试器！")} << before;
+        QTest::newRow("write failed")
+            << true << -1 << 1 << QStringList{QStringLiteral("停止测试失败！")} << before + stops;
+        QTest::newRow("no debugger")
+            << false << 65 << 1 << QStringList{QStringLiteral("请连接调试器！")} << before;
     }
 
     void stopOutcomes()

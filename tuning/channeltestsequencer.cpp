@@ -25,11 +25,18 @@ ChannelTestSequencer::ChannelTestSequencer(TuningState &state, LiveChart &chart,
     : QObject(parent), state(state), chart(chart), results(results), indicators(indicators),
       pinMap(pinMap), link(link), log(log), dialogParent(dialogParent)
 {
-    // A timer rather than a sleep, so the window keeps painting between records.
+    // A timer rather than a sleep, so the window keeps painting between records. It is set a
+    // little short and the last fraction of the pause is slept, so that the timer's lateness
+    // does not add to every one of the 324 records of a test.
     rearmTimer.setSingleShot(true);
     rearmTimer.setTimerType(Qt::PreciseTimer);
-    rearmTimer.setInterval(kRearmDelayMs);
+    rearmTimer.setInterval(kRearmDelayMs - 1);
     connect(&rearmTimer, &QTimer::timeout, this, [this] {
+        if (recordArrival.isValid()) {
+            const qint64 leftUs = kRearmDelayMs * 1000 - recordArrival.nsecsElapsed() / 1000;
+            if (leftUs > 0)
+                QThread::usleep(static_cast<unsigned long>(leftUs));
+        }
         if (!this->state.halted)
             this->link.armReader();
     });
@@ -140,6 +147,7 @@ void ChannelTestSequencer::setCurrentChannel(int channel)
 
 void ChannelTestSequencer::handleRecord(const QByteArray &record, int crcFailed)
 {
+    recordArrival.start();
     if (state.waterPromptPending) {
         if (onWaterPrompt)
             onWaterPrompt();

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -93,6 +94,8 @@ private:
     QPlainTextEdit *log;
     QWidget *dialogParent;
     QTimer rearmTimer;
+    // When the record being paced arrived: the pause is measured from there.
+    QElapsedTimer recordArrival;
     std::function<void()> onWaterPrompt;
     std::function<void()> onWaterproofRecord;
 };
