@@ -308,22 +308,32 @@ private slots:
     void boardFailureEndsTheRun_data()
     {
         QTest::addColumn<bool>("refuse");
+        QTest::addColumn<int>("pointsFirst");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Start refused") << true << QStringLiteral("握手失败！");
-        QTest::newRow("board silent") << false << QStringLiteral("接收返回超时！");
+        QTest::newRow("Start refused") << true << 0 << QStringLiteral("握手失败！");
+        QTest::newRow("silent from the start") << false << 0 << QStringLiteral("接收返回超时！");
+        QTest::newRow("silent while sampling") << false << 10 << QStringLiteral("接收返回超时！");
     }
 
     void boardFailureEndsTheRun()
     {
         QFETCH(bool, refuse);
+        QFETCH(int, pointsFirst);
         QFETCH(QString, text);
         Bench bench({2});
-        SimBoard::setRefuseStart(refuse);
-        SimBoard::setSilent(!refuse);
         auto *key = bench.find<QPushButton>("btnTk2");
+        if (pointsFirst == 0) {
+            SimBoard::setRefuseStart(refuse);
+            SimBoard::setSilent(!refuse);
+        }
         QTest::mouseClick(key, Qt::LeftButton);
+        if (pointsFirst > 0) {
+            QVERIFY(waitUntil([&] { return bench.testPoints() >= pointsFirst; }, 10000));
+            SimBoard::setSilent(true);
+        }
         QTRY_COMPARE_WITH_TIMEOUT(bench.boxes.texts(), QStringList{text}, 15000);
         QCOMPARE(Bench::reportsLike(kStartReport).size(), 1);
+        // The curve of the abandoned measurement is cleared and the key shown solid green.
         QCOMPARE(bench.testPoints(), 0);
         QCOMPARE(key->styleSheet(),
                  QStringLiteral("QPushButton{background-color:rgb(0,255,0);; border:2px solid "
