@@ -250,8 +250,14 @@ private slots:
 
         // A second run or any test start is refused while this one samples.
         rig.waterproof->start();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("正在调试请勿点击！")});
+        rig.sequencer->startSingleChannel(7);
+        rig.sequencer->startAutoTest();
+        const QString busy = QStringLiteral("正在调试请勿点击！");
+        QCOMPARE(boxes.texts,
+                 (QStringList{busy, busy, QStringLiteral("请确保触摸板干净、无触摸、无水渍！"), busy}));
         QCOMPARE(rig.writtenCount(kStartReport), 1);
+        QCOMPARE(rig.state.currentChannel, 2);
+        QVERIFY(rig.state.waterproofMode);
         boxes.texts.clear();
 
         rig.sequencer->handleRecord(record(2, 5000), 0);

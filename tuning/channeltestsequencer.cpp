@@ -58,7 +58,8 @@ void ChannelTestSequencer::startAutoTest()
                              QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
-    if (state.testBusy) {
+    // A waterproof run keeps testBusy clear, yet must not have a second run interleaved with it.
+    if (state.startRefused()) {
         warn(tr("正在调试请勿点击！"));
         return;
     }
@@ -78,7 +79,8 @@ void ChannelTestSequencer::startAutoTest()
 
 void ChannelTestSequencer::startSingleChannel(int channel)
 {
-    if (state.testBusy) {
+    // A waterproof run keeps testBusy clear, yet must not have a second run interleaved with it.
+    if (state.startRefused()) {
         warn(tr("正在调试请勿点击！"));
         return;
     }
