@@ -198,8 +198,6 @@ private:
     void beginSampling();
     void startSamplingDirect();
     void showCountdownDigit(const QString &digit, bool visible);
-    // Runs a Stop exchange and shows its failure message; true when it succeeded.
-    bool stopExchange(StopExchange exchange);
     // Stops the board before the window closes; true when a board was open.
     bool stopBoardOnClose();
     void resetRunAfterReaderError(const QString &text);

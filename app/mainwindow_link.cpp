@@ -130,29 +130,9 @@ void MainWindow::warmTimerOut()
     samplingStarter->warmTimerOut();
 }
 
-bool MainWindow::stopExchange(StopExchange exchange)
-{
-    const StopOutcome outcome = debuggerLink->runStopExchange(exchange);
-    if (outcome == StopOutcome::Done)
-        return true;
-    if (exchange == StopExchange::WindowClose || exchange == StopExchange::EndOfRun)
-        return false;
-    QString text;
-    if (outcome == StopOutcome::NoDevice)
-        text = tr("请连接调试器！");
-    else if (exchange == StopExchange::StopButton)
-        text = tr("停止测试失败！");
-    else if (exchange == StopExchange::SaveDownload)
-        text = tr("保存下载失败！");
-    else
-        text = tr("停止验证效果失败！");
-    QMessageBox::warning(this, tr("提示"), text);
-    return false;
-}
-
 bool MainWindow::stopBoardOnClose()
 {
-    return stopExchange(StopExchange::WindowClose);
+    return debuggerLink->runStopExchange(StopExchange::WindowClose) == StopOutcome::Done;
 }
 
 void MainWindow::resetRunAfterReaderError(const QString &text)

@@ -1,40 +1,13 @@
 #include "link/readthread.h"
 
-#include "link/reportparser.h"
-
-ReadThread::ReadThread(QObject *parent) : QThread(parent), codec(new EncodeDecode(this))
+ReadThread::ReadThread(QObject *parent) : BoardReader(parent)
 {
-}
-
-void ReadThread::setDevice(hid_device *device)
-{
-    hidDevice.store(device);
-}
-
-void ReadThread::arm()
-{
-    gate.arm();
-}
-
-void ReadThread::disarm()
-{
-    gate.disarm();
-}
-
-bool ReadThread::isArmed() const
-{
-    return gate.isArmed();
-}
-
-void ReadThread::requestStop()
-{
-    gate.requestStop();
 }
 
 bool ReadThread::parseReport(const unsigned char *report, int received)
 {
     QByteArray record;
-    switch (parseBoardReport(*codec, decoder, report, received, &record)) {
+    switch (classify(report, received, &record)) {
     case BoardReport::StartRefused:
         emit handshakeMessage(tr("握手失败！"));
         return true;
@@ -52,15 +25,10 @@ bool ReadThread::parseReport(const unsigned char *report, int received)
 
 void ReadThread::run()
 {
-    while (gate.beginStep()) {
-        const int r = gate.read(hidDevice.load(), rxBuffer, sizeof rxBuffer,
-                                protocol::kReadThreadTimeoutMs);
-        gate.endStep([&] {
-            if (r <= 1) {
-                emit handshakeMessage(tr("接收返回超时！"));
-                return true;
-            }
-            return parseReport(rxBuffer, r);
-        });
-    }
+    readLoop(protocol::kReadThreadTimeoutMs, false);
+}
+
+void ReadThread::reportTimeout()
+{
+    emit handshakeMessage(tr("接收返回超时！"));
 }

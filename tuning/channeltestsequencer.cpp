@@ -12,11 +12,6 @@
 #include <QPushButton>
 #include <QThread>
 
-namespace
-{
-constexpr int kSelectedSlots = 35;
-} // namespace
-
 ChannelTestSequencer::ChannelTestSequencer(TuningState &state, LiveChart &chart,
                                            ResultsTable &results, ChannelIndicators &indicators,
                                            PinMapSource &pinMap, SequencerLink &link,
@@ -214,14 +209,12 @@ void ChannelTestSequencer::finishTouchPhase()
     emit channelFinished(state.currentChannel);
 
     if (state.autoSequence) {
-        const int slot = state.nextSelectedIndex;
-        const bool more = state.remainingChannels >= 1 && slot > 0 && slot < kSelectedSlots &&
-                          state.selectedChannels[slot] > 0;
-        if (!more) {
+        const int next = state.nextSelectedChannel();
+        if (next < 0) {
             finishAutoTest();
         } else {
             chart.clearTestSeries();
-            beginChannel(state.selectedChannels[slot] - 1);
+            beginChannel(next);
             --state.remainingChannels;
             ++state.nextSelectedIndex;
         }

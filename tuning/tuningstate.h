@@ -3,6 +3,8 @@
 
 #include <QList>
 
+#include <iterator>
+
 class QPushButton;
 
 // The measurement state shared by the counted-down start, the sequencer, the waterproof test,
@@ -37,6 +39,16 @@ struct TuningState
     bool waterproofRunning() const { return waterproofMode && sampling; }
     // A test start must be refused with "busy".
     bool startRefused() const { return testBusy || waterproofRunning(); }
+    // The channel in slot nextSelectedIndex of selectedChannels while a multi-channel run has
+    // channels left; -1 when the run is over (or the slot holds no valid channel).
+    int nextSelectedChannel() const
+    {
+        const int slot = nextSelectedIndex;
+        if (remainingChannels < 1 || slot < 1 || slot >= int(std::size(selectedChannels)))
+            return -1;
+        const int channel = selectedChannels[slot] - 1;
+        return channel >= 0 && channel < 25 ? channel : -1;
+    }
 };
 
 #endif // TUNINGSTATE_H

@@ -16,12 +16,6 @@
 #include <QThread>
 #include <QTimer>
 
-namespace
-{
-constexpr int kSelectedSlots = 35;
-constexpr int kChannels = 25;
-} // namespace
-
 WaterproofTest::WaterproofTest(TuningState &state, ChannelTestSequencer &sequencer,
                                SamplingStarter &starter, LiveChart &chart, ResultsTable &results,
                                ChannelIndicators &indicators, PinMapSource &pinMap,
@@ -118,15 +112,12 @@ void WaterproofTest::finishChannel()
     emit channelFinished(state.currentChannel);
 
     if (state.autoSequence) {
-        const int slot = state.nextSelectedIndex;
-        const bool more = state.remainingChannels > 0 && slot > 0 && slot < kSelectedSlots &&
-                          state.selectedChannels[slot] > 0 &&
-                          state.selectedChannels[slot] <= kChannels;
-        if (!more) {
+        const int next = state.nextSelectedChannel();
+        if (next < 0) {
             finishRun();
         } else {
             chart.clearTestSeries();
-            beginChannel(state.selectedChannels[slot] - 1);
+            beginChannel(next);
             --state.remainingChannels;
             ++state.nextSelectedIndex;
         }

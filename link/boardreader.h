@@ -1,0 +1,49 @@
+#ifndef BOARDREADER_H
+#define BOARDREADER_H
+
+#include "link/encodedecode.h"
+#include "link/readergate.h"
+#include "link/reportparser.h"
+
+#include <hidapi/hidapi.h>
+
+#include <QByteArray>
+#include <QThread>
+
+#include <atomic>
+
+// What the measurement reader and the verification reader share: the device handle, the frame
+// decoder, the armed flag and the loop of armed reads. A subclass says what each result emits.
+class BoardReader : public QThread
+{
+    Q_OBJECT
+
+public:
+    void setDevice(hid_device *device);
+    void arm();
+    // Returns after a read in progress has ended.
+    void disarm();
+    bool isArmed() const;
+    // Ends the thread's loop; only for process exit, followed by wait().
+    void requestStop();
+    // Handles one received report and emits what it carries; true when the reader goes idle.
+    virtual bool parseReport(const unsigned char *report, int received) = 0;
+
+protected:
+    explicit BoardReader(QObject *parent);
+    // One read per arming until a stop is requested. dropBacklog first empties the queue of
+    // reports, so the result is the board's state now rather than a backlog.
+    void readLoop(int timeoutMs, bool dropBacklog);
+    // Nothing usable came within the time-out (or the read failed).
+    virtual void reportTimeout() = 0;
+    BoardReport classify(const unsigned char *report, int received, QByteArray *record);
+
+private:
+    std::atomic<hid_device *> hidDevice{nullptr};
+    EncodeDecode *codec;
+    DecoderState decoder;
+    ReaderGate gate;
+    unsigned char rxBuffer[protocol::kReportSize] = {};
+};
+
+#endif // BOARDREADER_H
