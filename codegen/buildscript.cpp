@@ -53,8 +53,11 @@ bool BuildScript::writeBuildScript(QWidget *parent, const QString &scriptPath,
         QMessageBox::warning(parent, tr("提示"), tr("写配置文件失败！"));
         return false;
     }
-    // An unwritable script keeps its old lines and is still run.
-    (void)TextFile::write(scriptPath, rewriteText(text, projectDir));
+    // A script that cannot be rewritten would build the project it named last time: not run.
+    if (!TextFile::write(scriptPath, rewriteText(text, projectDir))) {
+        QMessageBox::warning(parent, tr("提示"), tr("写配置文件失败！"));
+        return false;
+    }
     return true;
 }
 

@@ -52,8 +52,12 @@ bool rewriteFile(QWidget *parent, const QString &path, const QString &failureMes
         showFailure(parent, failureMessage);
         return false;
     }
-    // A file that cannot be written keeps its old content; the caller carries on with it.
-    (void)TextFile::write(path, out);
+    // A file that cannot be written keeps its old content, and the caller must not carry on as
+    // if the firmware had been configured.
+    if (!TextFile::write(path, out)) {
+        showFailure(parent, failureMessage);
+        return false;
+    }
     return true;
 }
 } // namespace

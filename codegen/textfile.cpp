@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTextCodec>
 
 TextFile::ReadStatus TextFile::read(const QString &path, QString *text)
@@ -17,15 +18,20 @@ TextFile::ReadStatus TextFile::read(const QString &path, QString *text)
     return ReadStatus::Ok;
 }
 
-bool TextFile::write(const QString &path, const QString &text, QIODevice::OpenMode mode)
+bool TextFile::write(const QString &path, const QString &text)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | mode))
+    // Written beside the file and renamed over it only when complete, so a failed write leaves
+    // the old content whole; a file that is not writable is refused before anything is written.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = toFileBytes(text);
-    const bool written = file.write(bytes) == bytes.size();
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.commit();
 }
 
 QString TextFile::fromFileBytes(const QByteArray &bytes)

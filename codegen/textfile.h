@@ -2,7 +2,6 @@
 #define TEXTFILE_H
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
 
 // Reads and writes the tool's Windows text files (firmware templates, build script, CSV): the
@@ -19,10 +18,9 @@ public:
 
     // On Ok, text holds the whole file with LF line ends; otherwise text is cleared.
     [[nodiscard]] static ReadStatus read(const QString &path, QString *text);
-    // Writes text with CR LF line ends. mode adds to WriteOnly, Truncate by default. False when
-    // the file does not open for writing or not every byte could be written.
-    [[nodiscard]] static bool write(const QString &path, const QString &text,
-                                    QIODevice::OpenMode mode = QIODevice::Truncate);
+    // Replaces the file's content with text, CR LF line ends. False when the file cannot be
+    // written; the old content is then left as it was.
+    [[nodiscard]] static bool write(const QString &path, const QString &text);
 
     // The conversions themselves, for callers that manage their own QFile.
     static QString fromFileBytes(const QByteArray &bytes);

@@ -92,6 +92,16 @@ private slots:
         QVERIFY(!QFile::exists(folder + "config.bat"));
     }
 
+    void unwritableScriptIsReportedAndNotRun()
+    {
+        const QString kernelFile = QStringLiteral("/proc/version");
+        if (!QFileInfo(kernelFile).isReadable())
+            QSKIP("needs a readable, unwritable system file");
+        MessageLog log;
+        QVERIFY(!BuildScript::writeBuildScript(nullptr, kernelFile, kProjectDir));
+        QCOMPARE(log.texts, QStringList{QStringLiteral("写配置文件失败！")});
+    }
+
     // The stand-in's first line hands it to a recorder that copies the script as it was run.
     void rewrittenScriptIsStartedFromAFolderWithBlanks()
     {

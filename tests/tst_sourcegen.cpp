@@ -295,6 +295,18 @@ private slots:
         QVERIFY(QFileInfo(path("blocked.h")).isDir());
     }
 
+    void unwritableFileFailsWithTheCallersMessage()
+    {
+        // Readable but not writable whoever runs the test, root included.
+        const QString kernelFile = QStringLiteral("/proc/version");
+        if (!QFileInfo(kernelFile).isReadable())
+            QSKIP("needs a readable, unwritable system file");
+        MessageLog log;
+        QVERIFY(!SourceGenerator::rewriteChannelCount(nullptr, kernelFile, 3, kFailure));
+        QVERIFY(!SourceGenerator::rewriteDeepSleepCfg(nullptr, kernelFile, "1,"));
+        QCOMPARE(log.texts, (QStringList{kFailure, kFailure}));
+    }
+
     void resultRowsStopAtTheFirstRowWithoutKey_data()
     {
         QTest::addColumn<int>("filledRows");
