@@ -176,12 +176,7 @@ void ChannelTestSequencer::handleRecord(const QByteArray &record, int crcFailed)
 
 void ChannelTestSequencer::finishNoTouchPhase()
 {
-    int sum = 0;
-    for (int i = 0; i < kSamplesPerPhase; ++i) {
-        state.noTouchSamples[i] = state.tkData.at(i);
-        sum += state.noTouchSamples[i];
-    }
-    state.noTouchSum = sum;
+    state.noTouchSum = takePhaseSamples(0, state.noTouchSamples);
     appendLog(tr("请按TK%1 ，开始测量(触摸)...！").arg(state.currentChannel));
     state.sampling = false;
     // The touch samples follow the no-touch ones in tkData; the countdown's end sends Start and
@@ -192,12 +187,27 @@ void ChannelTestSequencer::finishNoTouchPhase()
 
 void ChannelTestSequencer::finishTouchPhase()
 {
+    state.touchSum = takePhaseSamples(kSamplesPerPhase, state.touchSamples);
+    endChannelSampling();
+    results.writeTouchResults();
+    emit channelFinished(state.currentChannel);
+    continueSequence([this](int channel) { beginChannel(channel); },
+                     [this] { finishAutoTest(); });
+    chart.connectHover();
+}
+
+int ChannelTestSequencer::takePhaseSamples(int from, int *samples) const
+{
     int sum = 0;
     for (int i = 0; i < kSamplesPerPhase; ++i) {
-        state.touchSamples[i] = state.tkData.at(kSamplesPerPhase + i);
-        sum += state.touchSamples[i];
+        samples[i] = state.tkData.at(from + i);
+        sum += samples[i];
     }
-    state.touchSum = sum;
+    return sum;
+}
+
+void ChannelTestSequencer::endChannelSampling()
+{
     link.stopBlinkTimer();
     if (state.currentKeyButton)
         state.currentKeyButton->setStyleSheet(ChannelIndicators::greenKeyStyle());
@@ -205,21 +215,30 @@ void ChannelTestSequencer::finishTouchPhase()
     state.testBusy = false;
     state.chartX = 0.0;
     state.tkData.clear();
-    results.writeTouchResults();
-    emit channelFinished(state.currentChannel);
+}
 
-    if (state.autoSequence) {
-        const int next = state.nextSelectedChannel();
-        if (next < 0) {
-            finishAutoTest();
-        } else {
-            chart.clearTestSeries();
-            beginChannel(next);
-            --state.remainingChannels;
-            ++state.nextSelectedIndex;
-        }
+void ChannelTestSequencer::continueSequence(const std::function<void(int)> &begin,
+                                            const std::function<void()> &finish)
+{
+    if (!state.autoSequence)
+        return;
+    const int next = state.nextSelectedChannel();
+    if (next < 0) {
+        finish();
+        return;
     }
-    chart.connectHover();
+    chart.clearTestSeries();
+    begin(next);
+    --state.remainingChannels;
+    ++state.nextSelectedIndex;
+}
+
+void ChannelTestSequencer::stopBoardAfterRun()
+{
+    if (link.isOpen()) {
+        (void)link.sendStopCommand();
+        (void)link.sendStopCommand();
+    }
 }
 
 void ChannelTestSequencer::finishAutoTest()
@@ -228,11 +247,7 @@ void ChannelTestSequencer::finishAutoTest()
     state.nextSelectedIndex = 0;
     state.remainingChannels = 0;
     state.tkData.clear();
-    // The reader is idle already, having delivered the last record; the answers are not awaited.
-    if (link.isOpen()) {
-        link.sendStopCommand();
-        link.sendStopCommand();
-    }
+    stopBoardAfterRun();
     emit autoTestFinished();
     warn(tr("所选通道不触摸与触摸测试完成！"));
 }

@@ -65,6 +65,17 @@ public:
     // record raises, and the handler of every counted record while waterproofMode is set.
     void setWaterproofHandlers(std::function<void()> waterPrompt,
                                std::function<void()> waterproofRecord);
+    // Copies samples [from, from + 162) of tkData into samples; returns their sum.
+    int takePhaseSamples(int from, int *samples) const;
+    // A channel's sampling is over: blink off, key solid green, flags and curve position reset.
+    void endChannelSampling();
+    // In a multi-channel run, begins the next selected channel with begin, or calls finish when
+    // none is left.
+    void continueSequence(const std::function<void(int)> &begin,
+                          const std::function<void()> &finish);
+    // The two Stop commands that end a multi-channel run; the reader is idle already, having
+    // delivered the last record, and the answers are not awaited.
+    void stopBoardAfterRun();
     // Re-arms the reader after the record pause unless the run was halted meanwhile.
     void scheduleRearm();
     void cancelRearm();

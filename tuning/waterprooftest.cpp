@@ -95,33 +95,12 @@ void WaterproofTest::handleRecord()
 
 void WaterproofTest::finishChannel()
 {
-    int sum = 0;
-    for (int i = 0; i < kSamples; ++i) {
-        state.waterproofSamples[i] = state.tkData.at(i);
-        sum += state.waterproofSamples[i];
-    }
-    state.waterproofSum = sum;
-    blinkTimer->stop();
-    if (state.currentKeyButton)
-        state.currentKeyButton->setStyleSheet(ChannelIndicators::greenKeyStyle());
-    state.sampling = false;
-    state.testBusy = false;
-    state.chartX = 0.0;
-    state.tkData.clear();
+    state.waterproofSum = sequencer.takePhaseSamples(0, state.waterproofSamples);
+    sequencer.endChannelSampling();
     results.writeWaterproofResults(pinMap.keyNumber(state.currentChannel));
     emit channelFinished(state.currentChannel);
-
-    if (state.autoSequence) {
-        const int next = state.nextSelectedChannel();
-        if (next < 0) {
-            finishRun();
-        } else {
-            chart.clearTestSeries();
-            beginChannel(next);
-            --state.remainingChannels;
-            ++state.nextSelectedIndex;
-        }
-    }
+    sequencer.continueSequence([this](int channel) { beginChannel(channel); },
+                               [this] { finishRun(); });
     chart.connectHover();
 }
 
@@ -131,11 +110,7 @@ void WaterproofTest::finishRun()
     state.tkData.clear();
     state.nextSelectedIndex = 0;
     state.remainingChannels = 0;
-    // The reader is idle, having delivered the last record; the answers are not awaited.
-    if (starter.isOpen()) {
-        (void)starter.sendStopCommand();
-        (void)starter.sendStopCommand();
-    }
+    sequencer.stopBoardAfterRun();
     QString csvPath;
     if (!results.exportCsv(exportFolder, QDateTime::currentDateTime(), &csvPath))
         csvPath.clear();
