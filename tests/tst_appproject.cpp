@@ -2,6 +2,7 @@
 #include "messagelog.h"
 #include "project/settingspage.h"
 #include "tuning/pinmapsource.h"
+#include "testsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,32 +15,10 @@
 
 #include <array>
 
+using namespace testsupport;
+
 namespace
 {
-class FakePins : public PinMapSource
-{
-public:
-    std::array<int, 25> inUse{};
-    std::array<int, 25> keys{};
-    int channelInUse(int channel) const override { return inUse.at(channel); }
-    int keyNumber(int channel) const override { return keys.at(channel); }
-    void resetHiddenPackages() override {}
-};
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 // Relative paths of every file below root, hidden ones included.
 QStringList filesBelow(const QString &root)
 {
@@ -69,7 +48,7 @@ private:
     QLineEdit entryTime;
     std::array<QCheckBox, 25> wakeBoxes;
     QTableWidget table{32, 6};
-    FakePins pins;
+    FakePinMap pins;
     std::unique_ptr<SettingsPage> settings;
     std::unique_ptr<AppProject> app;
     int saves = 0;
@@ -116,7 +95,7 @@ private slots:
             box.setChecked(false);
         wakeBoxes[3].setChecked(true);
         wakeBoxes[5].setChecked(true);
-        pins = FakePins();
+        pins = FakePinMap();
         // TK3 key 1, TK5 key 3, TK9 key 2: N = 3.
         pins.inUse[3] = pins.inUse[5] = pins.inUse[9] = 1;
         pins.keys[3] = 1;

@@ -1,27 +1,17 @@
 #include "codegen/buildscript.h"
 #include "messagelog.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace testsupport;
+
 namespace
 {
 QByteArray crlf(const QByteArray &text) { return QByteArray(text).replace("\n", "\r\n"); }
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 const QString kProjectDir = QStringLiteral("C:\\tools\\RM3KV5172_Touch_Test/");
 } // namespace

@@ -8,6 +8,7 @@
 #include "sim/simboard.h"
 #include "tuning/pinmapsource.h"
 #include "tuning/tuningstate.h"
+#include "testsupport.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -18,33 +19,11 @@
 
 #include <array>
 
+using namespace testsupport;
+
 namespace
 {
 const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E").leftJustified(65, '\0');
-
-class FakePins : public PinMapSource
-{
-public:
-    std::array<int, 25> inUse{};
-    std::array<int, 25> keys{};
-    int channelInUse(int channel) const override { return inUse.at(channel); }
-    int keyNumber(int channel) const override { return keys.at(channel); }
-    void resetHiddenPackages() override {}
-};
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 const QString kHeader = QStringLiteral("/User/H/TouchKeyScan.h");
 const QString kSource = QStringLiteral("/User/C/TouchKeyScan.c");
@@ -71,7 +50,7 @@ private:
     TuningState state;
     QPlainTextEdit log;
     QTableWidget table{32, 6};
-    FakePins pins;
+    FakePinMap pins;
     std::unique_ptr<SaveDownload> saveDownload;
 
     bool templateUntouched() const
@@ -122,7 +101,7 @@ private slots:
         state = TuningState();
         log.clear();
         table.clearContents();
-        pins = FakePins();
+        pins = FakePinMap();
         pins.inUse[3] = pins.inUse[7] = 1;
         pins.keys[3] = 1;
         pins.keys[7] = 2;

@@ -6,6 +6,7 @@
 #include "tuning/resultstable.h"
 #include "tuning/sequencerlink.h"
 #include "tuning/tuningstate.h"
+#include "testsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,39 +20,12 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
+using namespace testsupport;
+
 namespace
 {
 const QString kGreen = QStringLiteral("QPushButton{background-color:rgb(0,255,0);; border:2px "
                                       "solid rgb(0,255,0);; border-radius:10px;}");
-
-QByteArray record(int channel, int value)
-{
-    QByteArray data(51, '\0');
-    data[0] = 0x36;
-    for (int k = 0; k < 25; ++k) {
-        const int v = k == channel ? value : 1000 + k;
-        data[1 + 2 * k] = char(v >> 8);
-        data[2 + 2 * k] = char(v & 0xFF);
-    }
-    return data;
-}
-
-class FakePinMap : public PinMapSource
-{
-public:
-    int inUse[25] = {};
-    int keys[25] = {};
-    int resets = 0;
-    int channelInUse(int channel) const override
-    {
-        return channel >= 0 && channel < 25 ? inUse[channel] : 0;
-    }
-    int keyNumber(int channel) const override
-    {
-        return channel >= 0 && channel < 25 ? keys[channel] : 0;
-    }
-    void resetHiddenPackages() override { ++resets; }
-};
 
 // Records what the sequencer asks of the link; the counted-down start succeeds at once.
 class FakeLink : public SequencerLink
@@ -154,7 +128,7 @@ struct SequencerRig
     {
         for (int i = 0; i < count; ++i) {
             sequencer->cancelRearm();
-            sequencer->handleRecord(record(state.currentChannel, base + i % 3), 0);
+            sequencer->handleRecord(measurementRecord(state.currentChannel, base + i % 3), 0);
         }
     }
 };
@@ -170,11 +144,11 @@ private slots:
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<int>("channel");
         QTest::addColumn<int>("reading");
-        QTest::newRow("TK0") << record(0, 0x1234) << 0 << 0x1234;
-        QTest::newRow("TK24") << record(24, 0xFFFE) << 24 << 0xFFFE;
-        QTest::newRow("TK7 beside others") << record(7, 2034) << 8 << 1008;
-        QTest::newRow("no channel yet") << record(0, 2000) << 100 << -1;
-        QTest::newRow("negative channel") << record(0, 2000) << -1 << -1;
+        QTest::newRow("TK0") << measurementRecord(0, 0x1234) << 0 << 0x1234;
+        QTest::newRow("TK24") << measurementRecord(24, 0xFFFE) << 24 << 0xFFFE;
+        QTest::newRow("TK7 beside others") << measurementRecord(7, 2034) << 8 << 1008;
+        QTest::newRow("no channel yet") << measurementRecord(0, 2000) << 100 << -1;
+        QTest::newRow("negative channel") << measurementRecord(0, 2000) << -1 << -1;
         QTest::newRow("short record") << QByteArray(10, '\x36') << 24 << -1;
     }
 
@@ -200,11 +174,11 @@ private slots:
         QVERIFY(rig.chart.testSeries());
 
         for (int i = 0; i < 161; ++i) {
-            rig.sequencer->handleRecord(record(7, 2000 + i % 3), 0);
+            rig.sequencer->handleRecord(measurementRecord(7, 2000 + i % 3), 0);
             QVERIFY(rig.sequencer->rearmPending());
             rig.sequencer->cancelRearm();
         }
-        rig.sequencer->handleRecord(record(7, 2000 + 161 % 3), 0);
+        rig.sequencer->handleRecord(measurementRecord(7, 2000 + 161 % 3), 0);
         QVERIFY(!rig.sequencer->rearmPending()); // the countdown's Start arms the reader
         QCOMPARE(rig.logLines().last(), QStringLiteral("请按TK7 ，开始测量(触摸)...！"));
         QCOMPARE(rig.link.count(QStringLiteral("countdown")), 1);
@@ -214,7 +188,7 @@ private slots:
         rig.feed(161, 2600);
         QVERIFY(rig.state.testBusy);
         QCOMPARE(finished.count(), 0);
-        rig.sequencer->handleRecord(record(7, 2600 + 161 % 3), 0);
+        rig.sequencer->handleRecord(measurementRecord(7, 2600 + 161 % 3), 0);
         QCOMPARE(finished.count(), 1);
         QCOMPARE(rig.cell(0, 0), QStringLiteral("TK7"));
         QCOMPARE(rig.cell(0, 1), QStringLiteral("2001"));
@@ -238,8 +212,8 @@ private slots:
         rig.pinMap.inUse[3] = 1;
         rig.sequencer->startSingleChannel(3);
         for (int i = 0; i < 161; ++i) {
-            rig.sequencer->handleRecord(record(3, 2050), 0);
-            rig.sequencer->handleRecord(record(3, 9999), 1);
+            rig.sequencer->handleRecord(measurementRecord(3, 2050), 0);
+            rig.sequencer->handleRecord(measurementRecord(3, 9999), 1);
             QVERIFY(rig.sequencer->rearmPending());
             rig.sequencer->cancelRearm();
         }
@@ -250,7 +224,7 @@ private slots:
         QCOMPARE(points.size(), 322);
         QCOMPARE(points.at(1).y(), 2050.0);
         QCOMPARE(rig.chart.endValue(), 2100);
-        rig.sequencer->handleRecord(record(3, 2050), 0);
+        rig.sequencer->handleRecord(measurementRecord(3, 2050), 0);
         QCOMPARE(rig.link.count(QStringLiteral("countdown")), 1);
     }
 
@@ -259,7 +233,7 @@ private slots:
         SequencerRig rig;
         rig.chart.installTestSeries();
         rig.state.currentChannel = 100;
-        rig.sequencer->handleRecord(record(0, 30000), 0);
+        rig.sequencer->handleRecord(measurementRecord(0, 30000), 0);
         rig.sequencer->handleRecord(QByteArray(1, '\x36'), 0);
         QVERIFY(rig.state.tkData.isEmpty());
         QCOMPARE(rig.chart.startValue(), 1900);
@@ -272,8 +246,8 @@ private slots:
         SequencerRig rig;
         rig.pinMap.inUse[2] = 1;
         rig.sequencer->startSingleChannel(2);
-        rig.sequencer->handleRecord(record(2, 2150), 0);
-        rig.sequencer->handleRecord(record(2, 1850), 0);
+        rig.sequencer->handleRecord(measurementRecord(2, 2150), 0);
+        rig.sequencer->handleRecord(measurementRecord(2, 1850), 0);
         QCOMPARE(rig.end->currentText(), QStringLiteral("2200"));
         QCOMPARE(rig.start->currentText(), QStringLiteral("0"));
     }
@@ -419,7 +393,7 @@ private slots:
         rig.pinMap.inUse[1] = 1;
         rig.state.halted = true;
         rig.state.currentChannel = 1;
-        rig.sequencer->handleRecord(record(1, 4000), 0); // on its way when the run stopped
+        rig.sequencer->handleRecord(measurementRecord(1, 4000), 0); // on its way when the run stopped
         QVERIFY(!rig.sequencer->rearmPending());
         QCOMPARE(rig.state.chartX, 0.0);
         rig.sequencer->startSingleChannel(1);
@@ -434,12 +408,12 @@ private slots:
         rig.sequencer->startSingleChannel(1);
         QElapsedTimer clock;
         clock.start();
-        rig.sequencer->handleRecord(record(1, 2000), 0);
+        rig.sequencer->handleRecord(measurementRecord(1, 2000), 0);
         QCOMPARE(rig.link.arms, 0);
         QTRY_COMPARE_WITH_TIMEOUT(rig.link.arms, 1, 1000);
         QVERIFY(clock.elapsed() >= 19);
         // A run halted during the pause does not re-arm the reader.
-        rig.sequencer->handleRecord(record(1, 2000), 0);
+        rig.sequencer->handleRecord(measurementRecord(1, 2000), 0);
         rig.state.halted = true;
         QTest::qWait(60);
         QCOMPARE(rig.link.arms, 1);
@@ -480,7 +454,7 @@ private slots:
         rig.pinMap.inUse[2] = 1;
         rig.sequencer->startSingleChannel(2);
         rig.state.autoSequence = true;
-        rig.sequencer->handleRecord(record(2, 2000), 0);
+        rig.sequencer->handleRecord(measurementRecord(2, 2000), 0);
         QVERIFY(rig.sequencer->rearmPending());
         rig.link.calls.clear();
         rig.link.open = open;
@@ -523,7 +497,7 @@ private slots:
         rig.feed(10, 2000);
         rig.keys[8]->setStyleSheet(QString());
         rig.state.countdownStep = 2;
-        rig.sequencer->handleRecord(record(8, 2000), 0);
+        rig.sequencer->handleRecord(measurementRecord(8, 2000), 0);
         rig.sequencer->abandonRun(QStringLiteral("接收返回超时！"));
         QCOMPARE(boxes.texts, QStringList{QStringLiteral("接收返回超时！")});
         QCOMPARE(rig.chart.testSeries()->count(), 0);
@@ -551,13 +525,13 @@ private slots:
         rig.state.currentChannel = 4;
         rig.state.waterproofMode = true;
         rig.state.waterPromptPending = true;
-        rig.sequencer->handleRecord(record(4, 2000), 0);
+        rig.sequencer->handleRecord(measurementRecord(4, 2000), 0);
         QCOMPARE(prompts, 1);
         QVERIFY(rig.state.tkData.isEmpty()); // the prompting record is neither counted nor drawn
         QCOMPARE(rig.chart.testSeries()->count(), 0);
         rig.state.waterPromptPending = false;
         for (int i = 0; i < 200; ++i)
-            rig.sequencer->handleRecord(record(4, 2000), 0);
+            rig.sequencer->handleRecord(measurementRecord(4, 2000), 0);
         QCOMPARE(handled, 200);
         QCOMPARE(rig.state.tkData.size(), 200);
         QVERIFY(!rig.sequencer->rearmPending());

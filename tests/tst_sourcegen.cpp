@@ -1,6 +1,7 @@
 #include "codegen/sourcegenerator.h"
 #include "messagelog.h"
 #include "tuning/pinmapsource.h"
+#include "testsupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,42 +12,11 @@
 
 #include <array>
 
+using namespace testsupport;
+
 namespace
 {
-// A pin map given as (channel, key) pairs.
-class FakePins : public PinMapSource
-{
-public:
-    FakePins(std::initializer_list<std::pair<int, int>> channelKeys, int inUseValue = 1)
-    {
-        for (const auto &channelKey : channelKeys) {
-            inUse[channelKey.first] = inUseValue;
-            keys[channelKey.first] = channelKey.second;
-        }
-    }
-    int channelInUse(int channel) const override { return inUse.at(channel); }
-    int keyNumber(int channel) const override { return keys.at(channel); }
-    void resetHiddenPackages() override {}
-
-private:
-    std::array<int, 25> inUse{};
-    std::array<int, 25> keys{};
-};
-
 QByteArray crlf(const char *text) { return QByteArray(text).replace("\n", "\r\n"); }
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 const char *const kHeader = "#ifndef TK_H\n"
                             "/* TKL_CHN_NUM counts the channels */\n"
@@ -81,14 +51,14 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("none in use")
-            << SourceGenerator::channelConfigRows(FakePins({})) << QStringList();
+            << SourceGenerator::channelConfigRows(FakePinMap({})) << QStringList();
         QTest::newRow("ascending, decimal, final comma")
-            << SourceGenerator::channelConfigRows(FakePins({{24, 25}, {3, 1}, {0, 12}}))
+            << SourceGenerator::channelConfigRows(FakePinMap({{24, 25}, {3, 1}, {0, 12}}))
             << QStringList{"12,0,20,100,100,100,", "1,3,20,100,100,100,", "25,24,20,100,100,100,"};
         QTest::newRow("in-use flag 2 is not in use")
-            << SourceGenerator::channelConfigRows(FakePins({{5, 2}}, 2)) << QStringList();
+            << SourceGenerator::channelConfigRows(FakePinMap({{5, 2}}, 2)) << QStringList();
         QTest::newRow("in use without key")
-            << SourceGenerator::channelConfigRows(FakePins({{7, 0}}))
+            << SourceGenerator::channelConfigRows(FakePinMap({{7, 0}}))
             << QStringList{"0,7,20,100,100,100,"};
     }
     void channelRowsListChannelsInUseAscending()
@@ -131,7 +101,7 @@ private slots:
         QFETCH(QString, enterTime);
         QFETCH(QVector<int>, wakeChannels);
         QFETCH(QString, row);
-        const FakePins pins({{0, 3}, {1, 1}, {2, 0}, {3, 9}});
+        const FakePinMap pins({{0, 3}, {1, 1}, {2, 0}, {3, 9}});
         bool wake[25] = {};
         for (int channel : wakeChannels)
             wake[channel] = true;

@@ -18,6 +18,7 @@
 #include "tuning/samplingstarter.h"
 #include "tuning/tuningstate.h"
 #include "tuning/waterprooftest.h"
+#include "testsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,40 +39,14 @@
 
 using namespace QtCharts;
 
+using namespace testsupport;
+
 namespace
 {
 const QByteArray kStartReport = QByteArray::fromHex("00067EFE07E09D7E") + QByteArray(57, '\0');
 const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E") + QByteArray(57, '\0');
 const QString kAddWater = QStringLiteral("请给触摸板加水！");
 const QString kDone = QStringLiteral("所选通道防水测试完成！");
-
-QByteArray record(int channel, int value)
-{
-    QByteArray data(51, '\0');
-    data[0] = 0x36;
-    for (int k = 0; k < 25; ++k) {
-        const int v = k == channel ? value : 1000 + k;
-        data[1 + 2 * k] = char(v >> 8);
-        data[2 + 2 * k] = char(v & 0xFF);
-    }
-    return data;
-}
-
-class FakePinMap : public PinMapSource
-{
-public:
-    int inUse[25] = {};
-    int keys[25] = {};
-    int channelInUse(int channel) const override
-    {
-        return channel >= 0 && channel < 25 ? inUse[channel] : 0;
-    }
-    int keyNumber(int channel) const override
-    {
-        return channel >= 0 && channel < 25 ? keys[channel] : 0;
-    }
-    void resetHiddenPackages() override {}
-};
 
 // The waterproof test with the sequencer, the direct start, the chart, the table and the
 // indicators on plain widgets, linked to the simulated board. The measurement reader is not
@@ -260,7 +235,7 @@ private slots:
         QVERIFY(rig.state.waterproofMode);
         boxes.texts.clear();
 
-        rig.sequencer->handleRecord(record(2, 5000), 0);
+        rig.sequencer->handleRecord(measurementRecord(2, 5000), 0);
         QCOMPARE(boxes.texts, QStringList{kAddWater});
         QVERIFY(drainRan);
         QVERIFY2(queueWhilePrompting <= 2, qPrintable(QString::number(queueWhilePrompting)));
@@ -271,10 +246,10 @@ private slots:
         const int channels[] = {2, 7, 12};
         for (int channel : channels) {
             for (int i = 0; i < 162; ++i)
-                rig.sequencer->handleRecord(record(channel, 2000 + channel + (i == 0 ? -1 : 0)),
+                rig.sequencer->handleRecord(measurementRecord(channel, 2000 + channel + (i == 0 ? -1 : 0)),
                                             i == 5 ? 1 : 0);
             // The record with a bad CRC is not counted.
-            rig.sequencer->handleRecord(record(channel, 2000 + channel), 0);
+            rig.sequencer->handleRecord(measurementRecord(channel, 2000 + channel), 0);
         }
         QCOMPARE(boxes.texts, (QStringList{kAddWater, kDone}));
         QCOMPARE(rig.log->toPlainText(), QStringLiteral("开始TK2防水测试 ...\n开始TK7防水测试 ...\n"
@@ -312,7 +287,7 @@ private slots:
         rig.state.waterPromptPending = true;
         rig.state.waterproofMode = false;
         MessageLog boxes;
-        rig.sequencer->handleRecord(record(0, 2000), 0);
+        rig.sequencer->handleRecord(measurementRecord(0, 2000), 0);
         QVERIFY(boxes.texts.isEmpty());
         QVERIFY(!rig.state.waterPromptPending);
         QVERIFY(!rig.drain.isRunning());
