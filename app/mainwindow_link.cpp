@@ -37,6 +37,8 @@ void MainWindow::setUpLinkTimers()
     blinkTimer = new QTimer;
     countdownTimer = new QTimer;
     keyTimer = new QTimer;
+    // The countdown sets the pace of every test phase; a coarse timer may run 5 % late per tick.
+    countdownTimer->setTimerType(Qt::PreciseTimer);
     connect(blinkTimer, &QTimer::timeout, this, &MainWindow::btn_colorChang_timer);
     connect(countdownTimer, &QTimer::timeout, this, &MainWindow::warmTimerOut);
     connect(keyTimer, &QTimer::timeout, this, &MainWindow::keyTimerOut);
