@@ -62,17 +62,6 @@ bool SettingsPage::wakeKeyTicked(int channel) const
     return w.wpChbox[channel]->isChecked();
 }
 
-quint32 SettingsPage::wakeKeyMask() const
-{
-    const PackageWidget *package = currentPackage();
-    quint32 mask = 0;
-    for (int channel = 0; channel < PackageWidget::kChannelCount; ++channel) {
-        if (package && package->isInUse(channel) && wakeKeyTicked(channel))
-            mask |= quint32(1) << channel;
-    }
-    return mask;
-}
-
 void SettingsPage::changePackage(int index)
 {
     if (PackageWidget *package = packageAt(index))

@@ -72,8 +72,6 @@ public:
     int entryTimeSeconds() const;
     // Whether the wake-key box of the channel is ticked (channels outside 0 ... 24: false).
     bool wakeKeyTicked(int channel) const;
-    // Bit n set when channel n is in use in the current package and its wake-key box is ticked.
-    quint32 wakeKeyMask() const;
 
     // Change of package: resets the widget of the page that becomes current and shows it.
     void changePackage(int index);
