@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QHash>
 #include <QList>
 #include <QMessageBox>
 #include <QPointer>
@@ -18,6 +19,7 @@
 //
 //     ModalHelper boxes;                                  // presses OK on every box
 //     boxes.queueAnswers({QMessageBox::Cancel});          // ... but Cancel on the next one
+//     boxes.answer("请确认...", QMessageBox::Cancel);      // ... or on every box of that text
 //     boxes.setHandler([](QWidget *w) { ...; return true; }); // file dialogs, menus
 //     ... action that opens boxes ...
 //     QTRY_COMPARE(boxes.texts(), QStringList{"请连接调试器！"});
@@ -42,6 +44,13 @@ public:
     // The buttons for the next message boxes, in order; afterwards the default answer.
     void queueAnswers(const QList<QMessageBox::StandardButton> &answers) { queued += answers; }
     void setAnswer(QMessageBox::StandardButton answer) { defaultAnswer = answer; }
+    // The button for every box that shows this text (before queued and default answers).
+    void answer(const QString &text, QMessageBox::StandardButton button)
+    {
+        answersByText[text] = button;
+    }
+    // Runs with each message box before it is answered, as a user acting while the box is open.
+    std::function<void(QMessageBox *)> whileOpen;
     // Called for every modal widget or popup that is no message box (file dialog, menu); returns
     // true when it dealt with it. Unhandled ones are recorded and left open.
     void setHandler(std::function<bool(QWidget *)> handler) { otherHandler = std::move(handler); }
@@ -98,8 +107,13 @@ private:
             return;
         }
         seenBoxes.append({box->windowTitle(), box->text(), QStringLiteral("QMessageBox")});
-        const QMessageBox::StandardButton answer = queued.isEmpty() ? defaultAnswer
-                                                                    : queued.takeFirst();
+        if (whileOpen)
+            whileOpen(box);
+        QMessageBox::StandardButton answer = defaultAnswer;
+        if (answersByText.contains(box->text()))
+            answer = answersByText.value(box->text());
+        else if (!queued.isEmpty())
+            answer = queued.takeFirst();
         // Pressed from the event loop, after the box's exec() has fully started.
         QPointer<QMessageBox> target(box);
         QTimer::singleShot(0, [target, answer] {
@@ -111,6 +125,7 @@ private:
     QTimer poll;
     QMessageBox::StandardButton defaultAnswer;
     QList<QMessageBox::StandardButton> queued;
+    QHash<QString, QMessageBox::StandardButton> answersByText;
     std::function<bool(QWidget *)> otherHandler;
     QList<QPointer<QWidget>> handled;
     QList<Seen> seenBoxes;

@@ -1,5 +1,5 @@
 #include "codegen/appproject.h"
-#include "messagelog.h"
+#include "modalhelper.h"
 #include "project/settingspage.h"
 #include "tuning/pinmapsource.h"
 #include "testsupport.h"
@@ -122,11 +122,11 @@ private slots:
 
     void generatedProjectDiffersFromTemplateOnlyInRewrittenLines()
     {
-        MessageLog log;
+        ModalHelper log;
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
         app->generate();
-        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral("生成应用代码完成！")}));
-        QCOMPARE(log.titles, (QStringList{QStringLiteral("生成代码提示"), QStringLiteral("提示")}));
+        QCOMPARE(log.texts(), (QStringList{kConfirm, QStringLiteral("生成应用代码完成！")}));
+        QCOMPARE(log.titles(), (QStringList{QStringLiteral("生成代码提示"), QStringLiteral("提示")}));
         QCOMPARE(saves, 1);
 
         const QStringList folders = appFolders();
@@ -161,10 +161,10 @@ private slots:
 
     void cancelledQuestionDoesNothing()
     {
-        MessageLog log;
+        ModalHelper log;
         log.answer(kConfirm, QMessageBox::Cancel);
         app->generate();
-        QCOMPARE(log.texts, QStringList{kConfirm});
+        QCOMPARE(log.texts(), QStringList{kConfirm});
         QVERIFY(appFolders().isEmpty());
         QCOMPARE(saves, 0);
     }
@@ -172,9 +172,9 @@ private slots:
     void emptyProjectPathAsksForOne()
     {
         proPath.clear();
-        MessageLog log;
+        ModalHelper log;
         app->generate();
-        QCOMPARE(log.texts,
+        QCOMPARE(log.texts(),
                  (QStringList{kConfirm,
                               QStringLiteral("请到设置页面工程路径处选择应用工程保存路径！")}));
         QCOMPARE(saves, 0);
@@ -183,10 +183,10 @@ private slots:
     void missingProjectPathStopsBeforeCopying()
     {
         proPath.setText(dir->filePath("gone/deeper"));
-        MessageLog log;
+        ModalHelper log;
         app->generate();
         QCOMPARE(
-            log.texts,
+            log.texts(),
             (QStringList{kConfirm, QStringLiteral("无法创建应用工程文件夹，请检查工程路径！")}));
         QVERIFY(!QFileInfo::exists(dir->filePath("gone")));
         QCOMPARE(saves, 0);
@@ -195,9 +195,9 @@ private slots:
     void missingTemplateLeavesTheEmptyFolder()
     {
         QVERIFY(QDir(templateDir).removeRecursively());
-        MessageLog log;
+        ModalHelper log;
         app->generate();
-        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral("文件路径不存在！")}));
+        QCOMPARE(log.texts(), (QStringList{kConfirm, QStringLiteral("文件路径不存在！")}));
         QCOMPARE(appFolders().size(), 1);
         QVERIFY(filesBelow(proPath.text() + "/" + appFolders().first()).isEmpty());
         QCOMPARE(saves, 0);
@@ -206,7 +206,7 @@ private slots:
     void emptyResultsTableGivesNoRowsButTheCount()
     {
         table.clearContents();
-        MessageLog log;
+        ModalHelper log;
         app->generate();
         QCOMPARE(saves, 1);
         const QString app = proPath.text() + "/" + appFolders().first();
@@ -217,9 +217,9 @@ private slots:
     void emptyCopiedHeaderStopsBeforeTheSource()
     {
         writeBytes(templateDir + "/" + kHeader, QByteArray());
-        MessageLog log;
+        ModalHelper log;
         app->generate();
-        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral("写.H文件失败！")}));
+        QCOMPARE(log.texts(), (QStringList{kConfirm, QStringLiteral("写.H文件失败！")}));
         const QString app = proPath.text() + "/" + appFolders().first();
         QCOMPARE(readBytes(app + "/" + kSource), readBytes(templateDir + "/" + kSource));
         QCOMPARE(saves, 0);
@@ -236,9 +236,9 @@ private slots:
             writeBytes(folder + "/earlier.txt", "earlier\r\n");
             writeBytes(folder + "/" + kHeader, "#define   TKL_CHN_NUM      (9)\r\n");
         }
-        MessageLog log;
+        ModalHelper log;
         app->generate();
-        QCOMPARE(log.texts, (QStringList{kConfirm, QStringLiteral("生成应用代码完成！")}));
+        QCOMPARE(log.texts(), (QStringList{kConfirm, QStringLiteral("生成应用代码完成！")}));
         QCOMPARE(appFolders().size(), 3);
         int used = 0;
         for (const QString &folder : appFolders()) {

@@ -1,5 +1,5 @@
 #include "codegen/buildscript.h"
-#include "messagelog.h"
+#include "modalhelper.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -64,20 +64,20 @@ private slots:
         QFETCH(QByteArray, expected);
         const QString path = dir.filePath("config.bat");
         writeBytes(path, script);
-        MessageLog log;
+        ModalHelper log;
         QVERIFY(BuildScript::writeBuildScript(nullptr, path, kProjectDir));
         QCOMPARE(readBytes(path), expected);
-        QVERIFY(log.texts.isEmpty());
+        QVERIFY(log.texts().isEmpty());
     }
 
     void missingScriptFailsAndStartsNothing()
     {
         const QString folder = dir.filePath("nothing here") + "/";
         QVERIFY(QDir().mkpath(folder));
-        MessageLog log;
+        ModalHelper log;
         QObject owner;
         QVERIFY(!BuildScript::runBuildScript(nullptr, &owner, folder, kProjectDir));
-        QCOMPARE(log.texts, QStringList{QStringLiteral("写配置文件失败！")});
+        QCOMPARE(log.texts(), QStringList{QStringLiteral("写配置文件失败！")});
         QVERIFY(owner.findChildren<QProcess *>().isEmpty());
         QVERIFY(!QFile::exists(folder + "config.bat"));
     }
@@ -87,9 +87,9 @@ private slots:
         const QString kernelFile = QStringLiteral("/proc/version");
         if (!QFileInfo(kernelFile).isReadable())
             QSKIP("needs a readable, unwritable system file");
-        MessageLog log;
+        ModalHelper log;
         QVERIFY(!BuildScript::writeBuildScript(nullptr, kernelFile, kProjectDir));
-        QCOMPARE(log.texts, QStringList{QStringLiteral("写配置文件失败！")});
+        QCOMPARE(log.texts(), QStringList{QStringLiteral("写配置文件失败！")});
     }
 
     // The stand-in's first line hands it to a recorder that copies the script as it was run.
@@ -105,14 +105,14 @@ private slots:
                                                " x\nset UV=C:\\UV4.exe\nset UV_PRO_PATH=old\n"));
         QVERIFY(QFile::setPermissions(folder + "config.bat",
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        MessageLog log;
+        ModalHelper log;
         QObject owner;
         QVERIFY(BuildScript::runBuildScript(nullptr, &owner, folder, "D:\\t x/"));
         QCOMPARE(readBytes(folder + "ran.txt"),
                  crlf("#!" + recorder.toLocal8Bit() +
                       " x\nset UV=C:\\UV4.exe\nset UV_PRO_PATH=D:\\t x/RM3KV5172.uvproj\n"));
         QCOMPARE(owner.findChildren<QProcess *>().size(), 1);
-        QVERIFY(log.texts.isEmpty());
+        QVERIFY(log.texts().isEmpty());
     }
 };
 

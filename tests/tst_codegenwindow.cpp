@@ -2,7 +2,7 @@
 // fill the results table, "生成应用代码" writes the application project from it, and "保存并下载"
 // rewrites the test template beside the executable and starts its script, again and again.
 #include "app/mainwindow.h"
-#include "messagelog.h"
+#include "modalhelper.h"
 #include "project/packagewidget.h"
 #include "sim/simboard.h"
 
@@ -109,7 +109,7 @@ private slots:
         QVERIFY(createApp->isEnabled());
 
         // Touch test of TK3, the finger put on the key when the tool asks for it.
-        MessageLog boxes;
+        ModalHelper boxes;
         QTimer finger;
         connect(&finger, &QTimer::timeout, [&] {
             SimBoard::setFinger(3, log->toPlainText().contains(QStringLiteral("请按TK3")));
@@ -117,7 +117,7 @@ private slots:
         finger.start(20);
         windowWidget<QPushButton>(window, "autoTest_btn")->click();
         QTRY_VERIFY_WITH_TIMEOUT(
-            boxes.texts.contains(QStringLiteral("所选通道不触摸与触摸测试完成！")), 60000);
+            boxes.texts().contains(QStringLiteral("所选通道不触摸与触摸测试完成！")), 60000);
         finger.stop();
         SimBoard::setFinger(3, false);
 
@@ -134,9 +134,9 @@ private slots:
 
         // Application project below a project path of our own.
         windowWidget<QLineEdit>(window, "proPathLineEdit")->setText(dir.path());
-        boxes.texts.clear();
+        boxes.clear();
         createApp->click();
-        QCOMPARE(boxes.texts, (QStringList{QStringLiteral("请确调试已经完成！"),
+        QCOMPARE(boxes.texts(), (QStringList{QStringLiteral("请确调试已经完成！"),
                                            QStringLiteral("生成应用代码完成！")}));
         const QStringList folders =
             QDir(dir.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs | QDir::NoDotAndDotDot);
@@ -165,9 +165,9 @@ private slots:
         for (int click = 1; click <= 2; ++click) {
             QFile::remove(testFolder + "/ran.txt");
             SimBoard::clearWrittenReports();
-            boxes.texts.clear();
+            boxes.clear();
             saveButton->click();
-            QVERIFY(boxes.texts.isEmpty());
+            QVERIFY(boxes.texts().isEmpty());
             QCOMPARE(SimBoard::writtenReports(),
                      (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
             QVERIFY(readBytes(testFolder + "/ran.txt")

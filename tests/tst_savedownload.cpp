@@ -4,7 +4,7 @@
 #include "link/encodedecode.h"
 #include "link/reademptyth.h"
 #include "link/readthread.h"
-#include "messagelog.h"
+#include "modalhelper.h"
 #include "sim/simboard.h"
 #include "tuning/pinmapsource.h"
 #include "tuning/tuningstate.h"
@@ -119,9 +119,9 @@ private slots:
     void stopsBoardRewritesTemplateAndStartsScriptEveryTime()
     {
         dirtyTuningState();
-        MessageLog boxes;
+        ModalHelper boxes;
         saveDownload->run();
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         QCOMPARE(SimBoard::writtenReports(),
                  (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
 
@@ -153,7 +153,7 @@ private slots:
         QVERIFY(QFile::remove(testFolder + "/ran.txt"));
         SimBoard::clearWrittenReports();
         saveDownload->run();
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         QCOMPARE(SimBoard::writtenReports().size(), 3);
         QCOMPARE(readBytes(testFolder + "/ran.txt"), rewritten);
         QCOMPARE(readBytes(testFolder + kSource), table0 + "\r\n\r\n");
@@ -165,13 +165,13 @@ private slots:
         link->handleDeviceChange(SimBoard::interfaceName(), 2);
         dirtyTuningState();
         readThread.arm();
-        MessageLog boxes;
+        ModalHelper boxes;
         QElapsedTimer clock;
         clock.start();
         saveDownload->run();
         QVERIFY(clock.elapsed() >= SaveDownload::kSettleMs);
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("请连接调试器！")});
-        QCOMPARE(boxes.titles, QStringList{QStringLiteral("提示")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请连接调试器！")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
         QVERIFY(!readThread.isArmed());
         QVERIFY(SimBoard::writtenReports().isEmpty());
         QVERIFY(templateUntouched());
@@ -184,9 +184,9 @@ private slots:
     {
         SimBoard::setRefuseStop(true);
         dirtyTuningState();
-        MessageLog boxes;
+        ModalHelper boxes;
         saveDownload->run();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("保存下载失败！")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("保存下载失败！")});
         QCOMPARE(SimBoard::writtenReports(),
                  (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
         QVERIFY(templateUntouched());
@@ -199,16 +199,16 @@ private slots:
     void secondClickWhileBusyIsRefused()
     {
         state.testBusy = true;
-        MessageLog boxes;
+        ModalHelper boxes;
         QStringList nested;
         boxes.answer(QStringLiteral("请确认是否已经停止测试！"), QMessageBox::Cancel);
         boxes.whileOpen = [&](QMessageBox *) {
-            MessageLog inner;
+            ModalHelper inner;
             saveDownload->run();
-            nested = inner.texts;
+            nested = inner.texts();
         };
         saveDownload->run();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("请确认是否已经停止测试！")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请确认是否已经停止测试！")});
         QCOMPARE(nested, QStringList{QStringLiteral("请稍等正在打开工程！")});
         QVERIFY(SimBoard::writtenReports().isEmpty());
         QVERIFY(templateUntouched());
@@ -218,9 +218,9 @@ private slots:
     void confirmedStopOfRunningTestGoesOn()
     {
         state.sampling = true;
-        MessageLog boxes;
+        ModalHelper boxes;
         saveDownload->run();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("请确认是否已经停止测试！")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请确认是否已经停止测试！")});
         QCOMPARE(SimBoard::writtenReports().size(), 3);
         QVERIFY(QFile::exists(testFolder + "/ran.txt"));
     }
@@ -229,9 +229,9 @@ private slots:
     {
         writeBytes(testFolder + kHeader, QByteArray());
         dirtyTuningState();
-        MessageLog boxes;
+        ModalHelper boxes;
         saveDownload->run();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("写头文件失败！")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("写头文件失败！")});
         QCOMPARE(readBytes(testFolder + kSource), source);
         QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
         QCOMPARE(state.testedChannels[0], 0);
@@ -241,9 +241,9 @@ private slots:
     void missingScriptReportedAfterTheSources()
     {
         QVERIFY(QFile::remove(testFolder + "/config.bat"));
-        MessageLog boxes;
+        ModalHelper boxes;
         saveDownload->run();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("写配置文件失败！")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("写配置文件失败！")});
         QVERIFY(readBytes(testFolder + kHeader).contains("TKL_CHN_NUM      (2)"));
         QVERIFY(!saveDownload->isBusy());
     }

@@ -1,4 +1,4 @@
-#include "messagelog.h"
+#include "modalhelper.h"
 #include "tuning/channelindicators.h"
 #include "tuning/channeltestsequencer.h"
 #include "tuning/livechart.h"
@@ -255,14 +255,14 @@ private slots:
     void autoTestWalksTheChannelsInUse()
     {
         SequencerRig rig;
-        MessageLog boxes;
+        ModalHelper boxes;
         rig.pinMap.inUse[9] = 1;
         rig.pinMap.inUse[0] = 1;
         rig.pinMap.inUse[5] = 1;
         rig.pinMap.inUse[6] = 2; // only 1 means in use
         QSignalSpy done(rig.sequencer, &ChannelTestSequencer::autoTestFinished);
         rig.sequencer->startAutoTest();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("请确保触摸板干净、无触摸、无水渍！")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请确保触摸板干净、无触摸、无水渍！")});
         QCOMPARE(rig.state.remainingChannels, 2);
         QCOMPARE(rig.state.selectedChannels[0], 1);
         QCOMPARE(rig.state.selectedChannels[1], 6);
@@ -284,8 +284,8 @@ private slots:
         rig.feed(324, 2200);
 
         QCOMPARE(done.count(), 1);
-        QCOMPARE(boxes.texts.last(), QStringLiteral("所选通道不触摸与触摸测试完成！"));
-        QCOMPARE(boxes.titles.last(), QStringLiteral("提示"));
+        QCOMPARE(boxes.texts().last(), QStringLiteral("所选通道不触摸与触摸测试完成！"));
+        QCOMPARE(boxes.titles().last(), QStringLiteral("提示"));
         QCOMPARE(rig.link.count(QStringLiteral("stop")), 2);
         QCOMPARE(rig.link.count(QStringLiteral("begin")), 3);
         QVERIFY(!rig.state.autoSequence);
@@ -303,12 +303,12 @@ private slots:
     void autoTestWithoutBoardSendsNoStop()
     {
         SequencerRig rig;
-        MessageLog boxes;
+        ModalHelper boxes;
         rig.pinMap.inUse[4] = 1;
         rig.link.open = false;
         rig.sequencer->startAutoTest();
         rig.feed(324, 2000);
-        QCOMPARE(boxes.texts.last(), QStringLiteral("所选通道不触摸与触摸测试完成！"));
+        QCOMPARE(boxes.texts().last(), QStringLiteral("所选通道不触摸与触摸测试完成！"));
         QCOMPARE(rig.link.count(QStringLiteral("stop")), 0);
     }
 
@@ -334,13 +334,13 @@ private slots:
         QFETCH(bool, anyInUse);
         QFETCH(QStringList, texts);
         SequencerRig rig;
-        MessageLog boxes;
+        ModalHelper boxes;
         if (cancel)
             boxes.answer(texts.first(), QMessageBox::Cancel);
         rig.state.testBusy = busy;
         rig.pinMap.inUse[3] = anyInUse ? 1 : 0;
         rig.sequencer->startAutoTest();
-        QCOMPARE(boxes.texts, texts);
+        QCOMPARE(boxes.texts(), texts);
         QVERIFY(rig.link.calls.isEmpty());
         QVERIFY(!rig.state.autoSequence);
         QCOMPARE(rig.state.testedChannels[0], 0);
@@ -350,10 +350,10 @@ private slots:
     void singleChannelTestRefusals()
     {
         SequencerRig rig;
-        MessageLog boxes;
+        ModalHelper boxes;
         rig.pinMap.inUse[5] = 0;
         rig.sequencer->startSingleChannel(5); // not in use: nothing at all
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         QVERIFY(rig.link.calls.isEmpty());
         QVERIFY(rig.log->toPlainText().isEmpty());
         QCOMPARE(rig.state.testedChannels[0], 0);
@@ -362,7 +362,7 @@ private slots:
         rig.pinMap.inUse[5] = 1;
         rig.state.testBusy = true;
         rig.sequencer->startSingleChannel(5);
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("正在调试请勿点击！")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("正在调试请勿点击！")});
         QVERIFY(rig.link.calls.isEmpty());
     }
 
@@ -450,7 +450,7 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(QStringList, linkCalls);
         SequencerRig rig;
-        MessageLog boxes;
+        ModalHelper boxes;
         rig.pinMap.inUse[2] = 1;
         rig.sequencer->startSingleChannel(2);
         rig.state.autoSequence = true;
@@ -463,7 +463,7 @@ private slots:
 
         rig.sequencer->stop();
         QCOMPARE(rig.link.calls, linkCalls);
-        QCOMPARE(boxes.texts, texts);
+        QCOMPARE(boxes.texts(), texts);
         QVERIFY(!rig.sequencer->rearmPending());
         QVERIFY(!rig.state.stopInProgress);
         QCOMPARE(rig.pinMap.resets, 1); // indicators refreshed from the pin map
@@ -480,17 +480,17 @@ private slots:
     void stopDuringAStopIsRefused()
     {
         SequencerRig rig;
-        MessageLog boxes;
+        ModalHelper boxes;
         rig.state.stopInProgress = true;
         rig.sequencer->stop();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("正在执行停止，请稍等！")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("正在执行停止，请稍等！")});
         QVERIFY(rig.link.calls.isEmpty());
     }
 
     void abandonedRunResetsTheState()
     {
         SequencerRig rig;
-        MessageLog boxes;
+        ModalHelper boxes;
         rig.pinMap.inUse[8] = 1;
         rig.sequencer->startSingleChannel(8);
         rig.state.autoSequence = true;
@@ -499,7 +499,7 @@ private slots:
         rig.state.countdownStep = 2;
         rig.sequencer->handleRecord(measurementRecord(8, 2000), 0);
         rig.sequencer->abandonRun(QStringLiteral("接收返回超时！"));
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("接收返回超时！")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("接收返回超时！")});
         QCOMPARE(rig.chart.testSeries()->count(), 0);
         QVERIFY(rig.state.tkData.isEmpty());
         QVERIFY(!rig.state.testBusy);

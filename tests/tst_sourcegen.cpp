@@ -1,5 +1,5 @@
 #include "codegen/sourcegenerator.h"
-#include "messagelog.h"
+#include "modalhelper.h"
 #include "tuning/pinmapsource.h"
 #include "testsupport.h"
 
@@ -132,10 +132,10 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
         writeBytes(path("count.h"), before);
-        MessageLog log;
+        ModalHelper log;
         QVERIFY(SourceGenerator::rewriteChannelCount(nullptr, path("count.h"), count, "x"));
         QCOMPARE(readBytes(path("count.h")), after);
-        QVERIFY(log.texts.isEmpty());
+        QVERIFY(log.texts().isEmpty());
     }
 
     void channelTableReplacesBody_data()
@@ -173,10 +173,10 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
         writeBytes(path("table.c"), before);
-        MessageLog log;
+        ModalHelper log;
         QVERIFY(SourceGenerator::rewriteChannelTable(nullptr, path("table.c"), rows));
         QCOMPARE(readBytes(path("table.c")), after);
-        QVERIFY(log.texts.isEmpty());
+        QVERIFY(log.texts().isEmpty());
     }
 
     void rewritingTwiceKeepsBodyAndGrowsOneEmptyLine()
@@ -221,35 +221,35 @@ private slots:
         QFETCH(int, rewrite);
         QFETCH(QByteArray, content);
         writeBytes(path("shape.c"), content);
-        MessageLog log;
+        ModalHelper log;
         const bool ok =
             rewrite == 0 ? SourceGenerator::rewriteChannelTable(nullptr, path("shape.c"), {"9,9,"})
                          : SourceGenerator::rewriteDeepSleepCfg(nullptr, path("shape.c"), "9,");
         QVERIFY(!ok);
         QCOMPARE(readBytes(path("shape.c")), content);
-        QCOMPARE(log.texts, QStringList{kFailure});
-        QCOMPARE(log.titles, QStringList{QStringLiteral("提示")});
+        QCOMPARE(log.texts(), QStringList{kFailure});
+        QCOMPARE(log.titles(), QStringList{QStringLiteral("提示")});
     }
 
     void emptyFileFailsWithTheCallersMessage()
     {
         writeBytes(path("empty.h"), QByteArray());
-        MessageLog log;
+        ModalHelper log;
         QVERIFY(!SourceGenerator::rewriteChannelCount(nullptr, path("empty.h"), 3,
                                                       QStringLiteral("写.H文件失败！")));
         QVERIFY(!SourceGenerator::rewriteChannelTable(nullptr, path("empty.h"), {"1,"}));
         QVERIFY(!SourceGenerator::rewriteDeepSleepCfg(nullptr, path("empty.h"), "1,"));
-        QCOMPARE(log.texts, (QStringList{QStringLiteral("写.H文件失败！"), kFailure, kFailure}));
+        QCOMPARE(log.texts(), (QStringList{QStringLiteral("写.H文件失败！"), kFailure, kFailure}));
         QCOMPARE(readBytes(path("empty.h")), QByteArray());
     }
 
     void missingFileIsCreatedQuietly()
     {
-        MessageLog log;
+        ModalHelper log;
         QVERIFY(SourceGenerator::rewriteChannelCount(nullptr, path("new.h"), 3, "x"));
         QVERIFY(
             SourceGenerator::rewriteChannelTable(nullptr, path("new.c"), {"1,0,20,100,100,100,"}));
-        QVERIFY(log.texts.isEmpty());
+        QVERIFY(log.texts().isEmpty());
         QVERIFY(QFile::exists(path("new.h")));
         QCOMPARE(readBytes(path("new.h")), QByteArray());
         QCOMPARE(readBytes(path("new.c")), QByteArray("\r\n"));
@@ -259,9 +259,9 @@ private slots:
     {
         // A folder in the file's place cannot be read as a file, whoever runs the test.
         QVERIFY(QDir(dir.path()).mkpath("blocked.h"));
-        MessageLog log;
+        ModalHelper log;
         QVERIFY(!SourceGenerator::rewriteChannelCount(nullptr, path("blocked.h"), 3, kFailure));
-        QCOMPARE(log.texts, QStringList{kFailure});
+        QCOMPARE(log.texts(), QStringList{kFailure});
         QVERIFY(QFileInfo(path("blocked.h")).isDir());
     }
 
@@ -271,10 +271,10 @@ private slots:
         const QString kernelFile = QStringLiteral("/proc/version");
         if (!QFileInfo(kernelFile).isReadable())
             QSKIP("needs a readable, unwritable system file");
-        MessageLog log;
+        ModalHelper log;
         QVERIFY(!SourceGenerator::rewriteChannelCount(nullptr, kernelFile, 3, kFailure));
         QVERIFY(!SourceGenerator::rewriteDeepSleepCfg(nullptr, kernelFile, "1,"));
-        QCOMPARE(log.texts, (QStringList{kFailure, kFailure}));
+        QCOMPARE(log.texts(), (QStringList{kFailure, kFailure}));
     }
 
     void resultRowsStopAtTheFirstRowWithoutKey_data()

@@ -7,7 +7,7 @@
 #include "link/encodedecode.h"
 #include "link/reademptyth.h"
 #include "link/readthread.h"
-#include "messagelog.h"
+#include "modalhelper.h"
 #include "project/packagewidget.h"
 #include "sim/simboard.h"
 #include "tuning/channelindicators.h"
@@ -184,9 +184,9 @@ private slots:
         rig.state.testBusy = situation == "testBusy";
         rig.state.waterproofMode = rig.state.sampling = situation == "waterproofRun";
         const bool wasWaterproof = rig.state.waterproofMode;
-        MessageLog boxes;
+        ModalHelper boxes;
         rig.waterproof->start();
-        QCOMPARE(boxes.texts, QStringList{message});
+        QCOMPARE(boxes.texts(), QStringList{message});
         QVERIFY(SimBoard::writtenReports().isEmpty());
         QVERIFY(!rig.state.autoSequence);
         QVERIFY(!rig.state.waterPromptPending);
@@ -205,7 +205,7 @@ private slots:
             rig.state.noTouchSamples[i] = 1900 + i;
             rig.state.touchSamples[i] = 2300 + i;
         }
-        MessageLog boxes;
+        ModalHelper boxes;
         int queueWhilePrompting = -1;
         bool drainRan = false;
         boxes.whileOpen = [&](QMessageBox *box) {
@@ -228,15 +228,15 @@ private slots:
         rig.sequencer->startSingleChannel(7);
         rig.sequencer->startAutoTest();
         const QString busy = QStringLiteral("正在调试请勿点击！");
-        QCOMPARE(boxes.texts,
+        QCOMPARE(boxes.texts(),
                  (QStringList{busy, busy, QStringLiteral("请确保触摸板干净、无触摸、无水渍！"), busy}));
         QCOMPARE(rig.writtenCount(kStartReport), 1);
         QCOMPARE(rig.state.currentChannel, 2);
         QVERIFY(rig.state.waterproofMode);
-        boxes.texts.clear();
+        boxes.clear();
 
         rig.sequencer->handleRecord(measurementRecord(2, 5000), 0);
-        QCOMPARE(boxes.texts, QStringList{kAddWater});
+        QCOMPARE(boxes.texts(), QStringList{kAddWater});
         QVERIFY(drainRan);
         QVERIFY2(queueWhilePrompting <= 2, qPrintable(QString::number(queueWhilePrompting)));
         QVERIFY(!rig.drain.isRunning());
@@ -251,7 +251,7 @@ private slots:
             // The record with a bad CRC is not counted.
             rig.sequencer->handleRecord(measurementRecord(channel, 2000 + channel), 0);
         }
-        QCOMPARE(boxes.texts, (QStringList{kAddWater, kDone}));
+        QCOMPARE(boxes.texts(), (QStringList{kAddWater, kDone}));
         QCOMPARE(rig.log->toPlainText(), QStringLiteral("开始TK2防水测试 ...\n开始TK7防水测试 ...\n"
                                                         "开始TK12防水测试 ..."));
         QCOMPARE(rig.writtenCount(kStartReport), 3);
@@ -286,9 +286,9 @@ private slots:
         Rig rig;
         rig.state.waterPromptPending = true;
         rig.state.waterproofMode = false;
-        MessageLog boxes;
+        ModalHelper boxes;
         rig.sequencer->handleRecord(measurementRecord(0, 2000), 0);
-        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(boxes.texts().isEmpty());
         QVERIFY(!rig.state.waterPromptPending);
         QVERIFY(!rig.drain.isRunning());
         QVERIFY(rig.sequencer->rearmPending());
@@ -311,7 +311,7 @@ private slots:
         const QStringList filesBefore = exportDir.entryList(QDir::Files);
         SimBoard::setWater(true);
         SimBoard::clearWrittenReports();
-        MessageLog boxes;
+        ModalHelper boxes;
         int queueWhilePrompting = -1;
         boxes.whileOpen = [&](QMessageBox *box) {
             if (box->text() != kAddWater)
@@ -322,7 +322,7 @@ private slots:
 
         QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("waterproof_btn")),
                           Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(boxes.texts, (QStringList{kAddWater, kDone}), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.texts(), (QStringList{kAddWater, kDone}), 30000);
 
         QVERIFY2(queueWhilePrompting >= 0 && queueWhilePrompting <= 2,
                  qPrintable(QString::number(queueWhilePrompting)));
