@@ -56,9 +56,10 @@ MainWindow::~MainWindow()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Without a board nothing is stopped and nothing is saved.
-    if (stopBoardOnClose())
-        saveProjectFile();
+    // The board is stopped when there is one; the project is saved in every case, so results
+    // measured before the cable was pulled are not lost.
+    (void)stopBoardOnClose();
+    (void)saveProjectFile();
     event->accept();
 }
 

@@ -216,8 +216,8 @@ private:
 
     // Touch project
     void setUpProjectSettings();
-    void saveProjectFile();
-    void loadProjectFile(const QString &filePath);
+    // Saves the project file; a file that cannot be written is reported.
+    bool saveProjectFile();
     int packageIndex = 0;
     QTimer *wpChboxTimer = nullptr;
     std::unique_ptr<SettingsPage> settingsPage;

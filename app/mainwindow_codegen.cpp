@@ -10,11 +10,11 @@ void MainWindow::setUpFirmwareGeneration()
 {
     const QString applicationDir = QCoreApplication::applicationDirPath();
     appProject = std::make_unique<AppProject>(
-        this, *settingsPage, *pinMap, ui->tableWidget,
-        applicationDir + QLatin1String("/RM3KV5172_Touch_Demo"), [this] { saveProjectFile(); });
+        this, *settingsPage, *pinMap, *resultsTable,
+        applicationDir + QLatin1String("/RM3KV5172_Touch_Demo"), [this] { return saveProjectFile(); });
     // A child of the window, so build scripts still running stay owned until the window goes.
     saveDownload = new SaveDownload(this, tuningState, *debuggerLink, readThread, ui->plainTextEdit,
-                                    ui->tableWidget, *pinMap, applicationDir, this);
+                                    *resultsTable, *pinMap, applicationDir, this);
 }
 
 void MainWindow::on_saveDownloadBtn_clicked() { saveDownload->run(); }

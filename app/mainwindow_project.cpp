@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "project/packagewidget.h"
+#include "project/writefailure.h"
 
 #include <QTimer>
 
@@ -31,12 +32,23 @@ void MainWindow::setUpProjectSettings()
     widgets.tableWidget = ui->tableWidget;
     settingsPage = std::make_unique<SettingsPage>(widgets);
     projectFile = std::make_unique<ProjectFile>(*settingsPage);
-    workspace = std::make_unique<Workspace>(this, ui->proPathLineEdit, *projectFile);
+    workspace = std::make_unique<Workspace>(this, ui->proPathLineEdit, ui->proNameLineEdit,
+                                            *projectFile);
+    // The loaded rows are the results now: each channel is found again in its own row, and
+    // samples measured for the previous project no longer belong to any row.
+    workspace->projectLoaded = [this] {
+        resultsTable->adoptLoadedRows();
+        tuningState.samples.clear();
+    };
 }
 
-void MainWindow::saveProjectFile() { projectFile->save(); }
-
-void MainWindow::loadProjectFile(const QString &filePath) { projectFile->load(filePath); }
+bool MainWindow::saveProjectFile()
+{
+    if (projectFile->save())
+        return true;
+    warnWriteFailed(this, settingsPage->projectFilePath());
+    return false;
+}
 
 void MainWindow::on_keyCBox_activated(int index)
 {

@@ -22,7 +22,7 @@ void MainWindow::setUpChartAndTable()
                                             hoverLabel, tuningState);
     liveChart->rebuild(12, 11);
     connect(liveChart.get(), &LiveChart::pointHovered, this, &MainWindow::slotPointHoverd);
-    resultsTable = std::make_unique<ResultsTable>(ui->tableWidget, tuningState, channelNames);
+    resultsTable = std::make_unique<ResultsTable>(ui->tableWidget, channelNames);
     resultsTable->setup();
 }
 

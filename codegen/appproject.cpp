@@ -11,8 +11,8 @@
 #include <QMessageBox>
 
 AppProject::AppProject(QWidget *parent, const SettingsPage &settings, const PinMapSource &pins,
-                       QTableWidget *results, const QString &templateDir,
-                       std::function<void()> saveProjectFile)
+                       const ResultsTable &results, const QString &templateDir,
+                       std::function<bool()> saveProjectFile)
     : parent(parent), settings(settings), pins(pins), results(results), templateDir(templateDir),
       saveProjectFile(std::move(saveProjectFile))
 {
@@ -29,6 +29,19 @@ void AppProject::generate()
                              tr("请到设置页面工程路径处选择应用工程保存路径！"));
         return;
     }
+    // Nothing is created for a configuration the firmware cannot carry.
+    if (!settings.entryTimeFits()) {
+        QMessageBox::warning(parent, tr("提示"),
+                             tr("进入低功耗时间超出范围（0-65535），请修改后再生成！"));
+        return;
+    }
+    QStringList incomplete;
+    const QStringList rows = SourceGenerator::resultRows(pins, results, &incomplete);
+    if (!incomplete.isEmpty()) {
+        QMessageBox::warning(parent, tr("提示"),
+                             tr("以下通道尚未完成测试：") + incomplete.join(tr("，")));
+        return;
+    }
     const QString folder = makeAppProjectDir(projectPath);
     // Without its folder the copy and the rewrites would scatter files below a missing path.
     // A folder left by a request in the same second is used again.
@@ -38,17 +51,18 @@ void AppProject::generate()
     }
     if (!copyDirectory(templateDir, folder, true))
         return;
-    const int channelCount = SourceGenerator::channelConfigRows(pins).size();
+    const int channelCount = rows.size();
     const QString header = folder + QLatin1String("/User/H/TouchKeyScan.h");
     const QString source = folder + QLatin1String("/User/C/TouchKeyScan.c");
     if (!SourceGenerator::rewriteChannelCount(parent, header, channelCount, tr("写.H文件失败！")))
         return;
     if (!SourceGenerator::rewriteDeepSleepCfg(parent, source, deepSleepRow()))
         return;
-    if (!SourceGenerator::rewriteChannelTable(parent, source,
-                                              SourceGenerator::resultRows(*results, channelCount)))
+    if (!SourceGenerator::rewriteChannelTable(parent, source, rows))
         return;
-    saveProjectFile();
+    // The save reports its own failure; the request is then not complete.
+    if (!saveProjectFile())
+        return;
     QMessageBox::warning(parent, tr("提示"), tr("生成应用代码完成！"));
 }
 

@@ -7,7 +7,7 @@
 #include <functional>
 
 class PinMapSource;
-class QTableWidget;
+class ResultsTable;
 class QWidget;
 class SettingsPage;
 
@@ -22,8 +22,8 @@ public:
     // templateDir is the application template folder ("RM3KV5172_Touch_Demo" beside the
     // executable); saveProjectFile writes the project file as closing the window does.
     AppProject(QWidget *parent, const SettingsPage &settings, const PinMapSource &pins,
-               QTableWidget *results, const QString &templateDir,
-               std::function<void()> saveProjectFile);
+               const ResultsTable &results, const QString &templateDir,
+               std::function<bool()> saveProjectFile);
 
     // The whole request, from the confirmation question to "生成应用代码完成！".
     void generate();
@@ -42,9 +42,9 @@ private:
     QWidget *parent;
     const SettingsPage &settings;
     const PinMapSource &pins;
-    QTableWidget *results;
+    const ResultsTable &results;
     QString templateDir;
-    std::function<void()> saveProjectFile;
+    std::function<bool()> saveProjectFile;
 };
 
 #endif // APPPROJECT_H

@@ -7,14 +7,49 @@
 
 namespace
 {
+// Each kind of line is recognised in the unquoted form of older scripts and in the quoted form
+// written now, which keeps paths with blanks whole in cmd.
 const QLatin1String kProjectLine("set UV_PRO_PATH=");
+const QLatin1String kQuotedProjectLine("set \"UV_PRO_PATH=");
 const QLatin1String kStartLine("start /b");
+const QLatin1String kTitledStartLine("start \"\" /b");
 const QLatin1String kBuildCommand("%UV% -j0 -r%UV_PRO_PATH%");
+const QLatin1String kQuotedBuildCommand("\"%UV%\" -j0 -r \"%UV_PRO_PATH%\"");
 const QLatin1String kToolLine("set UV=");
+const QLatin1String kQuotedToolLine("set \"UV=");
 const QLatin1String kProjectFile("RM3KV5172.uvproj");
 
-// The text after the first "=" of a tool line, up to a second "=" if there is one.
-QString toolPath(const QString &line) { return line.section(QLatin1Char('='), 1, 1); }
+// The text after the first "=" of a tool line, up to a second "=" if there is one, without the
+// quotes a hand-written line may carry.
+QString toolPath(const QString &line)
+{
+    QString path = line.section(QLatin1Char('='), 1, 1);
+    path.remove(QLatin1Char('"'));
+    return path;
+}
+
+QString quoted(const QString &text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+
+bool isStartLine(const QString &line)
+{
+    return line.contains(kStartLine) || line.contains(kTitledStartLine);
+}
+
+bool isBuildLine(const QString &line)
+{
+    return isStartLine(line) &&
+           (line.contains(kBuildCommand) || line.contains(kQuotedBuildCommand));
+}
+
+// The build line keeps its options; its command gets quoted arguments, and "start" an empty
+// window title so that it does not take the first quoted argument for one.
+QString quotedBuildLine(QString line)
+{
+    line.replace(kBuildCommand, kQuotedBuildCommand);
+    if (!line.contains(kTitledStartLine))
+        line.replace(kStartLine, kTitledStartLine);
+    return line;
+}
 } // namespace
 
 QString BuildScript::rewriteText(const QString &text, const QString &projectDir)
@@ -26,14 +61,14 @@ QString BuildScript::rewriteText(const QString &text, const QString &projectDir)
     QString out;
     for (int i = 0; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
-        if (line.contains(kProjectLine)) {
-            out += kProjectLine + projectDir + kProjectFile + QLatin1Char('\n');
-        } else if (line.contains(kStartLine) && line.contains(kBuildCommand)) {
-            out += line + QLatin1Char('\n');
-        } else if (line.contains(kStartLine)) {
-            out += QLatin1String("start /b ") + uvPath + QLatin1Char(' ') + projectDir +
-                   kProjectFile + QLatin1Char('\n');
-        } else if (line.contains(kToolLine)) {
+        if (line.contains(kProjectLine) || line.contains(kQuotedProjectLine)) {
+            out += kQuotedProjectLine + projectDir + kProjectFile + QLatin1String("\"\n");
+        } else if (isBuildLine(line)) {
+            out += quotedBuildLine(line) + QLatin1Char('\n');
+        } else if (isStartLine(line)) {
+            out += kTitledStartLine + QLatin1Char(' ') + quoted(uvPath) + QLatin1Char(' ') +
+                   quoted(projectDir + kProjectFile) + QLatin1Char('\n');
+        } else if (line.contains(kToolLine) || line.contains(kQuotedToolLine)) {
             uvPath = toolPath(line);
             out += line + QLatin1Char('\n');
         } else if (i == lines.size() - 1) {
@@ -67,11 +102,16 @@ bool BuildScript::runBuildScript(QWidget *parent, QObject *processParent, const 
     const QString scriptPath = folder + QLatin1String("config.bat");
     if (!writeBuildScript(parent, scriptPath, projectDir))
         return false;
+    startBuildScript(processParent, scriptPath);
+    return true;
+}
+
+void BuildScript::startBuildScript(QObject *processParent, const QString &scriptPath)
+{
     auto *process = new QProcess(processParent);
     process->setProgram(scriptPath);
     process->start(QIODevice::ReadWrite);
     // The build's outcome is not examined: a script that fails to start or runs too long is
     // left to the user, who sees uVision's own output.
     process->waitForFinished(kRunTimeoutMs);
-    return true;
 }

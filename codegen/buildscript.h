@@ -18,8 +18,10 @@ public:
 
     // The script with its project line ("set UV_PRO_PATH=") and open lines ("start /b" without
     // the build command) pointed at projectDir + "RM3KV5172.uvproj"; an open line takes the
-    // uVision path of the nearest "set UV=" line above it. text has LF line ends (CR LF is
-    // accepted too); the result has LF line ends.
+    // uVision path of the nearest "set UV=" line above it. Paths are written quoted
+    // (set "UV_PRO_PATH=...", start "" /b "uv" "project"), the build line's arguments too, so
+    // that a folder with blanks stays whole; scripts in the older unquoted form are read as
+    // well. text has LF line ends (CR LF is accepted too); the result has LF line ends.
     static QString rewriteText(const QString &text, const QString &projectDir);
 
     // Rewrites the script in place with CR LF line ends. False, after "写配置文件失败！", only when
@@ -31,6 +33,9 @@ public:
     // of processParent, so a build that outlasts the wait keeps running until that owner goes.
     [[nodiscard]] static bool runBuildScript(QWidget *parent, QObject *processParent,
                                              const QString &folder, const QString &projectDir);
+    // Starts the script as a program (no shell, its path kept whole) and waits for it at most
+    // kRunTimeoutMs; the process object is a child of processParent.
+    static void startBuildScript(QObject *processParent, const QString &scriptPath);
 };
 
 #endif // BUILDSCRIPT_H

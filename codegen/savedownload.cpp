@@ -5,20 +5,20 @@
 #include "link/debuggerlink.h"
 #include "link/readthread.h"
 #include "tuning/pinmapsource.h"
+#include "tuning/resultstable.h"
 #include "tuning/tuningstate.h"
 
 #include <QDir>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QTableWidget>
 #include <QThread>
 
 #include <algorithm>
 #include <iterator>
 
 SaveDownload::SaveDownload(QWidget *dialogParent, TuningState &state, DebuggerLink &link,
-                           ReadThread *readThread, QPlainTextEdit *log, QTableWidget *results,
+                           ReadThread *readThread, QPlainTextEdit *log, ResultsTable &results,
                            const PinMapSource &pins, const QString &applicationDir, QObject *parent)
     : QObject(parent), dialogParent(dialogParent), state(state), link(link), readThread(readThread),
       log(log), results(results), pins(pins), applicationDir(applicationDir)
@@ -44,14 +44,19 @@ void SaveDownload::run()
 
 void SaveDownload::runSteps()
 {
-    if (state.testBusy || state.sampling) {
+    // A countdown, a measurement, a waterproof run or verification holds the board: stopping it
+    // from here would lose the channel under way.
+    if (state.startRefused()) {
+        QMessageBox::warning(dialogParent, tr("提示"), tr("正在调试请勿点击！"));
+        return;
+    }
+    if (state.sampling || state.autoSequence) {
         if (QMessageBox::warning(dialogParent, tr("提示"), tr("请确认是否已经停止测试！"),
                                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
             return;
     }
     if (!stopBoard())
         return;
-    resetTuning();
 
     const QString folder = testFolder();
     const QStringList rows = SourceGenerator::channelConfigRows(pins);
@@ -62,10 +67,16 @@ void SaveDownload::runSteps()
     if (!SourceGenerator::rewriteChannelTable(
             dialogParent, folder + QLatin1String("/User/C/TouchKeyScan.c"), rows))
         return;
-    dropFinishedBuilds();
+    const QString script = folder + QLatin1String("/config.bat");
     // The project directory as the script wants it: native separators, then a forward slash.
-    (void)BuildScript::runBuildScript(dialogParent, this, folder + QLatin1Char('/'),
-                                      QDir::toNativeSeparators(folder) + QLatin1Char('/'));
+    if (!BuildScript::writeBuildScript(dialogParent, script,
+                                       QDir::toNativeSeparators(folder) + QLatin1Char('/')))
+        return;
+    // The results go only once the new firmware's sources are complete: a failed rewrite leaves
+    // the user with everything measured so far.
+    resetTuning();
+    dropFinishedBuilds();
+    BuildScript::startBuildScript(this, script);
 }
 
 // The reader is kept from taking the acknowledgements, then Stop is sent until acknowledged.
@@ -91,9 +102,9 @@ bool SaveDownload::stopBoard()
 // Results rows are handed out again from row 0 after the new firmware is on the board.
 void SaveDownload::resetTuning()
 {
-    std::fill(std::begin(state.testedChannels), std::end(state.testedChannels), 0);
     log->setPlainText(QString());
-    results->clearContents();
+    results.clearResults();
+    state.samples.clear();
     std::fill(std::begin(state.selectedChannels), std::end(state.selectedChannels), 0);
 }
 

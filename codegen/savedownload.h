@@ -7,9 +7,9 @@
 class DebuggerLink;
 class PinMapSource;
 class QPlainTextEdit;
-class QTableWidget;
 class QWidget;
 class ReadThread;
+class ResultsTable;
 struct TuningState;
 
 // Save & Download: quiets the board, starts the tuning afresh, writes the project's channel list
@@ -25,7 +25,7 @@ public:
 
     // applicationDir holds the test template folder "RM3KV5172_Touch_Test".
     SaveDownload(QWidget *dialogParent, TuningState &state, DebuggerLink &link,
-                 ReadThread *readThread, QPlainTextEdit *log, QTableWidget *results,
+                 ReadThread *readThread, QPlainTextEdit *log, ResultsTable &results,
                  const PinMapSource &pins, const QString &applicationDir,
                  QObject *parent = nullptr);
 
@@ -46,7 +46,7 @@ private:
     DebuggerLink &link;
     ReadThread *readThread;
     QPlainTextEdit *log;
-    QTableWidget *results;
+    ResultsTable &results;
     const PinMapSource &pins;
     QString applicationDir;
     bool saveDownloadBusy = false;

@@ -2,9 +2,9 @@
 
 #include "codegen/textfile.h"
 #include "tuning/pinmapsource.h"
+#include "tuning/resultstable.h"
 
 #include <QMessageBox>
-#include <QTableWidget>
 
 #include <functional>
 
@@ -20,12 +20,6 @@ constexpr int kTableWindow = 25;
 QStringList splitLines(const QString &text)
 {
     return text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
-}
-
-QString cellText(const QTableWidget &table, int row, int column)
-{
-    const QTableWidgetItem *item = table.item(row, column);
-    return item ? item->text() : QString();
 }
 
 using LineWalk = std::function<bool(const QString &text, QString *out)>;
@@ -74,17 +68,36 @@ QStringList SourceGenerator::channelConfigRows(const PinMapSource &pins)
     return rows;
 }
 
-QStringList SourceGenerator::resultRows(const QTableWidget &table, int rowLimit)
+QStringList SourceGenerator::resultRows(const PinMapSource &pins, const ResultsTable &results,
+                                        QStringList *incomplete)
 {
+    // The phases in the order of the row's fields, with the word for a missing one.
+    struct Mean
+    {
+        int column;
+        const char *phase;
+    };
+    static const Mean kMeans[] = {{1, "不触摸"}, {2, "触摸"}, {3, "防水"}};
     QStringList rows;
-    const int last = qMin(rowLimit, table.rowCount());
-    for (int row = 0; row < last; ++row) {
-        if (!table.item(row, kResultKeyColumn))
-            break;
-        rows << cellText(table, row, kResultKeyColumn) + QLatin1Char(',') +
-                    cellText(table, row, kResultChannelColumn) + QLatin1String(",20,") +
-                    cellText(table, row, 1) + QLatin1Char(',') + cellText(table, row, 2) +
-                    QLatin1Char(',') + cellText(table, row, 3) + QLatin1Char(',');
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        if (pins.channelInUse(channel) != 1)
+            continue;
+        const int row = results.rowOf(channel);
+        QString line = QString::number(pins.keyNumber(channel)) + QLatin1Char(',') +
+                       QString::number(channel) + QLatin1String(",20,");
+        QStringList lacking;
+        for (const Mean &mean : kMeans) {
+            const QString text = row < 0 ? QString() : results.cellText(row, mean.column).trimmed();
+            bool ok = false;
+            const uint value = text.toUInt(&ok, 10);
+            // The firmware's counts are 16 bits: anything else is no measurement.
+            if (!ok || value > 0xFFFF)
+                lacking << tr(mean.phase);
+            line += QString::number(value) + QLatin1Char(',');
+        }
+        if (!lacking.isEmpty() && incomplete)
+            *incomplete << QStringLiteral("TK%1（%2）").arg(channel).arg(lacking.join(tr("、")));
+        rows << line;
     }
     return rows;
 }

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 class PinMapSource;
-class QTableWidget;
+class ResultsTable;
 class QWidget;
 
 // Writes the touch configuration into a firmware template's TouchKeyScan.h / TouchKeyScan.c: the
@@ -19,15 +19,14 @@ class SourceGenerator
 
 public:
     static constexpr int kChannelCount = 25;
-    // Rows of the results table read by the generator: columns of key, channel and the means.
-    static constexpr int kResultKeyColumn = 5;
-    static constexpr int kResultChannelColumn = 4;
 
     // Key number, channel index and fixed placeholder values for every channel in use, ascending.
     static QStringList channelConfigRows(const PinMapSource &pins);
-    // One row per results-table row from row 0, at most rowLimit, stopping at the first row
-    // without a KEY item: key, channel, 20, no-touch, touch and waterproof mean.
-    static QStringList resultRows(const QTableWidget &table, int rowLimit);
+    // One row per channel in use, ascending: its key number in the pin map, the channel, 20, and
+    // the no-touch, touch and waterproof means of the channel's results row. A channel that lacks
+    // a mean is named in *incomplete with what it lacks, for example "TK3（防水）".
+    static QStringList resultRows(const PinMapSource &pins, const ResultsTable &results,
+                                  QStringList *incomplete);
     // Bit (key number - 1) mod 32 for every channel in use whose wake box is ticked.
     static quint32 wakeKeyMask(const PinMapSource &pins, const bool (&wakeKey)[kChannelCount]);
     // Eight comma-terminated fields: enable, wake-time index, the entry time's quotient and

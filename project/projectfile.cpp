@@ -54,7 +54,7 @@ int numberOf(const QSettings &ini, const QString &key)
 
 ProjectFile::ProjectFile(const SettingsPage &page) : page(page) {}
 
-void ProjectFile::save() const
+bool ProjectFile::save() const
 {
     const SettingsWidgets &w = page.widgets();
     QSettings ini(page.projectFilePath(), QSettings::IniFormat);
@@ -88,22 +88,34 @@ void ProjectFile::save() const
     for (int n = 0; n < PackageWidget::kChannelCount; ++n)
         ini.setValue(keyOf(kWakeKeyPrefix, n), w.wpChbox[n]->isChecked());
 
-    // A row counts as finished once its key-number cell exists.
-    QStringList rows;
-    const int walked = qMin(kSavedRows, w.tableWidget->rowCount());
-    for (int row = 0; row < walked; ++row) {
-        if (!w.tableWidget->item(row, kResultColumns - 1))
-            continue;
-        QStringList cells;
-        for (int column = 0; column < kResultColumns; ++column) {
-            const QTableWidgetItem *item = w.tableWidget->item(row, column);
-            cells << (item ? item->text() : QString());
-        }
-        rows << cells.join(QLatin1Char(':'));
-    }
+    const QStringList rows = resultRows(*w.tableWidget);
     ini.setValue(keyOf(kResultPrefix, 0), QString::number(rows.size()));
     for (int i = 0; i < rows.size(); ++i)
         ini.setValue(keyOf(kResultPrefix, i + 1), rows.at(i));
+    // The settings facility writes the file whole or not at all; only its status tells which.
+    ini.sync();
+    return ini.status() != QSettings::AccessError;
+}
+
+QStringList ProjectFile::resultRows(const QTableWidget &table)
+{
+    // A row is kept once it names its channel (a no-touch/touch result) or carries a key number
+    // (a waterproof result); a cell without value is stored as an empty part.
+    const auto text = [&table](int row, int column) {
+        const QTableWidgetItem *item = table.item(row, column);
+        return item ? item->text() : QString();
+    };
+    QStringList rows;
+    const int walked = qMin(kSavedRows, table.rowCount());
+    for (int row = 0; row < walked; ++row) {
+        if (text(row, 0).isEmpty() && text(row, kResultColumns - 1).isEmpty())
+            continue;
+        QStringList cells;
+        for (int column = 0; column < kResultColumns; ++column)
+            cells << text(row, column);
+        rows << cells.join(QLatin1Char(':'));
+    }
+    return rows;
 }
 
 void ProjectFile::load(const QString &filePath) const
@@ -154,6 +166,8 @@ void ProjectFile::loadPinMap(const QSettings &ini) const
 void ProjectFile::loadResults(const QSettings &ini) const
 {
     QTableWidget *table = page.widgets().tableWidget;
+    // The file's results replace the table's whole: rows of another project never stay behind.
+    table->clearContents();
     // The count comes from the file: never walk past the table.
     const int count = qMin(numberOf(ini, keyOf(kResultPrefix, 0)), table->rowCount());
     for (int i = 1; i <= count; ++i) {

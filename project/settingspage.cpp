@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QRadioButton>
 #include <QStackedWidget>
 
@@ -55,6 +57,19 @@ QString SettingsPage::entryTimeText() const { return w.lineEdit->text(); }
 
 int SettingsPage::entryTimeSeconds() const { return entryTimeText().toInt(nullptr, 10); }
 
+bool SettingsPage::entryTimeFits() const
+{
+    // Text that is no number reads as 0, which fits; a number outside the two bytes does not,
+    // however many digits it has.
+    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?\\d+\\s*$"));
+    const QString text = entryTimeText();
+    if (!number.match(text).hasMatch())
+        return true;
+    bool ok = false;
+    const int seconds = text.trimmed().toInt(&ok, 10);
+    return ok && seconds >= 0 && seconds <= kMaxEntryTime;
+}
+
 bool SettingsPage::wakeKeyTicked(int channel) const
 {
     if (channel < 0 || channel >= PackageWidget::kChannelCount)
@@ -101,6 +116,11 @@ void SettingsPage::applyDefaults()
     w.lowRBtn->setEnabled(false);
     w.middleRBtn->setEnabled(false);
     w.highRBtn->setEnabled(false);
+    // The firmware keeps the entry time in two bytes: 0 ... 65535, without leading zeros, is all
+    // that can be typed (an integer validator would let 70000 through as unfinished input).
+    static const QRegularExpression twoBytes(QStringLiteral(
+        "0|[1-9]\\d{0,3}|[1-5]\\d{4}|6[0-4]\\d{3}|65[0-4]\\d{2}|655[0-2]\\d|6553[0-5]"));
+    w.lineEdit->setValidator(new QRegularExpressionValidator(twoBytes, w.lineEdit));
 }
 
 void SettingsPage::applyDefaultPath(const QString &applicationDir)

@@ -70,6 +70,9 @@ public:
     QString entryTimeText() const;
     // The entry time as a decimal number of seconds; text that is not a number reads as 0.
     int entryTimeSeconds() const;
+    // False when the entry time is a number outside 0 ... 65535 (possible only from a file).
+    bool entryTimeFits() const;
+    static constexpr int kMaxEntryTime = 65535;
     // Whether the wake-key box of the channel is ticked (channels outside 0 ... 24: false).
     bool wakeKeyTicked(int channel) const;
 

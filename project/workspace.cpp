@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -13,14 +14,16 @@ namespace
 QString trWindow(const char *text) { return QCoreApplication::translate("MainWindow", text); }
 } // namespace
 
-Workspace::Workspace(QWidget *window, QLineEdit *proPathLineEdit, const ProjectFile &projectFile)
+Workspace::Workspace(QWidget *window, QLineEdit *proPathLineEdit, QLineEdit *proNameLineEdit,
+                     const ProjectFile &projectFile)
     : chooseFolder(&QFileDialog::getExistingDirectory),
       chooseFile([](QWidget *parent, const QString &caption, const QString &startFolder,
                     const QString &filter, QFileDialog::Options options) {
           return QFileDialog::getOpenFileName(parent, caption, startFolder, filter, nullptr,
                                               options);
       }),
-      window(window), proPathLineEdit(proPathLineEdit), projectFile(projectFile)
+      window(window), proPathLineEdit(proPathLineEdit), proNameLineEdit(proNameLineEdit),
+      projectFile(projectFile)
 {
 }
 
@@ -57,10 +60,20 @@ void Workspace::openProject()
 {
     const QString file = chooseFile(window, trWindow("Open File"), QString(),
                                     trWindow("ini(*.ini)"), QFileDialog::DontResolveSymlinks);
-    proPathLineEdit->setText(file);
+    // A cancelled dialog changes nothing: an emptied path would send the next save to the root.
     if (file.isEmpty()) {
         warn("请选中要打开的文件！");
         return;
     }
     projectFile.load(file);
+    // The project is the file that was opened, wherever it was stored from: the next save goes
+    // back to it, not to the folder and name recorded inside it.
+    const QFileInfo opened(file);
+    QString name = opened.fileName();
+    if (name.endsWith(QLatin1String(".ini")))
+        name.chop(4);
+    proPathLineEdit->setText(opened.absolutePath());
+    proNameLineEdit->setText(name);
+    if (projectLoaded)
+        projectLoaded();
 }

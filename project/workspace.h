@@ -22,12 +22,15 @@ public:
         std::function<QString(QWidget *parent, const QString &caption, const QString &startFolder,
                               const QString &filter, QFileDialog::Options options)>;
 
-    Workspace(QWidget *window, QLineEdit *proPathLineEdit, const ProjectFile &projectFile);
+    Workspace(QWidget *window, QLineEdit *proPathLineEdit, QLineEdit *proNameLineEdit,
+              const ProjectFile &projectFile);
 
     // Asks for the project folder and puts it into the path field.
     void browse();
-    // Asks for a project file and loads it.
+    // Asks for a project file and loads it; the project path and name then name that file.
     void openProject();
+    // Runs after a project file was loaded into the widgets.
+    std::function<void()> projectLoaded;
 
     // Where the folder dialog starts: the user's desktop.
     static QString startFolder();
@@ -41,6 +44,7 @@ private:
 
     QWidget *window;
     QLineEdit *proPathLineEdit;
+    QLineEdit *proNameLineEdit;
     const ProjectFile &projectFile;
 };
 

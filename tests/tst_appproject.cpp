@@ -2,6 +2,7 @@
 #include "modalhelper.h"
 #include "project/settingspage.h"
 #include "tuning/pinmapsource.h"
+#include "tuning/resultstable.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
@@ -48,10 +49,12 @@ private:
     QLineEdit entryTime;
     std::array<QCheckBox, 25> wakeBoxes;
     QTableWidget table{32, 6};
+    std::unique_ptr<ResultsTable> results;
     FakePinMap pins;
     std::unique_ptr<SettingsPage> settings;
     std::unique_ptr<AppProject> app;
     int saves = 0;
+    bool saveSucceeds = true;
 
     QStringList appFolders() const
     {
@@ -69,6 +72,7 @@ private:
                                 QString::number(key)};
         for (int c = 0; c < 6; ++c)
             table.setItem(row, c, new QTableWidgetItem(cells.at(c)));
+        results->adoptLoadedRows();
     }
 
 private slots:
@@ -101,6 +105,10 @@ private slots:
         pins.keys[3] = 1;
         pins.keys[5] = 3;
         pins.keys[9] = 2;
+        QStringList names;
+        for (int n = 0; n < 25; ++n)
+            names << QStringLiteral("TK%1").arg(n);
+        results = std::make_unique<ResultsTable>(&table, names);
         table.clearContents();
         fillRow(0, 5, 3, 2010);
         fillRow(1, 3, 1, 1990);
@@ -116,8 +124,11 @@ private slots:
         widgets.tableWidget = &table;
         settings = std::make_unique<SettingsPage>(widgets);
         saves = 0;
-        app = std::make_unique<AppProject>(nullptr, *settings, pins, &table, templateDir,
-                                           [this] { ++saves; });
+        saveSucceeds = true;
+        app = std::make_unique<AppProject>(nullptr, *settings, pins, *results, templateDir, [this] {
+            ++saves;
+            return saveSucceeds;
+        });
     }
 
     void generatedProjectDiffersFromTemplateOnlyInRewrittenLines()
@@ -149,12 +160,12 @@ private slots:
         QCOMPARE(readBytes(app + "/" + kHeader),
                  readBytes(templateDir + "/" + kHeader)
                      .replace("#define   TKL_CHN_NUM      (4)", "#define   TKL_CHN_NUM      (3)"));
-        // Keys 1 and 3 may wake: mask 5. Rows in table order: key, channel, 20, the three means.
+        // Keys 1 and 3 may wake: mask 5. Rows in channel order: key, channel, 20, the three means.
         QByteArray source = readBytes(templateDir + "/" + kSource);
         source.replace("0,6,0,10,0,0,0,0,\r\n", "1,6,0,10,0,0,0,5,\r\n");
         source.replace("1,0,20,100,100,100,\r\n2,1,20,100,100,100,\r\n3,2,20,100,100,100,\r\n"
                        "4,3,20,100,100,100,\r\n",
-                       "3,5,20,2010,2190,2015,\r\n1,3,20,1990,2170,1995,\r\n"
+                       "1,3,20,1990,2170,1995,\r\n3,5,20,2010,2190,2015,\r\n"
                        "2,9,20,2100,2280,2105,\r\n");
         QCOMPARE(readBytes(app + "/" + kSource), source + "\r\n\r\n");
     }
@@ -203,15 +214,70 @@ private slots:
         QCOMPARE(saves, 0);
     }
 
-    void emptyResultsTableGivesNoRowsButTheCount()
+    // The table follows the pin map as it is now, with each channel's own measured means.
+    void pinMapChangedAfterTheTestsIsWhatIsWritten()
     {
-        table.clearContents();
+        pins.inUse[9] = 0;
+        pins.keys[9] = 0;
+        pins.keys[5] = 7;
         ModalHelper log;
         app->generate();
-        QCOMPARE(saves, 1);
+        QCOMPARE(log.lastText(), QStringLiteral("生成应用代码完成！"));
         const QString app = proPath.text() + "/" + appFolders().first();
-        QVERIFY(readBytes(app + "/" + kHeader).contains("#define   TKL_CHN_NUM      (3)\r\n"));
-        QVERIFY(readBytes(app + "/" + kSource).contains("TKChnCfg[TKL_CHN_NUM] = {\r\n};\r\n"));
+        QVERIFY(readBytes(app + "/" + kHeader).contains("#define   TKL_CHN_NUM      (2)\r\n"));
+        QVERIFY(readBytes(app + "/" + kSource)
+                    .contains("TKChnCfg[TKL_CHN_NUM] = {\r\n1,3,20,1990,2170,1995,\r\n"
+                              "7,5,20,2010,2190,2015,\r\n};\r\n"));
+    }
+
+    // A configuration the firmware cannot carry creates nothing and saves nothing.
+    void refusedBeforeAnyFolderIsMade_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<QString>("message");
+        const QString missing = QStringLiteral("以下通道尚未完成测试：");
+        QTest::newRow("entry time above two bytes")
+            << "70000" << QStringLiteral("进入低功耗时间超出范围（0-65535），请修改后再生成！");
+        QTest::newRow("negative entry time")
+            << "-1" << QStringLiteral("进入低功耗时间超出范围（0-65535），请修改后再生成！");
+        QTest::newRow("no results at all")
+            << "empty" << missing + "TK3（不触摸、触摸、防水），TK5（不触摸、触摸、防水），"
+                                    "TK9（不触摸、触摸、防水）";
+        QTest::newRow("touch-tested, no waterproof test") << "noWater" << missing + "TK5（防水）";
+        QTest::newRow("waterproof-tested only") << "waterOnly" << missing + "TK9（不触摸、触摸）";
+    }
+    void refusedBeforeAnyFolderIsMade()
+    {
+        QFETCH(QString, situation);
+        QFETCH(QString, message);
+        if (situation == "empty") {
+            table.clearContents();
+            results->adoptLoadedRows();
+        } else if (situation == "noWater") {
+            delete table.takeItem(0, 3);
+            delete table.takeItem(0, 4);
+            delete table.takeItem(0, 5);
+        } else if (situation == "waterOnly") {
+            for (int column = 0; column < 3; ++column)
+                delete table.takeItem(2, column);
+        } else {
+            entryTime.setText(situation);
+        }
+        ModalHelper log;
+        app->generate();
+        QCOMPARE(log.texts(), (QStringList{kConfirm, message}));
+        QVERIFY(appFolders().isEmpty());
+        QCOMPARE(saves, 0);
+    }
+
+    // The save reports its own failure; the request then does not claim to be complete.
+    void failedSaveIsNotCompletion()
+    {
+        saveSucceeds = false;
+        ModalHelper log;
+        app->generate();
+        QCOMPARE(log.texts(), QStringList{kConfirm});
+        QCOMPARE(saves, 1);
     }
 
     void emptyCopiedHeaderStopsBeforeTheSource()

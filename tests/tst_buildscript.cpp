@@ -32,10 +32,19 @@ private slots:
             << crlf("@echo off\nset UV=C:\\Keil_v5\\UV4\\UV4.exe\nset UV_PRO_PATH=.\\old.uvproj\n"
                     "start /b %UV% -j0 -r%UV_PRO_PATH% -o log.txt\nstart /b old open line\n")
             << crlf("@echo off\nset UV=C:\\Keil_v5\\UV4\\UV4.exe\n"
-                    "set UV_PRO_PATH=C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n"
-                    "start /b %UV% -j0 -r%UV_PRO_PATH% -o log.txt\n"
-                    "start /b C:\\Keil_v5\\UV4\\UV4.exe "
-                    "C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
+                    "set \"UV_PRO_PATH=C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\"\n"
+                    "start \"\" /b \"%UV%\" -j0 -r \"%UV_PRO_PATH%\" -o log.txt\n"
+                    "start \"\" /b \"C:\\Keil_v5\\UV4\\UV4.exe\" "
+                    "\"C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\"\n");
+        // Its own output is read again the same way, and a quoted tool line gives a bare path.
+        QTest::newRow("quoted script of this version")
+            << crlf("set \"UV=C:\\Program Files\\UV4.exe\"\nset \"UV_PRO_PATH=D:\\a b/x\"\n"
+                    "start \"\" /b \"%UV%\" -j0 -r \"%UV_PRO_PATH%\"\nstart \"\" /b \"o\" \"p\"\n")
+            << crlf("set \"UV=C:\\Program Files\\UV4.exe\"\n"
+                    "set \"UV_PRO_PATH=C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\"\n"
+                    "start \"\" /b \"%UV%\" -j0 -r \"%UV_PRO_PATH%\"\n"
+                    "start \"\" /b \"C:\\Program Files\\UV4.exe\" "
+                    "\"C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\"\n");
         QTest::newRow("no project line: only line ends change")
             << QByteArray("@echo off\necho one\r\necho two")
             << crlf("@echo off\necho one\necho two");
@@ -46,17 +55,17 @@ private slots:
             << crlf("set UV=C:\\UV4.exe\necho done");
         QTest::newRow("open line takes the nearest tool line above")
             << crlf("set UV=A.exe\nstart /b x\nset UV=B.exe=ignored\nstart /b y\n")
-            << crlf(
-                   "set UV=A.exe\nstart /b A.exe C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n"
-                   "set UV=B.exe=ignored\nstart /b B.exe "
-                   "C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
+            << crlf("set UV=A.exe\nstart \"\" /b \"A.exe\" "
+                    "\"C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\"\n"
+                    "set UV=B.exe=ignored\nstart \"\" /b \"B.exe\" "
+                    "\"C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\"\n");
         QTest::newRow("open line without a tool line has no path")
             << QByteArray("start /b x")
-            << crlf("start /b  C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\n");
+            << crlf("start \"\" /b \"\" \"C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\"\n");
         QTest::newRow("LF-only script keeps its lines")
             << QByteArray("set UV=U.exe\nset UV_PRO_PATH=p\necho end\n")
             << crlf("set UV=U.exe\nset "
-                    "UV_PRO_PATH=C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\necho end\n");
+                    "\"UV_PRO_PATH=C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\"\necho end\n");
     }
     void scriptLinesAreRewrittenByKind()
     {
@@ -110,7 +119,7 @@ private slots:
         QVERIFY(BuildScript::runBuildScript(nullptr, &owner, folder, "D:\\t x/"));
         QCOMPARE(readBytes(folder + "ran.txt"),
                  crlf("#!" + recorder.toLocal8Bit() +
-                      " x\nset UV=C:\\UV4.exe\nset UV_PRO_PATH=D:\\t x/RM3KV5172.uvproj\n"));
+                      " x\nset UV=C:\\UV4.exe\nset \"UV_PRO_PATH=D:\\t x/RM3KV5172.uvproj\"\n"));
         QCOMPARE(owner.findChildren<QProcess *>().size(), 1);
         QVERIFY(log.texts().isEmpty());
     }

@@ -171,9 +171,9 @@ private slots:
             QCOMPARE(SimBoard::writtenReports(),
                      (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
             QVERIFY(readBytes(testFolder + "/ran.txt")
-                        .contains("set UV_PRO_PATH=" +
+                        .contains("set \"UV_PRO_PATH=" +
                                   QDir::toNativeSeparators(testFolder).toLocal8Bit() +
-                                  "/RM3KV5172.uvproj\r\n"));
+                                  "/RM3KV5172.uvproj\"\r\n"));
             QVERIFY(readBytes(testFolder + "/User/H/TouchKeyScan.h")
                         .contains("#define   TKL_CHN_NUM      (1)\r\n"));
             QVERIFY(readBytes(testFolder + "/User/C/TouchKeyScan.c")

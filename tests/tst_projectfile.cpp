@@ -3,12 +3,19 @@
 #include "project/projectfile.h"
 #include "project/settingspage.h"
 
+#include "modalhelper.h"
 #include "settingswidgets.h"
+#include "sim/simboard.h"
+#include "uiscript.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSettings>
@@ -107,10 +114,11 @@ private slots:
         w.wpChbox[13]->setChecked(true);
         QVERIFY(w.tableWidget->rowCount() >= 4);
         setRow(w.tableWidget, 0, {"TK13", "2010", "2190", "2015", "13", "2"});
+        // A channel measured without its waterproof test is kept, its missing cells empty.
         setRow(w.tableWidget, 1, {"TK22", "2000"});
         setRow(w.tableWidget, 3, {"TK22", QString(), "2200", QString(), "22", "17"});
 
-        ProjectFile(page).save();
+        QVERIFY(ProjectFile(page).save());
 
         const QString endText = w.endValueCBox->currentText();
         QStringList expected = {"[1]", "1=\\x9762\\x677f a", "2=" + dir.path()};
@@ -120,9 +128,10 @@ private slots:
         expected << QStringList{"[2]",
                                 "1=RM3KV5172_SOP20",
                                 "[20]",
-                                "0=2",
+                                "0=3",
                                 "1=TK13:2010:2190:2015:13:2",
-                                "2=TK22::2200::22:17",
+                                "2=TK22:2000::::",
+                                "3=TK22::2200::22:17",
                                 "[3]",
                                 "1=3",
                                 "2=",
@@ -162,7 +171,7 @@ private slots:
             keys[channel] = ++key;
         }
         sop16->applyLoadedMap(inUse, keys);
-        ProjectFile(page).save();
+        QVERIFY(ProjectFile(page).save());
 
         QSettings ini(page.projectFilePath(), QSettings::IniFormat);
         const QList<int> noPin = {2, 3, 4, 6, 7, 10, 11, 15, 16, 17, 23, 24};
@@ -223,7 +232,7 @@ private slots:
             setRow(w.tableWidget, 1,
                    {"TK" + QString::number(channelB), "1990", "2300", "", QString::number(channelB),
                     "1"});
-            ProjectFile(page).save();
+            QVERIFY(ProjectFile(page).save());
         }
         MainWindow window;
         SettingsWidgets w = widgetsOf(window);
@@ -356,7 +365,7 @@ private slots:
         w.proPathLineEdit->setText(dir.path());
         w.proNameLineEdit->setText(QStringLiteral("colon"));
         setRow(w.tableWidget, 0, {"TK0", "20:10", "2190", "2015", "0", "1"});
-        ProjectFile(page).save();
+        QVERIFY(ProjectFile(page).save());
         w.tableWidget->clearContents();
         ProjectFile(page).load(page.projectFilePath());
         QCOMPARE(rowOf(w.tableWidget, 0), (QStringList{"TK0", "20", "10", "2190", "2015", "0"}));
@@ -409,6 +418,83 @@ private slots:
         QCOMPARE(sop20->keyLabel(9)->text(), QString());
         QCOMPARE(sop20->keyNumber[8], 2);
         QCOMPARE(sop20->inUseCount, 1);
+    }
+
+    // Project A, then a copy of project B kept in another folder than the one it names: the
+    // table holds B's row only, a re-test of B's channel lands in that row, and after the cable
+    // is pulled, closing saves everything into the copy that was opened.
+    void resultsBelongToTheProjectThatWasOpened()
+    {
+        SimBoard::reset();
+        SimBoard::setNoise(0);
+        SimBoard::setDataInterval(1);
+        QTemporaryDir root;
+        const QString a = root.filePath("a/A.ini");
+        const QString b = root.filePath("copy of b/B.ini");
+        QVERIFY(QDir().mkpath(root.filePath("a")) && QDir().mkpath(root.filePath("copy of b")));
+        QVERIFY(writeFile(a, "[2]\n1=RM3KV5172_SOP28\n[10]\n0=1\n1=1\n2=1\n[11]\n0=1\n1=2\n2=3\n"
+                             "[20]\n0=3\n1=TK0:1:2:3:0:1\n2=TK1:1:2:3:1:2\n3=TK2:1:2:3:2:3\n"));
+        QVERIFY(writeFile(b, "[1]\n1=B\n2=" + root.filePath("elsewhere").toUtf8() +
+                             "\n[2]\n1=RM3KV5172_SOP28\n[10]\n3=1\n[11]\n3=1\n"
+                             "[20]\n0=1\n1=TK3:1:2:2039:3:1\n"));
+        MainWindow window;
+        window.show();
+        SimBoard::setHotplugTarget(window.findChild<QObject *>(QStringLiteral("deviceNotifier")));
+        for (const QString &file : {a, b}) {
+            UiScript script;
+            script.answerFileDialog(file);
+            QTest::mouseClick(window.findChild<QPushButton *>("openProBtn"), Qt::LeftButton);
+            QTRY_VERIFY(script.finished());
+        }
+        QTableWidget *table = window.findChild<QTableWidget *>("tableWidget");
+        QCOMPARE(rowOf(table, 0), (QStringList{"TK3", "1", "2", "2039", "3", "1"}));
+        QCOMPARE(rowOf(table, 1).join(""), QStringLiteral("<none>").repeated(6));
+
+        window.findChild<QTabWidget *>("setDebugTWidget")->setCurrentIndex(1);
+        auto *log = window.findChild<QPlainTextEdit *>("plainTextEdit");
+        QTimer finger;
+        connect(&finger, &QTimer::timeout, [&] {
+            SimBoard::setFinger(3, log->toPlainText().contains(QStringLiteral("请按TK3")));
+        });
+        finger.start(20);
+        ModalHelper boxes;
+        QTest::mouseClick(window.findChild<QPushButton *>("btnTk3"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(table, 0).at(1) != QLatin1String("1"), 40000);
+        finger.stop();
+        const QString noTouch = QString::number(SimBoard::baseline(3));
+        const QString touch = QString::number(SimBoard::baseline(3) + SimBoard::kFingerRise);
+        QCOMPARE(rowOf(table, 0), (QStringList{"TK3", noTouch, touch, "2039", "3", "1"}));
+
+        SimBoard::unplug();
+        QTRY_COMPARE(window.findChild<QLabel *>("usbStateLabel")->text(),
+                     QStringLiteral("调试器已断开"));
+        QVERIFY(window.close());
+        SimBoard::setHotplugTarget(nullptr);
+        QVERIFY(boxes.texts().isEmpty());
+        QSettings saved(b, QSettings::IniFormat);
+        QCOMPARE(saved.value("/1/2").toString(), root.filePath("copy of b"));
+        QCOMPARE(saved.value("/20/0").toString(), QStringLiteral("1"));
+        QCOMPARE(saved.value("/20/1").toString(),
+                 QStringLiteral("TK3:%1:%2:2039:3:1").arg(noTouch, touch));
+        QVERIFY(!QFileInfo::exists(root.filePath("elsewhere")));
+        QCOMPARE(QSettings(a, QSettings::IniFormat).value("/20/0").toString(), QStringLiteral("3"));
+    }
+
+    // A project file that cannot be written is named in a box; no half file is left.
+    void unwritableProjectFileIsReported()
+    {
+        QTemporaryDir root;
+        MainWindow window;
+        SettingsWidgets w = widgetsOf(window);
+        w.proPathLineEdit->setText(root.path());
+        // Longer than any file name may be, whoever runs the test.
+        w.proNameLineEdit->setText(QString(300, QLatin1Char('n')));
+        ModalHelper boxes;
+        QVERIFY(window.close());
+        const QString path = root.path() + "/" + QString(300, QLatin1Char('n')) + ".ini";
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("文件写入失败：") + path});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
+        QVERIFY(QDir(root.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 };
 

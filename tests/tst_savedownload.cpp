@@ -7,6 +7,7 @@
 #include "modalhelper.h"
 #include "sim/simboard.h"
 #include "tuning/pinmapsource.h"
+#include "tuning/resultstable.h"
 #include "tuning/tuningstate.h"
 #include "testsupport.h"
 
@@ -50,6 +51,7 @@ private:
     TuningState state;
     QPlainTextEdit log;
     QTableWidget table{32, 6};
+    ResultsTable results{&table, channelNames()};
     FakePinMap pins;
     std::unique_ptr<SaveDownload> saveDownload;
 
@@ -59,10 +61,19 @@ private:
                readBytes(testFolder + kSource) == source;
     }
 
+    static QStringList channelNames()
+    {
+        QStringList names;
+        for (int n = 0; n < 25; ++n)
+            names << QStringLiteral("TK%1").arg(n);
+        return names;
+    }
+
     void dirtyTuningState()
     {
-        state.testedChannels[0] = 4;
-        state.testedChannels[1] = 8;
+        QCOMPARE(results.assignRow(3), 0);
+        QCOMPARE(results.assignRow(7), 1);
+        state.samples.set(3, SamplePhase::Water, QVector<int>(162, 2000));
         state.selectedChannels[0] = 4;
         log.setPlainText("请勿触摸TK3，开始测量（不触摸） ...");
         table.setItem(0, 0, new QTableWidgetItem("TK3"));
@@ -100,13 +111,13 @@ private slots:
         QCOMPARE(link->openDebugger(), 0);
         state = TuningState();
         log.clear();
-        table.clearContents();
+        results.clearResults();
         pins = FakePinMap();
         pins.inUse[3] = pins.inUse[7] = 1;
         pins.keys[3] = 1;
         pins.keys[7] = 2;
         saveDownload = std::make_unique<SaveDownload>(nullptr, state, *link, &readThread, &log,
-                                                      &table, pins, appDir);
+                                                      results, pins, appDir);
         SimBoard::clearWrittenReports();
     }
 
@@ -136,13 +147,18 @@ private slots:
         const QByteArray project =
             QDir::toNativeSeparators(testFolder).toLocal8Bit() + "/RM3KV5172.uvproj";
         QByteArray rewritten = script;
-        rewritten.replace("set UV_PRO_PATH=.\\RM3KV5172.uvproj", "set UV_PRO_PATH=" + project);
+        // Quoted, so that the folder with a blank stays one argument for cmd.
+        rewritten.replace("set UV_PRO_PATH=.\\RM3KV5172.uvproj",
+                          "set \"UV_PRO_PATH=" + project + "\"");
+        rewritten.replace("start /b %UV% -j0 -r%UV_PRO_PATH%",
+                          "start \"\" /b \"%UV%\" -j0 -r \"%UV_PRO_PATH%\"");
         rewritten.replace("start /b C:\\Keil_v5\\UV4\\UV4.exe .\\RM3KV5172.uvproj",
-                          "start /b C:\\Keil_v5\\UV4\\UV4.exe " + project);
+                          "start \"\" /b \"C:\\Keil_v5\\UV4\\UV4.exe\" \"" + project + "\"");
         QCOMPARE(readBytes(testFolder + "/ran.txt"), rewritten);
 
-        QVERIFY(std::all_of(std::begin(state.testedChannels), std::end(state.testedChannels),
-                            [](int v) { return v == 0; }));
+        QCOMPARE(results.rowOf(3), -1);
+        QCOMPARE(results.rowOf(7), -1);
+        QVERIFY(state.samples.at(3).isEmpty());
         QCOMPARE(state.selectedChannels[0], 0);
         QVERIFY(log.toPlainText().isEmpty());
         QVERIFY(!table.item(0, 0) && !table.item(0, 5));
@@ -175,7 +191,7 @@ private slots:
         QVERIFY(!readThread.isArmed());
         QVERIFY(SimBoard::writtenReports().isEmpty());
         QVERIFY(templateUntouched());
-        QCOMPARE(state.testedChannels[0], 4);
+        QCOMPARE(results.rowOf(3), 0);
         QVERIFY(!log.toPlainText().isEmpty());
         QVERIFY(!saveDownload->isBusy());
     }
@@ -191,14 +207,40 @@ private slots:
                  (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
         QVERIFY(templateUntouched());
         QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
-        QCOMPARE(state.testedChannels[1], 8);
+        QCOMPARE(results.rowOf(7), 1);
         QVERIFY(table.item(0, 5));
         QVERIFY(!saveDownload->isBusy());
     }
 
+    // A countdown, a measurement, a waterproof run or verification is never cut off: refused
+    // before anything is sent to the board.
+    void refusedWhileARunHoldsTheBoard_data()
+    {
+        QTest::addColumn<bool>("waterproof");
+        QTest::newRow("test or verification") << false;
+        QTest::newRow("waterproof run sampling") << true;
+    }
+    void refusedWhileARunHoldsTheBoard()
+    {
+        QFETCH(bool, waterproof);
+        dirtyTuningState();
+        state.testBusy = !waterproof;
+        state.waterproofMode = state.sampling = waterproof;
+        readThread.arm();
+        ModalHelper boxes;
+        saveDownload->run();
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("正在调试请勿点击！")});
+        QVERIFY(SimBoard::writtenReports().isEmpty());
+        QVERIFY(readThread.isArmed());
+        QVERIFY(templateUntouched());
+        QCOMPARE(results.rowOf(7), 1);
+        QVERIFY(!saveDownload->isBusy());
+        readThread.disarm();
+    }
+
     void secondClickWhileBusyIsRefused()
     {
-        state.testBusy = true;
+        state.autoSequence = true;
         ModalHelper boxes;
         QStringList nested;
         boxes.answer(QStringLiteral("请确认是否已经停止测试！"), QMessageBox::Cancel);
@@ -225,7 +267,9 @@ private slots:
         QVERIFY(QFile::exists(testFolder + "/ran.txt"));
     }
 
-    void emptyHeaderStopsAfterTheReset()
+    // A rewrite that fails leaves the results as they were: nothing measured is lost for
+    // firmware that was never built.
+    void failedRewriteKeepsTheResults()
     {
         writeBytes(testFolder + kHeader, QByteArray());
         dirtyTuningState();
@@ -234,17 +278,23 @@ private slots:
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("写头文件失败！")});
         QCOMPARE(readBytes(testFolder + kSource), source);
         QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
-        QCOMPARE(state.testedChannels[0], 0);
+        QCOMPARE(results.rowOf(3), 0);
+        QCOMPARE(results.rowOf(7), 1);
+        QVERIFY(table.item(0, 5));
+        QVERIFY(state.samples.at(3).has(SamplePhase::Water));
+        QVERIFY(!log.toPlainText().isEmpty());
         QVERIFY(!saveDownload->isBusy());
     }
 
     void missingScriptReportedAfterTheSources()
     {
         QVERIFY(QFile::remove(testFolder + "/config.bat"));
+        dirtyTuningState();
         ModalHelper boxes;
         saveDownload->run();
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("写配置文件失败！")});
         QVERIFY(readBytes(testFolder + kHeader).contains("TKL_CHN_NUM      (2)"));
+        QCOMPARE(results.rowOf(7), 1);
         QVERIFY(!saveDownload->isBusy());
     }
 };

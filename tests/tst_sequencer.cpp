@@ -20,6 +20,8 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
+#include <numeric>
+
 using namespace testsupport;
 
 namespace
@@ -100,7 +102,7 @@ struct SequencerRig
         return list;
     }
 
-    SequencerRig() : results(table, state, names())
+    SequencerRig() : results(table, names())
     {
         for (int n = 0; n < 25; ++n) {
             keys << new QPushButton(&window);
@@ -169,7 +171,7 @@ private slots:
         QCOMPARE(rig.logLines(), QStringList{QStringLiteral("开始调试TK7，先请勿触摸！")});
         QCOMPARE(rig.state.currentChannel, 7);
         QCOMPARE(rig.state.currentKeyButton, rig.keys[7]);
-        QCOMPARE(rig.state.testedChannels[0], 8);
+        QCOMPARE(rig.results.rowOf(7), 0);
         QCOMPARE(rig.link.calls, QStringList{QStringLiteral("begin")});
         QVERIFY(rig.chart.testSeries());
 
@@ -182,7 +184,6 @@ private slots:
         QVERIFY(!rig.sequencer->rearmPending()); // the countdown's Start arms the reader
         QCOMPARE(rig.logLines().last(), QStringLiteral("请按TK7 ，开始测量(触摸)...！"));
         QCOMPARE(rig.link.count(QStringLiteral("countdown")), 1);
-        QCOMPARE(rig.state.noTouchSum, 54 * (2000 + 2001 + 2002));
         QCOMPARE(rig.state.tkData.size(), 162);
 
         rig.feed(161, 2600);
@@ -193,8 +194,13 @@ private slots:
         QCOMPARE(rig.cell(0, 0), QStringLiteral("TK7"));
         QCOMPARE(rig.cell(0, 1), QStringLiteral("2001"));
         QCOMPARE(rig.cell(0, 2), QStringLiteral("2601"));
-        QCOMPARE(rig.state.touchSamples[0], 2600);
-        QCOMPARE(rig.state.touchSamples[161], 2602);
+        // Both phases are kept for the channel once its row is written.
+        const ChannelSamples &kept = rig.state.samples.at(7);
+        QCOMPARE(std::accumulate(kept.noTouch.begin(), kept.noTouch.end(), 0),
+                 54 * (2000 + 2001 + 2002));
+        QCOMPARE(kept.touch.size(), 162);
+        QCOMPARE(kept.touch.first(), 2600);
+        QCOMPARE(kept.touch.last(), 2602);
         QVERIFY(!rig.state.testBusy);
         QVERIFY(!rig.state.sampling);
         QVERIFY(rig.state.tkData.isEmpty());
@@ -226,6 +232,11 @@ private slots:
         QCOMPARE(rig.chart.endValue(), 2100);
         rig.sequencer->handleRecord(measurementRecord(3, 2050), 0);
         QCOMPARE(rig.link.count(QStringLiteral("countdown")), 1);
+        // A bad record right after the phase switch neither switches again nor stalls the reader.
+        rig.sequencer->handleRecord(measurementRecord(3, 9999), 1);
+        QCOMPARE(rig.link.count(QStringLiteral("countdown")), 1);
+        QCOMPARE(rig.logLines().count(QStringLiteral("请按TK3 ，开始测量(触摸)...！")), 1);
+        QVERIFY(rig.sequencer->rearmPending());
     }
 
     void recordOfNoChannelIndexesNothing()
@@ -343,7 +354,7 @@ private slots:
         QCOMPARE(boxes.texts(), texts);
         QVERIFY(rig.link.calls.isEmpty());
         QVERIFY(!rig.state.autoSequence);
-        QCOMPARE(rig.state.testedChannels[0], 0);
+        QCOMPARE(rig.results.rowOf(3), -1);
         QVERIFY(rig.log->toPlainText().isEmpty());
     }
 
@@ -356,7 +367,7 @@ private slots:
         QVERIFY(boxes.texts().isEmpty());
         QVERIFY(rig.link.calls.isEmpty());
         QVERIFY(rig.log->toPlainText().isEmpty());
-        QCOMPARE(rig.state.testedChannels[0], 0);
+        QCOMPARE(rig.results.rowOf(5), -1);
         QCOMPARE(rig.state.currentChannel, 100);
 
         rig.pinMap.inUse[5] = 1;
@@ -377,9 +388,8 @@ private slots:
         rig.feed(324, 2300);
         rig.sequencer->startSingleChannel(3);
         rig.feed(324, 2500);
-        QCOMPARE(rig.state.testedChannels[0], 4);
-        QCOMPARE(rig.state.testedChannels[1], 1);
-        QCOMPARE(rig.state.testedChannels[2], 0);
+        QCOMPARE(rig.results.rowOf(3), 0);
+        QCOMPARE(rig.results.rowOf(0), 1);
         QCOMPARE(rig.cell(0, 0), QStringLiteral("TK3"));
         QCOMPARE(rig.cell(0, 1), QStringLiteral("2501"));
         QCOMPARE(rig.cell(1, 0), QStringLiteral("TK0"));
@@ -505,7 +515,10 @@ private slots:
         QVERIFY(!rig.state.testBusy);
         QVERIFY(!rig.state.sampling);
         QVERIFY(rig.state.halted);
-        QVERIFY(rig.state.autoSequence); // kept until the next stop
+        // The run is over: a later single-channel test does not continue the old queue.
+        QVERIFY(!rig.state.autoSequence);
+        QVERIFY(!rig.state.waterproofMode);
+        QCOMPARE(rig.state.nextSelectedChannel(), -1);
         QCOMPARE(rig.state.countdownStep, 0);
         QCOMPARE(rig.state.chartX, 0.0);
         QCOMPARE(rig.keys[8]->styleSheet(), kGreen);

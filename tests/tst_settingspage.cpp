@@ -154,8 +154,23 @@ private slots:
         SettingsPage page(w);
         w.lineEdit->setText(QStringLiteral("abc"));
         QCOMPARE(page.entryTimeSeconds(), 0);
+        QVERIFY(page.entryTimeFits());
         w.lineEdit->setText(QStringLiteral("65536"));
         QCOMPARE(page.entryTimeSeconds(), 65536);
+        // A value from a file is shown as it is, and generation is refused for it.
+        for (const char *outside : {"65536", "-1", " 99999999999"}) {
+            w.lineEdit->setText(QLatin1String(outside));
+            QVERIFY2(!page.entryTimeFits(), outside);
+        }
+        w.lineEdit->setText(QStringLiteral("65535"));
+        QVERIFY(page.entryTimeFits());
+        // Typed by hand, no more than two bytes get in.
+        w.lineEdit->clear();
+        QTest::keyClicks(w.lineEdit, QStringLiteral("-70000"));
+        QCOMPARE(w.lineEdit->text(), QStringLiteral("7000"));
+        w.lineEdit->clear();
+        QTest::keyClicks(w.lineEdit, QStringLiteral("65536"));
+        QCOMPARE(w.lineEdit->text(), QStringLiteral("6553"));
         w.keyCountCBox->setCurrentIndex(7);
         QCOMPARE(page.wakeTimeIndex(), 7);
         w.lowpower_cBox->setChecked(true);

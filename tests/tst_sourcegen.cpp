@@ -1,4 +1,5 @@
 #include "codegen/sourcegenerator.h"
+#include "tuning/resultstable.h"
 #include "modalhelper.h"
 #include "tuning/pinmapsource.h"
 #include "testsupport.h"
@@ -277,39 +278,29 @@ private slots:
         QCOMPARE(log.texts(), (QStringList{kFailure, kFailure}));
     }
 
-    void resultRowsStopAtTheFirstRowWithoutKey_data()
+    // One row per channel in use, ascending, with the pin map's key; a mean that is missing, no
+    // number or beyond 16 bits names the channel and what it lacks.
+    void resultRowsFollowThePinMap()
     {
-        QTest::addColumn<int>("filledRows");
-        QTest::addColumn<int>("limit");
-        QTest::addColumn<int>("expectedRows");
-        QTest::newRow("fewer filled rows than N") << 2 << 5 << 2;
-        QTest::newRow("N below the filled rows") << 3 << 1 << 1;
-        QTest::newRow("empty table") << 0 << 4 << 0;
-        QTest::newRow("N beyond the table") << 3 << 40 << 3;
-    }
-    void resultRowsStopAtTheFirstRowWithoutKey()
-    {
-        QFETCH(int, filledRows);
-        QFETCH(int, limit);
-        QFETCH(int, expectedRows);
         QTableWidget table(32, 6);
-        for (int r = 0; r < filledRows; ++r) {
-            const QStringList cells{QStringLiteral("TK%1").arg(r + 3),
-                                    QString::number(2010 + r),
-                                    "2190",
-                                    "2015",
-                                    QString::number(r + 3),
-                                    QString::number(r + 1)};
+        QStringList names;
+        for (int n = 0; n < 25; ++n)
+            names << QStringLiteral("TK%1").arg(n);
+        ResultsTable results(&table, names);
+        const QStringList rows[] = {{"TK5", "2010", "2190", "2015", "5", "9"},
+                                    {"TK3", "1990", "70000", "abc", "3", "1"},
+                                    {"TK8", "1", "2", "3", "8", "4"}};
+        for (int r = 0; r < 3; ++r) {
             for (int c = 0; c < 6; ++c)
-                table.setItem(r, c, new QTableWidgetItem(cells.at(c)));
+                table.setItem(r, c, new QTableWidgetItem(rows[r].at(c)));
         }
-        // A touch-tested channel without its waterproof test: no KEY item yet.
-        table.setItem(filledRows, 0, new QTableWidgetItem("TK20"));
-        table.setItem(filledRows, 1, new QTableWidgetItem("1999"));
-        const QStringList rows = SourceGenerator::resultRows(table, limit);
-        QCOMPARE(rows.size(), expectedRows);
-        if (expectedRows > 0)
-            QCOMPARE(rows.first(), QStringLiteral("1,3,20,2010,2190,2015,"));
+        results.adoptLoadedRows();
+        const FakePinMap pins{{3, 1}, {5, 3}, {6, 2}};
+        QStringList incomplete;
+        const QStringList got = SourceGenerator::resultRows(pins, results, &incomplete);
+        QCOMPARE(got.size(), 3);
+        QCOMPARE(got.at(1), QStringLiteral("3,5,20,2010,2190,2015,"));
+        QCOMPARE(incomplete, (QStringList{"TK3（触摸、防水）", "TK6（不触摸、触摸、防水）"}));
     }
 
     // The shipped templates have the shape the rewrites expect, with CR LF line ends.

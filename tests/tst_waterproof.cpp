@@ -89,7 +89,8 @@ struct Rig
         return list;
     }
 
-    Rig() : results(table, state, names())
+    // The CSV files go to exportFolder, or to a folder of the rig's own.
+    explicit Rig(const QString &exportFolder = QString()) : results(table, names())
     {
         for (int n = 0; n < 25; ++n) {
             keys << new QPushButton(&window);
@@ -107,7 +108,9 @@ struct Rig
                                                            pinMap, *starter, log, &window);
         waterproof = std::make_unique<WaterproofTest>(state, *sequencer, *starter, chart, results,
                                                       *indicators, pinMap, &drain, &blinkTimer, log,
-                                                      &window, exportDir.path());
+                                                      &window,
+                                                      exportFolder.isEmpty() ? exportDir.path()
+                                                                             : exportFolder);
         sequencer->setWaterproofHandlers([this] { waterproof->promptAddWater(); },
                                          [this] { waterproof->handleRecord(); });
         link.openDebugger();
@@ -200,11 +203,16 @@ private slots:
         rig.use(2, 3);
         rig.use(7, 1);
         rig.use(12, 9);
-        rig.state.testedChannels[0] = 8; // TK7 was tested before and keeps row 0
+        // TK7 was tested with and without touch before and keeps row 0.
+        QCOMPARE(rig.results.assignRow(7), 0);
+        QVector<int> noTouch;
+        QVector<int> touch;
         for (int i = 0; i < 162; ++i) {
-            rig.state.noTouchSamples[i] = 1900 + i;
-            rig.state.touchSamples[i] = 2300 + i;
+            noTouch << 1900 + i;
+            touch << 2300 + i;
         }
+        rig.state.samples.set(7, SamplePhase::NoTouch, noTouch);
+        rig.state.samples.set(7, SamplePhase::Touch, touch);
         ModalHelper boxes;
         int queueWhilePrompting = -1;
         bool drainRan = false;
@@ -271,14 +279,45 @@ private slots:
         // The last channel's curve: 162 samples, the bad-CRC record repeating its predecessor.
         QCOMPARE(rig.chart.testSeries()->count(), 163);
 
-        const QStringList files = QDir(rig.exportDir.path()).entryList(QDir::Files);
-        QCOMPARE(files.size(), 1);
-        QVERIFY(files.first().startsWith(QStringLiteral("TK12_")));
-        const QString csv = readAll(rig.exportDir.filePath(files.first()));
-        QCOMPARE(csv.count(QStringLiteral("\r\n")), 163);
-        const QStringList lines = csv.split(QStringLiteral("\r\n"));
-        QCOMPARE(lines.at(0), QStringLiteral("1900,2011,2300"));
-        QCOMPARE(lines.at(161), QStringLiteral("2061,2012,2461"));
+        // One file per channel of the run, each with that channel's own counts; channels without
+        // a no-touch/touch test leave those columns empty.
+        const QStringList files = QDir(rig.exportDir.path()).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), 3);
+        const QString expectedLines[][2] = {{"1900,2006,2300", "2061,2007,2461"},
+                                            {",2011,", ",2012,"},
+                                            {",2001,", ",2002,"}};
+        const char *prefixes[] = {"TK7_", "TK12_", "TK2_"};
+        for (int n = 0; n < 3; ++n) {
+            const QString file = *std::find_if(files.begin(), files.end(), [&](const QString &f) {
+                return f.startsWith(QLatin1String(prefixes[n]));
+            });
+            const QString csv = readAll(rig.exportDir.filePath(file));
+            QCOMPARE(csv.count(QStringLiteral("\r\n")), 163);
+            const QStringList lines = csv.split(QStringLiteral("\r\n"));
+            QCOMPARE(lines.at(0), expectedLines[n][0]);
+            QCOMPARE(lines.at(161), expectedLines[n][1]);
+        }
+    }
+
+    // Raw counts that cannot be written are reported instead of the completion box.
+    void failedExportIsNotCompletion()
+    {
+        QTemporaryDir root;
+        const QString blocker = root.filePath("file");
+        writeBytes(blocker, "x");
+        Rig rig(blocker + "/sub");
+        rig.use(6, 2);
+        ModalHelper boxes;
+        rig.waterproof->start();
+        for (int i = 0; i <= 162; ++i)
+            rig.sequencer->handleRecord(measurementRecord(6, 2030), 0);
+        QCOMPARE(boxes.texts().size(), 2);
+        QCOMPARE(boxes.texts().first(), kAddWater);
+        QVERIFY2(boxes.texts().last().startsWith(QStringLiteral("文件写入失败：") + blocker +
+                                                 "/sub/TK6_"),
+                 qPrintable(boxes.texts().last()));
+        QCOMPARE(rig.cell(0, 3), QStringLiteral("2030"));
+        QVERIFY(!rig.state.autoSequence);
     }
 
     void promptLeftByAnEndedRunDoesNotInterruptALaterTest()
@@ -348,7 +387,7 @@ private slots:
         const QString csv = readAll(exportDir.filePath(created.first()));
         QVERIFY(exportDir.remove(created.first()));
         QCOMPARE(csv.split(QStringLiteral("\r\n")).at(0),
-                 QStringLiteral("0,%1,0").arg(SimBoard::meanReading(3)));
+                 QStringLiteral(",%1,").arg(SimBoard::meanReading(3)));
 
         SimBoard::unplug();
         window.reset();

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -77,10 +78,12 @@ private slots:
         QCOMPARE(pathField(window)->text(), QStringLiteral("E:/proj"));
     }
 
-    // The stored name and path replace the fields, whatever file was opened.
-    void openedProjectFillsTheFields()
+    // The opened file is the project: its folder and name fill the fields, whatever folder and
+    // name it was stored with, so the next save goes back to it.
+    void openedProjectIsTheFileThatWasOpened()
     {
-        const QString file = dir.filePath("a.ini");
+        QVERIFY(QDir().mkpath(dir.filePath("copy of")));
+        const QString file = dir.filePath("copy of/a.b.ini");
         {
             QFile ini(file);
             QVERIFY(ini.open(QIODevice::WriteOnly));
@@ -95,29 +98,27 @@ private slots:
         QCOMPARE(script.dialogFilters, QStringList{QStringLiteral("ini(*.ini)")});
         QVERIFY(script.dialogOptions.value(0) & QFileDialog::DontResolveSymlinks);
         QVERIFY(script.messages.isEmpty());
-        QCOMPARE(nameField(window)->text(), QStringLiteral("panel"));
-        QCOMPARE(pathField(window)->text(), QStringLiteral("E:/proj"));
+        QCOMPARE(nameField(window)->text(), QStringLiteral("a.b"));
+        QCOMPARE(pathField(window)->text(), dir.filePath("copy of"));
+        QVERIFY(window.close());
+        QSettings saved(file, QSettings::IniFormat);
+        QCOMPARE(saved.value("/1/1").toString(), QStringLiteral("a.b"));
+        QCOMPARE(saved.value("/1/2").toString(), dir.filePath("copy of"));
+        QVERIFY(!QFile::exists(dir.filePath("copy of/panel.ini")));
     }
 
-    // The path field is emptied before the warning shows.
-    void cancelledOpenDialogEmptiesThePath()
+    // A cancelled dialog changes nothing, as the folder dialog does.
+    void cancelledOpenDialogKeepsThePath()
     {
         MainWindow window;
+        pathField(window)->setText(dir.path());
         UiScript script;
-        QString pathDuringWarning = QStringLiteral("<not shown>");
         script.answerFileDialog(QString());
         script.acceptMessage();
-        QTimer probe;
-        connect(&probe, &QTimer::timeout, [&] {
-            if (qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
-                pathDuringWarning = pathField(window)->text();
-        });
-        probe.start(1);
         QTest::mouseClick(button(window, "openProBtn"), Qt::LeftButton);
         QTRY_VERIFY(script.finished());
         QCOMPARE(script.messages, QStringList{QStringLiteral("请选中要打开的文件！")});
-        QCOMPARE(pathDuringWarning, QString());
-        QCOMPARE(pathField(window)->text(), QString());
+        QCOMPARE(pathField(window)->text(), dir.path());
         QCOMPARE(nameField(window)->text(), QStringLiteral("touchProName"));
     }
 };

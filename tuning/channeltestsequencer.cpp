@@ -106,16 +106,7 @@ int ChannelTestSequencer::collectSelectedChannels()
 
 void ChannelTestSequencer::markTested(int channel)
 {
-    for (int slot = 0; slot < kChannels; ++slot) {
-        if (state.testedChannels[slot] == channel + 1)
-            return;
-    }
-    for (int slot = 0; slot < kChannels; ++slot) {
-        if (state.testedChannels[slot] == 0) {
-            state.testedChannels[slot] = channel + 1;
-            return;
-        }
-    }
+    (void)results.assignRow(channel);
 }
 
 void ChannelTestSequencer::prepareChart()
@@ -150,9 +141,11 @@ void ChannelTestSequencer::handleRecord(const QByteArray &record, int crcFailed)
             onWaterPrompt();
         return;
     }
+    bool counted = false;
     if (crcFailed == 0) {
         const int value = channelReading(record, state.currentChannel);
-        if (value >= 0) {
+        counted = value >= 0;
+        if (counted) {
             state.tkData.append(value);
             chart.widenRange(value);
         } else {
@@ -160,6 +153,13 @@ void ChannelTestSequencer::handleRecord(const QByteArray &record, int crcFailed)
         }
     }
     chart.appendTestPoint();
+    // Only a counted record can end a phase: a bad one right after a phase switch would start
+    // that switch a second time.
+    if (!counted) {
+        if (!state.halted)
+            scheduleRearm();
+        return;
+    }
     if (state.waterproofMode) {
         if (onWaterproofRecord)
             onWaterproofRecord();
@@ -176,7 +176,6 @@ void ChannelTestSequencer::handleRecord(const QByteArray &record, int crcFailed)
 
 void ChannelTestSequencer::finishNoTouchPhase()
 {
-    state.noTouchSum = takePhaseSamples(0, state.noTouchSamples);
     appendLog(tr("请按TK%1 ，开始测量(触摸)...！").arg(state.currentChannel));
     state.sampling = false;
     // The touch samples follow the no-touch ones in tkData; the countdown's end sends Start and
@@ -187,23 +186,22 @@ void ChannelTestSequencer::finishNoTouchPhase()
 
 void ChannelTestSequencer::finishTouchPhase()
 {
-    state.touchSum = takePhaseSamples(kSamplesPerPhase, state.touchSamples);
+    // Both phases are kept together, when the row shows them: a test stopped in its touch phase
+    // leaves the channel's earlier pair as it was.
+    const int channel = state.currentChannel;
+    state.samples.set(channel, SamplePhase::NoTouch, phaseSamples(0));
+    state.samples.set(channel, SamplePhase::Touch, phaseSamples(kSamplesPerPhase));
     endChannelSampling();
-    results.writeTouchResults();
+    results.writeTouchResults(channel, state.samples.at(channel));
     emit channelFinished(state.currentChannel);
     continueSequence([this](int channel) { beginChannel(channel); },
                      [this] { finishAutoTest(); });
     chart.connectHover();
 }
 
-int ChannelTestSequencer::takePhaseSamples(int from, int *samples) const
+QVector<int> ChannelTestSequencer::phaseSamples(int from) const
 {
-    int sum = 0;
-    for (int i = 0; i < kSamplesPerPhase; ++i) {
-        samples[i] = state.tkData.at(from + i);
-        sum += samples[i];
-    }
-    return sum;
+    return state.tkData.mid(from, kSamplesPerPhase).toVector();
 }
 
 void ChannelTestSequencer::endChannelSampling()
@@ -298,6 +296,11 @@ void ChannelTestSequencer::abandonRun(const QString &text)
     state.sampling = false;
     state.testBusy = false;
     state.halted = true;
+    // The run is over: a later single-channel test must not carry on with the old queue.
+    state.autoSequence = false;
+    state.waterproofMode = false;
+    state.remainingChannels = 0;
+    state.nextSelectedIndex = 0;
     state.countdownStep = 0;
     state.chartX = 0.0;
     cancelRearm();

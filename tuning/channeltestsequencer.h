@@ -1,11 +1,14 @@
 #ifndef CHANNELTESTSEQUENCER_H
 #define CHANNELTESTSEQUENCER_H
 
+#include "chip/chip.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <QVector>
 
 #include <functional>
 
@@ -26,8 +29,8 @@ class ChannelTestSequencer : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kChannels = 25;
-    static constexpr int kSamplesPerPhase = 162;
+    static constexpr int kChannels = chip::kChannelCount;
+    static constexpr int kSamplesPerPhase = chip::kSamplesPerPhase;
     static constexpr int kSamplesPerTest = 2 * kSamplesPerPhase;
     static constexpr int kRecordSize = 51;
     // Pause between a record and letting the reader take the next report.
@@ -56,7 +59,7 @@ public:
     // Fills selectedChannels with index + 1 of every channel in use, ascending, and sets
     // remainingChannels to their count and nextSelectedIndex to 1. Shared with the waterproof test.
     int collectSelectedChannels();
-    // Records channel + 1 in testedChannels unless it is there already.
+    // Gives the channel its results row on its first test.
     void markTested(int channel);
     // The chart of a channel test: axes 0 ... 12 and one empty test curve.
     void prepareChart();
@@ -65,8 +68,8 @@ public:
     // record raises, and the handler of every counted record while waterproofMode is set.
     void setWaterproofHandlers(std::function<void()> waterPrompt,
                                std::function<void()> waterproofRecord);
-    // Copies samples [from, from + 162) of tkData into samples; returns their sum.
-    int takePhaseSamples(int from, int *samples) const;
+    // Samples [from, from + 162) of tkData.
+    QVector<int> phaseSamples(int from) const;
     // A channel's sampling is over: blink off, key solid green, flags and curve position reset.
     void endChannelSampling();
     // In a multi-channel run, begins the next selected channel with begin, or calls finish when

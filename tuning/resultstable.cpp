@@ -1,29 +1,22 @@
 #include "tuning/resultstable.h"
 
-#include "tuning/tuningstate.h"
-
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QFont>
 #include <QHeaderView>
+#include <QRegularExpression>
+#include <QSaveFile>
 #include <QTableWidget>
 
 namespace
 {
-constexpr int kTrackedChannels = 25;
-
-QString mean(int sum)
-{
-    // Sums are never negative; the mean is truncated to an integer.
-    return QStringLiteral("%1").arg(static_cast<unsigned>(sum) / ResultsTable::kSamplesPerPhase);
-}
+constexpr int kNameColumn = 0;
+constexpr int kChannelColumn = 4;
 } // namespace
 
-ResultsTable::ResultsTable(QTableWidget *tableWidget, const TuningState &state,
-                           const QStringList &channelNames)
-    : table(tableWidget), state(state), names(channelNames)
+ResultsTable::ResultsTable(QTableWidget *tableWidget, const QStringList &channelNames)
+    : table(tableWidget), names(channelNames)
 {
 }
 
@@ -43,33 +36,106 @@ void ResultsTable::setup()
 
 int ResultsTable::rowOf(int channel) const
 {
-    for (int slot = 0; slot < kTrackedChannels; ++slot) {
-        if (state.testedChannels[slot] == channel + 1)
+    for (int slot = 0; slot < int(testedChannels.size()); ++slot) {
+        if (testedChannels[slot] == channel + 1)
             return slot;
     }
     return -1;
 }
 
-void ResultsTable::writeTouchResults()
+int ResultsTable::assignRow(int channel)
 {
-    const int channel = state.currentChannel;
+    if (!chip::isChannel(channel))
+        return -1;
     const int row = rowOf(channel);
-    if (row < 0 || channel < 0 || channel >= names.size())
-        return;
-    setCell(row, 0, names.at(channel));
-    setCell(row, 1, mean(state.noTouchSum));
-    setCell(row, 2, mean(state.touchSum));
+    if (row >= 0)
+        return row;
+    // A row loaded from a file that names no channel is kept, not written over.
+    for (int slot = 0; slot < int(testedChannels.size()); ++slot) {
+        if (testedChannels[slot] == 0 && rowIsEmpty(slot)) {
+            testedChannels[slot] = channel + 1;
+            return slot;
+        }
+    }
+    return -1;
 }
 
-void ResultsTable::writeWaterproofResults(int keyNumber)
+void ResultsTable::clearResults()
 {
-    const int channel = state.currentChannel;
+    table->clearContents();
+    testedChannels.fill(0);
+}
+
+QString ResultsTable::cellText(int row, int column) const
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+int ResultsTable::channelOfRow(int row) const
+{
+    static const QRegularExpression name(QStringLiteral("^TK(\\d{1,2})$"));
+    const QRegularExpressionMatch match = name.match(cellText(row, kNameColumn).trimmed());
+    if (match.hasMatch()) {
+        const int channel = match.captured(1).toInt();
+        return chip::isChannel(channel) ? channel : -1;
+    }
+    if (!cellText(row, kNameColumn).trimmed().isEmpty())
+        return -1;
+    bool ok = false;
+    const int channel = cellText(row, kChannelColumn).trimmed().toInt(&ok, 10);
+    return ok && chip::isChannel(channel) ? channel : -1;
+}
+
+void ResultsTable::adoptLoadedRows()
+{
+    testedChannels.fill(0);
+    for (int row = 0; row < int(testedChannels.size()) && row < table->rowCount(); ++row) {
+        const int channel = channelOfRow(row);
+        if (channel >= 0 && rowOf(channel) < 0)
+            testedChannels[row] = channel + 1;
+    }
+}
+
+bool ResultsTable::rowIsEmpty(int row) const
+{
+    for (int column = 0; column < kColumns; ++column) {
+        if (!cellText(row, column).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+QString ResultsTable::meanText(const QVector<int> &samples)
+{
+    if (samples.isEmpty())
+        return QString();
+    // Counts are never negative; the mean is truncated to an integer.
+    quint64 sum = 0;
+    for (int value : samples)
+        sum += static_cast<quint32>(value);
+    return QString::number(sum / static_cast<quint64>(samples.size()));
+}
+
+void ResultsTable::writeTouchResults(int channel, const ChannelSamples &samples)
+{
     const int row = rowOf(channel);
-    if (row < 0 || channel < 0 || channel >= names.size())
+    if (row < 0 || channel >= names.size())
         return;
-    setCell(row, 3, mean(state.waterproofSum));
-    setCell(row, 4, QStringLiteral("%1").arg(channel));
-    setCell(row, 5, QStringLiteral("%1").arg(keyNumber));
+    setCell(row, 0, names.at(channel));
+    setCell(row, 1, meanText(samples.noTouch));
+    setCell(row, 2, meanText(samples.touch));
+}
+
+void ResultsTable::writeWaterproofResults(int channel, const ChannelSamples &samples,
+                                          int keyNumber)
+{
+    const int row = rowOf(channel);
+    if (row < 0 || channel >= names.size())
+        return;
+    setCell(row, 3, meanText(samples.water));
+    setCell(row, 4, QString::number(channel));
+    setCell(row, 5, QString::number(keyNumber));
 }
 
 void ResultsTable::setCell(int row, int column, const QString &text)
@@ -85,39 +151,42 @@ QString ResultsTable::csvFileName(const QString &channelName, const QDateTime &n
            QStringLiteral("data.csv");
 }
 
-bool ResultsTable::exportCsv(const QString &folder, const QDateTime &now,
-                             QString *writtenPath) const
+QByteArray ResultsTable::csvText(const ChannelSamples &samples)
 {
-    const int channel = state.currentChannel;
-    if (channel < 0 || channel >= names.size())
-        return false;
-    // A missing folder would lose the whole run's raw data, so it is made here.
-    if (!QDir().mkpath(folder)) {
-        qWarning() << "CSV export: cannot create" << folder;
-        return false;
-    }
-    const QString path = folder + QStringLiteral("/") + csvFileName(names.at(channel), now);
-    QFile file(path);
-    // Truncate: a file of the same name must not keep lines of an older, longer export.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        qWarning() << "CSV export: cannot open" << path << file.errorString();
-        return false;
-    }
+    const auto value = [](const QVector<int> &phase, int i) {
+        return i < phase.size() ? QByteArray::number(phase.at(i)) : QByteArray();
+    };
     QByteArray text;
-    text.reserve(kSamplesPerPhase * 20);
-    for (int i = 0; i < kSamplesPerPhase; ++i) {
-        text += QByteArray::number(state.noTouchSamples[i]) + ',' +
-                QByteArray::number(state.waterproofSamples[i]) + ',' +
-                QByteArray::number(state.touchSamples[i]) + "\r\n";
+    text.reserve(chip::kSamplesPerPhase * 20);
+    for (int i = 0; i < chip::kSamplesPerPhase; ++i) {
+        text += value(samples.noTouch, i) + ',' + value(samples.water, i) + ',' +
+                value(samples.touch, i) + "\r\n";
     }
     text += "\r\n";
-    const bool written = file.write(text) == text.size();
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
-        qWarning() << "CSV export: write failed" << path << file.errorString();
-        return false;
+    return text;
+}
+
+bool ResultsTable::exportCsv(const QString &folder, const QDateTime &now,
+                             const QList<int> &channels, const SampleStore &store,
+                             QStringList *written, QString *failedPath) const
+{
+    for (int channel : channels) {
+        if (channel < 0 || channel >= names.size())
+            continue;
+        const QString path = folder + QStringLiteral("/") + csvFileName(names.at(channel), now);
+        // A missing folder would lose the whole run's raw data, so it is made here. The file is
+        // replaced only once it is complete.
+        QSaveFile file(path);
+        const QByteArray text = csvText(store.at(channel));
+        if (!QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly) ||
+            file.write(text) != text.size() || !file.commit()) {
+            qWarning() << "CSV export failed:" << path << file.errorString();
+            if (failedPath)
+                *failedPath = path;
+            return false;
+        }
+        if (written)
+            *written << path;
     }
-    if (writtenPath)
-        *writtenPath = path;
     return true;
 }

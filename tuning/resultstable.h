@@ -1,16 +1,21 @@
 #ifndef RESULTSTABLE_H
 #define RESULTSTABLE_H
 
+#include "chip/chip.h"
+#include "tuning/channelsamples.h"
+
 #include <QCoreApplication>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 class QDateTime;
 class QTableWidget;
-struct TuningState;
 
-// The results table of the debug page (one row per tested channel, in the order of first test)
-// and the CSV export of the last sample records.
+// The results table of the debug page, one row per tested channel in the order of first test,
+// and the CSV export of the waterproof channels' samples. Owns which row belongs to which channel.
 class ResultsTable
 {
     Q_DECLARE_TR_FUNCTIONS(ResultsTable)
@@ -18,35 +23,55 @@ class ResultsTable
 public:
     static constexpr int kRows = 32;
     static constexpr int kColumns = 6;
-    static constexpr int kSamplesPerPhase = 162;
 
-    ResultsTable(QTableWidget *tableWidget, const TuningState &state,
-                 const QStringList &channelNames);
+    ResultsTable(QTableWidget *tableWidget, const QStringList &channelNames);
 
     // Row count, header labels, font and stretch; run once when the window is built.
     void setup();
 
-    // The channel's row: its slot in testedChannels, or -1 when it has none.
+    // The channel's row, or -1 when it has none.
     int rowOf(int channel) const;
+    // The channel's row, handing it the first free row (one that holds nothing) on its first test;
+    // -1 when every row is taken.
+    int assignRow(int channel);
+    // Empties the table and forgets every channel's row.
+    void clearResults();
+    // After the table was filled from a project file: each row belongs to the channel that its
+    // name ("TK7") names, or, for a row without a name, its channel column. A channel named twice
+    // keeps its first row.
+    void adoptLoadedRows();
+    // The channel of a row's name or channel cell, or -1.
+    int channelOfRow(int row) const;
+    // The text of a cell; empty for a cell without item.
+    QString cellText(int row, int column) const;
 
-    // Name, no-touch mean and touch mean of currentChannel.
-    void writeTouchResults();
-    // Waterproof mean, channel index and key number of currentChannel.
-    void writeWaterproofResults(int keyNumber);
+    // Name, no-touch mean and touch mean of the channel, in its row.
+    void writeTouchResults(int channel, const ChannelSamples &samples);
+    // Waterproof mean, channel index and key number, in its row.
+    void writeWaterproofResults(int channel, const ChannelSamples &samples, int keyNumber);
+    // The mean as the table shows it: the sum over the samples divided by their count, truncated.
+    static QString meanText(const QVector<int> &samples);
 
-    // Writes the 162 sample lines "no-touch,waterproof,touch" and an empty line, each ending in
-    // CR LF, into folder/<channel>_<yyyy-MM-d-HH-mm-ss>-data.csv, creating the folder when it is
-    // missing and replacing a file of the same name. The written path goes to *writtenPath.
+    // One file per channel, folder/<channel>_<yyyy-MM-d-HH-mm-ss>-data.csv, of 162 lines
+    // "no-touch,waterproof,touch" and an empty line, each ending in CR LF; a phase the channel
+    // has not been measured in leaves its column empty. The folder is made when missing and a file
+    // of the same name replaced. Stops at the first file that cannot be written, whose path goes
+    // to *failedPath; the written paths go to *written.
     [[nodiscard]] bool exportCsv(const QString &folder, const QDateTime &now,
-                                 QString *writtenPath = nullptr) const;
+                                 const QList<int> &channels, const SampleStore &store,
+                                 QStringList *written = nullptr,
+                                 QString *failedPath = nullptr) const;
     static QString csvFileName(const QString &channelName, const QDateTime &now);
+    static QByteArray csvText(const ChannelSamples &samples);
 
 private:
     void setCell(int row, int column, const QString &text);
+    bool rowIsEmpty(int row) const;
 
     QTableWidget *table;
-    const TuningState &state;
     QStringList names;
+    // Channel + 1 of each row in order of first test; 0 marks a free row.
+    std::array<int, chip::kChannelCount> testedChannels{};
 };
 
 #endif // RESULTSTABLE_H

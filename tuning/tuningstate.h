@@ -1,6 +1,8 @@
 #ifndef TUNINGSTATE_H
 #define TUNINGSTATE_H
 
+#include "tuning/channelsamples.h"
+
 #include <QList>
 
 #include <iterator>
@@ -12,19 +14,14 @@ class QPushButton;
 struct TuningState
 {
     QList<int> tkData;
-    int noTouchSamples[180] = {};
-    int touchSamples[180] = {};
-    int noTouchSum = 0;
-    int touchSum = 0;
-    int waterproofSamples[180] = {};
-    int waterproofSum = 0;
+    // Every channel's samples of its finished phases.
+    SampleStore samples;
     bool waterPromptPending = false;
     int currentChannel = 100;
     QPushButton *currentKeyButton = nullptr;
     int selectedChannels[35] = {};
     int remainingChannels = 0;
     int nextSelectedIndex = 1;
-    int testedChannels[25] = {};
     bool testBusy = false;
     bool sampling = false;
     bool autoSequence = false;

@@ -1,6 +1,7 @@
 #include "tuning/waterprooftest.h"
 
 #include "link/reademptyth.h"
+#include "project/writefailure.h"
 #include "tuning/channelindicators.h"
 #include "tuning/channeltestsequencer.h"
 #include "tuning/livechart.h"
@@ -44,6 +45,7 @@ void WaterproofTest::start()
         return;
     }
     sequencer.cancelRearm();
+    runChannels.clear();
     state.autoSequence = true;
     --state.remainingChannels;
     state.halted = false;
@@ -95,9 +97,12 @@ void WaterproofTest::handleRecord()
 
 void WaterproofTest::finishChannel()
 {
-    state.waterproofSum = sequencer.takePhaseSamples(0, state.waterproofSamples);
+    const int channel = state.currentChannel;
+    state.samples.set(channel, SamplePhase::Water, sequencer.phaseSamples(0));
+    runChannels.removeAll(channel);
+    runChannels.append(channel);
     sequencer.endChannelSampling();
-    results.writeWaterproofResults(pinMap.keyNumber(state.currentChannel));
+    results.writeWaterproofResults(channel, state.samples.at(channel), pinMap.keyNumber(channel));
     emit channelFinished(state.currentChannel);
     sequencer.continueSequence([this](int channel) { beginChannel(channel); },
                                [this] { finishRun(); });
@@ -111,10 +116,17 @@ void WaterproofTest::finishRun()
     state.nextSelectedIndex = 0;
     state.remainingChannels = 0;
     sequencer.stopBoardAfterRun();
-    QString csvPath;
-    if (!results.exportCsv(exportFolder, QDateTime::currentDateTime(), &csvPath))
-        csvPath.clear();
-    emit runFinished(csvPath);
+    QStringList written;
+    QString failedPath;
+    const bool exported = results.exportCsv(exportFolder, QDateTime::currentDateTime(),
+                                            runChannels, state.samples, &written, &failedPath);
+    runChannels.clear();
+    emit runFinished(written);
+    // The run's raw counts are its record: a run whose export failed is not reported complete.
+    if (!exported) {
+        warnWriteFailed(dialogParent, failedPath);
+        return;
+    }
     warn(tr("所选通道防水测试完成！"));
 }
 

@@ -1,6 +1,9 @@
 #ifndef WATERPROOFTEST_H
 #define WATERPROOFTEST_H
 
+#include "chip/chip.h"
+
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -25,7 +28,7 @@ class WaterproofTest : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kSamples = 162;
+    static constexpr int kSamples = chip::kSamplesPerPhase;
 
     WaterproofTest(TuningState &state, ChannelTestSequencer &sequencer, SamplingStarter &starter,
                    LiveChart &chart, ResultsTable &results, ChannelIndicators &indicators,
@@ -43,8 +46,9 @@ public:
 signals:
     // A channel's waterproof row was written.
     void channelFinished(int channel);
-    // The last channel is done: Stop sent, CSV exported (path empty when that failed).
-    void runFinished(const QString &csvPath);
+    // The last channel is done: Stop sent, one CSV file per channel of the run exported (the
+    // paths written; fewer than the channels when an export failed).
+    void runFinished(const QStringList &csvPaths);
 
 private:
     void beginChannel(int channel);
@@ -64,6 +68,8 @@ private:
     QPlainTextEdit *log;
     QWidget *dialogParent;
     QString exportFolder;
+    // The channels that finished in this run, in order.
+    QList<int> runChannels;
 };
 
 #endif // WATERPROOFTEST_H
