@@ -25,11 +25,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     // The reader signals are connected before readThread starts.
     connectReaders();
 
-    setUpChartAndTable();
-    createCountdownLabel();
+    createOverlayLabels();
+    setUpTuning();
 
     ui->lowRBtn->setChecked(true);
-    liveChart->fillValueCombos();
+    tuning->chart().fillValueCombos();
 
     wpChboxTimer = new QTimer(this);
     connect(wpChboxTimer, &QTimer::timeout, this, &MainWindow::wpChboxTimeOut);
@@ -39,9 +39,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->createAppPro_btn->setEnabled(false);
     ui->createAppPro_btn->setText(tr("生成应用代码"));
 
-    setUpChannelRows();
+    tuning->indicators().applySwatchStyles();
     setUpFirmwareGeneration();
-    setUpWaterproofAndVerification();
+    // The constructor's curves, in palette colours, until verification creates them anew.
+    tuning->verification().createCurves();
 
     settingsPage->applyDefaultPath(QCoreApplication::applicationDirPath());
     wpChboxTimeOut();

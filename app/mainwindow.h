@@ -14,14 +14,9 @@
 #include "project/projectfile.h"
 #include "project/settingspage.h"
 #include "project/workspace.h"
-#include "tuning/channelindicators.h"
-#include "tuning/channeltestsequencer.h"
-#include "tuning/livechart.h"
-#include "tuning/resultstable.h"
 #include "tuning/stackedpinmap.h"
-#include "tuning/tuningstate.h"
-#include "tuning/verificationmode.h"
-#include "tuning/waterprooftest.h"
+#include "tuning/tuningrun.h"
+#include "tuning/tuningsession.h"
 #include "codegen/appproject.h"
 #include "codegen/savedownload.h"
 
@@ -190,17 +185,13 @@ private:
     void setUpDebuggerLink();
     void setUpLinkTimers();
     void connectReaders();
-    void createCountdownLabel();
+    void createOverlayLabels();
     void registerDeviceNotifications();
     int openDebugger();
     void handleDeviceChange(const QString &name, int kind);
     void showLinkStatus(LinkStatus status);
-    void beginSampling();
-    void startSamplingDirect();
-    void showCountdownDigit(const QString &digit, bool visible);
     // Stops the board before the window closes; true when a board was open.
     bool stopBoardOnClose();
-    void resetRunAfterReaderError(const QString &text);
     // At exit: the readers are asked to stop, woken and waited for.
     void stopReaders();
     EncodeDecode *codec = nullptr;
@@ -224,21 +215,13 @@ private:
     std::unique_ptr<ProjectFile> projectFile;
     std::unique_ptr<Workspace> workspace;
 
-    // Tuning
-    void setUpChartAndTable();
-    void setUpChannelRows();
-    TuningState tuningState;
+    // Tuning: the run in progress, and the session that owns the chart, the results, the
+    // indicators, the tests and verification.
+    void setUpTuning();
+    TuningRun tuningRun;
     QLabel *hoverLabel = nullptr;
     std::unique_ptr<StackedPinMap> pinMap;
-    std::unique_ptr<LiveChart> liveChart;
-    std::unique_ptr<ResultsTable> resultsTable;
-    std::unique_ptr<ChannelIndicators> channelIndicators;
-    std::unique_ptr<ChannelTestSequencer> sequencer;
-
-    // Waterproof test and verification mode
-    void setUpWaterproofAndVerification();
-    std::unique_ptr<WaterproofTest> waterproofTest;
-    std::unique_ptr<VerificationMode> verificationMode;
+    std::unique_ptr<TuningSession> tuning;
 
     // Firmware generation
     void setUpFirmwareGeneration();

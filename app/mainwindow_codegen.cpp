@@ -10,11 +10,12 @@ void MainWindow::setUpFirmwareGeneration()
 {
     const QString applicationDir = QCoreApplication::applicationDirPath();
     appProject = std::make_unique<AppProject>(
-        this, *settingsPage, *pinMap, *resultsTable,
+        this, *settingsPage, *pinMap, tuning->results(),
         applicationDir + QLatin1String("/RM3KV5172_Touch_Demo"), [this] { return saveProjectFile(); });
     // A child of the window, so build scripts still running stay owned until the window goes.
-    saveDownload = new SaveDownload(this, tuningState, *debuggerLink, readThread, ui->plainTextEdit,
-                                    *resultsTable, *pinMap, applicationDir, this);
+    saveDownload =
+        new SaveDownload(this, tuningRun, *debuggerLink, readThread, ui->plainTextEdit,
+                         tuning->results(), tuning->samples(), *pinMap, applicationDir, this);
 }
 
 void MainWindow::on_saveDownloadBtn_clicked() { saveDownload->run(); }

@@ -5,7 +5,6 @@
 #include "link/encodedecode.h"
 #include "link/reademptyth.h"
 #include "link/readthread.h"
-#include "tuning/channeltestsequencer.h"
 #include "tuning/samplingstarter.h"
 
 #include <QLabel>
@@ -57,13 +56,16 @@ void MainWindow::connectReaders()
             &MainWindow::reciveHandshakeMessage_cThread);
 }
 
-void MainWindow::createCountdownLabel()
+void MainWindow::createOverlayLabels()
 {
+    hoverLabel = new QLabel(this);
+    hoverLabel->hide();
     countdownLabel = new QLabel(this);
     countdownLabel->setObjectName(QStringLiteral("countdownLabel"));
     countdownLabel->hide();
-    samplingStarter = new SamplingStarter(tuningState, *debuggerLink, readThread, readEmptyThread,
-                                          countdownLabel, countdownTimer, blinkTimer, this, this);
+    samplingStarter =
+        new SamplingStarter(tuningRun, *debuggerLink, readThread, checkThread, readEmptyThread,
+                            countdownLabel, countdownTimer, blinkTimer, this, this);
 }
 
 void MainWindow::registerDeviceNotifications()
@@ -107,21 +109,6 @@ void MainWindow::showLinkStatus(LinkStatus status)
     ui->usbStateLabel->setStyleSheet(white);
 }
 
-void MainWindow::beginSampling()
-{
-    samplingStarter->beginSampling();
-}
-
-void MainWindow::startSamplingDirect()
-{
-    samplingStarter->startSamplingDirect();
-}
-
-void MainWindow::showCountdownDigit(const QString &digit, bool visible)
-{
-    samplingStarter->showCountdownDigit(digit, visible);
-}
-
 void MainWindow::btnDebugFunction()
 {
     samplingStarter->btnDebugFunction();
@@ -137,14 +124,9 @@ bool MainWindow::stopBoardOnClose()
     return debuggerLink->runStopExchange(StopExchange::WindowClose) == StopOutcome::Done;
 }
 
-void MainWindow::resetRunAfterReaderError(const QString &text)
-{
-    sequencer->abandonRun(text);
-}
-
 void MainWindow::reciveHandshakeMessage_rThread(QString text)
 {
-    resetRunAfterReaderError(text);
+    tuning->readerFailed(text);
 }
 
 void MainWindow::reciveHandshakeMessage_cThread(QString text)

@@ -36,10 +36,7 @@ void MainWindow::setUpProjectSettings()
                                             *projectFile);
     // The loaded rows are the results now: each channel is found again in its own row, and
     // samples measured for the previous project no longer belong to any row.
-    workspace->projectLoaded = [this] {
-        resultsTable->adoptLoadedRows();
-        tuningState.samples.clear();
-    };
+    workspace->projectLoaded = [this] { tuning->adoptLoadedResults(); };
 }
 
 bool MainWindow::saveProjectFile()

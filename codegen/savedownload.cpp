@@ -6,7 +6,8 @@
 #include "link/readthread.h"
 #include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
-#include "tuning/tuningstate.h"
+#include "tuning/channelsamples.h"
+#include "tuning/tuningrun.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -14,14 +15,13 @@
 #include <QProcess>
 #include <QThread>
 
-#include <algorithm>
-#include <iterator>
 
-SaveDownload::SaveDownload(QWidget *dialogParent, TuningState &state, DebuggerLink &link,
+SaveDownload::SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link,
                            ReadThread *readThread, QPlainTextEdit *log, ResultsTable &results,
-                           const PinMapSource &pins, const QString &applicationDir, QObject *parent)
-    : QObject(parent), dialogParent(dialogParent), state(state), link(link), readThread(readThread),
-      log(log), results(results), pins(pins), applicationDir(applicationDir)
+                           SampleStore &samples, const PinMapSource &pins,
+                           const QString &applicationDir, QObject *parent)
+    : QObject(parent), dialogParent(dialogParent), tuningRun(run), link(link), readThread(readThread),
+      log(log), results(results), samples(samples), pins(pins), applicationDir(applicationDir)
 {
 }
 
@@ -46,11 +46,11 @@ void SaveDownload::runSteps()
 {
     // A countdown, a measurement, a waterproof run or verification holds the board: stopping it
     // from here would lose the channel under way.
-    if (state.startRefused()) {
+    if (tuningRun.startRefused()) {
         QMessageBox::warning(dialogParent, tr("提示"), tr("正在调试请勿点击！"));
         return;
     }
-    if (state.sampling || state.autoSequence) {
+    if (tuningRun.sampling() || tuningRun.autoSequence()) {
         if (QMessageBox::warning(dialogParent, tr("提示"), tr("请确认是否已经停止测试！"),
                                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
             return;
@@ -104,8 +104,8 @@ void SaveDownload::resetTuning()
 {
     log->setPlainText(QString());
     results.clearResults();
-    state.samples.clear();
-    std::fill(std::begin(state.selectedChannels), std::end(state.selectedChannels), 0);
+    samples.clear();
+    tuningRun.clearQueue();
 }
 
 void SaveDownload::dropFinishedBuilds()

@@ -10,7 +10,8 @@ class QPlainTextEdit;
 class QWidget;
 class ReadThread;
 class ResultsTable;
-struct TuningState;
+class SampleStore;
+class TuningRun;
 
 // Save & Download: quiets the board, starts the tuning afresh, writes the project's channel list
 // into the test template's sources and runs its build script, which rebuilds the test firmware
@@ -24,8 +25,8 @@ public:
     static constexpr int kSettleMs = 800;
 
     // applicationDir holds the test template folder "RM3KV5172_Touch_Test".
-    SaveDownload(QWidget *dialogParent, TuningState &state, DebuggerLink &link,
-                 ReadThread *readThread, QPlainTextEdit *log, ResultsTable &results,
+    SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link, ReadThread *readThread,
+                 QPlainTextEdit *log, ResultsTable &results, SampleStore &samples,
                  const PinMapSource &pins, const QString &applicationDir,
                  QObject *parent = nullptr);
 
@@ -42,11 +43,12 @@ private:
     void dropFinishedBuilds();
 
     QWidget *dialogParent;
-    TuningState &state;
+    TuningRun &tuningRun;
     DebuggerLink &link;
     ReadThread *readThread;
     QPlainTextEdit *log;
     ResultsTable &results;
+    SampleStore &samples;
     const PinMapSource &pins;
     QString applicationDir;
     bool saveDownloadBusy = false;

@@ -1,5 +1,4 @@
 #include "tuning/livechart.h"
-#include "tuning/tuningstate.h"
 #include "tuning/verificationplot.h"
 
 #include <QComboBox>
@@ -23,7 +22,6 @@ private:
     QComboBox startCombo;
     QComboBox endCombo;
     QLabel hoverLabel;
-    TuningState state;
     LiveChart *chart = nullptr;
     VerificationPlot plot;
     VerificationPlot::Ticked all{};
@@ -35,7 +33,7 @@ private slots:
     {
         view = new QChartView;
         view->resize(1000, 500);
-        chart = new LiveChart(view, &startCombo, &endCombo, &hoverLabel, state, this);
+        chart = new LiveChart(view, &startCombo, &endCombo, &hoverLabel, this);
         chart->fillValueCombos();
         chart->rebuild(12, 11);
         view->show();

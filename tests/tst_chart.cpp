@@ -1,5 +1,4 @@
 #include "tuning/livechart.h"
-#include "tuning/tuningstate.h"
 
 #include <QComboBox>
 #include <QCursor>
@@ -23,8 +22,7 @@ struct ChartRig
     QComboBox *start = new QComboBox(&window);
     QComboBox *end = new QComboBox(&window);
     QLabel *hover = new QLabel(&window);
-    TuningState state;
-    LiveChart chart{view, start, end, hover, state};
+    LiveChart chart{view, start, end, hover};
 
     ChartRig()
     {
@@ -104,9 +102,8 @@ private slots:
         QCOMPARE(rebuilt.count(), 1);
         QVERIFY(rig.chart.testSeries() == nullptr);
         // A point arriving before a test series exists is dropped, not drawn on freed memory.
-        rig.state.tkData << 2000;
-        rig.chart.appendTestPoint();
-        QCOMPARE(rig.state.chartX, 0.036);
+        rig.chart.appendTestPoint(2000);
+        QCOMPARE(rig.chart.curvePosition(), 0.036);
     }
 
     void rebuildKeepsTheYRangeOfTheCombos()
@@ -196,14 +193,13 @@ private slots:
     void testPointsAdvanceAndRepeatAfterABadRecord()
     {
         ChartRig rig;
-        rig.chart.appendTestPoint(); // no sample yet: no point, x still advances
+        rig.chart.appendTestPoint(-1); // no sample yet: no point, x still advances
         QCOMPARE(rig.chart.testSeries()->count(), 0);
-        rig.state.chartX = 0.0;
-        rig.state.tkData << 2000;
-        rig.chart.appendTestPoint();
-        rig.state.tkData << 2010;
-        rig.chart.appendTestPoint();
-        rig.chart.appendTestPoint(); // a record whose CRC failed adds no sample
+        QCOMPARE(rig.chart.curvePosition(), 0.036);
+        rig.chart.restartCurve();
+        rig.chart.appendTestPoint(2000);
+        rig.chart.appendTestPoint(2010);
+        rig.chart.appendTestPoint(2010); // a record whose CRC failed repeats the last sample
         const QVector<QPointF> points = rig.chart.testSeries()->pointsVector();
         QCOMPARE(points.size(), 3);
         QCOMPARE(points.at(0), QPointF(0.0, 2000));
@@ -215,22 +211,20 @@ private slots:
     {
         ChartRig rig;
         for (int i = 0; i < 324; ++i) {
-            rig.state.tkData << 2000 + i % 7;
-            rig.chart.appendTestPoint();
+            rig.chart.appendTestPoint(2000 + i % 7);
         }
         QCOMPARE(rig.chart.testSeries()->count(), 324);
         QVERIFY(qAbs(rig.chart.testSeries()->at(323).x() - 11.628) < 1e-9);
     }
 
-    void haltedResetsTheNextX()
+    void restartDrawsTheNextPointAtZero()
     {
         ChartRig rig;
-        rig.state.tkData << 2000;
-        rig.state.chartX = 3.0;
-        rig.state.halted = true;
-        rig.chart.appendTestPoint();
-        QCOMPARE(rig.chart.testSeries()->at(0), QPointF(3.0, 2000));
-        QCOMPARE(rig.state.chartX, 0.0);
+        for (int i = 0; i < 3; ++i)
+            rig.chart.appendTestPoint(2000);
+        rig.chart.restartCurve();
+        rig.chart.appendTestPoint(2050);
+        QCOMPARE(rig.chart.testSeries()->at(3), QPointF(0.0, 2050));
     }
 
     void hoverShowsTheValueAboveTheCursor()

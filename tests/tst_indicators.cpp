@@ -3,7 +3,7 @@
 #include "project/wd5p31948sop16.h"
 #include "tuning/channelindicators.h"
 #include "tuning/stackedpinmap.h"
-#include "tuning/tuningstate.h"
+#include "tuning/tuningrun.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -32,7 +32,7 @@ struct IndicatorRig
     QList<QPushButton *> keys;
     QList<QPushButton *> swatches;
     QList<QCheckBox *> boxes;
-    TuningState state;
+    TuningRun run;
     StackedPinMap pinMap{stack};
     ChannelIndicators *indicators = nullptr;
 
@@ -46,7 +46,7 @@ struct IndicatorRig
             swatches << new QPushButton(&page);
             boxes << new QCheckBox(QStringLiteral("TK%1").arg(n), &page);
         }
-        indicators = new ChannelIndicators(keys, swatches, boxes, pinMap, state, &page, &page);
+        indicators = new ChannelIndicators(keys, swatches, boxes, pinMap, run, &page, &page);
     }
 
     void use(PackageWidget *package, std::initializer_list<int> channels)
@@ -199,17 +199,19 @@ private slots:
         IndicatorRig rig;
         QPushButton *key = rig.keys[6];
         key->setStyleSheet(kGreen);
-        rig.state.currentKeyButton = key;
+        rig.run.start(TuningRun::Kind::Single);
+        rig.run.beginChannel(6);
+        rig.run.startCountdown();
         rig.indicators->blinkTick(); // not sampling: nothing
         QCOMPARE(key->styleSheet(), kGreen);
-        rig.state.sampling = true;
+        rig.run.startSampling();
         QStringList seen;
         for (int i = 0; i < 4; ++i) {
             rig.indicators->blinkTick();
             seen << key->styleSheet();
         }
         QCOMPARE(seen, (QStringList{kGreen, kWhite, kGreen, kWhite}));
-        rig.state.sampling = false;
+        rig.run.endChannel();
         rig.indicators->blinkTick();
         QCOMPARE(key->styleSheet(), kWhite);
     }
@@ -223,13 +225,14 @@ private slots:
         createApp.setEnabled(false);
         rig.use(rig.sop28, {4});
 
-        rig.state.testBusy = true; // a measurement runs: nothing happens
+        rig.run.start(TuningRun::Kind::Single); // a measurement runs: nothing happens
+        rig.run.startCountdown();
         rig.indicators->tabChanged(1, &timer, &createApp);
         QVERIFY(timer.isActive());
         QVERIFY(!createApp.isEnabled());
         QCOMPARE(rig.keys[4]->styleSheet(), QString());
 
-        rig.state.testBusy = false;
+        rig.run.finish();
         rig.indicators->tabChanged(1, &timer, &createApp);
         QVERIFY(!timer.isActive());
         QVERIFY(createApp.isEnabled());

@@ -9,7 +9,7 @@
 #include "sim/simboard.h"
 #include "sim/simframe.h"
 #include "tuning/samplingstarter.h"
-#include "tuning/tuningstate.h"
+#include "tuning/tuningrun.h"
 
 #include "modalhelper.h"
 #include "queuedspy.h"
@@ -384,12 +384,12 @@ void TestLink::otherDevicesChangeNothing()
 struct StarterRig
 {
     LinkRig link;
-    TuningState state;
+    TuningRun run;
     QWidget window;
     QLabel *label = new QLabel(&window);
     QTimer countdownTimer;
     QTimer blinkTimer;
-    SamplingStarter starter{state, link.link,       &link.readThread, &link.drain,
+    SamplingStarter starter{run,   link.link,       &link.readThread, &link.checkThread, &link.drain,
                             label, &countdownTimer, &blinkTimer,      &window};
     QStringList digits;
 
@@ -409,11 +409,12 @@ void TestLink::countdownSendsOneStartThenSamples()
     StarterRig rig;
     QVERIFY(rig.link.link.openDebugger() == 0);
     QueuedSpy records(&rig.link.readThread, &ReadThread::sendDataToPlay);
+    rig.run.start(TuningRun::Kind::Single);
     rig.starter.beginSampling();
-    QVERIFY(rig.state.testBusy);
+    QVERIFY(rig.run.testBusy());
     QCOMPARE(rig.label->text(), QStringLiteral("3"));
     QVERIFY(rig.label->isVisibleTo(&rig.window));
-    QTRY_VERIFY_WITH_TIMEOUT(rig.state.sampling, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.run.sampling(), 5000);
     QCOMPARE(rig.digits, (QStringList{"2", "1"}));
     QVERIFY(!rig.label->isVisibleTo(&rig.window));
     QVERIFY(rig.blinkTimer.isActive());
@@ -426,7 +427,7 @@ void TestLink::countdownSendsOneStartThenSamples()
     rig.starter.beginSampling();
     QTRY_VERIFY_WITH_TIMEOUT(!rig.countdownTimer.isActive(), 5000);
     QCOMPARE(countOf(SimBoard::writtenReports(), kStartReport), 1);
-    QVERIFY(rig.state.sampling);
+    QVERIFY(rig.run.sampling());
 }
 
 void TestLink::countdownWithoutBoardWarnsAndSendsNothing()
@@ -434,13 +435,12 @@ void TestLink::countdownWithoutBoardWarnsAndSendsNothing()
     SimBoard::unplug();
     StarterRig rig;
     rig.link.link.openDebugger();
-    rig.state.chartX = 3.5;
+    rig.run.start(TuningRun::Kind::Single);
     ModalHelper boxes;
     rig.starter.beginSampling();
     QTRY_COMPARE(boxes.texts(), QStringList{QStringLiteral("调试器打开失败！")});
     QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
-    QCOMPARE(rig.state.chartX, 0.0);
-    QVERIFY(!rig.state.testBusy);
+    QVERIFY(!rig.run.testBusy());
     QVERIFY(!rig.countdownTimer.isActive());
 }
 
@@ -449,18 +449,22 @@ void TestLink::startWriteFailureWarnsAndResets()
     StarterRig rig;
     QVERIFY(rig.link.link.openDebugger() == 0);
     ModalHelper boxes;
-    rig.state.testBusy = true;
-    rig.state.countdownStep = 2;
+    rig.run.start(TuningRun::Kind::Single);
+    rig.starter.beginSampling();
+    rig.starter.warmTimerOut();
+    rig.starter.warmTimerOut();
     // Unplugged during the countdown, before the window heard of it: the Start write fails.
     SimBoard::unplug();
-    rig.countdownTimer.start(1000);
     rig.starter.warmTimerOut();
     QTRY_COMPARE(boxes.texts(),
                  QStringList{QStringLiteral("发送数据超时，请检查是否连接调试板！")});
-    QVERIFY(!rig.state.testBusy);
-    QVERIFY(!rig.state.sampling);
-    QCOMPARE(rig.state.countdownStep, 0);
+    QVERIFY(!rig.run.testBusy());
+    QVERIFY(!rig.run.sampling());
     QVERIFY(!rig.countdownTimer.isActive());
+    // The countdown starts from its first digit again.
+    rig.starter.warmTimerOut();
+    QCOMPARE(rig.label->text(), QStringLiteral("2"));
+    rig.countdownTimer.stop();
     QVERIFY(!rig.blinkTimer.isActive());
     QVERIFY(!rig.link.readThread.isArmed());
 }
@@ -469,8 +473,9 @@ void TestLink::directStartSendsStartOncePerRun()
 {
     StarterRig rig;
     QVERIFY(rig.link.link.openDebugger() == 0);
+    rig.run.start(TuningRun::Kind::Waterproof);
     rig.starter.startSamplingDirect();
-    QVERIFY(rig.state.sampling);
+    QVERIFY(rig.run.sampling());
     QVERIFY(rig.blinkTimer.isActive());
     rig.starter.startSamplingDirect();
     QCOMPARE(SimBoard::writtenReports(), QList<QByteArray>{kStartReport});

@@ -8,7 +8,8 @@
 #include "sim/simboard.h"
 #include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
-#include "tuning/tuningstate.h"
+#include "tuning/channelsamples.h"
+#include "tuning/tuningrun.h"
 #include "testsupport.h"
 
 #include <QDirIterator>
@@ -48,7 +49,8 @@ private:
     CheckThread checkThread;
     ReadEmptyTh drain;
     std::unique_ptr<DebuggerLink> link;
-    TuningState state;
+    TuningRun run;
+    SampleStore samples;
     QPlainTextEdit log;
     QTableWidget table{32, 6};
     ResultsTable results{&table, channelNames()};
@@ -73,8 +75,7 @@ private:
     {
         QCOMPARE(results.assignRow(3), 0);
         QCOMPARE(results.assignRow(7), 1);
-        state.samples.set(3, SamplePhase::Water, QVector<int>(162, 2000));
-        state.selectedChannels[0] = 4;
+        samples.set(3, SamplePhase::Water, QVector<int>(162, 2000));
         log.setPlainText("请勿触摸TK3，开始测量（不触摸） ...");
         table.setItem(0, 0, new QTableWidgetItem("TK3"));
         table.setItem(0, 5, new QTableWidgetItem("1"));
@@ -109,15 +110,16 @@ private slots:
 
         link = std::make_unique<DebuggerLink>(&codec, &readThread, &checkThread, &drain);
         QCOMPARE(link->openDebugger(), 0);
-        state = TuningState();
+        run.finish();
+        samples.clear();
         log.clear();
         results.clearResults();
         pins = FakePinMap();
         pins.inUse[3] = pins.inUse[7] = 1;
         pins.keys[3] = 1;
         pins.keys[7] = 2;
-        saveDownload = std::make_unique<SaveDownload>(nullptr, state, *link, &readThread, &log,
-                                                      results, pins, appDir);
+        saveDownload = std::make_unique<SaveDownload>(nullptr, run, *link, &readThread, &log,
+                                                      results, samples, pins, appDir);
         SimBoard::clearWrittenReports();
     }
 
@@ -158,8 +160,7 @@ private slots:
 
         QCOMPARE(results.rowOf(3), -1);
         QCOMPARE(results.rowOf(7), -1);
-        QVERIFY(state.samples.at(3).isEmpty());
-        QCOMPARE(state.selectedChannels[0], 0);
+        QVERIFY(samples.at(3).isEmpty());
         QVERIFY(log.toPlainText().isEmpty());
         QVERIFY(!table.item(0, 0) && !table.item(0, 5));
         QCOMPARE(table.rowCount(), 32);
@@ -224,8 +225,11 @@ private slots:
     {
         QFETCH(bool, waterproof);
         dirtyTuningState();
-        state.testBusy = !waterproof;
-        state.waterproofMode = state.sampling = waterproof;
+        run.start(waterproof ? TuningRun::Kind::Waterproof : TuningRun::Kind::Auto, {4, 5});
+        if (waterproof)
+            run.startSampling();
+        else
+            run.startCountdown();
         readThread.arm();
         ModalHelper boxes;
         saveDownload->run();
@@ -240,7 +244,7 @@ private slots:
 
     void secondClickWhileBusyIsRefused()
     {
-        state.autoSequence = true;
+        run.start(TuningRun::Kind::Auto, {4, 5});
         ModalHelper boxes;
         QStringList nested;
         boxes.answer(QStringLiteral("请确认是否已经停止测试！"), QMessageBox::Cancel);
@@ -259,7 +263,8 @@ private slots:
 
     void confirmedStopOfRunningTestGoesOn()
     {
-        state.sampling = true;
+        // An auto test whose start failed: its queue is still there.
+        run.start(TuningRun::Kind::Auto, {4});
         ModalHelper boxes;
         saveDownload->run();
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请确认是否已经停止测试！")});
@@ -281,7 +286,7 @@ private slots:
         QCOMPARE(results.rowOf(3), 0);
         QCOMPARE(results.rowOf(7), 1);
         QVERIFY(table.item(0, 5));
-        QVERIFY(state.samples.at(3).has(SamplePhase::Water));
+        QVERIFY(samples.at(3).has(SamplePhase::Water));
         QVERIFY(!log.toPlainText().isEmpty());
         QVERIFY(!saveDownload->isBusy());
     }

@@ -1,18 +1,11 @@
 // Verification mode: the switch with its confirmation and Start condition, the switch-off
 // exchange and its failures, colour picks, and the live curves, on the simulated board.
 #include "app/mainwindow.h"
-#include "link/checkthread.h"
-#include "link/debuggerlink.h"
 #include "link/devicenotifier.h"
-#include "link/encodedecode.h"
-#include "link/reademptyth.h"
-#include "link/readthread.h"
 #include "modalhelper.h"
 #include "sim/simboard.h"
+#include "tuningrig.h"
 #include "tuning/channelpalette.h"
-#include "tuning/livechart.h"
-#include "tuning/tuningstate.h"
-#include "tuning/verificationmode.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,6 +19,7 @@
 #include <memory>
 
 using namespace QtCharts;
+using namespace testsupport;
 
 namespace
 {
@@ -42,53 +36,28 @@ QList<QByteArray> repeated(const QByteArray &report, int times)
     return list;
 }
 
-// Verification with its real chart, link and readers on plain widgets, as the window wires it.
-struct Rig
+// Verification in the tuning session on plain widgets, with the real link and readers to the
+// simulated board, as the window wires it.
+struct Rig : TuningRig
 {
-    QWidget window;
-    QChartView *view = new QChartView(&window);
-    QComboBox *startCombo = new QComboBox(&window);
-    QComboBox *endCombo = new QComboBox(&window);
-    QLabel *hover = new QLabel(&window);
-    QPushButton *button = new QPushButton(kOff, &window);
-    QList<QCheckBox *> boxes;
-    TuningState state;
-    EncodeDecode codec;
-    ReadThread readThread;
-    CheckThread checkThread;
-    ReadEmptyTh drain;
-    DebuggerLink link{&codec, &readThread, &checkThread, &drain};
-    LiveChart chart{view, startCombo, endCombo, hover, state};
-    std::unique_ptr<VerificationMode> mode;
+    SimTuningLink board{run};
+    QPushButton *button = verifyButton;
+    CheckThread &checkThread = board.checkThread;
+    DebuggerLink &link = board.link;
 
     explicit Rig(std::initializer_list<int> ticked = {})
     {
-        for (int n = 0; n < 25; ++n)
-            boxes << new QCheckBox(&window);
         for (int n : ticked)
             boxes[n]->setChecked(true);
-        chart.fillValueCombos();
-        chart.rebuild(12, 11);
-        mode = std::make_unique<VerificationMode>(chart, link, &checkThread, &drain, button, boxes,
-                                                  state, &window);
+        build(board.starter);
+        mode = &verification();
         mode->createCurves();
-        QObject::connect(&checkThread, &CheckThread::sendCheckDataToPlay, mode.get(),
-                         &VerificationMode::handleRecord);
-        QObject::connect(&checkThread, &CheckThread::handshakeMessage, mode.get(),
+        QObject::connect(&checkThread, &CheckThread::sendCheckDataToPlay, session.get(),
+                         &TuningSession::handleCheckRecord);
+        QObject::connect(&checkThread, &CheckThread::handshakeMessage, session.get(),
                          [this] { checkThread.disarm(); });
         link.openDebugger();
         SimBoard::clearWrittenReports();
-    }
-    ~Rig()
-    {
-        // Unplugging ends a read that waits for the board at once.
-        SimBoard::setHotplugTarget(nullptr);
-        SimBoard::unplug();
-        readThread.requestStop();
-        checkThread.requestStop();
-        drain.requestStop();
-        readThread.wait();
-        checkThread.wait();
     }
 
     void switchOn(ModalHelper &boxesSeen)
@@ -102,6 +71,8 @@ struct Rig
     {
         return !mode->recordPending() && mode->plot().history(0).size() >= records;
     }
+
+    VerificationMode *mode = nullptr;
 };
 } // namespace
 
@@ -123,7 +94,7 @@ private slots:
     void cancelLeavesTheButtonAndStartsNothing()
     {
         Rig rig({0});
-        QChart *before = rig.chart.chart();
+        QChart *before = rig.chart().chart();
         ModalHelper boxes;
         boxes.queueAnswers({QMessageBox::Cancel});
         rig.mode->toggle();
@@ -132,10 +103,10 @@ private slots:
         QCOMPARE(rig.button->text(), kOff);
         QVERIFY(!rig.mode->isActive());
         QVERIFY(!rig.checkThread.isRunning());
-        QVERIFY(!rig.state.testBusy);
+        QVERIFY(!rig.run.testBusy());
         QVERIFY(SimBoard::writtenReports().isEmpty());
         // The chart was rebuilt before the question.
-        QVERIFY(rig.chart.chart() != before);
+        QVERIFY(rig.chart().chart() != before);
     }
 
     void withoutBoardNothingIsAsked()
@@ -167,8 +138,10 @@ private slots:
         Rig rig;
         for (int n : ticked)
             rig.boxes[n]->setChecked(true);
-        rig.state.testBusy = running == "test";
-        rig.state.waterproofMode = rig.state.sampling = running == "waterproof";
+        if (running == "test")
+            rig.run.start(TuningRun::Kind::Auto), rig.run.startCountdown();
+        if (running == "waterproof")
+            rig.run.start(TuningRun::Kind::Waterproof), rig.run.startSampling();
         ModalHelper boxes;
         rig.switchOn(boxes);
         QVERIFY(rig.mode->isActive());
@@ -176,7 +149,8 @@ private slots:
         QCOMPARE(rig.mode->curveSelected(), !ticked.isEmpty());
         QCOMPARE(SimBoard::writtenReports(),
                  startSent ? QList<QByteArray>{kStartReport} : QList<QByteArray>{});
-        QCOMPARE(rig.state.testBusy, startSent || running == "test");
+        QCOMPARE(rig.run.testBusy(), startSent || running == "test");
+        QCOMPARE(rig.run.kind() == TuningRun::Kind::Verification, startSent);
     }
 
     void switchingOff_data()
@@ -213,7 +187,7 @@ private slots:
         QCOMPARE(SimBoard::writtenReports(), repeated(kStopReport, stops));
         QCOMPARE(rig.mode->isActive(), staysOn);
         QCOMPARE(rig.button->text(), staysOn ? kOn : kOff);
-        QCOMPARE(rig.state.testBusy, staysOn);
+        QCOMPARE(rig.run.testBusy(), staysOn);
         QCOMPARE(rig.mode->curveSelected(), staysOn);
         QVERIFY(!rig.checkThread.isArmed());
         if (!staysOn)
@@ -229,17 +203,17 @@ private slots:
         QCOMPARE(rig.mode->plot().curve(3)->pen().width(), 2);
 
         // A test replaced the chart: the pick is kept, and the next start uses it once.
-        rig.chart.rebuild(12, 11);
-        rig.chart.installTestSeries();
+        rig.chart().rebuild(12, 11);
+        rig.chart().installTestSeries();
         const QColor picked(10, 20, 30);
         rig.mode->applySwatchColour(4, picked);
         QVERIFY(!rig.mode->plot().curve(4));
-        QCOMPARE(rig.chart.chart()->series().size(), 1);
+        QCOMPARE(rig.chart().chart()->series().size(), 1);
         ModalHelper boxes;
         rig.switchOn(boxes);
         QCOMPARE(rig.mode->plot().curve(4)->pen().color(), picked);
         QCOMPARE(rig.mode->plot().curve(3)->pen().color(), ChannelPalette::colour(3));
-        QCOMPARE(rig.chart.chart()->series().size(), 25);
+        QCOMPARE(rig.chart().chart()->series().size(), 25);
         rig.mode->createCurves();
         QCOMPARE(rig.mode->plot().curve(4)->pen().color(), ChannelPalette::colour(4));
     }

@@ -2,23 +2,10 @@
 // CSV export, driven through the sequencer's record path against the simulated board; and one
 // run in the real window.
 #include "app/mainwindow.h"
-#include "link/checkthread.h"
-#include "link/debuggerlink.h"
-#include "link/encodedecode.h"
-#include "link/reademptyth.h"
-#include "link/readthread.h"
 #include "modalhelper.h"
 #include "project/packagewidget.h"
 #include "sim/simboard.h"
-#include "tuning/channelindicators.h"
-#include "tuning/channeltestsequencer.h"
-#include "tuning/livechart.h"
-#include "tuning/pinmapsource.h"
-#include "tuning/resultstable.h"
-#include "tuning/samplingstarter.h"
-#include "tuning/tuningstate.h"
-#include "tuning/waterprooftest.h"
-#include "testsupport.h"
+#include "tuningrig.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -48,93 +35,19 @@ const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E") + QByteAr
 const QString kAddWater = QStringLiteral("请给触摸板加水！");
 const QString kDone = QStringLiteral("所选通道防水测试完成！");
 
-// The waterproof test with the sequencer, the direct start, the chart, the table and the
-// indicators on plain widgets, linked to the simulated board. The measurement reader is not
-// running: the test hands the records to the sequencer itself.
-struct Rig
+// The waterproof test through the tuning session on plain widgets, linked to the simulated board
+// by the real link and counted-down start. The measurement reader is not running: the test hands
+// the records to the session itself.
+struct Rig : TuningRig
 {
-    QWidget window;
-    QChartView *view = new QChartView(&window);
-    QComboBox *startCombo = new QComboBox(&window);
-    QComboBox *endCombo = new QComboBox(&window);
-    QLabel *hover = new QLabel(&window);
-    QLabel *countdown = new QLabel(&window);
-    QTableWidget *table = new QTableWidget(&window);
-    QPlainTextEdit *log = new QPlainTextEdit(&window);
-    QTimer countdownTimer;
-    QTimer blinkTimer;
-    QList<QPushButton *> keys;
-    QList<QPushButton *> swatches;
-    QList<QCheckBox *> boxes;
-    TuningState state;
-    FakePinMap pinMap;
-    EncodeDecode codec;
-    ReadThread readThread;
-    CheckThread checkThread;
-    ReadEmptyTh drain;
-    DebuggerLink link{&codec, &readThread, &checkThread, &drain};
-    LiveChart chart{view, startCombo, endCombo, hover, state};
-    ResultsTable results;
-    QTemporaryDir exportDir;
-    std::unique_ptr<ChannelIndicators> indicators;
-    std::unique_ptr<SamplingStarter> starter;
-    std::unique_ptr<ChannelTestSequencer> sequencer;
-    std::unique_ptr<WaterproofTest> waterproof;
-
-    static QStringList names()
-    {
-        QStringList list;
-        for (int n = 0; n < 25; ++n)
-            list << QStringLiteral("TK%1").arg(n);
-        return list;
-    }
+    SimTuningLink board{run};
 
     // The CSV files go to exportFolder, or to a folder of the rig's own.
-    explicit Rig(const QString &exportFolder = QString()) : results(table, names())
+    explicit Rig(const QString &exportFolder = QString())
     {
-        for (int n = 0; n < 25; ++n) {
-            keys << new QPushButton(&window);
-            swatches << new QPushButton(&window);
-            boxes << new QCheckBox(&window);
-        }
-        chart.fillValueCombos();
-        chart.rebuild(12, 11);
-        results.setup();
-        indicators =
-            std::make_unique<ChannelIndicators>(keys, swatches, boxes, pinMap, state, &window);
-        starter = std::make_unique<SamplingStarter>(state, link, &readThread, &drain, countdown,
-                                                    &countdownTimer, &blinkTimer, &window);
-        sequencer = std::make_unique<ChannelTestSequencer>(state, chart, results, *indicators,
-                                                           pinMap, *starter, log, &window);
-        waterproof = std::make_unique<WaterproofTest>(state, *sequencer, *starter, chart, results,
-                                                      *indicators, pinMap, &drain, &blinkTimer, log,
-                                                      &window,
-                                                      exportFolder.isEmpty() ? exportDir.path()
-                                                                             : exportFolder);
-        sequencer->setWaterproofHandlers([this] { waterproof->promptAddWater(); },
-                                         [this] { waterproof->handleRecord(); });
-        link.openDebugger();
+        build(board.starter, exportFolder);
+        board.link.openDebugger();
         SimBoard::clearWrittenReports();
-    }
-    ~Rig()
-    {
-        SimBoard::unplug();
-        readThread.requestStop();
-        checkThread.requestStop();
-        drain.requestStop();
-        readThread.wait();
-        checkThread.wait();
-    }
-
-    void use(int channel, int key)
-    {
-        pinMap.inUse[channel] = 1;
-        pinMap.keys[channel] = key;
-    }
-    QString cell(int row, int column) const
-    {
-        const QTableWidgetItem *item = table->item(row, column);
-        return item ? item->text() : QString();
     }
     int writtenCount(const QByteArray &report) const
     {
@@ -184,16 +97,18 @@ private slots:
         Rig rig;
         if (situation != "noChannel")
             rig.use(4, 1);
-        rig.state.testBusy = situation == "testBusy";
-        rig.state.waterproofMode = rig.state.sampling = situation == "waterproofRun";
-        const bool wasWaterproof = rig.state.waterproofMode;
+        if (situation == "testBusy")
+            rig.run.start(TuningRun::Kind::Single), rig.run.startCountdown();
+        if (situation == "waterproofRun")
+            rig.run.start(TuningRun::Kind::Waterproof), rig.run.startSampling();
+        const bool wasWaterproof = rig.run.waterproofMode();
         ModalHelper boxes;
-        rig.waterproof->start();
+        rig.waterproof().start();
         QCOMPARE(boxes.texts(), QStringList{message});
         QVERIFY(SimBoard::writtenReports().isEmpty());
-        QVERIFY(!rig.state.autoSequence);
-        QVERIFY(!rig.state.waterPromptPending);
-        QCOMPARE(rig.state.waterproofMode, wasWaterproof);
+        QCOMPARE(rig.run.autoSequence(), wasWaterproof);
+        QVERIFY(!rig.run.waterPromptPending());
+        QCOMPARE(rig.run.waterproofMode(), wasWaterproof);
         QVERIFY(rig.log->toPlainText().isEmpty());
     }
 
@@ -204,15 +119,15 @@ private slots:
         rig.use(7, 1);
         rig.use(12, 9);
         // TK7 was tested with and without touch before and keeps row 0.
-        QCOMPARE(rig.results.assignRow(7), 0);
+        QCOMPARE(rig.results().assignRow(7), 0);
         QVector<int> noTouch;
         QVector<int> touch;
         for (int i = 0; i < 162; ++i) {
             noTouch << 1900 + i;
             touch << 2300 + i;
         }
-        rig.state.samples.set(7, SamplePhase::NoTouch, noTouch);
-        rig.state.samples.set(7, SamplePhase::Touch, touch);
+        rig.session->samples().set(7, SamplePhase::NoTouch, noTouch);
+        rig.session->samples().set(7, SamplePhase::Touch, touch);
         ModalHelper boxes;
         int queueWhilePrompting = -1;
         bool drainRan = false;
@@ -221,43 +136,46 @@ private slots:
                 return;
             QTest::qWait(100);
             queueWhilePrompting = SimBoard::queuedReports();
-            drainRan = rig.drain.isRunning();
+            drainRan = rig.board.drain.isRunning();
         };
 
-        rig.waterproof->start();
+        rig.waterproof().start();
         QCOMPARE(rig.log->toPlainText(), QStringLiteral("开始TK2防水测试 ..."));
         QCOMPARE(rig.writtenCount(kStartReport), 1);
-        QVERIFY(rig.state.waterproofRunning());
+        QVERIFY(rig.run.waterproofRunning());
+        QVERIFY(rig.run.waterPromptPending());
         // The board streams into its queue until the first record raises the prompt.
         QVERIFY(SimBoard::queuedReports() > 20);
 
         // A second run or any test start is refused while this one samples.
-        rig.waterproof->start();
-        rig.sequencer->startSingleChannel(7);
-        rig.sequencer->startAutoTest();
+        rig.waterproof().start();
+        rig.sequencer().startSingleChannel(7);
+        rig.sequencer().startAutoTest();
         const QString busy = QStringLiteral("正在调试请勿点击！");
         QCOMPARE(boxes.texts(),
                  (QStringList{busy, busy, QStringLiteral("请确保触摸板干净、无触摸、无水渍！"), busy}));
         QCOMPARE(rig.writtenCount(kStartReport), 1);
-        QCOMPARE(rig.state.currentChannel, 2);
-        QVERIFY(rig.state.waterproofMode);
+        QCOMPARE(rig.run.channel(), 2);
+        QVERIFY(rig.run.waterproofMode());
         boxes.clear();
 
-        rig.sequencer->handleRecord(measurementRecord(2, 5000), 0);
+        rig.record(5000);
         QCOMPARE(boxes.texts(), QStringList{kAddWater});
         QVERIFY(drainRan);
         QVERIFY2(queueWhilePrompting <= 2, qPrintable(QString::number(queueWhilePrompting)));
-        QVERIFY(!rig.drain.isRunning());
-        QVERIFY(rig.state.tkData.isEmpty());
-        QVERIFY(rig.blinkTimer.isActive());
+        QVERIFY(!rig.board.drain.isRunning());
+        // The prompting record is neither counted nor drawn.
+        QCOMPARE(rig.run.sampleCount(), 0);
+        QCOMPARE(rig.chart().testSeries()->count(), 0);
+        QVERIFY(!rig.run.waterPromptPending());
+        QVERIFY(rig.board.blinkTimer.isActive());
 
         const int channels[] = {2, 7, 12};
         for (int channel : channels) {
             for (int i = 0; i < 162; ++i)
-                rig.sequencer->handleRecord(measurementRecord(channel, 2000 + channel + (i == 0 ? -1 : 0)),
-                                            i == 5 ? 1 : 0);
+                rig.record(2000 + channel + (i == 0 ? -1 : 0), i == 5 ? 1 : 0);
             // The record with a bad CRC is not counted.
-            rig.sequencer->handleRecord(measurementRecord(channel, 2000 + channel), 0);
+            rig.record(2000 + channel);
         }
         QCOMPARE(boxes.texts(), (QStringList{kAddWater, kDone}));
         QCOMPARE(rig.log->toPlainText(), QStringLiteral("开始TK2防水测试 ...\n开始TK7防水测试 ...\n"
@@ -273,11 +191,11 @@ private slots:
                      expected[row]);
             QVERIFY(rig.cell(row, 0).isEmpty());
         }
-        QVERIFY(!rig.state.autoSequence);
-        QVERIFY(!rig.state.sampling);
-        QVERIFY(!rig.state.waterproofRunning());
+        QVERIFY(!rig.run.autoSequence());
+        QVERIFY(!rig.run.sampling());
+        QVERIFY(!rig.run.waterproofRunning());
         // The last channel's curve: 162 samples, the bad-CRC record repeating its predecessor.
-        QCOMPARE(rig.chart.testSeries()->count(), 163);
+        QCOMPARE(rig.chart().testSeries()->count(), 163);
 
         // One file per channel of the run, each with that channel's own counts; channels without
         // a no-touch/touch test leave those columns empty.
@@ -308,29 +226,37 @@ private slots:
         Rig rig(blocker + "/sub");
         rig.use(6, 2);
         ModalHelper boxes;
-        rig.waterproof->start();
+        rig.waterproof().start();
         for (int i = 0; i <= 162; ++i)
-            rig.sequencer->handleRecord(measurementRecord(6, 2030), 0);
+            rig.record(2030);
         QCOMPARE(boxes.texts().size(), 2);
         QCOMPARE(boxes.texts().first(), kAddWater);
         QVERIFY2(boxes.texts().last().startsWith(QStringLiteral("文件写入失败：") + blocker +
                                                  "/sub/TK6_"),
                  qPrintable(boxes.texts().last()));
         QCOMPARE(rig.cell(0, 3), QStringLiteral("2030"));
-        QVERIFY(!rig.state.autoSequence);
+        QVERIFY(!rig.run.autoSequence());
     }
 
-    void promptLeftByAnEndedRunDoesNotInterruptALaterTest()
+    // A run stopped before its first record leaves no prompt behind: a later no-touch/touch test
+    // takes its records as usual.
+    void runStoppedBeforeItsPromptLeavesNoPrompt()
     {
         Rig rig;
-        rig.state.waterPromptPending = true;
-        rig.state.waterproofMode = false;
+        rig.use(0, 1);
         ModalHelper boxes;
-        rig.sequencer->handleRecord(measurementRecord(0, 2000), 0);
+        rig.waterproof().start();
+        QVERIFY(rig.run.waterPromptPending());
+        rig.sequencer().stop();
+        QVERIFY(!rig.run.waterPromptPending());
+        rig.sequencer().startSingleChannel(0);
+        rig.board.countdownTimer.stop();
+        rig.run.startSampling();
+        rig.record(2000);
         QVERIFY(boxes.texts().isEmpty());
-        QVERIFY(!rig.state.waterPromptPending);
-        QVERIFY(!rig.drain.isRunning());
-        QVERIFY(rig.sequencer->rearmPending());
+        QVERIFY(!rig.board.drain.isRunning());
+        QCOMPARE(rig.run.sampleCount(), 1);
+        QVERIFY(rig.recorder().rearmPending());
     }
 
     void windowRunWithWaterOnThePad()

@@ -2,7 +2,7 @@
 
 #include "tuning/channelpalette.h"
 #include "tuning/pinmapsource.h"
-#include "tuning/tuningstate.h"
+#include "tuning/tuningrun.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -24,9 +24,9 @@ QString rgbText(const QColor &colour)
 ChannelIndicators::ChannelIndicators(const QList<QPushButton *> &keyButtons,
                                      const QList<QPushButton *> &swatches,
                                      const QList<QCheckBox *> &checkBoxes, PinMapSource &pinMap,
-                                     TuningState &state, QWidget *dialogParent, QObject *parent)
+                                     const TuningRun &run, QWidget *dialogParent, QObject *parent)
     : QObject(parent), keys(keyButtons), swatches(swatches), boxes(checkBoxes), pinMap(pinMap),
-      state(state), dialogParent(dialogParent)
+      run(run), dialogParent(dialogParent)
 {
     Q_ASSERT(keys.size() == kChannels && swatches.size() == kChannels && boxes.size() == kChannels);
     chooseColour = [this] {
@@ -132,16 +132,17 @@ void ChannelIndicators::refresh()
 
 void ChannelIndicators::blinkTick()
 {
-    if (!state.sampling || !state.currentKeyButton)
+    QPushButton *key = keyButton(run.channel());
+    if (!run.sampling() || !key)
         return;
-    state.currentKeyButton->setStyleSheet(blinkPhase ? whiteKeyStyle() : greenKeyStyle());
+    key->setStyleSheet(blinkPhase ? whiteKeyStyle() : greenKeyStyle());
     blinkPhase = !blinkPhase;
 }
 
 void ChannelIndicators::tabChanged(int currentIndex, QTimer *pinMapTimer,
                                    QWidget *createAppProButton)
 {
-    if (state.testBusy)
+    if (run.testBusy())
         return;
     // The pin-map timer runs while the settings page is shown and pauses on the debug page.
     if (pinMapTimerPaused) {

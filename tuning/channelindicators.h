@@ -12,7 +12,7 @@ class QPushButton;
 class QTimer;
 class QWidget;
 class PinMapSource;
-struct TuningState;
+class TuningRun;
 
 // The three rows of per-channel controls on the debug page: the key indicators (btnTk), the colour
 // swatches (tkBtn) and the curve check boxes (checkBox); their looks, the blink of the measured
@@ -26,7 +26,7 @@ public:
 
     ChannelIndicators(const QList<QPushButton *> &keyButtons, const QList<QPushButton *> &swatches,
                       const QList<QCheckBox *> &checkBoxes, PinMapSource &pinMap,
-                      TuningState &state, QWidget *dialogParent, QObject *parent = nullptr);
+                      const TuningRun &run, QWidget *dialogParent, QObject *parent = nullptr);
 
     static QString greenKeyStyle();
     static QString whiteKeyStyle();
@@ -51,7 +51,7 @@ public:
     // Clears the hidden packages' pin maps and shows the shown one: green and enabled keys and
     // ticked boxes for channels in use, white and disabled ones for the others.
     void refresh();
-    // One step of the blink of the measured key while sampling.
+    // One step of the blink of the key under test while sampling.
     void blinkTick();
     // A tab of the settings/debug tab widget became current.
     void tabChanged(int currentIndex, QTimer *pinMapTimer, QWidget *createAppProButton);
@@ -65,7 +65,7 @@ private:
     QList<QPushButton *> swatches;
     QList<QCheckBox *> boxes;
     PinMapSource &pinMap;
-    TuningState &state;
+    const TuningRun &run;
     QWidget *dialogParent;
     ColourChooser chooseColour;
     bool blinkPhase = false;

@@ -1,7 +1,5 @@
 #include "tuning/livechart.h"
 
-#include "tuning/tuningstate.h"
-
 #include <QComboBox>
 #include <QCursor>
 #include <QLabel>
@@ -20,9 +18,9 @@ constexpr double kSampleStep = 0.036;
 } // namespace
 
 LiveChart::LiveChart(QChartView *chartView, QComboBox *startValueCBox, QComboBox *endValueCBox,
-                     QLabel *hoverLabel, TuningState &state, QObject *parent)
+                     QLabel *hoverLabel, QObject *parent)
     : QObject(parent), view(chartView), startCombo(startValueCBox), endCombo(endValueCBox),
-      hoverLabel(hoverLabel), state(state)
+      hoverLabel(hoverLabel)
 {
 }
 
@@ -108,13 +106,11 @@ void LiveChart::addChannelSeries(QLineSeries *series, int red, int green, int bl
         series->attachAxis(axisY);
 }
 
-void LiveChart::appendTestPoint()
+void LiveChart::appendTestPoint(int value)
 {
-    if (testCurve && !state.tkData.isEmpty())
-        testCurve->append(state.chartX, state.tkData.last());
-    state.chartX += kSampleStep;
-    if (state.halted)
-        state.chartX = 0.0;
+    if (testCurve && value >= 0)
+        testCurve->append(curveX, value);
+    curveX += kSampleStep;
 }
 
 void LiveChart::widenRange(int value)

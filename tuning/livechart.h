@@ -6,7 +6,6 @@
 
 class QComboBox;
 class QLabel;
-struct TuningState;
 
 namespace QtCharts
 {
@@ -24,7 +23,7 @@ class LiveChart : public QObject
 
 public:
     LiveChart(QtCharts::QChartView *chartView, QComboBox *startValueCBox, QComboBox *endValueCBox,
-              QLabel *hoverLabel, TuningState &state, QObject *parent = nullptr);
+              QLabel *hoverLabel, QObject *parent = nullptr);
 
     // "2100" ... "18000" into endValueCBox; "0" ... "2000" into startValueCBox if the form left
     // it empty.
@@ -38,8 +37,12 @@ public:
     void clearTestSeries();
     // Gives the series a solid 2 px pen of that colour and adds it to the chart with both axes.
     void addChannelSeries(QtCharts::QLineSeries *series, int red, int green, int blue);
-    // Draws the newest sample of the running test at chartX and advances chartX.
-    void appendTestPoint();
+    // Draws the newest sample of the running test at the curve's next x position and advances it;
+    // a negative value (no sample yet) draws nothing.
+    void appendTestPoint(int value);
+    // The next point is drawn at x = 0 again.
+    void restartCurve() { curveX = 0.0; }
+    double curvePosition() const { return curveX; }
     void widenRange(int value);
 
     // The combos' current texts become the y limits.
@@ -68,7 +71,8 @@ private:
     QComboBox *startCombo;
     QComboBox *endCombo;
     QLabel *hoverLabel;
-    TuningState &state;
+    // x of the next point of the test curve.
+    double curveX = 0.0;
     QtCharts::QChart *currentChart = nullptr;
     QtCharts::QValueAxis *axisX = nullptr;
     QtCharts::QValueAxis *axisY = nullptr;

@@ -1,45 +1,48 @@
 #include "tuning/samplingstarter.h"
 
+#include "link/checkthread.h"
 #include "link/debuggerlink.h"
 #include "link/reademptyth.h"
 #include "link/readthread.h"
-#include "tuning/tuningstate.h"
+#include "tuning/tuningrun.h"
 
 #include <QLabel>
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
 
-SamplingStarter::SamplingStarter(TuningState &state, DebuggerLink &link, ReadThread *readThread,
-                                 ReadEmptyTh *drain, QLabel *countdownLabel,
-                                 QTimer *countdownTimer, QTimer *blinkTimer, QWidget *dialogParent,
-                                 QObject *parent)
-    : QObject(parent), state(state), link(link), readThread(readThread), drain(drain),
-      countdownLabel(countdownLabel), countdownTimer(countdownTimer), blinkTimer(blinkTimer),
-      dialogParent(dialogParent)
+SamplingStarter::SamplingStarter(TuningRun &run, DebuggerLink &link, ReadThread *readThread,
+                                 CheckThread *checkThread, ReadEmptyTh *drain,
+                                 QLabel *countdownLabel, QTimer *countdownTimer,
+                                 QTimer *blinkTimer, QWidget *dialogParent, QObject *parent)
+    : QObject(parent), run(run), link(link), readThread(readThread), checkThread(checkThread),
+      drain(drain), countdownLabel(countdownLabel), countdownTimer(countdownTimer),
+      blinkTimer(blinkTimer), dialogParent(dialogParent)
 {
 }
 
 void SamplingStarter::beginSampling()
 {
-    state.chartX = 0.0;
     if (!link.isConnected()) {
         warn(tr("调试器打开失败！"));
         return;
     }
-    state.testBusy = true;
+    // A start while sampling runs counts down without a second Start (see warmTimerOut).
+    if (!run.sampling())
+        run.startCountdown();
     readThread->start(QThread::InheritPriority);
-    state.countdownStep = 0;
+    countdownStep = 0;
     countdownTimer->stop();
     blinkTimer->stop();
     QThread::msleep(1);
-    showCountdownDigit(QStringLiteral("3"), true);
+    showCountdownDigit(QStringLiteral("3"));
     countdownTimer->start(kCountdownStepMs);
 }
 
 void SamplingStarter::restartCountdown()
 {
-    showCountdownDigit(QStringLiteral("3"), true);
+    run.startCountdown();
+    showCountdownDigit(QStringLiteral("3"));
     countdownTimer->start(kCountdownStepMs);
 }
 
@@ -47,20 +50,19 @@ void SamplingStarter::warmTimerOut()
 {
     link.drainInput();
     countdownLabel->hide();
-    if (state.countdownStep < 2) {
-        showCountdownDigit(state.countdownStep == 0 ? QStringLiteral("2") : QStringLiteral("1"),
-                           true);
-        ++state.countdownStep;
+    if (countdownStep < 2) {
+        showCountdownDigit(countdownStep == 0 ? QStringLiteral("2") : QStringLiteral("1"));
+        ++countdownStep;
         countdownTimer->start(kCountdownStepMs);
         return;
     }
-    state.countdownStep = 0;
+    countdownStep = 0;
     countdownTimer->stop();
     blinkTimer->stop();
     // A countdown that ends while sampling runs (a second start) must not send a second Start.
-    if (state.sampling)
+    if (run.sampling())
         return;
-    state.sampling = true;
+    run.startSampling();
     btnDebugFunction();
 }
 
@@ -74,7 +76,6 @@ void SamplingStarter::btnDebugFunction()
     readThread->arm();
     // The board settles after Start before the key under test starts blinking.
     QThread::msleep(kStartSettleMs);
-    state.sampling = true;
     blinkTimer->start(kBlinkMs);
 }
 
@@ -82,9 +83,9 @@ void SamplingStarter::startSamplingDirect()
 {
     link.drainInput();
     blinkTimer->stop();
-    if (state.sampling)
+    if (run.sampling())
         return;
-    state.sampling = true;
+    run.startSampling();
     if (link.sendStartCommand() < 0) {
         failStart();
         return;
@@ -94,16 +95,23 @@ void SamplingStarter::startSamplingDirect()
     blinkTimer->start(kBlinkMs);
 }
 
+void SamplingStarter::cancelCountdown(bool hideDigit)
+{
+    countdownStep = 0;
+    countdownTimer->stop();
+    if (hideDigit)
+        countdownLabel->hide();
+}
+
 void SamplingStarter::failStart()
 {
-    state.testBusy = false;
+    run.endChannel();
     blinkTimer->stop();
-    state.countdownStep = 0;
-    state.sampling = false;
+    countdownStep = 0;
     warn(tr("发送数据超时，请检查是否连接调试板！"));
 }
 
-void SamplingStarter::showCountdownDigit(const QString &digit, bool visible)
+void SamplingStarter::showCountdownDigit(const QString &digit)
 {
     countdownLabel->setText(digit);
     countdownLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
@@ -115,52 +123,38 @@ void SamplingStarter::showCountdownDigit(const QString &digit, bool visible)
         "border:1px solid black;background:green"));
     countdownLabel->move(350, 100);
     countdownLabel->raise();
-    countdownLabel->setVisible(visible);
+    countdownLabel->setVisible(true);
 }
 
-bool SamplingStarter::isOpen() const
-{
-    return link.isOpen();
-}
+bool SamplingStarter::isOpen() const { return link.isOpen(); }
 
-void SamplingStarter::armReader()
-{
-    readThread->arm();
-}
+void SamplingStarter::armReader() { readThread->arm(); }
 
-void SamplingStarter::disarmReader()
-{
-    readThread->disarm();
-}
+void SamplingStarter::disarmReader() { readThread->disarm(); }
 
-void SamplingStarter::stopDrain()
-{
-    drain->requestStop();
-}
+void SamplingStarter::startDrain() { drain->start(QThread::InheritPriority); }
 
-int SamplingStarter::sendStopCommand()
-{
-    return link.sendStopCommand();
-}
+void SamplingStarter::stopDrain() { drain->requestStop(); }
 
-int SamplingStarter::waitStopAck()
-{
-    return link.waitStopAck();
-}
+void SamplingStarter::startBlink() { blinkTimer->start(kBlinkMs); }
 
-void SamplingStarter::stopBlinkTimer()
-{
-    blinkTimer->stop();
-}
+void SamplingStarter::stopBlink() { blinkTimer->stop(); }
 
-void SamplingStarter::stopCountdownTimer()
-{
-    countdownTimer->stop();
-}
+void SamplingStarter::startCheckReader() { checkThread->start(QThread::InheritPriority); }
 
-void SamplingStarter::hideCountdownDigit()
+void SamplingStarter::armCheckReader() { checkThread->arm(); }
+
+void SamplingStarter::disarmCheckReader() { checkThread->disarm(); }
+
+int SamplingStarter::sendStartCommand() { return link.sendStartCommand(); }
+
+int SamplingStarter::sendStopCommand() { return link.sendStopCommand(); }
+
+int SamplingStarter::waitStopAck() { return link.waitStopAck(); }
+
+StopOutcome SamplingStarter::runStopExchange(StopExchange exchange)
 {
-    countdownLabel->hide();
+    return link.runStopExchange(exchange);
 }
 
 void SamplingStarter::warn(const QString &text) const

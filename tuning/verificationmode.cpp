@@ -1,11 +1,9 @@
 #include "tuning/verificationmode.h"
 
-#include "link/checkthread.h"
-#include "link/debuggerlink.h"
-#include "link/reademptyth.h"
 #include "tuning/channelpalette.h"
 #include "tuning/livechart.h"
-#include "tuning/tuningstate.h"
+#include "tuning/tuninglink.h"
+#include "tuning/tuningrun.h"
 
 #include <QCheckBox>
 #include <QEventLoop>
@@ -13,12 +11,11 @@
 #include <QPushButton>
 #include <QtCharts/QChart>
 
-VerificationMode::VerificationMode(LiveChart &chart, DebuggerLink &link, CheckThread *checkThread,
-                                   ReadEmptyTh *drain, QPushButton *switchButton,
-                                   const QList<QCheckBox *> &checkBoxes, TuningState &state,
+VerificationMode::VerificationMode(LiveChart &chart, TuningRun &run, TuningLink &link,
+                                   QPushButton *switchButton, const QList<QCheckBox *> &checkBoxes,
                                    QWidget *dialogParent, QObject *parent)
-    : QObject(parent), chart(chart), link(link), checkThread(checkThread), drain(drain),
-      switchButton(switchButton), checkBoxes(checkBoxes), state(state), dialogParent(dialogParent)
+    : QObject(parent), chart(chart), run(run), link(link), switchButton(switchButton),
+      checkBoxes(checkBoxes), dialogParent(dialogParent)
 {
     // The pause replaces a sleep on the GUI thread, so the window keeps painting meanwhile.
     recordPause.setSingleShot(true);
@@ -30,7 +27,7 @@ void VerificationMode::toggle()
 {
     if (switchingOff)
         return;
-    drain->requestStop();
+    link.stopDrain();
     chart.rebuild(12, 11);
     if (!link.isOpen()) {
         warn(tr("调试器打开失败！"));
@@ -51,11 +48,11 @@ void VerificationMode::switchOn()
         return;
     switchButton->setText(tr("停止验证效果"));
     createCurves();
-    checkThread->start(QThread::InheritPriority);
-    checkThread->arm();
-    // A waterproof run samples with testBusy clear; its stream must not be restarted under it.
-    if (!state.testBusy && !state.waterproofRunning() && anyCurveSelected) {
-        state.testBusy = true;
+    link.startCheckReader();
+    link.armCheckReader();
+    // A measurement or a waterproof run keeps its own stream; it must not be restarted under it.
+    if (!run.startRefused() && anyCurveSelected) {
+        run.start(TuningRun::Kind::Verification);
         (void)link.sendStartCommand();
     }
     verificationActive = true;
@@ -68,7 +65,7 @@ void VerificationMode::switchOff()
         recordPause.stop();
         finishRecord(false);
     }
-    checkThread->disarm();
+    link.disarmCheckReader();
     waitWithoutUserInput(kSwitchOffWaitMs);
     // A record that came in during the wait is drawn, but CheckThread stays idle for the Stop
     // exchange, whose replies are read here.
@@ -90,7 +87,8 @@ void VerificationMode::switchOff()
     }
     switchButton->setText(tr("开启验证效果"));
     verificationActive = false;
-    state.testBusy = false;
+    if (run.kind() == TuningRun::Kind::Verification)
+        run.finish();
     anyCurveSelected = false;
 }
 
@@ -112,11 +110,11 @@ void VerificationMode::handleRecord(const QByteArray &record)
 void VerificationMode::finishRecord(bool mayArm)
 {
     curves.redraw(tickedChannels(), [this](int value) { chart.widenRange(value); });
-    state.chartX = 0.0;
+    chart.restartCurve();
     if (mayArm && verificationActive && !switchingOff)
-        checkThread->arm();
+        link.armCheckReader();
     else
-        checkThread->disarm();
+        link.disarmCheckReader();
 }
 
 void VerificationMode::createCurves()

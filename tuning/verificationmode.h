@@ -11,14 +11,12 @@
 
 #include <array>
 
-class CheckThread;
-class DebuggerLink;
 class LiveChart;
 class QCheckBox;
 class QPushButton;
 class QWidget;
-class ReadEmptyTh;
-struct TuningState;
+class TuningLink;
+class TuningRun;
 
 // Verification mode: streams all channels through CheckThread and shows the latest window of
 // every ticked channel as a live curve in its colour. Switched on and off with one button.
@@ -30,10 +28,9 @@ public:
     static constexpr int kRecordPauseMs = 20;
     static constexpr int kSwitchOffWaitMs = 800;
 
-    VerificationMode(LiveChart &chart, DebuggerLink &link, CheckThread *checkThread,
-                     ReadEmptyTh *drain, QPushButton *switchButton,
-                     const QList<QCheckBox *> &checkBoxes, TuningState &state,
-                     QWidget *dialogParent, QObject *parent = nullptr);
+    VerificationMode(LiveChart &chart, TuningRun &run, TuningLink &link, QPushButton *switchButton,
+                     const QList<QCheckBox *> &checkBoxes, QWidget *dialogParent,
+                     QObject *parent = nullptr);
 
     // The switch button: on after confirmation, off through the Stop exchange.
     void toggle();
@@ -65,12 +62,10 @@ private:
     void warn(const QString &text) const;
 
     LiveChart &chart;
-    DebuggerLink &link;
-    CheckThread *checkThread;
-    ReadEmptyTh *drain;
+    TuningRun &run;
+    TuningLink &link;
     QPushButton *switchButton;
     QList<QCheckBox *> checkBoxes;
-    TuningState &state;
     QWidget *dialogParent;
 
     VerificationPlot curves;

@@ -1,47 +1,39 @@
 #ifndef WATERPROOFTEST_H
 #define WATERPROOFTEST_H
 
-#include "chip/chip.h"
-
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
-class ChannelIndicators;
-class ChannelTestSequencer;
+class ChannelRecorder;
 class LiveChart;
 class PinMapSource;
-class QPlainTextEdit;
-class QTimer;
 class QWidget;
-class ReadEmptyTh;
 class ResultsTable;
-class SamplingStarter;
-struct TuningState;
+class SampleStore;
+class TuningLink;
+class TuningRun;
 
 // The waterproof test: over every channel in use, 162 samples per channel with water on the pad,
 // after one add-water prompt for the whole run. Writes each channel's waterproof mean, index and
-// key into the results table and exports the sample records as CSV at the end. Shares the
-// sequencer's record path: the sequencer counts and draws each record, then hands over here.
+// key into the results table and exports each channel's samples as CSV at the end.
 class WaterproofTest : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr int kSamples = chip::kSamplesPerPhase;
-
-    WaterproofTest(TuningState &state, ChannelTestSequencer &sequencer, SamplingStarter &starter,
-                   LiveChart &chart, ResultsTable &results, ChannelIndicators &indicators,
-                   PinMapSource &pinMap, ReadEmptyTh *drain, QTimer *blinkTimer,
-                   QPlainTextEdit *log, QWidget *dialogParent, const QString &exportFolder,
+    WaterproofTest(TuningRun &run, ChannelRecorder &recorder, LiveChart &chart,
+                   ResultsTable &results, SampleStore &store, PinMapSource &pinMap,
+                   TuningLink &link, QWidget *dialogParent, const QString &exportFolder,
                    QObject *parent = nullptr);
 
     // The waterproof button.
     void start();
     // The first record of a run: asks for water on the pad while the input is drained.
     void promptAddWater();
-    // Every counted record while waterproofMode is set.
-    void handleRecord();
+    // A record of the channel under test was counted.
+    void recordCounted();
 
 signals:
     // A channel's waterproof row was written.
@@ -54,18 +46,14 @@ private:
     void beginChannel(int channel);
     void finishChannel();
     void finishRun();
-    void warn(const QString &text) const;
 
-    TuningState &state;
-    ChannelTestSequencer &sequencer;
-    SamplingStarter &starter;
+    TuningRun &run;
+    ChannelRecorder &recorder;
     LiveChart &chart;
     ResultsTable &results;
-    ChannelIndicators &indicators;
+    SampleStore &store;
     PinMapSource &pinMap;
-    ReadEmptyTh *drain;
-    QTimer *blinkTimer;
-    QPlainTextEdit *log;
+    TuningLink &link;
     QWidget *dialogParent;
     QString exportFolder;
     // The channels that finished in this run, in order.

@@ -1,0 +1,71 @@
+#ifndef CHANNELRECORDER_H
+#define CHANNELRECORDER_H
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+class ChannelIndicators;
+class LiveChart;
+class PinMapSource;
+class QPlainTextEdit;
+class QWidget;
+class TuningLink;
+class TuningRun;
+
+// What the no-touch/touch test and the waterproof test share: taking each record's reading of the
+// channel under test into the run and onto the curve, the pause before the reader takes the next
+// report, the end of a channel's sampling, and the channels in use that a run walks.
+class ChannelRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Pause between a record and letting the reader take the next report.
+    static constexpr int kRearmDelayMs = 20;
+
+    ChannelRecorder(TuningRun &run, LiveChart &chart, ChannelIndicators &indicators,
+                    PinMapSource &pinMap, TuningLink &link, QPlainTextEdit *log,
+                    QWidget *dialogParent, QObject *parent = nullptr);
+
+    // Counts the reading of the channel under test and draws it. A record that is not counted
+    // (failed check, or no reading of that channel) repeats the last point and lets the reader go
+    // on. True when counted.
+    bool take(const QByteArray &record, int crcFailed);
+    // Channels in use in the shown pin map, ascending.
+    QList<int> channelsInUse() const;
+    // A channel becomes the one under test; its samples start afresh.
+    void beginChannel(int channel);
+    // A channel's sampling is over: blink off, key solid green, curve position reset; the run
+    // goes on with its next channel, if any.
+    void endChannelSampling();
+    // The two Stop commands that end a multi-channel run; the reader is idle already, having
+    // delivered the last record, and the answers are not awaited.
+    void stopBoardAfterRun();
+    // Re-arms the reader after the record pause unless the run was halted meanwhile.
+    void scheduleRearm();
+    void cancelRearm();
+    bool rearmPending() const { return rearmTimer.isActive(); }
+    // The key of the channel under test shows solid green.
+    void showKeyMeasured();
+
+    void appendLog(const QString &line) const;
+    void warn(const QString &text) const;
+
+private:
+    TuningRun &run;
+    LiveChart &chart;
+    ChannelIndicators &indicators;
+    PinMapSource &pinMap;
+    TuningLink &link;
+    QPlainTextEdit *log;
+    QWidget *dialogParent;
+    QTimer rearmTimer;
+    // When the record being paced arrived: the pause is measured from there.
+    QElapsedTimer recordArrival;
+};
+
+#endif // CHANNELRECORDER_H
