@@ -195,6 +195,7 @@ private:
     int openDebugger();
     void handleDeviceChange(const QString &name, int kind);
     void showLinkStatus(LinkStatus status);
+    void explainBoardAccess();
     void beginSampling();
     void startSamplingDirect();
     void showCountdownDigit(const QString &digit, bool visible);
@@ -213,6 +214,7 @@ private:
     QTimer *countdownTimer = nullptr;
     QTimer *keyTimer = nullptr;
     QLabel *countdownLabel = nullptr;
+    bool boardAccessExplained = false;
 
     // Touch project
     void setUpProjectSettings();
