@@ -2,7 +2,6 @@
 #include "ui_mainwindow.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QEasingCurve>
 #include <QPropertyAnimation>
 #include <QTimer>
@@ -43,7 +42,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     setUpFirmwareGeneration();
     setUpWaterproofAndVerification();
 
-    settingsPage->applyDefaultPath(QCoreApplication::applicationDirPath());
+    settingsPage->applyDefaultPath(toolPaths.writableDir());
     wpChboxTimeOut();
 }
 

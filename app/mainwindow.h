@@ -13,6 +13,7 @@
 #include "link/debuggerlink.h"
 #include "project/projectfile.h"
 #include "project/settingspage.h"
+#include "project/toolpaths.h"
 #include "project/workspace.h"
 #include "tuning/channelindicators.h"
 #include "tuning/channeltestsequencer.h"
@@ -244,6 +245,8 @@ private:
 
     // Firmware generation
     void setUpFirmwareGeneration();
+    // The templates and the folder written to: beside the executable or per user.
+    ToolPaths toolPaths = ToolPaths::forThisProgram();
     std::unique_ptr<AppProject> appProject;
     SaveDownload *saveDownload = nullptr;
 };

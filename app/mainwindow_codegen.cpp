@@ -1,20 +1,22 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include <QCoreApplication>
+#include <QDebug>
 
-// Firmware generation: Save & Download and the application project. Both work on the template
-// folders beside the executable.
+// Firmware generation: Save & Download and the application project. The application template
+// is read where it was found; the test template is rewritten in the folder written to.
 
 void MainWindow::setUpFirmwareGeneration()
 {
-    const QString applicationDir = QCoreApplication::applicationDirPath();
-    appProject = std::make_unique<AppProject>(
-        this, *settingsPage, *pinMap, ui->tableWidget,
-        applicationDir + QLatin1String("/RM3KV5172_Touch_Demo"), [this] { saveProjectFile(); });
+    // A folder that could not be prepared shows up as the missing files of the first request.
+    if (!toolPaths.prepareWritableDir())
+        qWarning() << "cannot prepare" << toolPaths.writableDir();
+    appProject =
+        std::make_unique<AppProject>(this, *settingsPage, *pinMap, ui->tableWidget,
+                                     toolPaths.appTemplate(), [this] { saveProjectFile(); });
     // A child of the window, so build scripts still running stay owned until the window goes.
     saveDownload = new SaveDownload(this, tuningState, *debuggerLink, readThread, ui->plainTextEdit,
-                                    ui->tableWidget, *pinMap, applicationDir, this);
+                                    ui->tableWidget, *pinMap, toolPaths.writableDir(), this);
 }
 
 void MainWindow::on_saveDownloadBtn_clicked() { saveDownload->run(); }

@@ -4,7 +4,6 @@
 #include "tuning/samplingstarter.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 
 // Waterproof test and verification mode.
 
@@ -12,8 +11,7 @@ void MainWindow::setUpWaterproofAndVerification()
 {
     waterproofTest = std::make_unique<WaterproofTest>(
         tuningState, *sequencer, *samplingStarter, *liveChart, *resultsTable, *channelIndicators,
-        *pinMap, readEmptyThread, blinkTimer, ui->plainTextEdit, this,
-        QCoreApplication::applicationDirPath() + QLatin1String("/app_Project"));
+        *pinMap, readEmptyThread, blinkTimer, ui->plainTextEdit, this, toolPaths.appProjectDir());
     sequencer->setWaterproofHandlers([this] { waterproofTest->promptAddWater(); },
                                      [this] { waterproofTest->handleRecord(); });
 
