@@ -37,6 +37,8 @@ void SaveDownload::run()
         return;
     }
     saveDownloadBusy = true;
+    // Where the build cannot run, the user hears it before anything is touched.
+    BuildScript::checkScriptCanRun(dialogParent, testFolder());
     runSteps();
     // Cleared on every path, the finished build included, so the button works again.
     saveDownloadBusy = false;
