@@ -2,7 +2,6 @@
 #include "ui_mainwindow.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QEasingCurve>
 #include <QPropertyAnimation>
 #include <QTimer>
@@ -44,7 +43,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     // The constructor's curves, in palette colours, until verification creates them anew.
     tuning->verification().createCurves();
 
-    settingsPage->applyDefaultPath(QCoreApplication::applicationDirPath());
+    settingsPage->applyDefaultPath(toolPaths.writableDir());
     wpChboxTimeOut();
 }
 

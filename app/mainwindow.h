@@ -13,6 +13,7 @@
 #include "link/debuggerlink.h"
 #include "project/projectfile.h"
 #include "project/settingspage.h"
+#include "project/toolpaths.h"
 #include "project/workspace.h"
 #include "tuning/stackedpinmap.h"
 #include "tuning/tuningrun.h"
@@ -190,6 +191,7 @@ private:
     int openDebugger();
     void handleDeviceChange(const QString &name, int kind);
     void showLinkStatus(LinkStatus status);
+    void explainBoardAccess();
     // Stops the board before the window closes; true when a board was open.
     bool stopBoardOnClose();
     // At exit: the readers are asked to stop, woken and waited for.
@@ -204,6 +206,7 @@ private:
     QTimer *countdownTimer = nullptr;
     QTimer *keyTimer = nullptr;
     QLabel *countdownLabel = nullptr;
+    bool boardAccessExplained = false;
 
     // Touch project
     void setUpProjectSettings();
@@ -225,6 +228,8 @@ private:
 
     // Firmware generation
     void setUpFirmwareGeneration();
+    // The templates and the folder written to: beside the executable or per user.
+    ToolPaths toolPaths = ToolPaths::forThisProgram();
     std::unique_ptr<AppProject> appProject;
     SaveDownload *saveDownload = nullptr;
 };

@@ -1,21 +1,23 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include <QCoreApplication>
+#include <QDebug>
 
-// Firmware generation: Save & Download and the application project. Both work on the template
-// folders beside the executable.
+// Firmware generation: Save & Download and the application project. The application template
+// is read where it was found; the test template is rewritten in the folder written to.
 
 void MainWindow::setUpFirmwareGeneration()
 {
-    const QString applicationDir = QCoreApplication::applicationDirPath();
-    appProject = std::make_unique<AppProject>(
-        this, *settingsPage, *pinMap, tuning->results(),
-        applicationDir + QLatin1String("/RM3KV5172_Touch_Demo"), [this] { return saveProjectFile(); });
+    // A folder that could not be prepared shows up as the missing files of the first request.
+    if (!toolPaths.prepareWritableDir())
+        qWarning() << "cannot prepare" << toolPaths.writableDir();
+    appProject = std::make_unique<AppProject>(this, *settingsPage, *pinMap, tuning->results(),
+                                              toolPaths.appTemplate(),
+                                              [this] { return saveProjectFile(); });
     // A child of the window, so build scripts still running stay owned until the window goes.
-    saveDownload =
-        new SaveDownload(this, tuningRun, *debuggerLink, readThread, ui->plainTextEdit,
-                         tuning->results(), tuning->samples(), *pinMap, applicationDir, this);
+    saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, readThread, ui->plainTextEdit,
+                                    tuning->results(), tuning->samples(), *pinMap,
+                                    toolPaths.writableDir(), this);
 }
 
 void MainWindow::on_saveDownloadBtn_clicked() { saveDownload->run(); }

@@ -21,6 +21,9 @@ void MainWindow::setUpDebuggerLink()
 {
     debuggerLink = new DebuggerLink(this);
     connect(debuggerLink, &DebuggerLink::statusChanged, this, &MainWindow::showLinkStatus);
+    // Queued: at start-up the box comes once the window is up, not inside its constructor.
+    connect(debuggerLink, &DebuggerLink::accessDenied, this, &MainWindow::explainBoardAccess,
+            Qt::QueuedConnection);
     registerDeviceNotifications();
     readThread = new ReadThread;
     checkThread = new CheckThread;
@@ -107,6 +110,28 @@ void MainWindow::showLinkStatus(LinkStatus status)
         break;
     }
     ui->usbStateLabel->setStyleSheet(white);
+}
+
+// Once per run; the status label goes on telling the board's state.
+void MainWindow::explainBoardAccess()
+{
+    if (boardAccessExplained)
+        return;
+    boardAccessExplained = true;
+#ifdef Q_OS_WIN
+    QMessageBox::warning(this, tr("提示"),
+                         tr("已检测到调试器，但无法打开它，它可能正被其他程序占用。\n"
+                            "请关闭占用调试器的程序，然后拔出调试器再重新插入。"));
+#else
+    QMessageBox::warning(
+        this, tr("提示"),
+        tr("已检测到调试器，但当前用户没有打开它的权限。\n\n"
+           "需要 udev 规则 60-touchtuner.rules：安装包已把它放在 /usr/lib/udev/rules.d/。"
+           "未用安装包时，请把源码中的 packaging/linux/60-touchtuner.rules 复制到 "
+           "/etc/udev/rules.d/，再执行：\n"
+           "sudo udevadm control --reload-rules\n\n"
+           "然后拔出调试器再重新插入。"));
+#endif
 }
 
 void MainWindow::btnDebugFunction()

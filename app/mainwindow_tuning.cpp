@@ -29,7 +29,7 @@ void MainWindow::setUpTuning()
     pinMap = std::make_unique<StackedPinMap>(ui->packageStackedWidget);
     tuning = std::make_unique<TuningSession>(
         widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
-        QCoreApplication::applicationDirPath() + QLatin1String("/app_Project"));
+        toolPaths.appProjectDir());
     connect(&tuning->chart(), &LiveChart::pointHovered, this, &MainWindow::slotPointHoverd);
 }
 

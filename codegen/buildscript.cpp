@@ -2,8 +2,10 @@
 
 #include "codegen/textfile.h"
 
+#include <QDir>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace
 {
@@ -96,22 +98,73 @@ bool BuildScript::writeBuildScript(QWidget *parent, const QString &scriptPath,
     return true;
 }
 
-bool BuildScript::runBuildScript(QWidget *parent, QObject *processParent, const QString &folder,
-                                 const QString &projectDir)
+BuildScript::Launch BuildScript::scriptLaunch(const QString &scriptPath)
 {
-    const QString scriptPath = folder + QLatin1String("config.bat");
-    if (!writeBuildScript(parent, scriptPath, projectDir))
-        return false;
-    startBuildScript(processParent, scriptPath);
-    return true;
+#ifdef Q_OS_WIN
+    return {scriptPath, {}, false};
+#else
+    const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+    if (wine.isEmpty())
+        return {};
+    return {wine, {QStringLiteral("cmd"), QStringLiteral("/c"), pathUnderWine(scriptPath)}, true};
+#endif
 }
 
-void BuildScript::startBuildScript(QObject *processParent, const QString &scriptPath)
+QString BuildScript::pathUnderWine(const QString &path)
 {
+    if (!path.startsWith(QLatin1Char('/')))
+        return path;
+    const bool slashEnd = path.size() > 1 && path.endsWith(QLatin1Char('/'));
+    QString windows = QLatin1String("Z:") + (slashEnd ? path.chopped(1) : path);
+    windows.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return slashEnd ? windows + QLatin1Char('/') : windows;
+}
+
+bool BuildScript::checkScriptCanRun(QWidget *parent, const QString &testFolder)
+{
+    if (!scriptLaunch(testFolder + QLatin1String("/config.bat")).program.isEmpty())
+        return true;
+    QMessageBox::warning(
+        parent, tr("提示"),
+        tr("未找到 wine：在本系统上无法运行测试工程的编译脚本 config.bat，它调用的 Keil µVision "
+           "是 Windows 程序。\n\n"
+           "本次仍会改写测试工程的源文件和 config.bat，但不会编译和下载。"
+           "请安装 wine 并在其中安装 Keil µVision 后再试，"
+           "或在 Windows 上用 Keil µVision 编译改写后的测试工程：\n%1")
+            .arg(QDir::toNativeSeparators(testFolder)));
+    return false;
+}
+
+bool BuildScript::prepareBuildScript(QWidget *parent, const QString &folder,
+                                     const QString &projectDir)
+{
+    const QString scriptPath = folder + QLatin1String("config.bat");
+    const bool underWine = scriptLaunch(scriptPath).throughWine;
+    return writeBuildScript(parent, scriptPath, underWine ? pathUnderWine(projectDir) : projectDir);
+}
+
+void BuildScript::startBuildScript(QObject *processParent, const QString &folder)
+{
+    const Launch launch = scriptLaunch(folder + QLatin1String("config.bat"));
+    // Told at the start of the click; the rewrites are kept for a build elsewhere.
+    if (launch.program.isEmpty())
+        return;
     auto *process = new QProcess(processParent);
-    process->setProgram(scriptPath);
+    process->setProgram(launch.program);
+    process->setArguments(launch.arguments);
+    if (launch.throughWine)
+        process->setWorkingDirectory(folder);
     process->start(QIODevice::ReadWrite);
     // The build's outcome is not examined: a script that fails to start or runs too long is
     // left to the user, who sees uVision's own output.
     process->waitForFinished(kRunTimeoutMs);
+}
+
+bool BuildScript::runBuildScript(QWidget *parent, QObject *processParent, const QString &folder,
+                                 const QString &projectDir)
+{
+    if (!prepareBuildScript(parent, folder, projectDir))
+        return false;
+    startBuildScript(processParent, folder);
+    return true;
 }

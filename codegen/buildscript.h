@@ -3,18 +3,37 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 
 class QObject;
 class QWidget;
 
 // The test template's config.bat: points its project and open lines at the test folder and
-// starts it, which builds the firmware with the uVision command line.
+// starts it, which builds the firmware with the uVision command line. On Windows the script is
+// started itself; elsewhere through wine's cmd, when wine is installed.
 class BuildScript
 {
     Q_DECLARE_TR_FUNCTIONS(BuildScript)
 
 public:
     static constexpr int kRunTimeoutMs = 30000;
+
+    // How the script at scriptPath is started on this system; no program when it cannot be.
+    struct Launch
+    {
+        QString program;
+        QStringList arguments;
+        bool throughWine = false;
+    };
+    // Windows: the script itself. Elsewhere: "wine cmd /c" with the script's path on wine's Z:
+    // drive when wine is found on the PATH, else nothing.
+    static Launch scriptLaunch(const QString &scriptPath);
+    // A path of this system as a Windows program under wine sees it: on the Z: drive, with
+    // backslashes, a final '/' kept. Other paths are returned as they are.
+    static QString pathUnderWine(const QString &path);
+    // Where the script cannot be started, says what is missing and that the rewrites still made
+    // can be built on Windows; testFolder names them. False then.
+    static bool checkScriptCanRun(QWidget *parent, const QString &testFolder);
 
     // The script with its project line ("set UV_PRO_PATH=") and open lines ("start /b" without
     // the build command) pointed at projectDir + "RM3KV5172.uvproj"; an open line takes the
@@ -28,14 +47,18 @@ public:
     // the script cannot be read; a script that cannot be written is left as it is (true).
     [[nodiscard]] static bool writeBuildScript(QWidget *parent, const QString &scriptPath,
                                                const QString &projectDir);
-    // Rewrites folder + "config.bat" and, when that succeeded, starts it as a program (no shell,
-    // its path kept whole) and waits for it at most kRunTimeoutMs. The process object is a child
-    // of processParent, so a build that outlasts the wait keeps running until that owner goes.
+    // Rewrites folder + "config.bat" for the way it is started here: under wine the project
+    // directory is written as wine sees it. False after "写配置文件失败！".
+    [[nodiscard]] static bool prepareBuildScript(QWidget *parent, const QString &folder,
+                                                 const QString &projectDir);
+    // Starts folder + "config.bat" as scriptLaunch says (no shell, its path kept whole) and waits
+    // for it at most kRunTimeoutMs; a script that cannot be started here is not. The process
+    // object is a child of processParent, so a build that outlasts the wait keeps running until
+    // that owner goes.
+    static void startBuildScript(QObject *processParent, const QString &folder);
+    // Both of the above, the start only when the rewrite succeeded.
     [[nodiscard]] static bool runBuildScript(QWidget *parent, QObject *processParent,
                                              const QString &folder, const QString &projectDir);
-    // Starts the script as a program (no shell, its path kept whole) and waits for it at most
-    // kRunTimeoutMs; the process object is a child of processParent.
-    static void startBuildScript(QObject *processParent, const QString &scriptPath);
 };
 
 #endif // BUILDSCRIPT_H

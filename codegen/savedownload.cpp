@@ -55,6 +55,8 @@ void SaveDownload::runSteps()
                                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
             return;
     }
+    // Where the build cannot run, the user hears it before anything is touched.
+    (void)BuildScript::checkScriptCanRun(dialogParent, testFolder());
     if (!stopBoard())
         return;
 
@@ -67,16 +69,15 @@ void SaveDownload::runSteps()
     if (!SourceGenerator::rewriteChannelTable(
             dialogParent, folder + QLatin1String("/User/C/TouchKeyScan.c"), rows))
         return;
-    const QString script = folder + QLatin1String("/config.bat");
     // The project directory as the script wants it: native separators, then a forward slash.
-    if (!BuildScript::writeBuildScript(dialogParent, script,
-                                       QDir::toNativeSeparators(folder) + QLatin1Char('/')))
+    if (!BuildScript::prepareBuildScript(dialogParent, folder + QLatin1Char('/'),
+                                         QDir::toNativeSeparators(folder) + QLatin1Char('/')))
         return;
     // The results go only once the new firmware's sources are complete: a failed rewrite leaves
     // the user with everything measured so far.
     resetTuning();
     dropFinishedBuilds();
-    BuildScript::startBuildScript(this, script);
+    BuildScript::startBuildScript(this, folder + QLatin1Char('/'));
 }
 
 // The reader is kept from taking the acknowledgements, then Stop is sent until acknowledged.

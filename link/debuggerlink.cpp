@@ -65,8 +65,26 @@ int DebuggerLink::open()
 int DebuggerLink::openDebugger()
 {
     const int result = open();
-    emit statusChanged(result == 0 ? LinkStatus::Connected : LinkStatus::NoConnection);
+    if (result == 0)
+        emit statusChanged(LinkStatus::Connected);
+    else
+        reportFailedOpen(LinkStatus::NoConnection);
     return result;
+}
+
+void DebuggerLink::reportFailedOpen(LinkStatus status)
+{
+    emit statusChanged(status);
+    if (boardListed())
+        emit accessDenied();
+}
+
+bool DebuggerLink::boardListed()
+{
+    hid_device_info *devices = hid_enumerate(protocol::kVendorId, protocol::kProductId);
+    const bool listed = devices != nullptr;
+    hid_free_enumeration(devices);
+    return listed;
 }
 
 void DebuggerLink::registerDeviceNotifications(quintptr window)
@@ -102,7 +120,7 @@ void DebuggerLink::handleDeviceChange(const QString &name, int kind)
         if (open() != 0) {
             debuggerConnected = false;
             hidDevice = nullptr;
-            emit statusChanged(LinkStatus::OpenFailed);
+            reportFailedOpen(LinkStatus::OpenFailed);
         } else {
             emit statusChanged(LinkStatus::Connected);
         }

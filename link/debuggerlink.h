@@ -85,9 +85,15 @@ public:
 
 signals:
     void statusChanged(LinkStatus status);
+    // An open failed while the board is plugged in: it is listed but may not be opened (on
+    // Linux, a hidraw node without access for this user). Follows the statusChanged of that open.
+    void accessDenied();
 
 private:
     int open();
+    // Reports a failed open with the given label, and whether the board was there after all.
+    void reportFailedOpen(LinkStatus status);
+    static bool boardListed();
     // Stop and its acknowledgement rounds times, the last one deciding.
     StopOutcome stopRounds(int rounds);
 

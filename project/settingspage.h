@@ -86,7 +86,8 @@ public:
     // The values of the settings page when the window has just been built (the project path
     // apart, which is set later in construction).
     void applyDefaults();
-    // The default project path: the folder of the executable + "/app_Project".
+    // The default project path: the folder written to (beside the executable for a portable
+    // copy) + "/app_Project".
     void applyDefaultPath(const QString &applicationDir);
 
 private:

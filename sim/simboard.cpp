@@ -49,6 +49,7 @@ struct Board
     bool refuseStart = false;
     bool refuseStop = false;
     bool silent = false;
+    bool openRefused = false;
     int corruptRemaining = 0;
     int intervalMs = 5;
     std::size_t queueLimit = 64;
@@ -66,7 +67,7 @@ struct Board
         water = false;
         noise = 3;
         random.seed(1);
-        refuseStart = refuseStop = silent = false;
+        refuseStart = refuseStop = silent = openRefused = false;
         corruptRemaining = 0;
         intervalMs = 5;
         queueLimit = 64;
@@ -289,6 +290,12 @@ void SimBoard::setSilent(bool silent)
         board().streaming = false;
 }
 
+void SimBoard::setOpenRefused(bool refused)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().openRefused = refused;
+}
+
 void SimBoard::corruptNextFrames(int count)
 {
     std::lock_guard<std::mutex> lock(board().mutex);
@@ -402,7 +409,7 @@ SimBoard::Handle *SimBoard::open()
 {
     Board &b = board();
     std::lock_guard<std::mutex> lock(b.mutex);
-    if (!b.plugged)
+    if (!b.plugged || b.openRefused)
         return nullptr;
     auto handle = std::make_unique<Handle>();
     handle->generation = b.generation;

@@ -19,8 +19,9 @@ public:
     static constexpr int kFingerRise = 300;
     static constexpr int kWaterShift = 30;
 
-    // Back to the power-on state: plugged in, idle, 5 ms pacing, noise 3 with seed 1, no finger,
-    // no water, nothing refused, no corruption, empty queue and log. Old handles go stale.
+    // Back to the power-on state: plugged in and allowed to open, idle, 5 ms pacing, noise 3 with
+    // seed 1, no finger, no water, nothing refused, no corruption, empty queue and log. Old
+    // handles go stale.
     static void reset();
 
     // What the target board senses.
@@ -38,6 +39,9 @@ public:
     static void setRefuseStart(bool refuse); // Start is answered FE 01
     static void setRefuseStop(bool refuse);  // Stop is answered FF 01 and the stream goes on
     static void setSilent(bool silent);      // writes are taken but nothing is ever answered
+    // The board is listed by hid_enumerate but hid_open fails, as a hidraw node the user may
+    // not open.
+    static void setOpenRefused(bool refused);
     static void corruptNextFrames(int count); // the next count Data frames carry a wrong FCS
     static void setDataInterval(int ms);     // one Data frame every ms while streaming
     static void setQueueLimit(int reports);  // input reports held for the host; the oldest drop

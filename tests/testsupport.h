@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 #include <QtTest>
 
 #include <initializer_list>
@@ -74,6 +75,46 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), qint64(bytes.size()));
 }
+
+// The PATH, for the helper's life, is one folder of stand-ins before the system's folders. With
+// wine, the folder holds a stand-in "wine" that writes its arguments to wine-args.txt there, one
+// a line, then runs the script that "cmd /c" names on wine's Z: drive. Without wine, the PATH is
+// that folder alone, so no wine of the system is found either.
+class StandInPath
+{
+public:
+    StandInPath(const QString &folder, bool withWine) : folder(folder), saved(qgetenv("PATH"))
+    {
+        QDir().mkpath(folder);
+        const QString wine = folder + QStringLiteral("/wine");
+        QFile::remove(wine);
+        QFile::remove(folder + QStringLiteral("/wine-args.txt"));
+        if (withWine) {
+            writeBytes(wine, "#!/bin/sh\n"
+                             "printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/wine-args.txt\"\n"
+                             "exec \"$(printf '%s' \"$3\" | sed -e 's/^Z://' -e 's#\\\\#/#g')\"\n");
+            QFile::setPermissions(wine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", withWine ? folder.toLocal8Bit() + ':' + saved : folder.toLocal8Bit());
+    }
+    ~StandInPath() { qputenv("PATH", saved); }
+    StandInPath(const StandInPath &) = delete;
+    StandInPath &operator=(const StandInPath &) = delete;
+
+    // The arguments of the last start of the stand-in wine; empty when it never ran.
+    QStringList wineArguments() const
+    {
+        QFile file(folder + QStringLiteral("/wine-args.txt"));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    QString wineProgram() const { return folder + QStringLiteral("/wine"); }
+
+private:
+    QString folder;
+    QByteArray saved;
+};
 } // namespace testsupport
 
 #endif // TESTSUPPORT_H

@@ -1,6 +1,7 @@
 #include "codegen/appproject.h"
 #include "modalhelper.h"
 #include "project/settingspage.h"
+#include "project/toolpaths.h"
 #include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
 #include "testsupport.h"
@@ -15,6 +16,8 @@
 #include <QtTest>
 
 #include <array>
+
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -34,6 +37,17 @@ QStringList filesBelow(const QString &root)
 const QString kHeader = QStringLiteral("User/H/TouchKeyScan.h");
 const QString kSource = QStringLiteral("User/C/TouchKeyScan.c");
 const QString kConfirm = QStringLiteral("请确调试已经完成！");
+
+// Both shipped templates copied into folder, as a build or an installation lays them out.
+void shipTemplates(const QString &folder)
+{
+    for (const QString &name : {ToolPaths::kTestTemplate, ToolPaths::kAppTemplate}) {
+        const QString shipped = QFINDTESTDATA("../templates/" + name);
+        QVERIFY(!shipped.isEmpty());
+        for (const QString &file : filesBelow(shipped))
+            writeBytes(folder + "/" + name + "/" + file, readBytes(shipped + "/" + file));
+    }
+}
 } // namespace
 
 class TestAppProject : public QObject
@@ -327,6 +341,93 @@ private slots:
         QVERIFY(QFile::permissions(target + "/" + kHeader) & QFile::WriteOwner);
         QVERIFY(QFile::permissions(target + "/" + kHeader) & QFile::ReadOwner);
         QCOMPARE(readBytes(target + "/.hidden_note"), QByteArray("kept\r\n"));
+    }
+
+    // Where the tool reads its templates and writes.
+
+    void portableCopyWorksBesideTheExecutable()
+    {
+        const QString tool = dir->filePath("portable");
+        shipTemplates(tool);
+        const ToolPaths paths(tool, {dir->filePath("share")}, dir->filePath("user"));
+        QVERIFY(paths.isPortable());
+        QCOMPARE(paths.templateDir(), tool);
+        QCOMPARE(paths.writableDir(), tool);
+        QCOMPARE(paths.appProjectDir(), tool + "/app_Project");
+        QVERIFY(paths.prepareWritableDir());
+        QVERIFY(QFileInfo(tool + "/app_Project").isDir());
+        QVERIFY(!QFileInfo::exists(dir->filePath("user")));
+    }
+
+    // The read-only folder is also reported read-only to the lookup, since root may write anyway.
+    void readOnlyToolFolderWritesPerUserAndGeneratesThere()
+    {
+        const QString tool = dir->filePath("read-only tool");
+        const QString user = dir->filePath("home/.local/share/touchtuner");
+        shipTemplates(tool);
+        const QStringList toolFiles = filesBelow(tool);
+        QVERIFY(QFile::setPermissions(tool, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                                QFile::ExeOther));
+        if (geteuid() != 0)
+            QVERIFY(!ToolPaths::isWritableFolder(tool));
+        const ToolPaths paths(tool, {}, user, [&](const QString &folder) {
+            return folder != tool && ToolPaths::isWritableFolder(folder);
+        });
+        QVERIFY(!paths.isPortable());
+        QCOMPARE(paths.templateDir(), tool);
+        QCOMPARE(paths.writableDir(), user);
+        QVERIFY(paths.prepareWritableDir());
+        const QString copy = user + "/" + ToolPaths::kTestTemplate;
+        const QString shipped = tool + "/" + ToolPaths::kTestTemplate;
+        QCOMPARE(filesBelow(copy), filesBelow(shipped));
+        for (const QString &file : filesBelow(shipped))
+            QCOMPARE(readBytes(copy + "/" + file), readBytes(shipped + "/" + file));
+        QVERIFY(!QFileInfo::exists(user + "/" + ToolPaths::kAppTemplate));
+
+        // A copy that Save & Download rewrote is kept at the next start.
+        writeBytes(copy + "/config.bat", "rewritten\r\n");
+        QVERIFY(paths.prepareWritableDir());
+        QCOMPARE(readBytes(copy + "/config.bat"), QByteArray("rewritten\r\n"));
+
+        // The application project comes from the template beside the tool into the user's folder.
+        proPath.setText(paths.appProjectDir());
+        AppProject generator(nullptr, *settings, pins, *results, paths.appTemplate(), [this] {
+            ++saves;
+            return true;
+        });
+        ModalHelper log;
+        generator.generate();
+        QCOMPARE(log.texts(), (QStringList{kConfirm, QStringLiteral("生成应用代码完成！")}));
+        QCOMPARE(appFolders().size(), 1);
+        QVERIFY(readBytes(user + "/app_Project/" + appFolders().first() + "/" + kHeader)
+                    .contains("#define   TKL_CHN_NUM      (3)\r\n"));
+        QVERIFY(
+            QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(filesBelow(tool), toolFiles);
+    }
+
+    // Installed: nothing beside the executable, the templates in the data folder, read-only.
+    void installedToolReadsItsDataFolderAndWritesPerUser()
+    {
+        const QString bin = dir->filePath("usr/bin");
+        const QString share = dir->filePath("usr/share/touchtuner");
+        const QString user = dir->filePath("home/.local/share/touchtuner");
+        QVERIFY(QDir().mkpath(bin));
+        shipTemplates(share);
+        const QString shippedScript = share + "/" + ToolPaths::kTestTemplate + "/config.bat";
+        QVERIFY(QFile::setPermissions(shippedScript, QFile::ReadOwner | QFile::ReadOther));
+        const ToolPaths paths(bin, {dir->filePath("usr/local/share/touchtuner"), share}, user);
+        QVERIFY(!paths.isPortable());
+        QCOMPARE(paths.templateDir(), share);
+        QCOMPARE(paths.appTemplate(), share + "/" + ToolPaths::kAppTemplate);
+        QCOMPARE(paths.writableDir(), user);
+        QCOMPARE(paths.appProjectDir(), user + "/app_Project");
+        QVERIFY(paths.prepareWritableDir());
+        QVERIFY(QFileInfo(user + "/app_Project").isDir());
+        const QString copiedScript = user + "/" + ToolPaths::kTestTemplate + "/config.bat";
+        QCOMPARE(readBytes(copiedScript), readBytes(shippedScript));
+        QVERIFY(QFile::permissions(copiedScript) & QFile::WriteOwner);
+        QVERIFY(QDir(bin).isEmpty());
     }
 };
 

@@ -101,27 +101,90 @@ private slots:
         QCOMPARE(log.texts(), QStringList{QStringLiteral("写配置文件失败！")});
     }
 
+    void scriptIsStartedThroughWineOnlyWhenItIsThere()
+    {
+        const QString script = dir.filePath("test folder/config.bat");
+        {
+            StandInPath path(dir.filePath("with wine"), true);
+            const BuildScript::Launch launch = BuildScript::scriptLaunch(script);
+            QCOMPARE(launch.program, path.wineProgram());
+            QCOMPARE(launch.arguments,
+                     (QStringList{"cmd", "/c", BuildScript::pathUnderWine(script)}));
+            QVERIFY(launch.throughWine);
+            ModalHelper boxes;
+            QVERIFY(BuildScript::checkScriptCanRun(nullptr, dir.filePath("test folder")));
+            QVERIFY(boxes.texts().isEmpty());
+        }
+        StandInPath path(dir.filePath("without wine"), false);
+        QVERIFY(BuildScript::scriptLaunch(script).program.isEmpty());
+        ModalHelper boxes;
+        QVERIFY(!BuildScript::checkScriptCanRun(nullptr, dir.filePath("test folder")));
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
+        for (const QString &named : {QStringLiteral("wine"), QStringLiteral("Keil"),
+                                     QStringLiteral("Windows"), dir.filePath("test folder")})
+            QVERIFY2(boxes.lastText().contains(named), qPrintable(named));
+    }
+
+    void pathsUnderWineAreOnTheZDrive_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("script") << "/home/u/tool dir/config.bat"
+                                << "Z:\\home\\u\\tool dir\\config.bat";
+        QTest::newRow("project directory keeps its final slash")
+            << "/opt/t/RM3KV5172_Touch_Test/"
+            << "Z:\\opt\\t\\RM3KV5172_Touch_Test/";
+        QTest::newRow("already a Windows path") << "D:\\t x/"
+                                                << "D:\\t x/";
+    }
+    void pathsUnderWineAreOnTheZDrive()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QCOMPARE(BuildScript::pathUnderWine(path), expected);
+    }
+
     // The stand-in's first line hands it to a recorder that copies the script as it was run.
+    // Under wine the script names the project as uVision, a Windows program, opens it.
+    void rewrittenScriptIsStartedFromAFolderWithBlanks_data()
+    {
+        QTest::addColumn<bool>("wine");
+        QTest::newRow("through wine") << true;
+        QTest::newRow("without wine: rewritten only") << false;
+    }
     void rewrittenScriptIsStartedFromAFolderWithBlanks()
     {
+        QFETCH(bool, wine);
+        StandInPath path(dir.filePath(wine ? "with wine" : "without wine"), wine);
         const QString recorder = dir.filePath("recorder.sh");
         writeBytes(recorder, "#!/bin/sh\ncp \"$2\" \"$(dirname \"$2\")/ran.txt\"\n");
         QVERIFY(QFile::setPermissions(recorder,
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         const QString folder = dir.filePath("test folder") + "/";
         QVERIFY(QDir().mkpath(folder));
+        QFile::remove(folder + "ran.txt");
         writeBytes(folder + "config.bat", crlf("#!" + recorder.toLocal8Bit() +
                                                " x\nset UV=C:\\UV4.exe\nset UV_PRO_PATH=old\n"));
         QVERIFY(QFile::setPermissions(folder + "config.bat",
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         ModalHelper log;
         QObject owner;
-        QVERIFY(BuildScript::runBuildScript(nullptr, &owner, folder, "D:\\t x/"));
-        QCOMPARE(readBytes(folder + "ran.txt"),
-                 crlf("#!" + recorder.toLocal8Bit() +
-                      " x\nset UV=C:\\UV4.exe\nset \"UV_PRO_PATH=D:\\t x/RM3KV5172.uvproj\"\n"));
-        QCOMPARE(owner.findChildren<QProcess *>().size(), 1);
+        QVERIFY(BuildScript::runBuildScript(nullptr, &owner, folder, folder));
+        const QString project = wine ? BuildScript::pathUnderWine(folder) : folder;
+        const QByteArray rewritten =
+            crlf("#!" + recorder.toLocal8Bit() + " x\nset UV=C:\\UV4.exe\nset \"UV_PRO_PATH=" +
+                 project.toLocal8Bit() + "RM3KV5172.uvproj\"\n");
+        QCOMPARE(readBytes(folder + "config.bat"), rewritten);
         QVERIFY(log.texts().isEmpty());
+        if (!wine) {
+            QVERIFY(owner.findChildren<QProcess *>().isEmpty());
+            QVERIFY(!QFile::exists(folder + "ran.txt"));
+            return;
+        }
+        QCOMPARE(readBytes(folder + "ran.txt"), rewritten);
+        QCOMPARE(owner.findChildren<QProcess *>().size(), 1);
+        QCOMPARE(path.wineArguments(),
+                 (QStringList{"cmd", "/c", BuildScript::pathUnderWine(folder + "config.bat")}));
     }
 };
 

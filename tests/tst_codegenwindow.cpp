@@ -5,6 +5,7 @@
 #include "modalhelper.h"
 #include "project/packagewidget.h"
 #include "sim/simboard.h"
+#include "testsupport.h"
 
 #include <QDirIterator>
 #include <QLineEdit>
@@ -152,7 +153,9 @@ private slots:
         QVERIFY(source.contains("DeepSleepCfg[8] = {\r\n0,6,0,10,0,0,0,0,\r\n};\r\n"));
         QVERIFY(readBytes(dir.filePath("touchProName.ini")).contains("TK3:"));
 
-        // Save & Download, with the script beside the executable standing in for the build.
+        // Save & Download, with the script beside the executable standing in for the build,
+        // started through a stand-in wine.
+        testsupport::StandInPath path(dir.filePath("bin"), true);
         const QString recorder = dir.filePath("recorder.sh");
         writeBytes(recorder, "#!/bin/sh\ncp \"$2\" \"$(dirname \"$2\")/ran.txt\"\n");
         QVERIFY(QFile::setPermissions(recorder,
@@ -171,9 +174,10 @@ private slots:
             QCOMPARE(SimBoard::writtenReports(),
                      (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
             QVERIFY(readBytes(testFolder + "/ran.txt")
-                        .contains("set \"UV_PRO_PATH=" +
-                                  QDir::toNativeSeparators(testFolder).toLocal8Bit() +
+                        .contains("set \"UV_PRO_PATH=Z:" +
+                                  QString(testFolder).replace('/', '\\').toLocal8Bit() +
                                   "/RM3KV5172.uvproj\"\r\n"));
+            QCOMPARE(path.wineArguments().value(0), QStringLiteral("cmd"));
             QVERIFY(readBytes(testFolder + "/User/H/TouchKeyScan.h")
                         .contains("#define   TKL_CHN_NUM      (1)\r\n"));
             QVERIFY(readBytes(testFolder + "/User/C/TouchKeyScan.c")

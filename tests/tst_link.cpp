@@ -108,6 +108,7 @@ private slots:
     void stopExchangeFailures_data();
     void stopExchangeFailures();
     void plugEventsFollowTheBoard();
+    void boardThatMayNotBeOpenedIsToldApart();
     void otherDevicesChangeNothing();
     void countdownSendsOneStartThenSamples();
     void countdownWithoutBoardWarnsAndSendsNothing();
@@ -115,6 +116,7 @@ private slots:
     void directStartSendsStartOncePerRun();
     void windowStatusLabelFollowsTheBoard_data();
     void windowStatusLabelFollowsTheBoard();
+    void windowExplainsBoardAccessOncePerRun();
     void windowCloseStopsBoardOnlyWithBoardAndAlwaysSaves_data();
     void windowCloseStopsBoardOnlyWithBoardAndAlwaysSaves();
     void windowExitStopsItsReaders();
@@ -368,6 +370,36 @@ void TestLink::plugEventsFollowTheBoard()
     QVERIFY(!rig.link.isOpen());
 }
 
+// Not plugged in and not allowed both fail to open; only the board that is there is denied.
+void TestLink::boardThatMayNotBeOpenedIsToldApart()
+{
+    LinkRig rig;
+    QSignalSpy status(&rig.link, &DebuggerLink::statusChanged);
+    QSignalSpy denied(&rig.link, &DebuggerLink::accessDenied);
+    SimBoard::unplug();
+    QCOMPARE(rig.link.openDebugger(), -1);
+    QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::NoConnection);
+    QCOMPARE(denied.size(), 0);
+
+    SimBoard::plug();
+    SimBoard::setOpenRefused(true);
+    const int opens = SimBoard::openCount();
+    QCOMPARE(rig.link.openDebugger(), -1);
+    QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::NoConnection);
+    QCOMPARE(denied.size(), 1);
+    rig.link.handleDeviceChange(SimBoard::interfaceName(), 1);
+    QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::OpenFailed);
+    QCOMPARE(denied.size(), 2);
+    QVERIFY(!rig.link.isOpen());
+    QCOMPARE(SimBoard::openCount(), opens);
+
+    SimBoard::setOpenRefused(false);
+    rig.link.handleDeviceChange(SimBoard::interfaceName(), 1);
+    QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::Connected);
+    QCOMPARE(denied.size(), 2);
+    QVERIFY(rig.link.isOpen());
+}
+
 void TestLink::otherDevicesChangeNothing()
 {
     LinkRig rig;
@@ -515,6 +547,39 @@ void TestLink::windowStatusLabelFollowsTheBoard()
     SimBoard::plug();
     QTRY_COMPARE(label->text(), QStringLiteral("调试器已连接"));
     QCOMPARE(label->styleSheet(), kGreen);
+    SimBoard::setHotplugTarget(nullptr);
+}
+
+void TestLink::windowExplainsBoardAccessOncePerRun()
+{
+    SimBoard::setOpenRefused(true);
+    ModalHelper boxes;
+    MainWindow w;
+    SimBoard::setHotplugTarget(w.findChild<QObject *>(QStringLiteral("deviceNotifier")));
+    auto *label = w.findChild<QLabel *>(QStringLiteral("usbStateLabel"));
+    QCOMPARE(label->text(), QStringLiteral("调试器无连接"));
+    QCOMPARE(label->styleSheet(), kWhite);
+    // Not inside the constructor: the box comes from the event loop.
+    QCOMPARE(boxes.count(), 0);
+    QTRY_COMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
+    QVERIFY(boxes.lastText().contains(QStringLiteral("没有打开它的权限")));
+    QVERIFY(boxes.lastText().contains(QStringLiteral("60-touchtuner.rules")));
+    QVERIFY(boxes.lastText().contains(QStringLiteral("udevadm control --reload-rules")));
+
+    // Plugged again, still not allowed: the label says so, the explanation is not repeated.
+    SimBoard::unplug();
+    QTRY_COMPARE(label->text(), QStringLiteral("调试器已断开"));
+    SimBoard::plug();
+    QTRY_COMPARE(label->text(), QStringLiteral("调试器打开失败"));
+    QTest::qWait(100);
+    QCOMPARE(boxes.count(), 1);
+
+    SimBoard::setOpenRefused(false);
+    SimBoard::unplug();
+    SimBoard::plug();
+    QTRY_COMPARE(label->text(), QStringLiteral("调试器已连接"));
+    QCOMPARE(boxes.count(), 1);
     SimBoard::setHotplugTarget(nullptr);
 }
 

@@ -37,6 +37,8 @@ class TestSaveDownload : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
+    // Wine stands in on the PATH unless a test takes it away.
+    std::unique_ptr<StandInPath> path;
     QString appDir;
     QString testFolder;
     QString recorder;
@@ -85,7 +87,9 @@ private slots:
     void init()
     {
         SimBoard::reset();
+        path.reset();
         dir = std::make_unique<QTemporaryDir>();
+        path = std::make_unique<StandInPath>(dir->filePath("bin"), true);
         // The shipped test template in a folder with blanks; its script is an executable stand-in
         // whose first line hands it to a recorder that keeps a copy of the script as it ran.
         appDir = dir->filePath("tuner app");
@@ -127,6 +131,7 @@ private slots:
     {
         saveDownload.reset();
         link.reset();
+        path.reset();
     }
 
     void stopsBoardRewritesTemplateAndStartsScriptEveryTime()
@@ -146,8 +151,9 @@ private slots:
                        "1,3,20,100,100,100,\r\n2,7,20,100,100,100,\r\n");
         QCOMPARE(readBytes(testFolder + kSource), table0 + "\r\n");
 
+        // Run through wine, the script names the project on wine's Z: drive.
         const QByteArray project =
-            QDir::toNativeSeparators(testFolder).toLocal8Bit() + "/RM3KV5172.uvproj";
+            "Z:" + QString(testFolder).replace('/', '\\').toLocal8Bit() + "/RM3KV5172.uvproj";
         QByteArray rewritten = script;
         // Quoted, so that the folder with a blank stays one argument for cmd.
         rewritten.replace("set UV_PRO_PATH=.\\RM3KV5172.uvproj",
@@ -157,6 +163,9 @@ private slots:
         rewritten.replace("start /b C:\\Keil_v5\\UV4\\UV4.exe .\\RM3KV5172.uvproj",
                           "start \"\" /b \"C:\\Keil_v5\\UV4\\UV4.exe\" \"" + project + "\"");
         QCOMPARE(readBytes(testFolder + "/ran.txt"), rewritten);
+        QCOMPARE(path->wineArguments(),
+                 (QStringList{"cmd", "/c",
+                              "Z:" + QString(testFolder).replace('/', '\\') + "\\config.bat"}));
 
         QCOMPARE(results.rowOf(3), -1);
         QCOMPARE(results.rowOf(7), -1);
@@ -174,6 +183,43 @@ private slots:
         QCOMPARE(SimBoard::writtenReports().size(), 3);
         QCOMPARE(readBytes(testFolder + "/ran.txt"), rewritten);
         QCOMPARE(readBytes(testFolder + kSource), table0 + "\r\n\r\n");
+    }
+
+    // Told first, before the board or a file is touched; then everything but the build happens.
+    void withoutWineSaysSoFirstAndOnlyRewrites()
+    {
+        path = std::make_unique<StandInPath>(dir->filePath("bare"), false);
+        dirtyTuningState();
+        ModalHelper boxes;
+        int reportsAtTheBox = -1;
+        bool untouchedAtTheBox = false;
+        boxes.whileOpen = [&](QMessageBox *) {
+            reportsAtTheBox = SimBoard::writtenReports().size();
+            untouchedAtTheBox = templateUntouched() &&
+                                readBytes(testFolder + "/config.bat") == script &&
+                                results.rowOf(3) == 0;
+        };
+        saveDownload->run();
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
+        QVERIFY(boxes.lastText().contains(QStringLiteral("wine")));
+        QVERIFY(boxes.lastText().contains(QStringLiteral("Keil")));
+        QVERIFY(boxes.lastText().contains(QDir::toNativeSeparators(testFolder)));
+        QCOMPARE(reportsAtTheBox, 0);
+        QVERIFY(untouchedAtTheBox);
+
+        QCOMPARE(SimBoard::writtenReports(),
+                 (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
+        QVERIFY(readBytes(testFolder + kHeader).contains("TKL_CHN_NUM      (2)"));
+        QVERIFY(readBytes(testFolder + kSource) != source);
+        // Rewritten for this folder as it is named here, for a build elsewhere; not started.
+        QVERIFY(
+            readBytes(testFolder + "/config.bat")
+                .contains("set \"UV_PRO_PATH=" + testFolder.toLocal8Bit() + "/RM3KV5172.uvproj\"\r\n"));
+        QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
+        QVERIFY(saveDownload->findChildren<QProcess *>().isEmpty());
+        QCOMPARE(results.rowOf(3), -1);
+        QVERIFY(!saveDownload->isBusy());
     }
 
     void withoutDebuggerWaitsThenAsksForOne()
