@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QVector>
 #include <QtTest>
 
 #include <initializer_list>
@@ -73,6 +74,19 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+// A phase's counts around mean, within +-amplitude, from a fixed pseudo-random sequence of seed.
+inline QVector<int> noisyPhase(int mean, int amplitude, unsigned seed, int count = 162)
+{
+    QVector<int> values;
+    values.reserve(count);
+    unsigned state = seed * 2654435761u + 1;
+    for (int i = 0; i < count; ++i) {
+        state = state * 1103515245u + 12345u;
+        values << mean - amplitude + int((state >> 16) % unsigned(2 * amplitude + 1));
+    }
+    return values;
 }
 } // namespace testsupport
 
