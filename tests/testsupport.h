@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <QtTest>
 
 #include <initializer_list>
@@ -115,6 +116,18 @@ private:
     QString folder;
     QByteArray saved;
 };
+// A phase's counts around mean, within +-amplitude, from a fixed pseudo-random sequence of seed.
+inline QVector<int> noisyPhase(int mean, int amplitude, unsigned seed, int count = 162)
+{
+    QVector<int> values;
+    values.reserve(count);
+    unsigned state = seed * 2654435761u + 1;
+    for (int i = 0; i < count; ++i) {
+        state = state * 1103515245u + 12345u;
+        values << mean - amplitude + int((state >> 16) % unsigned(2 * amplitude + 1));
+    }
+    return values;
+}
 } // namespace testsupport
 
 #endif // TESTSUPPORT_H

@@ -1,0 +1,104 @@
+#include "testsupport.h"
+#include "tuning/firmwarekeymodel.h"
+#include "tuning/keyquality.h"
+#include "tuning/samplesfile.h"
+#include "tuning/tuningreport.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <vector>
+
+// Cost of the key figures, the firmware preview, the samples file and the report for all 25
+// channels. Benchmarks only: nothing is timed against a limit here.
+class BenchKeyQuality : public QObject
+{
+    Q_OBJECT
+
+private:
+    QVector<TuningReport::Channel> channels;
+
+private slots:
+    void initTestCase()
+    {
+        for (int k = 0; k < 25; ++k) {
+            TuningReport::Channel c;
+            c.channel = k;
+            c.keyNumber = k + 1;
+            c.samples.noTouch = testsupport::noisyPhase(2000 + k, 5, 3 * k);
+            c.samples.touch = testsupport::noisyPhase(2300 + k, 8, 3 * k + 1);
+            c.samples.water = testsupport::noisyPhase(2030 + k, 5, 3 * k + 2);
+            channels << c;
+        }
+    }
+
+    void figuresFor25Channels()
+    {
+        int complete = 0;
+        QBENCHMARK
+        {
+            complete = 0;
+            for (const TuningReport::Channel &c : channels)
+                complete += KeyQuality::of(c.samples).isComplete();
+        }
+        QCOMPARE(complete, 25);
+    }
+
+    // What the verification preview adds to each record: one scan step of 25 keys.
+    void previewStepFor25Channels()
+    {
+        std::vector<FirmwareKeyModel> models;
+        for (const TuningReport::Channel &c : channels)
+            models.push_back(*FirmwareKeyModel::forKey(KeyQuality::of(c.samples)));
+        int record = 0;
+        const auto step = [&] {
+            int pressed = 0;
+            for (int k = 0; k < 25; ++k)
+                pressed += models[k].feed(quint16(channels[k].samples.touch[record % 162]));
+            ++record;
+            return pressed;
+        };
+        for (int i = 0; i < FirmwareKeyModel::kDebounce; ++i)
+            step();
+        int pressed = 0;
+        QBENCHMARK { pressed = step(); }
+        QCOMPARE(pressed, 25);
+    }
+
+    void samplesFileFor25Channels()
+    {
+        QTemporaryDir dir;
+        SampleStore store;
+        for (const TuningReport::Channel &c : channels) {
+            for (SamplePhase phase : {SamplePhase::NoTouch, SamplePhase::Touch, SamplePhase::Water})
+                store.set(c.channel, phase, c.samples.of(phase));
+        }
+        const QString path = dir.filePath(SamplesFile::fileName("bench"));
+        QString error;
+        QBENCHMARK
+        {
+            QVERIFY(SamplesFile::write(path, store, &error));
+            SampleStore back;
+            QVERIFY(SamplesFile::read(path, &back, &error));
+        }
+    }
+
+    void reportFor25Channels()
+    {
+        QTemporaryDir dir;
+        const TuningReport report("bench", "SOP28", QDate(2024, 5, 6), channels);
+        const QString path = dir.filePath(TuningReport::appFileName());
+        QString error;
+        for (int run = 1; run <= 3; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            QVERIFY(report.write(path, &error));
+            qInfo("report for 25 channels, run %d: %lld ms, %lld bytes", run, timer.elapsed(),
+                  QFileInfo(path).size());
+        }
+    }
+};
+
+QTEST_MAIN(BenchKeyQuality)
+#include "bench_keyquality.moc"

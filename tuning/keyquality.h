@@ -1,0 +1,87 @@
+#ifndef KEYQUALITY_H
+#define KEYQUALITY_H
+
+#include "tuning/channelsamples.h"
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <optional>
+
+// The figures of one measured phase. The mean is truncated as the results table shows it.
+struct PhaseFigures
+{
+    int mean = 0;
+    int minimum = 0;
+    int maximum = 0;
+    double standardDeviation = 0.0; // population deviation from the exact mean
+
+    static PhaseFigures of(const QVector<int> &samples);
+};
+
+enum class KeyVerdict {
+    Pass,
+    Caution,
+    Fail,
+};
+
+// How good a key is, judged from its three measured phases: noise, signal, signal-to-noise ratio,
+// water shift, the threshold the application firmware will build from the three means, the margins
+// to it, and a verdict with its reasons. Figures that need a phase not measured yet are absent;
+// the verdict is given only when all three phases are there.
+struct KeyQuality
+{
+    Q_DECLARE_TR_FUNCTIONS(KeyQuality)
+
+public:
+    static constexpr double kPassSnr = 5.0;
+    static constexpr double kGoodSnr = 10.0;
+
+    static KeyQuality of(const ChannelSamples &samples);
+
+    // TouchThreshold of the firmware template in its 16-bit unsigned arithmetic: half the swing
+    // above base, or three quarters when water lies more than half the swing above base.
+    static int firmwareThreshold(int base, int touch, int water);
+
+    // Pale green, amber or red: the background that marks a key by its verdict.
+    static QColor verdictColour(KeyVerdict verdict);
+
+    bool isComplete() const { return verdict.has_value(); }
+    // "合格", "注意" or "不合格"; empty without a verdict.
+    QString verdictText() const;
+    // The ratio cut to one decimal ("4.9:1" for 4.99), so that a ratio just below a limit never
+    // reads as the limit; "未测" without one.
+    QString snrText() const;
+    // The water shift's share of the signal in whole percent, cut ("49%" for 49.9%); empty
+    // without one.
+    QString waterShareText() const;
+    // "TK3：噪声 12，信号 300，信噪比 25.0:1，防水偏移 4%，合格", the reasons in brackets after a
+    // verdict other than 合格; a figure not measured reads "未测" and no verdict follows.
+    QString logLine(const QString &channelName) const;
+    // Every figure, one group a line, for the results row.
+    QString toolTip(const QString &channelName) const;
+
+    std::optional<PhaseFigures> noTouch;
+    std::optional<PhaseFigures> touch;
+    std::optional<PhaseFigures> water;
+
+    std::optional<int> noise;  // untouched maximum - minimum, 0 counted as 1
+    std::optional<int> signal; // touched mean - untouched mean
+    std::optional<double> snr;
+    std::optional<int> waterShift;    // water mean - untouched mean
+    std::optional<double> waterShare; // water shift / signal, only for a positive signal
+    std::optional<int> threshold;
+    std::optional<int> touchMargin;   // touched minimum - threshold
+    std::optional<int> noTouchMargin; // threshold - untouched maximum
+    std::optional<int> waterMargin;   // threshold - water maximum
+    std::optional<KeyVerdict> verdict;
+    QStringList reasons;
+
+private:
+    void judge();
+};
+
+#endif // KEYQUALITY_H

@@ -1,0 +1,155 @@
+#include "tuning/samplesplot.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPolygonF>
+#include <QRectF>
+
+#include <algorithm>
+#include <array>
+
+namespace
+{
+constexpr std::array<SamplePhase, 3> kPhases = {SamplePhase::NoTouch, SamplePhase::Touch,
+                                                SamplePhase::Water};
+const QColor kThresholdColour(90, 90, 90);
+const QColor kGridColour(215, 215, 215);
+
+struct Range
+{
+    double low = 0.0;
+    double high = 0.0;
+};
+
+Range valueRange(const ChannelSamples &samples, std::optional<int> threshold)
+{
+    bool any = false;
+    Range r;
+    const auto take = [&](double v) {
+        r.low = any ? std::min(r.low, v) : v;
+        r.high = any ? std::max(r.high, v) : v;
+        any = true;
+    };
+    for (SamplePhase phase : kPhases) {
+        for (int v : samples.of(phase))
+            take(v);
+    }
+    if (threshold)
+        take(*threshold);
+    const double pad = std::max(1.0, (r.high - r.low) * 0.06);
+    return {r.low - pad, r.high + pad};
+}
+
+void drawLegend(QPainter &painter, const QRectF &line, std::optional<int> threshold,
+                double lineWidth)
+{
+    const QFontMetricsF fm(painter.font(), painter.device());
+    const double sample = fm.height() * 1.4;
+    double x = line.left();
+    const auto entry = [&](const QColor &colour, Qt::PenStyle style, const QString &name) {
+        painter.setPen(QPen(colour, lineWidth, style));
+        const double y = line.center().y();
+        painter.drawLine(QPointF(x, y), QPointF(x + sample, y));
+        x += sample + fm.height() * 0.3;
+        painter.setPen(Qt::black);
+        const double w = fm.horizontalAdvance(name);
+        painter.drawText(QRectF(x, line.top(), w + 1, line.height()), Qt::AlignVCenter, name);
+        x += w + fm.height() * 0.8;
+    };
+    for (SamplePhase phase : kPhases)
+        entry(SamplesPlot::colour(phase), Qt::SolidLine, SamplesPlot::phaseName(phase));
+    if (threshold)
+        entry(kThresholdColour, Qt::DashLine, SamplesPlot::tr("阈值 %1").arg(*threshold));
+}
+} // namespace
+
+QColor SamplesPlot::colour(SamplePhase phase)
+{
+    // Blue, orange and green, the first three of the common categorical palette.
+    switch (phase) {
+    case SamplePhase::NoTouch:
+        return QColor(31, 119, 180);
+    case SamplePhase::Touch:
+        return QColor(255, 127, 14);
+    case SamplePhase::Water:
+        return QColor(44, 160, 44);
+    }
+    return QColor();
+}
+
+QString SamplesPlot::phaseName(SamplePhase phase)
+{
+    switch (phase) {
+    case SamplePhase::NoTouch:
+        return tr("不触摸");
+    case SamplePhase::Touch:
+        return tr("触摸");
+    case SamplePhase::Water:
+        return tr("防水");
+    }
+    return QString();
+}
+
+void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &title,
+                       const ChannelSamples &samples, std::optional<int> threshold,
+                       double lineWidth)
+{
+    painter.save();
+    const QFontMetricsF fm(painter.font(), painter.device());
+    const double line = fm.height();
+    painter.setPen(Qt::black);
+    const QFont regular = painter.font();
+    QFont bold = regular;
+    bold.setBold(true);
+    painter.setFont(bold);
+    painter.drawText(QRectF(area.left(), area.top(), area.width(), line), Qt::AlignLeft, title);
+    painter.setFont(regular);
+    drawLegend(painter, QRectF(area.left(), area.top() + line, area.width(), line), threshold,
+               lineWidth);
+
+    const Range range = valueRange(samples, threshold);
+    const QString lowText = QString::number(qRound(range.low));
+    const QString highText = QString::number(qRound(range.high));
+    const double labelWidth =
+        std::max(fm.horizontalAdvance(lowText), fm.horizontalAdvance(highText)) + line * 0.4;
+    const QRectF plot(area.left() + labelWidth, area.top() + 2.4 * line, area.width() - labelWidth,
+                      area.height() - 3.6 * line);
+    const auto yOf = [&](double v) {
+        return plot.bottom() - (v - range.low) / (range.high - range.low) * plot.height();
+    };
+
+    painter.setPen(QPen(kGridColour, lineWidth * 0.5));
+    for (int i = 0; i <= 4; ++i)
+        painter.drawLine(QPointF(plot.left(), plot.top() + plot.height() * i / 4),
+                         QPointF(plot.right(), plot.top() + plot.height() * i / 4));
+    painter.setPen(QPen(Qt::black, lineWidth * 0.5));
+    painter.drawRect(plot);
+    painter.drawText(QRectF(area.left(), plot.top() - line / 2, labelWidth - line * 0.2, line),
+                     Qt::AlignRight | Qt::AlignVCenter, highText);
+    painter.drawText(QRectF(area.left(), plot.bottom() - line / 2, labelWidth - line * 0.2, line),
+                     Qt::AlignRight | Qt::AlignVCenter, lowText);
+    const QRectF xLabels(plot.left(), plot.bottom(), plot.width(), line * 1.2);
+    painter.drawText(xLabels, Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("0"));
+    painter.drawText(xLabels, Qt::AlignRight | Qt::AlignBottom,
+                     QString::number(chip::kSamplesPerPhase - 1));
+    painter.drawText(xLabels, Qt::AlignHCenter | Qt::AlignBottom, tr("采样序号"));
+
+    painter.setClipRect(plot);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double step = plot.width() / (chip::kSamplesPerPhase - 1);
+    for (SamplePhase phase : kPhases) {
+        const QVector<int> &values = samples.of(phase);
+        QPolygonF curve;
+        curve.reserve(values.size());
+        for (int i = 0; i < values.size(); ++i)
+            curve << QPointF(plot.left() + i * step, yOf(values.at(i)));
+        painter.setPen(QPen(colour(phase), lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(curve);
+    }
+    if (threshold) {
+        painter.setPen(QPen(kThresholdColour, lineWidth, Qt::DashLine));
+        painter.drawLine(QPointF(plot.left(), yOf(*threshold)),
+                         QPointF(plot.right(), yOf(*threshold)));
+    }
+    painter.restore();
+}

@@ -1,0 +1,33 @@
+#ifndef SAMPLESPLOT_H
+#define SAMPLESPLOT_H
+
+#include "tuning/channelsamples.h"
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QString>
+
+#include <optional>
+
+class QPainter;
+class QRectF;
+
+// A small static plot of one channel's three measured phases (no touch, touch, water) over the
+// sample index, with the firmware threshold dashed and a legend. Painter-only, so it draws on
+// any paint device: a PDF page, an image.
+class SamplesPlot
+{
+    Q_DECLARE_TR_FUNCTIONS(SamplesPlot)
+
+public:
+    // The colour and the name of a phase's curve wherever the three curves are shown together.
+    static QColor colour(SamplePhase phase);
+    static QString phaseName(SamplePhase phase);
+
+    // Draws title, legend, axes and curves inside area; phases not measured are left out, the
+    // threshold line too when there is none. lineWidth is the curve pen width in device units.
+    static void draw(QPainter &painter, const QRectF &area, const QString &title,
+                     const ChannelSamples &samples, std::optional<int> threshold, double lineWidth);
+};
+
+#endif // SAMPLESPLOT_H

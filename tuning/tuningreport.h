@@ -1,0 +1,44 @@
+#ifndef TUNINGREPORT_H
+#define TUNINGREPORT_H
+
+#include "tuning/channelsamples.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QString>
+#include <QVector>
+
+// The tuning report as a PDF: project, package and date, a table of every tested channel with its
+// figures, verdict and reasons, and a small plot of each channel's three measured phases.
+class TuningReport
+{
+    Q_DECLARE_TR_FUNCTIONS(TuningReport)
+
+public:
+    struct Channel
+    {
+        int channel = 0;
+        ChannelSamples samples;
+        int keyNumber = 0;
+    };
+
+    // The report's name in an application project folder.
+    static QString appFileName() { return QStringLiteral("TuningReport.pdf"); }
+    // The name proposed for a report exported from the results table.
+    static QString exportFileName(const QString &projectName);
+
+    TuningReport(const QString &projectName, const QString &packageText, const QDate &date,
+                 const QVector<Channel> &channels);
+
+    // Writes the whole report to path or leaves the path as it was; the reason of a failure goes
+    // to error.
+    [[nodiscard]] bool write(const QString &path, QString *error) const;
+
+private:
+    QString projectName;
+    QString packageText;
+    QDate date;
+    QVector<Channel> channels;
+};
+
+#endif // TUNINGREPORT_H
