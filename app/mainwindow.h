@@ -210,8 +210,10 @@ private:
 
     // Touch project
     void setUpProjectSettings();
-    // Saves the project file; a file that cannot be written is reported.
+    // Saves the project file and the samples beside it; a file that cannot be written is
+    // reported.
     bool saveProjectFile();
+    QString samplesFilePath() const;
     int packageIndex = 0;
     QTimer *wpChboxTimer = nullptr;
     std::unique_ptr<SettingsPage> settingsPage;

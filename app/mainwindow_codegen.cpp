@@ -14,6 +14,11 @@ void MainWindow::setUpFirmwareGeneration()
     appProject = std::make_unique<AppProject>(this, *settingsPage, *pinMap, tuning->results(),
                                               toolPaths.appTemplate(),
                                               [this] { return saveProjectFile(); });
+    appProject->writeReport = [this](const QString &path) {
+        QString error;
+        return tuning->writeReport(path, settingsPage->projectName(),
+                                   ui->mcuTypeCBox->currentText(), &error);
+    };
     // A child of the window, so build scripts still running stay owned until the window goes.
     saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, readThread, ui->plainTextEdit,
                                     tuning->results(), tuning->samples(), *pinMap,

@@ -3,6 +3,7 @@
 
 #include "project/packagewidget.h"
 #include "project/writefailure.h"
+#include "tuning/samplesfile.h"
 
 #include <QTimer>
 
@@ -36,15 +37,27 @@ void MainWindow::setUpProjectSettings()
                                             *projectFile);
     // The loaded rows are the results now: each channel is found again in its own row, and
     // samples measured for the previous project no longer belong to any row.
-    workspace->projectLoaded = [this] { tuning->adoptLoadedResults(); };
+    workspace->projectLoaded = [this] { tuning->adoptLoadedResults(samplesFilePath()); };
+}
+
+QString MainWindow::samplesFilePath() const
+{
+    return settingsPage->projectPath() + QLatin1Char('/') +
+           SamplesFile::fileName(settingsPage->projectName());
 }
 
 bool MainWindow::saveProjectFile()
 {
-    if (projectFile->save())
-        return true;
-    warnWriteFailed(this, settingsPage->projectFilePath());
-    return false;
+    if (!projectFile->save()) {
+        warnWriteFailed(this, settingsPage->projectFilePath());
+        return false;
+    }
+    QString error;
+    if (!tuning->saveSamples(samplesFilePath(), &error)) {
+        warnWriteFailed(this, samplesFilePath());
+        return false;
+    }
+    return true;
 }
 
 void MainWindow::on_keyCBox_activated(int index)

@@ -31,6 +31,10 @@ void MainWindow::setUpTuning()
         widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
         toolPaths.appProjectDir());
     connect(&tuning->chart(), &LiveChart::pointHovered, this, &MainWindow::slotPointHoverd);
+    connect(tuning.get(), &TuningSession::reportRequested, this, [this] {
+        tuning->exportReport(settingsPage->projectName(), settingsPage->projectPath(),
+                             ui->mcuTypeCBox->currentText());
+    });
 }
 
 void MainWindow::reciveDataFromThread(QByteArray data, int crcFailed)

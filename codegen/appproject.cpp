@@ -1,6 +1,8 @@
 #include "codegen/appproject.h"
 
 #include "codegen/sourcegenerator.h"
+#include "project/writefailure.h"
+#include "tuning/tuningreport.h"
 #include "project/settingspage.h"
 #include "tuning/pinmapsource.h"
 
@@ -60,6 +62,11 @@ void AppProject::generate()
         return;
     if (!SourceGenerator::rewriteChannelTable(parent, source, rows))
         return;
+    const QString report = folder + QLatin1Char('/') + TuningReport::appFileName();
+    if (writeReport && !writeReport(report)) {
+        warnWriteFailed(parent, report);
+        return;
+    }
     // The save reports its own failure; the request is then not complete.
     if (!saveProjectFile())
         return;

@@ -38,6 +38,9 @@ public:
     // The deep-sleep row of the current settings and pin map.
     QString deepSleepRow() const;
 
+    // Writes the tuning report into the application folder (TuningReport.pdf); none when unset.
+    std::function<bool(const QString &path)> writeReport;
+
 private:
     QWidget *parent;
     const SettingsPage &settings;

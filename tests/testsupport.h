@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -127,6 +128,15 @@ inline QVector<int> noisyPhase(int mean, int amplitude, unsigned seed, int count
         values << mean - amplitude + int((state >> 16) % unsigned(2 * amplitude + 1));
     }
     return values;
+}
+// The text of a PDF as poppler's pdftotext reads it, pages separated by form feeds.
+inline QString pdfText(const QString &path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, "-"});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QStringLiteral("<pdftotext (poppler-utils) failed: %1>").arg(process.errorString());
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 } // namespace testsupport
 

@@ -6,7 +6,10 @@
 #include "project/packagewidget.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
+#include "uiscript.h"
+#include "tuning/keyquality.h"
 
+#include <QCheckBox>
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,6 +17,10 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLineSeries>
 #include <QtTest>
 
 namespace
@@ -133,6 +140,43 @@ private slots:
         QCOMPARE(cell(table, 0, 4), QStringLiteral("3"));
         QCOMPARE(cell(table, 0, 1), QString::number(SimBoard::baseline(3)));
 
+        // The key judged from the board model: a steady count (noise 1), the finger's rise as
+        // signal, the water's shift as a share of it.
+        const QString figures = QStringLiteral("TK3：噪声 1，信号 %1，信噪比 %1.0:1，防水偏移 %2%，")
+                                    .arg(SimBoard::kFingerRise)
+                                    .arg(100 * SimBoard::kWaterShift / SimBoard::kFingerRise);
+        QVERIFY2(log->toPlainText().endsWith(figures + QStringLiteral("合格")),
+                 qPrintable(log->toPlainText()));
+        QCOMPARE(table->item(0, 0)->background().color(),
+                 KeyQuality::verdictColour(KeyVerdict::Pass));
+        for (int column = 0; column < 6; ++column)
+            QVERIFY(table->item(0, column)->toolTip().contains(QStringLiteral("信噪比")));
+
+        // With no run going, a click on the row draws its three measured curves.
+        auto *view = windowWidget<QtCharts::QChartView>(window, "chartView");
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualItemRect(table->item(0, 1)).center());
+        QCOMPARE(view->chart()->series().size(), 3);
+        QVERIFY(view->chart()->legend()->isVisible());
+        QCOMPARE(qobject_cast<QtCharts::QLineSeries *>(view->chart()->series().at(1))->at(0).y(),
+                 qreal(SimBoard::baseline(3) + SimBoard::kFingerRise));
+
+        // Verification previews the firmware's decision: water alone presses nothing, a finger
+        // presses the key.
+        auto *box = windowWidget<QCheckBox>(window, "checkBox3");
+        const auto pressedLook = [box] { return box->styleSheet().contains("color:rgb(255,0,0)"); };
+        boxes.clear();
+        windowWidget<QPushButton>(window, "pushButton_3")->click();
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请确认没有其他操作！")});
+        QTest::qWait(500);
+        QVERIFY(!pressedLook());
+        SimBoard::setFinger(3, true);
+        QTRY_VERIFY_WITH_TIMEOUT(pressedLook(), 5000);
+        SimBoard::setFinger(3, false);
+        QTRY_VERIFY_WITH_TIMEOUT(!pressedLook(), 5000);
+        windowWidget<QPushButton>(window, "pushButton_3")->click();
+        SimBoard::setWater(false);
+
         // Application project below a project path of our own.
         windowWidget<QLineEdit>(window, "proPathLineEdit")->setText(dir.path());
         boxes.clear();
@@ -152,6 +196,25 @@ private slots:
         QVERIFY2(source.contains("TKChnCfg[TKL_CHN_NUM] = {\r\n" + row + "};\r\n"), source);
         QVERIFY(source.contains("DeepSleepCfg[8] = {\r\n0,6,0,10,0,0,0,0,\r\n};\r\n"));
         QVERIFY(readBytes(dir.filePath("touchProName.ini")).contains("TK3:"));
+        // Beside the firmware, the report; beside the project file, every sample.
+        const QString report = testsupport::pdfText(app + "/TuningReport.pdf");
+        QVERIFY2(report.contains(QStringLiteral("TK3")) && report.contains(QStringLiteral("合格")),
+                 qPrintable(report));
+        const QByteArray samples = readBytes(dir.filePath("touchProName_samples.csv"));
+        for (const char *phase : {"TK3,notouch,", "TK3,touch,", "TK3,water,"})
+            QVERIFY2(samples.contains(phase), phase);
+        {
+            // Opened again, the project brings its samples back: the row is judged as before.
+            MainWindow reopened;
+            UiScript script;
+            script.answerFileDialog(dir.filePath("touchProName.ini"));
+            windowWidget<QPushButton>(reopened, "openProBtn")->click();
+            QTRY_VERIFY(script.finished());
+            const QTableWidgetItem *name =
+                windowWidget<QTableWidget>(reopened, "tableWidget")->item(0, 0);
+            QCOMPARE(name->background().color(), KeyQuality::verdictColour(KeyVerdict::Pass));
+            QCOMPARE(name->toolTip(), table->item(0, 0)->toolTip());
+        }
 
         // Save & Download, with the script beside the executable standing in for the build,
         // started through a stand-in wine.

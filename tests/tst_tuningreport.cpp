@@ -1,15 +1,19 @@
+#include "modalhelper.h"
 #include "testsupport.h"
+#include "tuningrig.h"
 #include "tuning/keyquality.h"
 #include "tuning/samplesfile.h"
 #include "tuning/tuningreport.h"
 
-#include <QProcess>
+#include <QMenu>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace
 {
 using testsupport::noisyPhase;
+using testsupport::pdfText;
 
 // 25 keys around 2000: good ones, and among them a poor signal, a large water shift, water
 // above the threshold, a key without its waterproof test.
@@ -30,16 +34,6 @@ QVector<TuningReport::Channel> reportChannels()
         channels << c;
     }
     return channels;
-}
-
-// The text of a PDF as poppler's pdftotext reads it, pages separated by form feeds.
-QString pdfText(const QString &path)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, "-"});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return QStringLiteral("<pdftotext (poppler-utils) failed: %1>").arg(process.errorString());
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 SampleStore storeOf(const QVector<TuningReport::Channel> &channels)
@@ -186,6 +180,50 @@ private slots:
         QVERIFY(!report.write(dir.path(), &error));
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList());
+    }
+
+    // "导出调试报告…" from the results table's menu: the proposed name in the project folder, the
+    // report of every tested channel, and a write that fails named in a box.
+    void reportIsExportedFromTheResultsTable()
+    {
+        testsupport::TuningRig rig;
+        testsupport::FakeTuningLink link(rig.run);
+        rig.build(link);
+        QSignalSpy requested(rig.session.get(), &TuningSession::reportRequested);
+        ModalHelper boxes;
+        boxes.setHandler([](QWidget *popup) {
+            auto *menu = qobject_cast<QMenu *>(popup);
+            if (!menu || menu->actions().isEmpty())
+                return false;
+            QTimer::singleShot(0, menu, [menu] {
+                menu->actions().first()->trigger();
+                menu->close();
+            });
+            return menu->actions().first()->text() == QStringLiteral("导出调试报告…");
+        });
+        emit rig.table->customContextMenuRequested(QPoint(5, 5));
+        QCOMPARE(requested.count(), 1);
+
+        QTemporaryDir dir;
+        rig.use(3, 2);
+        QCOMPARE(rig.results().assignRow(3), 0);
+        for (SamplePhase phase : {SamplePhase::NoTouch, SamplePhase::Touch, SamplePhase::Water})
+            rig.session->samples().set(3, phase, noisyPhase(2000, 5, 1));
+        QString proposed;
+        QString answer = dir.filePath("report.pdf");
+        rig.session->chooseReportFile = [&](QWidget *, const QString &, const QString &name,
+                                            const QString &) {
+            proposed = name;
+            return answer;
+        };
+        rig.session->exportReport("面板", dir.path(), "RM3KV5172_SOP28");
+        QCOMPARE(proposed, dir.filePath(QStringLiteral("面板_调试报告.pdf")));
+        QVERIFY(pdfText(answer).contains(QStringLiteral("TK3")));
+        QVERIFY(boxes.texts().isEmpty());
+
+        answer = dir.filePath("gone/report.pdf");
+        rig.session->exportReport("面板", dir.path(), "RM3KV5172_SOP28");
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("文件写入失败：") + answer});
     }
 };
 

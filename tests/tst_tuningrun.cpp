@@ -187,8 +187,11 @@ private slots:
 
         QCOMPARE(bench.cell(0, 1), QString::number(SimBoard::baseline(5)));
         QCOMPARE(bench.cell(0, 2), QString::number(SimBoard::baseline(5) + SimBoard::kFingerRise));
-        QCOMPARE(bench.log(), (QStringList{QStringLiteral("开始调试TK5，先请勿触摸！"),
-                                           QStringLiteral("请按TK5 ，开始测量(触摸)...！")}));
+        QCOMPARE(bench.log(),
+                 (QStringList{QStringLiteral("开始调试TK5，先请勿触摸！"),
+                              QStringLiteral("请按TK5 ，开始测量(触摸)...！"),
+                              QStringLiteral("TK5：噪声 1，信号 %1，信噪比 %1.0:1，防水偏移 未测")
+                                  .arg(SimBoard::kFingerRise)}));
         // One Start per phase, and a single-channel test leaves the board running: no Stop.
         QCOMPARE(SimBoard::writtenReports(), (QList<QByteArray>{kStartReport, kStartReport}));
         QCOMPARE(bench.testPoints(), 324);
@@ -247,7 +250,8 @@ private slots:
             expected << kStartReport;
         expected << kStopReport << kStopReport;
         QCOMPARE(SimBoard::writtenReports(), expected);
-        QCOMPARE(bench.log().size(), 6);
+        // Per channel its two prompts and its figures.
+        QCOMPARE(bench.log().size(), 9);
     }
 
     void badRecordsAreSkippedAndStopEndsTheRun()

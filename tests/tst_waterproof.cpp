@@ -178,8 +178,14 @@ private slots:
             rig.record(2000 + channel);
         }
         QCOMPARE(boxes.texts(), (QStringList{kAddWater, kDone}));
-        QCOMPARE(rig.log->toPlainText(), QStringLiteral("开始TK2防水测试 ...\n开始TK7防水测试 ...\n"
-                                                        "开始TK12防水测试 ..."));
+        // Each channel's prompt, then its figures: no touch measured, so only the water is known.
+        QCOMPARE(rig.logLines().filter(QStringLiteral("防水测试")),
+                 (QStringList{"开始TK2防水测试 ...", "开始TK7防水测试 ...", "开始TK12防水测试 ..."}));
+        QCOMPARE(rig.logLines().size(), 6);
+        // TK7's figures join its earlier no-touch/touch samples with this run's water.
+        QVERIFY2(rig.logLines().at(3).startsWith(
+                     QStringLiteral("TK7：噪声 161，信号 400，信噪比 2.4:1，防水偏移 6%，不合格")),
+                 qPrintable(rig.logLines().at(3)));
         QCOMPARE(rig.writtenCount(kStartReport), 3);
         QCOMPARE(SimBoard::writtenReports().mid(3), (QList<QByteArray>{kStopReport, kStopReport}));
 

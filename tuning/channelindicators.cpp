@@ -86,6 +86,17 @@ void ChannelIndicators::checkBoxClicked(int channel, bool checked)
         box->setStyleSheet(checked ? checkedBoxStyle(channel) : uncheckedBoxStyle());
 }
 
+void ChannelIndicators::showPressed(int channel, bool pressed)
+{
+    static const QString pressedLook = QStringLiteral("color:rgb(255,0,0);font-weight:bold;");
+    QCheckBox *box = checkBox(channel);
+    if (!box)
+        return;
+    QString style = box->styleSheet();
+    style.remove(pressedLook);
+    box->setStyleSheet(pressed ? style + pressedLook : style);
+}
+
 void ChannelIndicators::pickColour(int channel)
 {
     if (channel < 0 || channel >= kChannels)

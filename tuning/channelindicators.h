@@ -51,6 +51,9 @@ public:
     // Clears the hidden packages' pin maps and shows the shown one: green and enabled keys and
     // ticked boxes for channels in use, white and disabled ones for the others.
     void refresh();
+    // Verification's preview: the channel's curve box in bold red while the firmware would report
+    // its key pressed.
+    void showPressed(int channel, bool pressed);
     // One step of the blink of the key under test while sampling.
     void blinkTick();
     // A tab of the settings/debug tab widget became current.

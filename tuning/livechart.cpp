@@ -1,5 +1,8 @@
 #include "tuning/livechart.h"
 
+#include "tuning/channelsamples.h"
+#include "tuning/samplesplot.h"
+
 #include <QComboBox>
 #include <QCursor>
 #include <QLabel>
@@ -111,6 +114,27 @@ void LiveChart::appendTestPoint(int value)
     if (testCurve && value >= 0)
         testCurve->append(curveX, value);
     curveX += kSampleStep;
+}
+
+void LiveChart::showStoredCurves(const ChannelSamples &samples)
+{
+    rebuild(6, 5);
+    testCurve = nullptr;
+    for (SamplePhase phase : {SamplePhase::NoTouch, SamplePhase::Touch, SamplePhase::Water}) {
+        const QVector<int> &values = samples.of(phase);
+        if (values.isEmpty())
+            continue;
+        auto *curve = new QLineSeries;
+        curve->setName(SamplesPlot::phaseName(phase));
+        for (int i = 0; i < values.size(); ++i) {
+            curve->append(i * kSampleStep, values.at(i));
+            widenRange(values.at(i));
+        }
+        const QColor colour = SamplesPlot::colour(phase);
+        addChannelSeries(curve, colour.red(), colour.green(), colour.blue());
+    }
+    currentChart->legend()->setAlignment(Qt::AlignTop);
+    currentChart->legend()->show();
 }
 
 void LiveChart::widenRange(int value)

@@ -6,6 +6,7 @@
 
 class QComboBox;
 class QLabel;
+struct ChannelSamples;
 
 namespace QtCharts
 {
@@ -48,6 +49,9 @@ public:
     // The combos' current texts become the y limits.
     void applyStartValue();
     void applyEndValue();
+
+    // A fresh chart with a channel's measured phases, each in its own colour, with a legend.
+    void showStoredCurves(const ChannelSamples &samples);
 
     // Routes the test curve's hover signal to pointHovered (at most one connection).
     void connectHover();

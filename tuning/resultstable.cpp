@@ -1,5 +1,7 @@
 #include "tuning/resultstable.h"
 
+#include "tuning/keyquality.h"
+
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
@@ -136,6 +138,21 @@ void ResultsTable::writeWaterproofResults(int channel, const ChannelSamples &sam
     setCell(row, 3, meanText(samples.water));
     setCell(row, 4, QString::number(channel));
     setCell(row, 5, QString::number(keyNumber));
+}
+
+void ResultsTable::showQuality(int channel, const KeyQuality &quality)
+{
+    const int row = rowOf(channel);
+    if (row < 0 || channel >= names.size())
+        return;
+    const QString tip = quality.toolTip(names.at(channel));
+    for (int column = 0; column < kColumns; ++column) {
+        if (QTableWidgetItem *item = table->item(row, column))
+            item->setToolTip(tip);
+    }
+    if (QTableWidgetItem *name = table->item(row, kNameColumn))
+        name->setBackground(quality.verdict ? QBrush(KeyQuality::verdictColour(*quality.verdict))
+                                            : QBrush());
 }
 
 void ResultsTable::setCell(int row, int column, const QString &text)

@@ -13,6 +13,7 @@
 
 class QDateTime;
 class QTableWidget;
+struct KeyQuality;
 
 // The results table of the debug page, one row per tested channel in the order of first test,
 // and the CSV export of the waterproof channels' samples. Owns which row belongs to which channel.
@@ -45,6 +46,9 @@ public:
     // The text of a cell; empty for a cell without item.
     QString cellText(int row, int column) const;
 
+    // The channel's figures as tooltip on every cell of its row, and its verdict as the name
+    // cell's background (none without a verdict).
+    void showQuality(int channel, const KeyQuality &quality);
     // Name, no-touch mean and touch mean of the channel, in its row.
     void writeTouchResults(int channel, const ChannelSamples &samples);
     // Waterproof mean, channel index and key number, in its row.

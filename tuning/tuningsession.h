@@ -5,7 +5,9 @@
 #include "tuning/channelrecorder.h"
 #include "tuning/channelsamples.h"
 #include "tuning/channeltestsequencer.h"
+#include "tuning/keypreview.h"
 #include "tuning/livechart.h"
+#include "tuning/tuningreport.h"
 #include "tuning/resultstable.h"
 #include "tuning/verificationmode.h"
 #include "tuning/waterprooftest.h"
@@ -15,6 +17,9 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+
+#include <functional>
 
 class PinMapSource;
 class QCheckBox;
@@ -71,9 +76,30 @@ public:
 
     // The results start afresh: the table, every channel's row and samples, the log and queue.
     void clearResults();
-    // The table was filled from a project file: its rows are the results now, and samples of
-    // the previous project belong to none of them.
-    void adoptLoadedResults();
+    // The table was filled from a project file: its rows are the results now, with the samples
+    // kept beside that file (samplesPath; a project without that file has no figures).
+    void adoptLoadedResults(const QString &samplesPath);
+    // Writes every channel's samples to samplesPath; the reason of a failure goes to error.
+    [[nodiscard]] bool saveSamples(const QString &samplesPath, QString *error) const;
+
+    // The channels of the report in channel order: every channel with a results row or samples,
+    // with its key number from the pin map.
+    QVector<TuningReport::Channel> reportChannels() const;
+    // The tuning report of those channels written to path; the reason of a failure to error.
+    [[nodiscard]] bool writeReport(const QString &path, const QString &projectName,
+                                   const QString &packageText, QString *error) const;
+    // "导出调试报告…": asks where, proposing <project name>_调试报告.pdf in projectFolder, and
+    // writes the report there; a failure is reported.
+    void exportReport(const QString &projectName, const QString &projectFolder,
+                      const QString &packageText);
+    // The save dialog of exportReport; the platform's unless replaced.
+    std::function<QString(QWidget *parent, const QString &caption, const QString &proposed,
+                          const QString &filter)>
+        chooseReportFile;
+
+    // A results row was clicked: with no run going, the chart shows that channel's measured
+    // curves.
+    void showRowCurves(int row);
 
     TuningRun &run() { return tuningRun; }
     LiveChart &chart() { return liveChart; }
@@ -84,10 +110,23 @@ public:
     ChannelTestSequencer &sequencer() { return testSequencer; }
     WaterproofTest &waterproof() { return waterproofTest; }
     VerificationMode &verification() { return verificationMode; }
+    const KeyPreview &preview() const { return keyPreview; }
+
+signals:
+    // "导出调试报告…" was chosen in the results table's context menu.
+    void reportRequested();
 
 private:
+    // A channel's phase ended: its figures in the log and on its results row.
+    void showChannelQuality(int channel);
+    void showAllQuality();
+    void switchPreview(bool on);
+
     TuningRun &tuningRun;
+    PinMapSource &pinMap;
+    QWidget *dialogParent;
     QPlainTextEdit *log;
+    QStringList names;
     SampleStore store;
     LiveChart liveChart;
     ResultsTable resultsTable;
@@ -96,6 +135,7 @@ private:
     ChannelTestSequencer testSequencer;
     WaterproofTest waterproofTest;
     VerificationMode verificationMode;
+    KeyPreview keyPreview;
 };
 
 #endif // TUNINGSESSION_H

@@ -56,6 +56,7 @@ void VerificationMode::switchOn()
         (void)link.sendStartCommand();
     }
     verificationActive = true;
+    emit activeChanged(true);
 }
 
 void VerificationMode::switchOff()
@@ -87,6 +88,7 @@ void VerificationMode::switchOff()
     }
     switchButton->setText(tr("开启验证效果"));
     verificationActive = false;
+    emit activeChanged(false);
     if (run.kind() == TuningRun::Kind::Verification)
         run.finish();
     anyCurveSelected = false;

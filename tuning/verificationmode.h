@@ -50,6 +50,10 @@ public:
     bool recordPending() const { return recordPause.isActive(); }
     const VerificationPlot &plot() const { return curves; }
 
+signals:
+    // Verification was switched on or off.
+    void activeChanged(bool active);
+
 private:
     void switchOn();
     void switchOff();
