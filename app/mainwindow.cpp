@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "chip/chip.h"
+
 #include <QCloseEvent>
 #include <QEasingCurve>
 #include <QPropertyAnimation>
@@ -10,7 +12,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 {
     ui->setupUi(this);
     setUpProjectSettings();
-    for (int n = 0; n < 25; ++n)
+    for (int n = 0; n < chip::kChannelCount; ++n)
         channelNames << QStringLiteral("TK%1").arg(n);
     // Only single keys are configured; slider and wheel stay unavailable.
     ui->drawCBox->setDisabled(true);

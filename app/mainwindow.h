@@ -10,6 +10,8 @@
 
 #include <memory>
 
+#include "codegen/appproject.h"
+#include "codegen/savedownload.h"
 #include "link/debuggerlink.h"
 #include "project/projectfile.h"
 #include "project/settingspage.h"
@@ -18,8 +20,6 @@
 #include "tuning/stackedpinmap.h"
 #include "tuning/tuningrun.h"
 #include "tuning/tuningsession.h"
-#include "codegen/appproject.h"
-#include "codegen/savedownload.h"
 
 QT_BEGIN_NAMESPACE
 namespace Ui

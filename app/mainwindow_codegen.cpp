@@ -11,9 +11,9 @@ void MainWindow::setUpFirmwareGeneration()
     // A folder that could not be prepared shows up as the missing files of the first request.
     if (!toolPaths.prepareWritableDir())
         qWarning() << "cannot prepare" << toolPaths.writableDir();
-    appProject = std::make_unique<AppProject>(this, *settingsPage, *pinMap, tuning->results(),
-                                              toolPaths.appTemplate(),
-                                              [this] { return saveProjectFile(); });
+    appProject =
+        std::make_unique<AppProject>(this, *settingsPage, *pinMap, tuning->results(),
+                                     toolPaths.appTemplate(), [this] { return saveProjectFile(); });
     appProject->writeReport = [this](const QString &path) {
         QString error;
         return tuning->writeReport(path, settingsPage->projectName(),

@@ -80,10 +80,7 @@ void MainWindow::registerDeviceNotifications()
 #endif
 }
 
-int MainWindow::openDebugger()
-{
-    return debuggerLink->openDebugger();
-}
+int MainWindow::openDebugger() { return debuggerLink->openDebugger(); }
 
 void MainWindow::handleDeviceChange(const QString &name, int kind)
 {
@@ -134,25 +131,16 @@ void MainWindow::explainBoardAccess()
 #endif
 }
 
-void MainWindow::btnDebugFunction()
-{
-    samplingStarter->btnDebugFunction();
-}
+void MainWindow::btnDebugFunction() { samplingStarter->btnDebugFunction(); }
 
-void MainWindow::warmTimerOut()
-{
-    samplingStarter->warmTimerOut();
-}
+void MainWindow::warmTimerOut() { samplingStarter->warmTimerOut(); }
 
 bool MainWindow::stopBoardOnClose()
 {
     return debuggerLink->runStopExchange(StopExchange::WindowClose) == StopOutcome::Done;
 }
 
-void MainWindow::reciveHandshakeMessage_rThread(QString text)
-{
-    tuning->readerFailed(text);
-}
+void MainWindow::reciveHandshakeMessage_rThread(QString text) { tuning->readerFailed(text); }
 
 void MainWindow::reciveHandshakeMessage_cThread(QString text)
 {

@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "chip/chip.h"
 #include "ui_mainwindow.h"
 
 #include "project/packagewidget.h"
@@ -28,13 +29,13 @@ void MainWindow::setUpProjectSettings()
     widgets.endValueCBox = ui->endValueCBox;
     widgets.packageStackedWidget = ui->packageStackedWidget;
     widgets.packages = {ui->Mwidget28, ui->Mwidget20, ui->Mwidget16};
-    for (int n = 0; n < PackageWidget::kChannelCount; ++n)
+    for (int n = 0; n < chip::kChannelCount; ++n)
         widgets.wpChbox[n] = findChild<QCheckBox *>(QStringLiteral("wpChbox%1").arg(n));
     widgets.tableWidget = ui->tableWidget;
     settingsPage = std::make_unique<SettingsPage>(widgets);
     projectFile = std::make_unique<ProjectFile>(*settingsPage);
-    workspace = std::make_unique<Workspace>(this, ui->proPathLineEdit, ui->proNameLineEdit,
-                                            *projectFile);
+    workspace =
+        std::make_unique<Workspace>(this, ui->proPathLineEdit, ui->proNameLineEdit, *projectFile);
     // The loaded rows are the results now: each channel is found again in its own row, and
     // samples measured for the previous project no longer belong to any row.
     workspace->projectLoaded = [this] { tuning->adoptLoadedResults(samplesFilePath()); };

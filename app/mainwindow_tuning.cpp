@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "chip/chip.h"
 #include "ui_mainwindow.h"
 
 #include "tuning/samplingstarter.h"
@@ -27,9 +28,8 @@ void MainWindow::setUpTuning()
     widgets.verificationButton = ui->pushButton_3;
     widgets.dialogParent = this;
     pinMap = std::make_unique<StackedPinMap>(ui->packageStackedWidget);
-    tuning = std::make_unique<TuningSession>(
-        widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
-        toolPaths.appProjectDir());
+    tuning = std::make_unique<TuningSession>(widgets, channelNames, tuningRun, *pinMap,
+                                             *samplingStarter, toolPaths.appProjectDir());
     connect(&tuning->chart(), &LiveChart::pointHovered, this, &MainWindow::slotPointHoverd);
     connect(tuning.get(), &TuningSession::reportRequested, this, [this] {
         tuning->exportReport(settingsPage->projectName(), settingsPage->projectPath(),
@@ -42,15 +42,9 @@ void MainWindow::reciveDataFromThread(QByteArray data, int crcFailed)
     tuning->handleRecord(data, crcFailed);
 }
 
-void MainWindow::on_autoTest_btn_clicked()
-{
-    tuning->sequencer().startAutoTest();
-}
+void MainWindow::on_autoTest_btn_clicked() { tuning->sequencer().startAutoTest(); }
 
-void MainWindow::on_stopTest_btn_clicked()
-{
-    tuning->sequencer().stop();
-}
+void MainWindow::on_stopTest_btn_clicked() { tuning->sequencer().stop(); }
 
 void MainWindow::on_setDebugTWidget_currentChanged()
 {
@@ -58,287 +52,122 @@ void MainWindow::on_setDebugTWidget_currentChanged()
                                     ui->createAppPro_btn);
 }
 
-void MainWindow::btn_colorChang_timer()
-{
-    tuning->indicators().blinkTick();
-}
+void MainWindow::btn_colorChang_timer() { tuning->indicators().blinkTick(); }
 
 void MainWindow::slotPointHoverd(QPointF point, bool state)
 {
     tuning->chart().showHover(point, state);
 }
 
-void MainWindow::on_startValueCBox_activated()
-{
-    tuning->chart().applyStartValue();
-}
+void MainWindow::on_startValueCBox_activated() { tuning->chart().applyStartValue(); }
 
-void MainWindow::on_endValueCBox_activated()
-{
-    tuning->chart().applyEndValue();
-}
+void MainWindow::on_endValueCBox_activated() { tuning->chart().applyEndValue(); }
 
-void MainWindow::on_allSelectBtn_clicked()
-{
-    tuning->indicators().selectAll();
-}
+void MainWindow::on_allSelectBtn_clicked() { tuning->indicators().selectAll(); }
 
-void MainWindow::on_invertSelectBtn_clicked()
-{
-    tuning->indicators().invertSelection();
-}
+void MainWindow::on_invertSelectBtn_clicked() { tuning->indicators().invertSelection(); }
 
 // Single-channel test buttons btnTk0 ... btnTk24
-void MainWindow::on_btnTk0_clicked()
-{
-    tuning->sequencer().startSingleChannel(0);
-}
+void MainWindow::on_btnTk0_clicked() { tuning->sequencer().startSingleChannel(0); }
 
-void MainWindow::on_btnTk1_clicked()
-{
-    tuning->sequencer().startSingleChannel(1);
-}
+void MainWindow::on_btnTk1_clicked() { tuning->sequencer().startSingleChannel(1); }
 
-void MainWindow::on_btnTk2_clicked()
-{
-    tuning->sequencer().startSingleChannel(2);
-}
+void MainWindow::on_btnTk2_clicked() { tuning->sequencer().startSingleChannel(2); }
 
-void MainWindow::on_btnTk3_clicked()
-{
-    tuning->sequencer().startSingleChannel(3);
-}
+void MainWindow::on_btnTk3_clicked() { tuning->sequencer().startSingleChannel(3); }
 
-void MainWindow::on_btnTk4_clicked()
-{
-    tuning->sequencer().startSingleChannel(4);
-}
+void MainWindow::on_btnTk4_clicked() { tuning->sequencer().startSingleChannel(4); }
 
-void MainWindow::on_btnTk5_clicked()
-{
-    tuning->sequencer().startSingleChannel(5);
-}
+void MainWindow::on_btnTk5_clicked() { tuning->sequencer().startSingleChannel(5); }
 
-void MainWindow::on_btnTk6_clicked()
-{
-    tuning->sequencer().startSingleChannel(6);
-}
+void MainWindow::on_btnTk6_clicked() { tuning->sequencer().startSingleChannel(6); }
 
-void MainWindow::on_btnTk7_clicked()
-{
-    tuning->sequencer().startSingleChannel(7);
-}
+void MainWindow::on_btnTk7_clicked() { tuning->sequencer().startSingleChannel(7); }
 
-void MainWindow::on_btnTk8_clicked()
-{
-    tuning->sequencer().startSingleChannel(8);
-}
+void MainWindow::on_btnTk8_clicked() { tuning->sequencer().startSingleChannel(8); }
 
-void MainWindow::on_btnTk9_clicked()
-{
-    tuning->sequencer().startSingleChannel(9);
-}
+void MainWindow::on_btnTk9_clicked() { tuning->sequencer().startSingleChannel(9); }
 
-void MainWindow::on_btnTk10_clicked()
-{
-    tuning->sequencer().startSingleChannel(10);
-}
+void MainWindow::on_btnTk10_clicked() { tuning->sequencer().startSingleChannel(10); }
 
-void MainWindow::on_btnTk11_clicked()
-{
-    tuning->sequencer().startSingleChannel(11);
-}
+void MainWindow::on_btnTk11_clicked() { tuning->sequencer().startSingleChannel(11); }
 
-void MainWindow::on_btnTk12_clicked()
-{
-    tuning->sequencer().startSingleChannel(12);
-}
+void MainWindow::on_btnTk12_clicked() { tuning->sequencer().startSingleChannel(12); }
 
-void MainWindow::on_btnTk13_clicked()
-{
-    tuning->sequencer().startSingleChannel(13);
-}
+void MainWindow::on_btnTk13_clicked() { tuning->sequencer().startSingleChannel(13); }
 
-void MainWindow::on_btnTk14_clicked()
-{
-    tuning->sequencer().startSingleChannel(14);
-}
+void MainWindow::on_btnTk14_clicked() { tuning->sequencer().startSingleChannel(14); }
 
-void MainWindow::on_btnTk15_clicked()
-{
-    tuning->sequencer().startSingleChannel(15);
-}
+void MainWindow::on_btnTk15_clicked() { tuning->sequencer().startSingleChannel(15); }
 
-void MainWindow::on_btnTk16_clicked()
-{
-    tuning->sequencer().startSingleChannel(16);
-}
+void MainWindow::on_btnTk16_clicked() { tuning->sequencer().startSingleChannel(16); }
 
-void MainWindow::on_btnTk17_clicked()
-{
-    tuning->sequencer().startSingleChannel(17);
-}
+void MainWindow::on_btnTk17_clicked() { tuning->sequencer().startSingleChannel(17); }
 
-void MainWindow::on_btnTk18_clicked()
-{
-    tuning->sequencer().startSingleChannel(18);
-}
+void MainWindow::on_btnTk18_clicked() { tuning->sequencer().startSingleChannel(18); }
 
-void MainWindow::on_btnTk19_clicked()
-{
-    tuning->sequencer().startSingleChannel(19);
-}
+void MainWindow::on_btnTk19_clicked() { tuning->sequencer().startSingleChannel(19); }
 
-void MainWindow::on_btnTk20_clicked()
-{
-    tuning->sequencer().startSingleChannel(20);
-}
+void MainWindow::on_btnTk20_clicked() { tuning->sequencer().startSingleChannel(20); }
 
-void MainWindow::on_btnTk21_clicked()
-{
-    tuning->sequencer().startSingleChannel(21);
-}
+void MainWindow::on_btnTk21_clicked() { tuning->sequencer().startSingleChannel(21); }
 
-void MainWindow::on_btnTk22_clicked()
-{
-    tuning->sequencer().startSingleChannel(22);
-}
+void MainWindow::on_btnTk22_clicked() { tuning->sequencer().startSingleChannel(22); }
 
-void MainWindow::on_btnTk23_clicked()
-{
-    tuning->sequencer().startSingleChannel(23);
-}
+void MainWindow::on_btnTk23_clicked() { tuning->sequencer().startSingleChannel(23); }
 
-void MainWindow::on_btnTk24_clicked()
-{
-    tuning->sequencer().startSingleChannel(24);
-}
+void MainWindow::on_btnTk24_clicked() { tuning->sequencer().startSingleChannel(24); }
 
 // Colour swatches tkBtn0 ... tkBtn24
-void MainWindow::on_tkBtn0_clicked()
-{
-    tuning->indicators().pickColour(0);
-}
+void MainWindow::on_tkBtn0_clicked() { tuning->indicators().pickColour(0); }
 
-void MainWindow::on_tkBtn1_clicked()
-{
-    tuning->indicators().pickColour(1);
-}
+void MainWindow::on_tkBtn1_clicked() { tuning->indicators().pickColour(1); }
 
-void MainWindow::on_tkBtn2_clicked()
-{
-    tuning->indicators().pickColour(2);
-}
+void MainWindow::on_tkBtn2_clicked() { tuning->indicators().pickColour(2); }
 
-void MainWindow::on_tkBtn3_clicked()
-{
-    tuning->indicators().pickColour(3);
-}
+void MainWindow::on_tkBtn3_clicked() { tuning->indicators().pickColour(3); }
 
-void MainWindow::on_tkBtn4_clicked()
-{
-    tuning->indicators().pickColour(4);
-}
+void MainWindow::on_tkBtn4_clicked() { tuning->indicators().pickColour(4); }
 
-void MainWindow::on_tkBtn5_clicked()
-{
-    tuning->indicators().pickColour(5);
-}
+void MainWindow::on_tkBtn5_clicked() { tuning->indicators().pickColour(5); }
 
-void MainWindow::on_tkBtn6_clicked()
-{
-    tuning->indicators().pickColour(6);
-}
+void MainWindow::on_tkBtn6_clicked() { tuning->indicators().pickColour(6); }
 
-void MainWindow::on_tkBtn7_clicked()
-{
-    tuning->indicators().pickColour(7);
-}
+void MainWindow::on_tkBtn7_clicked() { tuning->indicators().pickColour(7); }
 
-void MainWindow::on_tkBtn8_clicked()
-{
-    tuning->indicators().pickColour(8);
-}
+void MainWindow::on_tkBtn8_clicked() { tuning->indicators().pickColour(8); }
 
-void MainWindow::on_tkBtn9_clicked()
-{
-    tuning->indicators().pickColour(9);
-}
+void MainWindow::on_tkBtn9_clicked() { tuning->indicators().pickColour(9); }
 
-void MainWindow::on_tkBtn10_clicked()
-{
-    tuning->indicators().pickColour(10);
-}
+void MainWindow::on_tkBtn10_clicked() { tuning->indicators().pickColour(10); }
 
-void MainWindow::on_tkBtn11_clicked()
-{
-    tuning->indicators().pickColour(11);
-}
+void MainWindow::on_tkBtn11_clicked() { tuning->indicators().pickColour(11); }
 
-void MainWindow::on_tkBtn12_clicked()
-{
-    tuning->indicators().pickColour(12);
-}
+void MainWindow::on_tkBtn12_clicked() { tuning->indicators().pickColour(12); }
 
-void MainWindow::on_tkBtn13_clicked()
-{
-    tuning->indicators().pickColour(13);
-}
+void MainWindow::on_tkBtn13_clicked() { tuning->indicators().pickColour(13); }
 
-void MainWindow::on_tkBtn14_clicked()
-{
-    tuning->indicators().pickColour(14);
-}
+void MainWindow::on_tkBtn14_clicked() { tuning->indicators().pickColour(14); }
 
-void MainWindow::on_tkBtn15_clicked()
-{
-    tuning->indicators().pickColour(15);
-}
+void MainWindow::on_tkBtn15_clicked() { tuning->indicators().pickColour(15); }
 
-void MainWindow::on_tkBtn16_clicked()
-{
-    tuning->indicators().pickColour(16);
-}
+void MainWindow::on_tkBtn16_clicked() { tuning->indicators().pickColour(16); }
 
-void MainWindow::on_tkBtn17_clicked()
-{
-    tuning->indicators().pickColour(17);
-}
+void MainWindow::on_tkBtn17_clicked() { tuning->indicators().pickColour(17); }
 
-void MainWindow::on_tkBtn18_clicked()
-{
-    tuning->indicators().pickColour(18);
-}
+void MainWindow::on_tkBtn18_clicked() { tuning->indicators().pickColour(18); }
 
-void MainWindow::on_tkBtn19_clicked()
-{
-    tuning->indicators().pickColour(19);
-}
+void MainWindow::on_tkBtn19_clicked() { tuning->indicators().pickColour(19); }
 
-void MainWindow::on_tkBtn20_clicked()
-{
-    tuning->indicators().pickColour(20);
-}
+void MainWindow::on_tkBtn20_clicked() { tuning->indicators().pickColour(20); }
 
-void MainWindow::on_tkBtn21_clicked()
-{
-    tuning->indicators().pickColour(21);
-}
+void MainWindow::on_tkBtn21_clicked() { tuning->indicators().pickColour(21); }
 
-void MainWindow::on_tkBtn22_clicked()
-{
-    tuning->indicators().pickColour(22);
-}
+void MainWindow::on_tkBtn22_clicked() { tuning->indicators().pickColour(22); }
 
-void MainWindow::on_tkBtn23_clicked()
-{
-    tuning->indicators().pickColour(23);
-}
+void MainWindow::on_tkBtn23_clicked() { tuning->indicators().pickColour(23); }
 
-void MainWindow::on_tkBtn24_clicked()
-{
-    tuning->indicators().pickColour(24);
-}
+void MainWindow::on_tkBtn24_clicked() { tuning->indicators().pickColour(24); }
 
 // Channel check boxes checkBox0 ... checkBox24
 void MainWindow::on_checkBox0_clicked(bool checked)

@@ -1,10 +1,11 @@
 #include "codegen/appproject.h"
 
+#include "chip/chip.h"
 #include "codegen/sourcegenerator.h"
-#include "project/writefailure.h"
-#include "tuning/tuningreport.h"
 #include "project/settingspage.h"
+#include "project/writefailure.h"
 #include "tuning/pinmapsource.h"
+#include "tuning/tuningreport.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -121,8 +122,8 @@ bool AppProject::copyDirectory(const QString &source, const QString &destination
 
 QString AppProject::deepSleepRow() const
 {
-    bool wakeKey[SourceGenerator::kChannelCount] = {};
-    for (int channel = 0; channel < SourceGenerator::kChannelCount; ++channel)
+    bool wakeKey[chip::kChannelCount] = {};
+    for (int channel = 0; channel < chip::kChannelCount; ++channel)
         wakeKey[channel] = settings.wakeKeyTicked(channel);
     return SourceGenerator::deepSleepRow(settings.lowPower(), settings.wakeTimeIndex(),
                                          settings.entryTimeText(),

@@ -4,9 +4,9 @@
 #include "codegen/sourcegenerator.h"
 #include "link/debuggerlink.h"
 #include "link/readthread.h"
+#include "tuning/channelsamples.h"
 #include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
-#include "tuning/channelsamples.h"
 #include "tuning/tuningrun.h"
 
 #include <QDir>
@@ -15,13 +15,13 @@
 #include <QProcess>
 #include <QThread>
 
-
 SaveDownload::SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link,
                            ReadThread *readThread, QPlainTextEdit *log, ResultsTable &results,
                            SampleStore &samples, const PinMapSource &pins,
                            const QString &applicationDir, QObject *parent)
-    : QObject(parent), dialogParent(dialogParent), tuningRun(run), link(link), readThread(readThread),
-      log(log), results(results), samples(samples), pins(pins), applicationDir(applicationDir)
+    : QObject(parent), dialogParent(dialogParent), tuningRun(run), link(link),
+      readThread(readThread), log(log), results(results), samples(samples), pins(pins),
+      applicationDir(applicationDir)
 {
 }
 

@@ -1,6 +1,8 @@
 #include "codegen/sourcegenerator.h"
 
+#include "chip/chip.h"
 #include "codegen/textfile.h"
+#include "project/resultcolumns.h"
 #include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
 
@@ -59,7 +61,7 @@ bool rewriteFile(QWidget *parent, const QString &path, const QString &failureMes
 QStringList SourceGenerator::channelConfigRows(const PinMapSource &pins)
 {
     QStringList rows;
-    for (int channel = 0; channel < kChannelCount; ++channel) {
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (pins.channelInUse(channel) == 1)
             rows << QStringLiteral("%1,%2,20,100,100,100,")
                         .arg(pins.keyNumber(channel))
@@ -77,9 +79,11 @@ QStringList SourceGenerator::resultRows(const PinMapSource &pins, const ResultsT
         int column;
         const char *phase;
     };
-    static const Mean kMeans[] = {{1, "不触摸"}, {2, "触摸"}, {3, "防水"}};
+    static const Mean kMeans[] = {{columnOf(ResultColumn::NoTouch), "不触摸"},
+                                  {columnOf(ResultColumn::Touch), "触摸"},
+                                  {columnOf(ResultColumn::Water), "防水"}};
     QStringList rows;
-    for (int channel = 0; channel < kChannelCount; ++channel) {
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (pins.channelInUse(channel) != 1)
             continue;
         const int row = results.rowOf(channel);
@@ -102,10 +106,11 @@ QStringList SourceGenerator::resultRows(const PinMapSource &pins, const ResultsT
     return rows;
 }
 
-quint32 SourceGenerator::wakeKeyMask(const PinMapSource &pins, const bool (&wakeKey)[kChannelCount])
+quint32 SourceGenerator::wakeKeyMask(const PinMapSource &pins,
+                                     const bool (&wakeKey)[chip::kChannelCount])
 {
     quint32 mask = 0;
-    for (int channel = 0; channel < kChannelCount; ++channel) {
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (pins.channelInUse(channel) != 1 || !wakeKey[channel])
             continue;
         // Key numbers start at 1; key 0 (none chosen) wraps round to bit 31.

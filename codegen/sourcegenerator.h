@@ -1,6 +1,7 @@
 #ifndef SOURCEGENERATOR_H
 #define SOURCEGENERATOR_H
 
+#include "chip/chip.h"
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -18,8 +19,6 @@ class SourceGenerator
     Q_DECLARE_TR_FUNCTIONS(SourceGenerator)
 
 public:
-    static constexpr int kChannelCount = 25;
-
     // Key number, channel index and fixed placeholder values for every channel in use, ascending.
     static QStringList channelConfigRows(const PinMapSource &pins);
     // One row per channel in use, ascending: its key number in the pin map, the channel, 20, and
@@ -28,7 +27,8 @@ public:
     static QStringList resultRows(const PinMapSource &pins, const ResultsTable &results,
                                   QStringList *incomplete);
     // Bit (key number - 1) mod 32 for every channel in use whose wake box is ticked.
-    static quint32 wakeKeyMask(const PinMapSource &pins, const bool (&wakeKey)[kChannelCount]);
+    static quint32 wakeKeyMask(const PinMapSource &pins,
+                               const bool (&wakeKey)[chip::kChannelCount]);
     // Eight comma-terminated fields: enable, wake-time index, the entry time's quotient and
     // remainder by 256 (text that is no integer counts as 0), mask bytes 31..24 down to 7..0.
     static QString deepSleepRow(bool lowPower, int wakeTimeIndex, const QString &enterTimeText,

@@ -102,12 +102,12 @@ bool DebuggerLink::isDebuggerInterface(const QString &name)
     const QStringList fields = name.split(QLatin1Char('#'), Qt::KeepEmptyParts, Qt::CaseSensitive);
     if (fields.size() < 2)
         return false;
-    const QStringList ids = fields.at(1).split(QLatin1Char('&'), Qt::KeepEmptyParts,
-                                               Qt::CaseSensitive);
+    const QStringList ids =
+        fields.at(1).split(QLatin1Char('&'), Qt::KeepEmptyParts, Qt::CaseSensitive);
     if (ids.size() < 2)
         return false;
-    return ids.at(0).right(4).compare(QLatin1String("0483"), Qt::CaseInsensitive) == 0
-           && ids.at(1).right(4).compare(QLatin1String("5850"), Qt::CaseInsensitive) == 0;
+    return ids.at(0).right(4).compare(QLatin1String("0483"), Qt::CaseInsensitive) == 0 &&
+           ids.at(1).right(4).compare(QLatin1String("5850"), Qt::CaseInsensitive) == 0;
 }
 
 void DebuggerLink::handleDeviceChange(const QString &name, int kind)

@@ -15,8 +15,7 @@ class ReadEmptyTh;
 class ReadThread;
 
 // What the status label should say about the board.
-enum class LinkStatus
-{
+enum class LinkStatus {
     Connected,    // opened at start-up or after an arrival
     NoConnection, // not found at start-up
     OpenFailed,   // arrived but could not be opened
@@ -24,8 +23,7 @@ enum class LinkStatus
 };
 
 // The Stop exchanges of the tool; the callers disarm the reader that could be reading first.
-enum class StopExchange
-{
+enum class StopExchange {
     WindowClose,     // Stop, 100 discarding reads, Stop, 100 discarding reads
     EndOfRun,        // Stop, Stop
     StopButton,      // Stop three times, then the acknowledgement
@@ -33,8 +31,7 @@ enum class StopExchange
     VerificationOff, // four Stop/acknowledge rounds ignored, then Stop and its acknowledgement
 };
 
-enum class StopOutcome
-{
+enum class StopOutcome {
     Done,            // sent (and acknowledged where the exchange waits for it)
     NoDevice,        // nothing sent: no board open
     WriteFailed,     // the last Stop could not be written

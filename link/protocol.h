@@ -1,6 +1,8 @@
 #ifndef PROTOCOL_H
 #define PROTOCOL_H
 
+#include "chip/chip.h"
+
 // Wire constants of the debugger board link: device identity, report layout, framing and commands.
 namespace protocol
 {
@@ -28,15 +30,12 @@ constexpr unsigned char kDataFrameType = 0x36;
 
 // A reply to Start or Stop is a 6-byte frame: flag, two payload bytes, FCS, flag.
 constexpr int kReplyFrameLength = 6;
-// Data frame payload: type byte, then 25 channels as 16-bit counts, high byte first.
-constexpr int kChannelCount = 25;
-constexpr int kRecordSize = 1 + 2 * kChannelCount;
 
 // The raw count of a channel in a measurement record: an unsigned 16-bit value, high byte at
 // 1 + 2k and low byte at 2 + 2k. -1 when the record does not hold that channel.
 constexpr int channelReading(const char *record, int size, int channel)
 {
-    if (channel < 0 || channel >= kChannelCount || size < 3 + 2 * channel)
+    if (channel < 0 || channel >= chip::kChannelCount || size < 3 + 2 * channel)
         return -1;
     const auto high = static_cast<unsigned char>(record[1 + 2 * channel]);
     const auto low = static_cast<unsigned char>(record[2 + 2 * channel]);

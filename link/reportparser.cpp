@@ -1,5 +1,6 @@
 #include "link/reportparser.h"
 
+#include "chip/chip.h"
 #include <algorithm>
 #include <cstring>
 
@@ -24,8 +25,8 @@ BoardReport parseBoardReport(const EncodeDecode &codec, DecoderState &decoder,
     if (decoder.length < 2)
         return BoardReport::Other;
     // Bytes past the frame are zero rather than left over from an earlier frame.
-    QByteArray data(protocol::kRecordSize, '\0');
-    const int copied = std::min(decoder.length, protocol::kRecordSize);
+    QByteArray data(chip::kRecordSize, '\0');
+    const int copied = std::min(decoder.length, chip::kRecordSize);
     std::memcpy(data.data(), decoder.buffer, std::size_t(copied));
     *record = data;
     return codec.frameIntact(decoder) ? BoardReport::DataIntact : BoardReport::DataCorrupt;

@@ -1,10 +1,12 @@
 #include "project/mwidget01.h"
+
+#include "chip/chip.h"
 #include "ui_mwidget01.h"
 
 Mwidget01::Mwidget01(QWidget *parent) : PackageWidget(parent), ui(new Ui::Mwidget01)
 {
     ui->setupUi(this);
-    attachForm({0, 1, 2, 3, 4, 5, 8, 9, 12, 13, 14, 15, 18, 19, 20, 21, 22}, 17);
+    attachForm(chip::kSop20Channels);
 }
 
 Mwidget01::~Mwidget01() { delete ui; }

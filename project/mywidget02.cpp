@@ -1,12 +1,12 @@
 #include "project/mywidget02.h"
+
+#include "chip/chip.h"
 #include "ui_mywidget02.h"
 
 MyWidget02::MyWidget02(QWidget *parent) : PackageWidget(parent), ui(new Ui::MyWidget02)
 {
     ui->setupUi(this);
-    attachForm(
-        {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24},
-        25);
+    attachForm(chip::kSop28Channels);
 }
 
 MyWidget02::~MyWidget02() { delete ui; }

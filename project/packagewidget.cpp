@@ -1,5 +1,6 @@
 #include "project/packagewidget.h"
 
+#include "chip/chip.h"
 #include <QAction>
 #include <QCursor>
 #include <QLabel>
@@ -9,7 +10,7 @@
 
 PackageWidget::PackageWidget(QWidget *parent) : QWidget(parent) {}
 
-void PackageWidget::attachForm(const QVector<int> &pinChannelList, int keysOffered)
+void PackageWidget::attachForm(const QVector<int> &pinChannelList)
 {
     channels = pinChannelList;
     for (int i = 0; i < channels.size(); ++i) {
@@ -18,25 +19,25 @@ void PackageWidget::attachForm(const QVector<int> &pinChannelList, int keysOffer
         keyLabels[channel] = findChild<QLabel *>(QStringLiteral("labelKey_%1").arg(i + 1));
         Q_ASSERT(buttons[channel] && keyLabels[channel]);
     }
-    keyTaken = QVector<bool>(keysOffered, false);
+    keyTaken = QVector<bool>(channels.size(), false);
     whitePalette = QPalette(Qt::white);
     greenPalette = QPalette(Qt::green);
     reset();
 
     keyMenu = new QMenu(this);
-    for (int k = 1; k <= keysOffered; ++k)
+    for (int k = 1; k <= keyTaken.size(); ++k)
         keyActions << keyMenu->addAction(tr("key%1").arg(k));
     connect(keyMenu, &QMenu::triggered, this, &PackageWidget::SlotMenuClicked);
 }
 
 bool PackageWidget::hasPin(int channel) const
 {
-    return channel >= 0 && channel < kChannelCount && buttons[channel] != nullptr;
+    return channel >= 0 && channel < chip::kChannelCount && buttons[channel] != nullptr;
 }
 
 bool PackageWidget::isInUse(int channel) const
 {
-    return channel >= 0 && channel < kChannelCount && channelInUse[channel] == 1;
+    return channel >= 0 && channel < chip::kChannelCount && channelInUse[channel] == 1;
 }
 
 QPushButton *PackageWidget::pinButton(int channel) const
@@ -78,7 +79,7 @@ void PackageWidget::paintChannel(int channel)
 
 void PackageWidget::refresh()
 {
-    for (int channel = 0; channel < kChannelCount; ++channel)
+    for (int channel = 0; channel < chip::kChannelCount; ++channel)
         paintChannel(channel);
 }
 
@@ -93,7 +94,7 @@ int PackageWidget::countInUse() const
 void PackageWidget::rebuildKeyTaken()
 {
     keyTaken.fill(false);
-    for (int channel = 0; channel < kChannelCount; ++channel) {
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         const int key = keyNumber[channel];
         if (channelInUse[channel] == 1 && key >= 1 && key <= keyCount())
             keyTaken[key - 1] = true;
@@ -101,10 +102,10 @@ void PackageWidget::rebuildKeyTaken()
     inUseCount = countInUse();
 }
 
-void PackageWidget::applyLoadedMap(const std::array<int, kChannelCount> &inUse,
-                                   const std::array<int, kChannelCount> &keys)
+void PackageWidget::applyLoadedMap(const std::array<int, chip::kChannelCount> &inUse,
+                                   const std::array<int, chip::kChannelCount> &keys)
 {
-    for (int channel = 0; channel < kChannelCount; ++channel) {
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         const bool pin = hasPin(channel);
         channelInUse[channel] = pin ? inUse[channel] : 0;
         keyNumber[channel] = pin ? keys[channel] : 0;

@@ -1,6 +1,8 @@
 #ifndef PACKAGEWIDGET_H
 #define PACKAGEWIDGET_H
 
+#include "chip/chip.h"
+
 #include <QList>
 #include <QPalette>
 #include <QVector>
@@ -21,14 +23,12 @@ class PackageWidget : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int kChannelCount = 25;
-
     // The pin map itself. Read by the tests, the results table, the generator and the project
     // file; written by the project-file loader (which then calls refresh() and rebuildKeyTaken()).
     // 1 = in use; any other value counts as not in use.
-    std::array<int, kChannelCount> channelInUse{};
+    std::array<int, chip::kChannelCount> channelInUse{};
     // 1 ... K, 0 = no key chosen.
-    std::array<int, kChannelCount> keyNumber{};
+    std::array<int, chip::kChannelCount> keyNumber{};
     // Entry k - 1 is true while some channel holds key k.
     QVector<bool> keyTaken;
     int pendingChannel = -1;
@@ -57,8 +57,8 @@ public:
     // Replaces the pin map with one read from a project file and repaints it. Values are kept as
     // stored (a flag other than 1 counts as not in use), except on channels without a pin in this
     // package, which stay out of use.
-    void applyLoadedMap(const std::array<int, kChannelCount> &inUse,
-                        const std::array<int, kChannelCount> &keys);
+    void applyLoadedMap(const std::array<int, chip::kChannelCount> &inUse,
+                        const std::array<int, chip::kChannelCount> &keys);
 
 public slots:
     void SlotMenuClicked(QAction *action);
@@ -68,7 +68,13 @@ protected:
 
     // Called by the package class once its form is set up: finds the pin buttons btnK<n> and the
     // key labels labelKey_<i> (numbered in ascending channel order) and builds the key menu.
-    void attachForm(const QVector<int> &pinChannelList, int keysOffered);
+    // The form's pin buttons and key labels of the package's channels; the menu offers one key
+    // number per channel pin.
+    template <std::size_t N> void attachForm(const std::array<int, N> &pinChannels)
+    {
+        attachForm(QVector<int>(pinChannels.begin(), pinChannels.end()));
+    }
+    void attachForm(const QVector<int> &pinChannelList);
     // Click on the pin button of a channel.
     void pinClicked(int channel);
 
@@ -77,8 +83,8 @@ private:
     int countInUse() const;
 
     QVector<int> channels;
-    std::array<QPushButton *, kChannelCount> buttons{};
-    std::array<QLabel *, kChannelCount> keyLabels{};
+    std::array<QPushButton *, chip::kChannelCount> buttons{};
+    std::array<QLabel *, chip::kChannelCount> keyLabels{};
 };
 
 #endif // PACKAGEWIDGET_H

@@ -1,6 +1,8 @@
 #include "project/projectfile.h"
 
+#include "chip/chip.h"
 #include "project/packagewidget.h"
+#include "project/resultcolumns.h"
 #include "project/settingspage.h"
 
 #include <QCheckBox>
@@ -77,7 +79,7 @@ bool ProjectFile::save() const
     ini.setValue(kChartEnd, w.endValueCBox->currentText());
 
     const PackageWidget *package = page.packageOfCurrentText();
-    for (int n = 0; n < PackageWidget::kChannelCount; ++n) {
+    for (int n = 0; n < chip::kChannelCount; ++n) {
         const int inUse = package ? package->channelInUse[n] : 0;
         const int key = package ? package->keyNumber[n] : 0;
         ini.setValue(keyOf(kInUsePrefix, n),
@@ -85,7 +87,7 @@ bool ProjectFile::save() const
         ini.setValue(keyOf(kKeyNumberPrefix, n),
                      key > 0 ? QString::number(key) : QStringLiteral("0"));
     }
-    for (int n = 0; n < PackageWidget::kChannelCount; ++n)
+    for (int n = 0; n < chip::kChannelCount; ++n)
         ini.setValue(keyOf(kWakeKeyPrefix, n), w.wpChbox[n]->isChecked());
 
     const QStringList rows = resultRows(*w.tableWidget);
@@ -108,10 +110,11 @@ QStringList ProjectFile::resultRows(const QTableWidget &table)
     QStringList rows;
     const int walked = qMin(kSavedRows, table.rowCount());
     for (int row = 0; row < walked; ++row) {
-        if (text(row, 0).isEmpty() && text(row, kResultColumns - 1).isEmpty())
+        if (text(row, columnOf(ResultColumn::Name)).isEmpty() &&
+            text(row, columnOf(ResultColumn::Key)).isEmpty())
             continue;
         QStringList cells;
-        for (int column = 0; column < kResultColumns; ++column)
+        for (int column = 0; column < kResultColumnCount; ++column)
             cells << text(row, column);
         rows << cells.join(QLatin1Char(':'));
     }
@@ -132,7 +135,7 @@ void ProjectFile::load(const QString &filePath) const
     w.wheelCBox->setCurrentText(textOf(ini, kWheelCount));
     w.lineEdit->setText(textOf(ini, kEntryTime));
     w.lowpower_cBox->setChecked(flagOf(ini, kLowPower));
-    for (int n = 0; n < PackageWidget::kChannelCount; ++n) {
+    for (int n = 0; n < chip::kChannelCount; ++n) {
         const bool wake = flagOf(ini, keyOf(kWakeKeyPrefix, n));
         w.wpChbox[n]->setChecked(wake);
         w.wpChbox[n]->setEnabled(wake);
@@ -154,9 +157,9 @@ void ProjectFile::loadPinMap(const QSettings &ini) const
     PackageWidget *package = page.packageForText(textOf(ini, kPackage));
     if (!package)
         return;
-    std::array<int, PackageWidget::kChannelCount> inUse{};
-    std::array<int, PackageWidget::kChannelCount> keys{};
-    for (int n = 0; n < PackageWidget::kChannelCount; ++n) {
+    std::array<int, chip::kChannelCount> inUse{};
+    std::array<int, chip::kChannelCount> keys{};
+    for (int n = 0; n < chip::kChannelCount; ++n) {
         inUse[n] = numberOf(ini, keyOf(kInUsePrefix, n));
         keys[n] = numberOf(ini, keyOf(kKeyNumberPrefix, n));
     }
@@ -173,9 +176,9 @@ void ProjectFile::loadResults(const QSettings &ini) const
     for (int i = 1; i <= count; ++i) {
         const QStringList parts =
             textOf(ini, keyOf(kResultPrefix, i)).split(QLatin1Char(':'), Qt::KeepEmptyParts);
-        for (int column = 0; column < kResultColumns; ++column) {
+        for (int column = 0; column < kResultColumnCount; ++column) {
             auto *item = new QTableWidgetItem(column < parts.size() ? parts.at(column) : QString());
-            if (column == 0)
+            if (column == columnOf(ResultColumn::Name))
                 item->setTextAlignment(Qt::AlignCenter);
             table->setItem(i - 1, column, item);
         }

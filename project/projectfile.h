@@ -26,9 +26,8 @@ public:
     // cells joined by ":".
     static QStringList resultRows(const QTableWidget &table);
 
-    // Rows of the results table a save walks, and the parts of one stored row.
+    // Rows of the results table a save walks.
     static constexpr int kSavedRows = 25;
-    static constexpr int kResultColumns = 6;
 
 private:
     void loadPinMap(const QSettings &ini) const;

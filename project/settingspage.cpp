@@ -1,13 +1,14 @@
 #include "project/settingspage.h"
 
+#include "chip/chip.h"
 #include "project/packagewidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
-#include <QRadioButton>
 #include <QStackedWidget>
 
 SettingsPage::SettingsPage(const SettingsWidgets &widgets) : w(widgets) {}
@@ -72,7 +73,7 @@ bool SettingsPage::entryTimeFits() const
 
 bool SettingsPage::wakeKeyTicked(int channel) const
 {
-    if (channel < 0 || channel >= PackageWidget::kChannelCount)
+    if (channel < 0 || channel >= chip::kChannelCount)
         return false;
     return w.wpChbox[channel]->isChecked();
 }
@@ -93,7 +94,7 @@ void SettingsPage::syncKeyCount(int packageIndex)
 void SettingsPage::syncWakeKeys()
 {
     const PackageWidget *package = currentPackage();
-    for (int channel = 0; channel < PackageWidget::kChannelCount; ++channel) {
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         QCheckBox *box = w.wpChbox[channel];
         if (package && package->isInUse(channel)) {
             box->setEnabled(true);

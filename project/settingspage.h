@@ -1,6 +1,8 @@
 #ifndef SETTINGSPAGE_H
 #define SETTINGSPAGE_H
 
+#include "chip/chip.h"
+
 #include <QString>
 
 #include <array>
@@ -33,7 +35,7 @@ struct SettingsWidgets
     QStackedWidget *packageStackedWidget = nullptr;
     // The package widgets in page order: SOP28, SOP20, SOP16.
     std::array<PackageWidget *, 3> packages{};
-    std::array<QCheckBox *, 25> wpChbox{};
+    std::array<QCheckBox *, chip::kChannelCount> wpChbox{};
     QTableWidget *tableWidget = nullptr;
 };
 

@@ -1,10 +1,12 @@
 #include "project/wd5p31948sop16.h"
+
+#include "chip/chip.h"
 #include "ui_wd5p31948sop16.h"
 
 Wd5p31948Sop16::Wd5p31948Sop16(QWidget *parent) : PackageWidget(parent), ui(new Ui::Wd5p31948Sop16)
 {
     ui->setupUi(this);
-    attachForm({0, 1, 5, 8, 9, 12, 13, 14, 18, 19, 20, 21, 22}, 13);
+    attachForm(chip::kSop16Channels);
 }
 
 Wd5p31948Sop16::~Wd5p31948Sop16() { delete ui; }

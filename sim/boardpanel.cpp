@@ -1,5 +1,6 @@
 #include "sim/boardpanel.h"
 
+#include "chip/chip.h"
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -43,7 +44,7 @@ BoardPanel::BoardPanel(QWidget *parent) : QWidget(parent, Qt::Window)
 
     auto *keyGrid = new QGridLayout;
     keyGrid->setSpacing(6);
-    for (int k = 0; k < SimBoard::kChannels; ++k) {
+    for (int k = 0; k < chip::kChannelCount; ++k) {
         auto *key = new QPushButton(this);
         key->setObjectName(QStringLiteral("keyBtn%1").arg(k));
         key->setStyleSheet(QString::fromLatin1(kKeyStyle));
@@ -119,7 +120,7 @@ void BoardPanel::placeBeside(const QWidget *window)
 
 void BoardPanel::refresh()
 {
-    for (int k = 0; k < SimBoard::kChannels; ++k) {
+    for (int k = 0; k < chip::kChannelCount; ++k) {
         QPushButton *key = keys[k];
         key->setText(QStringLiteral("TK%1\n%2").arg(k).arg(SimBoard::meanReading(k)));
         const bool touched = SimBoard::finger(k);
@@ -179,7 +180,7 @@ void BoardPanel::setLatchMode(bool latch)
     // Leaving the latch lifts every finger: no key stays held with nothing showing it.
     const bool leaving = latchMode && !latch;
     latchMode = latch;
-    for (int k = 0; k < SimBoard::kChannels; ++k) {
+    for (int k = 0; k < chip::kChannelCount; ++k) {
         const QSignalBlocker quiet(keys[k]);
         keys[k]->setChecked(false);
         keys[k]->setCheckable(latch);

@@ -1,6 +1,7 @@
 #ifndef BOARDPANEL_H
 #define BOARDPANEL_H
 
+#include "chip/chip.h"
 #include "sim/simboard.h"
 
 #include <QWidget>
@@ -36,7 +37,7 @@ private:
     void setLatchMode(bool latch);
     void togglePlug();
 
-    QPushButton *keys[SimBoard::kChannels] = {};
+    QPushButton *keys[chip::kChannelCount] = {};
     QCheckBox *latchCheckBox = nullptr;
     QCheckBox *waterCheckBox = nullptr;
     QPushButton *plugBtn = nullptr;

@@ -1,5 +1,6 @@
 #include "sim/simboard.h"
 
+#include "chip/chip.h"
 #include "sim/simframe.h"
 
 #include <QMetaObject>
@@ -29,7 +30,7 @@ namespace
 {
 constexpr int kBoardReportBytes = 64;
 constexpr int kMaxFrameInReport = kBoardReportBytes - 1;
-constexpr int kRecordBytes = 1 + 2 * SimBoard::kChannels;
+constexpr int kRecordBytes = 1 + 2 * chip::kChannelCount;
 
 struct Board
 {
@@ -41,7 +42,7 @@ struct Board
     std::vector<std::unique_ptr<SimBoard::Handle>> handles;
     int opens = 0;
 
-    bool finger[SimBoard::kChannels] = {};
+    bool finger[chip::kChannelCount] = {};
     bool water = false;
     int noise = 3;
     std::mt19937 random{1};
@@ -93,8 +94,8 @@ struct Board
 
     int reading(int channel)
     {
-        int value = SimBoard::baseline(channel) + (finger[channel] ? SimBoard::kFingerRise : 0)
-                    + (water ? SimBoard::kWaterShift : 0);
+        int value = SimBoard::baseline(channel) + (finger[channel] ? SimBoard::kFingerRise : 0) +
+                    (water ? SimBoard::kWaterShift : 0);
         if (noise > 0)
             value += std::uniform_int_distribution<int>(-noise, noise)(random);
         return std::clamp(value, 0, 0xFFFF);
@@ -102,8 +103,8 @@ struct Board
 
     QByteArray dataFrame()
     {
-        int values[SimBoard::kChannels];
-        for (int k = 0; k < SimBoard::kChannels; ++k)
+        int values[chip::kChannelCount];
+        for (int k = 0; k < chip::kChannelCount; ++k)
             values[k] = reading(k);
         const bool corrupt = corruptRemaining > 0;
         if (corrupt)
@@ -113,7 +114,7 @@ struct Board
         for (int attempt = 0;; ++attempt) {
             QByteArray payload(kRecordBytes, '\0');
             payload[0] = char(0x36);
-            for (int k = 0; k < SimBoard::kChannels; ++k) {
+            for (int k = 0; k < chip::kChannelCount; ++k) {
                 payload[1 + 2 * k] = char((values[k] >> 8) & 0xFF);
                 payload[2 + 2 * k] = char(values[k] & 0xFF);
             }
@@ -132,9 +133,9 @@ struct Board
                 }
                 wire.append(char(0x7E));
             }
-            if (wire.size() <= kMaxFrameInReport || attempt > 4 * SimBoard::kChannels)
+            if (wire.size() <= kMaxFrameInReport || attempt > 4 * chip::kChannelCount)
                 return wire;
-            for (int k = 0; k < SimBoard::kChannels; ++k) {
+            for (int k = 0; k < chip::kChannelCount; ++k) {
                 const int low = values[k] & 0xFF;
                 const int high = (values[k] >> 8) & 0xFF;
                 if (low == 0x7D || low == 0x7E || high == 0x7D || high == 0x7E) {
@@ -222,7 +223,7 @@ void SimBoard::reset()
 
 void SimBoard::setFinger(int channel, bool on)
 {
-    if (channel < 0 || channel >= kChannels)
+    if (channel < 0 || channel >= chip::kChannelCount)
         return;
     std::lock_guard<std::mutex> lock(board().mutex);
     board().finger[channel] = on;
@@ -230,7 +231,7 @@ void SimBoard::setFinger(int channel, bool on)
 
 bool SimBoard::finger(int channel)
 {
-    if (channel < 0 || channel >= kChannels)
+    if (channel < 0 || channel >= chip::kChannelCount)
         return false;
     std::lock_guard<std::mutex> lock(board().mutex);
     return board().finger[channel];
@@ -263,11 +264,11 @@ quint16 SimBoard::baseline(int channel)
 
 quint16 SimBoard::meanReading(int channel)
 {
-    if (channel < 0 || channel >= kChannels)
+    if (channel < 0 || channel >= chip::kChannelCount)
         return 0;
     std::lock_guard<std::mutex> lock(board().mutex);
-    return quint16(baseline(channel) + (board().finger[channel] ? kFingerRise : 0)
-                   + (board().water ? kWaterShift : 0));
+    return quint16(baseline(channel) + (board().finger[channel] ? kFingerRise : 0) +
+                   (board().water ? kWaterShift : 0));
 }
 
 void SimBoard::setRefuseStart(bool refuse)

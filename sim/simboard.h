@@ -15,7 +15,6 @@ class QObject;
 class SimBoard
 {
 public:
-    static constexpr int kChannels = 25;
     static constexpr int kFingerRise = 300;
     static constexpr int kWaterShift = 30;
 
@@ -43,8 +42,8 @@ public:
     // not open.
     static void setOpenRefused(bool refused);
     static void corruptNextFrames(int count); // the next count Data frames carry a wrong FCS
-    static void setDataInterval(int ms);     // one Data frame every ms while streaming
-    static void setQueueLimit(int reports);  // input reports held for the host; the oldest drop
+    static void setDataInterval(int ms);      // one Data frame every ms while streaming
+    static void setQueueLimit(int reports);   // input reports held for the host; the oldest drop
     static bool isStreaming();
     static int queuedReports();
     // Queues a raw input report as the board would send it (byte 0 = frame length).

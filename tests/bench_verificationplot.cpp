@@ -1,3 +1,4 @@
+#include "chip/chip.h"
 #include "tuning/livechart.h"
 #include "tuning/verificationplot.h"
 
@@ -37,15 +38,15 @@ private slots:
         chart->fillValueCombos();
         chart->rebuild(12, 11);
         view->show();
-        std::array<QColor, VerificationPlot::kChannelCount> colours;
+        std::array<QColor, chip::kChannelCount> colours;
         colours.fill(Qt::blue);
         plot.createCurves(colours, [this](QLineSeries *s, const QColor &c) {
             chart->addChannelSeries(s, c.red(), c.green(), c.blue());
         });
         for (int n = 0; n < VerificationPlot::kWindow; ++n) {
-            QByteArray data(VerificationPlot::kRecordSize, '\0');
+            QByteArray data(chip::kRecordSize, '\0');
             data[0] = char(0x36);
-            for (int k = 0; k < VerificationPlot::kChannelCount; ++k) {
+            for (int k = 0; k < chip::kChannelCount; ++k) {
                 const int v = 1950 + (n * 7 + k * 13) % 100;
                 data[1 + 2 * k] = char(v >> 8);
                 data[2 + 2 * k] = char(v & 0xFF);
@@ -60,7 +61,8 @@ private slots:
 
     void fullRedrawReplacingEachCurve()
     {
-        QBENCHMARK {
+        QBENCHMARK
+        {
             plot.redraw(all, [this](int v) { widen(v); });
         }
         QCOMPARE(plot.curve(24)->count(), VerificationPlot::kWindow);
@@ -68,12 +70,13 @@ private slots:
 
     void fullRedrawPointByPoint()
     {
-        QBENCHMARK {
-            for (int k = 0; k < VerificationPlot::kChannelCount; ++k)
+        QBENCHMARK
+        {
+            for (int k = 0; k < chip::kChannelCount; ++k)
                 plot.curve(k)->clear();
             double x = 0.0;
             for (int i = 0; i < VerificationPlot::kWindow; ++i) {
-                for (int k = 0; k < VerificationPlot::kChannelCount; ++k) {
+                for (int k = 0; k < chip::kChannelCount; ++k) {
                     const int v = plot.history(k).at(i);
                     widen(v);
                     plot.curve(k)->append(x, v);
@@ -87,7 +90,8 @@ private slots:
     // The redraw plus the repaint it causes, as the user sees it.
     void fullRedrawAndRepaint()
     {
-        QBENCHMARK {
+        QBENCHMARK
+        {
             plot.redraw(all, [this](int v) { widen(v); });
             view->viewport()->repaint();
         }

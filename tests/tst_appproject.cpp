@@ -2,9 +2,9 @@
 #include "modalhelper.h"
 #include "project/settingspage.h"
 #include "project/toolpaths.h"
+#include "testsupport.h"
 #include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
-#include "testsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -151,7 +151,8 @@ private slots:
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
         app->generate();
         QCOMPARE(log.texts(), (QStringList{kConfirm, QStringLiteral("生成应用代码完成！")}));
-        QCOMPARE(log.titles(), (QStringList{QStringLiteral("生成代码提示"), QStringLiteral("提示")}));
+        QCOMPARE(log.titles(),
+                 (QStringList{QStringLiteral("生成代码提示"), QStringLiteral("提示")}));
         QCOMPARE(saves, 1);
 
         const QStringList folders = appFolders();
@@ -255,8 +256,9 @@ private slots:
         QTest::newRow("negative entry time")
             << "-1" << QStringLiteral("进入低功耗时间超出范围（0-65535），请修改后再生成！");
         QTest::newRow("no results at all")
-            << "empty" << missing + "TK3（不触摸、触摸、防水），TK5（不触摸、触摸、防水），"
-                                    "TK9（不触摸、触摸、防水）";
+            << "empty"
+            << missing + "TK3（不触摸、触摸、防水），TK5（不触摸、触摸、防水），"
+                         "TK9（不触摸、触摸、防水）";
         QTest::newRow("touch-tested, no waterproof test") << "noWater" << missing + "TK5（防水）";
         QTest::newRow("waterproof-tested only") << "waterOnly" << missing + "TK9（不触摸、触摸）";
     }

@@ -1,6 +1,7 @@
 // The simulated board's panel: a held key is a finger on the board, the latch keeps fingers down,
 // water and the cable act on the board, and the cable's events reach the tool's status label.
 #include "app/mainwindow.h"
+#include "chip/chip.h"
 #include "sim/boardpanel.h"
 #include "sim/simboard.h"
 
@@ -71,7 +72,7 @@ private slots:
                  QStringLiteral("TK%1\n%2").arg(channel).arg(SimBoard::baseline(channel)));
 
         QTest::mousePress(button, Qt::LeftButton);
-        for (int k = 0; k < SimBoard::kChannels; ++k)
+        for (int k = 0; k < chip::kChannelCount; ++k)
             QCOMPARE(SimBoard::finger(k), k == channel);
         QCOMPARE(readingOf(button).toInt(), SimBoard::baseline(channel) + SimBoard::kFingerRise);
         QCOMPARE(button->property("touched").toBool(), true);

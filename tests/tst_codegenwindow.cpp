@@ -6,8 +6,8 @@
 #include "project/packagewidget.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
-#include "uiscript.h"
 #include "tuning/keyquality.h"
+#include "uiscript.h"
 
 #include <QCheckBox>
 #include <QDirIterator>
@@ -142,9 +142,10 @@ private slots:
 
         // The key judged from the board model: a steady count (noise 1), the finger's rise as
         // signal, the water's shift as a share of it.
-        const QString figures = QStringLiteral("TK3：噪声 1，信号 %1，信噪比 %1.0:1，防水偏移 %2%，")
-                                    .arg(SimBoard::kFingerRise)
-                                    .arg(100 * SimBoard::kWaterShift / SimBoard::kFingerRise);
+        const QString figures =
+            QStringLiteral("TK3：噪声 1，信号 %1，信噪比 %1.0:1，防水偏移 %2%，")
+                .arg(SimBoard::kFingerRise)
+                .arg(100 * SimBoard::kWaterShift / SimBoard::kFingerRise);
         QVERIFY2(log->toPlainText().endsWith(figures + QStringLiteral("合格")),
                  qPrintable(log->toPlainText()));
         QCOMPARE(table->item(0, 0)->background().color(),
@@ -182,7 +183,7 @@ private slots:
         boxes.clear();
         createApp->click();
         QCOMPARE(boxes.texts(), (QStringList{QStringLiteral("请确调试已经完成！"),
-                                           QStringLiteral("生成应用代码完成！")}));
+                                             QStringLiteral("生成应用代码完成！")}));
         const QStringList folders =
             QDir(dir.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(folders.size(), 1);

@@ -421,8 +421,9 @@ struct StarterRig
     QLabel *label = new QLabel(&window);
     QTimer countdownTimer;
     QTimer blinkTimer;
-    SamplingStarter starter{run,   link.link,       &link.readThread, &link.checkThread, &link.drain,
-                            label, &countdownTimer, &blinkTimer,      &window};
+    SamplingStarter starter{run,         link.link, &link.readThread, &link.checkThread,
+                            &link.drain, label,     &countdownTimer,  &blinkTimer,
+                            &window};
     QStringList digits;
 
     StarterRig()

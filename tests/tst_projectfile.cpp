@@ -12,17 +12,17 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
-#include <QTimer>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace
@@ -435,8 +435,8 @@ private slots:
         QVERIFY(writeFile(a, "[2]\n1=RM3KV5172_SOP28\n[10]\n0=1\n1=1\n2=1\n[11]\n0=1\n1=2\n2=3\n"
                              "[20]\n0=3\n1=TK0:1:2:3:0:1\n2=TK1:1:2:3:1:2\n3=TK2:1:2:3:2:3\n"));
         QVERIFY(writeFile(b, "[1]\n1=B\n2=" + root.filePath("elsewhere").toUtf8() +
-                             "\n[2]\n1=RM3KV5172_SOP28\n[10]\n3=1\n[11]\n3=1\n"
-                             "[20]\n0=1\n1=TK3:1:2:2039:3:1\n"));
+                                 "\n[2]\n1=RM3KV5172_SOP28\n[10]\n3=1\n[11]\n3=1\n"
+                                 "[20]\n0=1\n1=TK3:1:2:2039:3:1\n"));
         MainWindow window;
         window.show();
         SimBoard::setHotplugTarget(window.findChild<QObject *>(QStringLiteral("deviceNotifier")));

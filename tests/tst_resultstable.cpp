@@ -1,5 +1,5 @@
-#include "tuning/resultstable.h"
 #include "testsupport.h"
+#include "tuning/resultstable.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -194,7 +194,8 @@ private slots:
         QCOMPARE(full.count('\n'), 163);
         QVERIFY(full.startsWith("2000,3000,4000\r\n2001,3001,4001\r\n"));
         QVERIFY(full.endsWith("2161,3161,4161\r\n\r\n"));
-        QCOMPARE(testsupport::readBytes(written.at(1)), QByteArray(",2039,\r\n").repeated(162) + "\r\n");
+        QCOMPARE(testsupport::readBytes(written.at(1)),
+                 QByteArray(",2039,\r\n").repeated(162) + "\r\n");
     }
 
     void csvReplacesAnOlderFileOfTheSameName()

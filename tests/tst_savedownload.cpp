@@ -6,11 +6,11 @@
 #include "link/readthread.h"
 #include "modalhelper.h"
 #include "sim/simboard.h"
+#include "testsupport.h"
+#include "tuning/channelsamples.h"
 #include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
-#include "tuning/channelsamples.h"
 #include "tuning/tuningrun.h"
-#include "testsupport.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -213,9 +213,9 @@ private slots:
         QVERIFY(readBytes(testFolder + kHeader).contains("TKL_CHN_NUM      (2)"));
         QVERIFY(readBytes(testFolder + kSource) != source);
         // Rewritten for this folder as it is named here, for a build elsewhere; not started.
-        QVERIFY(
-            readBytes(testFolder + "/config.bat")
-                .contains("set \"UV_PRO_PATH=" + testFolder.toLocal8Bit() + "/RM3KV5172.uvproj\"\r\n"));
+        QVERIFY(readBytes(testFolder + "/config.bat")
+                    .contains("set \"UV_PRO_PATH=" + testFolder.toLocal8Bit() +
+                              "/RM3KV5172.uvproj\"\r\n"));
         QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
         QVERIFY(saveDownload->findChildren<QProcess *>().isEmpty());
         QCOMPARE(results.rowOf(3), -1);

@@ -332,11 +332,12 @@ private slots:
         QTest::addColumn<StopOutcome>("outcome");
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QStringList>("linkCalls");
-        const QStringList before = {QStringLiteral("drain"), QStringLiteral("disarm"),
-                                    QStringLiteral("exchange%1").arg(int(StopExchange::StopButton))};
-        QTest::newRow("accepted")
-            << true << StopOutcome::Done << QStringList()
-            << before + QStringList{QStringLiteral("countdownOff+hide"), QStringLiteral("blinkOff")};
+        const QStringList before = {
+            QStringLiteral("drain"), QStringLiteral("disarm"),
+            QStringLiteral("exchange%1").arg(int(StopExchange::StopButton))};
+        QTest::newRow("accepted") << true << StopOutcome::Done << QStringList()
+                                  << before + QStringList{QStringLiteral("countdownOff+hide"),
+                                                          QStringLiteral("blinkOff")};
         QTest::newRow("refused") << true << StopOutcome::NotAcknowledged
                                  << QStringList{QStringLiteral("停止测试失败！")} << before;
         QTest::newRow("write failed") << true << StopOutcome::WriteFailed

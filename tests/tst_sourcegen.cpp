@@ -1,8 +1,8 @@
 #include "codegen/sourcegenerator.h"
-#include "tuning/resultstable.h"
 #include "modalhelper.h"
-#include "tuning/pinmapsource.h"
 #include "testsupport.h"
+#include "tuning/pinmapsource.h"
+#include "tuning/resultstable.h"
 
 #include <QCoreApplication>
 #include <QDir>

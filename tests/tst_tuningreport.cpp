@@ -1,9 +1,9 @@
 #include "modalhelper.h"
 #include "testsupport.h"
-#include "tuningrig.h"
 #include "tuning/keyquality.h"
 #include "tuning/samplesfile.h"
 #include "tuning/tuningreport.h"
+#include "tuningrig.h"
 
 #include <QMenu>
 #include <QSignalSpy>

@@ -4,8 +4,8 @@
 #include "link/devicenotifier.h"
 #include "modalhelper.h"
 #include "sim/simboard.h"
-#include "tuningrig.h"
 #include "tuning/channelpalette.h"
+#include "tuningrig.h"
 
 #include <QCheckBox>
 #include <QComboBox>

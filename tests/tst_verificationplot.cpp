@@ -1,3 +1,4 @@
+#include "chip/chip.h"
 #include "tuning/verificationplot.h"
 
 #include <QtCharts/QChart>
@@ -15,9 +16,9 @@ namespace
 // A measurement record with channel k reading values(k).
 template <typename F> QByteArray record(F values)
 {
-    QByteArray data(VerificationPlot::kRecordSize, '\0');
+    QByteArray data(chip::kRecordSize, '\0');
     data[0] = char(0x36);
-    for (int k = 0; k < VerificationPlot::kChannelCount; ++k) {
+    for (int k = 0; k < chip::kChannelCount; ++k) {
         const int v = values(k);
         data[1 + 2 * k] = char(v >> 8);
         data[2 + 2 * k] = char(v & 0xFF);
@@ -55,7 +56,7 @@ private:
 
     void putOnChart()
     {
-        std::array<QColor, VerificationPlot::kChannelCount> colours;
+        std::array<QColor, chip::kChannelCount> colours;
         colours.fill(Qt::red);
         plot.createCurves(colours, [this](QLineSeries *s, const QColor &) { chart->addSeries(s); });
     }
@@ -83,7 +84,7 @@ private slots:
     {
         QVERIFY(!plot.appendRecord(QByteArray(50, '\x36')));
         QVERIFY(!plot.appendRecord(QByteArray()));
-        for (int k = 0; k < VerificationPlot::kChannelCount; ++k)
+        for (int k = 0; k < chip::kChannelCount; ++k)
             QVERIFY(plot.history(k).isEmpty());
     }
 
@@ -92,7 +93,7 @@ private slots:
         const auto t = ticked({0, 5});
         for (int n = 0; n < 10; ++n)
             feed(plot, record([n](int k) { return 1000 + 10 * k + n; }), t);
-        for (int k = 0; k < VerificationPlot::kChannelCount; ++k) {
+        for (int k = 0; k < chip::kChannelCount; ++k) {
             QCOMPARE(plot.history(k).size(), 10);
             QCOMPARE(plot.curve(k)->count(), t[k] ? 10 : 0);
         }
@@ -105,7 +106,7 @@ private slots:
         all.fill(true);
         for (int n = 1; n <= 133; ++n)
             feed(plot, record([n](int k) { return n + k; }), all);
-        for (int k = 0; k < VerificationPlot::kChannelCount; ++k) {
+        for (int k = 0; k < chip::kChannelCount; ++k) {
             QCOMPARE(plot.history(k).size(), VerificationPlot::kWindow);
             QCOMPARE(plot.history(k).first(), 2 + k);
             QLineSeries *curve = plot.curve(k);

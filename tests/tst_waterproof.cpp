@@ -152,8 +152,9 @@ private slots:
         rig.sequencer().startSingleChannel(7);
         rig.sequencer().startAutoTest();
         const QString busy = QStringLiteral("正在调试请勿点击！");
-        QCOMPARE(boxes.texts(),
-                 (QStringList{busy, busy, QStringLiteral("请确保触摸板干净、无触摸、无水渍！"), busy}));
+        QCOMPARE(
+            boxes.texts(),
+            (QStringList{busy, busy, QStringLiteral("请确保触摸板干净、无触摸、无水渍！"), busy}));
         QCOMPARE(rig.writtenCount(kStartReport), 1);
         QCOMPARE(rig.run.channel(), 2);
         QVERIFY(rig.run.waterproofMode());
@@ -179,8 +180,9 @@ private slots:
         }
         QCOMPARE(boxes.texts(), (QStringList{kAddWater, kDone}));
         // Each channel's prompt, then its figures: no touch measured, so only the water is known.
-        QCOMPARE(rig.logLines().filter(QStringLiteral("防水测试")),
-                 (QStringList{"开始TK2防水测试 ...", "开始TK7防水测试 ...", "开始TK12防水测试 ..."}));
+        QCOMPARE(
+            rig.logLines().filter(QStringLiteral("防水测试")),
+            (QStringList{"开始TK2防水测试 ...", "开始TK7防水测试 ...", "开始TK12防水测试 ..."}));
         QCOMPARE(rig.logLines().size(), 6);
         // TK7's figures join its earlier no-touch/touch samples with this run's water.
         QVERIFY2(rig.logLines().at(3).startsWith(
@@ -207,9 +209,8 @@ private slots:
         // a no-touch/touch test leave those columns empty.
         const QStringList files = QDir(rig.exportDir.path()).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files.size(), 3);
-        const QString expectedLines[][2] = {{"1900,2006,2300", "2061,2007,2461"},
-                                            {",2011,", ",2012,"},
-                                            {",2001,", ",2002,"}};
+        const QString expectedLines[][2] = {
+            {"1900,2006,2300", "2061,2007,2461"}, {",2011,", ",2012,"}, {",2001,", ",2002,"}};
         const char *prefixes[] = {"TK7_", "TK12_", "TK2_"};
         for (int n = 0; n < 3; ++n) {
             const QString file = *std::find_if(files.begin(), files.end(), [&](const QString &f) {

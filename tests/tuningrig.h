@@ -184,9 +184,9 @@ struct TuningRig
         w.checkBoxes = boxes;
         w.verificationButton = verifyButton;
         w.dialogParent = &window;
-        session = std::make_unique<TuningSession>(
-            w, channelNames(), run, pinMap, link,
-            exportFolder.isEmpty() ? exportDir.path() : exportFolder);
+        session = std::make_unique<TuningSession>(w, channelNames(), run, pinMap, link,
+                                                  exportFolder.isEmpty() ? exportDir.path()
+                                                                         : exportFolder);
         chart().fillValueCombos();
         startCombo->setCurrentText(QStringLiteral("1900"));
         endCombo->setCurrentText(QStringLiteral("2100"));

@@ -1,5 +1,6 @@
 #include "tuning/channelindicators.h"
 
+#include "chip/chip.h"
 #include "tuning/channelpalette.h"
 #include "tuning/pinmapsource.h"
 #include "tuning/tuningrun.h"
@@ -11,7 +12,6 @@
 
 namespace
 {
-constexpr int kChannels = ChannelPalette::kChannelCount;
 constexpr int kDebugPage = 1;
 constexpr int kPinMapTimerMs = 1000;
 
@@ -28,7 +28,8 @@ ChannelIndicators::ChannelIndicators(const QList<QPushButton *> &keyButtons,
     : QObject(parent), keys(keyButtons), swatches(swatches), boxes(checkBoxes), pinMap(pinMap),
       run(run), dialogParent(dialogParent)
 {
-    Q_ASSERT(keys.size() == kChannels && swatches.size() == kChannels && boxes.size() == kChannels);
+    Q_ASSERT(keys.size() == chip::kChannelCount && swatches.size() == chip::kChannelCount &&
+             boxes.size() == chip::kChannelCount);
     chooseColour = [this] {
         return QColorDialog::getColor(Qt::white, this->dialogParent, QString(),
                                       QColorDialog::ColorDialogOptions());
@@ -66,17 +67,17 @@ QString ChannelIndicators::uncheckedBoxStyle()
 
 QPushButton *ChannelIndicators::keyButton(int channel) const
 {
-    return channel >= 0 && channel < kChannels ? keys.at(channel) : nullptr;
+    return channel >= 0 && channel < chip::kChannelCount ? keys.at(channel) : nullptr;
 }
 
 QCheckBox *ChannelIndicators::checkBox(int channel) const
 {
-    return channel >= 0 && channel < kChannels ? boxes.at(channel) : nullptr;
+    return channel >= 0 && channel < chip::kChannelCount ? boxes.at(channel) : nullptr;
 }
 
 void ChannelIndicators::applySwatchStyles()
 {
-    for (int n = 0; n < kChannels; ++n)
+    for (int n = 0; n < chip::kChannelCount; ++n)
         swatches.at(n)->setStyleSheet(swatchStyle(ChannelPalette::colour(n)));
 }
 
@@ -99,7 +100,7 @@ void ChannelIndicators::showPressed(int channel, bool pressed)
 
 void ChannelIndicators::pickColour(int channel)
 {
-    if (channel < 0 || channel >= kChannels)
+    if (channel < 0 || channel >= chip::kChannelCount)
         return;
     const QColor colour = chooseColour();
     if (!colour.isValid())
@@ -115,7 +116,7 @@ void ChannelIndicators::setColourChooser(ColourChooser chooser)
 
 void ChannelIndicators::selectAll()
 {
-    for (int n = 0; n < kChannels; ++n) {
+    for (int n = 0; n < chip::kChannelCount; ++n) {
         if (pinMap.channelInUse(n) == 1)
             boxes.at(n)->setChecked(true);
     }
@@ -123,7 +124,7 @@ void ChannelIndicators::selectAll()
 
 void ChannelIndicators::invertSelection()
 {
-    for (int n = 0; n < kChannels; ++n) {
+    for (int n = 0; n < chip::kChannelCount; ++n) {
         if (pinMap.channelInUse(n) == 1)
             boxes.at(n)->setChecked(!boxes.at(n)->isChecked());
     }
@@ -132,7 +133,7 @@ void ChannelIndicators::invertSelection()
 void ChannelIndicators::refresh()
 {
     pinMap.resetHiddenPackages();
-    for (int n = 0; n < kChannels; ++n) {
+    for (int n = 0; n < chip::kChannelCount; ++n) {
         const bool inUse = pinMap.channelInUse(n) != 0;
         keys.at(n)->setStyleSheet(inUse ? greenKeyStyle() : whiteKeyStyle());
         keys.at(n)->setEnabled(inUse);

@@ -39,7 +39,9 @@ ChannelRecorder::ChannelRecorder(TuningRun &run, LiveChart &chart, ChannelIndica
 bool ChannelRecorder::take(const QByteArray &record, int crcFailed)
 {
     recordArrival.start();
-    const int value = crcFailed == 0 ? protocol::channelReading(record.constData(), record.size(), run.channel()) : -1;
+    const int value =
+        crcFailed == 0 ? protocol::channelReading(record.constData(), record.size(), run.channel())
+                       : -1;
     if (value >= 0) {
         run.addSample(value);
         chart.widenRange(value);

@@ -8,8 +8,7 @@
 #include <array>
 
 // The three measured phases of a channel.
-enum class SamplePhase
-{
+enum class SamplePhase {
     NoTouch,
     Touch,
     Water,
@@ -25,12 +24,14 @@ struct ChannelSamples
     const QVector<int> &of(SamplePhase phase) const
     {
         return phase == SamplePhase::NoTouch ? noTouch
-                                             : phase == SamplePhase::Touch ? touch : water;
+               : phase == SamplePhase::Touch ? touch
+                                             : water;
     }
     QVector<int> &of(SamplePhase phase)
     {
         return phase == SamplePhase::NoTouch ? noTouch
-                                             : phase == SamplePhase::Touch ? touch : water;
+               : phase == SamplePhase::Touch ? touch
+                                             : water;
     }
     bool has(SamplePhase phase) const { return of(phase).size() == chip::kSamplesPerPhase; }
     bool isEmpty() const { return noTouch.isEmpty() && touch.isEmpty() && water.isEmpty(); }

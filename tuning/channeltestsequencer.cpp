@@ -1,5 +1,6 @@
 #include "tuning/channeltestsequencer.h"
 
+#include "chip/chip.h"
 #include "tuning/channelindicators.h"
 #include "tuning/channelrecorder.h"
 #include "tuning/channelsamples.h"
@@ -14,8 +15,7 @@
 ChannelTestSequencer::ChannelTestSequencer(TuningRun &run, ChannelRecorder &recorder,
                                            LiveChart &chart, ResultsTable &results,
                                            SampleStore &store, ChannelIndicators &indicators,
-                                           TuningLink &link, QWidget *dialogParent,
-                                           QObject *parent)
+                                           TuningLink &link, QWidget *dialogParent, QObject *parent)
     : QObject(parent), run(run), recorder(recorder), chart(chart), results(results), store(store),
       indicators(indicators), link(link), dialogParent(dialogParent)
 {

@@ -1,5 +1,6 @@
 #include "tuning/keypreview.h"
 
+#include "chip/chip.h"
 #include "link/protocol.h"
 #include "tuning/channelsamples.h"
 #include "tuning/keyquality.h"

@@ -1,5 +1,6 @@
 #include "tuning/resultstable.h"
 
+#include "chip/chip.h"
 #include "tuning/keyquality.h"
 
 #include <QDateTime>
@@ -13,8 +14,7 @@
 
 namespace
 {
-constexpr int kNameColumn = 0;
-constexpr int kChannelColumn = 4;
+constexpr int kNameColumn = columnOf(ResultColumn::Name);
 } // namespace
 
 ResultsTable::ResultsTable(QTableWidget *tableWidget, const QStringList &channelNames)
@@ -25,7 +25,7 @@ ResultsTable::ResultsTable(QTableWidget *tableWidget, const QStringList &channel
 void ResultsTable::setup()
 {
     table->setRowCount(kRows);
-    table->setColumnCount(kColumns);
+    table->setColumnCount(kResultColumnCount);
     QHeaderView *header = table->horizontalHeader();
     header->setStretchLastSection(true);
     header->setHighlightSections(false);
@@ -85,7 +85,7 @@ int ResultsTable::channelOfRow(int row) const
     if (!cellText(row, kNameColumn).trimmed().isEmpty())
         return -1;
     bool ok = false;
-    const int channel = cellText(row, kChannelColumn).trimmed().toInt(&ok, 10);
+    const int channel = cellText(row, columnOf(ResultColumn::Channel)).trimmed().toInt(&ok, 10);
     return ok && chip::isChannel(channel) ? channel : -1;
 }
 
@@ -101,7 +101,7 @@ void ResultsTable::adoptLoadedRows()
 
 bool ResultsTable::rowIsEmpty(int row) const
 {
-    for (int column = 0; column < kColumns; ++column) {
+    for (int column = 0; column < kResultColumnCount; ++column) {
         if (!cellText(row, column).isEmpty())
             return false;
     }
@@ -124,20 +124,19 @@ void ResultsTable::writeTouchResults(int channel, const ChannelSamples &samples)
     const int row = rowOf(channel);
     if (row < 0 || channel >= names.size())
         return;
-    setCell(row, 0, names.at(channel));
-    setCell(row, 1, meanText(samples.noTouch));
-    setCell(row, 2, meanText(samples.touch));
+    setCell(row, columnOf(ResultColumn::Name), names.at(channel));
+    setCell(row, columnOf(ResultColumn::NoTouch), meanText(samples.noTouch));
+    setCell(row, columnOf(ResultColumn::Touch), meanText(samples.touch));
 }
 
-void ResultsTable::writeWaterproofResults(int channel, const ChannelSamples &samples,
-                                          int keyNumber)
+void ResultsTable::writeWaterproofResults(int channel, const ChannelSamples &samples, int keyNumber)
 {
     const int row = rowOf(channel);
     if (row < 0 || channel >= names.size())
         return;
-    setCell(row, 3, meanText(samples.water));
-    setCell(row, 4, QString::number(channel));
-    setCell(row, 5, QString::number(keyNumber));
+    setCell(row, columnOf(ResultColumn::Water), meanText(samples.water));
+    setCell(row, columnOf(ResultColumn::Channel), QString::number(channel));
+    setCell(row, columnOf(ResultColumn::Key), QString::number(keyNumber));
 }
 
 void ResultsTable::showQuality(int channel, const KeyQuality &quality)
@@ -146,7 +145,7 @@ void ResultsTable::showQuality(int channel, const KeyQuality &quality)
     if (row < 0 || channel >= names.size())
         return;
     const QString tip = quality.toolTip(names.at(channel));
-    for (int column = 0; column < kColumns; ++column) {
+    for (int column = 0; column < kResultColumnCount; ++column) {
         if (QTableWidgetItem *item = table->item(row, column))
             item->setToolTip(tip);
     }

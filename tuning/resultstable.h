@@ -2,6 +2,7 @@
 #define RESULTSTABLE_H
 
 #include "chip/chip.h"
+#include "project/resultcolumns.h"
 #include "tuning/channelsamples.h"
 
 #include <QCoreApplication>
@@ -23,7 +24,6 @@ class ResultsTable
 
 public:
     static constexpr int kRows = 32;
-    static constexpr int kColumns = 6;
 
     ResultsTable(QTableWidget *tableWidget, const QStringList &channelNames);
 

@@ -1,5 +1,6 @@
 #include "tuning/samplesfile.h"
 
+#include "chip/chip.h"
 #include <QFile>
 #include <QList>
 #include <QSaveFile>

@@ -1,5 +1,6 @@
 #include "tuning/samplesplot.h"
 
+#include "chip/chip.h"
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPolygonF>

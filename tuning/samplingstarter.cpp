@@ -13,8 +13,8 @@
 
 SamplingStarter::SamplingStarter(TuningRun &run, DebuggerLink &link, ReadThread *readThread,
                                  CheckThread *checkThread, ReadEmptyTh *drain,
-                                 QLabel *countdownLabel, QTimer *countdownTimer,
-                                 QTimer *blinkTimer, QWidget *dialogParent, QObject *parent)
+                                 QLabel *countdownLabel, QTimer *countdownTimer, QTimer *blinkTimer,
+                                 QWidget *dialogParent, QObject *parent)
     : QObject(parent), run(run), link(link), readThread(readThread), checkThread(checkThread),
       drain(drain), countdownLabel(countdownLabel), countdownTimer(countdownTimer),
       blinkTimer(blinkTimer), dialogParent(dialogParent)

@@ -1,12 +1,11 @@
 #include "tuning/stackedpinmap.h"
 
+#include "chip/chip.h"
 #include "project/packagewidget.h"
 
 #include <QStackedWidget>
 
-StackedPinMap::StackedPinMap(QStackedWidget *packageStackedWidget) : stack(packageStackedWidget)
-{
-}
+StackedPinMap::StackedPinMap(QStackedWidget *packageStackedWidget) : stack(packageStackedWidget) {}
 
 PackageWidget *StackedPinMap::shown() const
 {
@@ -16,7 +15,7 @@ PackageWidget *StackedPinMap::shown() const
 int StackedPinMap::channelInUse(int channel) const
 {
     const PackageWidget *package = shown();
-    if (!package || channel < 0 || channel >= PackageWidget::kChannelCount)
+    if (!package || channel < 0 || channel >= chip::kChannelCount)
         return 0;
     return package->channelInUse[channel];
 }
@@ -24,7 +23,7 @@ int StackedPinMap::channelInUse(int channel) const
 int StackedPinMap::keyNumber(int channel) const
 {
     const PackageWidget *package = shown();
-    if (!package || channel < 0 || channel >= PackageWidget::kChannelCount)
+    if (!package || channel < 0 || channel >= chip::kChannelCount)
         return 0;
     return package->keyNumber[channel];
 }

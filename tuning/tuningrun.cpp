@@ -58,10 +58,7 @@ void TuningRun::beginChannel(int channel)
     taken.clear();
 }
 
-int TuningRun::takeNextChannel()
-{
-    return pending.isEmpty() ? -1 : pending.takeFirst();
-}
+int TuningRun::takeNextChannel() { return pending.isEmpty() ? -1 : pending.takeFirst(); }
 
 void TuningRun::clearQueue() { pending.clear(); }
 

@@ -14,8 +14,7 @@ class TuningRun : public QObject
     Q_OBJECT
 
 public:
-    enum class Kind
-    {
+    enum class Kind {
         None,         // no run: records that still arrive are not taken any further
         Single,       // no-touch/touch test of one channel
         Auto,         // no-touch/touch test of every channel in use
@@ -23,8 +22,7 @@ public:
         Verification, // all channels streamed for the live curves
     };
     Q_ENUM(Kind)
-    enum class Phase
-    {
+    enum class Phase {
         Idle,          // nothing sent: before a start, between channels, after a failed start
         CountingDown,  // 3-2-1 before Start
         Sampling,      // Start sent, records counted

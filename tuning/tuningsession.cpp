@@ -1,5 +1,6 @@
 #include "tuning/tuningsession.h"
 
+#include "chip/chip.h"
 #include "project/writefailure.h"
 #include "tuning/keyquality.h"
 #include "tuning/pinmapsource.h"
@@ -158,8 +159,8 @@ void TuningSession::exportReport(const QString &projectName, const QString &proj
 {
     const QString proposed =
         QDir(projectFolder).filePath(TuningReport::exportFileName(projectName));
-    const QString path = chooseReportFile(dialogParent, tr("导出调试报告"), proposed,
-                                          tr("PDF(*.pdf)"));
+    const QString path =
+        chooseReportFile(dialogParent, tr("导出调试报告"), proposed, tr("PDF(*.pdf)"));
     if (path.isEmpty())
         return;
     QString error;

@@ -7,8 +7,8 @@
 #include "tuning/channeltestsequencer.h"
 #include "tuning/keypreview.h"
 #include "tuning/livechart.h"
-#include "tuning/tuningreport.h"
 #include "tuning/resultstable.h"
+#include "tuning/tuningreport.h"
 #include "tuning/verificationmode.h"
 #include "tuning/waterprooftest.h"
 

@@ -1,5 +1,6 @@
 #include "tuning/verificationmode.h"
 
+#include "chip/chip.h"
 #include "tuning/channelpalette.h"
 #include "tuning/livechart.h"
 #include "tuning/tuninglink.h"
@@ -123,8 +124,8 @@ void VerificationMode::createCurves()
 {
     if (QtCharts::QChart *current = chart.chart())
         current->removeAllSeries();
-    std::array<QColor, VerificationPlot::kChannelCount> colours;
-    for (int k = 0; k < VerificationPlot::kChannelCount; ++k) {
+    std::array<QColor, chip::kChannelCount> colours;
+    for (int k = 0; k < chip::kChannelCount; ++k) {
         colours[k] =
             colourForNextStart[k].isValid() ? colourForNextStart[k] : ChannelPalette::colour(k);
         colourForNextStart[k] = QColor();
@@ -140,7 +141,7 @@ void VerificationMode::createCurves()
 
 void VerificationMode::applySwatchColour(int channel, const QColor &colour)
 {
-    if (channel < 0 || channel >= VerificationPlot::kChannelCount || !colour.isValid())
+    if (channel < 0 || channel >= chip::kChannelCount || !colour.isValid())
         return;
     if (curves.curvesOn(chart.chart()))
         chart.addChannelSeries(curves.curve(channel), colour.red(), colour.green(), colour.blue());
@@ -151,7 +152,7 @@ void VerificationMode::applySwatchColour(int channel, const QColor &colour)
 VerificationPlot::Ticked VerificationMode::tickedChannels() const
 {
     VerificationPlot::Ticked ticked{};
-    for (int k = 0; k < VerificationPlot::kChannelCount && k < checkBoxes.size(); ++k)
+    for (int k = 0; k < chip::kChannelCount && k < checkBoxes.size(); ++k)
         ticked[k] = checkBoxes.at(k)->isChecked();
     return ticked;
 }

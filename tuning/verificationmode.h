@@ -1,6 +1,7 @@
 #ifndef VERIFICATIONMODE_H
 #define VERIFICATIONMODE_H
 
+#include "chip/chip.h"
 #include "tuning/verificationplot.h"
 
 #include <QByteArray>
@@ -74,7 +75,7 @@ private:
 
     VerificationPlot curves;
     QTimer recordPause;
-    std::array<QColor, VerificationPlot::kChannelCount> colourForNextStart;
+    std::array<QColor, chip::kChannelCount> colourForNextStart;
     bool verificationActive = false;
     bool anyCurveSelected = false;
     bool switchingOff = false;

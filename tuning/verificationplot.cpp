@@ -1,5 +1,8 @@
 #include "tuning/verificationplot.h"
 
+#include "chip/chip.h"
+#include "link/protocol.h"
+
 #include <QPointF>
 #include <QVector>
 #include <QtCharts/QChart>
@@ -9,11 +12,10 @@ using QtCharts::QLineSeries;
 
 bool VerificationPlot::appendRecord(const QByteArray &record)
 {
-    if (record.size() < kRecordSize)
+    if (record.size() < chip::kRecordSize)
         return false;
-    const auto *bytes = reinterpret_cast<const unsigned char *>(record.constData());
-    for (int k = 0; k < kChannelCount; ++k)
-        channelHistory[k].append(bytes[1 + 2 * k] << 8 | bytes[2 + 2 * k]);
+    for (int k = 0; k < chip::kChannelCount; ++k)
+        channelHistory[k].append(protocol::channelReading(record.constData(), record.size(), k));
     return true;
 }
 
@@ -32,10 +34,10 @@ const QList<int> &VerificationPlot::history(int channel) const
     return channelHistory.at(channel);
 }
 
-void VerificationPlot::createCurves(const std::array<QColor, kChannelCount> &colours,
+void VerificationPlot::createCurves(const std::array<QColor, chip::kChannelCount> &colours,
                                     const AddSeries &addSeries)
 {
-    for (int k = 0; k < kChannelCount; ++k) {
+    for (int k = 0; k < chip::kChannelCount; ++k) {
         auto *series = new QLineSeries;
         verificationSeries[k] = series;
         addSeries(series, colours[k]);
@@ -44,7 +46,7 @@ void VerificationPlot::createCurves(const std::array<QColor, kChannelCount> &col
 
 QLineSeries *VerificationPlot::curve(int channel) const
 {
-    if (channel < 0 || channel >= kChannelCount)
+    if (channel < 0 || channel >= chip::kChannelCount)
         return nullptr;
     return verificationSeries[channel].data();
 }
@@ -57,9 +59,9 @@ bool VerificationPlot::curvesOn(const QChart *chart) const
 
 void VerificationPlot::redraw(const Ticked &ticked, const WidenRange &widen)
 {
-    std::array<QVector<QPointF>, kChannelCount> points;
+    std::array<QVector<QPointF>, chip::kChannelCount> points;
     int length = 0;
-    for (int k = 0; k < kChannelCount; ++k) {
+    for (int k = 0; k < chip::kChannelCount; ++k) {
         if (ticked[k])
             points[k].reserve(channelHistory[k].size());
         length = qMax(length, channelHistory[k].size());
@@ -68,7 +70,7 @@ void VerificationPlot::redraw(const Ticked &ticked, const WidenRange &widen)
     // y range widens exactly as it would.
     double x = 0.0;
     for (int i = 0; i < length; ++i) {
-        for (int k = 0; k < kChannelCount; ++k) {
+        for (int k = 0; k < chip::kChannelCount; ++k) {
             if (!ticked[k] || i >= channelHistory[k].size())
                 continue;
             const int value = channelHistory[k].at(i);
@@ -78,7 +80,7 @@ void VerificationPlot::redraw(const Ticked &ticked, const WidenRange &widen)
         }
         x += kStep;
     }
-    for (int k = 0; k < kChannelCount; ++k) {
+    for (int k = 0; k < chip::kChannelCount; ++k) {
         QLineSeries *series = verificationSeries[k].data();
         if (!series)
             continue;

@@ -1,6 +1,7 @@
 #ifndef VERIFICATIONPLOT_H
 #define VERIFICATIONPLOT_H
 
+#include "chip/chip.h"
 #include <QByteArray>
 #include <QColor>
 #include <QList>
@@ -16,13 +17,11 @@
 class VerificationPlot
 {
 public:
-    static constexpr int kChannelCount = 25;
     // Values kept per channel between records; the window is trimmed once it reaches one more.
     static constexpr int kWindow = 132;
     static constexpr double kStep = 0.09;
-    static constexpr int kRecordSize = 51;
 
-    using Ticked = std::array<bool, kChannelCount>;
+    using Ticked = std::array<bool, chip::kChannelCount>;
     using WidenRange = std::function<void(int)>;
     // Gives a new curve its colour and puts it on the chart with the chart's axes.
     using AddSeries = std::function<void(QtCharts::QLineSeries *, const QColor &)>;
@@ -38,7 +37,8 @@ public:
 
     // Creates the 25 curves, channel k in colours[k], through addSeries. The previous curves
     // belong to the chart they were put on and are not touched.
-    void createCurves(const std::array<QColor, kChannelCount> &colours, const AddSeries &addSeries);
+    void createCurves(const std::array<QColor, chip::kChannelCount> &colours,
+                      const AddSeries &addSeries);
     // The curve of a channel, or null once the chart that owned it has deleted it.
     QtCharts::QLineSeries *curve(int channel) const;
     // Whether the curves exist and sit on the given chart.
@@ -49,8 +49,8 @@ public:
     void redraw(const Ticked &ticked, const WidenRange &widen);
 
 private:
-    std::array<QList<int>, kChannelCount> channelHistory;
-    std::array<QPointer<QtCharts::QLineSeries>, kChannelCount> verificationSeries;
+    std::array<QList<int>, chip::kChannelCount> channelHistory;
+    std::array<QPointer<QtCharts::QLineSeries>, chip::kChannelCount> verificationSeries;
 };
 
 #endif // VERIFICATIONPLOT_H

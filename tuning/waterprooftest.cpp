@@ -14,8 +14,8 @@
 
 WaterproofTest::WaterproofTest(TuningRun &run, ChannelRecorder &recorder, LiveChart &chart,
                                ResultsTable &results, SampleStore &store, PinMapSource &pinMap,
-                               TuningLink &link, QWidget *dialogParent,
-                               const QString &exportFolder, QObject *parent)
+                               TuningLink &link, QWidget *dialogParent, const QString &exportFolder,
+                               QObject *parent)
     : QObject(parent), run(run), recorder(recorder), chart(chart), results(results), store(store),
       pinMap(pinMap), link(link), dialogParent(dialogParent), exportFolder(exportFolder)
 {
@@ -104,8 +104,8 @@ void WaterproofTest::finishRun()
     recorder.stopBoardAfterRun();
     QStringList written;
     QString failedPath;
-    const bool exported = results.exportCsv(exportFolder, QDateTime::currentDateTime(),
-                                            runChannels, store, &written, &failedPath);
+    const bool exported = results.exportCsv(exportFolder, QDateTime::currentDateTime(), runChannels,
+                                            store, &written, &failedPath);
     runChannels.clear();
     emit runFinished(written);
     // The run's raw counts are its record: a run whose export failed is not reported complete.
