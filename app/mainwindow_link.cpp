@@ -169,6 +169,10 @@ void MainWindow::stopReaders()
 
 bool MainWindow::nativeEvent(const QByteArray &eventType, void *message, long *result)
 {
+    // Every message goes on to Qt; this hook only listens.
+    Q_UNUSED(eventType)
+    Q_UNUSED(result)
+    Q_UNUSED(message)
 #ifdef Q_OS_WIN
     const DeviceChange change = winnotify::readMessage(message);
     if (change.kind != DeviceChange::None)

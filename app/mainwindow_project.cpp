@@ -61,7 +61,7 @@ bool MainWindow::saveProjectFile()
     return true;
 }
 
-void MainWindow::on_keyCBox_activated(int index)
+void MainWindow::on_keyCBox_activated(int)
 {
     // keyCBox is a disabled indicator; nothing follows from it.
 }

@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-// Reads and writes the tool's Windows text files (firmware templates, build script, CSV): the
+// Reads and writes the tool's Windows text files (firmware templates, build script): the
 // system's local 8-bit encoding, CR LF or LF read as LF, and every LF written as CR LF on every
 // platform (Qt's text mode would add the CR only on Windows).
 class TextFile

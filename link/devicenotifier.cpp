@@ -34,6 +34,7 @@ int DeviceNotifier::registerNotifications(quintptr nativeWindow)
 #ifdef _WIN32
     return winnotify::registerDeviceInterfaces(reinterpret_cast<void *>(nativeWindow));
 #else
+    Q_UNUSED(nativeWindow)
     if (socketNotifier)
         return 0;
     udevContext = udev_new();

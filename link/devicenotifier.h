@@ -10,8 +10,9 @@ struct udev;
 struct udev_monitor;
 
 // Tells the GUI thread when a device interface arrives or leaves, named the way Windows names it
-// (\\?\USB#VID_xxxx&PID_yyyy#serial#{class guid}). On Windows the window registers for the
-// broadcasts and hands WM_DEVICECHANGE in; on Linux a udev monitor on the event loop stands in.
+// (\\?\USB#VID_xxxx&PID_yyyy#serial#{class guid}). On Windows it registers the window for the
+// broadcasts, whose WM_DEVICECHANGE the window's native event hook hands to the link; on Linux a
+// udev monitor on the event loop emits the same events itself.
 class DeviceNotifier : public QObject
 {
     Q_OBJECT

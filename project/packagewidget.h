@@ -24,7 +24,7 @@ class PackageWidget : public QWidget
 
 public:
     // The pin map itself. Read by the tests, the results table, the generator and the project
-    // file; written by the project-file loader (which then calls refresh() and rebuildKeyTaken()).
+    // file; written here by the pin clicks and by applyLoadedMap() when a project is loaded.
     // 1 = in use; any other value counts as not in use.
     std::array<int, chip::kChannelCount> channelInUse{};
     // 1 ... K, 0 = no key chosen.

@@ -74,26 +74,17 @@ int copyString(const wchar_t *text, wchar_t *out, std::size_t maxlen)
     return 0;
 }
 
-bool attached(hid_device *dev)
-{
-    return dev && SimBoard::isPlugged();
-}
+bool attached(hid_device *dev) { return dev && SimBoard::isPlugged(); }
 } // namespace
 
 extern "C" {
 
-int HID_API_EXPORT HID_API_CALL hid_init(void)
-{
-    return 0;
-}
+int HID_API_EXPORT HID_API_CALL hid_init(void) { return 0; }
 
-int HID_API_EXPORT HID_API_CALL hid_exit(void)
-{
-    return 0;
-}
+int HID_API_EXPORT HID_API_CALL hid_exit(void) { return 0; }
 
 struct hid_device_info HID_API_EXPORT *HID_API_CALL hid_enumerate(unsigned short vendor_id,
-                                                                   unsigned short product_id)
+                                                                  unsigned short product_id)
 {
     if (!SimBoard::isPlugged())
         return nullptr;
@@ -133,8 +124,7 @@ HID_API_EXPORT hid_device *HID_API_CALL hid_open_path(const char *path)
     return wrap(SimBoard::open());
 }
 
-int HID_API_EXPORT HID_API_CALL hid_write(hid_device *dev, const unsigned char *data,
-                                          size_t length)
+int HID_API_EXPORT HID_API_CALL hid_write(hid_device *dev, const unsigned char *data, size_t length)
 {
     return dev ? SimBoard::write(dev->handle, data, length) : -1;
 }
@@ -149,8 +139,7 @@ int HID_API_EXPORT HID_API_CALL hid_read(hid_device *dev, unsigned char *data, s
 {
     if (!dev)
         return -1;
-    return SimBoard::read(dev->handle, data, length,
-                          SimBoard::isNonblocking(dev->handle) ? 0 : -1);
+    return SimBoard::read(dev->handle, data, length, SimBoard::isNonblocking(dev->handle) ? 0 : -1);
 }
 
 int HID_API_EXPORT HID_API_CALL hid_set_nonblocking(hid_device *dev, int nonblock)
@@ -159,20 +148,17 @@ int HID_API_EXPORT HID_API_CALL hid_set_nonblocking(hid_device *dev, int nonbloc
 }
 
 // The board has no feature or on-request input reports.
-int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device *dev, const unsigned char *data,
-                                                        size_t length)
+int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device *, const unsigned char *, size_t)
 {
     return -1;
 }
 
-int HID_API_EXPORT HID_API_CALL hid_get_feature_report(hid_device *dev, unsigned char *data,
-                                                       size_t length)
+int HID_API_EXPORT HID_API_CALL hid_get_feature_report(hid_device *, unsigned char *, size_t)
 {
     return -1;
 }
 
-int HID_API_EXPORT HID_API_CALL hid_get_input_report(hid_device *dev, unsigned char *data,
-                                                     size_t length)
+int HID_API_EXPORT HID_API_CALL hid_get_input_report(hid_device *, unsigned char *, size_t)
 {
     return -1;
 }
@@ -183,8 +169,7 @@ void HID_API_EXPORT HID_API_CALL hid_close(hid_device *dev)
         SimBoard::close(dev->handle);
 }
 
-int HID_API_EXPORT_CALL hid_get_manufacturer_string(hid_device *dev, wchar_t *string,
-                                                    size_t maxlen)
+int HID_API_EXPORT_CALL hid_get_manufacturer_string(hid_device *dev, wchar_t *string, size_t maxlen)
 {
     return attached(dev) ? copyString(kManufacturer, string, maxlen) : -1;
 }
@@ -207,13 +192,9 @@ struct hid_device_info HID_API_EXPORT *HID_API_CALL hid_get_device_info(hid_devi
     return attached(dev) ? info : nullptr;
 }
 
-int HID_API_EXPORT_CALL hid_get_indexed_string(hid_device *dev, int string_index, wchar_t *string,
-                                               size_t maxlen)
-{
-    return -1;
-}
+int HID_API_EXPORT_CALL hid_get_indexed_string(hid_device *, int, wchar_t *, size_t) { return -1; }
 
-HID_API_EXPORT const wchar_t *HID_API_CALL hid_error(hid_device *dev)
+HID_API_EXPORT const wchar_t *HID_API_CALL hid_error(hid_device *)
 {
     if (!SimBoard::isPlugged())
         return L"Device not connected";
@@ -227,9 +208,6 @@ HID_API_EXPORT const struct hid_api_version *HID_API_CALL hid_version(void)
     return &version;
 }
 
-HID_API_EXPORT const char *HID_API_CALL hid_version_str(void)
-{
-    return HID_API_VERSION_STR;
-}
+HID_API_EXPORT const char *HID_API_CALL hid_version_str(void) { return HID_API_VERSION_STR; }
 
 } // extern "C"
