@@ -5,20 +5,48 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QVector>
 #include <QtTest>
 
+#include <functional>
 #include <initializer_list>
 #include <utility>
 
 // Pieces several test programs share: a pin map set by hand, measurement records, file bytes.
 namespace testsupport
 {
+// The Start and Stop commands as the board receives them: report ID 0, the frame's length, the
+// frame, zeros to 65 bytes.
+inline const QByteArray kStartReport =
+    QByteArray::fromHex("00067EFE07E09D7E").leftJustified(65, '\0');
+inline const QByteArray kStopReport =
+    QByteArray::fromHex("00067EFF0738847E").leftJustified(65, '\0');
+
+// Runs the event loop until the condition holds or timeoutMs passed; true when it holds. Looks
+// every 5 ms (QTRY_* sleeps 10 ms between looks, which would add to the pace of a run).
+inline bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    if (condition())
+        return true;
+    QEventLoop loop;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        if (condition())
+            loop.quit();
+    });
+    look.start(5);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return condition();
+}
+
 // The pin map of a package as plain arrays; channels outside 0 ... 24 read as not in use.
 class FakePinMap : public PinMapSource
 {

@@ -23,9 +23,11 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
+using testsupport::kStartReport;
+using testsupport::kStopReport;
+
 namespace
 {
-const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E").leftJustified(65, '\0');
 
 // A widget of the window by its object name, outside the package forms (whose inner names may
 // repeat the window's).
@@ -104,10 +106,8 @@ private slots:
         window.show();
         auto *package = window.findChild<PackageWidget *>("Mwidget28");
         QVERIFY(package);
-        package->channelInUse[3] = 1;
-        package->keyNumber[3] = 1;
-        package->rebuildKeyTaken();
-        package->refresh();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(chooseKey(package, 3, 1));
         auto *tabs = windowWidget<QTabWidget>(window, "setDebugTWidget");
         auto *table = windowWidget<QTableWidget>(window, "tableWidget");
         auto *log = windowWidget<QPlainTextEdit>(window, "plainTextEdit");

@@ -4,10 +4,7 @@
 
 namespace
 {
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
+QByteArray hex(const char *text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
 
 QByteArray encoded(const EncodeDecode &codec, const QByteArray &payload)
 {
@@ -83,8 +80,8 @@ void TestEncodeDecode::crcOverFrameWithItsFcsGivesResidue()
 {
     EncodeDecode codec;
     const QByteArray payload("123456789");
-    const quint16 fcs = codec.crc16(reinterpret_cast<const unsigned char *>(payload.constData()),
-                                    payload.size());
+    const quint16 fcs =
+        codec.crc16(reinterpret_cast<const unsigned char *>(payload.constData()), payload.size());
     QByteArray withFcs = payload;
     withFcs.append(char(fcs & 0xFF)).append(char(fcs >> 8));
     QCOMPARE(int(codec.crc16(reinterpret_cast<const unsigned char *>(withFcs.constData()),
@@ -116,10 +113,7 @@ void TestEncodeDecode::encodeProducesWireFrame()
     QCOMPARE(encoded(codec, payload).toHex(' '), frame.toHex(' '));
 }
 
-void TestEncodeDecode::decodeReassemblesEveryEncodedFrame_data()
-{
-    encodeProducesWireFrame_data();
-}
+void TestEncodeDecode::decodeReassemblesEveryEncodedFrame_data() { encodeProducesWireFrame_data(); }
 
 void TestEncodeDecode::decodeReassemblesEveryEncodedFrame()
 {

@@ -8,6 +8,7 @@
 #include "link/readthread.h"
 #include "sim/simboard.h"
 #include "sim/simframe.h"
+#include "testsupport.h"
 #include "tuning/samplingstarter.h"
 #include "tuning/tuningrun.h"
 
@@ -26,10 +27,11 @@ Q_DECLARE_METATYPE(LinkStatus)
 Q_DECLARE_METATYPE(StopExchange)
 Q_DECLARE_METATYPE(StopOutcome)
 
+using testsupport::kStartReport;
+using testsupport::kStopReport;
+
 namespace
 {
-const QByteArray kStartReport = QByteArray::fromHex("00067EFE07E09D7E").leftJustified(65, '\0');
-const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E").leftJustified(65, '\0');
 const QString kClassGuid = QStringLiteral("{A5DCBF10-6530-11D2-901F-00C04FB951ED}");
 
 int countOf(const QList<QByteArray> &reports, const QByteArray &report)

@@ -60,13 +60,6 @@ private:
         QTRY_VERIFY(script.finished());
     }
 
-    void chooseKey(PackageWidget &w, int channel, int key)
-    {
-        UiScript script;
-        script.chooseMenuEntry(QStringLiteral("key%1").arg(key));
-        clickPin(w, channel, script);
-    }
-
     void releasePin(PackageWidget &w, int channel)
     {
         QTest::mouseClick(button(w, channel), Qt::LeftButton);
@@ -194,8 +187,8 @@ private slots:
         for (int k = 1; k <= keys; ++k)
             expected << QStringLiteral("key%1").arg(k);
         // Whatever is in use already, the menu stays the same length.
-        chooseKey(*w, 0, 1);
-        chooseKey(*w, 1, 2);
+        QVERIFY(chooseKey(w.get(), 0, 1));
+        QVERIFY(chooseKey(w.get(), 1, 2));
         UiScript script;
         script.escapeMenu();
         clickPin(*w, 5, script);
@@ -214,7 +207,7 @@ private slots:
         QFETCH(int, pins);
         auto w = shown(pins);
         QVERIFY(w);
-        chooseKey(*w, 9, 7);
+        QVERIFY(chooseKey(w.get(), 9, 7));
         QCOMPARE(w->channelInUse[9], 1);
         QCOMPARE(w->keyNumber[9], 7);
         QCOMPARE(w->inUseCount, 1);
@@ -228,7 +221,7 @@ private slots:
     {
         auto w = shown(28);
         QVERIFY(w);
-        chooseKey(*w, 5, 1);
+        QVERIFY(chooseKey(w.get(), 5, 1));
         UiScript script;
         script.chooseMenuEntry(QStringLiteral("key1"));
         script.acceptMessage();
@@ -248,7 +241,7 @@ private slots:
     {
         auto w = shown(20);
         QVERIFY(w);
-        chooseKey(*w, 5, 1);
+        QVERIFY(chooseKey(w.get(), 5, 1));
         releasePin(*w, 5);
         QCOMPARE(w->channelInUse[5], 0);
         QCOMPARE(w->keyNumber[5], 0);
@@ -256,7 +249,7 @@ private slots:
         QVERIFY(isWhite(button(*w, 5)));
         QCOMPARE(keyLabelText(*w, 5), QString());
         QVERIFY(!w->keyTaken[0]);
-        chooseKey(*w, 8, 1);
+        QVERIFY(chooseKey(w.get(), 8, 1));
         QCOMPARE(w->keyNumber[8], 1);
         QCOMPARE(keyLabelText(*w, 8), QStringLiteral("key1"));
     }
@@ -265,7 +258,7 @@ private slots:
     {
         auto w = shown(16);
         QVERIFY(w);
-        chooseKey(*w, 0, 3);
+        QVERIFY(chooseKey(w.get(), 0, 3));
         UiScript script;
         script.escapeMenu();
         clickPin(*w, 1, script);
@@ -286,8 +279,8 @@ private slots:
     {
         auto w = shown(28);
         QVERIFY(w);
-        chooseKey(*w, 3, 4);
-        chooseKey(*w, 4, 5);
+        QVERIFY(chooseKey(w.get(), 3, 4));
+        QVERIFY(chooseKey(w.get(), 4, 5));
         releasePin(*w, 4);
         QCOMPARE(keyLabelText(*w, 4), QString());
         QCOMPARE(keyLabelText(*w, 3), QStringLiteral("key4"));
@@ -301,8 +294,8 @@ private slots:
     {
         auto w = shown(20);
         QVERIFY(w);
-        chooseKey(*w, 0, 1);
-        chooseKey(*w, 22, 17);
+        QVERIFY(chooseKey(w.get(), 0, 1));
+        QVERIFY(chooseKey(w.get(), 22, 17));
         w->reset();
         QCOMPARE(w->inUseCount, 0);
         QCOMPARE(takenCount(*w), 0);
@@ -312,7 +305,7 @@ private slots:
             QVERIFY(isWhite(button(*w, channel)));
             QCOMPARE(keyLabelText(*w, channel), QString());
         }
-        chooseKey(*w, 1, 17);
+        QVERIFY(chooseKey(w.get(), 1, 17));
         QCOMPARE(w->keyNumber[1], 17);
     }
 
@@ -336,7 +329,7 @@ private slots:
         QCOMPARE(w->channelInUse[7], 0);
         // Releasing the loaded channel frees its key.
         releasePin(*w, 2);
-        chooseKey(*w, 7, 3);
+        QVERIFY(chooseKey(w.get(), 7, 3));
         QCOMPARE(w->keyNumber[7], 3);
     }
 
@@ -346,7 +339,7 @@ private slots:
     {
         auto w = shown(16);
         QVERIFY(w);
-        chooseKey(*w, 12, 2);
+        QVERIFY(chooseKey(w.get(), 12, 2));
         std::array<int, 25> inUse{};
         std::array<int, 25> keys{};
         inUse[0] = 2;
@@ -375,7 +368,7 @@ private slots:
         QCOMPARE(w->inUseCount, 1);
         QCOMPARE(takenCount(*w), 0);
         // The white pin flagged 2 is taken into use by a click like any white pin.
-        chooseKey(*w, 0, 4);
+        QVERIFY(chooseKey(w.get(), 0, 4));
         QCOMPARE(w->channelInUse[0], 1);
         QCOMPARE(w->keyNumber[0], 4);
         QCOMPARE(w->inUseCount, 2);

@@ -38,10 +38,7 @@ QByteArray corruptFrame(const QByteArray &payload)
     return frame;
 }
 
-double cpuSeconds()
-{
-    return double(std::clock()) / CLOCKS_PER_SEC;
-}
+double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
 
 hid_device *openBoard()
 {
@@ -51,8 +48,7 @@ hid_device *openBoard()
     return dev;
 }
 
-template <typename Reader>
-void stopReader(Reader &reader)
+template <typename Reader> void stopReader(Reader &reader)
 {
     reader.requestStop();
     reader.wait();
@@ -97,15 +93,15 @@ void TestReaders::parseReportDeliversOrSkips_data()
     const QByteArray good = report(simframe::frame(record(2000)));
     QTest::newRow("start refused") << report(simframe::frame(QByteArray::fromHex("FE01"))) << 64
                                    << true << QStringLiteral("握手失败！") << -1;
-    QTest::newRow("start accepted") << report(simframe::frame(QByteArray::fromHex("FE00"))) << 64
-                                    << false << QString() << -1;
-    QTest::newRow("stop accepted") << report(simframe::frame(QByteArray::fromHex("FF00"))) << 64
-                                   << false << QString() << -1;
+    QTest::newRow("start accepted")
+        << report(simframe::frame(QByteArray::fromHex("FE00"))) << 64 << false << QString() << -1;
+    QTest::newRow("stop accepted")
+        << report(simframe::frame(QByteArray::fromHex("FF00"))) << 64 << false << QString() << -1;
     QTest::newRow("stop refused") << report(simframe::frame(QByteArray::fromHex("FF01"))) << 64
                                   << false << QString() << -1;
     QTest::newRow("intact data") << good << 64 << true << QString() << 0;
-    QTest::newRow("data with wrong FCS") << report(corruptFrame(record(2000))) << 64 << true
-                                         << QString() << 1;
+    QTest::newRow("data with wrong FCS")
+        << report(corruptFrame(record(2000))) << 64 << true << QString() << 1;
     QByteArray lengthZero = good;
     lengthZero[0] = 0;
     QTest::newRow("length 0") << lengthZero << 64 << false << QString() << -1;
@@ -169,9 +165,9 @@ void TestReaders::parseReportNeverReadsPastReceivedBytes()
 void TestReaders::armedReaderDeliversOneRecordThenIdles()
 {
     hid_device *dev = openBoard();
-    const QByteArray frames = report(simframe::frame(QByteArray::fromHex("FE00")))
-                              + report(simframe::frame(record(1000)))
-                              + report(simframe::frame(record(1100)));
+    const QByteArray frames = report(simframe::frame(QByteArray::fromHex("FE00"))) +
+                              report(simframe::frame(record(1000))) +
+                              report(simframe::frame(record(1100)));
     for (int n = 0; n < 3; ++n)
         SimBoard::injectReport(frames.mid(64 * n, 64));
     ReadThread reader;

@@ -25,7 +25,6 @@ using namespace testsupport;
 
 namespace
 {
-const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E").leftJustified(65, '\0');
 
 const QString kHeader = QStringLiteral("/User/H/TouchKeyScan.h");
 const QString kSource = QStringLiteral("/User/C/TouchKeyScan.c");

@@ -39,18 +39,6 @@ PackageWidget *shownPackage(MainWindow &window)
         child<QStackedWidget>(window, "packageStackedWidget")->currentWidget());
 }
 
-// Clicks the pin of the shown package and picks the key in its menu.
-bool chooseKey(MainWindow &window, int channel, int key)
-{
-    UiScript script;
-    script.chooseMenuEntry(QStringLiteral("key%1").arg(key));
-    QPushButton *pin =
-        shownPackage(window)->findChild<QPushButton *>(QStringLiteral("btnK%1").arg(channel));
-    if (!pin)
-        return false;
-    QTest::mouseClick(pin, Qt::LeftButton);
-    return QTest::qWaitFor([&] { return script.finished(); }, 5000);
-}
 } // namespace
 
 class TestSettingsPage : public QObject
@@ -105,8 +93,8 @@ private slots:
         auto *keyCount = child<QComboBox>(window, "keyCBox");
         auto *mcu = child<QComboBox>(window, "mcuTypeCBox");
 
-        QVERIFY(chooseKey(window, 9, 7));
-        QVERIFY(chooseKey(window, 5, 1));
+        QVERIFY(chooseKey(shownPackage(window), 9, 7));
+        QVERIFY(chooseKey(shownPackage(window), 5, 1));
         PackageWidget *sop28 = package(window, "Mwidget28");
         QCOMPARE(sop28->keyNumber[9], 7);
         QTRY_COMPARE_WITH_TIMEOUT(keyCount->currentText(), QStringLiteral("2"), 800);
@@ -131,7 +119,7 @@ private slots:
         QCOMPARE(sop28->keyNumber[9], 0);
         QCOMPARE(sop28->keyLabel(9)->text(), QString());
         // key7 is free again after the reset.
-        QVERIFY(chooseKey(window, 3, 7));
+        QVERIFY(chooseKey(shownPackage(window), 3, 7));
         QCOMPARE(sop28->keyNumber[3], 7);
     }
 
@@ -140,7 +128,7 @@ private slots:
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(chooseKey(window, 0, 2));
+        QVERIFY(chooseKey(shownPackage(window), 0, 2));
         child<QComboBox>(window, "mcuTypeCBox")->setCurrentIndex(0);
         QCOMPARE(package(window, "Mwidget28")->keyNumber[0], 2);
         QCOMPARE(package(window, "Mwidget28")->inUseCount, 1);
@@ -209,9 +197,9 @@ private slots:
             child<QLineEdit>(window, "proPathLineEdit")->setText(dir.path());
             child<QLineEdit>(window, "proNameLineEdit")->setText(QStringLiteral("面板"));
             child<QComboBox>(window, "mcuTypeCBox")->setCurrentIndex(2);
-            QVERIFY(chooseKey(window, 9, 7));
-            QVERIFY(chooseKey(window, 22, 13));
-            QVERIFY(chooseKey(window, 0, 1));
+            QVERIFY(chooseKey(shownPackage(window), 9, 7));
+            QVERIFY(chooseKey(shownPackage(window), 22, 13));
+            QVERIFY(chooseKey(shownPackage(window), 0, 1));
             child<QCheckBox>(window, "lowpower_cBox")->setChecked(true);
             child<QComboBox>(window, "keyCountCBox")->setCurrentIndex(1);
             child<QLineEdit>(window, "lineEdit")->setText(QStringLiteral("600"));

@@ -1,14 +1,16 @@
 #include "sim/simboard.h"
 #include "sim/simframe.h"
+#include "testsupport.h"
 
 #include <hidapi/hidapi.h>
 
 #include <QtTest>
 
+using testsupport::kStartReport;
+using testsupport::kStopReport;
+
 namespace
 {
-const QByteArray kStartReport = QByteArray::fromHex("00067EFE07E09D7E").leftJustified(65, '\0');
-const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E").leftJustified(65, '\0');
 
 int write(hid_device *dev, const QByteArray &report)
 {

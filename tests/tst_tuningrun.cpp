@@ -3,6 +3,8 @@
 #include "app/mainwindow.h"
 #include "modalhelper.h"
 #include "sim/simboard.h"
+#include "testsupport.h"
+#include "uiscript.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -23,31 +25,15 @@
 
 using namespace QtCharts;
 
+using testsupport::kStartReport;
+using testsupport::kStopReport;
+using testsupport::waitUntil;
+
 namespace
 {
-const QByteArray kStartReport = QByteArray::fromHex("00067EFE07E09D7E") + QByteArray(57, '\0');
-const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E") + QByteArray(57, '\0');
 // The fixed pacing of one channel: two 3-2-1 countdowns with their 1000 ms settle after Start,
 // and the 20 ms pause after each of the 322 records that do not end a phase.
 constexpr int kPacingFloorMs = 2 * (3 * 1000 + 1000) + 322 * 20;
-
-// Runs the event loop until the condition holds. QTRY_* would sleep 10 ms between its looks at
-// the events, which adds to every record's round trip and spoils the timing of a run.
-bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
-{
-    if (condition())
-        return true;
-    QEventLoop loop;
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
-        if (condition())
-            loop.quit();
-    });
-    look.start(5);
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    return condition();
-}
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject
@@ -77,8 +63,7 @@ public:
         auto *sop20 = find<QWidget>("Mwidget20");
         int key = 1;
         for (int channel : channels)
-            chooseKey(find<QPushButton>(QStringLiteral("btnK%1").arg(channel), sop20),
-                      QStringLiteral("key%1").arg(key++));
+            QVERIFY2(chooseKey(sop20, channel, key++), "key menu not answered");
         find<QTabWidget>("setDebugTWidget")->setCurrentIndex(1);
         // The key menus were popups the helper saw; only the boxes of the run count.
         boxes.clear();
@@ -129,26 +114,6 @@ public:
 
     std::unique_ptr<MainWindow> window;
     ModalHelper boxes;
-
-private:
-    // The key menu is one popup reused for every pin, so it is answered here rather than by the
-    // modal helper, which answers each widget once.
-    void chooseKey(QPushButton *pin, const QString &entry)
-    {
-        QTimer look;
-        QObject::connect(&look, &QTimer::timeout, [&] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            for (QAction *action : menu->actions()) {
-                if (action->text() == entry)
-                    QTest::mouseClick(menu, Qt::LeftButton, {},
-                                      menu->actionGeometry(action).center());
-            }
-        });
-        look.start(5);
-        pin->click();
-    }
 };
 } // namespace
 

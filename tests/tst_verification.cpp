@@ -23,8 +23,6 @@ using namespace testsupport;
 
 namespace
 {
-const QByteArray kStartReport = QByteArray::fromHex("00067EFE07E09D7E") + QByteArray(57, '\0');
-const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E") + QByteArray(57, '\0');
 const QString kOn = QStringLiteral("停止验证效果");
 const QString kOff = QStringLiteral("开启验证效果");
 

@@ -6,6 +6,7 @@
 #include "project/packagewidget.h"
 #include "sim/simboard.h"
 #include "tuningrig.h"
+#include "uiscript.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,8 +31,6 @@ using namespace testsupport;
 
 namespace
 {
-const QByteArray kStartReport = QByteArray::fromHex("00067EFE07E09D7E") + QByteArray(57, '\0');
-const QByteArray kStopReport = QByteArray::fromHex("00067EFF0738847E") + QByteArray(57, '\0');
 const QString kAddWater = QStringLiteral("请给触摸板加水！");
 const QString kDone = QStringLiteral("所选通道防水测试完成！");
 
@@ -274,10 +273,8 @@ private slots:
         auto *stack = window->findChild<QStackedWidget *>(QStringLiteral("packageStackedWidget"));
         auto *package = qobject_cast<PackageWidget *>(stack->currentWidget());
         QVERIFY(package);
-        package->channelInUse[3] = 1;
-        package->keyNumber[3] = 2;
-        package->refresh();
-        package->rebuildKeyTaken();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(chooseKey(package, 3, 2));
         window->findChild<QTabWidget *>(QStringLiteral("setDebugTWidget"))->setCurrentIndex(1);
         QDir exportDir(QCoreApplication::applicationDirPath() + QStringLiteral("/app_Project"));
         const QStringList filesBefore = exportDir.entryList(QDir::Files);

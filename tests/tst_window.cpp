@@ -28,7 +28,8 @@ void captureMessage(QtMsgType, const QMessageLogContext &, const QString &text)
 // The offscreen platform complains on every resize of a shown window; the rest passes on.
 QtMessageHandler forwardedHandler = nullptr;
 
-void dropOffscreenResizeNoise(QtMsgType type, const QMessageLogContext &context, const QString &text)
+void dropOffscreenResizeNoise(QtMsgType type, const QMessageLogContext &context,
+                              const QString &text)
 {
     if (text == QLatin1String("This plugin does not support propagateSizeHints()"))
         return;
@@ -97,9 +98,9 @@ QList<NamedClass> expectedWidgets()
                       "startValueCBox", "endValueCBox"});
     add("QCheckBox", {"lowpower_cBox"});
     add("QRadioButton", {"lowRBtn", "middleRBtn", "highRBtn"});
-    add("QPushButton", {"pushButton", "vandreliumBtn", "openProBtn", "browseBtn",
-                        "saveDownloadBtn", "autoTest_btn", "waterproof_btn", "stopTest_btn",
-                        "pushButton_3", "createAppPro_btn", "allSelectBtn", "invertSelectBtn"});
+    add("QPushButton", {"pushButton", "vandreliumBtn", "openProBtn", "browseBtn", "saveDownloadBtn",
+                        "autoTest_btn", "waterproof_btn", "stopTest_btn", "pushButton_3",
+                        "createAppPro_btn", "allSelectBtn", "invertSelectBtn"});
     add("QGroupBox", {"groupBox_proSet", "groupBox_mcuType", "groupBox_key", "groupBox_function",
                       "groupBox_3", "groupBox_frequency", "groupBox", "groupBox_2"});
     add("QStackedWidget", {"mainStackedWidget", "packageStackedWidget"});
@@ -108,12 +109,13 @@ QList<NamedClass> expectedWidgets()
     add("QTableWidget", {"tableWidget"});
     add("QtCharts::QChartView", {"chartView"});
     add("QMenuBar", {"menubar"});
-    add("QWidget", {"centralwidget", "topWidget", "middleWidget_2", "bottomWidget_3",
-                    "leftWidget", "mainWidget", "page", "page_2", "setTab", "debugTab",
-                    "leftTWidget", "mpWidgetOne", "mainTWidget", "widget", "DtLeftWidget",
-                    "widget_2", "widget_3", "widget_4", "widget_5", "widget_6", "widget_7",
-                    "widget_8", "widget_10", "widget_12", "widget_13", "widget_14", "widget_15",
-                    "widget_20"});
+    add("QWidget",
+        {"centralwidget", "topWidget",   "middleWidget_2", "bottomWidget_3", "leftWidget",
+         "mainWidget",    "page",        "page_2",         "setTab",         "debugTab",
+         "leftTWidget",   "mpWidgetOne", "mainTWidget",    "widget",         "DtLeftWidget",
+         "widget_2",      "widget_3",    "widget_4",       "widget_5",       "widget_6",
+         "widget_7",      "widget_8",    "widget_10",      "widget_12",      "widget_13",
+         "widget_14",     "widget_15",   "widget_20"});
     add("MyWidget02", {"Mwidget28"});
     add("Mwidget01", {"Mwidget20"});
     add("Wd5p31948Sop16", {"Mwidget16"});
@@ -183,10 +185,8 @@ private slots:
         MainWindow &w = *window;
         QCOMPARE(w.windowTitle(), QStringLiteral("    "));
         QCOMPARE(w.size(), QSize(1154, 788));
-        QCOMPARE(formWidget<QPushButton>(&w, "pushButton")->text(),
-                 QStringLiteral("   菜单 "));
-        QCOMPARE(formWidget<QPushButton>(&w, "vandreliumBtn")->text(),
-                 QStringLiteral("   调试 "));
+        QCOMPARE(formWidget<QPushButton>(&w, "pushButton")->text(), QStringLiteral("   菜单 "));
+        QCOMPARE(formWidget<QPushButton>(&w, "vandreliumBtn")->text(), QStringLiteral("   调试 "));
         QCOMPARE(formWidget<QLabel>(&w, "versionLabel")->text(),
                  QStringLiteral("<html><head/><body><p><span style=\" font-size:12pt; "
                                 "font-weight:600;\">KAPRILO上位机V1.1.0.230714</span></p>"
@@ -301,8 +301,9 @@ private slots:
     void styleSheetsAsDrawn()
     {
         const QObject *w = window.data();
-        QCOMPARE(formWidget<QWidget>(w, "topWidget")->styleSheet(),
-                 QStringLiteral("QWidget{\nwidth:1px;\nborder-radius:6px;\nborder:1px dotted gray\n}"));
+        QCOMPARE(
+            formWidget<QWidget>(w, "topWidget")->styleSheet(),
+            QStringLiteral("QWidget{\nwidth:1px;\nborder-radius:6px;\nborder:1px dotted gray\n}"));
         QCOMPARE(formWidget<QWidget>(w, "leftWidget")->styleSheet(),
                  QStringLiteral("width:1px;\nborder-radius:6px;\nbackground-color:gray;\n"
                                 "border:1px dotted gray"));

@@ -18,6 +18,8 @@
 
 #include <functional>
 
+#include "testsupport.h"
+
 // Plays the user's part in modal menus, message boxes and file dialogs: each queued answer waits
 // for its kind of window to open, then acts on it the way a user would. Answers run in order.
 class UiScript : public QObject
@@ -169,5 +171,20 @@ private:
     QQueue<Step> steps;
     bool gaveUp = false;
 };
+
+// Clicks the pin of the channel on a package widget (its child btnK<channel>) and picks
+// "key<key>" in the menu that opens, as a user would. True once the menu was answered.
+inline bool chooseKey(QWidget *package, int channel, int key)
+{
+    UiScript script;
+    script.chooseMenuEntry(QStringLiteral("key%1").arg(key));
+    auto *pin = package
+                    ? package->findChild<QAbstractButton *>(QStringLiteral("btnK%1").arg(channel))
+                    : nullptr;
+    if (!pin)
+        return false;
+    QTest::mouseClick(pin, Qt::LeftButton);
+    return testsupport::waitUntil([&] { return script.finished(); }, 5000);
+}
 
 #endif // UISCRIPT_H
