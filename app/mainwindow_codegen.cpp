@@ -15,7 +15,7 @@ void MainWindow::setUpFirmwareGeneration()
                                               toolPaths.appTemplate(),
                                               [this] { return saveProjectFile(); });
     // A child of the window, so build scripts still running stay owned until the window goes.
-    saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, readThread, ui->plainTextEdit,
+    saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, ui->plainTextEdit,
                                     tuning->results(), tuning->samples(), *pinMap,
                                     toolPaths.writableDir(), this);
 }
