@@ -2,7 +2,7 @@
 
 #include "codegen/sourcegenerator.h"
 #include "project/settingspage.h"
-#include "tuning/pinmapsource.h"
+#include "project/pinmapsource.h"
 
 #include <QDateTime>
 #include <QDir>

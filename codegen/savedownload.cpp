@@ -3,7 +3,7 @@
 #include "codegen/buildscript.h"
 #include "codegen/sourcegenerator.h"
 #include "link/debuggerlink.h"
-#include "tuning/pinmapsource.h"
+#include "project/pinmapsource.h"
 #include "tuning/resultstable.h"
 #include "tuning/channelsamples.h"
 #include "tuning/tuningrun.h"

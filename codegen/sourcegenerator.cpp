@@ -1,7 +1,7 @@
 #include "codegen/sourcegenerator.h"
 
 #include "codegen/textfile.h"
-#include "tuning/pinmapsource.h"
+#include "project/pinmapsource.h"
 #include "tuning/resultstable.h"
 
 #include <QMessageBox>

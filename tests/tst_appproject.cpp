@@ -1,8 +1,8 @@
 #include "codegen/appproject.h"
 #include "modalhelper.h"
+#include "project/pinmapsource.h"
 #include "project/settingspage.h"
 #include "project/toolpaths.h"
-#include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
 #include "testsupport.h"
 

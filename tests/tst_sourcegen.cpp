@@ -1,7 +1,7 @@
 #include "codegen/sourcegenerator.h"
 #include "tuning/resultstable.h"
 #include "modalhelper.h"
-#include "tuning/pinmapsource.h"
+#include "project/pinmapsource.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>

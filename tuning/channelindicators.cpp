@@ -1,7 +1,7 @@
 #include "tuning/channelindicators.h"
 
 #include "tuning/channelpalette.h"
-#include "tuning/pinmapsource.h"
+#include "project/pinmapsource.h"
 #include "tuning/tuningrun.h"
 
 #include <QCheckBox>

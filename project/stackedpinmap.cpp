@@ -1,4 +1,4 @@
-#include "tuning/stackedpinmap.h"
+#include "project/stackedpinmap.h"
 
 #include "project/packagewidget.h"
 
