@@ -18,13 +18,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->drawCBox->setDisabled(true);
     ui->wheelCBox->setDisabled(true);
     setWindowTitle(QStringLiteral("    "));
-    // Notifications, then readers and codec, then the board: opening hands the readers the handle.
+    // The link's signals are connected before it opens the board and starts its reader.
     setUpDebuggerLink();
     // No parent: the window deletes it itself, before the side menu it animates goes away.
     sideMenuAnimation = new QPropertyAnimation(ui->leftWidget, "minimumWidth");
     setUpLinkTimers();
-    // The reader signals are connected before readThread starts.
-    connectReaders();
 
     createOverlayLabels();
     setUpTuning();
@@ -51,7 +49,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
 MainWindow::~MainWindow()
 {
-    stopReaders();
+    // The link stops its readers and closes the board before the companions and the form go.
+    delete debuggerLink;
     delete sideMenuAnimation;
     delete ui;
 }

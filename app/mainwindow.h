@@ -15,9 +15,9 @@
 #include "link/debuggerlink.h"
 #include "project/projectfile.h"
 #include "project/settingspage.h"
+#include "project/stackedpinmap.h"
 #include "project/toolpaths.h"
 #include "project/workspace.h"
-#include "tuning/stackedpinmap.h"
 #include "tuning/tuningrun.h"
 #include "tuning/tuningsession.h"
 
@@ -32,10 +32,6 @@ class QPropertyAnimation;
 class QTimer;
 QT_END_NAMESPACE
 
-class CheckThread;
-class EncodeDecode;
-class ReadEmptyTh;
-class ReadThread;
 class SamplingStarter;
 
 // The tool's one window: owns the form and its companions, wires them, and routes user actions
@@ -182,24 +178,15 @@ private:
     QPropertyAnimation *sideMenuAnimation = nullptr;
     bool sideMenuCollapsed = true;
 
-    // Debugger link
+    // Debugger link: owns the device and its readers, which it stops when it goes.
     void setUpDebuggerLink();
     void setUpLinkTimers();
-    void connectReaders();
     void createOverlayLabels();
     void registerDeviceNotifications();
-    int openDebugger();
-    void handleDeviceChange(const QString &name, int kind);
     void showLinkStatus(LinkStatus status);
     void explainBoardAccess();
     // Stops the board before the window closes; true when a board was open.
     bool stopBoardOnClose();
-    // At exit: the readers are asked to stop, woken and waited for.
-    void stopReaders();
-    EncodeDecode *codec = nullptr;
-    ReadThread *readThread = nullptr;
-    CheckThread *checkThread = nullptr;
-    ReadEmptyTh *readEmptyThread = nullptr;
     DebuggerLink *debuggerLink = nullptr;
     SamplingStarter *samplingStarter = nullptr;
     QTimer *blinkTimer = nullptr;

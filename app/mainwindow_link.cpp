@@ -1,10 +1,6 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "link/checkthread.h"
-#include "link/encodedecode.h"
-#include "link/reademptyth.h"
-#include "link/readthread.h"
 #include "tuning/samplingstarter.h"
 
 #include <QLabel>
@@ -15,7 +11,7 @@
 #include "link/winnotify.h"
 #endif
 
-// Debugger link: connection and hot-plug, reader threads, counted-down start and Stop exchanges.
+// Debugger link: its signals, the status label, the counted-down start and the Stop on close.
 
 void MainWindow::setUpDebuggerLink()
 {
@@ -24,39 +20,30 @@ void MainWindow::setUpDebuggerLink()
     // Queued: at start-up the box comes once the window is up, not inside its constructor.
     connect(debuggerLink, &DebuggerLink::accessDenied, this, &MainWindow::explainBoardAccess,
             Qt::QueuedConnection);
+    connect(debuggerLink, &DebuggerLink::record, this, &MainWindow::reciveDataFromThread);
+    connect(debuggerLink, &DebuggerLink::readerFailed, this,
+            &MainWindow::reciveHandshakeMessage_rThread);
+    connect(debuggerLink, &DebuggerLink::checkRecord, this,
+            &MainWindow::reciveDataFromCheckThread);
+    connect(debuggerLink, &DebuggerLink::checkReaderFailed, this,
+            &MainWindow::reciveHandshakeMessage_cThread);
     registerDeviceNotifications();
-    readThread = new ReadThread;
-    checkThread = new CheckThread;
-    readEmptyThread = new ReadEmptyTh;
-    codec = new EncodeDecode;
-    debuggerLink->attachReaders(codec, readThread, checkThread, readEmptyThread);
     // Its result only sets the status label; the window works without a board.
-    openDebugger();
+    debuggerLink->openDebugger();
+    debuggerLink->startReader();
 }
 
 void MainWindow::setUpLinkTimers()
 {
-    blinkTimer = new QTimer;
-    countdownTimer = new QTimer;
-    keyTimer = new QTimer;
+    blinkTimer = new QTimer(this);
+    countdownTimer = new QTimer(this);
+    keyTimer = new QTimer(this);
     // The countdown sets the pace of every test phase; a coarse timer may run 5 % late per tick.
     countdownTimer->setTimerType(Qt::PreciseTimer);
     connect(blinkTimer, &QTimer::timeout, this, &MainWindow::btn_colorChang_timer);
     connect(countdownTimer, &QTimer::timeout, this, &MainWindow::warmTimerOut);
     connect(keyTimer, &QTimer::timeout, this, &MainWindow::keyTimerOut);
     keyTimer->start(500);
-}
-
-void MainWindow::connectReaders()
-{
-    connect(readThread, &ReadThread::sendDataToPlay, this, &MainWindow::reciveDataFromThread);
-    connect(readThread, &ReadThread::handshakeMessage, this,
-            &MainWindow::reciveHandshakeMessage_rThread);
-    readThread->start(QThread::InheritPriority);
-    connect(checkThread, &CheckThread::sendCheckDataToPlay, this,
-            &MainWindow::reciveDataFromCheckThread);
-    connect(checkThread, &CheckThread::handshakeMessage, this,
-            &MainWindow::reciveHandshakeMessage_cThread);
 }
 
 void MainWindow::createOverlayLabels()
@@ -66,9 +53,8 @@ void MainWindow::createOverlayLabels()
     countdownLabel = new QLabel(this);
     countdownLabel->setObjectName(QStringLiteral("countdownLabel"));
     countdownLabel->hide();
-    samplingStarter =
-        new SamplingStarter(tuningRun, *debuggerLink, readThread, checkThread, readEmptyThread,
-                            countdownLabel, countdownTimer, blinkTimer, this, this);
+    samplingStarter = new SamplingStarter(tuningRun, *debuggerLink, countdownLabel,
+                                          countdownTimer, blinkTimer, this, this);
 }
 
 void MainWindow::registerDeviceNotifications()
@@ -78,13 +64,6 @@ void MainWindow::registerDeviceNotifications()
 #else
     debuggerLink->registerDeviceNotifications(0);
 #endif
-}
-
-int MainWindow::openDebugger() { return debuggerLink->openDebugger(); }
-
-void MainWindow::handleDeviceChange(const QString &name, int kind)
-{
-    debuggerLink->handleDeviceChange(name, kind);
 }
 
 void MainWindow::showLinkStatus(LinkStatus status)
@@ -144,27 +123,8 @@ void MainWindow::reciveHandshakeMessage_rThread(QString text) { tuning->readerFa
 
 void MainWindow::reciveHandshakeMessage_cThread(QString text)
 {
-    checkThread->disarm();
+    debuggerLink->disarmCheckReader();
     QMessageBox::warning(this, tr("提示"), text);
-}
-
-void MainWindow::stopReaders()
-{
-    if (!readThread)
-        return;
-    readEmptyThread->requestStop();
-    readThread->requestStop();
-    checkThread->requestStop();
-    readThread->wait();
-    checkThread->wait();
-    delete readThread;
-    delete checkThread;
-    delete readEmptyThread;
-    delete codec;
-    readThread = nullptr;
-    delete blinkTimer;
-    delete countdownTimer;
-    delete keyTimer;
 }
 
 bool MainWindow::nativeEvent(const QByteArray &eventType, void *message, long *result)
@@ -176,7 +136,7 @@ bool MainWindow::nativeEvent(const QByteArray &eventType, void *message, long *r
 #ifdef Q_OS_WIN
     const DeviceChange change = winnotify::readMessage(message);
     if (change.kind != DeviceChange::None)
-        handleDeviceChange(QString::fromStdU16String(change.name), change.kind);
+        debuggerLink->handleDeviceChange(QString::fromStdU16String(change.name), change.kind);
 #endif
     return false;
 }

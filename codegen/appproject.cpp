@@ -3,8 +3,8 @@
 #include "chip/chip.h"
 #include "codegen/sourcegenerator.h"
 #include "project/settingspage.h"
+#include "project/pinmapsource.h"
 #include "project/writefailure.h"
-#include "tuning/pinmapsource.h"
 #include "tuning/tuningreport.h"
 
 #include <QDateTime>

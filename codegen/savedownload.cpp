@@ -3,9 +3,8 @@
 #include "codegen/buildscript.h"
 #include "codegen/sourcegenerator.h"
 #include "link/debuggerlink.h"
-#include "link/readthread.h"
+#include "project/pinmapsource.h"
 #include "tuning/channelsamples.h"
-#include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
 #include "tuning/tuningrun.h"
 
@@ -16,12 +15,11 @@
 #include <QThread>
 
 SaveDownload::SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link,
-                           ReadThread *readThread, QPlainTextEdit *log, ResultsTable &results,
-                           SampleStore &samples, const PinMapSource &pins,
-                           const QString &applicationDir, QObject *parent)
-    : QObject(parent), dialogParent(dialogParent), tuningRun(run), link(link),
-      readThread(readThread), log(log), results(results), samples(samples), pins(pins),
-      applicationDir(applicationDir)
+                           QPlainTextEdit *log, ResultsTable &results, SampleStore &samples,
+                           const PinMapSource &pins, const QString &applicationDir,
+                           QObject *parent)
+    : QObject(parent), dialogParent(dialogParent), tuningRun(run), link(link), log(log),
+      results(results), samples(samples), pins(pins), applicationDir(applicationDir)
 {
 }
 
@@ -83,8 +81,7 @@ void SaveDownload::runSteps()
 // The reader is kept from taking the acknowledgements, then Stop is sent until acknowledged.
 bool SaveDownload::stopBoard()
 {
-    if (readThread)
-        readThread->disarm();
+    link.disarmReader();
     QThread::msleep(kSettleMs);
     switch (link.runStopExchange(StopExchange::SaveDownload)) {
     case StopOutcome::Done:

@@ -8,7 +8,6 @@ class DebuggerLink;
 class PinMapSource;
 class QPlainTextEdit;
 class QWidget;
-class ReadThread;
 class ResultsTable;
 class SampleStore;
 class TuningRun;
@@ -25,10 +24,9 @@ public:
     static constexpr int kSettleMs = 800;
 
     // applicationDir holds the test template folder "RM3KV5172_Touch_Test".
-    SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link, ReadThread *readThread,
-                 QPlainTextEdit *log, ResultsTable &results, SampleStore &samples,
-                 const PinMapSource &pins, const QString &applicationDir,
-                 QObject *parent = nullptr);
+    SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link, QPlainTextEdit *log,
+                 ResultsTable &results, SampleStore &samples, const PinMapSource &pins,
+                 const QString &applicationDir, QObject *parent = nullptr);
 
     // One click of the button; a click while a previous one is still under way is refused.
     void run();
@@ -45,7 +43,6 @@ private:
     QWidget *dialogParent;
     TuningRun &tuningRun;
     DebuggerLink &link;
-    ReadThread *readThread;
     QPlainTextEdit *log;
     ResultsTable &results;
     SampleStore &samples;

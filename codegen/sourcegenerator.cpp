@@ -2,8 +2,8 @@
 
 #include "chip/chip.h"
 #include "codegen/textfile.h"
+#include "project/pinmapsource.h"
 #include "project/resultcolumns.h"
-#include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
 
 #include <QMessageBox>

@@ -6,7 +6,12 @@ BoardReader::BoardReader(QObject *parent) : QThread(parent), codec(new EncodeDec
 
 void BoardReader::setDevice(hid_device *device)
 {
-    hidDevice.store(device);
+    gate.setDevice(device);
+}
+
+void BoardReader::detach()
+{
+    gate.detach();
 }
 
 void BoardReader::arm()
@@ -36,8 +41,8 @@ BoardReport BoardReader::classify(const unsigned char *report, int received, QBy
 
 void BoardReader::readLoop(int timeoutMs, bool dropBacklog)
 {
-    while (gate.beginStep()) {
-        hid_device *device = hidDevice.load();
+    hid_device *device = nullptr;
+    while (gate.beginStep(&device)) {
         if (device && dropBacklog) {
             for (int n = 0; n < protocol::kDrainReads; ++n)
                 hid_read(device, rxBuffer, sizeof rxBuffer);

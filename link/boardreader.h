@@ -10,8 +10,6 @@
 #include <QByteArray>
 #include <QThread>
 
-#include <atomic>
-
 // What the measurement reader and the verification reader share: the device handle, the frame
 // decoder, the armed flag and the loop of armed reads. A subclass says what each result emits.
 class BoardReader : public QThread
@@ -19,7 +17,11 @@ class BoardReader : public QThread
     Q_OBJECT
 
 public:
+    // Returns once a read of the old device has ended.
     void setDevice(hid_device *device);
+    // Disarms and lets go of the device; a read of it in progress ends within a short slice and
+    // reports a time-out. Afterwards the device may be closed.
+    void detach();
     void arm();
     // Returns after a read in progress has ended.
     void disarm();
@@ -39,7 +41,6 @@ protected:
     BoardReport classify(const unsigned char *report, int received, QByteArray *record);
 
 private:
-    std::atomic<hid_device *> hidDevice{nullptr};
     EncodeDecode *codec;
     DecoderState decoder;
     ReaderGate gate;

@@ -21,45 +21,68 @@ constexpr int kArrivalSettleMs = 1;
 } // namespace
 
 DebuggerLink::DebuggerLink(QObject *parent)
-    : QObject(parent), deviceNotifier(new DeviceNotifier(this))
+    : QObject(parent), codec(std::make_unique<EncodeDecode>()),
+      readThread(std::make_unique<ReadThread>()), checkThread(std::make_unique<CheckThread>()),
+      drain(std::make_unique<ReadEmptyTh>()), deviceNotifier(new DeviceNotifier(this))
 {
     connect(deviceNotifier, &DeviceNotifier::deviceChanged, this,
             &DebuggerLink::handleDeviceChange);
+    connectReaders();
 }
 
-DebuggerLink::DebuggerLink(EncodeDecode *codec, ReadThread *readThread, CheckThread *checkThread,
-                           ReadEmptyTh *readEmptyThread, QObject *parent)
-    : DebuggerLink(parent)
+DebuggerLink::~DebuggerLink()
 {
-    attachReaders(codec, readThread, checkThread, readEmptyThread);
+    // No reader may be inside a read when the handle is closed, and hidapi ends last.
+    readThread->requestStop();
+    checkThread->requestStop();
+    drain->requestStop();
+    readThread->wait();
+    checkThread->wait();
+    releaseDevice();
+    hid_exit();
 }
 
-void DebuggerLink::attachReaders(EncodeDecode *codec, ReadThread *readThread,
-                                 CheckThread *checkThread, ReadEmptyTh *readEmptyThread)
+// The readers emit on their own threads; the records cross to this object's thread as copies.
+void DebuggerLink::connectReaders()
 {
-    this->codec = codec;
-    this->readThread = readThread;
-    this->checkThread = checkThread;
-    this->readEmptyThread = readEmptyThread;
+    connect(readThread.get(), &ReadThread::sendDataToPlay, this, &DebuggerLink::record,
+            Qt::QueuedConnection);
+    connect(readThread.get(), &ReadThread::handshakeMessage, this, &DebuggerLink::readerFailed,
+            Qt::QueuedConnection);
+    connect(checkThread.get(), &CheckThread::sendCheckDataToPlay, this,
+            &DebuggerLink::checkRecord, Qt::QueuedConnection);
+    connect(checkThread.get(), &CheckThread::handshakeMessage, this,
+            &DebuggerLink::checkReaderFailed, Qt::QueuedConnection);
 }
 
 int DebuggerLink::open()
 {
+    // An arrival while a handle is open replaces it rather than leaving it open.
+    releaseDevice();
     hid_init();
-    hidDevice = hid_open(protocol::kVendorId, protocol::kProductId, nullptr);
-    if (!hidDevice) {
-        debuggerConnected = false;
+    hid_device *device = hid_open(protocol::kVendorId, protocol::kProductId, nullptr);
+    if (!device)
         return -1;
-    }
-    hid_set_nonblocking(hidDevice, 1);
-    if (readThread)
-        readThread->setDevice(hidDevice);
-    if (checkThread)
-        checkThread->setDevice(hidDevice);
-    if (readEmptyThread)
-        readEmptyThread->setDevice(hidDevice);
+    hid_set_nonblocking(device, 1);
+    hidDevice = device;
+    readThread->setDevice(device);
+    checkThread->setDevice(device);
+    drain->setDevice(device);
     debuggerConnected = true;
     return 0;
+}
+
+void DebuggerLink::releaseDevice()
+{
+    debuggerConnected = false;
+    if (!hidDevice)
+        return;
+    // Each reader returns the handle only after a read of it has ended.
+    readThread->detach();
+    checkThread->detach();
+    drain->setDevice(nullptr);
+    hid_close(hidDevice);
+    hidDevice = nullptr;
 }
 
 int DebuggerLink::openDebugger()
@@ -117,24 +140,79 @@ void DebuggerLink::handleDeviceChange(const QString &name, int kind)
     if (kind == 1) {
         QThread::msleep(kArrivalSettleMs);
         registerDeviceNotifications(nativeWindow);
-        if (open() != 0) {
-            debuggerConnected = false;
-            hidDevice = nullptr;
+        if (open() != 0)
             reportFailedOpen(LinkStatus::OpenFailed);
-        } else {
+        else
             emit statusChanged(LinkStatus::Connected);
-        }
     } else if (kind == 2) {
-        // The readers keep the old handle; their reads fail until an open gives them a new one.
-        debuggerConnected = false;
-        hidDevice = nullptr;
+        releaseDevice();
         emit statusChanged(LinkStatus::Removed);
     }
 }
 
+void DebuggerLink::startReader()
+{
+    readThread->start(QThread::InheritPriority);
+}
+
+void DebuggerLink::armReader()
+{
+    readThread->arm();
+}
+
+void DebuggerLink::disarmReader()
+{
+    readThread->disarm();
+}
+
+bool DebuggerLink::isReaderArmed() const
+{
+    return readThread->isArmed();
+}
+
+void DebuggerLink::startDrain()
+{
+    drain->start(QThread::InheritPriority);
+}
+
+void DebuggerLink::stopDrain()
+{
+    drain->requestStop();
+}
+
+bool DebuggerLink::isDraining() const
+{
+    return drain->isRunning();
+}
+
+void DebuggerLink::startCheckReader()
+{
+    checkThread->start(QThread::InheritPriority);
+}
+
+void DebuggerLink::armCheckReader()
+{
+    checkThread->arm();
+}
+
+void DebuggerLink::disarmCheckReader()
+{
+    checkThread->disarm();
+}
+
+bool DebuggerLink::isCheckReaderRunning() const
+{
+    return checkThread->isRunning();
+}
+
+bool DebuggerLink::isCheckReaderArmed() const
+{
+    return checkThread->isArmed();
+}
+
 int DebuggerLink::sendReport(const unsigned char *payload, int length)
 {
-    if (!hidDevice || !codec || length < 0)
+    if (!hidDevice || length < 0)
         return -1;
     unsigned char frame[2 * (protocol::kReportSize + 2) + 2];
     if (2 * (length + 2) + 2 > int(sizeof frame))

@@ -5,8 +5,11 @@
 
 #include <hidapi/hidapi.h>
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
+
+#include <memory>
 
 class CheckThread;
 class DeviceNotifier;
@@ -39,19 +42,19 @@ enum class StopOutcome {
 };
 
 // The connection to the debugger board, used on the GUI thread only: opening it, following it
-// being plugged in and out, and the Start/Stop commands with their exchanges. Hands the device to
-// the reader threads; reports what the status label should show through statusChanged.
+// being plugged in and out, the Start/Stop commands with their exchanges, and the readers. It
+// owns the device handle, the codec and the three reader threads: the handle is handed to the
+// readers on every open and taken back from them before it is closed. Reports what the status
+// label should show through statusChanged, and the readers' records and failures through its
+// own signals, delivered on its thread as copies.
 class DebuggerLink : public QObject
 {
     Q_OBJECT
 
 public:
     explicit DebuggerLink(QObject *parent = nullptr);
-    DebuggerLink(EncodeDecode *codec, ReadThread *readThread, CheckThread *checkThread,
-                 ReadEmptyTh *readEmptyThread, QObject *parent = nullptr);
-    // The codec for sending and the readers that get the handle on every open.
-    void attachReaders(EncodeDecode *codec, ReadThread *readThread, CheckThread *checkThread,
-                       ReadEmptyTh *readEmptyThread);
+    // Stops the readers and waits for them, closes the device, then ends hidapi.
+    ~DebuggerLink() override;
 
     // 0 when the board was opened, -1 when not.
     int openDebugger();
@@ -65,8 +68,24 @@ public:
 
     bool isOpen() const { return hidDevice != nullptr; }
     bool isConnected() const { return debuggerConnected; }
-    hid_device *device() const { return hidDevice; }
     DeviceNotifier *notifier() const { return deviceNotifier; }
+
+    // The measurement reader: its thread runs from startReader() on and sleeps until armed; each
+    // arming delivers one record (or a failure). disarmReader() returns after a read under way.
+    void startReader();
+    void armReader();
+    void disarmReader();
+    bool isReaderArmed() const;
+    // The drain that throws the board's input away while the tool waits on the user.
+    void startDrain();
+    void stopDrain();
+    bool isDraining() const;
+    // The verification reader: started once, then armed for each record.
+    void startCheckReader();
+    void armCheckReader();
+    void disarmCheckReader();
+    bool isCheckReaderRunning() const;
+    bool isCheckReaderArmed() const;
 
     // Encodes the payload into one output report and writes it: hid_write's result, or -1
     // without a board.
@@ -85,22 +104,32 @@ signals:
     // An open failed while the board is plugged in: it is listed but may not be opened (on
     // Linux, a hidraw node without access for this user). Follows the statusChanged of that open.
     void accessDenied();
+    // The measurement reader's record (crcFailed 1 when its check sequence did not match), or
+    // its failure: "握手失败！" for a refused Start, "接收返回超时！" when nothing came.
+    void record(QByteArray data, int crcFailed);
+    void readerFailed(QString text);
+    // The verification reader's record (also one whose check failed), or its failure.
+    void checkRecord(QByteArray data);
+    void checkReaderFailed(QString text);
 
 private:
     int open();
+    // Takes the handle back from the readers (disarming them) and closes it.
+    void releaseDevice();
     // Reports a failed open with the given label, and whether the board was there after all.
     void reportFailedOpen(LinkStatus status);
     static bool boardListed();
     // Stop and its acknowledgement rounds times, the last one deciding.
     StopOutcome stopRounds(int rounds);
+    void connectReaders();
 
     hid_device *hidDevice = nullptr;
     bool debuggerConnected = false;
     unsigned char rxReport[protocol::kReportSize] = {};
-    EncodeDecode *codec = nullptr;
-    ReadThread *readThread = nullptr;
-    CheckThread *checkThread = nullptr;
-    ReadEmptyTh *readEmptyThread = nullptr;
+    std::unique_ptr<EncodeDecode> codec;
+    std::unique_ptr<ReadThread> readThread;
+    std::unique_ptr<CheckThread> checkThread;
+    std::unique_ptr<ReadEmptyTh> drain;
     DeviceNotifier *deviceNotifier;
     quintptr nativeWindow = 0;
 };

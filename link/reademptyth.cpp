@@ -15,7 +15,10 @@ ReadEmptyTh::ReadEmptyTh(QObject *parent) : QThread(parent)
 
 void ReadEmptyTh::setDevice(hid_device *device)
 {
-    hidDevice.store(device);
+    QMutexLocker lock(&mutex);
+    hidDevice = device;
+    while (reading)
+        readDone.wait(&mutex);
 }
 
 void ReadEmptyTh::requestStop()
@@ -25,14 +28,34 @@ void ReadEmptyTh::requestStop()
     stopRequested.store(false);
 }
 
+hid_device *ReadEmptyTh::beginRead()
+{
+    QMutexLocker lock(&mutex);
+    reading = hidDevice != nullptr;
+    return hidDevice;
+}
+
+void ReadEmptyTh::endRead()
+{
+    QMutexLocker lock(&mutex);
+    reading = false;
+    readDone.wakeAll();
+}
+
 void ReadEmptyTh::run()
 {
-    hid_device *device = hidDevice.load();
-    if (!device)
-        return;
+    {
+        QMutexLocker lock(&mutex);
+        if (!hidDevice)
+            return;
+    }
     unsigned char buffer[protocol::kReportSize];
     while (!stopRequested.load()) {
-        if (hid_read_timeout(device, buffer, sizeof buffer, kDrainReadTimeoutMs) < 0)
+        hid_device *device = beginRead();
+        const int r = device ? hid_read_timeout(device, buffer, sizeof buffer, kDrainReadTimeoutMs)
+                             : -1;
+        endRead();
+        if (r < 0)
             msleep(kErrorPauseMs);
     }
 }

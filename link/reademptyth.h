@@ -3,12 +3,15 @@
 
 #include <hidapi/hidapi.h>
 
+#include <QMutex>
 #include <QThread>
+#include <QWaitCondition>
 
 #include <atomic>
 
 // Reads and throws away the board's input while the window waits on the user, so that no stale
-// records are left when sampling goes on. Finishes at once when started without a device.
+// records are left when sampling goes on. Finishes at once when started without a device; a
+// device taken away while it runs leaves it idling until another one is set.
 class ReadEmptyTh : public QThread
 {
     Q_OBJECT
@@ -16,6 +19,8 @@ class ReadEmptyTh : public QThread
 public:
     explicit ReadEmptyTh(QObject *parent = nullptr);
 
+    // Returns once a read of the old device has ended (at most one short read), so the old
+    // device may be closed afterwards.
     void setDevice(hid_device *device);
     // Ends the drain after its current read and waits for it (at most one short read), so that a
     // later start() drains again.
@@ -25,7 +30,14 @@ protected:
     void run() override;
 
 private:
-    std::atomic<hid_device *> hidDevice{nullptr};
+    // The device of the next read, marked as in use until the read ended; null when none.
+    hid_device *beginRead();
+    void endRead();
+
+    QMutex mutex;
+    QWaitCondition readDone;
+    hid_device *hidDevice = nullptr;
+    bool reading = false;
     std::atomic<bool> stopRequested{false};
 };
 

@@ -20,6 +20,26 @@ void ReaderGate::disarm()
 {
     QMutexLocker lock(&mutex);
     armed = false;
+    waitForStepEnd();
+}
+
+void ReaderGate::setDevice(hid_device *newDevice)
+{
+    QMutexLocker lock(&mutex);
+    device = newDevice;
+    waitForStepEnd();
+}
+
+void ReaderGate::detach()
+{
+    QMutexLocker lock(&mutex);
+    armed = false;
+    device = nullptr;
+    waitForStepEnd();
+}
+
+void ReaderGate::waitForStepEnd()
+{
     while (stepping)
         stepDone.wait(&mutex);
 }
@@ -37,7 +57,7 @@ void ReaderGate::requestStop()
     wake.wakeAll();
 }
 
-bool ReaderGate::beginStep()
+bool ReaderGate::beginStep(hid_device **stepDevice)
 {
     QMutexLocker lock(&mutex);
     while (!armed && !stopRequested)
@@ -45,24 +65,25 @@ bool ReaderGate::beginStep()
     if (stopRequested)
         return false;
     stepping = true;
+    *stepDevice = device;
     return true;
 }
 
-int ReaderGate::read(hid_device *device, unsigned char *buffer, std::size_t length,
+int ReaderGate::read(hid_device *stepDevice, unsigned char *buffer, std::size_t length,
                      int timeoutMs) const
 {
-    if (!device)
+    if (!stepDevice)
         return -1;
     QElapsedTimer clock;
     clock.start();
     for (;;) {
         const qint64 left = timeoutMs - clock.elapsed();
-        const int r = hid_read_timeout(device, buffer, length,
+        const int r = hid_read_timeout(stepDevice, buffer, length,
                                        int(std::clamp<qint64>(left, 0, kReadSliceMs)));
         if (r != 0 || left <= kReadSliceMs)
             return r;
         QMutexLocker lock(&mutex);
-        if (stopRequested)
+        if (stopRequested || device != stepDevice)
             return 0;
     }
 }

@@ -8,9 +8,9 @@
 
 #include <cstddef>
 
-// The armed flag of one reader thread and the hand-over around it. A disarmed reader sleeps on a
-// wait condition; arm() wakes it at once; disarm() returns only after a read step in progress has
-// ended, so the GUI thread may read the device itself afterwards.
+// The armed flag and the device of one reader thread, and the hand-over around them. A disarmed
+// reader sleeps on a wait condition; arm() wakes it at once; disarm() returns only after a read
+// step in progress has ended, so the GUI thread may read the device itself afterwards.
 class ReaderGate
 {
 public:
@@ -19,12 +19,17 @@ public:
     bool isArmed() const;
     // Ends the reader's loop for good; used only when the process exits.
     void requestStop();
+    // The device the next step reads (null: none). Returns once a step that still uses the old
+    // one has ended; a read of it in progress gives up after its current slice.
+    void setDevice(hid_device *device);
+    // Disarms and takes the device away in one go; afterwards the old device may be closed.
+    void detach();
 
-    // Reader side: blocks while disarmed, then marks a step as running. False once a stop was
-    // requested.
-    bool beginStep();
+    // Reader side: blocks while disarmed, then marks a step as running on *device. False once a
+    // stop was requested.
+    bool beginStep(hid_device **device);
     // Reader side: hid_read_timeout over timeoutMs, taken in short slices so that a stop request
-    // at exit does not wait for the whole time-out; 0 when nothing came.
+    // or a change of device does not wait for the whole time-out; 0 when nothing came.
     int read(hid_device *device, unsigned char *buffer, std::size_t length, int timeoutMs) const;
     // Reader side: runs finish under the lock (it emits the result and says whether the reader
     // goes idle), so an arm() that reacts to the result cannot be undone by the disarming.
@@ -39,12 +44,16 @@ public:
     }
 
 private:
+    // Caller holds mutex.
+    void waitForStepEnd();
+
     mutable QMutex mutex;
     QWaitCondition wake;
     QWaitCondition stepDone;
     bool armed = false;
     bool stepping = false;
     bool stopRequested = false;
+    hid_device *device = nullptr;
 };
 
 #endif // READERGATE_H

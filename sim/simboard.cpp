@@ -41,6 +41,8 @@ struct Board
     int generation = 1;
     std::vector<std::unique_ptr<SimBoard::Handle>> handles;
     int opens = 0;
+    int closes = 0;
+    int closedUses = 0;
 
     bool finger[chip::kChannelCount] = {};
     bool water = false;
@@ -165,6 +167,16 @@ struct Board
     bool usable(const SimBoard::Handle *handle) const
     {
         return plugged && handle && !handle->closed && handle->generation == generation;
+    }
+
+    // False, and counted, for a handle that was closed already.
+    bool stillOpen(const SimBoard::Handle *handle)
+    {
+        if (handle && handle->closed) {
+            ++closedUses;
+            return false;
+        }
+        return true;
     }
 
     void command(const QByteArray &payload)
@@ -406,6 +418,18 @@ int SimBoard::openCount()
     return board().opens;
 }
 
+int SimBoard::openHandles()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().opens - board().closes;
+}
+
+int SimBoard::closedHandleUses()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().closedUses;
+}
+
 SimBoard::Handle *SimBoard::open()
 {
     Board &b = board();
@@ -421,16 +445,20 @@ SimBoard::Handle *SimBoard::open()
 
 void SimBoard::close(Handle *handle)
 {
-    std::lock_guard<std::mutex> lock(board().mutex);
-    if (handle)
-        handle->closed = true;
-    board().changed.notify_all();
+    Board &b = board();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    if (!handle || !b.stillOpen(handle))
+        return;
+    handle->closed = true;
+    ++b.closes;
+    // A read still waiting on the handle wakes and counts the use.
+    b.changed.notify_all();
 }
 
 int SimBoard::setNonblocking(Handle *handle, bool nonblocking)
 {
     std::lock_guard<std::mutex> lock(board().mutex);
-    if (!handle || handle->closed)
+    if (!handle || !board().stillOpen(handle))
         return -1;
     handle->nonblocking = nonblocking;
     return 0;
@@ -439,14 +467,14 @@ int SimBoard::setNonblocking(Handle *handle, bool nonblocking)
 bool SimBoard::isNonblocking(Handle *handle)
 {
     std::lock_guard<std::mutex> lock(board().mutex);
-    return handle && handle->nonblocking;
+    return handle && board().stillOpen(handle) && handle->nonblocking;
 }
 
 int SimBoard::write(Handle *handle, const unsigned char *data, std::size_t length)
 {
     Board &b = board();
     std::lock_guard<std::mutex> lock(b.mutex);
-    if (!b.usable(handle) || !data || length == 0)
+    if (!b.stillOpen(handle) || !b.usable(handle) || !data || length == 0)
         return -1;
     const QByteArray report(reinterpret_cast<const char *>(data), int(length));
     b.written.append(report);
@@ -466,7 +494,7 @@ int SimBoard::read(Handle *handle, unsigned char *data, std::size_t length, int 
     std::unique_lock<std::mutex> lock(b.mutex);
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     for (;;) {
-        if (!b.usable(handle))
+        if (!b.stillOpen(handle) || !b.usable(handle))
             return -1;
         const auto now = Clock::now();
         b.pump(now);

@@ -62,8 +62,14 @@ public:
     static QList<QByteArray> writtenReports();
     static void clearWrittenReports();
     static int openCount();
+    // Handles opened and not yet closed (reset and unplug make them stale, not closed).
+    static int openHandles();
+    // Calls that used a handle after hid_close, or were inside a read when it was closed;
+    // hidapi frees the device on close, so each one would be a use after free.
+    static int closedHandleUses();
 
-    // The hidapi side (sim/simhid.cpp). A handle stays valid until the board is unplugged or reset.
+    // The hidapi side (sim/simhid.cpp). A handle stays valid until the board is unplugged or reset,
+    // or until it is closed.
     struct Handle;
     static Handle *open();
     static void close(Handle *handle);

@@ -1,7 +1,7 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
-#include "tuning/pinmapsource.h"
+#include "project/pinmapsource.h"
 
 #include <QByteArray>
 #include <QDir>

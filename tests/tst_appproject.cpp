@@ -1,9 +1,9 @@
 #include "codegen/appproject.h"
 #include "modalhelper.h"
+#include "project/pinmapsource.h"
 #include "project/settingspage.h"
 #include "project/toolpaths.h"
 #include "testsupport.h"
-#include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
 
 #include <QCheckBox>

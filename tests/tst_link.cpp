@@ -1,11 +1,7 @@
 #include "app/mainwindow.h"
-#include "link/checkthread.h"
 #include "link/debuggerlink.h"
 #include "link/devicechange.h"
 #include "link/devicenotifier.h"
-#include "link/encodedecode.h"
-#include "link/reademptyth.h"
-#include "link/readthread.h"
 #include "sim/simboard.h"
 #include "sim/simframe.h"
 #include "testsupport.h"
@@ -13,7 +9,7 @@
 #include "tuning/tuningrun.h"
 
 #include "modalhelper.h"
-#include "queuedspy.h"
+#include "tuningrig.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -46,25 +42,6 @@ QList<QByteArray> repeated(const QByteArray &report, int times)
         list << report;
     return list;
 }
-
-// The link with its readers, as the window builds it.
-struct LinkRig
-{
-    EncodeDecode codec;
-    ReadThread readThread;
-    CheckThread checkThread;
-    ReadEmptyTh drain;
-    DebuggerLink link{&codec, &readThread, &checkThread, &drain};
-
-    ~LinkRig()
-    {
-        readThread.requestStop();
-        checkThread.requestStop();
-        drain.requestStop();
-        readThread.wait();
-        checkThread.wait();
-    }
-};
 
 // DEV_BROADCAST_DEVICEINTERFACE_W as Windows lays it out, with the name's NUL when terminated.
 QByteArray broadcast(quint32 deviceType, const QString &name, bool terminated = true)
@@ -112,6 +89,7 @@ private slots:
     void plugEventsFollowTheBoard();
     void boardThatMayNotBeOpenedIsToldApart();
     void otherDevicesChangeNothing();
+    void removalClosesTheHandleOnlyAfterTheReaders();
     void countdownSendsOneStartThenSamples();
     void countdownWithoutBoardWarnsAndSendsNothing();
     void startWriteFailureWarnsAndResets();
@@ -122,6 +100,7 @@ private slots:
     void windowCloseStopsBoardOnlyWithBoardAndAlwaysSaves_data();
     void windowCloseStopsBoardOnlyWithBoardAndAlwaysSaves();
     void windowExitStopsItsReaders();
+    void windowReplugsLeaveNoHandleOpen();
 };
 
 void TestLink::init()
@@ -133,23 +112,23 @@ void TestLink::init()
 
 void TestLink::commandsAreExactReports()
 {
-    LinkRig rig;
-    QCOMPARE(rig.link.openDebugger(), 0);
-    QCOMPARE(rig.link.sendStartCommand(), 65);
-    QCOMPARE(rig.link.sendStopCommand(), 65);
+    DebuggerLink link;
+    QCOMPARE(link.openDebugger(), 0);
+    QCOMPARE(link.sendStartCommand(), 65);
+    QCOMPARE(link.sendStopCommand(), 65);
     QCOMPARE(SimBoard::writtenReports(), (QList<QByteArray>{kStartReport, kStopReport}));
 }
 
 void TestLink::sendingWithoutBoardWritesNothing()
 {
     SimBoard::unplug();
-    LinkRig rig;
-    QSignalSpy status(&rig.link, &DebuggerLink::statusChanged);
-    QCOMPARE(rig.link.openDebugger(), -1);
+    DebuggerLink link;
+    QSignalSpy status(&link, &DebuggerLink::statusChanged);
+    QCOMPARE(link.openDebugger(), -1);
     QCOMPARE(status.at(0).at(0).value<LinkStatus>(), LinkStatus::NoConnection);
-    QCOMPARE(rig.link.sendStartCommand(), -1);
-    QCOMPARE(rig.link.waitStopAck(), 0);
-    rig.link.drainInput();
+    QCOMPARE(link.sendStartCommand(), -1);
+    QCOMPARE(link.waitStopAck(), 0);
+    link.drainInput();
     SimBoard::plug();
     QVERIFY(SimBoard::writtenReports().isEmpty());
 }
@@ -254,34 +233,34 @@ void TestLink::windowsBroadcastGivesKindAndName()
 
 void TestLink::waitStopAckSkipsDataFrames()
 {
-    LinkRig rig;
-    QVERIFY(rig.link.openDebugger() == 0);
-    QVERIFY(rig.link.sendStartCommand() > 0);
+    DebuggerLink link;
+    QVERIFY(link.openDebugger() == 0);
+    QVERIFY(link.sendStartCommand() > 0);
     QTest::qWait(30);
     QVERIFY(SimBoard::queuedReports() > 2);
-    QVERIFY(rig.link.sendStopCommand() > 0);
-    QCOMPARE(rig.link.waitStopAck(), 1);
+    QVERIFY(link.sendStopCommand() > 0);
+    QCOMPARE(link.waitStopAck(), 1);
 }
 
 void TestLink::waitStopAckReportsRefusal()
 {
     SimBoard::setRefuseStop(true);
-    LinkRig rig;
-    QVERIFY(rig.link.openDebugger() == 0);
-    QVERIFY(rig.link.sendStopCommand() > 0);
-    QCOMPARE(rig.link.waitStopAck(), 0);
+    DebuggerLink link;
+    QVERIFY(link.openDebugger() == 0);
+    QVERIFY(link.sendStopCommand() > 0);
+    QCOMPARE(link.waitStopAck(), 0);
 }
 
 void TestLink::waitStopAckIsBoundedWhenBoardIsSilent()
 {
     SimBoard::setSilent(true);
-    LinkRig rig;
-    QVERIFY(rig.link.openDebugger() == 0);
-    QVERIFY(rig.link.sendStopCommand() > 0);
+    DebuggerLink link;
+    QVERIFY(link.openDebugger() == 0);
+    QVERIFY(link.sendStopCommand() > 0);
     QElapsedTimer clock;
     clock.start();
     QTest::ignoreMessage(QtDebugMsg, "receive11111");
-    QCOMPARE(rig.link.waitStopAck(), 0);
+    QCOMPARE(link.waitStopAck(), 0);
     QVERIFY2(clock.elapsed() >= protocol::kStopAckDeadlineMs - 50, "gave up before the deadline");
     QVERIFY2(clock.elapsed() < protocol::kStopAckDeadlineMs + 1000, "wait is not bounded");
 }
@@ -301,12 +280,12 @@ void TestLink::stopExchangesSendTheirStops()
 {
     QFETCH(StopExchange, exchange);
     QFETCH(int, stops);
-    LinkRig rig;
-    QVERIFY(rig.link.openDebugger() == 0);
-    QVERIFY(rig.link.sendStartCommand() > 0);
+    DebuggerLink link;
+    QVERIFY(link.openDebugger() == 0);
+    QVERIFY(link.sendStartCommand() > 0);
     QTest::qWait(20);
     SimBoard::clearWrittenReports();
-    QCOMPARE(rig.link.runStopExchange(exchange), StopOutcome::Done);
+    QCOMPARE(link.runStopExchange(exchange), StopOutcome::Done);
     QCOMPARE(SimBoard::writtenReports(), repeated(kStopReport, stops));
     QVERIFY(!SimBoard::isStreaming());
 }
@@ -335,115 +314,163 @@ void TestLink::stopExchangeFailures()
     QFETCH(StopExchange, exchange);
     QFETCH(QString, board);
     QFETCH(StopOutcome, outcome);
-    LinkRig rig;
+    DebuggerLink link;
     if (board == "absent")
         SimBoard::unplug();
-    rig.link.openDebugger();
+    link.openDebugger();
     SimBoard::setRefuseStop(board == "refuseStop");
     if (board == "unplugged")
         SimBoard::unplug();
-    QCOMPARE(rig.link.runStopExchange(exchange), outcome);
+    QCOMPARE(link.runStopExchange(exchange), outcome);
     if (board != "refuseStop")
         QVERIFY(SimBoard::writtenReports().isEmpty());
 }
 
 void TestLink::plugEventsFollowTheBoard()
 {
-    LinkRig rig;
-    QSignalSpy status(&rig.link, &DebuggerLink::statusChanged);
-    SimBoard::setHotplugTarget(rig.link.notifier());
-    QCOMPARE(rig.link.openDebugger(), 0);
+    DebuggerLink link;
+    QSignalSpy status(&link, &DebuggerLink::statusChanged);
+    SimBoard::setHotplugTarget(link.notifier());
+    QCOMPARE(link.openDebugger(), 0);
     SimBoard::unplug();
     QTRY_COMPARE(status.size(), 2);
     QCOMPARE(status.at(1).at(0).value<LinkStatus>(), LinkStatus::Removed);
-    QVERIFY(!rig.link.isOpen());
-    QVERIFY(!rig.link.isConnected());
+    QVERIFY(!link.isOpen());
+    QVERIFY(!link.isConnected());
     const int opens = SimBoard::openCount();
     SimBoard::plug();
     QTRY_COMPARE(status.size(), 3);
     QCOMPARE(status.at(2).at(0).value<LinkStatus>(), LinkStatus::Connected);
     QCOMPARE(SimBoard::openCount(), opens + 1);
-    QVERIFY(rig.link.isConnected());
+    QVERIFY(link.isConnected());
     // An arrival that cannot be opened (the board went away again at once).
     SimBoard::setHotplugTarget(nullptr);
     SimBoard::unplug();
-    rig.link.handleDeviceChange(SimBoard::interfaceName(), 1);
+    link.handleDeviceChange(SimBoard::interfaceName(), 1);
     QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::OpenFailed);
-    QVERIFY(!rig.link.isOpen());
+    QVERIFY(!link.isOpen());
 }
 
 // Not plugged in and not allowed both fail to open; only the board that is there is denied.
 void TestLink::boardThatMayNotBeOpenedIsToldApart()
 {
-    LinkRig rig;
-    QSignalSpy status(&rig.link, &DebuggerLink::statusChanged);
-    QSignalSpy denied(&rig.link, &DebuggerLink::accessDenied);
+    DebuggerLink link;
+    QSignalSpy status(&link, &DebuggerLink::statusChanged);
+    QSignalSpy denied(&link, &DebuggerLink::accessDenied);
     SimBoard::unplug();
-    QCOMPARE(rig.link.openDebugger(), -1);
+    QCOMPARE(link.openDebugger(), -1);
     QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::NoConnection);
     QCOMPARE(denied.size(), 0);
 
     SimBoard::plug();
     SimBoard::setOpenRefused(true);
     const int opens = SimBoard::openCount();
-    QCOMPARE(rig.link.openDebugger(), -1);
+    QCOMPARE(link.openDebugger(), -1);
     QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::NoConnection);
     QCOMPARE(denied.size(), 1);
-    rig.link.handleDeviceChange(SimBoard::interfaceName(), 1);
+    link.handleDeviceChange(SimBoard::interfaceName(), 1);
     QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::OpenFailed);
     QCOMPARE(denied.size(), 2);
-    QVERIFY(!rig.link.isOpen());
+    QVERIFY(!link.isOpen());
     QCOMPARE(SimBoard::openCount(), opens);
 
     SimBoard::setOpenRefused(false);
-    rig.link.handleDeviceChange(SimBoard::interfaceName(), 1);
+    link.handleDeviceChange(SimBoard::interfaceName(), 1);
     QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::Connected);
     QCOMPARE(denied.size(), 2);
-    QVERIFY(rig.link.isOpen());
+    QVERIFY(link.isOpen());
 }
 
 void TestLink::otherDevicesChangeNothing()
 {
-    LinkRig rig;
-    QCOMPARE(rig.link.openDebugger(), 0);
-    QSignalSpy status(&rig.link, &DebuggerLink::statusChanged);
-    rig.link.handleDeviceChange("\\\\?\\USB#VID_046D&PID_C52B#SN#" + kClassGuid, 2);
-    rig.link.handleDeviceChange("\\\\?\\HID#VID_0483&PID_5850#SN#" + kClassGuid, 2);
-    rig.link.handleDeviceChange("\\\\?\\STORAGE#Volume#{53f56307}", 2);
+    DebuggerLink link;
+    QCOMPARE(link.openDebugger(), 0);
+    QSignalSpy status(&link, &DebuggerLink::statusChanged);
+    link.handleDeviceChange("\\\\?\\USB#VID_046D&PID_C52B#SN#" + kClassGuid, 2);
+    link.handleDeviceChange("\\\\?\\HID#VID_0483&PID_5850#SN#" + kClassGuid, 2);
+    link.handleDeviceChange("\\\\?\\STORAGE#Volume#{53f56307}", 2);
     QCOMPARE(status.size(), 0);
-    QVERIFY(rig.link.isOpen());
+    QVERIFY(link.isOpen());
 }
 
-// The counted-down start against the board, at its real pace (about four seconds per start).
+// A removal while all three readers are inside reads of a silent board that still answers: the
+// handle is closed only once they let go of it, and soon, not after their reads' time-outs.
+void TestLink::removalClosesTheHandleOnlyAfterTheReaders()
+{
+    const int handles = SimBoard::openHandles();
+    const int closedUses = SimBoard::closedHandleUses();
+    {
+        DebuggerLink link;
+        QSignalSpy failures(&link, &DebuggerLink::readerFailed);
+        QSignalSpy checkFailures(&link, &DebuggerLink::checkReaderFailed);
+        QCOMPARE(link.openDebugger(), 0);
+        link.startReader();
+        link.startCheckReader();
+        link.startDrain();
+        link.armReader();
+        link.armCheckReader();
+        QTest::qWait(50);
+        QElapsedTimer clock;
+        clock.start();
+        link.handleDeviceChange(SimBoard::interfaceName(), 2);
+        QVERIFY2(clock.elapsed() < 500, "the removal waited for the reads' time-outs");
+        QCOMPARE(SimBoard::openHandles(), handles);
+        QCOMPARE(SimBoard::closedHandleUses(), closedUses);
+        QVERIFY(!link.isReaderArmed());
+        QVERIFY(!link.isCheckReaderArmed());
+        // The reads under way end as the read of a pulled board does.
+        QTRY_COMPARE(failures.size(), 1);
+        QCOMPARE(failures.at(0).at(0).toString(), QStringLiteral("接收返回超时！"));
+        QTRY_COMPARE(checkFailures.size(), 1);
+
+        // Plugged in again: the readers read the new handle.
+        link.handleDeviceChange(SimBoard::interfaceName(), 1);
+        QCOMPARE(SimBoard::openHandles(), handles + 1);
+        QSignalSpy records(&link, &DebuggerLink::record);
+        QVERIFY(link.sendStartCommand() > 0);
+        link.armReader();
+        QTRY_COMPARE(records.size(), 1);
+        QCOMPARE(records.at(0).at(1).toInt(), 0);
+        // The link goes while the verification reader waits in a read of the silent board.
+        SimBoard::setSilent(true);
+        link.armCheckReader();
+        QTest::qWait(50);
+        QVERIFY(link.isCheckReaderArmed());
+    }
+    QCOMPARE(SimBoard::openHandles(), handles);
+    QCOMPARE(SimBoard::closedHandleUses(), closedUses);
+}
+
+// The counted-down start against the board, at its real pace (about four seconds per start),
+// with the measurement reader running as in the window.
 struct StarterRig
 {
-    LinkRig link;
     TuningRun run;
-    QWidget window;
-    QLabel *label = new QLabel(&window);
-    QTimer countdownTimer;
-    QTimer blinkTimer;
-    SamplingStarter starter{run,         link.link, &link.readThread, &link.checkThread,
-                            &link.drain, label,     &countdownTimer,  &blinkTimer,
-                            &window};
+    testsupport::SimTuningLink board{run};
+    DebuggerLink &link = board.link;
+    SamplingStarter &starter = board.starter;
+    QWidget &window = board.window;
+    QLabel *label = board.countdown;
+    QTimer &countdownTimer = board.countdownTimer;
+    QTimer &blinkTimer = board.blinkTimer;
     QStringList digits;
 
     StarterRig()
     {
+        // After the starter's own handler, so each digit is recorded as it is shown.
         QObject::connect(&countdownTimer, &QTimer::timeout, [this] {
-            starter.warmTimerOut();
             if (!label->isHidden())
                 digits << label->text();
         });
-        link.readThread.start();
+        link.startReader();
     }
 };
 
 void TestLink::countdownSendsOneStartThenSamples()
 {
     StarterRig rig;
-    QVERIFY(rig.link.link.openDebugger() == 0);
-    QueuedSpy records(&rig.link.readThread, &ReadThread::sendDataToPlay);
+    QVERIFY(rig.link.openDebugger() == 0);
+    QSignalSpy records(&rig.link, &DebuggerLink::record);
     rig.run.start(TuningRun::Kind::Single);
     rig.starter.beginSampling();
     QVERIFY(rig.run.testBusy());
@@ -469,7 +496,7 @@ void TestLink::countdownWithoutBoardWarnsAndSendsNothing()
 {
     SimBoard::unplug();
     StarterRig rig;
-    rig.link.link.openDebugger();
+    rig.link.openDebugger();
     rig.run.start(TuningRun::Kind::Single);
     ModalHelper boxes;
     rig.starter.beginSampling();
@@ -482,7 +509,7 @@ void TestLink::countdownWithoutBoardWarnsAndSendsNothing()
 void TestLink::startWriteFailureWarnsAndResets()
 {
     StarterRig rig;
-    QVERIFY(rig.link.link.openDebugger() == 0);
+    QVERIFY(rig.link.openDebugger() == 0);
     ModalHelper boxes;
     rig.run.start(TuningRun::Kind::Single);
     rig.starter.beginSampling();
@@ -501,13 +528,13 @@ void TestLink::startWriteFailureWarnsAndResets()
     QCOMPARE(rig.label->text(), QStringLiteral("2"));
     rig.countdownTimer.stop();
     QVERIFY(!rig.blinkTimer.isActive());
-    QVERIFY(!rig.link.readThread.isArmed());
+    QVERIFY(!rig.link.isReaderArmed());
 }
 
 void TestLink::directStartSendsStartOncePerRun()
 {
     StarterRig rig;
-    QVERIFY(rig.link.link.openDebugger() == 0);
+    QVERIFY(rig.link.openDebugger() == 0);
     rig.run.start(TuningRun::Kind::Waterproof);
     rig.starter.startSamplingDirect();
     QVERIFY(rig.run.sampling());
@@ -617,13 +644,38 @@ void TestLink::windowExitStopsItsReaders()
     };
     QElapsedTimer clock;
     const int before = threadCount();
+    const int handles = SimBoard::openHandles();
     {
         MainWindow w;
-        QVERIFY(threadCount() > before); // readThread runs from construction on
+        QVERIFY(threadCount() > before); // the measurement reader runs from construction on
+        QCOMPARE(SimBoard::openHandles(), handles + 1);
         clock.start();
     }
     QVERIFY2(clock.elapsed() < 1000, "closing the window waited on its readers");
     QTRY_COMPARE(threadCount(), before);
+    // The board is closed at exit.
+    QCOMPARE(SimBoard::openHandles(), handles);
+}
+
+// Each pulled board's handle is closed, none is used after its close, and the board opens again.
+void TestLink::windowReplugsLeaveNoHandleOpen()
+{
+    MainWindow w;
+    SimBoard::setHotplugTarget(w.findChild<QObject *>(QStringLiteral("deviceNotifier")));
+    auto *label = w.findChild<QLabel *>(QStringLiteral("usbStateLabel"));
+    const int handles = SimBoard::openHandles();
+    const int opens = SimBoard::openCount();
+    const int closedUses = SimBoard::closedHandleUses();
+    for (int n = 0; n < 100; ++n) {
+        SimBoard::unplug();
+        QTRY_COMPARE(label->text(), QStringLiteral("调试器已断开"));
+        SimBoard::plug();
+        QTRY_COMPARE(label->text(), QStringLiteral("调试器已连接"));
+    }
+    QCOMPARE(SimBoard::openCount(), opens + 100);
+    QCOMPARE(SimBoard::openHandles(), handles);
+    QCOMPARE(SimBoard::closedHandleUses(), closedUses);
+    SimBoard::setHotplugTarget(nullptr);
 }
 
 QTEST_MAIN(TestLink)

@@ -1,14 +1,10 @@
 #include "codegen/savedownload.h"
-#include "link/checkthread.h"
 #include "link/debuggerlink.h"
-#include "link/encodedecode.h"
-#include "link/reademptyth.h"
-#include "link/readthread.h"
 #include "modalhelper.h"
+#include "project/pinmapsource.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
 #include "tuning/channelsamples.h"
-#include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
 #include "tuning/tuningrun.h"
 
@@ -45,10 +41,6 @@ private:
     QByteArray header;
     QByteArray source;
 
-    EncodeDecode codec;
-    ReadThread readThread;
-    CheckThread checkThread;
-    ReadEmptyTh drain;
     std::unique_ptr<DebuggerLink> link;
     TuningRun run;
     SampleStore samples;
@@ -111,7 +103,7 @@ private slots:
         header = readBytes(testFolder + kHeader);
         source = readBytes(testFolder + kSource);
 
-        link = std::make_unique<DebuggerLink>(&codec, &readThread, &checkThread, &drain);
+        link = std::make_unique<DebuggerLink>();
         QCOMPARE(link->openDebugger(), 0);
         run.finish();
         samples.clear();
@@ -121,8 +113,8 @@ private slots:
         pins.inUse[3] = pins.inUse[7] = 1;
         pins.keys[3] = 1;
         pins.keys[7] = 2;
-        saveDownload = std::make_unique<SaveDownload>(nullptr, run, *link, &readThread, &log,
-                                                      results, samples, pins, appDir);
+        saveDownload = std::make_unique<SaveDownload>(nullptr, run, *link, &log, results,
+                                                      samples, pins, appDir);
         SimBoard::clearWrittenReports();
     }
 
@@ -226,7 +218,7 @@ private slots:
         SimBoard::unplug();
         link->handleDeviceChange(SimBoard::interfaceName(), 2);
         dirtyTuningState();
-        readThread.arm();
+        link->armReader();
         ModalHelper boxes;
         QElapsedTimer clock;
         clock.start();
@@ -234,7 +226,7 @@ private slots:
         QVERIFY(clock.elapsed() >= SaveDownload::kSettleMs);
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请连接调试器！")});
         QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
-        QVERIFY(!readThread.isArmed());
+        QVERIFY(!link->isReaderArmed());
         QVERIFY(SimBoard::writtenReports().isEmpty());
         QVERIFY(templateUntouched());
         QCOMPARE(results.rowOf(3), 0);
@@ -275,16 +267,16 @@ private slots:
             run.startSampling();
         else
             run.startCountdown();
-        readThread.arm();
+        link->armReader();
         ModalHelper boxes;
         saveDownload->run();
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("正在调试请勿点击！")});
         QVERIFY(SimBoard::writtenReports().isEmpty());
-        QVERIFY(readThread.isArmed());
+        QVERIFY(link->isReaderArmed());
         QVERIFY(templateUntouched());
         QCOMPARE(results.rowOf(7), 1);
         QVERIFY(!saveDownload->isBusy());
-        readThread.disarm();
+        link->disarmReader();
     }
 
     void secondClickWhileBusyIsRefused()

@@ -170,6 +170,39 @@ private slots:
         QCOMPARE(hid_read(again, buf, 65), 0);
     }
 
+    // The counts the link tests rely on: a handle stays open until closed, whatever the cable does,
+    // and a use after the close is counted, a read woken by the close included.
+    void handlesAreCountedUntilClosed()
+    {
+        const int handles = SimBoard::openHandles();
+        const int closedUses = SimBoard::closedHandleUses();
+        hid_device *first = hid_open(0x0483, 0x5850, nullptr);
+        SimBoard::unplug();
+        SimBoard::plug();
+        hid_device *second = hid_open(0x0483, 0x5850, nullptr);
+        QCOMPARE(SimBoard::openHandles(), handles + 2);
+        hid_close(first);
+        QCOMPARE(SimBoard::openHandles(), handles + 1);
+        QCOMPARE(SimBoard::closedHandleUses(), closedUses);
+        unsigned char buf[65];
+        QCOMPARE(hid_read_timeout(first, buf, 65, 0), -1);
+        hid_close(first);
+        QCOMPARE(SimBoard::openHandles(), handles + 1);
+        QCOMPARE(SimBoard::closedHandleUses(), closedUses + 2);
+
+        QThread *reader = QThread::create([second] {
+            unsigned char report[65];
+            hid_read_timeout(second, report, 65, 5000);
+        });
+        reader->start();
+        QThread::msleep(50);
+        hid_close(second);
+        QVERIFY(reader->wait(2000));
+        delete reader;
+        QCOMPARE(SimBoard::openHandles(), handles);
+        QCOMPARE(SimBoard::closedHandleUses(), closedUses + 3);
+    }
+
     void unplugWakesABlockedRead()
     {
         hid_device *dev = hid_open(0x0483, 0x5850, nullptr);

@@ -1,7 +1,7 @@
 #include "codegen/sourcegenerator.h"
 #include "modalhelper.h"
+#include "project/pinmapsource.h"
 #include "testsupport.h"
-#include "tuning/pinmapsource.h"
 #include "tuning/resultstable.h"
 
 #include <QCoreApplication>

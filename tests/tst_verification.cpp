@@ -40,7 +40,6 @@ struct Rig : TuningRig
 {
     SimTuningLink board{run};
     QPushButton *button = verifyButton;
-    CheckThread &checkThread = board.checkThread;
     DebuggerLink &link = board.link;
 
     explicit Rig(std::initializer_list<int> ticked = {})
@@ -50,10 +49,10 @@ struct Rig : TuningRig
         build(board.starter);
         mode = &verification();
         mode->createCurves();
-        QObject::connect(&checkThread, &CheckThread::sendCheckDataToPlay, session.get(),
+        QObject::connect(&link, &DebuggerLink::checkRecord, session.get(),
                          &TuningSession::handleCheckRecord);
-        QObject::connect(&checkThread, &CheckThread::handshakeMessage, session.get(),
-                         [this] { checkThread.disarm(); });
+        QObject::connect(&link, &DebuggerLink::checkReaderFailed, session.get(),
+                         [this] { link.disarmCheckReader(); });
         link.openDebugger();
         SimBoard::clearWrittenReports();
     }
@@ -100,7 +99,7 @@ private slots:
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请确认没有其他操作！")});
         QCOMPARE(rig.button->text(), kOff);
         QVERIFY(!rig.mode->isActive());
-        QVERIFY(!rig.checkThread.isRunning());
+        QVERIFY(!rig.link.isCheckReaderRunning());
         QVERIFY(!rig.run.testBusy());
         QVERIFY(SimBoard::writtenReports().isEmpty());
         // The chart was rebuilt before the question.
@@ -115,7 +114,7 @@ private slots:
         rig.mode->toggle();
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("调试器打开失败！")});
         QCOMPARE(rig.button->text(), kOff);
-        QVERIFY(!rig.checkThread.isRunning());
+        QVERIFY(!rig.link.isCheckReaderRunning());
     }
 
     void startIsSentOnlyForTickedCurvesWhenNothingRuns_data()
@@ -143,7 +142,7 @@ private slots:
         ModalHelper boxes;
         rig.switchOn(boxes);
         QVERIFY(rig.mode->isActive());
-        QVERIFY(rig.checkThread.isRunning());
+        QVERIFY(rig.link.isCheckReaderRunning());
         QCOMPARE(rig.mode->curveSelected(), !ticked.isEmpty());
         QCOMPARE(SimBoard::writtenReports(),
                  startSent ? QList<QByteArray>{kStartReport} : QList<QByteArray>{});
@@ -187,7 +186,7 @@ private slots:
         QCOMPARE(rig.button->text(), staysOn ? kOn : kOff);
         QCOMPARE(rig.run.testBusy(), staysOn);
         QCOMPARE(rig.mode->curveSelected(), staysOn);
-        QVERIFY(!rig.checkThread.isArmed());
+        QVERIFY(!rig.link.isCheckReaderArmed());
         if (!staysOn)
             QVERIFY(!SimBoard::isStreaming());
     }

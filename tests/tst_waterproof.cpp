@@ -135,7 +135,7 @@ private slots:
                 return;
             QTest::qWait(100);
             queueWhilePrompting = SimBoard::queuedReports();
-            drainRan = rig.board.drain.isRunning();
+            drainRan = rig.board.link.isDraining();
         };
 
         rig.waterproof().start();
@@ -163,7 +163,7 @@ private slots:
         QCOMPARE(boxes.texts(), QStringList{kAddWater});
         QVERIFY(drainRan);
         QVERIFY2(queueWhilePrompting <= 2, qPrintable(QString::number(queueWhilePrompting)));
-        QVERIFY(!rig.board.drain.isRunning());
+        QVERIFY(!rig.board.link.isDraining());
         // The prompting record is neither counted nor drawn.
         QCOMPARE(rig.run.sampleCount(), 0);
         QCOMPARE(rig.chart().testSeries()->count(), 0);
@@ -260,7 +260,7 @@ private slots:
         rig.run.startSampling();
         rig.record(2000);
         QVERIFY(boxes.texts().isEmpty());
-        QVERIFY(!rig.board.drain.isRunning());
+        QVERIFY(!rig.board.link.isDraining());
         QCOMPARE(rig.run.sampleCount(), 1);
         QVERIFY(rig.recorder().rearmPending());
     }

@@ -1,11 +1,7 @@
 #ifndef TUNINGRIG_H
 #define TUNINGRIG_H
 
-#include "link/checkthread.h"
 #include "link/debuggerlink.h"
-#include "link/encodedecode.h"
-#include "link/reademptyth.h"
-#include "link/readthread.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
 #include "tuning/samplingstarter.h"
@@ -106,16 +102,13 @@ public:
     }
 };
 
-// The board side as the window has it: the simulated board through the real link, its readers
-// and the counted-down start. The measurement reader is not started: a test hands the records
-// to the session itself unless it starts the reader.
+// The board side as the window has it: the simulated board through the real link with its
+// readers, and the counted-down start. The measurement reader is not started: a test hands the
+// records to the session itself unless it starts the reader. The link stops its readers and
+// closes the board when the rig goes.
 struct SimTuningLink
 {
-    EncodeDecode codec;
-    ReadThread readThread;
-    CheckThread checkThread;
-    ReadEmptyTh drain;
-    DebuggerLink link{&codec, &readThread, &checkThread, &drain};
+    DebuggerLink link;
     QWidget window;
     QLabel *countdown = new QLabel(&window);
     QTimer countdownTimer;
@@ -123,22 +116,10 @@ struct SimTuningLink
     SamplingStarter starter;
 
     explicit SimTuningLink(TuningRun &run)
-        : starter(run, link, &readThread, &checkThread, &drain, countdown, &countdownTimer,
-                  &blinkTimer, &window)
+        : starter(run, link, countdown, &countdownTimer, &blinkTimer, &window)
     {
         QObject::connect(&countdownTimer, &QTimer::timeout, &starter,
                          &SamplingStarter::warmTimerOut);
-    }
-    ~SimTuningLink()
-    {
-        // Unplugging ends a read that waits for the board at once.
-        SimBoard::setHotplugTarget(nullptr);
-        SimBoard::unplug();
-        readThread.requestStop();
-        checkThread.requestStop();
-        drain.requestStop();
-        readThread.wait();
-        checkThread.wait();
     }
 };
 

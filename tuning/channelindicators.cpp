@@ -2,7 +2,7 @@
 
 #include "chip/chip.h"
 #include "tuning/channelpalette.h"
-#include "tuning/pinmapsource.h"
+#include "project/pinmapsource.h"
 #include "tuning/tuningrun.h"
 
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "link/protocol.h"
 #include "tuning/channelindicators.h"
 #include "tuning/livechart.h"
-#include "tuning/pinmapsource.h"
+#include "project/pinmapsource.h"
 #include "tuning/tuninglink.h"
 #include "tuning/tuningrun.h"
 

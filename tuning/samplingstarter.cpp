@@ -1,9 +1,6 @@
 #include "tuning/samplingstarter.h"
 
-#include "link/checkthread.h"
 #include "link/debuggerlink.h"
-#include "link/reademptyth.h"
-#include "link/readthread.h"
 #include "tuning/tuningrun.h"
 
 #include <QLabel>
@@ -11,13 +8,11 @@
 #include <QThread>
 #include <QTimer>
 
-SamplingStarter::SamplingStarter(TuningRun &run, DebuggerLink &link, ReadThread *readThread,
-                                 CheckThread *checkThread, ReadEmptyTh *drain,
-                                 QLabel *countdownLabel, QTimer *countdownTimer, QTimer *blinkTimer,
-                                 QWidget *dialogParent, QObject *parent)
-    : QObject(parent), run(run), link(link), readThread(readThread), checkThread(checkThread),
-      drain(drain), countdownLabel(countdownLabel), countdownTimer(countdownTimer),
-      blinkTimer(blinkTimer), dialogParent(dialogParent)
+SamplingStarter::SamplingStarter(TuningRun &run, DebuggerLink &link, QLabel *countdownLabel,
+                                 QTimer *countdownTimer, QTimer *blinkTimer, QWidget *dialogParent,
+                                 QObject *parent)
+    : QObject(parent), run(run), link(link), countdownLabel(countdownLabel),
+      countdownTimer(countdownTimer), blinkTimer(blinkTimer), dialogParent(dialogParent)
 {
 }
 
@@ -30,7 +25,7 @@ void SamplingStarter::beginSampling()
     // A start while sampling runs counts down without a second Start (see warmTimerOut).
     if (!run.sampling())
         run.startCountdown();
-    readThread->start(QThread::InheritPriority);
+    link.startReader();
     countdownStep = 0;
     countdownTimer->stop();
     blinkTimer->stop();
@@ -73,7 +68,7 @@ void SamplingStarter::btnDebugFunction()
         failStart();
         return;
     }
-    readThread->arm();
+    link.armReader();
     // The board settles after Start before the key under test starts blinking.
     QThread::msleep(kStartSettleMs);
     blinkTimer->start(kBlinkMs);
@@ -90,7 +85,7 @@ void SamplingStarter::startSamplingDirect()
         failStart();
         return;
     }
-    readThread->arm();
+    link.armReader();
     QThread::msleep(kStartSettleMs);
     blinkTimer->start(kBlinkMs);
 }
@@ -128,23 +123,23 @@ void SamplingStarter::showCountdownDigit(const QString &digit)
 
 bool SamplingStarter::isOpen() const { return link.isOpen(); }
 
-void SamplingStarter::armReader() { readThread->arm(); }
+void SamplingStarter::armReader() { link.armReader(); }
 
-void SamplingStarter::disarmReader() { readThread->disarm(); }
+void SamplingStarter::disarmReader() { link.disarmReader(); }
 
-void SamplingStarter::startDrain() { drain->start(QThread::InheritPriority); }
+void SamplingStarter::startDrain() { link.startDrain(); }
 
-void SamplingStarter::stopDrain() { drain->requestStop(); }
+void SamplingStarter::stopDrain() { link.stopDrain(); }
 
 void SamplingStarter::startBlink() { blinkTimer->start(kBlinkMs); }
 
 void SamplingStarter::stopBlink() { blinkTimer->stop(); }
 
-void SamplingStarter::startCheckReader() { checkThread->start(QThread::InheritPriority); }
+void SamplingStarter::startCheckReader() { link.startCheckReader(); }
 
-void SamplingStarter::armCheckReader() { checkThread->arm(); }
+void SamplingStarter::armCheckReader() { link.armCheckReader(); }
 
-void SamplingStarter::disarmCheckReader() { checkThread->disarm(); }
+void SamplingStarter::disarmCheckReader() { link.disarmCheckReader(); }
 
 int SamplingStarter::sendStartCommand() { return link.sendStartCommand(); }
 

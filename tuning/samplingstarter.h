@@ -6,13 +6,10 @@
 #include <QObject>
 #include <QString>
 
-class CheckThread;
 class DebuggerLink;
 class QLabel;
 class QTimer;
 class QWidget;
-class ReadEmptyTh;
-class ReadThread;
 class TuningRun;
 
 // Starts sampling on the board: the 3-2-1 countdown on countdownLabel followed by Start, or Start
@@ -27,8 +24,7 @@ public:
     static constexpr int kStartSettleMs = 1000;
     static constexpr int kBlinkMs = 100;
 
-    SamplingStarter(TuningRun &run, DebuggerLink &link, ReadThread *readThread,
-                    CheckThread *checkThread, ReadEmptyTh *drain, QLabel *countdownLabel,
+    SamplingStarter(TuningRun &run, DebuggerLink &link, QLabel *countdownLabel,
                     QTimer *countdownTimer, QTimer *blinkTimer, QWidget *dialogParent,
                     QObject *parent = nullptr);
 
@@ -64,9 +60,6 @@ private:
 
     TuningRun &run;
     DebuggerLink &link;
-    ReadThread *readThread;
-    CheckThread *checkThread;
-    ReadEmptyTh *drain;
     QLabel *countdownLabel;
     QTimer *countdownTimer;
     QTimer *blinkTimer;

@@ -3,7 +3,7 @@
 #include "chip/chip.h"
 #include "project/writefailure.h"
 #include "tuning/keyquality.h"
-#include "tuning/pinmapsource.h"
+#include "project/pinmapsource.h"
 #include "tuning/samplesfile.h"
 #include "tuning/tuningrun.h"
 

@@ -5,7 +5,7 @@
 #include "tuning/channelrecorder.h"
 #include "tuning/channelsamples.h"
 #include "tuning/livechart.h"
-#include "tuning/pinmapsource.h"
+#include "project/pinmapsource.h"
 #include "tuning/resultstable.h"
 #include "tuning/tuninglink.h"
 #include "tuning/tuningrun.h"

@@ -1,7 +1,7 @@
 #ifndef STACKEDPINMAP_H
 #define STACKEDPINMAP_H
 
-#include "tuning/pinmapsource.h"
+#include "project/pinmapsource.h"
 
 class PackageWidget;
 class QStackedWidget;

@@ -1,4 +1,4 @@
-#include "tuning/stackedpinmap.h"
+#include "project/stackedpinmap.h"
 
 #include "chip/chip.h"
 #include "project/packagewidget.h"
