@@ -5,6 +5,7 @@
 #include "project/pinmapsource.h"
 #include "project/resultcolumns.h"
 #include "tuning/resultstable.h"
+#include "tuning/samplesplot.h"
 
 #include <QMessageBox>
 
@@ -73,15 +74,15 @@ QStringList SourceGenerator::channelConfigRows(const PinMapSource &pins)
 QStringList SourceGenerator::resultRows(const PinMapSource &pins, const ResultsTable &results,
                                         QStringList *incomplete)
 {
-    // The phases in the order of the row's fields, with the word for a missing one.
+    // The means in the order of the row's fields, and the phase each measures.
     struct Mean
     {
         int column;
-        const char *phase;
+        SamplePhase phase;
     };
-    static const Mean kMeans[] = {{columnOf(ResultColumn::NoTouch), "不触摸"},
-                                  {columnOf(ResultColumn::Touch), "触摸"},
-                                  {columnOf(ResultColumn::Water), "防水"}};
+    static const Mean kMeans[] = {{columnOf(ResultColumn::NoTouch), SamplePhase::NoTouch},
+                                  {columnOf(ResultColumn::Touch), SamplePhase::Touch},
+                                  {columnOf(ResultColumn::Water), SamplePhase::Water}};
     QStringList rows;
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (pins.channelInUse(channel) != 1)
@@ -96,7 +97,7 @@ QStringList SourceGenerator::resultRows(const PinMapSource &pins, const ResultsT
             const uint value = text.toUInt(&ok, 10);
             // The firmware's counts are 16 bits: anything else is no measurement.
             if (!ok || value > 0xFFFF)
-                lacking << tr(mean.phase);
+                lacking << SamplesPlot::phaseName(mean.phase);
             line += QString::number(value) + QLatin1Char(',');
         }
         if (!lacking.isEmpty() && incomplete)
