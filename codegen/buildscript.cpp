@@ -54,7 +54,7 @@ bool BuildScript::writeBuildScript(QWidget *parent, const QString &scriptPath,
         return false;
     }
     // A script that cannot be rewritten would build the project it named last time: not run.
-    if (!TextFile::write(scriptPath, rewriteText(text, projectDir))) {
+    if (!TextFile::write(scriptPath, rewriteText(text, TextFile::fromLocalText(projectDir)))) {
         QMessageBox::warning(parent, tr("提示"), tr("写配置文件失败！"));
         return false;
     }

@@ -22,7 +22,8 @@ public:
     // accepted too); the result has LF line ends.
     static QString rewriteText(const QString &text, const QString &projectDir);
 
-    // Rewrites the script in place with CR LF line ends. False, after "写配置文件失败！", only when
+    // Rewrites the script in place with CR LF line ends, every untouched byte kept and the
+    // project directory in the system's encoding. False, after "写配置文件失败！", only when
     // the script cannot be read; a script that cannot be written is left as it is (true).
     [[nodiscard]] static bool writeBuildScript(QWidget *parent, const QString &scriptPath,
                                                const QString &projectDir);

@@ -36,7 +36,7 @@ bool TextFile::write(const QString &path, const QString &text)
 
 QString TextFile::fromFileBytes(const QByteArray &bytes)
 {
-    QString text = QTextCodec::codecForLocale()->toUnicode(bytes);
+    QString text = QString::fromLatin1(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text;
 }
@@ -47,5 +47,10 @@ QByteArray TextFile::toFileBytes(const QString &text)
     // A CR LF already in the text stays one line end.
     windows.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     windows.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return QTextCodec::codecForLocale()->fromUnicode(windows);
+    return windows.toLatin1();
+}
+
+QString TextFile::fromLocalText(const QString &text)
+{
+    return QString::fromLatin1(QTextCodec::codecForLocale()->fromUnicode(text));
 }
