@@ -19,9 +19,7 @@ QString toolPath(const QString &line) { return line.section(QLatin1Char('='), 1,
 
 QString BuildScript::rewriteText(const QString &text, const QString &projectDir)
 {
-    QString lf = text;
-    lf.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QStringList lines = lf.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
+    const QStringList lines = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
     QString uvPath;
     QString out;
     for (int i = 0; i < lines.size(); ++i) {

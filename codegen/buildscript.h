@@ -18,8 +18,8 @@ public:
 
     // The script with its project line ("set UV_PRO_PATH=") and open lines ("start /b" without
     // the build command) pointed at projectDir + "RM3KV5172.uvproj"; an open line takes the
-    // uVision path of the nearest "set UV=" line above it. text has LF line ends (CR LF is
-    // accepted too); the result has LF line ends.
+    // uVision path of the nearest "set UV=" line above it. text and result have LF line ends,
+    // as TextFile reads them; a CR left before an LF is a byte of its line and stays.
     static QString rewriteText(const QString &text, const QString &projectDir);
 
     // Rewrites the script in place with CR LF line ends, every untouched byte kept and the

@@ -71,12 +71,13 @@ private slots:
         QVERIFY(log.texts().isEmpty());
     }
 
-    // Under a UTF-8 system encoding, a script with GBK remarks ("你好") and stray bytes keeps
-    // them byte for byte; the tool's own folder name is written in the system's encoding.
+    // Under a UTF-8 system encoding, a script with GBK remarks ("你好"), stray bytes and a stray CR
+    // before a line end keeps them byte for byte; the tool's own folder name is written in the
+    // system's encoding.
     void untouchedScriptBytesSurviveAndThePathIsInTheSystemEncoding()
     {
         const QString path = dir.filePath("gbk.bat");
-        writeBytes(path, "rem \xC4\xE3\xBA\xC3\r\nset UV=C:\\\xB9\xA4\\UV4.exe\r\n"
+        writeBytes(path, "rem \xC4\xE3\xBA\xC3\r\r\nset UV=C:\\\xB9\xA4\\UV4.exe\r\n"
                          "set UV_PRO_PATH=x\r\nstart /b old\r\necho \xFF\x80");
         QTextCodec *system = QTextCodec::codecForLocale();
         QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
@@ -87,7 +88,7 @@ private slots:
         QVERIFY(ok);
         const QByteArray folder = "C:\\" + QStringLiteral("测试").toUtf8() + "\\T/RM3KV5172.uvproj";
         QCOMPARE(readBytes(path).toHex(' '),
-                 QByteArray("rem \xC4\xE3\xBA\xC3\r\nset UV=C:\\\xB9\xA4\\UV4.exe\r\n"
+                 QByteArray("rem \xC4\xE3\xBA\xC3\r\r\nset UV=C:\\\xB9\xA4\\UV4.exe\r\n"
                             "set UV_PRO_PATH=" +
                             folder + "\r\nstart /b C:\\\xB9\xA4\\UV4.exe " + folder +
                             "\r\necho \xFF\x80")

@@ -257,7 +257,9 @@ private slots:
         QTest::addColumn<int>("rewrite");
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
-        const QByteArray gbk = "/* \xC4\xE3\xBA\xC3 \xFF\x80 caf\xE9 */";
+        // A NUL, a stray CR before a line end and one inside a line are bytes of their lines.
+        const QByteArray gbk =
+            QByteArray("/* \xC4\xE3\xBA\xC3 \xFF\x80 caf\xE9") + '\0' + QByteArray(" \r*/\r");
         const QByteArray source = crlf(kSource).replace("#include", gbk + "\r\n#include") + gbk;
         QTest::newRow("channel count")
             << 0 << crlf("/* \xC4\xE3\xBA\xC3 */\n#define   TKL_CHN_NUM      (4)\n") + gbk
