@@ -1,6 +1,6 @@
 #include "link/boardreader.h"
 
-BoardReader::BoardReader(QObject *parent) : QThread(parent), codec(new EncodeDecode(this))
+BoardReader::BoardReader(QObject *parent) : SyncedThread(parent), codec(new EncodeDecode(this))
 {
 }
 
@@ -36,6 +36,7 @@ BoardReport BoardReader::classify(const unsigned char *report, int received, QBy
 
 void BoardReader::readLoop(int timeoutMs, bool dropBacklog)
 {
+    const EndOfRun end(this);
     while (gate.beginStep()) {
         hid_device *device = hidDevice.load();
         if (device && dropBacklog) {

@@ -9,7 +9,7 @@ constexpr int kDrainReadTimeoutMs = 50;
 constexpr int kErrorPauseMs = 20;
 } // namespace
 
-ReadEmptyTh::ReadEmptyTh(QObject *parent) : QThread(parent)
+ReadEmptyTh::ReadEmptyTh(QObject *parent) : SyncedThread(parent)
 {
 }
 
@@ -27,6 +27,7 @@ void ReadEmptyTh::requestStop()
 
 void ReadEmptyTh::run()
 {
+    const EndOfRun end(this);
     hid_device *device = hidDevice.load();
     if (!device)
         return;

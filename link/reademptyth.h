@@ -3,13 +3,13 @@
 
 #include <hidapi/hidapi.h>
 
-#include <QThread>
+#include "link/syncedthread.h"
 
 #include <atomic>
 
 // Reads and throws away the board's input while the window waits on the user, so that no stale
 // records are left when sampling goes on. Finishes at once when started without a device.
-class ReadEmptyTh : public QThread
+class ReadEmptyTh : public SyncedThread
 {
     Q_OBJECT
 

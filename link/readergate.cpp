@@ -11,37 +11,37 @@ constexpr int kReadSliceMs = 100;
 
 void ReaderGate::arm()
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     armed = true;
     wake.wakeAll();
 }
 
 void ReaderGate::disarm()
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     armed = false;
     while (stepping)
-        stepDone.wait(&mutex);
+        lock.wait(stepDone);
 }
 
 bool ReaderGate::isArmed() const
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     return armed;
 }
 
 void ReaderGate::requestStop()
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     stopRequested = true;
     wake.wakeAll();
 }
 
 bool ReaderGate::beginStep()
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     while (!armed && !stopRequested)
-        wake.wait(&mutex);
+        lock.wait(wake);
     if (stopRequested)
         return false;
     stepping = true;
@@ -61,7 +61,7 @@ int ReaderGate::read(hid_device *device, unsigned char *buffer, std::size_t leng
                                        int(std::clamp<qint64>(left, 0, kReadSliceMs)));
         if (r != 0 || left <= kReadSliceMs)
             return r;
-        QMutexLocker lock(&mutex);
+        GateLock lock(mutex);
         if (stopRequested)
             return 0;
     }

@@ -3,6 +3,8 @@
 
 #include <hidapi/hidapi.h>
 
+#include "link/gatelock.h"
+
 #include <QMutex>
 #include <QWaitCondition>
 
@@ -31,7 +33,7 @@ public:
     template <typename Finish>
     void endStep(Finish finish)
     {
-        QMutexLocker lock(&mutex);
+        GateLock lock(mutex);
         if (finish())
             armed = false;
         stepping = false;
