@@ -35,12 +35,16 @@ public:
     static quint16 meanReading(int channel);
 
     // Board behaviour.
-    static void setRefuseStart(bool refuse); // Start is answered FE 01
-    static void setRefuseStop(bool refuse);  // Stop is answered FF 01 and the stream goes on
-    static void setSilent(bool silent);      // writes are taken but nothing is ever answered
+    static void setRefuseStart(bool refuse);  // Start is answered FE 01
+    static void setRefuseStop(bool refuse);   // Stop is answered FF 01 and the stream goes on
+    static void setSilent(bool silent);       // writes are taken but nothing is ever answered
     static void corruptNextFrames(int count); // the next count Data frames carry a wrong FCS
-    static void setDataInterval(int ms);     // one Data frame every ms while streaming
-    static void setQueueLimit(int reports);  // input reports held for the host; the oldest drop
+    // Every nth Data frame the board sends carries a wrong FCS (0: none), until set otherwise.
+    static void corruptEveryNthFrame(int n);
+    // Every nth Data frame is cut after channel 2 (7 payload bytes) under an intact FCS (0: none).
+    static void shortenEveryNthFrame(int n);
+    static void setDataInterval(int ms);    // one Data frame every ms while streaming
+    static void setQueueLimit(int reports); // input reports held for the host; the oldest drop
     static bool isStreaming();
     static int queuedReports();
     // Queues a raw input report as the board would send it (byte 0 = frame length).
