@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -99,7 +100,10 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     Bench &b = bench();
     b.app = std::make_unique<QApplication>(*argc, *argv);
     initResources();
-    b.dir = std::make_unique<QTemporaryDir>();
+    // In memory where the system has it: the settings facility syncs every save to the disk.
+    const QString base =
+        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    b.dir = std::make_unique<QTemporaryDir>(base + QStringLiteral("/touchtuner-fuzz-XXXXXX"));
     b.window = std::make_unique<MainWindow>();
     b.widgets = widgetsOf(*b.window);
     b.page = std::make_unique<SettingsPage>(b.widgets);
