@@ -56,9 +56,7 @@ QString quotedBuildLine(QString line)
 
 QString BuildScript::rewriteText(const QString &text, const QString &projectDir)
 {
-    QString lf = text;
-    lf.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QStringList lines = lf.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
+    const QStringList lines = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
     QString uvPath;
     QString out;
     for (int i = 0; i < lines.size(); ++i) {
@@ -91,7 +89,7 @@ bool BuildScript::writeBuildScript(QWidget *parent, const QString &scriptPath,
         return false;
     }
     // A script that cannot be rewritten would build the project it named last time: not run.
-    if (!TextFile::write(scriptPath, rewriteText(text, projectDir))) {
+    if (!TextFile::write(scriptPath, rewriteText(text, TextFile::fromLocalText(projectDir)))) {
         QMessageBox::warning(parent, tr("提示"), tr("写配置文件失败！"));
         return false;
     }

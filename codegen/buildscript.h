@@ -40,10 +40,12 @@ public:
     // uVision path of the nearest "set UV=" line above it. Paths are written quoted
     // (set "UV_PRO_PATH=...", start "" /b "uv" "project"), the build line's arguments too, so
     // that a folder with blanks stays whole; scripts in the older unquoted form are read as
-    // well. text has LF line ends (CR LF is accepted too); the result has LF line ends.
+    // well. text and result have LF line ends, as TextFile reads them; a CR left before an LF is
+    // a byte of its line and stays.
     static QString rewriteText(const QString &text, const QString &projectDir);
 
-    // Rewrites the script in place with CR LF line ends. False, after "写配置文件失败！", only when
+    // Rewrites the script in place with CR LF line ends, every untouched byte kept and the
+    // project directory in the system's encoding. False, after "写配置文件失败！", only when
     // the script cannot be read; a script that cannot be written is left as it is (true).
     [[nodiscard]] static bool writeBuildScript(QWidget *parent, const QString &scriptPath,
                                                const QString &projectDir);

@@ -17,8 +17,18 @@ const QLatin1String kCountMarker("TKL_CHN_NUM");
 const QLatin1String kTableMarker("TKChnCfg");
 const QLatin1String kDeepSleepMarker("DeepSleepCfg");
 const QLatin1String kClosingLine("};");
-// The closing line of a channel table is looked for among this many lines after its marker.
-constexpr int kTableWindow = 25;
+// The closing line of a channel table is looked for among this many lines after its marker: a
+// table of all 25 channels, as this tool writes it, puts its closing line 26 lines down.
+constexpr int kTableWindow = 26;
+
+// The generated lines as the file's text: encoded as the tool has always written them.
+QStringList fileLines(const QStringList &lines)
+{
+    QStringList encoded;
+    for (const QString &line : lines)
+        encoded << TextFile::fromLocalText(line);
+    return encoded;
+}
 
 QStringList splitLines(const QString &text)
 {
@@ -114,8 +124,12 @@ quint32 SourceGenerator::wakeKeyMask(const PinMapSource &pins,
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (pins.channelInUse(channel) != 1 || !wakeKey[channel])
             continue;
+        const int key = pins.keyNumber(channel);
+        // A key the package does not offer (from a hand-edited project file) wakes nothing.
+        if (key < 0 || key > pins.keyCount())
+            continue;
         // Key numbers start at 1; key 0 (none chosen) wraps round to bit 31.
-        const int bit = ((pins.keyNumber(channel) - 1) % 32 + 32) % 32;
+        const quint32 bit = (quint32(key) - 1U) % 32U;
         mask |= quint32(1) << bit;
     }
     return mask;
@@ -230,16 +244,18 @@ bool SourceGenerator::rewriteChannelCount(QWidget *parent, const QString &path, 
 bool SourceGenerator::rewriteChannelTable(QWidget *parent, const QString &path,
                                           const QStringList &rows)
 {
+    const QStringList encoded = fileLines(rows);
     return rewriteFile(parent, path, tr("写头文件失败！"),
-                       [&rows](const QString &text, QString *out) {
-                           return rewriteChannelTableText(text, rows, out);
+                       [&encoded](const QString &text, QString *out) {
+                           return rewriteChannelTableText(text, encoded, out);
                        });
 }
 
 bool SourceGenerator::rewriteDeepSleepCfg(QWidget *parent, const QString &path, const QString &row)
 {
+    const QString encoded = TextFile::fromLocalText(row);
     return rewriteFile(parent, path, tr("写头文件失败！"),
-                       [&row](const QString &text, QString *out) {
-                           return rewriteDeepSleepCfgText(text, row, out);
+                       [&encoded](const QString &text, QString *out) {
+                           return rewriteDeepSleepCfgText(text, encoded, out);
                        });
 }

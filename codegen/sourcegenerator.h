@@ -13,7 +13,8 @@ class QWidget;
 // Writes the touch configuration into a firmware template's TouchKeyScan.h / TouchKeyScan.c: the
 // channel count, the channel table and the deep-sleep row replace the lines that belong to their
 // marker lines; every other line is copied. The text functions work on LF text and are pure; the
-// file functions read and write the Windows files and show the failure message.
+// file functions read and write the Windows files byte for byte (TextFile), encode what they put
+// in, and show the failure message.
 class SourceGenerator
 {
     Q_DECLARE_TR_FUNCTIONS(SourceGenerator)
@@ -26,7 +27,8 @@ public:
     // a mean is named in *incomplete with what it lacks, for example "TK3（防水）".
     static QStringList resultRows(const PinMapSource &pins, const ResultsTable &results,
                                   QStringList *incomplete);
-    // Bit (key number - 1) mod 32 for every channel in use whose wake box is ticked.
+    // Bit (key number - 1) mod 32 for every channel in use whose wake box is ticked; a key number
+    // beyond the keys the package offers, or below 0, sets no bit.
     static quint32 wakeKeyMask(const PinMapSource &pins,
                                const bool (&wakeKey)[chip::kChannelCount]);
     // Eight comma-terminated fields: enable, wake-time index, the entry time's quotient and
@@ -37,7 +39,7 @@ public:
 
     // Every line holding "TKL_CHN_NUM" becomes the channel-count line.
     static QString rewriteChannelCountText(const QString &text, int channelCount);
-    // The lines between a "TKChnCfg" line and its closing "};" (within the next 25 lines) become
+    // The lines between a "TKChnCfg" line and its closing "};" (within the next 26 lines) become
     // rows. False, out untouched, when a marker has no closing line or nothing after it.
     [[nodiscard]] static bool rewriteChannelTableText(const QString &text, const QStringList &rows,
                                                       QString *out);

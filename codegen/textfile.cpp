@@ -36,16 +36,22 @@ bool TextFile::write(const QString &path, const QString &text)
 
 QString TextFile::fromFileBytes(const QByteArray &bytes)
 {
-    QString text = QTextCodec::codecForLocale()->toUnicode(bytes);
+    // With its length: the QByteArray overload would stop at the first NUL byte.
+    QString text = QString::fromLatin1(bytes.constData(), bytes.size());
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text;
 }
 
 QByteArray TextFile::toFileBytes(const QString &text)
 {
+    // Only LF is a line end here: a CR before it is a byte of the line (a file's stray CR before
+    // its CR LF), kept like any other.
     QString windows = text;
-    // A CR LF already in the text stays one line end.
-    windows.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     windows.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return QTextCodec::codecForLocale()->fromUnicode(windows);
+    return windows.toLatin1();
+}
+
+QString TextFile::fromLocalText(const QString &text)
+{
+    return QString::fromLatin1(QTextCodec::codecForLocale()->fromUnicode(text));
 }

@@ -4,9 +4,11 @@
 #include <QByteArray>
 #include <QString>
 
-// Reads and writes the tool's Windows text files (firmware templates, build script): the
-// system's local 8-bit encoding, CR LF or LF read as LF, and every LF written as CR LF on every
-// platform (Qt's text mode would add the CR only on Windows).
+// Reads and writes the tool's Windows text files (firmware templates, build script): byte for
+// byte, whatever encoding the user's comments are in, CR LF or LF read as LF, and every LF written
+// as CR LF on every platform (Qt's text mode would add the CR only on Windows). In the text each
+// byte of the file is one character (U+0000 ... U+00FF), so a line no rewrite touches is written
+// back unchanged; what a rewrite puts in goes through fromLocalText first.
 class TextFile
 {
 public:
@@ -25,6 +27,9 @@ public:
     // The conversions themselves, for callers that manage their own QFile.
     static QString fromFileBytes(const QByteArray &bytes);
     static QByteArray toFileBytes(const QString &text);
+    // Text to be inserted into a file's text: its bytes in the system's local 8-bit encoding, one
+    // character each (ASCII is unchanged).
+    static QString fromLocalText(const QString &text);
 };
 
 #endif // TEXTFILE_H

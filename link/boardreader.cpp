@@ -1,38 +1,18 @@
 #include "link/boardreader.h"
 
-BoardReader::BoardReader(QObject *parent) : QThread(parent), codec(new EncodeDecode(this))
-{
-}
+BoardReader::BoardReader(QObject *parent) : SyncedThread(parent), codec(new EncodeDecode(this)) {}
 
-void BoardReader::setDevice(hid_device *device)
-{
-    gate.setDevice(device);
-}
+void BoardReader::setDevice(hid_device *device) { gate.setDevice(device); }
 
-void BoardReader::detach()
-{
-    gate.detach();
-}
+void BoardReader::detach() { gate.detach(); }
 
-void BoardReader::arm()
-{
-    gate.arm();
-}
+void BoardReader::arm() { gate.arm(); }
 
-void BoardReader::disarm()
-{
-    gate.disarm();
-}
+void BoardReader::disarm() { gate.disarm(); }
 
-bool BoardReader::isArmed() const
-{
-    return gate.isArmed();
-}
+bool BoardReader::isArmed() const { return gate.isArmed(); }
 
-void BoardReader::requestStop()
-{
-    gate.requestStop();
-}
+void BoardReader::requestStop() { gate.requestStop(); }
 
 BoardReport BoardReader::classify(const unsigned char *report, int received, QByteArray *record)
 {
@@ -41,6 +21,7 @@ BoardReport BoardReader::classify(const unsigned char *report, int received, QBy
 
 void BoardReader::readLoop(int timeoutMs, bool dropBacklog)
 {
+    const EndOfRun end(this);
     hid_device *device = nullptr;
     while (gate.beginStep(&device)) {
         if (device && dropBacklog) {

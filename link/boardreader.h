@@ -4,6 +4,7 @@
 #include "link/encodedecode.h"
 #include "link/readergate.h"
 #include "link/reportparser.h"
+#include "link/syncedthread.h"
 
 #include <hidapi/hidapi.h>
 
@@ -12,7 +13,7 @@
 
 // What the measurement reader and the verification reader share: the device handle, the frame
 // decoder, the armed flag and the loop of armed reads. A subclass says what each result emits.
-class BoardReader : public QThread
+class BoardReader : public SyncedThread
 {
     Q_OBJECT
 

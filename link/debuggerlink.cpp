@@ -275,13 +275,20 @@ int DebuggerLink::waitStopAck(int deadlineMs)
 
 StopOutcome DebuggerLink::stopRounds(int rounds)
 {
+    // The rounds share one deadline: a silent board holds the window for one wait, not for one
+    // per round (5 rounds of 3 s would leave it unanswering for 15 s).
+    QElapsedTimer clock;
+    clock.start();
+    const auto left = [&clock] {
+        return int(std::max<qint64>(0, protocol::kStopAckDeadlineMs - clock.elapsed()));
+    };
     for (int n = 1; n < rounds; ++n) {
         (void)sendStopCommand();
-        (void)waitStopAck();
+        (void)waitStopAck(left());
     }
     if (sendStopCommand() < 0)
         return StopOutcome::WriteFailed;
-    return waitStopAck() == 1 ? StopOutcome::Done : StopOutcome::NotAcknowledged;
+    return waitStopAck(left()) == 1 ? StopOutcome::Done : StopOutcome::NotAcknowledged;
 }
 
 StopOutcome DebuggerLink::runStopExchange(StopExchange exchange)

@@ -1,5 +1,7 @@
 #include "link/reademptyth.h"
 
+#include "link/gatelock.h"
+
 #include "link/protocol.h"
 
 namespace
@@ -9,16 +11,14 @@ constexpr int kDrainReadTimeoutMs = 50;
 constexpr int kErrorPauseMs = 20;
 } // namespace
 
-ReadEmptyTh::ReadEmptyTh(QObject *parent) : QThread(parent)
-{
-}
+ReadEmptyTh::ReadEmptyTh(QObject *parent) : SyncedThread(parent) {}
 
 void ReadEmptyTh::setDevice(hid_device *device)
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     hidDevice = device;
     while (reading)
-        readDone.wait(&mutex);
+        lock.wait(readDone);
 }
 
 void ReadEmptyTh::requestStop()
@@ -30,30 +30,31 @@ void ReadEmptyTh::requestStop()
 
 hid_device *ReadEmptyTh::beginRead()
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     reading = hidDevice != nullptr;
     return hidDevice;
 }
 
 void ReadEmptyTh::endRead()
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     reading = false;
     readDone.wakeAll();
 }
 
 void ReadEmptyTh::run()
 {
+    const EndOfRun end(this);
     {
-        QMutexLocker lock(&mutex);
+        GateLock lock(mutex);
         if (!hidDevice)
             return;
     }
     unsigned char buffer[protocol::kReportSize];
     while (!stopRequested.load()) {
         hid_device *device = beginRead();
-        const int r = device ? hid_read_timeout(device, buffer, sizeof buffer, kDrainReadTimeoutMs)
-                             : -1;
+        const int r =
+            device ? hid_read_timeout(device, buffer, sizeof buffer, kDrainReadTimeoutMs) : -1;
         endRead();
         if (r < 0)
             msleep(kErrorPauseMs);

@@ -3,8 +3,9 @@
 
 #include <hidapi/hidapi.h>
 
+#include "link/syncedthread.h"
+
 #include <QMutex>
-#include <QThread>
 #include <QWaitCondition>
 
 #include <atomic>
@@ -12,7 +13,7 @@
 // Reads and throws away the board's input while the window waits on the user, so that no stale
 // records are left when sampling goes on. Finishes at once when started without a device; a
 // device taken away while it runs leaves it idling until another one is set.
-class ReadEmptyTh : public QThread
+class ReadEmptyTh : public SyncedThread
 {
     Q_OBJECT
 

@@ -11,57 +11,57 @@ constexpr int kReadSliceMs = 100;
 
 void ReaderGate::arm()
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     armed = true;
     wake.wakeAll();
 }
 
 void ReaderGate::disarm()
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     armed = false;
-    waitForStepEnd();
+    waitForStepEnd(lock);
 }
 
 void ReaderGate::setDevice(hid_device *newDevice)
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     device = newDevice;
-    waitForStepEnd();
+    waitForStepEnd(lock);
 }
 
 void ReaderGate::detach()
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     armed = false;
     device = nullptr;
-    waitForStepEnd();
+    waitForStepEnd(lock);
 }
 
-void ReaderGate::waitForStepEnd()
+void ReaderGate::waitForStepEnd(GateLock &lock)
 {
     while (stepping)
-        stepDone.wait(&mutex);
+        lock.wait(stepDone);
 }
 
 bool ReaderGate::isArmed() const
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     return armed;
 }
 
 void ReaderGate::requestStop()
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     stopRequested = true;
     wake.wakeAll();
 }
 
 bool ReaderGate::beginStep(hid_device **stepDevice)
 {
-    QMutexLocker lock(&mutex);
+    GateLock lock(mutex);
     while (!armed && !stopRequested)
-        wake.wait(&mutex);
+        lock.wait(wake);
     if (stopRequested)
         return false;
     stepping = true;
@@ -82,7 +82,7 @@ int ReaderGate::read(hid_device *stepDevice, unsigned char *buffer, std::size_t 
                                        int(std::clamp<qint64>(left, 0, kReadSliceMs)));
         if (r != 0 || left <= kReadSliceMs)
             return r;
-        QMutexLocker lock(&mutex);
+        GateLock lock(mutex);
         if (stopRequested || device != stepDevice)
             return 0;
     }

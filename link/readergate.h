@@ -3,6 +3,8 @@
 
 #include <hidapi/hidapi.h>
 
+#include "link/gatelock.h"
+
 #include <QMutex>
 #include <QWaitCondition>
 
@@ -33,10 +35,9 @@ public:
     int read(hid_device *device, unsigned char *buffer, std::size_t length, int timeoutMs) const;
     // Reader side: runs finish under the lock (it emits the result and says whether the reader
     // goes idle), so an arm() that reacts to the result cannot be undone by the disarming.
-    template <typename Finish>
-    void endStep(Finish finish)
+    template <typename Finish> void endStep(Finish finish)
     {
-        QMutexLocker lock(&mutex);
+        GateLock lock(mutex);
         if (finish())
             armed = false;
         stepping = false;
@@ -45,7 +46,7 @@ public:
 
 private:
     // Caller holds mutex.
-    void waitForStepEnd();
+    void waitForStepEnd(GateLock &lock);
 
     mutable QMutex mutex;
     QWaitCondition wake;

@@ -1,6 +1,7 @@
 #include "link/reportparser.h"
 
 #include "chip/chip.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -29,5 +30,8 @@ BoardReport parseBoardReport(const EncodeDecode &codec, DecoderState &decoder,
     const int copied = std::min(decoder.length, chip::kRecordSize);
     std::memcpy(data.data(), decoder.buffer, std::size_t(copied));
     *record = data;
-    return codec.frameIntact(decoder) ? BoardReport::DataIntact : BoardReport::DataCorrupt;
+    // Only a record of the type byte and every channel's reading is whole: with any other length
+    // the FCS bytes or zeros would be read as counts, however the check came out.
+    const bool whole = decoder.length - 2 == chip::kRecordSize;
+    return whole && codec.frameIntact(decoder) ? BoardReport::DataIntact : BoardReport::DataCorrupt;
 }

@@ -11,7 +11,7 @@ enum class BoardReport
     Other,        // skipped: the reader stays armed and reads again
     StartRefused, // FE 01
     DataIntact,   // Data frame whose FCS matched
-    DataCorrupt,  // Data frame whose FCS did not match
+    DataCorrupt,  // Data frame whose FCS did not match, or whose payload is not one record
 };
 
 // Classifies the report (byte 0 = frame length, received = bytes hid_read returned) and, for a

@@ -12,6 +12,8 @@ public:
     virtual int channelInUse(int channel) const = 0;
     // Key number of the channel in the shown package, 0 when none was chosen.
     virtual int keyNumber(int channel) const = 0;
+    // Number of keys the shown package offers (25, 17 or 13).
+    virtual int keyCount() const = 0;
     // Clears the pin maps of the packages that are not shown.
     virtual void resetHiddenPackages() = 0;
 };

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStringList>
@@ -159,11 +160,20 @@ void ProjectFile::loadPinMap(const QSettings &ini) const
         return;
     std::array<int, chip::kChannelCount> inUse{};
     std::array<int, chip::kChannelCount> keys{};
+    QStringList foreignKeys;
     for (int n = 0; n < chip::kChannelCount; ++n) {
         inUse[n] = numberOf(ini, keyOf(kInUsePrefix, n));
         keys[n] = numberOf(ini, keyOf(kKeyNumberPrefix, n));
+        // A hand-edited key the package does not offer stays as stored, but wakes nothing.
+        if (package->hasPin(n) && (keys[n] < 0 || keys[n] > package->keyCount()))
+            foreignKeys << QStringLiteral("TK%1").arg(n);
     }
     package->applyLoadedMap(inUse, keys);
+    if (!foreignKeys.isEmpty())
+        QMessageBox::warning(package, QObject::tr("提示"),
+                             QObject::tr("%1 的按键号不在 1～%2 之内，不作唤醒按键！")
+                                 .arg(foreignKeys.join(QStringLiteral("、")))
+                                 .arg(package->keyCount()));
 }
 
 void ProjectFile::loadResults(const QSettings &ini) const

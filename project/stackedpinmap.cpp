@@ -28,6 +28,12 @@ int StackedPinMap::keyNumber(int channel) const
     return package->keyNumber[channel];
 }
 
+int StackedPinMap::keyCount() const
+{
+    const PackageWidget *package = shown();
+    return package ? package->keyCount() : 0;
+}
+
 void StackedPinMap::resetHiddenPackages()
 {
     const int current = stack->currentIndex();

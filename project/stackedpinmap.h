@@ -14,6 +14,7 @@ public:
 
     int channelInUse(int channel) const override;
     int keyNumber(int channel) const override;
+    int keyCount() const override;
     void resetHiddenPackages() override;
 
 private:

@@ -30,7 +30,8 @@ namespace
 {
 constexpr int kBoardReportBytes = 64;
 constexpr int kMaxFrameInReport = kBoardReportBytes - 1;
-constexpr int kRecordBytes = 1 + 2 * chip::kChannelCount;
+constexpr int kRecordBytes = chip::kRecordSize;
+constexpr int kShortRecordBytes = 1 + 2 * 3;
 
 struct Board
 {
@@ -54,6 +55,9 @@ struct Board
     bool silent = false;
     bool openRefused = false;
     int corruptRemaining = 0;
+    int corruptEvery = 0;
+    int shortenEvery = 0;
+    unsigned framesSent = 0;
     int intervalMs = 5;
     std::size_t queueLimit = 64;
 
@@ -71,7 +75,8 @@ struct Board
         noise = 3;
         random.seed(1);
         refuseStart = refuseStop = silent = openRefused = false;
-        corruptRemaining = 0;
+        corruptRemaining = corruptEvery = shortenEvery = 0;
+        framesSent = 0;
         intervalMs = 5;
         queueLimit = 64;
         streaming = false;
@@ -108,8 +113,11 @@ struct Board
         int values[chip::kChannelCount];
         for (int k = 0; k < chip::kChannelCount; ++k)
             values[k] = reading(k);
-        const bool corrupt = corruptRemaining > 0;
-        if (corrupt)
+        ++framesSent;
+        const auto nth = [this](int n) { return n > 0 && framesSent % unsigned(n) == 0; };
+        const bool corrupt = corruptRemaining > 0 || nth(corruptEvery);
+        const bool shortened = nth(shortenEvery);
+        if (corruptRemaining > 0)
             --corruptRemaining;
         // The board sends a record in one report; a reading whose bytes would need escaping too
         // often is taken again one count higher until the frame fits.
@@ -120,21 +128,11 @@ struct Board
                 payload[1 + 2 * k] = char((values[k] >> 8) & 0xFF);
                 payload[2 + 2 * k] = char(values[k] & 0xFF);
             }
-            QByteArray wire = simframe::frame(payload);
-            if (corrupt) {
-                // Flip one bit of the FCS low byte, then stuff the frame again.
-                const quint16 check = quint16(simframe::fcs(payload) ^ 0x0001);
-                QByteArray body = payload;
-                body.append(char(check & 0xFF)).append(char(check >> 8));
-                wire = QByteArray(1, 0x7E);
-                for (char c : body) {
-                    if (c == 0x7E || c == 0x7D)
-                        wire.append(char(0x7D)).append(char(c ^ 0x20));
-                    else
-                        wire.append(c);
-                }
-                wire.append(char(0x7E));
-            }
+            if (shortened)
+                payload.truncate(kShortRecordBytes);
+            // A corrupt frame has one bit of its FCS low byte flipped.
+            const QByteArray wire = simframe::frameWithFcs(
+                payload, quint16(simframe::fcs(payload) ^ (corrupt ? 1 : 0)));
             if (wire.size() <= kMaxFrameInReport || attempt > 4 * chip::kChannelCount)
                 return wire;
             for (int k = 0; k < chip::kChannelCount; ++k) {
@@ -313,6 +311,18 @@ void SimBoard::corruptNextFrames(int count)
 {
     std::lock_guard<std::mutex> lock(board().mutex);
     board().corruptRemaining = std::max(count, 0);
+}
+
+void SimBoard::corruptEveryNthFrame(int n)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().corruptEvery = std::max(n, 0);
+}
+
+void SimBoard::shortenEveryNthFrame(int n)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().shortenEvery = std::max(n, 0);
 }
 
 void SimBoard::setDataInterval(int ms)

@@ -42,8 +42,12 @@ public:
     // not open.
     static void setOpenRefused(bool refused);
     static void corruptNextFrames(int count); // the next count Data frames carry a wrong FCS
-    static void setDataInterval(int ms);      // one Data frame every ms while streaming
-    static void setQueueLimit(int reports);   // input reports held for the host; the oldest drop
+    // Every nth Data frame the board sends carries a wrong FCS (0: none), until set otherwise.
+    static void corruptEveryNthFrame(int n);
+    // Every nth Data frame is cut after channel 2 (7 payload bytes) under an intact FCS (0: none).
+    static void shortenEveryNthFrame(int n);
+    static void setDataInterval(int ms);    // one Data frame every ms while streaming
+    static void setQueueLimit(int reports); // input reports held for the host; the oldest drop
     static bool isStreaming();
     static int queuedReports();
     // Queues a raw input report as the board would send it (byte 0 = frame length).

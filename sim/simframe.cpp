@@ -29,9 +29,10 @@ quint16 fcs(const QByteArray &bytes)
     return quint16(~crc);
 }
 
-QByteArray frame(const QByteArray &payload)
+QByteArray frame(const QByteArray &payload) { return frameWithFcs(payload, fcs(payload)); }
+
+QByteArray frameWithFcs(const QByteArray &payload, quint16 check)
 {
-    const quint16 check = fcs(payload);
     QByteArray out;
     out.append(kFlag);
     for (char c : payload)
@@ -62,8 +63,8 @@ bool unframe(const QByteArray &wire, QByteArray *payload)
     if (bytes.size() < 2)
         return false;
     const QByteArray body = bytes.left(bytes.size() - 2);
-    const quint16 received = quint16(static_cast<unsigned char>(bytes.at(bytes.size() - 2))
-                                     | static_cast<unsigned char>(bytes.at(bytes.size() - 1)) << 8);
+    const quint16 received = quint16(static_cast<unsigned char>(bytes.at(bytes.size() - 2)) |
+                                     static_cast<unsigned char>(bytes.at(bytes.size() - 1)) << 8);
     if (received != fcs(body))
         return false;
     *payload = body;

@@ -10,6 +10,8 @@ namespace simframe
 quint16 fcs(const QByteArray &bytes);
 // 0x7E, escaped payload and FCS (low byte first), 0x7E.
 QByteArray frame(const QByteArray &payload);
+// The same framing around a given check sequence, right or wrong.
+QByteArray frameWithFcs(const QByteArray &payload, quint16 check);
 // Unstuffs one frame from its opening to its closing flag; true with the payload when the FCS
 // matches.
 bool unframe(const QByteArray &wire, QByteArray *payload);

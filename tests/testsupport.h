@@ -71,10 +71,12 @@ public:
     {
         return channel >= 0 && channel < 25 ? keys[channel] : 0;
     }
+    int keyCount() const override { return keysOffered; }
     void resetHiddenPackages() override { ++resets; }
 
     int inUse[25] = {};
     int keys[25] = {};
+    int keysOffered = 25;
     int resets = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
 
 using namespace testsupport;
@@ -76,6 +77,31 @@ private slots:
         ModalHelper log;
         QVERIFY(BuildScript::writeBuildScript(nullptr, path, kProjectDir));
         QCOMPARE(readBytes(path), expected);
+        QVERIFY(log.texts().isEmpty());
+    }
+
+    // Under a UTF-8 system encoding, a script with GBK remarks ("你好"), stray bytes and a stray CR
+    // before a line end keeps them byte for byte; the tool's own folder name is written in the
+    // system's encoding.
+    void untouchedScriptBytesSurviveAndThePathIsInTheSystemEncoding()
+    {
+        const QString path = dir.filePath("gbk.bat");
+        writeBytes(path, "rem \xC4\xE3\xBA\xC3\r\r\nset UV=C:\\\xB9\xA4\\UV4.exe\r\n"
+                         "set UV_PRO_PATH=x\r\nstart /b old\r\necho \xFF\x80");
+        QTextCodec *system = QTextCodec::codecForLocale();
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+        ModalHelper log;
+        const bool ok =
+            BuildScript::writeBuildScript(nullptr, path, QStringLiteral("C:\\测试\\T/"));
+        QTextCodec::setCodecForLocale(system);
+        QVERIFY(ok);
+        const QByteArray folder = "C:\\" + QStringLiteral("测试").toUtf8() + "\\T/RM3KV5172.uvproj";
+        QCOMPARE(readBytes(path).toHex(' '),
+                 QByteArray("rem \xC4\xE3\xBA\xC3\r\r\nset UV=C:\\\xB9\xA4\\UV4.exe\r\n"
+                            "set \"UV_PRO_PATH=" +
+                            folder + "\"\r\nstart \"\" /b \"C:\\\xB9\xA4\\UV4.exe\" \"" + folder +
+                            "\"\r\necho \xFF\x80")
+                     .toHex(' '));
         QVERIFY(log.texts().isEmpty());
     }
 

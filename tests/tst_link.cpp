@@ -301,6 +301,11 @@ void TestLink::stopExchangeFailures_data()
                                   << StopOutcome::NotAcknowledged;
     QTest::newRow("verification refused")
         << StopExchange::VerificationOff << "refuseStop" << StopOutcome::NotAcknowledged;
+    // A silent board holds the window for one acknowledgement wait, not one per Stop.
+    QTest::newRow("save silent") << StopExchange::SaveDownload << "silent"
+                                 << StopOutcome::NotAcknowledged;
+    QTest::newRow("verification silent")
+        << StopExchange::VerificationOff << "silent" << StopOutcome::NotAcknowledged;
     QTest::newRow("stop unplugged")
         << StopExchange::StopButton << "unplugged" << StopOutcome::WriteFailed;
     QTest::newRow("close without board")
@@ -319,10 +324,15 @@ void TestLink::stopExchangeFailures()
         SimBoard::unplug();
     link.openDebugger();
     SimBoard::setRefuseStop(board == "refuseStop");
+    SimBoard::setSilent(board == "silent");
     if (board == "unplugged")
         SimBoard::unplug();
+    QElapsedTimer clock;
+    clock.start();
     QCOMPARE(link.runStopExchange(exchange), outcome);
-    if (board != "refuseStop")
+    QVERIFY2(clock.elapsed() < protocol::kStopAckDeadlineMs + 1000,
+             qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+    if (board != "refuseStop" && board != "silent")
         QVERIFY(SimBoard::writtenReports().isEmpty());
 }
 

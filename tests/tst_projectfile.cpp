@@ -1,7 +1,10 @@
 #include "app/mainwindow.h"
+#include "codegen/sourcegenerator.h"
+#include "modalhelper.h"
 #include "project/packagewidget.h"
 #include "project/projectfile.h"
 #include "project/settingspage.h"
+#include "project/stackedpinmap.h"
 
 #include "modalhelper.h"
 #include "settingswidgets.h"
@@ -24,6 +27,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <limits>
 
 namespace
 {
@@ -328,8 +333,11 @@ private slots:
         MainWindow window;
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
+        ModalHelper boxes;
         ProjectFile(page).load(path);
 
+        QCOMPARE(boxes.texts(),
+                 QStringList{QStringLiteral("TK1 的按键号不在 1～13 之内，不作唤醒按键！")});
         QCOMPARE(page.currentPackage(), w.packages[2]);
         PackageWidget *map = w.packages[2];
         QCOMPARE(map->channelInUse[0], 2);
@@ -355,6 +363,38 @@ private slots:
         // The count in the file is far beyond the table: only the table's rows are filled.
         const int last = w.tableWidget->rowCount() - 1;
         QCOMPARE(rowOf(w.tableWidget, last), (QStringList{"", "", "", "", "", ""}));
+    }
+
+    // Key numbers the package does not offer are kept as stored, named in one warning per load,
+    // and wake nothing, however far out of range they are.
+    void keysThePackageDoesNotOfferAreKeptWarnedAndWakeNothing()
+    {
+        const QString path = dir.filePath("foreign.ini");
+        QVERIFY(writeFile(path, "[2]\n1=RM3KV5172_SOP20\n"
+                                "[10]\n0=1\n1=1\n2=1\n3=1\n4=0\n"
+                                "[11]\n0=-2147483648\n1=18\n2=17\n3=2\n4=99\n"
+                                "[12]\n0=true\n1=true\n2=true\n3=true\n"));
+        MainWindow window;
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        ModalHelper boxes;
+        for (int load = 1; load <= 2; ++load) {
+            ProjectFile(page).load(path);
+            QCOMPARE(boxes.count(), load);
+        }
+        QCOMPARE(boxes.titles().first(), QStringLiteral("提示"));
+        QCOMPARE(boxes.lastText(),
+                 QStringLiteral("TK0、TK1、TK4 的按键号不在 1～17 之内，不作唤醒按键！"));
+        PackageWidget *sop20 = page.currentPackage();
+        QCOMPARE(sop20, w.packages[1]);
+        QCOMPARE(sop20->keyNumber[0], std::numeric_limits<int>::min());
+        QCOMPARE(sop20->keyNumber[1], 18);
+        QCOMPARE(sop20->keyNumber[4], 99);
+        bool wake[25] = {};
+        for (int n = 0; n < 25; ++n)
+            wake[n] = page.wakeKeyTicked(n);
+        const StackedPinMap pins(w.packageStackedWidget);
+        QCOMPARE(SourceGenerator::wakeKeyMask(pins, wake), (quint32(1) << 16) | (quint32(1) << 1));
     }
 
     void savedCellWithColonShiftsItsRowOnLoad()

@@ -90,33 +90,50 @@ void TestReaders::parseReportDeliversOrSkips_data()
     QTest::addColumn<bool>("idle");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("crcFlag"); // -1: no record
+    QTest::addColumn<QByteArray>("delivered");
     const QByteArray good = report(simframe::frame(record(2000)));
     QTest::newRow("start refused") << report(simframe::frame(QByteArray::fromHex("FE01"))) << 64
-                                   << true << QStringLiteral("握手失败！") << -1;
-    QTest::newRow("start accepted")
-        << report(simframe::frame(QByteArray::fromHex("FE00"))) << 64 << false << QString() << -1;
-    QTest::newRow("stop accepted")
-        << report(simframe::frame(QByteArray::fromHex("FF00"))) << 64 << false << QString() << -1;
+                                   << true << QStringLiteral("握手失败！") << -1 << QByteArray();
+    QTest::newRow("start accepted") << report(simframe::frame(QByteArray::fromHex("FE00"))) << 64
+                                    << false << QString() << -1 << QByteArray();
+    QTest::newRow("stop accepted") << report(simframe::frame(QByteArray::fromHex("FF00"))) << 64
+                                   << false << QString() << -1 << QByteArray();
     QTest::newRow("stop refused") << report(simframe::frame(QByteArray::fromHex("FF01"))) << 64
-                                  << false << QString() << -1;
-    QTest::newRow("intact data") << good << 64 << true << QString() << 0;
+                                  << false << QString() << -1 << QByteArray();
+    QTest::newRow("intact data") << good << 64 << true << QString() << 0 << record(2000);
     QTest::newRow("data with wrong FCS")
-        << report(corruptFrame(record(2000))) << 64 << true << QString() << 1;
+        << report(corruptFrame(record(2000))) << 64 << true << QString() << 1 << record(2000);
+    // A frame with an intact FCS around a payload that is not one record is delivered as failed:
+    // its FCS bytes, or nothing, would otherwise be read as channel counts.
+    const auto withFcs = [](const QByteArray &payload) {
+        const quint16 fcs = simframe::fcs(payload);
+        return (payload + char(fcs & 0xFF) + char(fcs >> 8)).leftJustified(51, '\0', true);
+    };
+    const QByteArray tiny = QByteArray::fromHex("360102");
+    QTest::newRow("3-byte payload")
+        << report(simframe::frame(tiny)) << 64 << true << QString() << 1 << withFcs(tiny);
+    const QByteArray short49 = record(2000).left(49);
+    QTest::newRow("49-byte payload")
+        << report(simframe::frame(short49)) << 64 << true << QString() << 1 << withFcs(short49);
+    QTest::newRow("52-byte payload") << report(simframe::frame(record(2000) + '\x01')) << 64 << true
+                                     << QString() << 1 << record(2000);
     QByteArray lengthZero = good;
     lengthZero[0] = 0;
-    QTest::newRow("length 0") << lengthZero << 64 << false << QString() << -1;
+    QTest::newRow("length 0") << lengthZero << 64 << false << QString() << -1 << QByteArray();
     QByteArray lengthOne = good;
     lengthOne[0] = 1;
-    QTest::newRow("length 1") << lengthOne << 64 << false << QString() << -1;
+    QTest::newRow("length 1") << lengthOne << 64 << false << QString() << -1 << QByteArray();
     QByteArray lengthTwo = good;
     lengthTwo[0] = 2;
-    QTest::newRow("length 2") << lengthTwo << 64 << false << QString() << -1;
+    QTest::newRow("length 2") << lengthTwo << 64 << false << QString() << -1 << QByteArray();
     QByteArray tooLong = good;
     tooLong[0] = char(200);
-    QTest::newRow("length beyond the report") << tooLong << 64 << false << QString() << -1;
-    QTest::newRow("length beyond the bytes received") << good << 20 << false << QString() << -1;
+    QTest::newRow("length beyond the report")
+        << tooLong << 64 << false << QString() << -1 << QByteArray();
+    QTest::newRow("length beyond the bytes received")
+        << good << 20 << false << QString() << -1 << QByteArray();
     QTest::newRow("not a frame") << QByteArray::fromHex("0A0B0C0D").leftJustified(64, '\0') << 64
-                                 << false << QString() << -1;
+                                 << false << QString() << -1 << QByteArray();
 }
 
 void TestReaders::parseReportDeliversOrSkips()
@@ -126,6 +143,7 @@ void TestReaders::parseReportDeliversOrSkips()
     QFETCH(bool, idle);
     QFETCH(QString, message);
     QFETCH(int, crcFlag);
+    QFETCH(QByteArray, delivered);
     ReadThread reader;
     QSignalSpy data(&reader, &ReadThread::sendDataToPlay);
     QSignalSpy handshake(&reader, &ReadThread::handshakeMessage);
@@ -137,7 +155,7 @@ void TestReaders::parseReportDeliversOrSkips()
         QCOMPARE(handshake.at(0).at(0).toString(), message);
     QCOMPARE(data.size(), crcFlag < 0 ? 0 : 1);
     if (crcFlag >= 0) {
-        QCOMPARE(data.at(0).at(0).toByteArray().toHex(' '), record(2000).toHex(' '));
+        QCOMPARE(data.at(0).at(0).toByteArray().toHex(' '), delivered.toHex(' '));
         QCOMPARE(data.at(0).at(1).toInt(), crcFlag);
     }
 }

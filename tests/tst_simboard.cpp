@@ -152,6 +152,23 @@ private slots:
         QCOMPARE(readPayload(dev, 100).size(), 51);
     }
 
+    // Every third frame fails its check; every second is cut after channel 2 under an intact one.
+    void everyNthFrameCorruptOrCutShort()
+    {
+        SimBoard::corruptEveryNthFrame(3);
+        SimBoard::shortenEveryNthFrame(2);
+        hid_device *dev = hid_open(0x0483, 0x5850, nullptr);
+        write(dev, kStartReport);
+        readPayload(dev, 100);
+        QStringList frames;
+        for (int n = 1; n <= 6; ++n) {
+            const QByteArray payload = readPayload(dev, 100);
+            frames << (payload.startsWith("bad:") ? QStringLiteral("bad")
+                                                  : QString::number(payload.size()));
+        }
+        QCOMPARE(frames, (QStringList{"51", "7", "bad", "7", "51", "bad"}));
+    }
+
     void unpluggedBoardFailsUntilReopened()
     {
         hid_device *dev = hid_open(0x0483, 0x5850, nullptr);

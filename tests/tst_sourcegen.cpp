@@ -9,9 +9,11 @@
 #include <QFile>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
 
 #include <array>
+#include <limits>
 
 using namespace testsupport;
 
@@ -110,6 +112,32 @@ private slots:
         QCOMPARE(SourceGenerator::deepSleepRow(lowPower, wakeTime, enterTime, mask), row);
     }
 
+    void wakeMaskTakesOnlyKeysThePackageOffers_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("keysOffered");
+        QTest::addColumn<quint32>("mask");
+        QTest::newRow("key 25 of 25") << 25 << 25 << (quint32(1) << 24);
+        QTest::newRow("key 13 of 13") << 13 << 13 << (quint32(1) << 12);
+        QTest::newRow("key 26 of 25") << 26 << 25 << quint32(0);
+        QTest::newRow("key 18 of 17") << 18 << 17 << quint32(0);
+        QTest::newRow("key 14 of 13") << 14 << 13 << quint32(0);
+        QTest::newRow("key -1") << -1 << 25 << quint32(0);
+        QTest::newRow("lowest int") << std::numeric_limits<int>::min() << 25 << quint32(0);
+        QTest::newRow("highest int") << std::numeric_limits<int>::max() << 25 << quint32(0);
+    }
+    void wakeMaskTakesOnlyKeysThePackageOffers()
+    {
+        QFETCH(int, key);
+        QFETCH(int, keysOffered);
+        QFETCH(quint32, mask);
+        FakePinMap pins({{6, key}});
+        pins.keysOffered = keysOffered;
+        bool wake[25] = {};
+        wake[6] = true;
+        QCOMPARE(SourceGenerator::wakeKeyMask(pins, wake), mask);
+    }
+
     void channelCountRewritesEveryMarkerLine_data()
     {
         QTest::addColumn<int>("count");
@@ -190,6 +218,85 @@ private slots:
         QCOMPARE(readBytes(path("twice.c")), once + "\r\n");
     }
 
+    // Save & Download rewrites the test template in place, so each run reads the last one's
+    // output: every table the tool writes, up to all 25 channels, is found again, and the header
+    // always counts the rows of the table.
+    void ownOutputIsRewrittenAgainForEveryRowCount()
+    {
+        writeBytes(path("own.h"), crlf(kHeader));
+        writeBytes(path("own.c"), crlf(kSource));
+        QList<int> counts;
+        for (int n = 0; n <= 25; ++n)
+            counts << n;
+        counts << 3 << 25 << 0;
+        ModalHelper log;
+        for (int n : counts) {
+            QStringList rows;
+            for (int channel = 0; channel < n; ++channel)
+                rows << QStringLiteral("%1,%2,20,100,100,100,").arg(channel + 1).arg(channel);
+            QVERIFY(SourceGenerator::rewriteChannelCount(nullptr, path("own.h"), n, kFailure));
+            QVERIFY2(SourceGenerator::rewriteChannelTable(nullptr, path("own.c"), rows),
+                     qPrintable(QStringLiteral("%1 rows after the last run").arg(n)));
+            const QByteArray header = readBytes(path("own.h"));
+            QVERIFY(header.contains(SourceGenerator::channelCountLine(n).toLatin1() + "\r\n"));
+            const QList<QByteArray> lines = readBytes(path("own.c")).split('\n');
+            int marker = 0;
+            while (marker < lines.size() && !lines.at(marker).contains("TKChnCfg"))
+                ++marker;
+            QStringList table;
+            for (int i = marker + 1; i < lines.size() && !lines.at(i).contains("};"); ++i)
+                table << QString::fromLatin1(lines.at(i)).chopped(1);
+            QCOMPARE(table, rows);
+        }
+        QVERIFY(log.texts().isEmpty());
+    }
+
+    // A user's comments in another encoding than the system's (GBK "你好" under UTF-8 here, and
+    // bytes valid in none) come back byte for byte from every rewrite that does not touch them.
+    void untouchedLinesKeepTheirBytes_data()
+    {
+        QTest::addColumn<int>("rewrite");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        // A NUL, a stray CR before a line end and one inside a line are bytes of their lines.
+        const QByteArray gbk =
+            QByteArray("/* \xC4\xE3\xBA\xC3 \xFF\x80 caf\xE9") + '\0' + QByteArray(" \r*/\r");
+        const QByteArray source = crlf(kSource).replace("#include", gbk + "\r\n#include") + gbk;
+        QTest::newRow("channel count")
+            << 0 << crlf("/* \xC4\xE3\xBA\xC3 */\n#define   TKL_CHN_NUM      (4)\n") + gbk
+            << crlf("/* \xC4\xE3\xBA\xC3 */\n#define   TKL_CHN_NUM      (2)\n") + gbk;
+        QTest::newRow("channel table")
+            << 1 << source
+            << QByteArray(source).replace("1,0,20,100,100,100,\r\n2,1,20,100,100,100,\r\n",
+                                          "1,3,20,100,100,100,\r\n") +
+                   "\r\n";
+        QTest::newRow("deep sleep")
+            << 2 << source
+            << QByteArray(source).replace("0,6,0,10,0,0,0,0,", "1,6,0,10,0,0,0,5,") + "\r\n";
+    }
+    void untouchedLinesKeepTheirBytes()
+    {
+        QFETCH(int, rewrite);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QTextCodec *system = QTextCodec::codecForLocale();
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+        writeBytes(path("gbk.c"), before);
+        ModalHelper log;
+        bool ok = false;
+        if (rewrite == 0)
+            ok = SourceGenerator::rewriteChannelCount(nullptr, path("gbk.c"), 2, kFailure);
+        else if (rewrite == 1)
+            ok = SourceGenerator::rewriteChannelTable(nullptr, path("gbk.c"),
+                                                      {"1,3,20,100,100,100,"});
+        else
+            ok = SourceGenerator::rewriteDeepSleepCfg(nullptr, path("gbk.c"), "1,6,0,10,0,0,0,5,");
+        QTextCodec::setCodecForLocale(system);
+        QVERIFY(ok);
+        QCOMPARE(readBytes(path("gbk.c")).toHex(' '), after.toHex(' '));
+        QVERIFY(log.texts().isEmpty());
+    }
+
     void deepSleepReplacesItsRow()
     {
         writeBytes(path("sleep.c"), crlf(kSource));
@@ -205,9 +312,9 @@ private slots:
         QTest::addColumn<int>("rewrite");
         QTest::addColumn<QByteArray>("content");
         QByteArray longBody = "TKChnCfg = {\r\n";
-        for (int i = 0; i < 25; ++i)
+        for (int i = 0; i < 26; ++i)
             longBody += "1,1,20,100,100,100,\r\n";
-        QTest::newRow("table closing line beyond 25 lines") << 0 << longBody + "};\r\nx\r\n";
+        QTest::newRow("table closing line beyond 26 lines") << 0 << longBody + "};\r\nx\r\n";
         QTest::newRow("table without closing line") << 0 << crlf("TKChnCfg = {\n1,2,\n");
         QTest::newRow("table closing line is the last")
             << 0 << QByteArray("TKChnCfg = {\r\n1,2,\r\n};");
