@@ -45,8 +45,8 @@ public:
     static QString rewriteText(const QString &text, const QString &projectDir);
 
     // Rewrites the script in place with CR LF line ends, every untouched byte kept and the
-    // project directory in the system's encoding. False, after "写配置文件失败！", only when
-    // the script cannot be read; a script that cannot be written is left as it is (true).
+    // project directory in the system's encoding. False, after "写配置文件失败！", when the
+    // script cannot be read or written; a script that cannot be written is left as it was.
     [[nodiscard]] static bool writeBuildScript(QWidget *parent, const QString &scriptPath,
                                                const QString &projectDir);
     // Rewrites folder + "config.bat" for the way it is started here: under wine the project
