@@ -19,7 +19,7 @@ const QLatin1String kDeepSleepMarker("DeepSleepCfg");
 const QLatin1String kClosingLine("};");
 // The closing line of a channel table is looked for among this many lines after its marker: a
 // table of all 25 channels, as this tool writes it, puts its closing line 26 lines down.
-constexpr int kTableWindow = 26;
+constexpr int kTableWindow = chip::kChannelCount + 1;
 
 // The generated lines as the file's text: encoded as the tool has always written them.
 QStringList fileLines(const QStringList &lines)

@@ -20,8 +20,8 @@ class BoardReader : public SyncedThread
 public:
     // Returns once a read of the old device has ended.
     void setDevice(hid_device *device);
-    // Disarms and lets go of the device; a read of it in progress ends within a short slice and
-    // reports a time-out. Afterwards the device may be closed.
+    // Lets go of the device; a read of it in progress ends within a short slice, and a reader
+    // still armed reports a time-out. Afterwards the device may be closed.
     void detach();
     void arm();
     // Returns after a read in progress has ended.

@@ -33,7 +33,8 @@ void ReaderGate::setDevice(hid_device *newDevice)
 void ReaderGate::detach()
 {
     GateLock lock(mutex);
-    armed = false;
+    // Still armed, a reader that was asked for a report takes one step without a device and
+    // reports the time-out, as a read of a pulled board does: the run waiting for it ends.
     device = nullptr;
     waitForStepEnd(lock);
 }

@@ -24,7 +24,8 @@ public:
     // The device the next step reads (null: none). Returns once a step that still uses the old
     // one has ended; a read of it in progress gives up after its current slice.
     void setDevice(hid_device *device);
-    // Disarms and takes the device away in one go; afterwards the old device may be closed.
+    // Takes the device away; afterwards the old device may be closed. A reader left armed reports
+    // a time-out at its next step.
     void detach();
 
     // Reader side: blocks while disarmed, then marks a step as running on *device. False once a

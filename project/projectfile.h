@@ -1,6 +1,8 @@
 #ifndef PROJECTFILE_H
 #define PROJECTFILE_H
 
+#include "chip/chip.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -27,7 +29,7 @@ public:
     static QStringList resultRows(const QTableWidget &table);
 
     // Rows of the results table a save walks.
-    static constexpr int kSavedRows = 25;
+    static constexpr int kSavedRows = chip::kChannelCount;
 
 private:
     void loadPinMap(const QSettings &ini) const;
