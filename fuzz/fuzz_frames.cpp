@@ -1,5 +1,6 @@
 // The board link's input path on arbitrary bytes: the input cut into reports that share one
 // decoder, as a reader thread reads them, and the same bytes as a payload through encode and back.
+#include "chip/chip.h"
 #include "link/encodedecode.h"
 #include "link/protocol.h"
 #include "link/reportparser.h"
@@ -38,9 +39,9 @@ void parseReports(const EncodeDecode &codec, const std::uint8_t *data, std::size
             parseBoardReport(codec, decoder, report.data(), int(report.size()), &record);
         check(decoder.length >= 0 && decoder.length <= protocol::kDecoderBufferSize);
         if (kind == BoardReport::DataIntact || kind == BoardReport::DataCorrupt)
-            check(record.size() == protocol::kRecordSize);
+            check(record.size() == chip::kRecordSize);
         if (kind == BoardReport::DataIntact) {
-            check(decoder.length == protocol::kRecordSize + 2 && codec.frameIntact(decoder));
+            check(decoder.length == chip::kRecordSize + 2 && codec.frameIntact(decoder));
             check(std::uint8_t(record.at(0)) == protocol::kDataFrameType);
         }
     }
