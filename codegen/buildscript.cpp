@@ -44,12 +44,12 @@ bool isBuildLine(const QString &line)
 }
 
 // The build line keeps its options; its command gets quoted arguments, and "start" an empty
-// window title so that it does not take the first quoted argument for one.
+// window title so that it does not take the first quoted argument for one. Only the command as
+// the template writes it is changed, so a rewritten script reads back the same.
 QString quotedBuildLine(QString line)
 {
-    line.replace(kBuildCommand, kQuotedBuildCommand);
-    if (!line.contains(kTitledStartLine))
-        line.replace(kStartLine, kTitledStartLine);
+    line.replace(QLatin1String("start /b %UV% -j0 -r%UV_PRO_PATH%"),
+                 QLatin1String("start \"\" /b \"%UV%\" -j0 -r \"%UV_PRO_PATH%\""));
     return line;
 }
 } // namespace

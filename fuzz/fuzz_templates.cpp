@@ -163,8 +163,11 @@ void checkBuildScript(const QString &text)
     const QStringList lines = linesOf(out);
     check(lines.size() == in.size() || lines.size() == in.size() + 1);
     for (int i = 0; i < in.size(); ++i) {
+        // Project and start lines are rewritten, in the older unquoted form or the quoted one.
         const bool rewritten = in.at(i).contains(QLatin1String("set UV_PRO_PATH=")) ||
-                               in.at(i).contains(QLatin1String("start /b"));
+                               in.at(i).contains(QLatin1String("set \"UV_PRO_PATH=")) ||
+                               in.at(i).contains(QLatin1String("start /b")) ||
+                               in.at(i).contains(QLatin1String("start \"\" /b"));
         check(rewritten || lines.at(i) == in.at(i));
     }
     check(BuildScript::rewriteText(out, kProjectDir) == out);
