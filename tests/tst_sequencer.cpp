@@ -49,7 +49,7 @@ private slots:
         QFETCH(QByteArray, data);
         QFETCH(int, channel);
         QFETCH(int, reading);
-        QCOMPARE(protocol::channelReading(data.constData(), data.size(), channel), reading);
+        QCOMPARE(chip::channelReading(data.constData(), data.size(), channel), reading);
     }
 
     void singleChannelTestRunsBothPhasesAndWritesItsRow()

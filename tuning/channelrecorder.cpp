@@ -1,7 +1,6 @@
 #include "tuning/channelrecorder.h"
 
 #include "chip/chip.h"
-#include "link/protocol.h"
 #include "tuning/channelindicators.h"
 #include "tuning/livechart.h"
 #include "project/pinmapsource.h"
@@ -40,7 +39,7 @@ bool ChannelRecorder::take(const QByteArray &record, int crcFailed)
 {
     recordArrival.start();
     const int value =
-        crcFailed == 0 ? protocol::channelReading(record.constData(), record.size(), run.channel())
+        crcFailed == 0 ? chip::channelReading(record.constData(), record.size(), run.channel())
                        : -1;
     if (value >= 0) {
         run.addSample(value);

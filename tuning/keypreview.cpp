@@ -1,7 +1,6 @@
 #include "tuning/keypreview.h"
 
 #include "chip/chip.h"
-#include "link/protocol.h"
 #include "tuning/channelsamples.h"
 #include "tuning/keyquality.h"
 
@@ -28,7 +27,7 @@ QList<int> KeyPreview::feed(const QByteArray &record)
         return changed;
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         std::optional<FirmwareKeyModel> &model = models[channel];
-        const int count = protocol::channelReading(record.constData(), record.size(), channel);
+        const int count = chip::channelReading(record.constData(), record.size(), channel);
         if (!model || count < 0)
             continue;
         const bool before = model->pressed();
