@@ -14,6 +14,7 @@
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
 #include <QtTest>
 
 #include <memory>
@@ -70,6 +71,22 @@ struct Rig : TuningRig
     }
 
     VerificationMode *mode = nullptr;
+};
+
+// Verification in the session over a link without a board: records are handed over directly.
+struct QuietRig : TuningRig
+{
+    FakeTuningLink link{run};
+
+    explicit QuietRig(std::initializer_list<int> ticked)
+    {
+        for (int n : ticked)
+            boxes[n]->setChecked(true);
+        build(link);
+        ModalHelper boxesSeen;
+        verification().toggle();
+    }
+    const QLineSeries *curve(int k) const { return session->verification().plot().curve(k); }
 };
 } // namespace
 
@@ -213,6 +230,35 @@ private slots:
         QCOMPARE(rig.chart().chart()->series().size(), 25);
         rig.mode->createCurves();
         QCOMPARE(rig.mode->plot().curve(4)->pen().color(), ChannelPalette::colour(4));
+    }
+
+    void coalescedDrawingEndsWithTheRecordByRecordPicture()
+    {
+        QuietRig coalesced({0, 7, 24});
+        QuietRig everyRecord({0, 7, 24});
+        for (int n = 0; n < 300; ++n) {
+            QByteArray record(51, '\0');
+            record[0] = 0x36;
+            for (int k = 0; k < 25; ++k) {
+                // Channel 7 jumps above the y range once, so the range widens on the way.
+                const int v = k == 7 && n == 240 ? 2650 : 1950 + (n * 7 + k * 13) % 90;
+                record[1 + 2 * k] = char(v >> 8);
+                record[2 + 2 * k] = char(v & 0xFF);
+            }
+            coalesced.session->handleCheckRecord(record, 0);
+            everyRecord.session->handleCheckRecord(record, 0);
+            everyRecord.verification().flushFrame();
+        }
+        QVERIFY(coalesced.verification().frameThrottle().isStale());
+        coalesced.verification().flushFrame();
+        QVERIFY(coalesced.verification().frameThrottle().framesDrawn() < 10);
+        QVERIFY(everyRecord.verification().frameThrottle().framesDrawn() >= 290);
+        for (int k = 0; k < 25; ++k)
+            QCOMPARE(coalesced.curve(k)->pointsVector(), everyRecord.curve(k)->pointsVector());
+        QCOMPARE(coalesced.curve(7)->count(), 132);
+        QCOMPARE(coalesced.chart().yAxis()->max(), 2700.0);
+        QCOMPARE(coalesced.chart().yAxis()->min(), everyRecord.chart().yAxis()->min());
+        QCOMPARE(coalesced.chart().yAxis()->max(), everyRecord.chart().yAxis()->max());
     }
 
     void windowShowsTheTickedChannelsLiveAndSwitchesOff()

@@ -107,7 +107,7 @@ QList<NamedClass> expectedWidgets()
     add("QTabWidget", {"setDebugTWidget"});
     add("QPlainTextEdit", {"plainTextEdit"});
     add("QTableWidget", {"tableWidget"});
-    add("QtCharts::QChartView", {"chartView"});
+    add("LiveChartView", {"chartView"});
     add("QMenuBar", {"menubar"});
     add("QWidget",
         {"centralwidget", "topWidget",   "middleWidget_2", "bottomWidget_3", "leftWidget",

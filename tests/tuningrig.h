@@ -1,6 +1,7 @@
 #ifndef TUNINGRIG_H
 #define TUNINGRIG_H
 
+#include "charts/livechartview.h"
 #include "link/debuggerlink.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
@@ -17,7 +18,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QtCharts/QChartView>
 
 #include <memory>
 
@@ -127,7 +127,7 @@ struct SimTuningLink
 struct TuningRig
 {
     QWidget window;
-    QtCharts::QChartView *view = new QtCharts::QChartView(&window);
+    LiveChartView *view = new LiveChartView(&window);
     QComboBox *startCombo = new QComboBox(&window);
     QComboBox *endCombo = new QComboBox(&window);
     QLabel *hover = new QLabel(&window);

@@ -43,6 +43,11 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
             &TuningSession::showChannelQuality);
     connect(&verificationMode, &VerificationMode::activeChanged, this,
             &TuningSession::switchPreview);
+    // A change of phase is a pause of the stream: what waits for its frame is drawn at once.
+    connect(&run, &TuningRun::phaseChanged, this, [this] {
+        liveChart.flushTestPoints();
+        verificationMode.flushFrame();
+    });
     QTableWidget *table = w.tableWidget;
     connect(table, &QTableWidget::cellClicked, this, [this](int row) { showRowCurves(row); });
     table->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -68,8 +73,9 @@ void TuningSession::handleRecord(const QByteArray &record, int crcFailed)
         testSequencer.recordCounted();
 }
 
-void TuningSession::handleCheckRecord(const QByteArray &record)
+void TuningSession::handleCheckRecord(const QByteArray &record, int crcFailed)
 {
+    Q_UNUSED(crcFailed)
     verificationMode.handleRecord(record);
     for (int channel : keyPreview.feed(record))
         channelIndicators.showPressed(channel, keyPreview.pressed(channel));

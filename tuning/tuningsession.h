@@ -21,6 +21,7 @@
 
 #include <functional>
 
+class LiveChartView;
 class PinMapSource;
 class QCheckBox;
 class QComboBox;
@@ -32,15 +33,10 @@ class QWidget;
 class TuningLink;
 class TuningRun;
 
-namespace QtCharts
-{
-class QChartView;
-}
-
 // The widgets of the debug page that the tuning companions drive.
 struct TuningWidgets
 {
-    QtCharts::QChartView *chartView = nullptr;
+    LiveChartView *chartView = nullptr;
     QComboBox *startValueCBox = nullptr;
     QComboBox *endValueCBox = nullptr;
     QLabel *hoverLabel = nullptr;
@@ -69,8 +65,8 @@ public:
 
     // A record from the measurement reader with its check flag (0 = intact).
     void handleRecord(const QByteArray &record, int crcFailed);
-    // A record from the verification reader.
-    void handleCheckRecord(const QByteArray &record);
+    // A record from the verification reader with its check flag (0 = intact).
+    void handleCheckRecord(const QByteArray &record, int crcFailed);
     // The measurement reader timed out or the board refused Start.
     void readerFailed(const QString &text);
 

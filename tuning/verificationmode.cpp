@@ -16,7 +16,8 @@ VerificationMode::VerificationMode(LiveChart &chart, TuningRun &run, TuningLink 
                                    QPushButton *switchButton, const QList<QCheckBox *> &checkBoxes,
                                    QWidget *dialogParent, QObject *parent)
     : QObject(parent), chart(chart), run(run), link(link), switchButton(switchButton),
-      checkBoxes(checkBoxes), dialogParent(dialogParent)
+      checkBoxes(checkBoxes), dialogParent(dialogParent),
+      frames([this] { drawCurves(); }, [&chart] { return chart.lastPaintNs(); })
 {
     // The pause replaces a sleep on the GUI thread, so the window keeps painting meanwhile.
     recordPause.setSingleShot(true);
@@ -76,6 +77,7 @@ void VerificationMode::switchOff()
         finishRecord(false);
     }
     switchingOff = false;
+    frames.flush();
     switch (link.runStopExchange(StopExchange::VerificationOff)) {
     case StopOutcome::Done:
         break;
@@ -112,7 +114,7 @@ void VerificationMode::handleRecord(const QByteArray &record)
 
 void VerificationMode::finishRecord(bool mayArm)
 {
-    curves.redraw(tickedChannels(), [this](int value) { chart.widenRange(value); });
+    frames.request();
     chart.restartCurve();
     if (mayArm && verificationActive && !switchingOff)
         link.armCheckReader();
@@ -147,6 +149,11 @@ void VerificationMode::applySwatchColour(int channel, const QColor &colour)
         chart.addChannelSeries(curves.curve(channel), colour.red(), colour.green(), colour.blue());
     else
         colourForNextStart[channel] = colour;
+}
+
+void VerificationMode::drawCurves()
+{
+    curves.redraw(tickedChannels(), [this](int value) { chart.widenRange(value); });
 }
 
 VerificationPlot::Ticked VerificationMode::tickedChannels() const

@@ -1,6 +1,7 @@
 #ifndef VERIFICATIONMODE_H
 #define VERIFICATIONMODE_H
 
+#include "charts/framethrottle.h"
 #include "charts/verificationplot.h"
 #include "chip/chip.h"
 
@@ -20,7 +21,8 @@ class TuningLink;
 class TuningRun;
 
 // Verification mode: streams all channels through CheckThread and shows the latest window of
-// every ticked channel as a live curve in its colour. Switched on and off with one button.
+// every ticked channel as a live curve in its colour. Switched on and off with one button. Every
+// record goes into the histories at once; the curves are drawn from them at the display's rate.
 class VerificationMode : public QObject
 {
     Q_OBJECT
@@ -35,9 +37,14 @@ public:
 
     // The switch button: on after confirmation, off through the Stop exchange.
     void toggle();
-    // One record from CheckThread: every history grows, the ticked curves are redrawn, and
-    // CheckThread is armed for the next one (after a short pause while the window fills).
+    // One record from CheckThread: every history grows, the ticked curves are redrawn with the
+    // next frame, and CheckThread is armed for the next one (after a short pause while the window
+    // fills).
     void handleRecord(const QByteArray &record);
+    // Draws the curves now if a record waits for its frame.
+    void flushFrame() { frames.flush(); }
+
+    const FrameThrottle &frameThrottle() const { return frames; }
     // The 25 curves in their colours on the current chart; sets anyCurveSelected when a check box
     // is ticked.
     void createCurves();
@@ -58,9 +65,10 @@ signals:
 private:
     void switchOn();
     void switchOff();
-    // Draws the record held back by the pause; arms CheckThread for the next one only when
-    // verification goes on.
+    // Asks for a frame for the record held back by the pause; arms CheckThread for the next one
+    // only when verification goes on.
     void finishRecord(bool mayArm);
+    void drawCurves();
     VerificationPlot::Ticked tickedChannels() const;
     // Waits without taking user input, so that a board unplugged meanwhile is noticed.
     static void waitWithoutUserInput(int ms);
@@ -74,6 +82,7 @@ private:
     QWidget *dialogParent;
 
     VerificationPlot curves;
+    FrameThrottle frames;
     QTimer recordPause;
     std::array<QColor, chip::kChannelCount> colourForNextStart;
     bool verificationActive = false;
