@@ -4,7 +4,7 @@
 #include "codegen/sourcegenerator.h"
 #include "link/debuggerlink.h"
 #include "project/pinmapsource.h"
-#include "tuning/channelsamples.h"
+#include "quality/channelsamples.h"
 #include "tuning/resultstable.h"
 #include "tuning/tuningrun.h"
 

@@ -4,9 +4,9 @@
 #include "app/mainwindow.h"
 #include "modalhelper.h"
 #include "project/packagewidget.h"
+#include "quality/keyquality.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
-#include "tuning/keyquality.h"
 #include "uiscript.h"
 
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 #include "link/debuggerlink.h"
 #include "modalhelper.h"
 #include "project/pinmapsource.h"
+#include "quality/channelsamples.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
-#include "tuning/channelsamples.h"
 #include "tuning/resultstable.h"
 #include "tuning/tuningrun.h"
 

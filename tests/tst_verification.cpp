@@ -1,10 +1,10 @@
 // Verification mode: the switch with its confirmation and Start condition, the switch-off
 // exchange and its failures, colour picks, and the live curves, on the simulated board.
 #include "app/mainwindow.h"
+#include "charts/channelpalette.h"
 #include "link/devicenotifier.h"
 #include "modalhelper.h"
 #include "sim/simboard.h"
-#include "tuning/channelpalette.h"
 #include "tuningrig.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "tuning/channelrecorder.h"
 
+#include "charts/channelindicators.h"
+#include "charts/livechart.h"
 #include "chip/chip.h"
-#include "tuning/channelindicators.h"
-#include "tuning/livechart.h"
 #include "project/pinmapsource.h"
 #include "tuning/tuninglink.h"
 #include "tuning/tuningrun.h"

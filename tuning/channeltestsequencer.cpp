@@ -1,10 +1,10 @@
 #include "tuning/channeltestsequencer.h"
 
+#include "charts/channelindicators.h"
+#include "charts/livechart.h"
 #include "chip/chip.h"
-#include "tuning/channelindicators.h"
+#include "quality/channelsamples.h"
 #include "tuning/channelrecorder.h"
-#include "tuning/channelsamples.h"
-#include "tuning/livechart.h"
 #include "tuning/resultstable.h"
 #include "tuning/tuninglink.h"
 #include "tuning/tuningrun.h"

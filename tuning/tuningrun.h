@@ -1,7 +1,7 @@
 #ifndef TUNINGRUN_H
 #define TUNINGRUN_H
 
-#include "tuning/runview.h"
+#include "charts/runview.h"
 
 #include <QList>
 #include <QObject>

@@ -1,10 +1,10 @@
 #include "tuning/tuningsession.h"
 
 #include "chip/chip.h"
-#include "project/writefailure.h"
-#include "tuning/keyquality.h"
 #include "project/pinmapsource.h"
-#include "tuning/samplesfile.h"
+#include "project/writefailure.h"
+#include "quality/keyquality.h"
+#include "quality/samplesfile.h"
 #include "tuning/tuningrun.h"
 
 #include <QDir>

@@ -1,14 +1,14 @@
 #ifndef TUNINGSESSION_H
 #define TUNINGSESSION_H
 
-#include "tuning/channelindicators.h"
+#include "charts/channelindicators.h"
+#include "charts/livechart.h"
+#include "quality/channelsamples.h"
+#include "quality/keypreview.h"
+#include "quality/tuningreport.h"
 #include "tuning/channelrecorder.h"
-#include "tuning/channelsamples.h"
 #include "tuning/channeltestsequencer.h"
-#include "tuning/keypreview.h"
-#include "tuning/livechart.h"
 #include "tuning/resultstable.h"
-#include "tuning/tuningreport.h"
 #include "tuning/verificationmode.h"
 #include "tuning/waterprooftest.h"
 

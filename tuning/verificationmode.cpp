@@ -1,8 +1,8 @@
 #include "tuning/verificationmode.h"
 
+#include "charts/channelpalette.h"
+#include "charts/livechart.h"
 #include "chip/chip.h"
-#include "tuning/channelpalette.h"
-#include "tuning/livechart.h"
 #include "tuning/tuninglink.h"
 #include "tuning/tuningrun.h"
 

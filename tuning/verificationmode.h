@@ -1,8 +1,8 @@
 #ifndef VERIFICATIONMODE_H
 #define VERIFICATIONMODE_H
 
+#include "charts/verificationplot.h"
 #include "chip/chip.h"
-#include "tuning/verificationplot.h"
 
 #include <QByteArray>
 #include <QColor>

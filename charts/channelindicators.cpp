@@ -1,9 +1,9 @@
-#include "tuning/channelindicators.h"
+#include "charts/channelindicators.h"
 
+#include "charts/channelpalette.h"
+#include "charts/runview.h"
 #include "chip/chip.h"
-#include "tuning/channelpalette.h"
 #include "project/pinmapsource.h"
-#include "tuning/runview.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

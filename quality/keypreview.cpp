@@ -1,8 +1,8 @@
-#include "tuning/keypreview.h"
+#include "quality/keypreview.h"
 
 #include "chip/chip.h"
-#include "tuning/channelsamples.h"
-#include "tuning/keyquality.h"
+#include "quality/channelsamples.h"
+#include "quality/keyquality.h"
 
 void KeyPreview::reset(const QList<int> &channels, const SampleStore &store)
 {

@@ -1,4 +1,4 @@
-#include "tuning/verificationplot.h"
+#include "charts/verificationplot.h"
 
 #include "chip/chip.h"
 
