@@ -1,7 +1,7 @@
+#include "quality/firmwarekeymodel.h"
+#include "quality/keyquality.h"
 #include "templatehost.h"
 #include "testsupport.h"
-#include "tuning/firmwarekeymodel.h"
-#include "tuning/keyquality.h"
 
 #include <QtTest>
 
