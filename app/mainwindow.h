@@ -84,6 +84,7 @@ public slots:
     void slotPointHoverd(QPointF point, bool state);
     void on_startValueCBox_activated();
     void on_endValueCBox_activated();
+    void on_pausePictureBtn_clicked();
     void on_allSelectBtn_clicked();
     void on_invertSelectBtn_clicked();
 

@@ -26,6 +26,8 @@ void MainWindow::setUpTuning()
         widgets.checkBoxes << findChild<QCheckBox *>(QStringLiteral("checkBox%1").arg(n));
     }
     widgets.verificationButton = ui->pushButton_3;
+    widgets.numbersTable = ui->numbersTable;
+    widgets.pauseButton = ui->pausePictureBtn;
     widgets.dialogParent = this;
     pinMap = std::make_unique<StackedPinMap>(ui->packageStackedWidget);
     tuning =
@@ -63,6 +65,8 @@ void MainWindow::slotPointHoverd(QPointF point, bool state)
 void MainWindow::on_startValueCBox_activated() { tuning->chart().applyStartValue(); }
 
 void MainWindow::on_endValueCBox_activated() { tuning->chart().applyEndValue(); }
+
+void MainWindow::on_pausePictureBtn_clicked() { tuning->togglePicturePause(); }
 
 void MainWindow::on_allSelectBtn_clicked() { tuning->indicators().selectAll(); }
 

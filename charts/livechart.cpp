@@ -44,6 +44,7 @@ void LiveChart::fillValueCombos()
 
 void LiveChart::rebuild(int xMax, int yTicks)
 {
+    builtXMax = xMax;
     auto *x = new QValueAxis;
     x->setRange(0, xMax);
     x->setLabelFormat(QStringLiteral("%d"));
@@ -187,6 +188,13 @@ void LiveChart::widenRange(int value)
             }
         }
     }
+    applyYRange();
+}
+
+void LiveChart::resetView()
+{
+    if (axisX)
+        axisX->setRange(0, builtXMax);
     applyYRange();
 }
 

@@ -53,6 +53,9 @@ public:
     double curvePosition() const { return curveX; }
     void widenRange(int value);
 
+    // The axes as built, with the current y range: what a zoom or a drag changed is undone.
+    void resetView();
+
     // The combos' current texts become the y limits.
     void applyStartValue();
     void applyEndValue();
@@ -93,6 +96,7 @@ private:
     QtCharts::QValueAxis *axisX = nullptr;
     QtCharts::QValueAxis *axisY = nullptr;
     QtCharts::QLineSeries *testCurve = nullptr;
+    int builtXMax = 12;
     QList<QPointF> pendingTestPoints;
     FrameThrottle testFrames;
     int yStart = 1900;

@@ -41,3 +41,8 @@ bool KeyPreview::pressed(int channel) const
 {
     return chip::isChannel(channel) && models[channel] && models[channel]->pressed();
 }
+
+const FirmwareKeyModel *KeyPreview::model(int channel) const
+{
+    return chip::isChannel(channel) && models[channel] ? &*models[channel] : nullptr;
+}

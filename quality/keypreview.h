@@ -25,6 +25,8 @@ public:
     // One record of all channels: the channels whose pressed state changed with it.
     QList<int> feed(const QByteArray &record);
     bool pressed(int channel) const;
+    // The firmware model of a channel, or null when it has none.
+    const FirmwareKeyModel *model(int channel) const;
 
 private:
     std::array<std::optional<FirmwareKeyModel>, chip::kChannelCount> models;

@@ -1,5 +1,7 @@
 #include "quality/firmwarekeymodel.h"
+#include "quality/keypreview.h"
 #include "quality/keyquality.h"
+#include "quality/streamnumbers.h"
 #include "templatehost.h"
 #include "testsupport.h"
 
@@ -251,6 +253,52 @@ private slots:
             }
         }
         QVERIFY(presses > 200);
+    }
+
+    // The numbers view's figures: the latest count, the model's base and threshold, the delta,
+    // the press, and the noise of the last second only.
+    void streamNumbersOfTheLastSecond()
+    {
+        SampleStore store;
+        store.set(3, SamplePhase::NoTouch, QVector<int>(162, 2000));
+        store.set(3, SamplePhase::Touch, QVector<int>(162, 2300));
+        store.set(3, SamplePhase::Water, QVector<int>(162, 2010));
+        KeyPreview preview;
+        preview.reset({3, 5}, store);
+        StreamNumbers numbers;
+        numbers.reset({5, 3, 5, 30});
+        QCOMPARE(numbers.channels(), (QList<int>{5, 3}));
+        const auto feed = [&](qint64 ms, int count3, int count5) {
+            QByteArray record = testsupport::measurementRecord(3, count3);
+            record[11] = char(count5 >> 8);
+            record[12] = char(count5 & 0xFF);
+            preview.feed(record);
+            numbers.feed(ms, record);
+        };
+        feed(0, 1990, 900); // the extremes of the first second
+        feed(500, 2020, 950);
+        feed(1100, 2004, 940); // one second after the first record, which leaves the window
+        QVector<StreamNumbers::Row> rows = numbers.rows(preview);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].channel, 5);
+        QCOMPARE(rows[0].raw, std::optional<int>(940));
+        QVERIFY(!rows[0].base && !rows[0].threshold && !rows[0].delta); // not measured
+        QCOMPARE(rows[0].noise, std::optional<int>(10));
+        QCOMPARE(rows[1].noise, std::optional<int>(16));
+        // The base moved one count toward each count below the threshold: 1999, 2000, 2001.
+        QCOMPARE(rows[1].base, std::optional<int>(2001));
+        QCOMPARE(rows[1].delta, std::optional<int>(3));
+        QCOMPARE(rows[1].threshold,
+                 std::optional<int>(KeyQuality::firmwareThreshold(2001, 2300, 2010)));
+        QVERIFY(!rows[1].pressed);
+        for (int n = 0; n < 5; ++n)
+            feed(1200 + n, 2400, 940);
+        rows = numbers.rows(preview);
+        QVERIFY(rows[1].pressed);
+        QCOMPARE(rows[1].delta, std::optional<int>(399));
+        // A cut-short record leaves the channels it does not reach as they were.
+        numbers.feed(1300, testsupport::measurementRecord(3, 0).left(5));
+        QCOMPARE(numbers.rows(preview)[1].raw, std::optional<int>(2400));
     }
 };
 

@@ -2,6 +2,7 @@
 // exchange and its failures, colour picks, and the live curves, on the simulated board.
 #include "app/mainwindow.h"
 #include "charts/channelpalette.h"
+#include "charts/livechartview.h"
 #include "link/devicenotifier.h"
 #include "modalhelper.h"
 #include "sim/simboard.h"
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -78,10 +80,12 @@ struct QuietRig : TuningRig
 {
     FakeTuningLink link{run};
 
-    explicit QuietRig(std::initializer_list<int> ticked)
+    explicit QuietRig(std::initializer_list<int> ticked, std::initializer_list<int> inUse = {})
     {
         for (int n : ticked)
             boxes[n]->setChecked(true);
+        for (int n : inUse)
+            use(n, n + 1);
         build(link);
         ModalHelper boxesSeen;
         verification().toggle();
@@ -261,10 +265,71 @@ private slots:
         QCOMPARE(coalesced.chart().yAxis()->max(), everyRecord.chart().yAxis()->max());
     }
 
+    void numbersAndAPausedPictureBesideTheCurves()
+    {
+        QuietRig rig({2}, {2, 6});
+        rig.window.resize(900, 600);
+        rig.view->setGeometry(0, 0, 700, 500);
+        rig.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+        QVERIFY(rig.numbersTable->isVisible());
+        QCOMPARE(rig.numbersTable->rowCount(), 2);
+        QVERIFY(rig.pauseButton->isEnabled());
+        const auto feed = [&](int count, int value) {
+            for (int n = 0; n < count; ++n)
+                rig.session->handleCheckRecord(measurementRecord(2, value + n % 2), 0);
+        };
+        const auto cell = [&](int row, int column) {
+            return rig.numbersTable->item(row, column)->text();
+        };
+        feed(140, 2040);
+        rig.verification().flushFrame();
+        rig.session->numbers().flush();
+        QCOMPARE((QStringList{cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 6)}),
+                 (QStringList{"TK2", "2041", "-", "1"}));
+        QCOMPARE(cell(1, 1), QStringLiteral("1006"));
+
+        rig.session->togglePicturePause();
+        QCOMPARE(rig.pauseButton->text(), QStringLiteral("继续画面"));
+        QVERIFY(rig.view->isNavigable());
+        const QVector<QPointF> held = rig.curve(2)->pointsVector();
+        feed(20, 2080);
+        rig.verification().flushFrame();
+        rig.session->numbers().flush();
+        QCOMPARE(rig.verification().plot().history(2).last(), 2081);
+        QCOMPARE(rig.curve(2)->pointsVector(), held);
+        QCOMPARE(cell(0, 1), QStringLiteral("2041"));
+        // The value under the cursor, a zoom around it and a drag; resuming undoes both.
+        QChart *chart = rig.chart().chart();
+        const QPoint last = rig.view->mapFromScene(
+            chart->mapToScene(chart->mapToPosition(held.last(), rig.chart().chart()->series()[2])));
+        QCOMPARE(rig.view->valueTextAt(last + QPoint(2, 1)), QStringLiteral("TK2：2041"));
+        QVERIFY(rig.view->valueTextAt(last + QPoint(40, 40)).isEmpty());
+        rig.view->zoomAround(last, 0.5);
+        QVERIFY(rig.chart().xAxis()->max() - rig.chart().xAxis()->min() < 6.5);
+        QVERIFY(rig.chart().xAxis()->max() > 11.0);
+        rig.view->dragBy(QPoint(200, 0));
+        QVERIFY(rig.chart().xAxis()->max() < 11.0);
+
+        rig.session->togglePicturePause();
+        QCOMPARE(rig.pauseButton->text(), QStringLiteral("暂停画面"));
+        QVERIFY(!rig.view->isNavigable());
+        QCOMPARE(rig.chart().xAxis()->min(), 0.0);
+        QCOMPARE(rig.chart().xAxis()->max(), 12.0);
+        QCOMPARE(rig.curve(2)->pointsVector().last().y(), 2081.0);
+        QCOMPARE(cell(0, 1), QStringLiteral("2081"));
+
+        ModalHelper boxes;
+        rig.verification().toggle();
+        QVERIFY(!rig.verification().isActive());
+        QVERIFY(!rig.numbersTable->isVisible());
+        QVERIFY(!rig.pauseButton->isEnabled());
+    }
+
     void windowShowsTheTickedChannelsLiveAndSwitchesOff()
     {
         SimBoard::setDataInterval(1);
-        auto window = std::make_unique<MainWindow>(testsupport::fastClock());
+        auto window = std::make_unique<MainWindow>();
         window->show();
         SimBoard::setHotplugTarget(window->findChild<QObject *>(QStringLiteral("deviceNotifier")));
         for (int n = 0; n < 25; ++n) {
@@ -285,6 +350,8 @@ private slots:
         QCOMPARE(button->text(), kOn);
         QCOMPARE(SimBoard::writtenReports(), QList<QByteArray>{kStartReport});
         QCOMPARE(view->chart()->series().size(), 25);
+        auto *numbers = window->findChild<QTableWidget *>(QStringLiteral("numbersTable"));
+        QVERIFY(!numbers->isHidden());
         QTRY_COMPARE_WITH_TIMEOUT(curve(0)->count(), 132, 20000);
         // The window stays at 132 values as records go on; a held key shows at the right end.
         SimBoard::setFinger(5, true);

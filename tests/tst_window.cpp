@@ -100,13 +100,13 @@ QList<NamedClass> expectedWidgets()
     add("QRadioButton", {"lowRBtn", "middleRBtn", "highRBtn"});
     add("QPushButton", {"pushButton", "vandreliumBtn", "openProBtn", "browseBtn", "saveDownloadBtn",
                         "autoTest_btn", "waterproof_btn", "stopTest_btn", "pushButton_3",
-                        "createAppPro_btn", "allSelectBtn", "invertSelectBtn"});
+                        "createAppPro_btn", "allSelectBtn", "invertSelectBtn", "pausePictureBtn"});
     add("QGroupBox", {"groupBox_proSet", "groupBox_mcuType", "groupBox_key", "groupBox_function",
                       "groupBox_3", "groupBox_frequency", "groupBox", "groupBox_2"});
     add("QStackedWidget", {"mainStackedWidget", "packageStackedWidget"});
     add("QTabWidget", {"setDebugTWidget"});
     add("QPlainTextEdit", {"plainTextEdit"});
-    add("QTableWidget", {"tableWidget"});
+    add("QTableWidget", {"tableWidget", "numbersTable"});
     add("LiveChartView", {"chartView"});
     add("QMenuBar", {"menubar"});
     add("QWidget",
@@ -115,7 +115,7 @@ QList<NamedClass> expectedWidgets()
          "leftTWidget",   "mpWidgetOne", "mainTWidget",    "widget",         "DtLeftWidget",
          "widget_2",      "widget_3",    "widget_4",       "widget_5",       "widget_6",
          "widget_7",      "widget_8",    "widget_10",      "widget_12",      "widget_13",
-         "widget_14",     "widget_15",   "widget_20"});
+         "widget_14",     "widget_15",   "widget_20",      "streamBar"});
     add("MyWidget02", {"Mwidget28"});
     add("Mwidget01", {"Mwidget20"});
     add("Wd5p31948Sop16", {"Mwidget16"});

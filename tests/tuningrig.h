@@ -138,6 +138,8 @@ struct TuningRig
     QTableWidget *table = new QTableWidget(&window);
     QPlainTextEdit *log = new QPlainTextEdit(&window);
     QPushButton *verifyButton = new QPushButton(QStringLiteral("开启验证效果"), &window);
+    QTableWidget *numbersTable = new QTableWidget(&window);
+    QPushButton *pauseButton = new QPushButton(QStringLiteral("暂停画面"), &window);
     QList<QPushButton *> keys;
     QList<QPushButton *> swatches;
     QList<QCheckBox *> boxes;
@@ -170,6 +172,8 @@ struct TuningRig
         w.swatches = swatches;
         w.checkBoxes = boxes;
         w.verificationButton = verifyButton;
+        w.numbersTable = numbersTable;
+        w.pauseButton = pauseButton;
         w.dialogParent = &window;
         session = std::make_unique<TuningSession>(w, channelNames(), run, pinMap, link, pacing,
                                                   exportFolder.isEmpty() ? exportDir.path()

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableWidget>
 
 TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelNames,
@@ -29,14 +30,17 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
       waterproofTest(run, channelRecorder, liveChart, resultsTable, store, pinMap, link,
                      w.dialogParent, exportFolder),
       verificationMode(liveChart, run, link, pacing, w.verificationButton, w.checkBoxes,
-                       w.dialogParent)
+                       w.dialogParent),
+      numbersView(w.numbersTable, keyPreview), pauseButton(w.pauseButton)
 {
+    streamClock.start();
     chooseReportFile = [](QWidget *parent, const QString &caption, const QString &proposed,
                           const QString &filter) {
         return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
     };
     liveChart.rebuild(12, 11);
     resultsTable.setup();
+    pauseButton->setEnabled(false);
     connect(&channelIndicators, &ChannelIndicators::swatchColourChanged, &verificationMode,
             &VerificationMode::applySwatchColour);
     connect(&testSequencer, &ChannelTestSequencer::channelFinished, this,
@@ -81,6 +85,8 @@ void TuningSession::handleCheckRecord(const QByteArray &record, int crcFailed)
     verificationMode.handleRecord(record);
     for (int channel : keyPreview.feed(record))
         channelIndicators.showPressed(channel, keyPreview.pressed(channel));
+    if (verificationMode.isActive())
+        numbersView.feed(streamClock.elapsed(), record);
 }
 
 void TuningSession::readerFailed(const QString &text) { testSequencer.abandonRun(text); }
@@ -133,6 +139,25 @@ void TuningSession::switchPreview(bool on)
         keyPreview.reset(channelRecorder.channelsInUse(), store);
     else
         keyPreview.clear();
+    setPicturePaused(false);
+    pauseButton->setEnabled(on);
+    if (on)
+        numbersView.start(channelRecorder.channelsInUse());
+    else
+        numbersView.stop();
+}
+
+void TuningSession::togglePicturePause()
+{
+    if (verificationMode.isActive())
+        setPicturePaused(!verificationMode.isPaused());
+}
+
+void TuningSession::setPicturePaused(bool paused)
+{
+    verificationMode.setPaused(paused);
+    numbersView.setPaused(paused);
+    pauseButton->setText(paused ? tr("继续画面") : tr("暂停画面"));
 }
 
 void TuningSession::showRowCurves(int row)

@@ -3,6 +3,7 @@
 
 #include "charts/channelindicators.h"
 #include "charts/livechart.h"
+#include "charts/numbersview.h"
 #include "link/pacing.h"
 #include "quality/channelsamples.h"
 #include "quality/keypreview.h"
@@ -14,6 +15,7 @@
 #include "tuning/waterprooftest.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -48,6 +50,9 @@ struct TuningWidgets
     QList<QPushButton *> swatches;
     QList<QCheckBox *> checkBoxes;
     QPushButton *verificationButton = nullptr;
+    // Beside the curves during verification: the numbers, and the button that pauses both.
+    QTableWidget *numbersTable = nullptr;
+    QPushButton *pauseButton = nullptr;
     QWidget *dialogParent = nullptr;
 };
 
@@ -98,6 +103,8 @@ public:
     // A results row was clicked: with no run going, the chart shows that channel's measured
     // curves.
     void showRowCurves(int row);
+    // The pause button: the live picture and its numbers hold still, or follow the stream again.
+    void togglePicturePause();
 
     TuningRun &run() { return tuningRun; }
     LiveChart &chart() { return liveChart; }
@@ -109,6 +116,7 @@ public:
     WaterproofTest &waterproof() { return waterproofTest; }
     VerificationMode &verification() { return verificationMode; }
     const KeyPreview &preview() const { return keyPreview; }
+    NumbersView &numbers() { return numbersView; }
 
 signals:
     // "导出调试报告…" was chosen in the results table's context menu.
@@ -119,6 +127,7 @@ private:
     void showChannelQuality(int channel);
     void showAllQuality();
     void switchPreview(bool on);
+    void setPicturePaused(bool paused);
 
     TuningRun &tuningRun;
     PinMapSource &pinMap;
@@ -134,6 +143,10 @@ private:
     WaterproofTest waterproofTest;
     VerificationMode verificationMode;
     KeyPreview keyPreview;
+    NumbersView numbersView;
+    QPushButton *pauseButton;
+    // Arrival times of the verification records.
+    QElapsedTimer streamClock;
 };
 
 #endif // TUNINGSESSION_H

@@ -2,6 +2,7 @@
 
 #include "charts/channelpalette.h"
 #include "charts/livechart.h"
+#include "charts/livechartview.h"
 #include "chip/chip.h"
 #include "link/pacing.h"
 #include "tuning/tuninglink.h"
@@ -152,6 +153,19 @@ void VerificationMode::applySwatchColour(int channel, const QColor &colour)
         chart.addChannelSeries(curves.curve(channel), colour.red(), colour.green(), colour.blue());
     else
         colourForNextStart[channel] = colour;
+}
+
+void VerificationMode::setPaused(bool paused)
+{
+    if (paused == frames.isHeld())
+        return;
+    if (LiveChartView *view = chart.chartView())
+        view->setNavigable(paused);
+    if (!paused) {
+        chart.resetView();
+        frames.request();
+    }
+    frames.hold(paused);
 }
 
 void VerificationMode::drawCurves()

@@ -43,6 +43,10 @@ public:
     void handleRecord(const QByteArray &record);
     // Draws the curves now if a record waits for its frame.
     void flushFrame() { frames.flush(); }
+    // The picture holds still while the records go on into the histories; the user may zoom,
+    // move and read it meanwhile. Resuming shows the latest window at the built scale.
+    void setPaused(bool paused);
+    bool isPaused() const { return frames.isHeld(); }
 
     const FrameThrottle &frameThrottle() const { return frames; }
     // The 25 curves in their colours on the current chart; sets anyCurveSelected when a check box
