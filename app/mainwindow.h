@@ -85,6 +85,7 @@ public slots:
     void on_startValueCBox_activated();
     void on_endValueCBox_activated();
     void on_pausePictureBtn_clicked();
+    void on_recordBtn_clicked();
     void on_allSelectBtn_clicked();
     void on_invertSelectBtn_clicked();
 

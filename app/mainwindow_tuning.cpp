@@ -28,6 +28,7 @@ void MainWindow::setUpTuning()
     widgets.verificationButton = ui->pushButton_3;
     widgets.numbersTable = ui->numbersTable;
     widgets.pauseButton = ui->pausePictureBtn;
+    widgets.recordButton = ui->recordBtn;
     widgets.dialogParent = this;
     pinMap = std::make_unique<StackedPinMap>(ui->packageStackedWidget);
     tuning =
@@ -67,6 +68,11 @@ void MainWindow::on_startValueCBox_activated() { tuning->chart().applyStartValue
 void MainWindow::on_endValueCBox_activated() { tuning->chart().applyEndValue(); }
 
 void MainWindow::on_pausePictureBtn_clicked() { tuning->togglePicturePause(); }
+
+void MainWindow::on_recordBtn_clicked()
+{
+    tuning->recording().toggle(settingsPage->projectPath(), settingsPage->projectName());
+}
 
 void MainWindow::on_allSelectBtn_clicked() { tuning->indicators().selectAll(); }
 

@@ -20,7 +20,7 @@ public:
     // About 30 frames a second at most.
     static constexpr int kFrameMs = 33;
     // The time between two frames is at least this many times the cost of the last one.
-    static constexpr int kCostSpacing = 12;
+    static constexpr int kCostSpacing = 16;
 
     // cost, when given, adds to the time the draw itself took (a paint that follows it).
     FrameThrottle(std::function<void()> draw, std::function<qint64()> extraCostNs = {},

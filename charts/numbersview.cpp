@@ -24,7 +24,7 @@ NumbersView::NumbersView(QTableWidget *table, const KeyPreview &preview, QObject
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table->hide();
 }
 

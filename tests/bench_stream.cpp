@@ -1,12 +1,15 @@
 // What verification costs at a fast board's full rate: records fed at 1,000 a second where the
-// reader's records enter the session, all 25 curves ticked, the key preview running, on a chart
-// of the window's size. Prints the share of a core the process used (CPU time, not wall time,
-// since the machine may be shared) and the records per second. Benchmarks only: nothing is
-// timed against a limit here.
+// reader's records enter the session, all 25 curves ticked, the key preview and the numbers view
+// running and every record recorded to a file, on a chart of the window's size. Prints the share of
+// a core the process used (CPU time, not wall time, since the machine may be shared) and the
+// records per second. Benchmarks only: nothing is timed against a limit here.
 #include "modalhelper.h"
 #include "tuningrig.h"
 
+#include "quality/recordingfile.h"
+
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
@@ -74,6 +77,7 @@ struct Figures
     double cpuShare = 0.0;
     double recordsPerSecond = 0.0;
     int frames = 0;
+    int fed = 0;
 };
 
 // Feeds records at kRate for kSeconds through the session, each tick handing over those due.
@@ -99,6 +103,7 @@ Figures stream(StreamRig &rig, bool drawEveryRecord)
     QTest::qWait(kSeconds * 1000);
     tick.stop();
     Figures f;
+    f.fed = fed;
     const double seconds = wall.elapsed() / 1000.0;
     f.cpuShare = 100.0 * (processCpuSeconds() - cpuBefore) / seconds;
     f.recordsPerSecond = fed / seconds;
@@ -113,6 +118,7 @@ class BenchStream : public QObject
 
 private:
     std::unique_ptr<StreamRig> rig;
+    QTemporaryDir recordings;
 
 private slots:
     void initTestCase() { Q_INIT_RESOURCE(resources); }
@@ -120,6 +126,7 @@ private slots:
     void init()
     {
         rig = std::make_unique<StreamRig>();
+        QVERIFY(rig->session->recording().start(recordings.filePath("bench_rec.csv")));
         rig->window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&rig->window));
         ModalHelper boxes;
@@ -132,22 +139,39 @@ private slots:
     }
     void cleanup() { rig.reset(); }
 
+    // Every record fed is in the file once the recording ends.
+    void checkRecording(const Figures &f)
+    {
+        StreamRecording &recording = rig->session->recording();
+        const QString path = recording.path();
+        recording.stop();
+        QVector<RecordedRecord> written;
+        int skipped = 0;
+        QString error;
+        QVERIFY(RecordingFile::read(path, &written, &skipped, &error));
+        QCOMPARE(skipped, 0);
+        QCOMPARE(written.size(), VerificationPlot::kWindow + 1 + f.fed);
+        qInfo("recorded %d records, %lld bytes", written.size(), QFileInfo(path).size());
+    }
+
     void verificationAtDisplayRate()
     {
         const Figures f = stream(*rig, false);
-        qInfo("verification, 25 curves, drawn at the display's rate: %.1f %% of a core at %.0f "
-              "records/s, %d frames (%.1f a second)",
-              f.cpuShare, f.recordsPerSecond, f.frames, f.frames / double(kSeconds));
+        qInfo("verification, 25 curves, drawn at the display's rate, recorded: %.1f %% of a core "
+              "at %.0f records/s, %d frames (%.1f a second, the last spaced %d ms by its cost)",
+              f.cpuShare, f.recordsPerSecond, f.frames, f.frames / double(kSeconds),
+              rig->verification().frameThrottle().spacingMs());
         QVERIFY(f.recordsPerSecond > kRate * 0.9);
         QCOMPARE(rig->verification().plot().curve(24)->count(), VerificationPlot::kWindow);
+        checkRecording(f);
     }
 
     // The former way for comparison: the curves redrawn with every record.
     void verificationRecordByRecord()
     {
         const Figures f = stream(*rig, true);
-        qInfo("verification, 25 curves, redrawn with every record: %.1f %% of a core at %.0f "
-              "records/s",
+        qInfo("verification, 25 curves, redrawn with every record, recorded: %.1f %% of a core at "
+              "%.0f records/s",
               f.cpuShare, f.recordsPerSecond);
         QVERIFY(f.recordsPerSecond > 0);
     }

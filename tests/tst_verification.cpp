@@ -5,6 +5,7 @@
 #include "charts/livechartview.h"
 #include "link/devicenotifier.h"
 #include "modalhelper.h"
+#include "quality/recordingfile.h"
 #include "sim/simboard.h"
 #include "tuningrig.h"
 
@@ -19,7 +20,12 @@
 #include <QtCharts/QValueAxis>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
+
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#endif
 
 using namespace QtCharts;
 using namespace testsupport;
@@ -80,18 +86,35 @@ struct QuietRig : TuningRig
 {
     FakeTuningLink link{run};
 
-    explicit QuietRig(std::initializer_list<int> ticked, std::initializer_list<int> inUse = {})
+    explicit QuietRig(std::initializer_list<int> ticked, std::initializer_list<int> inUse = {},
+                      bool verifying = true)
     {
         for (int n : ticked)
             boxes[n]->setChecked(true);
         for (int n : inUse)
             use(n, n + 1);
         build(link);
+        if (verifying)
+            switchVerification();
+    }
+    void switchVerification()
+    {
         ModalHelper boxesSeen;
         verification().toggle();
     }
     const QLineSeries *curve(int k) const { return session->verification().plot().curve(k); }
 };
+// A record of every channel at level + channel, the check flag as given.
+QByteArray levelRecord(int level)
+{
+    QByteArray record(51, '\0');
+    record[0] = 0x36;
+    for (int k = 0; k < 25; ++k) {
+        record[1 + 2 * k] = char((level + k) >> 8);
+        record[2 + 2 * k] = char((level + k) & 0xFF);
+    }
+    return record;
+}
 } // namespace
 
 Q_DECLARE_METATYPE(QList<int>)
@@ -325,6 +348,115 @@ private slots:
         QVERIFY(!rig.numbersTable->isVisible());
         QVERIFY(!rig.pauseButton->isEnabled());
     }
+
+    // An auto test over two channels, then verification, recorded and read back record for
+    // record: arrival order, run kind and phase, channel under test, check flag and counts.
+    void recordingHoldsEveryRecordOfTheRuns()
+    {
+        QTemporaryDir dir;
+        QuietRig rig({1}, {3, 4}, false);
+        const QString path = dir.filePath(RecordingFile::fileName("demo", QDateTime()));
+        QVERIFY(rig.session->recording().start(path));
+        QCOMPARE(rig.recordButton->text(), QStringLiteral("停止录制"));
+        using K = RecordedRecord::Kind;
+        using P = RecordedRecord::Phase;
+        struct Expected
+        {
+            K kind;
+            P phase;
+            int channel;
+            int crcFailed;
+            QByteArray record;
+        };
+        QVector<Expected> expected;
+        {
+            ModalHelper boxes;
+            rig.sequencer().startAutoTest();
+        }
+        for (int channel : {3, 4}) {
+            for (int i = 0; i < 324; ++i) {
+                const int crcFailed = i == 100 ? 1 : 0;
+                const QByteArray record = measurementRecord(channel, 2000 + i);
+                expected.append({K::Auto, i < 162 ? P::NoTouch : P::Touch, channel, 0, record});
+                rig.recorder().cancelRearm();
+                ModalHelper boxes; // the box at the end of the run
+                rig.session->handleRecord(record, 0);
+                if (crcFailed) {
+                    expected.append({K::Auto, P::NoTouch, channel, 1, record});
+                    rig.session->handleRecord(record, 1);
+                }
+            }
+        }
+        QCOMPARE(rig.run.kind(), TuningRun::Kind::None);
+        rig.switchVerification();
+        for (int n = 0; n < 40; ++n) {
+            // One record cut short after channel 2, as a broken frame delivers it.
+            const QByteArray record = n == 7 ? levelRecord(1500).left(7) : levelRecord(1500 + n);
+            expected.append({K::Verification, P::None, -1, n == 7 ? 1 : 0, record});
+            rig.session->handleCheckRecord(record, n == 7 ? 1 : 0);
+        }
+        rig.session->recording().stop();
+        QCOMPARE(rig.recordButton->text(), QStringLiteral("录制"));
+
+        QCOMPARE(readBytes(path).split('\n').first(),
+                 QByteArray("time_ms,kind,phase,channel,crc_failed,TK0,TK1,TK2,TK3,TK4,TK5,TK6,"
+                            "TK7,TK8,TK9,TK10,TK11,TK12,TK13,TK14,TK15,TK16,TK17,TK18,TK19,TK20,"
+                            "TK21,TK22,TK23,TK24\r"));
+        QVERIFY(readBytes(path).contains(",auto,touch,TK4,0,1000,1001,1002,1003,2323,1005,"));
+        QVERIFY(readBytes(path).contains(",verification,-,-,1,1500,1501,1502,,,,"));
+        QVector<RecordedRecord> back;
+        int skipped = -1;
+        QString error;
+        QVERIFY(RecordingFile::read(path, &back, &skipped, &error));
+        QCOMPARE(skipped, 0);
+        QCOMPARE(back.size(), expected.size());
+        for (int i = 0; i < back.size(); ++i) {
+            const RecordedRecord &r = back.at(i);
+            const Expected &e = expected.at(i);
+            QVERIFY2(r.kind == e.kind && r.phase == e.phase && r.channel == e.channel &&
+                         r.crcFailed == e.crcFailed && r.toRecord() == e.record &&
+                         (i == 0 || r.ms >= back.at(i - 1).ms),
+                     qPrintable(QString::number(i)));
+        }
+        QVERIFY(rig.logLines().last().startsWith(QStringLiteral("录制结束：")));
+    }
+
+#ifdef Q_OS_LINUX
+    // The file may not grow past a limit: the block that crosses it fails, the recording ends
+    // with the message, and the lines written before stay readable.
+    void aFailedWriteEndsTheRecordingAndKeepsWhatWasWritten()
+    {
+        QTemporaryDir dir;
+        QuietRig rig({0});
+        const QString path = dir.filePath("limited_rec.csv");
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limited = saved;
+        limited.rlim_cur = 200 * 1024;
+        setrlimit(RLIMIT_FSIZE, &limited);
+        QVERIFY(rig.session->recording().start(path));
+        ModalHelper boxes;
+        for (int n = 0; n < 4000 && boxes.count() == 0; ++n) {
+            rig.session->handleCheckRecord(levelRecord(1000 + n % 50), 0);
+            if (n % 200 == 0)
+                QTest::qWait(5);
+        }
+        QTRY_COMPARE(boxes.count(), 1);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QCOMPARE(boxes.texts(),
+                 QStringList{QStringLiteral("文件写入失败：") + QDir::toNativeSeparators(path)});
+        QVERIFY(!rig.session->recording().isRecording());
+        QCOMPARE(rig.recordButton->text(), QStringLiteral("录制"));
+        QVector<RecordedRecord> back;
+        int skipped = 0;
+        QString error;
+        QVERIFY(RecordingFile::read(path, &back, &skipped, &error));
+        QVERIFY(back.size() > 1000);
+        QVERIFY(skipped <= 1); // a line cut by the limit
+        QCOMPARE(back.first().toRecord(), levelRecord(1000));
+    }
+#endif
 
     void windowShowsTheTickedChannelsLiveAndSwitchesOff()
     {

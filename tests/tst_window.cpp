@@ -100,7 +100,8 @@ QList<NamedClass> expectedWidgets()
     add("QRadioButton", {"lowRBtn", "middleRBtn", "highRBtn"});
     add("QPushButton", {"pushButton", "vandreliumBtn", "openProBtn", "browseBtn", "saveDownloadBtn",
                         "autoTest_btn", "waterproof_btn", "stopTest_btn", "pushButton_3",
-                        "createAppPro_btn", "allSelectBtn", "invertSelectBtn", "pausePictureBtn"});
+                        "createAppPro_btn", "allSelectBtn", "invertSelectBtn", "pausePictureBtn",
+                        "recordBtn"});
     add("QGroupBox", {"groupBox_proSet", "groupBox_mcuType", "groupBox_key", "groupBox_function",
                       "groupBox_3", "groupBox_frequency", "groupBox", "groupBox_2"});
     add("QStackedWidget", {"mainStackedWidget", "packageStackedWidget"});

@@ -140,6 +140,7 @@ struct TuningRig
     QPushButton *verifyButton = new QPushButton(QStringLiteral("开启验证效果"), &window);
     QTableWidget *numbersTable = new QTableWidget(&window);
     QPushButton *pauseButton = new QPushButton(QStringLiteral("暂停画面"), &window);
+    QPushButton *recordButton = new QPushButton(QStringLiteral("录制"), &window);
     QList<QPushButton *> keys;
     QList<QPushButton *> swatches;
     QList<QCheckBox *> boxes;
@@ -174,6 +175,7 @@ struct TuningRig
         w.verificationButton = verifyButton;
         w.numbersTable = numbersTable;
         w.pauseButton = pauseButton;
+        w.recordButton = recordButton;
         w.dialogParent = &window;
         session = std::make_unique<TuningSession>(w, channelNames(), run, pinMap, link, pacing,
                                                   exportFolder.isEmpty() ? exportDir.path()

@@ -31,7 +31,8 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
                      w.dialogParent, exportFolder),
       verificationMode(liveChart, run, link, pacing, w.verificationButton, w.checkBoxes,
                        w.dialogParent),
-      numbersView(w.numbersTable, keyPreview), pauseButton(w.pauseButton)
+      numbersView(w.numbersTable, keyPreview), pauseButton(w.pauseButton),
+      streamRecording(run, w.recordButton, w.log, w.dialogParent)
 {
     streamClock.start();
     chooseReportFile = [](QWidget *parent, const QString &caption, const QString &proposed,
@@ -66,6 +67,7 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
 
 void TuningSession::handleRecord(const QByteArray &record, int crcFailed)
 {
+    streamRecording.add(record, crcFailed, false);
     // The record that raises the add-water prompt is neither counted nor drawn.
     if (tuningRun.waterPromptPending()) {
         waterproofTest.promptAddWater();
@@ -81,7 +83,7 @@ void TuningSession::handleRecord(const QByteArray &record, int crcFailed)
 
 void TuningSession::handleCheckRecord(const QByteArray &record, int crcFailed)
 {
-    Q_UNUSED(crcFailed)
+    streamRecording.add(record, crcFailed, true);
     verificationMode.handleRecord(record);
     for (int channel : keyPreview.feed(record))
         channelIndicators.showPressed(channel, keyPreview.pressed(channel));

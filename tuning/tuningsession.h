@@ -11,6 +11,7 @@
 #include "tuning/channelrecorder.h"
 #include "tuning/channeltestsequencer.h"
 #include "tuning/resultstable.h"
+#include "tuning/streamrecording.h"
 #include "tuning/verificationmode.h"
 #include "tuning/waterprooftest.h"
 
@@ -53,6 +54,8 @@ struct TuningWidgets
     // Beside the curves during verification: the numbers, and the button that pauses both.
     QTableWidget *numbersTable = nullptr;
     QPushButton *pauseButton = nullptr;
+    // "录制": every record of any run into a file beside the project.
+    QPushButton *recordButton = nullptr;
     QWidget *dialogParent = nullptr;
 };
 
@@ -117,6 +120,7 @@ public:
     VerificationMode &verification() { return verificationMode; }
     const KeyPreview &preview() const { return keyPreview; }
     NumbersView &numbers() { return numbersView; }
+    StreamRecording &recording() { return streamRecording; }
 
 signals:
     // "导出调试报告…" was chosen in the results table's context menu.
@@ -145,6 +149,7 @@ private:
     KeyPreview keyPreview;
     NumbersView numbersView;
     QPushButton *pauseButton;
+    StreamRecording streamRecording;
     // Arrival times of the verification records.
     QElapsedTimer streamClock;
 };
