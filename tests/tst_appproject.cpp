@@ -240,9 +240,10 @@ private slots:
         QCOMPARE(log.lastText(), QStringLiteral("生成应用代码完成！"));
         const QString app = proPath.text() + "/" + appFolders().first();
         QVERIFY(readBytes(app + "/" + kHeader).contains("#define   TKL_CHN_NUM      (2)\r\n"));
-        QVERIFY(readBytes(app + "/" + kSource)
-                    .contains("TKChnCfg[TKL_CHN_NUM] = {\r\n1,3,20,1990,2170,1995,\r\n"
-                              "7,5,20,2010,2190,2015,\r\n};\r\n"));
+        QVERIFY(
+            readBytes(app + "/" + kSource)
+                .contains("TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {\r\n1,3,20,1990,2170,1995,\r\n"
+                          "7,5,20,2010,2190,2015,\r\n};\r\n"));
     }
 
     // A configuration the firmware cannot carry creates nothing and saves nothing.
