@@ -46,25 +46,22 @@ QString orMissing(const std::optional<int> &value)
 // The cells of one channel's table row, in column order.
 QStringList rowCells(const TuningReport::Channel &c, const KeyQuality &q)
 {
-    const auto mean = [](const std::optional<PhaseFigures> &f) {
-        return f ? QString::number(f->mean) : TuningReport::tr("未测");
-    };
     QString shift = orMissing(q.waterShift);
     if (q.waterShare)
         shift += QStringLiteral(" (%1)").arg(q.waterShareText());
     return {QStringLiteral("TK%1").arg(c.channel),
             QString::number(c.keyNumber),
-            mean(q.noTouch),
-            mean(q.touch),
-            mean(q.water),
-            orMissing(q.noise),
+            q.meanText(SamplePhase::NoTouch),
+            q.meanText(SamplePhase::Touch),
+            q.meanText(SamplePhase::Water),
+            q.noiseText(),
             orMissing(q.signal),
             q.snrText(),
             shift,
             orMissing(q.threshold),
-            orMissing(q.touchMargin),
-            orMissing(q.noTouchMargin),
-            orMissing(q.waterMargin),
+            q.marginText(q.touchMargin),
+            q.marginText(q.noTouchMargin),
+            q.marginText(q.waterMargin),
             q.verdict ? q.verdictText() : TuningReport::tr("数据不全"),
             q.reasons.join(TuningReport::tr("、"))};
 }
@@ -294,7 +291,7 @@ bool TuningReport::write(const QString &path, QString *error) const
     int counts[3] = {};
     int incomplete = 0;
     for (const Channel &c : channels) {
-        qualities << KeyQuality::of(c.samples);
+        qualities << KeyQuality::of(c.samples, c.means);
         if (qualities.constLast().verdict)
             ++counts[int(*qualities.constLast().verdict)];
         else
