@@ -101,10 +101,10 @@ KeyQuality KeyQuality::of(const ChannelSamples &samples, const KeyMeans &table)
         if (q.water)
             q.waterMargin = *q.threshold - q.water->maximum;
     }
+    if (q.tableDiffers)
+        q.reasons << tr("表格数值已手动修改，与采样不符");
     if (q.noTouch && q.touch && q.water)
         q.judge();
-    else if (q.tableDiffers)
-        q.reasons << tr("表格数值已手动修改，与采样不符");
     return q;
 }
 
@@ -126,13 +126,14 @@ void KeyQuality::judge()
         cautions << tr("信噪比低于10:1");
     if (positive && 2 * shiftSum >= signalSum)
         cautions << tr("防水偏移达到信号的一半");
-    // The firmware gets the row's means: a key judged from other samples cannot pass.
-    if (tableDiffers)
-        cautions << tr("表格数值已手动修改，与采样不符");
     verdict = !fails.isEmpty()      ? KeyVerdict::Fail
               : !cautions.isEmpty() ? KeyVerdict::Caution
                                     : KeyVerdict::Pass;
-    reasons = fails + cautions;
+    // The firmware gets the row's means: a key judged from other samples cannot pass, and that
+    // comes first, since it explains the other reasons.
+    if (tableDiffers && verdict == KeyVerdict::Pass)
+        verdict = KeyVerdict::Caution;
+    reasons += fails + cautions;
 }
 
 QColor KeyQuality::verdictColour(KeyVerdict verdict)
