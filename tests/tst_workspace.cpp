@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "testsupport.h"
 #include "uiscript.h"
 
 #include <QDir>
@@ -84,11 +85,7 @@ private slots:
     {
         QVERIFY(QDir().mkpath(dir.filePath("copy of")));
         const QString file = dir.filePath("copy of/a.b.ini");
-        {
-            QFile ini(file);
-            QVERIFY(ini.open(QIODevice::WriteOnly));
-            ini.write("[1]\n1=panel\n2=E:/proj\n");
-        }
+        testsupport::writeBytes(file, "[1]\n1=panel\n2=E:/proj\n");
         MainWindow window;
         UiScript script;
         script.answerFileDialog(file);
@@ -111,11 +108,8 @@ private slots:
     void openedProjectWithKeyNumberZeroOrSharedWarnsOnce()
     {
         const QString file = dir.filePath("keys.ini");
-        {
-            QFile ini(file);
-            QVERIFY(ini.open(QIODevice::WriteOnly));
-            ini.write("[2]\n1=RM3KV5172_SOP28\n[10]\n2=1\n4=1\n6=1\n[11]\n2=3\n4=0\n6=3\n");
-        }
+        testsupport::writeBytes(
+            file, "[2]\n1=RM3KV5172_SOP28\n[10]\n2=1\n4=1\n6=1\n[11]\n2=3\n4=0\n6=3\n");
         MainWindow window;
         UiScript script;
         script.answerFileDialog(file);
