@@ -85,6 +85,7 @@ bool readLine(const QByteArray &line, SampleStore &store)
     store.set(channel, *phase, samples);
     return true;
 }
+
 // Reads the lines of a samples file one by one into a store and counts those it skips.
 class LineReader
 {
@@ -181,7 +182,8 @@ bool SamplesFile::read(const QString &path, SampleStore *store, QString *error, 
         // The size need not be known beforehand (a pipe, a file still growing).
         if (total > kMaxFileBytes)
             return tooLarge();
-        if (line.isEmpty() && file.error() != QFileDevice::NoError)
+        // Short of the end, every read returns at least a byte: nothing means it failed.
+        if (line.isEmpty())
             return fail(tr("无法读取采样文件 %1：%2").arg(path, file.errorString()));
         // A line longer than any of the file's comes in pieces: skipped once, as one line.
         const bool lineEnds = line.endsWith('\n') || file.atEnd();
