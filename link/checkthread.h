@@ -21,6 +21,7 @@ public:
     bool parseReport(const unsigned char *report, int received) override;
 
 signals:
+    // Every record, crcFailed 1 when its check sequence failed or it was cut short.
     void sendCheckDataToPlay(QByteArray data, int crcFailed);
     void handshakeMessage(QString text);
 

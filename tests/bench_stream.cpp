@@ -63,11 +63,15 @@ struct StreamRig : TuningRig
             boxes[k]->setChecked(true);
         }
         build(link);
-        // Measured keys, so that the preview runs a firmware model for each.
+        // Measured keys with their results rows, so that the preview runs a firmware model for
+        // each.
         for (int k = 0; k < chip::kChannelCount; ++k) {
             session->samples().set(k, SamplePhase::NoTouch, QVector<int>(162, 2000 + 10 * k));
             session->samples().set(k, SamplePhase::Touch, QVector<int>(162, 2300 + 10 * k));
             session->samples().set(k, SamplePhase::Water, QVector<int>(162, 2030 + 10 * k));
+            (void)results().assignRow(k);
+            results().writeTouchResults(k, samples(k));
+            results().writeWaterproofResults(k, samples(k), k + 1);
         }
     }
 };

@@ -2,11 +2,11 @@
 #include "quality/keypreview.h"
 #include "quality/keyquality.h"
 #include "quality/streamnumbers.h"
-#include "templatehost.h"
 #include "testsupport.h"
 
 #include <QtTest>
 
+#include <algorithm>
 #include <array>
 
 Q_DECLARE_METATYPE(ChannelSamples)
@@ -34,8 +34,8 @@ ChannelSamples key(int noTouch, int noTouchSpread, int touch, int touchSpread, i
 }
 } // namespace
 
-// The figures and verdict of a key, the firmware threshold against the template's own
-// TouchThreshold, and the firmware's key decision against the template's own TouchKeyScan.
+// The figures and verdict of a key and the firmware's key decision on known sequences; the model
+// against the firmware itself, compiled for the 8051, is scripts/check-firmware.
 class TestKeyQuality : public QObject
 {
     Q_OBJECT
@@ -121,6 +121,16 @@ private slots:
         QVERIFY(tip.contains("阈值 2075"));
         QVERIFY(tip.contains("余量：触摸 14，不触摸 65，防水 15"));
 
+        // Signal and ratio from the exact means: 1 x 1995 and 161 x 2001 average 2000.96, so the
+        // signal is 29.04 and the ratio 4.84, not 30 / 6 = 5.0 from the truncated 2000.
+        ChannelSamples exact = key(2001, 0, 2030, 0, 2001, 0);
+        exact.noTouch[0] = 1995;
+        QCOMPARE(
+            KeyQuality::of(exact).logLine("TK1"),
+            QString("TK1：噪声 6，信号 29，信噪比 4.8:1，防水偏移 0%，不合格（信噪比低于5:1）"));
+        // A shift of 29 on a signal of 50 is 58% (0.58 * 100 is 57.99... in floating point).
+        QCOMPARE(KeyQuality::of(key(2000, 0, 2050, 0, 2029, 0)).waterShareText(), QString("58%"));
+
         // Without a positive signal the shift is told in counts.
         QCOMPARE(KeyQuality::of(key(2000, 5, 1900, 5, 2030, 5)).logLine("TK0"),
                  QString("TK0：噪声 10，信号 -100，信噪比 -10.0:1，防水偏移 30，不合格"
@@ -145,34 +155,34 @@ private slots:
         QCOMPARE(FirmwareKeyModel::forKey(KeyQuality::of(s))->threshold(), 2075);
     }
 
-    // The tool's rule against TouchThreshold of the committed template, compiled on this host.
-    void thresholdAgreesWithTemplate()
+    // The firmware's key flags: TK2 and TK6 share key 3, so in a scan of the table in channel
+    // order TK6 clears what TK2 set; TK6's own press sets the bit after TK2 cleared it, and both
+    // show it. Key 0 has no bit at all. Means 2000 / 2300 / 2010: threshold 2150.
+    void previewFollowsTheFirmwaresKeyBits()
     {
-        const QVector<int> bases = {0,    1,     2,     3,     100,   1999,  2000,
-                                    2001, 32767, 32768, 65000, 65533, 65534, 65535};
-        const QVector<int> deltas = {-65535, -40000, -2001, -300, -5,    -2,    -1,    0,    1,
-                                     2,      3,      4,     5,    7,     149,   150,   151,  299,
-                                     300,    301,    302,   1000, 32767, 32768, 40000, 65535};
-        int wrapped = 0;
-        for (int base : bases) {
-            for (int dt : deltas) {
-                for (int dw : deltas) {
-                    const int touch = (base + dt) & 0xFFFF;
-                    const int water = (base + dw) & 0xFFFF;
-                    const int ours = KeyQuality::firmwareThreshold(base, touch, water);
-                    const int theirs = int(templateThreshold(base, touch, water));
-                    if (ours != theirs)
-                        QFAIL(qPrintable(QString("base %1 touch %2 water %3: %4, template %5")
-                                             .arg(base)
-                                             .arg(touch)
-                                             .arg(water)
-                                             .arg(ours)
-                                             .arg(theirs)));
-                    wrapped += touch < base;
-                }
+        const KeyMeans means{2000, 2300, 2010};
+        KeyPreview preview;
+        preview.reset({{2, 3, means}, {6, 3, means}, {4, 0, means}, {9, 1, means}});
+        const auto scan = [&](std::initializer_list<int> fingers, int records) {
+            QByteArray record(51, '\0');
+            record[0] = 0x36;
+            for (int k = 0; k < 25; ++k) {
+                const int count = std::count(fingers.begin(), fingers.end(), k) ? 2300 : 2000;
+                record[1 + 2 * k] = char(count >> 8);
+                record[2 + 2 * k] = char(count & 0xFF);
             }
-        }
-        QVERIFY(wrapped > 3000);
+            QList<int> changed;
+            for (int r = 0; r < records; ++r)
+                changed += preview.feed(record);
+            return changed;
+        };
+        QCOMPARE(scan({2, 4, 9}, 10), QList<int>{9});
+        QVERIFY(!preview.pressed(2) && !preview.pressed(6) && !preview.pressed(4));
+        QCOMPARE(scan({6}, 3), QList<int>{9});
+        QCOMPARE(scan({6}, 1), (QList<int>{2, 6}));
+        QVERIFY(preview.pressed(2) && preview.pressed(6));
+        // A record cut short is no scan.
+        QVERIFY(preview.feed(QByteArray(7, '\0')).isEmpty());
     }
 
     void firmwareDecisionOnKnownSequences_data()
@@ -191,80 +201,30 @@ private slots:
         QTest::newRow("water only") << water << QVector<int>{};
     }
 
-    // The same answers from the model and from the template's TouchKeyScan: the press on the
-    // fourth record above the threshold, a release at once.
+    // The press on the fourth record above the threshold, a release at once.
     void firmwareDecisionOnKnownSequences()
     {
         QFETCH(QVector<int>, counts);
         QFETCH(QVector<int>, pressedAt);
-        templateConfigure(0, 5, 2000, 2300, 2010);
-        templateInit();
         FirmwareKeyModel model(2000, 2300, 2010);
         QVector<int> modelPressed;
-        QVector<int> templatePressed;
         for (int i = 0; i < counts.size(); ++i) {
-            templateSetCount(5, unsigned(counts.at(i)));
-            templateScan();
             if (model.feed(quint16(counts.at(i))))
                 modelPressed << i;
-            if (::templatePressed(0))
-                templatePressed << i;
         }
         QCOMPARE(modelPressed, pressedAt);
-        QCOMPARE(templatePressed, pressedAt);
-    }
-
-    // Four keys, one of them with a threshold that wraps, through long noisy runs with fingers,
-    // water and drift: the model's press and base follow the template record by record.
-    void firmwareModelFollowsTemplateScan()
-    {
-        struct Key
-        {
-            int channel, base, touch, water;
-        };
-        const std::array<Key, 4> keys = {{{3, 2000, 2300, 2010},
-                                          {0, 1500, 1540, 1530},
-                                          {24, 3000, 3200, 3120},
-                                          {11, 65530, 10, 65532}}};
-        QCOMPARE(templateSlots(), int(keys.size()));
-        std::vector<FirmwareKeyModel> models;
-        for (int k = 0; k < int(keys.size()); ++k) {
-            templateConfigure(k, keys[k].channel, keys[k].base, keys[k].touch, keys[k].water);
-            models.emplace_back(keys[k].base, keys[k].touch, keys[k].water);
-        }
-        templateInit();
-        int presses = 0;
-        for (int r = 0; r < 4000; ++r) {
-            for (int k = 0; k < int(keys.size()); ++k) {
-                const Key &key = keys[k];
-                const int phase = (r / 37 + k) % 4; // no touch, finger, water, slow drift
-                const int level = phase == 1 ? key.touch : phase == 2 ? key.water : key.base;
-                const int drift = phase == 3 ? (r % 37) : 0;
-                const int count =
-                    (level + drift + testsupport::noisyPhase(0, 12, r * 4 + k, 1)[0]) & 0xFFFF;
-                templateSetCount(key.channel, unsigned(count));
-                models[k].feed(quint16(count));
-            }
-            templateScan();
-            for (int k = 0; k < int(keys.size()); ++k) {
-                QCOMPARE(models[k].pressed(), bool(templatePressed(k)));
-                QCOMPARE(unsigned(models[k].base()), templateBase(k));
-                presses += models[k].pressed();
-            }
-        }
-        QVERIFY(presses > 200);
     }
 
     // The numbers view's figures: the latest count, the model's base and threshold, the delta,
     // the press, and the noise of the last second only.
     void streamNumbersOfTheLastSecond()
     {
-        SampleStore store;
-        store.set(3, SamplePhase::NoTouch, QVector<int>(162, 2000));
-        store.set(3, SamplePhase::Touch, QVector<int>(162, 2300));
-        store.set(3, SamplePhase::Water, QVector<int>(162, 2010));
         KeyPreview preview;
-        preview.reset({3, 5}, store);
+        KeyMeans means;
+        means.noTouch = 2000;
+        means.touch = 2300;
+        means.water = 2010;
+        preview.reset({{3, 1, means}, {5, 2, KeyMeans()}});
         StreamNumbers numbers;
         numbers.reset({5, 3, 5, 30});
         QCOMPARE(numbers.channels(), (QList<int>{5, 3}));
