@@ -86,6 +86,9 @@ public slots:
     void on_endValueCBox_activated();
     void on_pausePictureBtn_clicked();
     void on_recordBtn_clicked();
+    void on_openRecordingBtn_clicked();
+    void on_replayPauseBtn_clicked();
+    void on_replayEndBtn_clicked();
     void on_allSelectBtn_clicked();
     void on_invertSelectBtn_clicked();
 

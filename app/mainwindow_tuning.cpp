@@ -29,12 +29,22 @@ void MainWindow::setUpTuning()
     widgets.numbersTable = ui->numbersTable;
     widgets.pauseButton = ui->pausePictureBtn;
     widgets.recordButton = ui->recordBtn;
+    widgets.replay = {ui->replayBar, ui->replayPauseBtn, ui->replaySpeedCBox, ui->replaySlider,
+                      ui->replayTimeLabel};
     widgets.dialogParent = this;
     pinMap = std::make_unique<StackedPinMap>(ui->packageStackedWidget);
     tuning =
         std::make_unique<TuningSession>(widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
                                         boardPacing, toolPaths.appProjectDir());
     connect(&tuning->chart(), &LiveChart::pointHovered, this, &MainWindow::slotPointHoverd);
+    // While a recording plays, nothing may start on the board.
+    connect(&tuning->replay(), &RecordingPlayer::activeChanged, this, [this](bool replaying) {
+        const QList<QWidget *> starts = {
+            ui->autoTest_btn, ui->waterproof_btn,   ui->pushButton_3,   ui->widget_4,
+            ui->recordBtn,    ui->openRecordingBtn, ui->saveDownloadBtn};
+        for (QWidget *start : starts)
+            start->setEnabled(!replaying);
+    });
     connect(tuning.get(), &TuningSession::reportRequested, this, [this] {
         tuning->exportReport(settingsPage->projectName(), settingsPage->projectPath(),
                              ui->mcuTypeCBox->currentText());
@@ -48,7 +58,7 @@ void MainWindow::reciveDataFromThread(QByteArray data, int crcFailed)
 
 void MainWindow::on_autoTest_btn_clicked() { tuning->sequencer().startAutoTest(); }
 
-void MainWindow::on_stopTest_btn_clicked() { tuning->sequencer().stop(); }
+void MainWindow::on_stopTest_btn_clicked() { tuning->stopRun(); }
 
 void MainWindow::on_setDebugTWidget_currentChanged()
 {
@@ -73,6 +83,15 @@ void MainWindow::on_recordBtn_clicked()
 {
     tuning->recording().toggle(settingsPage->projectPath(), settingsPage->projectName());
 }
+
+void MainWindow::on_openRecordingBtn_clicked()
+{
+    tuning->replay().open(settingsPage->projectPath());
+}
+
+void MainWindow::on_replayPauseBtn_clicked() { tuning->replay().togglePause(); }
+
+void MainWindow::on_replayEndBtn_clicked() { tuning->replay().close(); }
 
 void MainWindow::on_allSelectBtn_clicked() { tuning->indicators().selectAll(); }
 

@@ -169,6 +169,9 @@ bool RecordingFile::parseLine(const QByteArray &line, RecordedRecord *out)
             return false;
         r.channel = qint8(value);
     }
+    // A test names the channel it measures; no run and verification name none.
+    if ((r.channel >= 0) != (r.kind != Kind::None && r.kind != Kind::Verification))
+        return false;
     if (fields.at(4) != "0" && fields.at(4) != "1")
         return false;
     r.crcFailed = fields.at(4) == "1" ? 1 : 0;

@@ -481,6 +481,183 @@ private slots:
     }
 #endif
 
+    // An auto test, a waterproof run and verification with a finger, recorded; then a new session
+    // over the same pin map plays the recording as fast as it takes it: the same results rows,
+    // verdicts, curves, numbers and preview, and nothing goes to the board.
+    void replayGivesWhatTheLiveRunGave()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("live_rec.csv");
+        QuietRig live({3, 4}, {3, 4}, false);
+        QVERIFY(live.session->recording().start(path));
+        ModalHelper liveBoxes;
+        const auto measure = [&](int level, int seed) {
+            const QVector<int> counts = noisyPhase(level, 3, unsigned(seed));
+            for (int count : counts) {
+                live.recorder().cancelRearm();
+                live.record(count);
+            }
+        };
+        live.sequencer().startAutoTest();
+        for (int channel : {3, 4}) {
+            measure(2000 + channel, channel);
+            measure(2300 + channel, channel + 10);
+        }
+        live.waterproof().start();
+        live.record(2010); // raises the add-water prompt
+        for (int channel : {3, 4})
+            measure(2010 + channel, channel + 20);
+        live.switchVerification();
+        for (int n = 0; n < 200; ++n) {
+            QByteArray record = measurementRecord(3, n < 150 ? 2003 : 2303);
+            live.session->handleCheckRecord(record, 0);
+        }
+        live.session->recording().stop();
+        QVERIFY(live.session->preview().pressed(3));
+        // The boxes of the runs come again in the replay; the questions before them do not.
+        QStringList liveTexts = liveBoxes.texts();
+        liveTexts.removeAll(QStringLiteral("请确保触摸板干净、无触摸、无水渍！"));
+        liveTexts.removeAll(QStringLiteral("请确认没有其他操作！"));
+        liveBoxes.clear();
+
+        QuietRig replay({3, 4}, {3, 4}, false);
+        ModalHelper replayBoxes;
+        RecordingPlayer &player = replay.session->replay();
+        player.chooseFile = [&](QWidget *, const QString &, const QString &, const QString &) {
+            return path;
+        };
+        player.setSpeed(RecordingPlayer::Speed::Fastest);
+        player.open(dir.path());
+        QVERIFY(player.isActive());
+        QVERIFY(replay.replayBar->isVisibleTo(&replay.window));
+        QTRY_VERIFY_WITH_TIMEOUT(player.atEnd(), 30000);
+
+        for (int row = 0; row < 2; ++row) {
+            for (int column = 0; column < 6; ++column)
+                QCOMPARE(replay.cell(row, column), live.cell(row, column));
+            QCOMPARE(replay.table->item(row, 0)->toolTip(), live.table->item(row, 0)->toolTip());
+        }
+        QCOMPARE(replay.logLines().filter(QStringLiteral("：噪声")),
+                 live.logLines().filter(QStringLiteral("：噪声")));
+        live.verification().flushFrame();
+        replay.verification().flushFrame();
+        for (int k : {3, 4})
+            QCOMPARE(replay.curve(k)->pointsVector(), live.curve(k)->pointsVector());
+        live.session->numbers().flush();
+        replay.session->numbers().flush();
+        for (int row = 0; row < 2; ++row)
+            QCOMPARE(NumbersView::cells(
+                         replay.session->numbers().numbers().rows(replay.session->preview())[row]),
+                     NumbersView::cells(
+                         live.session->numbers().numbers().rows(live.session->preview())[row]));
+        QVERIFY(replay.session->preview().pressed(3));
+        QCOMPARE(replayBoxes.texts(), liveTexts);
+        // Only the key's blinking, the window's own, went to the board's side.
+        for (const QString &call : qAsConst(replay.link.calls))
+            QVERIFY2(call.startsWith(QStringLiteral("blink")), qPrintable(call));
+
+        player.close();
+        QVERIFY(!player.isActive());
+        QVERIFY(!replay.verification().isActive());
+        QVERIFY(!replay.replayBar->isVisibleTo(&replay.window));
+        QCOMPARE(replay.run.kind(), TuningRun::Kind::None);
+    }
+
+    // At 1× the records keep their recorded spacing and a pause holds them; a seek into a test
+    // goes back to the first record of that channel's measurement.
+    void replayPacesPausesAndSeeks()
+    {
+        QuietRig rig({0}, {3, 4}, false);
+        RecordingPlayer &player = rig.session->replay();
+        using K = RecordedRecord::Kind;
+        using P = RecordedRecord::Phase;
+        QVector<RecordedRecord> records;
+        for (int n = 0; n < 10; ++n)
+            records << RecordedRecord::of(100 * n, K::Verification, P::None, -1, 0,
+                                          levelRecord(1000 + n));
+        QVERIFY(player.play(records));
+        QTest::qWait(250);
+        player.setPaused(true);
+        const int drawn = rig.verification().plot().history(0).size();
+        QVERIFY2(drawn >= 2 && drawn <= 5, qPrintable(QString::number(drawn)));
+        QTest::qWait(300);
+        QCOMPARE(rig.verification().plot().history(0).size(), drawn);
+        player.seek(800);
+        player.setPaused(false);
+        QTRY_VERIFY(player.atEnd());
+        QCOMPARE(rig.verification().plot().history(0).mid(drawn), (QList<int>{1008, 1009}));
+        player.close();
+
+        records.clear();
+        qint64 ms = 0;
+        for (int channel : {3, 4}) {
+            for (int i = 0; i < 324; ++i)
+                records << RecordedRecord::of(ms += 20, K::Auto, i < 162 ? P::NoTouch : P::Touch,
+                                              channel, 0,
+                                              measurementRecord(channel, i < 162 ? 2000 : 2300));
+        }
+        QVERIFY(player.play(records));
+        player.setPaused(true);
+        player.setSpeed(RecordingPlayer::Speed::Fastest);
+        player.seek(records.at(324 + 200).ms);
+        ModalHelper boxes;
+        player.setPaused(false);
+        QTRY_VERIFY(player.atEnd());
+        QCOMPARE((QStringList{rig.cell(0, 0), rig.cell(0, 1), rig.cell(0, 2)}),
+                 (QStringList{"TK4", "2000", "2300"}));
+        QVERIFY(rig.cell(1, 0).isEmpty());
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("所选通道不触摸与触摸测试完成！")});
+    }
+
+    // A file read as far as it is valid, with one line for what was skipped; a file far larger
+    // than a recording is refused.
+    void oddRecordingsAreReadAsFarAsTheyAreValid()
+    {
+        QTemporaryDir dir;
+        const QString odd = dir.filePath("odd_rec.csv");
+        QByteArray text = "time_ms,kind,phase,channel,crc_failed";
+        for (int k = 0; k < 25; ++k)
+            text += ",TK" + QByteArray::number(k);
+        const QByteArray counts =
+            ",2000,2001,2002,2003,2004,2005,2006,2007,2008,2009,2010,2011,"
+            "2012,2013,2014,2015,2016,2017,2018,2019,2020,2021,2022,2023,2024";
+        text += "\r\n0,verification,-,-,0" + counts + "\r\n";
+        text += "5,verification,-,-,1,2000,2001,2002,,,,,,,,,,,,,,,,,,,,,,\r\n"; // cut short
+        text += "not a record at all\r\n";
+        text += "9,auto,water,TK3,0" + counts + "\r\n"; // water is no auto phase
+        text += "9,verification,-,-,0,2000,,2002,,,,,,,,,,,,,,,,,,,,,,\r\n"; // a gap
+        text += "9,verification,-,-,0,70000" + counts.mid(5) + "\r\n";       // no 16-bit count
+        text += "12,verification,-,-,0" + counts + "\r\n";
+        text += "15,verification,-,-,0,2000,20"; // the file ends within a line
+        writeBytes(odd, text);
+        QuietRig rig({0}, {0}, false);
+        RecordingPlayer &player = rig.session->replay();
+        QString chosen = odd;
+        player.chooseFile = [&](QWidget *, const QString &, const QString &, const QString &) {
+            return chosen;
+        };
+        player.setSpeed(RecordingPlayer::Speed::Fastest);
+        player.open(dir.path());
+        QTRY_VERIFY(player.atEnd());
+        QVERIFY(rig.logLines().contains(QStringLiteral("录制文件 odd_rec.csv：跳过 5 行")));
+        // The cut-short record reaches the preview's channels it holds, not the curves.
+        QCOMPARE(rig.verification().plot().history(2), (QList<int>{2002, 2002}));
+        QCOMPARE(rig.verification().plot().history(24), (QList<int>{2024, 2024}));
+        player.close();
+
+        const QString huge = dir.filePath("huge_rec.csv");
+        QFile file(huge);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(RecordingFile::kMaxFileBytes + 1));
+        file.close();
+        chosen = huge;
+        ModalHelper boxes;
+        player.open(dir.path());
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY(boxes.lastText().contains(QStringLiteral("过大")));
+        QVERIFY(!player.isActive());
+    }
+
     void windowShowsTheTickedChannelsLiveAndSwitchesOff()
     {
         SimBoard::setDataInterval(1);

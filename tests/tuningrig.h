@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -141,6 +142,11 @@ struct TuningRig
     QTableWidget *numbersTable = new QTableWidget(&window);
     QPushButton *pauseButton = new QPushButton(QStringLiteral("暂停画面"), &window);
     QPushButton *recordButton = new QPushButton(QStringLiteral("录制"), &window);
+    QWidget *replayBar = new QWidget(&window);
+    QPushButton *replayPause = new QPushButton(replayBar);
+    QComboBox *replaySpeed = new QComboBox(replayBar);
+    QSlider *replaySlider = new QSlider(Qt::Horizontal, replayBar);
+    QLabel *replayTime = new QLabel(replayBar);
     QList<QPushButton *> keys;
     QList<QPushButton *> swatches;
     QList<QCheckBox *> boxes;
@@ -176,6 +182,7 @@ struct TuningRig
         w.numbersTable = numbersTable;
         w.pauseButton = pauseButton;
         w.recordButton = recordButton;
+        w.replay = {replayBar, replayPause, replaySpeed, replaySlider, replayTime};
         w.dialogParent = &window;
         session = std::make_unique<TuningSession>(w, channelNames(), run, pinMap, link, pacing,
                                                   exportFolder.isEmpty() ? exportDir.path()

@@ -35,11 +35,18 @@ void ChannelTestSequencer::startAutoTest()
         return;
     }
     chart.rebuild(12, 11);
-    QList<int> channels = recorder.channelsInUse();
+    const QList<int> channels = recorder.channelsInUse();
     if (channels.isEmpty()) {
         recorder.warn(tr("请选择需要调试的通道！"));
         return;
     }
+    runAutoTest(channels);
+}
+
+void ChannelTestSequencer::runAutoTest(QList<int> channels)
+{
+    if (channels.isEmpty())
+        return;
     const int first = channels.takeFirst();
     run.start(TuningRun::Kind::Auto, channels);
     chart.installTestSeries();
@@ -56,6 +63,11 @@ void ChannelTestSequencer::startSingleChannel(int channel)
     }
     if (!recorder.channelsInUse().contains(channel))
         return;
+    runSingleChannel(channel);
+}
+
+void ChannelTestSequencer::runSingleChannel(int channel)
+{
     run.start(TuningRun::Kind::Single);
     recorder.beginChannel(channel);
     (void)results.assignRow(channel);

@@ -10,9 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace
-{
-RecordedRecord::Kind kindOf(TuningRun::Kind kind)
+RecordedRecord::Kind StreamRecording::recordedKind(TuningRun::Kind kind)
 {
     switch (kind) {
     case TuningRun::Kind::Single:
@@ -27,7 +25,6 @@ RecordedRecord::Kind kindOf(TuningRun::Kind kind)
     }
     return RecordedRecord::Kind::None;
 }
-} // namespace
 
 StreamRecording::StreamRecording(const TuningRun &run, QPushButton *button, QPlainTextEdit *log,
                                  QWidget *dialogParent, QObject *parent)
@@ -98,7 +95,7 @@ void StreamRecording::add(const QByteArray &record, int crcFailed, bool verifica
     RecordedRecord::Phase phase = RecordedRecord::Phase::None;
     int channel = -1;
     if (!verificationReader) {
-        kind = kindOf(run.kind());
+        kind = recordedKind(run.kind());
         channel = run.channel();
         if (kind == RecordedRecord::Kind::Waterproof)
             phase = RecordedRecord::Phase::Water;

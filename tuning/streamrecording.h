@@ -2,6 +2,7 @@
 #define STREAMRECORDING_H
 
 #include "quality/recordingfile.h"
+#include "tuning/tuningrun.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -15,7 +16,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 class RecordingWriter;
-class TuningRun;
 
 // The "录制" button: every record the readers deliver, during any run, goes with its arrival
 // time, the run's kind and phase, the channel under test and the check flag into a CSV file
@@ -45,6 +45,8 @@ public:
     // A record as the measurement reader (verificationReader false) or the verification reader
     // delivered it.
     void add(const QByteArray &record, int crcFailed, bool verificationReader);
+    // The kind a measurement record of a run of this kind is recorded with.
+    static RecordedRecord::Kind recordedKind(TuningRun::Kind kind);
 
 private:
     void failed();

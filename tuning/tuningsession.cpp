@@ -20,19 +20,21 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
                              TuningRun &run, PinMapSource &pinMap, TuningLink &link,
                              const Pacing &pacing, const QString &exportFolder, QObject *parent)
     : QObject(parent), tuningRun(run), pinMap(pinMap), dialogParent(w.dialogParent), log(w.log),
-      names(channelNames), liveChart(w.chartView, w.startValueCBox, w.endValueCBox, w.hoverLabel),
+      names(channelNames), linkSwitch(link),
+      liveChart(w.chartView, w.startValueCBox, w.endValueCBox, w.hoverLabel),
       resultsTable(w.tableWidget, channelNames),
       channelIndicators(w.keys, w.swatches, w.checkBoxes, pinMap, run, w.dialogParent),
-      channelRecorder(run, liveChart, channelIndicators, pinMap, link, pacing, w.log,
+      channelRecorder(run, liveChart, channelIndicators, pinMap, linkSwitch, pacing, w.log,
                       w.dialogParent),
-      testSequencer(run, channelRecorder, liveChart, resultsTable, store, channelIndicators, link,
-                    pacing, w.dialogParent),
-      waterproofTest(run, channelRecorder, liveChart, resultsTable, store, pinMap, link,
+      testSequencer(run, channelRecorder, liveChart, resultsTable, store, channelIndicators,
+                    linkSwitch, pacing, w.dialogParent),
+      waterproofTest(run, channelRecorder, liveChart, resultsTable, store, pinMap, linkSwitch,
                      w.dialogParent, exportFolder),
-      verificationMode(liveChart, run, link, pacing, w.verificationButton, w.checkBoxes,
+      verificationMode(liveChart, run, linkSwitch, pacing, w.verificationButton, w.checkBoxes,
                        w.dialogParent),
       numbersView(w.numbersTable, keyPreview), pauseButton(w.pauseButton),
-      streamRecording(run, w.recordButton, w.log, w.dialogParent)
+      streamRecording(run, w.recordButton, w.log, w.dialogParent),
+      player(*this, w.replay, w.log, w.dialogParent)
 {
     streamClock.start();
     chooseReportFile = [](QWidget *parent, const QString &caption, const QString &proposed,
@@ -92,10 +94,18 @@ void TuningSession::handleCheckRecord(const QByteArray &record, int crcFailed)
     for (int channel : keyPreview.feed(record))
         channelIndicators.showPressed(channel, keyPreview.pressed(channel));
     if (verificationMode.isActive())
-        numbersView.feed(streamClock.elapsed(), record);
+        numbersView.feed(player.isActive() ? player.currentMs() : streamClock.elapsed(), record);
 }
 
 void TuningSession::readerFailed(const QString &text) { testSequencer.abandonRun(text); }
+
+void TuningSession::stopRun()
+{
+    if (player.isActive())
+        player.close();
+    else
+        testSequencer.stop();
+}
 
 void TuningSession::clearResults()
 {

@@ -10,6 +10,8 @@
 #include "quality/tuningreport.h"
 #include "tuning/channelrecorder.h"
 #include "tuning/channeltestsequencer.h"
+#include "tuning/linkswitch.h"
+#include "tuning/recordingplayer.h"
 #include "tuning/resultstable.h"
 #include "tuning/streamrecording.h"
 #include "tuning/verificationmode.h"
@@ -57,6 +59,8 @@ struct TuningWidgets
     QPushButton *pauseButton = nullptr;
     // "录制": every record of any run into a file beside the project.
     QPushButton *recordButton = nullptr;
+    // The bar of a replay.
+    RecordingPlayer::Controls replay;
     QWidget *dialogParent = nullptr;
 };
 
@@ -126,6 +130,13 @@ public:
     const KeyPreview &preview() const { return keyPreview; }
     NumbersView &numbers() { return numbersView; }
     StreamRecording &recording() { return streamRecording; }
+    RecordingPlayer &replay() { return player; }
+    // The link the tests and verification use: the board's, or a replay's (source, null for the
+    // board).
+    TuningLink &link() { return linkSwitch; }
+    void useSource(TuningLink *source) { linkSwitch.use(source); }
+    // The stop button: ends a replay, or stops the run on the board.
+    void stopRun();
 
 signals:
     // "导出调试报告…" was chosen in the results table's context menu.
@@ -151,6 +162,8 @@ private:
     // The samples file that lost lines or was refused when it was read; kept before it is
     // overwritten.
     QString uncleanSamplesPath;
+    // Declared before the companions it is handed to.
+    LinkSwitch linkSwitch;
     LiveChart liveChart;
     ResultsTable resultsTable;
     ChannelIndicators channelIndicators;
@@ -162,6 +175,7 @@ private:
     NumbersView numbersView;
     QPushButton *pauseButton;
     StreamRecording streamRecording;
+    RecordingPlayer player;
     // Arrival times of the verification records.
     QElapsedTimer streamClock;
 };

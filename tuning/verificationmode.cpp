@@ -52,6 +52,11 @@ void VerificationMode::switchOn()
                              QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
+    switchOnConfirmed();
+}
+
+void VerificationMode::switchOnConfirmed()
+{
     switchButton->setText(tr("停止验证效果"));
     createCurves();
     link.startCheckReader();

@@ -37,6 +37,10 @@ public:
 
     // The switch button: on after confirmation, off through the Stop exchange.
     void toggle();
+    // On as the button switches it once the question is answered, and off without the chart
+    // being rebuilt first (a replay switches so, keeping the last picture).
+    void switchOnConfirmed();
+    void switchOff();
     // One record from CheckThread: every history grows, the ticked curves are redrawn with the
     // next frame, and CheckThread is armed for the next one (after a short pause while the window
     // fills).
@@ -68,7 +72,6 @@ signals:
 
 private:
     void switchOn();
-    void switchOff();
     // Asks for a frame for the record held back by the pause; arms CheckThread for the next one
     // only when verification goes on.
     void finishRecord(bool mayArm);
