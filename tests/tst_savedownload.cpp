@@ -23,6 +23,7 @@ namespace
 {
 
 const QString kHeader = QStringLiteral("/User/H/TouchKeyScan.h");
+const QString kClear = QStringLiteral("保存并下载将清除当前 1 个通道的调试结果，是否继续？");
 const QString kSource = QStringLiteral("/User/C/TouchKeyScan.c");
 } // namespace
 
@@ -129,8 +130,17 @@ private slots:
     {
         dirtyTuningState();
         ModalHelper boxes;
+        // The results are saved when the user goes on, before the board or a file is touched.
+        QStringList atTheSave;
+        saveDownload->saveProject = [&] {
+            atTheSave << QString::number(SimBoard::writtenReports().size())
+                      << QString::number(results.rowOf(3));
+            return true;
+        };
+        boxes.queueButtons({QStringLiteral("继续")});
         saveDownload->run();
-        QVERIFY(boxes.texts().isEmpty());
+        QCOMPARE(boxes.texts(), QStringList{kClear});
+        QCOMPARE(atTheSave, (QStringList{"0", "0"}));
         QCOMPARE(SimBoard::writtenReports(),
                  (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
 
@@ -166,11 +176,14 @@ private slots:
         QCOMPARE(table.rowCount(), 32);
         QVERIFY(!saveDownload->isBusy());
 
-        // Usable again: the second click runs the whole sequence once more.
+        // Usable again: the second click, with nothing to clear, runs the whole sequence once
+        // more without a question.
         QVERIFY(QFile::remove(testFolder + "/ran.txt"));
         SimBoard::clearWrittenReports();
+        boxes.clear();
         saveDownload->run();
         QVERIFY(boxes.texts().isEmpty());
+        QCOMPARE(atTheSave.size(), 2);
         QCOMPARE(SimBoard::writtenReports().size(), 3);
         QCOMPARE(readBytes(testFolder + "/ran.txt"), rewritten);
         QCOMPARE(readBytes(testFolder + kSource), table0 + "\r\n\r\n");
@@ -182,17 +195,21 @@ private slots:
         path = std::make_unique<StandInPath>(dir->filePath("bare"), false);
         dirtyTuningState();
         ModalHelper boxes;
+        boxes.queueButtons({QStringLiteral("继续")});
         int reportsAtTheBox = -1;
         bool untouchedAtTheBox = false;
-        boxes.whileOpen = [&](QMessageBox *) {
+        boxes.whileOpen = [&](QMessageBox *box) {
+            if (box->text() == kClear)
+                return;
             reportsAtTheBox = SimBoard::writtenReports().size();
             untouchedAtTheBox = templateUntouched() &&
                                 readBytes(testFolder + "/config.bat") == script &&
                                 results.rowOf(3) == 0;
         };
         saveDownload->run();
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
+        QCOMPARE(boxes.count(), 2);
+        QCOMPARE(boxes.texts().first(), kClear);
+        QCOMPARE(boxes.titles(), (QStringList{QStringLiteral("提示"), QStringLiteral("提示")}));
         QVERIFY(boxes.lastText().contains(QStringLiteral("wine")));
         QVERIFY(boxes.lastText().contains(QStringLiteral("Keil")));
         QVERIFY(boxes.lastText().contains(QDir::toNativeSeparators(testFolder)));
@@ -220,12 +237,12 @@ private slots:
         dirtyTuningState();
         link->armReader();
         ModalHelper boxes;
+        boxes.queueButtons({QStringLiteral("继续")});
         QElapsedTimer clock;
         clock.start();
         saveDownload->run();
         QVERIFY(clock.elapsed() >= SaveDownload::kSettleMs);
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请连接调试器！")});
-        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
+        QCOMPARE(boxes.texts(), (QStringList{kClear, QStringLiteral("请连接调试器！")}));
         QVERIFY(!link->isReaderArmed());
         QVERIFY(SimBoard::writtenReports().isEmpty());
         QVERIFY(templateUntouched());
@@ -239,8 +256,9 @@ private slots:
         SimBoard::setRefuseStop(true);
         dirtyTuningState();
         ModalHelper boxes;
+        boxes.queueButtons({QStringLiteral("继续")});
         saveDownload->run();
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("保存下载失败！")});
+        QCOMPARE(boxes.texts(), (QStringList{kClear, QStringLiteral("保存下载失败！")}));
         QCOMPARE(SimBoard::writtenReports(),
                  (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
         QVERIFY(templateUntouched());
@@ -277,6 +295,38 @@ private slots:
         QCOMPARE(results.rowOf(7), 1);
         QVERIFY(!saveDownload->isBusy());
         link->disarmReader();
+    }
+
+    // Cancelled, or a save that fails: nothing is sent, written or cleared.
+    void resultsAreKeptUnlessTheUserGoesOn_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("cancel") << "取消" << false;
+        QTest::newRow("save fails") << "继续" << true;
+    }
+    void resultsAreKeptUnlessTheUserGoesOn()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, saved);
+        dirtyTuningState();
+        int saves = 0;
+        saveDownload->saveProject = [&] {
+            ++saves;
+            return false;
+        };
+        ModalHelper boxes;
+        boxes.queueButtons({answer});
+        saveDownload->run();
+        QCOMPARE(boxes.texts(), QStringList{kClear});
+        QCOMPARE(saves, saved ? 1 : 0);
+        QVERIFY(SimBoard::writtenReports().isEmpty());
+        QVERIFY(templateUntouched());
+        QCOMPARE(readBytes(testFolder + "/config.bat"), script);
+        QCOMPARE(results.rowOf(3), 0);
+        QVERIFY(samples.at(3).has(SamplePhase::Water));
+        QVERIFY(!log.toPlainText().isEmpty());
+        QVERIFY(!saveDownload->isBusy());
     }
 
     void secondClickWhileBusyIsRefused()
@@ -316,8 +366,9 @@ private slots:
         writeBytes(testFolder + kHeader, QByteArray());
         dirtyTuningState();
         ModalHelper boxes;
+        boxes.queueButtons({QStringLiteral("继续")});
         saveDownload->run();
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("写头文件失败！")});
+        QCOMPARE(boxes.texts(), (QStringList{kClear, QStringLiteral("写头文件失败！")}));
         QCOMPARE(readBytes(testFolder + kSource), source);
         QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
         QCOMPARE(results.rowOf(3), 0);
@@ -333,8 +384,9 @@ private slots:
         QVERIFY(QFile::remove(testFolder + "/config.bat"));
         dirtyTuningState();
         ModalHelper boxes;
+        boxes.queueButtons({QStringLiteral("继续")});
         saveDownload->run();
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("写配置文件失败！")});
+        QCOMPARE(boxes.texts(), (QStringList{kClear, QStringLiteral("写配置文件失败！")}));
         QVERIFY(readBytes(testFolder + kHeader).contains("TKL_CHN_NUM      (2)"));
         QCOMPARE(results.rowOf(7), 1);
         QVERIFY(!saveDownload->isBusy());

@@ -4,7 +4,9 @@
 #include "tuningrig.h"
 
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTextCursor>
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
@@ -77,7 +79,7 @@ private slots:
         QCOMPARE(rig.link.count(QStringLiteral("countdown")), 1);
         QCOMPARE(rig.run.sampleCount(), 162);
 
-        rig.feed(161, 2600);
+        rig.feed(161, 2600, 0);
         QVERIFY(rig.run.testBusy());
         QCOMPARE(finished.count(), 0);
         rig.record(2600 + 161 % 3);
@@ -199,6 +201,133 @@ private slots:
                  (QStringList{QStringLiteral("请按TK0 ，开始测量(触摸)...！"),
                               QStringLiteral("请按TK5 ，开始测量(触摸)...！"),
                               QStringLiteral("请按TK9 ，开始测量(触摸)...！")}));
+    }
+
+    void doubtfulTouchCaptureIsAsked_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<int>("touchMean");
+        const QStringList earlier = {"TK5", "2001", "2301"};
+        QTest::newRow("retake") << "重新测量" << QStringList{"TK5", "2201", "2501"} << 2501;
+        QTest::newRow("keep") << "保留此结果" << QStringList{"TK5", "2101", "2101"} << 2101;
+        QTest::newRow("discard") << "放弃" << earlier << 2301;
+        QTest::newRow("closing the box discards") << QString() << earlier << 2301;
+    }
+
+    // A touch phase without a finger is asked about before it replaces the channel's row.
+    void doubtfulTouchCaptureIsAsked()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QStringList, row);
+        QFETCH(int, touchMean);
+        SequencerRig rig;
+        ModalHelper boxes;
+        rig.use(5, 1);
+        rig.sequencer().startSingleChannel(5);
+        rig.feed(324, 2000);
+        rig.sequencer().startSingleChannel(5);
+        if (!answer.isEmpty())
+            boxes.queueButtons({answer});
+        QSignalSpy finished(&rig.sequencer(), &ChannelTestSequencer::channelFinished);
+        rig.feed(324, 2100, 0);
+
+        const QString question = QStringLiteral("TK5 的触摸测量可疑（信噪比 0.0:1）。");
+        QCOMPARE(boxes.texts(), QStringList{question});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
+        const QString chosen = answer.isEmpty() ? QStringLiteral("放弃") : answer;
+        QVERIFY(rig.logLines().contains(question + QStringLiteral("已选择：") + chosen));
+        QCOMPARE(finished.count(), answer == QStringLiteral("保留此结果") ? 1 : 0);
+        if (answer == QStringLiteral("重新测量")) {
+            // Both phases again, in a test of their own.
+            QCOMPARE(rig.logLines().last(), QStringLiteral("开始调试TK5，先请勿触摸！"));
+            QCOMPARE(rig.link.count(QStringLiteral("begin")), 3);
+            QCOMPARE(rig.run.kind(), TuningRun::Kind::Single);
+            QCOMPARE(rig.run.sampleCount(), 0);
+            rig.feed(324, 2200);
+            QCOMPARE(boxes.count(), 1);
+        }
+        QCOMPARE(rig.run.kind(), TuningRun::Kind::None);
+        QCOMPARE((QStringList{rig.cell(0, 0), rig.cell(0, 1), rig.cell(0, 2)}), row);
+        QCOMPARE(ResultsTable::meanText(rig.samples(5).touch), QString::number(touchMean));
+    }
+
+    // In the auto test each doubtful channel is asked about, and the run goes on after it; a
+    // channel measured for the first time and discarded leaves no row.
+    void autoTestAsksPerChannelAndGoesOn()
+    {
+        SequencerRig rig;
+        ModalHelper boxes;
+        rig.use(2, 1);
+        rig.use(4, 2);
+        rig.sequencer().startAutoTest();
+        boxes.queueButtons({QStringLiteral("放弃"), QStringLiteral("保留此结果")});
+        rig.feed(162, 2000);
+        rig.feed(45, 2000, 0); // the finger a second late
+        rig.feed(117, 2000);
+        QCOMPARE(rig.run.channel(), 4);
+        rig.feed(162, 2000);
+        rig.feed(120, 2000); // the finger leaving early
+        rig.feed(42, 2000, 0);
+
+        const QString late = QStringLiteral("TK%1 的触摸测量可疑（手指中途按下或离开）。");
+        QCOMPARE(boxes.texts(),
+                 (QStringList{QStringLiteral("请确保触摸板干净、无触摸、无水渍！"), late.arg(2),
+                              late.arg(4), QStringLiteral("所选通道不触摸与触摸测试完成！")}));
+        QCOMPARE(rig.results().rowOf(2), -1);
+        QCOMPARE(rig.results().rowOf(4), 0);
+        QVERIFY(rig.samples(2).isEmpty());
+        QCOMPARE(rig.cell(0, 0), QStringLiteral("TK4"));
+    }
+
+    // What "生成应用代码" asks about: the keys in use that fail or need attention, with figures.
+    void keyConcernsNameTheKeysInUseThatAreNotPassed()
+    {
+        SequencerRig rig;
+        rig.use(0, 1);
+        rig.use(3, 2);
+        rig.use(6, 3);
+        const auto measure = [&](int channel, const QVector<int> &noTouch, int touch, int water) {
+            rig.session->samples().set(channel, SamplePhase::NoTouch, noTouch);
+            rig.session->samples().set(channel, SamplePhase::Touch, QVector<int>(162, touch));
+            rig.session->samples().set(channel, SamplePhase::Water, QVector<int>(162, water));
+        };
+        QVector<int> noisy;
+        for (int i = 0; i < 162; ++i)
+            noisy << (i % 2 ? 2003 : 1997);
+        measure(0, QVector<int>(162, 2000), 2000, 2000);
+        measure(3, noisy, 2042, 2000);
+        measure(6, QVector<int>(162, 2000), 2300, 2010);
+        measure(9, QVector<int>(162, 2000), 2000, 2000); // not in use
+        QCOMPARE(rig.session->keyConcerns(),
+                 (QStringList{"TK0：信号 0 不为正、触摸最小值 2000 未超过阈值 2000、"
+                              "防水最大值 2000 达到阈值 2000",
+                              "TK3：信噪比 7.0:1 低于 10:1"}));
+    }
+
+    // However many lines the pane holds, an overlay over it leaves the newest line's text free.
+    void overlayLeavesTheNewestLineFree()
+    {
+        SequencerRig rig;
+        rig.window.resize(900, 300);
+        rig.log->setGeometry(100, 100, 400, 100);
+        rig.log->setLineWrapMode(QPlainTextEdit::NoWrap);
+        rig.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+        for (int lines = 1; lines <= 6; ++lines) {
+            rig.log->appendPlainText(QString(60, QChar(0x4E2D)));
+            QTextCursor end(rig.log->document());
+            end.movePosition(QTextCursor::End);
+            const QRect cursor = rig.log->cursorRect(end);
+            const QRect newest = QRect(0, cursor.top(), cursor.right(), cursor.height()) &
+                                 rig.log->viewport()->rect();
+            QVERIFY(!newest.isEmpty());
+            const QRect badge(rig.session->logPane().overlayPosition(QSize(50, 50), &rig.window),
+                              QSize(50, 50));
+            const QRect newestInWindow =
+                newest.translated(rig.log->viewport()->mapTo(&rig.window, QPoint(0, 0)));
+            QVERIFY2(!badge.intersects(newestInWindow), qPrintable(QString::number(lines)));
+        }
     }
 
     void autoTestWithoutBoardSendsNoStop()
@@ -371,6 +500,8 @@ private slots:
         QVERIFY(!rig.run.stopping());
         QCOMPARE(rig.pinMap.resets, 1); // indicators refreshed from the pin map
         const bool accepted = texts.isEmpty();
+        QCOMPARE(rig.logLines().last() == QStringLiteral("TK2 的触摸测试已中止：停止测试"),
+                 accepted);
         QCOMPARE(rig.run.halted(), accepted);
         QCOMPARE(rig.run.testBusy(), !accepted);
         QCOMPARE(rig.run.sampling(), !accepted);
@@ -403,8 +534,10 @@ private slots:
         rig.feed(10, 2000);
         rig.keys[8]->setStyleSheet(QString());
         rig.record(2000);
+        rig.link.open = false; // the cable was pulled
         rig.sequencer().abandonRun(QStringLiteral("接收返回超时！"));
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("接收返回超时！")});
+        QCOMPARE(rig.logLines().last(), QStringLiteral("TK8 的触摸测试已中止：调试器已断开"));
         QCOMPARE(rig.chart().testSeries()->count(), 0);
         QCOMPARE(rig.run.sampleCount(), 0);
         QVERIFY(!rig.run.testBusy());

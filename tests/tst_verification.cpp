@@ -52,7 +52,7 @@ struct Rig : TuningRig
         QObject::connect(&link, &DebuggerLink::checkRecord, session.get(),
                          &TuningSession::handleCheckRecord);
         QObject::connect(&link, &DebuggerLink::checkReaderFailed, session.get(),
-                         [this] { link.disarmCheckReader(); });
+                         &TuningSession::checkReaderFailed);
         link.openDebugger();
         SimBoard::clearWrittenReports();
     }
@@ -189,6 +189,33 @@ private slots:
         QVERIFY(!rig.link.isCheckReaderArmed());
         if (!staysOn)
             QVERIFY(!SimBoard::isStreaming());
+    }
+
+    // A pulled cable ends verification as it ends the other runs, and the log says why.
+    void cablePulledEndsVerification()
+    {
+        Rig rig({1});
+        SimBoard::setHotplugTarget(rig.link.notifier());
+        ModalHelper boxes;
+        rig.switchOn(boxes);
+        QTRY_VERIFY(rig.drawnAtLeast(2));
+        QVERIFY(rig.session->preview().isActive());
+        boxes.clear();
+        SimBoard::unplug();
+        QTRY_COMPARE(boxes.texts(), QStringList{QStringLiteral("接收返回超时！")});
+        QCOMPARE(rig.button->text(), kOff);
+        QVERIFY(!rig.mode->isActive());
+        QCOMPARE(rig.run.kind(), TuningRun::Kind::None);
+        QVERIFY(!rig.run.testBusy());
+        QVERIFY(!rig.session->preview().isActive());
+        QVERIFY(!rig.link.isCheckReaderArmed());
+        QCOMPARE(rig.logLines().last(), QStringLiteral("验证效果已中止：调试器已断开"));
+        // Plugged in again, verification starts afresh from the button.
+        SimBoard::plug();
+        QTRY_VERIFY(rig.link.isOpen());
+        boxes.clear();
+        rig.switchOn(boxes);
+        QVERIFY(rig.mode->isActive());
     }
 
     void colourPickRecoloursTheCurveOrWaitsForTheNextStart()

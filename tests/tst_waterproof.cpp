@@ -223,6 +223,53 @@ private slots:
         }
     }
 
+    void doubtfulWaterCaptureIsAsked_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("mean");
+        QTest::newRow("retake") << "重新测量"
+                                << "2030";
+        QTest::newRow("keep") << "保留此结果"
+                              << "2018";
+        QTest::newRow("discard") << "放弃"
+                                 << "1990";
+    }
+
+    // Water that comes on while a channel is being sampled is asked about, with the same three
+    // answers as a doubtful touch phase.
+    void doubtfulWaterCaptureIsAsked()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, mean);
+        Rig rig;
+        rig.use(3, 2);
+        // An earlier waterproof row of TK3.
+        QCOMPARE(rig.results().assignRow(3), 0);
+        rig.results().writeWaterproofResults(3, ChannelSamples{{}, {}, QVector<int>(162, 1990)}, 2);
+        ModalHelper boxes;
+        boxes.queueButtons({answer});
+        rig.waterproof().start();
+        rig.record(2000); // raises the add-water prompt
+        for (int i = 0; i < 162; ++i)
+            rig.record(i < 60 ? 2000 : 2030); // the pad wetted late
+        const QString question = QStringLiteral("TK3 的防水测量可疑（水在测量中途加上或擦去）。");
+        QCOMPARE(boxes.texts().mid(0, 2), (QStringList{kAddWater, question}));
+        QVERIFY(rig.logLines().contains(question + QStringLiteral("已选择：") + answer));
+        if (answer == QStringLiteral("重新测量")) {
+            QCOMPARE(rig.logLines().last(), QStringLiteral("开始TK3防水测试 ..."));
+            QCOMPARE(rig.writtenCount(kStartReport), 2);
+            for (int i = 0; i < 162; ++i)
+                rig.record(2030);
+        }
+        QCOMPARE(boxes.texts().last(), kDone);
+        QCOMPARE(boxes.count(), 3);
+        QCOMPARE(rig.cell(0, 3), mean);
+        QCOMPARE(rig.samples(3).water.isEmpty(), answer == QStringLiteral("放弃"));
+        // The run's CSV holds only the water samples that were kept.
+        QCOMPARE(QDir(rig.exportDir.path()).entryList(QDir::Files).size(),
+                 answer == QStringLiteral("放弃") ? 0 : 1);
+    }
+
     // Raw counts that cannot be written are reported instead of the completion box.
     void failedExportIsNotCompletion()
     {
@@ -278,13 +325,15 @@ private slots:
         window->findChild<QTabWidget *>(QStringLiteral("setDebugTWidget"))->setCurrentIndex(1);
         QDir exportDir(QCoreApplication::applicationDirPath() + QStringLiteral("/app_Project"));
         const QStringList filesBefore = exportDir.entryList(QDir::Files);
-        SimBoard::setWater(true);
         SimBoard::clearWrittenReports();
         ModalHelper boxes;
         int queueWhilePrompting = -1;
+        // The water goes on while the box is open: every sample counted is a wet one.
         boxes.whileOpen = [&](QMessageBox *box) {
             if (box->text() != kAddWater)
                 return;
+            QTest::qWait(100);
+            SimBoard::setWater(true);
             QTest::qWait(100);
             queueWhilePrompting = SimBoard::queuedReports();
         };
@@ -307,6 +356,8 @@ private slots:
         auto *curve = qobject_cast<QLineSeries *>(series.first());
         QCOMPARE(curve->count(), 162);
         QVERIFY(qAbs(curve->at(161).x() - 5.796) < 1e-9);
+        for (const QPointF &point : curve->pointsVector())
+            QCOMPARE(point.y(), qreal(SimBoard::meanReading(3)));
 
         QStringList created = exportDir.entryList(QDir::Files);
         for (const QString &old : filesBefore)
