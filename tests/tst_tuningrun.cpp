@@ -221,6 +221,31 @@ private slots:
         QCOMPARE(bench.log().size(), 9);
     }
 
+    // A touch phase without a finger is asked about; measured again, the key gets its row.
+    void missedTouchIsMeasuredAgain()
+    {
+        Bench bench({5});
+        const QString question = QStringLiteral("TK5 的触摸测量可疑（信噪比 0.0:1）。");
+        const QString prompt = QStringLiteral("请按TK5 ，开始测量(触摸)...！");
+        bench.boxes.queueButtons({QStringLiteral("重新测量")});
+        QTest::mouseClick(bench.find<QPushButton>("btnTk5"), Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return bench.boxes.count() == 1; }, 30000));
+        QCOMPARE(bench.boxes.texts(), QStringList{question});
+        QCOMPARE(bench.cell(0, 0), QString());
+        QVERIFY(waitUntil([&] { return bench.log().count(prompt) == 2; }, 20000));
+        SimBoard::setFinger(5, true);
+        QVERIFY(waitUntil([&] { return bench.cell(0, 0) == QStringLiteral("TK5"); }, 20000));
+        SimBoard::setFinger(5, false);
+        QCOMPARE(bench.cell(0, 2), QString::number(SimBoard::baseline(5) + SimBoard::kFingerRise));
+        QCOMPARE(bench.log().mid(0, 4),
+                 (QStringList{QStringLiteral("开始调试TK5，先请勿触摸！"), prompt,
+                              question + QStringLiteral("已选择：重新测量"),
+                              QStringLiteral("开始调试TK5，先请勿触摸！")}));
+        // Four phases, each after its own Start.
+        QCOMPARE(Bench::reportsLike(kStartReport).size(), 4);
+        QCOMPARE(bench.boxes.count(), 1);
+    }
+
     void badRecordsAreSkippedAndStopEndsTheRun()
     {
         Bench bench({12});
