@@ -273,11 +273,7 @@ private:
         const bool ended = phase != QLatin1String("switching off") && fault != Fault::Corrupt &&
                            fault != Fault::WrongLength;
         QCOMPARE(button->text(), ended ? kVerifyOff : kVerifyOn);
-        QCOMPARE(
-            b.logText().endsWith(fault == Fault::Unplug
-                                     ? QStringLiteral("验证效果已中止：调试器已断开")
-                                     : QStringLiteral("验证效果已中止：") + b.boxes.texts().last()),
-            ended);
+        QCOMPARE(b.logText().contains(QStringLiteral("验证效果已中止：")), ended);
         clearFaults();
         QVERIFY(b.waitUntil([&] { return b.status() == kConnected; }));
         // Switched off now that the board answers, if still on, then on and off again as the

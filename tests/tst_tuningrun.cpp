@@ -13,11 +13,9 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTextCursor>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -221,31 +219,6 @@ private slots:
         QCOMPARE(bench.log().size(), 9);
     }
 
-    // A touch phase without a finger is asked about; measured again, the key gets its row.
-    void missedTouchIsMeasuredAgain()
-    {
-        Bench bench({5});
-        const QString question = QStringLiteral("TK5 的触摸测量可疑（信噪比 0.0:1）。");
-        const QString prompt = QStringLiteral("请按TK5 ，开始测量(触摸)...！");
-        bench.boxes.queueButtons({QStringLiteral("重新测量")});
-        QTest::mouseClick(bench.find<QPushButton>("btnTk5"), Qt::LeftButton);
-        QVERIFY(waitUntil([&] { return bench.boxes.count() == 1; }, 30000));
-        QCOMPARE(bench.boxes.texts(), QStringList{question});
-        QCOMPARE(bench.cell(0, 0), QString());
-        QVERIFY(waitUntil([&] { return bench.log().count(prompt) == 2; }, 20000));
-        SimBoard::setFinger(5, true);
-        QVERIFY(waitUntil([&] { return bench.cell(0, 0) == QStringLiteral("TK5"); }, 20000));
-        SimBoard::setFinger(5, false);
-        QCOMPARE(bench.cell(0, 2), QString::number(SimBoard::baseline(5) + SimBoard::kFingerRise));
-        QCOMPARE(bench.log().mid(0, 4),
-                 (QStringList{QStringLiteral("开始调试TK5，先请勿触摸！"), prompt,
-                              question + QStringLiteral("已选择：重新测量"),
-                              QStringLiteral("开始调试TK5，先请勿触摸！")}));
-        // Four phases, each after its own Start.
-        QCOMPARE(Bench::reportsLike(kStartReport).size(), 4);
-        QCOMPARE(bench.boxes.count(), 1);
-    }
-
     void badRecordsAreSkippedAndStopEndsTheRun()
     {
         Bench bench({12});
@@ -299,61 +272,6 @@ private slots:
         SimBoard::setRefuseStop(false);
         QTest::mouseClick(bench.find<QPushButton>("stopTest_btn"), Qt::LeftButton);
         QCOMPARE(bench.boxes.count(), 2);
-    }
-
-    // The prompt the user must obey is always in view: the pane keeps its size, follows each
-    // new line unless scrolled up, and the countdown badge leaves the newest line's text free.
-    void promptStaysInViewAndFreeOfTheBadge()
-    {
-        Bench bench({5});
-        auto *log = bench.find<QPlainTextEdit>("plainTextEdit");
-        auto *badge = bench.find<QLabel>("countdownLabel");
-        QScrollBar *bar = log->verticalScrollBar();
-        const int paneHeight = log->height();
-        const auto lineEnd = [&](QTextCursor::MoveOperation at) {
-            QTextCursor cursor(log->document());
-            cursor.movePosition(QTextCursor::End);
-            cursor.movePosition(at);
-            return log->cursorRect(cursor);
-        };
-        // The newest line's text as the window shows it: from the pane's left to its end.
-        const auto newestText = [&] {
-            const QRect end = lineEnd(QTextCursor::EndOfLine);
-            const QRect shown =
-                QRect(0, end.top(), end.right(), end.height()) & log->viewport()->rect();
-            return shown.translated(log->viewport()->mapTo(bench.window.get(), QPoint(0, 0)));
-        };
-        // The newest line from its start is in view; a prompt to its end.
-        const auto newestInView = [&](bool whole) {
-            const QRect view = log->viewport()->rect();
-            return view.contains(lineEnd(QTextCursor::StartOfLine)) &&
-                   (!whole || view.contains(lineEnd(QTextCursor::EndOfLine)));
-        };
-        for (int n = 0; n < 12; ++n)
-            log->appendPlainText(
-                QStringLiteral("TK%1：噪声 1，信号 300，信噪比 300.0:1，防水偏移 10%，合格")
-                    .arg(n));
-        log->horizontalScrollBar()->setValue(log->horizontalScrollBar()->maximum());
-        log->appendPlainText(QStringLiteral("TK12：噪声 1，信号 300，信噪比 300.0:1，合格"));
-        QVERIFY(newestInView(false));
-        // Scrolled up to read, the pane stays; back at the end, it follows again.
-        bar->setValue(0);
-        log->appendPlainText(QStringLiteral("older"));
-        QCOMPARE(bar->value(), 0);
-        bar->setValue(bar->maximum());
-
-        QTest::mouseClick(bench.find<QPushButton>("btnTk5"), Qt::LeftButton);
-        QVERIFY(badge->isVisible());
-        QVERIFY(newestInView(true));
-        QVERIFY(!badge->geometry().intersects(newestText()));
-        QVERIFY(waitUntil(
-            [&] { return bench.logHas(QStringLiteral("请按TK5 ，开始测量(触摸)...！")); }, 20000));
-        QVERIFY(badge->isVisible());
-        QVERIFY(newestInView(true));
-        QVERIFY(!badge->geometry().intersects(newestText()));
-        QCOMPARE(log->height(), paneHeight);
-        QTest::mouseClick(bench.find<QPushButton>("stopTest_btn"), Qt::LeftButton);
-        QCOMPARE(bench.log().last(), QStringLiteral("TK5 的触摸测试已中止：停止测试"));
     }
 
     void boardFailureEndsTheRun_data()
