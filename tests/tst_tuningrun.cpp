@@ -16,6 +16,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextCursor>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -142,6 +143,14 @@ private slots:
         clock.start();
         QTest::mouseClick(key, Qt::LeftButton);
         QCOMPARE(bench.log().last(), QStringLiteral("开始调试TK5，先请勿触摸！"));
+        // The countdown badge sits over the log pane, clear of the short newest line.
+        auto *log = bench.find<QPlainTextEdit>("plainTextEdit");
+        const QRect badge = bench.find<QLabel>("countdownLabel")->geometry();
+        QVERIFY(QRect(log->mapTo(bench.window.get(), {}), log->size()).contains(badge));
+        QTextCursor end(log->document());
+        end.movePosition(QTextCursor::End);
+        const QPoint textEnd = log->cursorRect(end).topRight();
+        QVERIFY(badge.left() > log->viewport()->mapTo(bench.window.get(), textEnd).x());
         QVERIFY(waitUntil(
             [&] { return bench.logHas(QStringLiteral("请按TK5 ，开始测量(触摸)...！")); }, 20000));
         const int noTouchPaints = chartPaints.paints;
