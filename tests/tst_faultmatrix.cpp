@@ -11,6 +11,7 @@
 #include <QLineEdit>
 
 #include <thread>
+#include <utility>
 
 namespace
 {
@@ -298,22 +299,28 @@ private:
         const bool succeeds = phase == QLatin1String("stopping a stream");
         if (succeeds)
             startStream();
+        // The earlier session's row is on the table: asked first, saved, then cleared.
+        const QString clear = QStringLiteral("保存并下载将清除当前 1 个通道的调试结果，是否继续？");
+        b.boxes.queueButtons({QStringLiteral("继续")});
+        // Pulled once the question is answered, while the board is being stopped.
+        bool pullOnAnswer = fault == Fault::Unplug && phase == QLatin1String("stopping");
         std::thread unplugLater;
-        if (fault == Fault::Unplug && phase == QLatin1String("stopping"))
+        b.boxes.whileOpen = [&](QMessageBox *) {
+            if (!std::exchange(pullOnAnswer, false))
+                return;
             unplugLater = std::thread([] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
                 SimBoard::unplug();
             });
-        else
+        };
+        if (!pullOnAnswer)
             inject(fault);
         if (phase == QLatin1String("idle"))
             QVERIFY(b.waitUntil([&] { return b.status() == kRemoved; }));
-        // The earlier session's row is on the table: asked first, saved, then cleared.
-        const QString clear = QStringLiteral("保存并下载将清除当前 1 个通道的调试结果，是否继续？");
-        b.boxes.queueButtons({QStringLiteral("继续")});
         b.click(QStringLiteral("saveDownloadBtn"));
         if (unplugLater.joinable())
             unplugLater.join();
+        b.boxes.whileOpen = nullptr;
         QCOMPARE(b.boxes.texts().value(0), clear);
         if (succeeds) {
             QVERIFY2(b.boxes.texts().size() == 1, qPrintable(b.boxes.texts().join(" | ")));

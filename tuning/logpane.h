@@ -20,13 +20,12 @@ public:
     explicit LogPane(QPlainTextEdit *log, QObject *parent = nullptr);
 
     // Where an overlay of this size sits, in the coordinates of overlayParent (an ancestor of the
-    // pane): at the pane's right edge, beside the newest line's text when there is room, else
-    // in the half of the pane that line does not reach.
+    // pane): in the pane's top right corner, else its bottom right one, whichever the newest
+    // line's text does not reach; beside the pane when that line reaches both.
     QPoint overlayPosition(const QSize &size, const QWidget *overlayParent) const;
-    // The newest line's text in the pane's coordinates; empty when the pane is empty.
+    // The shown part of the newest line's text, in the pane's coordinates; empty when the pane
+    // is empty.
     QRect newestLineRect() const;
-    // The user has not scrolled away from the newest line.
-    bool following() const { return followNewest; }
 
 private:
     QPlainTextEdit *log;
