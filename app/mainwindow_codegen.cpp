@@ -21,7 +21,7 @@ void MainWindow::setUpFirmwareGeneration()
     };
     appProject->keyConcerns = [this] { return tuning->keyConcerns(); };
     // A child of the window, so build scripts still running stay owned until the window goes.
-    saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, ui->plainTextEdit,
+    saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, boardPacing, ui->plainTextEdit,
                                     tuning->results(), tuning->samples(), *pinMap,
                                     toolPaths.writableDir(), this);
     saveDownload->saveProject = [this] { return saveProjectFile(); };

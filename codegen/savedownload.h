@@ -7,6 +7,7 @@
 #include <functional>
 
 class DebuggerLink;
+struct Pacing;
 class PinMapSource;
 class QPlainTextEdit;
 class QWidget;
@@ -22,13 +23,12 @@ class SaveDownload : public QObject
     Q_OBJECT
 
 public:
-    // Pause after the reader is disarmed, before the Stop exchange.
-    static constexpr int kSettleMs = 800;
-
-    // applicationDir holds the test template folder "RM3KV5172_Touch_Test".
-    SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link, QPlainTextEdit *log,
-                 ResultsTable &results, SampleStore &samples, const PinMapSource &pins,
-                 const QString &applicationDir, QObject *parent = nullptr);
+    // applicationDir holds the test template folder "RM3KV5172_Touch_Test"; the pause after the
+    // reader is disarmed, before the Stop exchange, follows pacing.
+    SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link, const Pacing &pacing,
+                 QPlainTextEdit *log, ResultsTable &results, SampleStore &samples,
+                 const PinMapSource &pins, const QString &applicationDir,
+                 QObject *parent = nullptr);
 
     // One click of the button; a click while a previous one is still under way is refused.
     void run();
@@ -52,6 +52,7 @@ private:
     QWidget *dialogParent;
     TuningRun &tuningRun;
     DebuggerLink &link;
+    const int settleMs;
     QPlainTextEdit *log;
     ResultsTable &results;
     SampleStore &samples;

@@ -29,13 +29,10 @@ constexpr unsigned char kDataFrameType = 0x36;
 // A reply to Start or Stop is a 6-byte frame: flag, two payload bytes, FCS, flag.
 constexpr int kReplyFrameLength = 6;
 
-// Read time-outs of the reader threads (ms) and the bound of the GUI thread's wait for a Stop
-// acknowledgement.
-constexpr int kReadThreadTimeoutMs = 8000;
-constexpr int kCheckThreadTimeoutMs = 2000;
+// Discarding reads of a drain, and the bound on the reads of one wait for a Stop acknowledgement
+// (its durations are the pacing's).
 constexpr int kDrainReads = 100;
 constexpr int kStopAckAttempts = 150;
-constexpr int kStopAckDeadlineMs = 3000;
 } // namespace protocol
 
 #endif // PROTOCOL_H

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -59,6 +60,7 @@ struct Board
     int shortenEvery = 0;
     unsigned framesSent = 0;
     int intervalMs = 5;
+    double clockScale = 1.0;
     std::size_t queueLimit = 64;
 
     bool streaming = false;
@@ -146,13 +148,21 @@ struct Board
         }
     }
 
+    // The time between two Data frames on the board's clock, never below 1 ms: the tool's own
+    // waits go no shorter on a fast clock either.
+    std::chrono::microseconds frameInterval() const
+    {
+        return std::chrono::microseconds(
+            std::max(1000L, std::lround(std::max(intervalMs, 1) * 1000.0 * clockScale)));
+    }
+
     // Queues the Data frames that fell due since the last look; a board left unread for long
     // only keeps the newest queueLimit of them.
     void pump(Clock::time_point now)
     {
         if (!streaming || !plugged)
             return;
-        const auto interval = std::chrono::milliseconds(std::max(intervalMs, 1));
+        const auto interval = frameInterval();
         const auto backlog = interval * static_cast<int>(queueLimit);
         if (now - nextFrameDue > backlog)
             nextFrameDue = now - backlog;
@@ -190,7 +200,7 @@ struct Board
             enqueue(simframe::frame(QByteArray::fromHex("FE00")));
             if (!streaming) {
                 streaming = true;
-                nextFrameDue = Clock::now() + std::chrono::milliseconds(std::max(intervalMs, 1));
+                nextFrameDue = Clock::now() + frameInterval();
             }
         } else if (code == 0xFF) {
             if (refuseStop) {
@@ -329,6 +339,12 @@ void SimBoard::setDataInterval(int ms)
 {
     std::lock_guard<std::mutex> lock(board().mutex);
     board().intervalMs = std::clamp(ms, 1, 60000);
+}
+
+void SimBoard::setClockScale(double scale)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().clockScale = std::clamp(scale, 0.001, 1000.0);
 }
 
 void SimBoard::setQueueLimit(int reports)

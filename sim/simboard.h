@@ -20,7 +20,7 @@ public:
 
     // Back to the power-on state: plugged in and allowed to open, idle, 5 ms pacing, noise 3 with
     // seed 1, no finger, no water, nothing refused, no corruption, empty queue and log. Old
-    // handles go stale.
+    // handles go stale. The clock scale stays.
     static void reset();
 
     // What the target board senses.
@@ -47,6 +47,9 @@ public:
     // Every nth Data frame is cut after channel 2 (7 payload bytes) under an intact FCS (0: none).
     static void shortenEveryNthFrame(int n);
     static void setDataInterval(int ms);    // one Data frame every ms while streaming
+    // The board's clock: every interval it keeps is multiplied by scale, to no less than 1 ms
+    // (tests run the board at the pace of a window on a faster clock). 1 until set.
+    static void setClockScale(double scale);
     static void setQueueLimit(int reports); // input reports held for the host; the oldest drop
     static bool isStreaming();
     static int queuedReports();

@@ -102,7 +102,7 @@ private slots:
     {
         SimBoard::reset();
         SimBoard::setNoise(0);
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         window.show();
         auto *package = window.findChild<PackageWidget *>("Mwidget28");
         QVERIFY(package);
@@ -206,7 +206,7 @@ private slots:
             QVERIFY2(samples.contains(phase), phase);
         {
             // Opened again, the project brings its samples back: the row is judged as before.
-            MainWindow reopened;
+            MainWindow reopened(testsupport::fastClock());
             UiScript script;
             script.answerFileDialog(dir.filePath("touchProName.ini"));
             windowWidget<QPushButton>(reopened, "openProBtn")->click();

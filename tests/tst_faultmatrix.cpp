@@ -148,7 +148,8 @@ private:
             inject(fault);
         b.click(button);
         if (phase == QLatin1String("countdown")) {
-            QTest::qWait(1500);
+            // Between the digits "2" and "1".
+            QTest::qWait(b.window->pacing().countdownStepMs * 3 / 2);
             inject(fault);
         } else if (phase == QLatin1String("sampling") || phase == QLatin1String("Stop button")) {
             QVERIFY(b.waitUntil([&] { return b.points() >= 5; }));
@@ -302,14 +303,16 @@ private:
         // The earlier session's row is on the table: asked first, saved, then cleared.
         const QString clear = QStringLiteral("保存并下载将清除当前 1 个通道的调试结果，是否继续？");
         b.boxes.queueButtons({QStringLiteral("继续")});
-        // Pulled once the question is answered, while the board is being stopped.
+        // Pulled once the question is answered, during the settle before the Stop rounds,
+        // before the window hears of it.
         bool pullOnAnswer = fault == Fault::Unplug && phase == QLatin1String("stopping");
+        const int pullAfterMs = b.window->pacing().saveDownloadSettleMs * 3 / 8;
         std::thread unplugLater;
         b.boxes.whileOpen = [&](QMessageBox *) {
             if (!std::exchange(pullOnAnswer, false))
                 return;
-            unplugLater = std::thread([] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            unplugLater = std::thread([pullAfterMs] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(pullAfterMs));
                 SimBoard::unplug();
             });
         };

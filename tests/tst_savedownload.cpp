@@ -42,6 +42,7 @@ private:
     QByteArray header;
     QByteArray source;
 
+    const Pacing pacing = fastClock();
     std::unique_ptr<DebuggerLink> link;
     TuningRun run;
     SampleStore samples;
@@ -104,7 +105,7 @@ private slots:
         header = readBytes(testFolder + kHeader);
         source = readBytes(testFolder + kSource);
 
-        link = std::make_unique<DebuggerLink>();
+        link = std::make_unique<DebuggerLink>(pacing);
         QCOMPARE(link->openDebugger(), 0);
         run.finish();
         samples.clear();
@@ -114,7 +115,7 @@ private slots:
         pins.inUse[3] = pins.inUse[7] = 1;
         pins.keys[3] = 1;
         pins.keys[7] = 2;
-        saveDownload = std::make_unique<SaveDownload>(nullptr, run, *link, &log, results,
+        saveDownload = std::make_unique<SaveDownload>(nullptr, run, *link, pacing, &log, results,
                                                       samples, pins, appDir);
         SimBoard::clearWrittenReports();
     }
@@ -241,7 +242,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         saveDownload->run();
-        QVERIFY(clock.elapsed() >= SaveDownload::kSettleMs);
+        QVERIFY(clock.elapsed() >= pacing.saveDownloadSettleMs);
         QCOMPARE(boxes.texts(), (QStringList{kClear, QStringLiteral("请连接调试器！")}));
         QVERIFY(!link->isReaderArmed());
         QVERIFY(SimBoard::writtenReports().isEmpty());

@@ -177,7 +177,7 @@ private slots:
         SimBoard::clearWrittenReports();
         SimBoard::setRefuseStop(board == "refuseStop");
         if (board == "unplug")
-            QTimer::singleShot(VerificationMode::kSwitchOffWaitMs / 3, [] { SimBoard::unplug(); });
+            QTimer::singleShot(rig.pacing.verificationOffSettleMs / 3, [] { SimBoard::unplug(); });
 
         rig.mode->toggle();
         QTRY_COMPARE(boxes.texts(), messages);
@@ -237,7 +237,7 @@ private slots:
     void windowShowsTheTickedChannelsLiveAndSwitchesOff()
     {
         SimBoard::setDataInterval(1);
-        auto window = std::make_unique<MainWindow>();
+        auto window = std::make_unique<MainWindow>(testsupport::fastClock());
         window->show();
         SimBoard::setHotplugTarget(window->findChild<QObject *>(QStringLiteral("deviceNotifier")));
         for (int n = 0; n < 25; ++n) {

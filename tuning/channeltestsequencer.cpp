@@ -16,9 +16,10 @@
 ChannelTestSequencer::ChannelTestSequencer(TuningRun &run, ChannelRecorder &recorder,
                                            LiveChart &chart, ResultsTable &results,
                                            SampleStore &store, ChannelIndicators &indicators,
-                                           TuningLink &link, QWidget *dialogParent, QObject *parent)
+                                           TuningLink &link, const Pacing &pacing,
+                                           QWidget *dialogParent, QObject *parent)
     : QObject(parent), run(run), recorder(recorder), chart(chart), results(results), store(store),
-      indicators(indicators), link(link), dialogParent(dialogParent)
+      indicators(indicators), link(link), pacing(pacing), dialogParent(dialogParent)
 {
 }
 
@@ -99,7 +100,7 @@ void ChannelTestSequencer::finishNoTouchPhase()
     recorder.appendLog(tr("请按TK%1 ，开始测量(触摸)...！").arg(run.channel()));
     // The touch samples follow the no-touch ones; the countdown's end sends Start and arms the
     // reader again.
-    QThread::msleep(1);
+    QThread::msleep(pacing.countdownLeadMs);
     link.restartCountdown();
 }
 
@@ -176,7 +177,7 @@ void ChannelTestSequencer::stop()
     recorder.cancelRearm();
     indicators.refresh();
     // The board is given time to finish the report in flight before it is told to stop.
-    QThread::msleep(kStopSettleMs);
+    QThread::msleep(pacing.stopSettleMs);
     switch (link.runStopExchange(StopExchange::StopButton)) {
     case StopOutcome::Done:
         break;

@@ -1,6 +1,7 @@
 #ifndef SAMPLINGSTARTER_H
 #define SAMPLINGSTARTER_H
 
+#include "link/pacing.h"
 #include "tuning/tuninglink.h"
 
 #include <QObject>
@@ -24,13 +25,12 @@ class SamplingStarter : public QObject, public TuningLink
     Q_OBJECT
 
 public:
-    static constexpr int kCountdownStepMs = 1000;
-    static constexpr int kStartSettleMs = 1000;
     static constexpr int kBlinkMs = 100;
 
-    SamplingStarter(TuningRun &run, DebuggerLink &link, QLabel *countdownLabel,
-                    QTimer *countdownTimer, QTimer *blinkTimer, QWidget *dialogParent,
-                    QObject *parent = nullptr);
+    // The countdown's digits and the settle after Start follow pacing.
+    SamplingStarter(TuningRun &run, DebuggerLink &link, const Pacing &pacing,
+                    QLabel *countdownLabel, QTimer *countdownTimer, QTimer *blinkTimer,
+                    QWidget *dialogParent, QObject *parent = nullptr);
 
     // Where the countdown badge of this size goes, in the coordinates of its parent; unset, it
     // goes to a fixed place.
@@ -72,6 +72,7 @@ private:
 
     TuningRun &run;
     DebuggerLink &link;
+    const Pacing pacing;
     QLabel *countdownLabel;
     QTimer *countdownTimer;
     QTimer *blinkTimer;

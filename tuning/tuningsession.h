@@ -3,6 +3,7 @@
 
 #include "charts/channelindicators.h"
 #include "charts/livechart.h"
+#include "link/pacing.h"
 #include "quality/channelsamples.h"
 #include "quality/keypreview.h"
 #include "quality/tuningreport.h"
@@ -63,10 +64,11 @@ class TuningSession : public QObject
     Q_OBJECT
 
 public:
-    // CSV files of waterproof runs go to exportFolder.
+    // CSV files of waterproof runs go to exportFolder; the tests and verification wait as pacing
+    // says.
     TuningSession(const TuningWidgets &widgets, const QStringList &channelNames, TuningRun &run,
-                  PinMapSource &pinMap, TuningLink &link, const QString &exportFolder,
-                  QObject *parent = nullptr);
+                  PinMapSource &pinMap, TuningLink &link, const Pacing &pacing,
+                  const QString &exportFolder, QObject *parent = nullptr);
 
     // A record from the measurement reader with its check flag (0 = intact).
     void handleRecord(const QByteArray &record, int crcFailed);
