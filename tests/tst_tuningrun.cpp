@@ -261,6 +261,24 @@ private slots:
         QCOMPARE(bench.log().size(), 9);
     }
 
+    // A touch phase without a finger is asked about; measured again, both phases follow their
+    // own Starts and the key gets its row.
+    void missedTouchIsMeasuredAgain()
+    {
+        Bench bench({5});
+        const QString prompt = QStringLiteral("请按TK5 ，开始测量(触摸)...！");
+        bench.boxes.queueButtons({QStringLiteral("重新测量")});
+        QTest::mouseClick(bench.find<QPushButton>("btnTk5"), Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return bench.log().count(prompt) == 2; }, 20000));
+        SimBoard::setFinger(5, true);
+        QVERIFY(waitUntil([&] { return bench.cell(0, 0) == QStringLiteral("TK5"); }, 20000));
+        SimBoard::setFinger(5, false);
+        QCOMPARE(bench.boxes.texts(),
+                 QStringList{QStringLiteral("TK5 的触摸测量可疑（信噪比 0.0:1）。")});
+        QCOMPARE(bench.cell(0, 2), QString::number(SimBoard::baseline(5) + SimBoard::kFingerRise));
+        QCOMPARE(Bench::reportsLike(kStartReport).size(), 4);
+    }
+
     void badRecordsAreSkippedAndStopEndsTheRun()
     {
         Bench bench({12});
