@@ -47,6 +47,8 @@ struct Board
     int closedUses = 0;
 
     bool finger[chip::kChannelCount] = {};
+    int baselines[chip::kChannelCount] = {};
+    int fingerRise[chip::kChannelCount] = {};
     bool water = false;
     int noise = 3;
     std::mt19937 random{1};
@@ -70,9 +72,21 @@ struct Board
 
     QPointer<QObject> hotplugTarget;
 
+    Board() { restoreLevels(); }
+
+    void restoreLevels()
+    {
+        for (int k = 0; k < chip::kChannelCount; ++k) {
+            // Distinct and steady per channel: 1980 ... 2020.
+            baselines[k] = 2000 + (k * 37) % 41 - 20;
+            fingerRise[k] = SimBoard::kFingerRise;
+        }
+    }
+
     void restoreDefaults()
     {
         std::fill(std::begin(finger), std::end(finger), false);
+        restoreLevels();
         water = false;
         noise = 3;
         random.seed(1);
@@ -101,10 +115,15 @@ struct Board
         changed.notify_all();
     }
 
+    int meanReading(int channel) const
+    {
+        return baselines[channel] + (finger[channel] ? fingerRise[channel] : 0) +
+               (water ? SimBoard::kWaterShift : 0);
+    }
+
     int reading(int channel)
     {
-        int value = SimBoard::baseline(channel) + (finger[channel] ? SimBoard::kFingerRise : 0) +
-                    (water ? SimBoard::kWaterShift : 0);
+        int value = meanReading(channel);
         if (noise > 0)
             value += std::uniform_int_distribution<int>(-noise, noise)(random);
         return std::clamp(value, 0, 0xFFFF);
@@ -278,8 +297,19 @@ void SimBoard::setNoise(int amplitude, unsigned seed)
 
 quint16 SimBoard::baseline(int channel)
 {
-    // Distinct and steady per channel: 1980 ... 2020.
-    return quint16(2000 + (channel * 37) % 41 - 20);
+    if (channel < 0 || channel >= chip::kChannelCount)
+        return 0;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return quint16(board().baselines[channel]);
+}
+
+void SimBoard::setChannelLevels(int channel, quint16 baseline, int fingerRise)
+{
+    if (channel < 0 || channel >= chip::kChannelCount)
+        return;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().baselines[channel] = baseline;
+    board().fingerRise[channel] = std::clamp(fingerRise, -0xFFFF, 0xFFFF);
 }
 
 quint16 SimBoard::meanReading(int channel)
@@ -287,8 +317,7 @@ quint16 SimBoard::meanReading(int channel)
     if (channel < 0 || channel >= chip::kChannelCount)
         return 0;
     std::lock_guard<std::mutex> lock(board().mutex);
-    return quint16(baseline(channel) + (board().finger[channel] ? kFingerRise : 0) +
-                   (board().water ? kWaterShift : 0));
+    return quint16(std::clamp(board().meanReading(channel), 0, 0xFFFF));
 }
 
 void SimBoard::setRefuseStart(bool refuse)

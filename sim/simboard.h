@@ -31,6 +31,10 @@ public:
     // Readings vary by up to +-amplitude around the mean, from a generator started at seed.
     static void setNoise(int amplitude, unsigned seed = 1);
     static quint16 baseline(int channel);
+    // The channel's count without finger and water, and what a finger adds to it (below 0 for a
+    // pad whose count falls under a finger); reset() brings back the defaults, a baseline of
+    // 1980 ... 2020 and kFingerRise.
+    static void setChannelLevels(int channel, quint16 baseline, int fingerRise);
     // Mean reading of the channel with the current finger and water, without noise.
     static quint16 meanReading(int channel);
 

@@ -327,8 +327,10 @@ private:
         QCOMPARE(b.boxes.texts().value(0), clear);
         if (succeeds) {
             QVERIFY2(b.boxes.texts().size() == 1, qPrintable(b.boxes.texts().join(" | ")));
-            QVERIFY(testsupport::readBytes(testFolder() + "/User/C/TouchKeyScan.c")
-                        .contains("TKChnCfg[TKL_CHN_NUM] = {\r\n1,3,20,100,100,100,\r\n};"));
+            QVERIFY(
+                testsupport::readBytes(testFolder() + "/User/C/TouchKeyScan.c")
+                    .contains(
+                        "TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {\r\n1,3,20,100,100,100,\r\n};"));
             // A new session: the table is cleared on purpose; the project file stays.
             QCOMPARE(testsupport::readBytes(b.projectFile), b.projectBytes);
         } else {
