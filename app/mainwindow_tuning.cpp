@@ -32,6 +32,11 @@ void MainWindow::setUpTuning()
         std::make_unique<TuningSession>(widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
                                         boardPacing, toolPaths.appProjectDir());
     connect(&tuning->chart(), &LiveChart::pointHovered, this, &MainWindow::slotPointHoverd);
+    connect(samplingStarter, &SamplingStarter::startFailed, &tuning->sequencer(),
+            &ChannelTestSequencer::startFailed);
+    samplingStarter->placeBadge = [this](const QSize &size) {
+        return tuning->logPane().overlayPosition(size, this);
+    };
     connect(tuning.get(), &TuningSession::reportRequested, this, [this] {
         tuning->exportReport(settingsPage->projectName(), settingsPage->projectPath(),
                              ui->mcuTypeCBox->currentText());

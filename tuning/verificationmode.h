@@ -38,6 +38,9 @@ public:
     // One record from CheckThread: every history grows, the ticked curves are redrawn, and
     // CheckThread is armed for the next one (after a short pause while the window fills).
     void handleRecord(const QByteArray &record);
+    // The verification reader failed or the board went: verification ends without the Stop
+    // exchange, as the other runs end. True when it was on.
+    bool endOnReaderFailure();
     // The 25 curves in their colours on the current chart; sets anyCurveSelected when a check box
     // is ticked.
     void createCurves();
@@ -58,6 +61,8 @@ signals:
 private:
     void switchOn();
     void switchOff();
+    // The button, the run and the preview show verification off.
+    void markOff();
     // Draws the record held back by the pause; arms CheckThread for the next one only when
     // verification goes on.
     void finishRecord(bool mayArm);
