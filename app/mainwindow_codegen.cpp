@@ -19,10 +19,12 @@ void MainWindow::setUpFirmwareGeneration()
         return tuning->writeReport(path, settingsPage->projectName(),
                                    ui->mcuTypeCBox->currentText(), &error);
     };
+    appProject->keyConcerns = [this] { return tuning->keyConcerns(); };
     // A child of the window, so build scripts still running stay owned until the window goes.
     saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, boardPacing, ui->plainTextEdit,
                                     tuning->results(), tuning->samples(), *pinMap,
                                     toolPaths.writableDir(), this);
+    saveDownload->saveProject = [this] { return saveProjectFile(); };
 }
 
 void MainWindow::on_saveDownloadBtn_clicked() { saveDownload->run(); }

@@ -121,11 +121,7 @@ bool MainWindow::stopBoardOnClose()
 
 void MainWindow::reciveHandshakeMessage_rThread(QString text) { tuning->readerFailed(text); }
 
-void MainWindow::reciveHandshakeMessage_cThread(QString text)
-{
-    debuggerLink->disarmCheckReader();
-    QMessageBox::warning(this, tr("提示"), text);
-}
+void MainWindow::reciveHandshakeMessage_cThread(QString text) { tuning->checkReaderFailed(text); }
 
 bool MainWindow::nativeEvent(const QByteArray &eventType, void *message, long *result)
 {

@@ -45,6 +45,11 @@ void MainWindow::setUpTuning()
         for (QWidget *start : starts)
             start->setEnabled(!replaying);
     });
+    connect(samplingStarter, &SamplingStarter::startFailed, &tuning->sequencer(),
+            &ChannelTestSequencer::startFailed);
+    samplingStarter->placeBadge = [this](const QSize &size) {
+        return tuning->logPane().overlayPosition(size, this);
+    };
     connect(tuning.get(), &TuningSession::reportRequested, this, [this] {
         tuning->exportReport(settingsPage->projectName(), settingsPage->projectPath(),
                              ui->mcuTypeCBox->currentText());

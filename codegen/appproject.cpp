@@ -1,6 +1,7 @@
 #include "codegen/appproject.h"
 
 #include "chip/chip.h"
+#include "codegen/question.h"
 #include "codegen/sourcegenerator.h"
 #include "project/keynumbercheck.h"
 #include "project/pinmapsource.h"
@@ -48,6 +49,14 @@ void AppProject::generate()
         QMessageBox::warning(parent, tr("提示"),
                              tr("以下通道尚未完成测试：") + incomplete.join(tr("，")));
         return;
+    }
+    // The engineer may know better than the judgement: asked, never refused.
+    if (keyConcerns) {
+        const QStringList concerns = keyConcerns();
+        if (!concerns.isEmpty() &&
+            !askToGoOn(parent, tr("%1\n\n仍要生成应用代码吗？").arg(concerns.join(tr("；\n"))),
+                       tr("仍然生成")))
+            return;
     }
     const QString folder = makeAppProjectDir(projectPath);
     // Without its folder the copy and the rewrites would scatter files below a missing path.

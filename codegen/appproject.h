@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -37,6 +38,10 @@ public:
 
     // The deep-sleep row of the current settings and pin map.
     QString deepSleepRow() const;
+
+    // The keys in use that failed or need attention, each with its reasons; the user is asked
+    // before a firmware is generated from them. None when unset.
+    std::function<QStringList()> keyConcerns;
 
     // Writes the tuning report into the application folder (TuningReport.pdf); none when unset.
     std::function<bool(const QString &path)> writeReport;

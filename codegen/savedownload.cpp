@@ -1,6 +1,7 @@
 #include "codegen/savedownload.h"
 
 #include "codegen/buildscript.h"
+#include "codegen/question.h"
 #include "codegen/sourcegenerator.h"
 #include "link/debuggerlink.h"
 #include "link/pacing.h"
@@ -59,6 +60,8 @@ void SaveDownload::runSteps()
                                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
             return;
     }
+    if (!keepResultsFirst())
+        return;
     // Where the build cannot run, the user hears it before anything is touched.
     (void)BuildScript::checkScriptCanRun(dialogParent, testFolder());
     if (!stopBoard())
@@ -82,6 +85,19 @@ void SaveDownload::runSteps()
     resetTuning();
     dropFinishedBuilds();
     BuildScript::startBuildScript(this, folder + QLatin1Char('/'));
+}
+
+bool SaveDownload::keepResultsFirst()
+{
+    const int measured = results.filledRowCount();
+    if (measured == 0)
+        return true;
+    if (!askToGoOn(dialogParent,
+                   tr("保存并下载将清除当前 %1 个通道的调试结果，是否继续？").arg(measured),
+                   tr("继续")))
+        return false;
+    // What was measured is on disk before the table is cleared.
+    return !saveProject || saveProject();
 }
 
 // The reader is kept from taking the acknowledgements, then Stop is sent until acknowledged.

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class DebuggerLink;
 struct Pacing;
 class PinMapSource;
@@ -34,8 +36,15 @@ public:
 
     QString testFolder() const;
 
+    // Saves the project file with its results and samples, as closing the window does; run
+    // before measured results are cleared. Reports its own failure.
+    std::function<bool()> saveProject;
+
 private:
     void runSteps();
+    // With results on the table: asks before they are cleared and saves them first. True to go
+    // on.
+    bool keepResultsFirst();
     bool stopBoard();
     void resetTuning();
     void dropFinishedBuilds();

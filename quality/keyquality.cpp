@@ -101,8 +101,10 @@ KeyQuality KeyQuality::of(const ChannelSamples &samples, const KeyMeans &table)
         if (q.water)
             q.waterMargin = *q.threshold - q.water->maximum;
     }
-    if (q.tableDiffers)
+    if (q.tableDiffers) {
         q.reasons << tr("表格数值已手动修改，与采样不符");
+        q.reasonDetails << q.reasons.last();
+    }
     if (q.noTouch && q.touch && q.water)
         q.judge();
     return q;
@@ -112,20 +114,33 @@ void KeyQuality::judge()
 {
     QStringList fails;
     QStringList cautions;
+    QStringList failDetails;
+    QStringList cautionDetails;
+    const auto fail = [&](const QString &reason, const QString &detail) {
+        fails << reason;
+        failDetails << detail;
+    };
+    const auto caution = [&](const QString &reason, const QString &detail) {
+        cautions << reason;
+        cautionDetails << detail;
+    };
     const bool positive = signalSum > 0;
     if (!positive)
-        fails << tr("信号不为正");
+        fail(tr("信号不为正"), tr("信号 %1 不为正").arg(*signal));
     else if (*snr < kPassSnr)
-        fails << tr("信噪比低于5:1");
+        fail(tr("信噪比低于5:1"), tr("信噪比 %1 低于 5:1").arg(snrText()));
     if (touch->minimum <= *threshold)
-        fails << tr("触摸最小值未超过阈值");
+        fail(tr("触摸最小值未超过阈值"),
+             tr("触摸最小值 %1 未超过阈值 %2").arg(touch->minimum).arg(*threshold));
     if (water->maximum >= *threshold)
-        fails << tr("防水最大值达到阈值");
+        fail(tr("防水最大值达到阈值"),
+             tr("防水最大值 %1 达到阈值 %2").arg(water->maximum).arg(*threshold));
     // A share of a signal that is not positive means nothing; that key has failed already.
     if (positive && *snr >= kPassSnr && *snr < kGoodSnr)
-        cautions << tr("信噪比低于10:1");
+        caution(tr("信噪比低于10:1"), tr("信噪比 %1 低于 10:1").arg(snrText()));
     if (positive && 2 * shiftSum >= signalSum)
-        cautions << tr("防水偏移达到信号的一半");
+        caution(tr("防水偏移达到信号的一半"),
+                tr("防水偏移 %1 达到信号的一半").arg(waterShareText()));
     verdict = !fails.isEmpty()      ? KeyVerdict::Fail
               : !cautions.isEmpty() ? KeyVerdict::Caution
                                     : KeyVerdict::Pass;
@@ -134,6 +149,7 @@ void KeyQuality::judge()
     if (tableDiffers && verdict == KeyVerdict::Pass)
         verdict = KeyVerdict::Caution;
     reasons += fails + cautions;
+    reasonDetails += failDetails + cautionDetails;
 }
 
 QColor KeyQuality::verdictColour(KeyVerdict verdict)

@@ -93,6 +93,8 @@ public:
     std::optional<int> waterMargin;   // threshold - water maximum
     std::optional<KeyVerdict> verdict;
     QStringList reasons;
+    // The same reasons with their figures ("信噪比 0.0:1 低于 5:1"), in the same order.
+    QStringList reasonDetails;
 
 private:
     void judge();

@@ -20,6 +20,7 @@
 //     ModalHelper boxes;                                  // presses OK on every box
 //     boxes.queueAnswers({QMessageBox::Cancel});          // ... but Cancel on the next one
 //     boxes.answer("请确认...", QMessageBox::Cancel);      // ... or on every box of that text
+//     boxes.queueButtons({"重新测量", "放弃"});             // boxes with buttons of their own
 //     boxes.setHandler([](QWidget *w) { ...; return true; }); // file dialogs, menus
 //     ... action that opens boxes ...
 //     QTRY_COMPARE(boxes.texts(), QStringList{"请连接调试器！"});
@@ -44,6 +45,9 @@ public:
     // The buttons for the next message boxes, in order; afterwards the default answer.
     void queueAnswers(const QList<QMessageBox::StandardButton> &answers) { queued += answers; }
     void setAnswer(QMessageBox::StandardButton answer) { defaultAnswer = answer; }
+    // Button texts for the next boxes that have a button of that text, in order; they come
+    // before every other answer.
+    void queueButtons(const QStringList &buttonTexts) { queuedButtons += buttonTexts; }
     // The button for every box that shows this text (before queued and default answers).
     void answer(const QString &text, QMessageBox::StandardButton button)
     {
@@ -90,6 +94,16 @@ public:
         b->click();
         return true;
     }
+    // The button of a message box that reads text; null when it has none.
+    static QAbstractButton *buttonOf(QMessageBox *box, const QString &text)
+    {
+        const QList<QAbstractButton *> buttons = box->buttons();
+        for (QAbstractButton *b : buttons) {
+            if (b->text() == text)
+                return b;
+        }
+        return nullptr;
+    }
 
 private:
     void answerActive()
@@ -109,13 +123,21 @@ private:
         seenBoxes.append({box->windowTitle(), box->text(), QStringLiteral("QMessageBox")});
         if (whileOpen)
             whileOpen(box);
+        // Pressed from the event loop, after the box's exec() has fully started.
+        QPointer<QMessageBox> target(box);
+        if (!queuedButtons.isEmpty() && buttonOf(box, queuedButtons.first())) {
+            QPointer<QAbstractButton> button = buttonOf(box, queuedButtons.takeFirst());
+            QTimer::singleShot(0, [button] {
+                if (button)
+                    button->click();
+            });
+            return;
+        }
         QMessageBox::StandardButton answer = defaultAnswer;
         if (answersByText.contains(box->text()))
             answer = answersByText.value(box->text());
         else if (!queued.isEmpty())
             answer = queued.takeFirst();
-        // Pressed from the event loop, after the box's exec() has fully started.
-        QPointer<QMessageBox> target(box);
         QTimer::singleShot(0, [target, answer] {
             if (target && !press(target, answer))
                 target->reject();
@@ -125,6 +147,7 @@ private:
     QTimer poll;
     QMessageBox::StandardButton defaultAnswer;
     QList<QMessageBox::StandardButton> queued;
+    QStringList queuedButtons;
     QHash<QString, QMessageBox::StandardButton> answersByText;
     std::function<bool(QWidget *)> otherHandler;
     QList<QPointer<QWidget>> handled;

@@ -296,6 +296,30 @@ private slots:
         QCOMPARE(saves, 0);
     }
 
+    // Keys that failed or need attention are listed and asked about, never refused.
+    void failingKeysAreAskedAbout_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("generate anyway") << "仍然生成";
+        QTest::newRow("cancel") << "取消";
+    }
+    void failingKeysAreAskedAbout()
+    {
+        QFETCH(QString, answer);
+        app->keyConcerns = [] {
+            return QStringList{"TK0：信号 0 不为正", "TK3：信噪比 7.0:1 低于 10:1"};
+        };
+        ModalHelper log;
+        log.queueButtons({answer});
+        app->generate();
+        const int made = answer == QStringLiteral("仍然生成") ? 1 : 0;
+        QCOMPARE(log.texts().mid(1, 1),
+                 QStringList{
+                     "TK0：信号 0 不为正；\nTK3：信噪比 7.0:1 低于 10:1\n\n仍要生成应用代码吗？"});
+        QCOMPARE(appFolders().size(), made);
+        QCOMPARE(saves, made);
+    }
+
     // The save reports its own failure; the request then does not claim to be complete.
     void failedSaveIsNotCompletion()
     {

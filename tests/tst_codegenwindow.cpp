@@ -230,12 +230,20 @@ private slots:
         QVERIFY(QFile::setPermissions(testFolder + "/config.bat",
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         auto *saveButton = windowWidget<QPushButton>(window, "saveDownloadBtn");
+        // With results on the table it asks first, and saves them with the project before they
+        // are cleared.
+        const QString clear = QStringLiteral("保存并下载将清除当前 1 个通道的调试结果，是否继续？");
+        QVERIFY(QFile::remove(dir.filePath("touchProName.ini")));
+        QVERIFY(QFile::remove(dir.filePath("touchProName_samples.csv")));
+        boxes.queueButtons({QStringLiteral("继续")});
         for (int click = 1; click <= 2; ++click) {
             QFile::remove(testFolder + "/ran.txt");
             SimBoard::clearWrittenReports();
             boxes.clear();
             saveButton->click();
-            QVERIFY(boxes.texts().isEmpty());
+            QCOMPARE(boxes.texts(), click == 1 ? QStringList{clear} : QStringList());
+            QVERIFY(readBytes(dir.filePath("touchProName.ini")).contains("TK3:"));
+            QVERIFY(readBytes(dir.filePath("touchProName_samples.csv")).contains("TK3,water,"));
             QCOMPARE(SimBoard::writtenReports(),
                      (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
             QVERIFY(readBytes(testFolder + "/ran.txt")

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 
 #include <thread>
+#include <utility>
 
 namespace
 {
@@ -270,12 +271,20 @@ private:
         }
         QCOMPARE(b.status(), fault == Fault::Unplug ? kRemoved : kConnected);
         QVERIFY(b.earlierWorkIntact());
+        // A reader that fails ends verification, as it ends the other runs, and the log says why.
+        const bool ended = phase != QLatin1String("switching off") && fault != Fault::Corrupt &&
+                           fault != Fault::WrongLength;
+        QCOMPARE(button->text(), ended ? kVerifyOff : kVerifyOn);
+        QCOMPARE(b.logText().contains(QStringLiteral("验证效果已中止：")), ended);
         clearFaults();
         QVERIFY(b.waitUntil([&] { return b.status() == kConnected; }));
-        // Switched off now that the board answers, then on and off again as the next run.
+        // Switched off now that the board answers, if still on, then on and off again as the
+        // next run.
         const int boxesBefore = b.boxes.count();
-        switchVerification(b);
-        QCOMPARE(button->text(), kVerifyOff);
+        if (!ended) {
+            switchVerification(b);
+            QCOMPARE(button->text(), kVerifyOff);
+        }
         switchVerification(b);
         QVERIFY(b.waitUntil([&] { return b.points() >= 3; }));
         switchVerification(b);
@@ -291,23 +300,33 @@ private:
         const bool succeeds = phase == QLatin1String("stopping a stream");
         if (succeeds)
             startStream();
-        std::thread unplugLater;
-        // Pulled during the settle before the Stop rounds, before the window hears of it.
+        // The earlier session's row is on the table: asked first, saved, then cleared.
+        const QString clear = QStringLiteral("保存并下载将清除当前 1 个通道的调试结果，是否继续？");
+        b.boxes.queueButtons({QStringLiteral("继续")});
+        // Pulled once the question is answered, during the settle before the Stop rounds,
+        // before the window hears of it.
+        bool pullOnAnswer = fault == Fault::Unplug && phase == QLatin1String("stopping");
         const int pullAfterMs = b.window->pacing().saveDownloadSettleMs * 3 / 8;
-        if (fault == Fault::Unplug && phase == QLatin1String("stopping"))
+        std::thread unplugLater;
+        b.boxes.whileOpen = [&](QMessageBox *) {
+            if (!std::exchange(pullOnAnswer, false))
+                return;
             unplugLater = std::thread([pullAfterMs] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(pullAfterMs));
                 SimBoard::unplug();
             });
-        else
+        };
+        if (!pullOnAnswer)
             inject(fault);
         if (phase == QLatin1String("idle"))
             QVERIFY(b.waitUntil([&] { return b.status() == kRemoved; }));
         b.click(QStringLiteral("saveDownloadBtn"));
         if (unplugLater.joinable())
             unplugLater.join();
+        b.boxes.whileOpen = nullptr;
+        QCOMPARE(b.boxes.texts().value(0), clear);
         if (succeeds) {
-            QVERIFY2(b.boxes.texts().isEmpty(), qPrintable(b.boxes.texts().join(" | ")));
+            QVERIFY2(b.boxes.texts().size() == 1, qPrintable(b.boxes.texts().join(" | ")));
             QVERIFY(
                 testsupport::readBytes(testFolder() + "/User/C/TouchKeyScan.c")
                     .contains(
@@ -328,8 +347,11 @@ private:
         clearFaults();
         QVERIFY(b.waitUntil([&] { return b.status() == kConnected; }));
         b.boxes.clear();
+        const bool rowLeft = b.row(FaultBench::kOldRow) == FaultBench::oldRow();
+        if (rowLeft)
+            b.boxes.queueButtons({QStringLiteral("继续")});
         b.click(QStringLiteral("saveDownloadBtn"));
-        QVERIFY2(b.boxes.texts().isEmpty(), qPrintable(b.boxes.texts().join(" | ")));
+        QCOMPARE(b.boxes.texts(), rowLeft ? QStringList{clear} : QStringList());
     }
 
     void appProject(FaultBench &b, Fault fault)

@@ -1,3 +1,4 @@
+#include "quality/capturecheck.h"
 #include "quality/firmwarekeymodel.h"
 #include "quality/keypreview.h"
 #include "quality/keyquality.h"
@@ -20,6 +21,17 @@ QVector<int> alternating(int mean, int spread)
     QVector<int> values;
     for (int i = 0; i < 162; ++i)
         values << (i % 2 ? mean + spread : mean - spread);
+    return values;
+}
+
+// Runs of (count, mean) one after the other, each alternating mean - spread and mean + spread.
+QVector<int> runs(std::initializer_list<std::pair<int, int>> parts, int spread = 3)
+{
+    QVector<int> values;
+    for (const auto &part : parts) {
+        for (int i = 0; i < part.first; ++i)
+            values << (i % 2 ? part.second + spread : part.second - spread);
+    }
     return values;
 }
 
@@ -114,6 +126,12 @@ private slots:
         const KeyQuality poor = KeyQuality::of(key(2000, 10, 2099, 10, 2050, 10));
         QCOMPARE(poor.logLine("TK7"), QString("TK7：噪声 20，信号 99，信噪比 4.9:1，防水偏移 50%，"
                                               "不合格（信噪比低于5:1、防水偏移达到信号的一半）"));
+        QCOMPARE(poor.reasonDetails,
+                 (QStringList{"信噪比 4.9:1 低于 5:1", "防水偏移 50% 达到信号的一半"}));
+        QCOMPARE(KeyQuality::of(key(60000, 5, 50000, 5, 60000, 5)).reasonDetails,
+                 (QStringList{"信号 -10000 不为正", "防水最大值 60005 达到阈值 22232"}));
+        QCOMPARE(KeyQuality::of(key(2000, 2, 2300, 150, 2000, 2)).reasonDetails,
+                 QStringList{"触摸最小值 2150 未超过阈值 2150"});
         const QStringList tip = poor.toolTip("TK7").split('\n');
         QCOMPARE(tip.value(0), QString("TK7：不合格（信噪比低于5:1、防水偏移达到信号的一半）"));
         QVERIFY(tip.contains("不触摸：均值 2000，最小 1990，最大 2010，标准差 10.0"));
@@ -183,6 +201,48 @@ private slots:
         QVERIFY(preview.pressed(2) && preview.pressed(6));
         // A record cut short is no scan.
         QVERIFY(preview.feed(QByteArray(7, '\0')).isEmpty());
+    }
+
+    void doubtfulCaptures_data()
+    {
+        QTest::addColumn<QVector<int>>("noTouch");
+        QTest::addColumn<QVector<int>>("touch");
+        QTest::addColumn<QVector<int>>("water");
+        QTest::addColumn<QString>("touchDoubt");
+        QTest::addColumn<QString>("waterDoubt");
+        const QVector<int> dry = runs({{162, 2000}}); // noise 6
+        const QString step = "手指中途按下或离开";
+        const QString wet = "水在测量中途加上或擦去";
+        const QString none;
+        QTest::newRow("finger and water all along")
+            << dry << runs({{162, 2300}}) << runs({{162, 2030}}) << none << none;
+        QTest::newRow("no finger") << dry << dry << dry << "信噪比 0.0:1" << none;
+        QTest::newRow("SNR 4.8 is too weak")
+            << dry << runs({{162, 2029}}) << dry << "信噪比 4.8:1" << none;
+        QTest::newRow("SNR 5.0 is a finger") << dry << runs({{162, 2030}}) << dry << none << none;
+        // 2216 instead of 2300: the first quarter untouched, the last one touched.
+        QTest::newRow("finger a second late, water late")
+            << dry << runs({{45, 2000}, {117, 2300}}) << runs({{60, 2000}, {102, 2030}}) << step
+            << wet;
+        QTest::newRow("finger leaving, water drying")
+            << dry << runs({{120, 2300}, {42, 2000}}) << runs({{100, 2030}, {62, 2000}}) << step
+            << wet;
+        // Ten samples late move the first quarter less than half the signal.
+        QTest::newRow("finger ten samples late") << dry << runs({{10, 2000}, {152, 2300}})
+                                                 << runs({{10, 2000}, {152, 2003}}) << none << none;
+        // Without untouched samples the water's quieter end quarter tells its noise.
+        QTest::newRow("water late, no untouched samples")
+            << QVector<int>() << QVector<int>() << runs({{60, 2000}, {102, 2030}}) << none << wet;
+    }
+
+    // A capture is judged from its own samples and the channel's untouched ones.
+    void doubtfulCaptures()
+    {
+        QFETCH(QVector<int>, noTouch);
+        QFETCH(QVector<int>, touch);
+        QFETCH(QVector<int>, water);
+        QTEST(CaptureCheck::touchDoubt(noTouch, touch), "touchDoubt");
+        QTEST(CaptureCheck::waterDoubt(noTouch, water), "waterDoubt");
     }
 
     void firmwareDecisionOnKnownSequences_data()

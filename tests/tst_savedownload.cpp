@@ -23,6 +23,7 @@ namespace
 {
 
 const QString kHeader = QStringLiteral("/User/H/TouchKeyScan.h");
+const QString kClear = QStringLiteral("保存并下载将清除当前 1 个通道的调试结果，是否继续？");
 const QString kSource = QStringLiteral("/User/C/TouchKeyScan.c");
 } // namespace
 
@@ -130,8 +131,17 @@ private slots:
     {
         dirtyTuningState();
         ModalHelper boxes;
+        // The results are saved when the user goes on, before the board or a file is touched.
+        QStringList atTheSave;
+        saveDownload->saveProject = [&] {
+            atTheSave << QString::number(SimBoard::writtenReports().size())
+                      << QString::number(results.rowOf(3));
+            return true;
+        };
+        boxes.queueButtons({QStringLiteral("继续")});
         saveDownload->run();
-        QVERIFY(boxes.texts().isEmpty());
+        QCOMPARE(boxes.texts(), QStringList{kClear});
+        QCOMPARE(atTheSave, (QStringList{"0", "0"}));
         QCOMPARE(SimBoard::writtenReports(),
                  (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
 
@@ -167,11 +177,14 @@ private slots:
         QCOMPARE(table.rowCount(), 32);
         QVERIFY(!saveDownload->isBusy());
 
-        // Usable again: the second click runs the whole sequence once more.
+        // Usable again: the second click, with nothing to clear, runs the whole sequence once
+        // more without a question.
         QVERIFY(QFile::remove(testFolder + "/ran.txt"));
         SimBoard::clearWrittenReports();
+        boxes.clear();
         saveDownload->run();
         QVERIFY(boxes.texts().isEmpty());
+        QCOMPARE(atTheSave.size(), 2);
         QCOMPARE(SimBoard::writtenReports().size(), 3);
         QCOMPARE(readBytes(testFolder + "/ran.txt"), rewritten);
         QCOMPARE(readBytes(testFolder + kSource), table0 + "\r\n\r\n");
@@ -183,17 +196,21 @@ private slots:
         path = std::make_unique<StandInPath>(dir->filePath("bare"), false);
         dirtyTuningState();
         ModalHelper boxes;
+        boxes.queueButtons({QStringLiteral("继续")});
         int reportsAtTheBox = -1;
         bool untouchedAtTheBox = false;
-        boxes.whileOpen = [&](QMessageBox *) {
+        boxes.whileOpen = [&](QMessageBox *box) {
+            if (box->text() == kClear)
+                return;
             reportsAtTheBox = SimBoard::writtenReports().size();
             untouchedAtTheBox = templateUntouched() &&
                                 readBytes(testFolder + "/config.bat") == script &&
                                 results.rowOf(3) == 0;
         };
         saveDownload->run();
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
+        QCOMPARE(boxes.count(), 2);
+        QCOMPARE(boxes.texts().first(), kClear);
+        QCOMPARE(boxes.titles(), (QStringList{QStringLiteral("提示"), QStringLiteral("提示")}));
         QVERIFY(boxes.lastText().contains(QStringLiteral("wine")));
         QVERIFY(boxes.lastText().contains(QStringLiteral("Keil")));
         QVERIFY(boxes.lastText().contains(QDir::toNativeSeparators(testFolder)));
@@ -221,12 +238,12 @@ private slots:
         dirtyTuningState();
         link->armReader();
         ModalHelper boxes;
+        boxes.queueButtons({QStringLiteral("继续")});
         QElapsedTimer clock;
         clock.start();
         saveDownload->run();
         QVERIFY(clock.elapsed() >= pacing.saveDownloadSettleMs);
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请连接调试器！")});
-        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
+        QCOMPARE(boxes.texts(), (QStringList{kClear, QStringLiteral("请连接调试器！")}));
         QVERIFY(!link->isReaderArmed());
         QVERIFY(SimBoard::writtenReports().isEmpty());
         QVERIFY(templateUntouched());
@@ -240,8 +257,9 @@ private slots:
         SimBoard::setRefuseStop(true);
         dirtyTuningState();
         ModalHelper boxes;
+        boxes.queueButtons({QStringLiteral("继续")});
         saveDownload->run();
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("保存下载失败！")});
+        QCOMPARE(boxes.texts(), (QStringList{kClear, QStringLiteral("保存下载失败！")}));
         QCOMPARE(SimBoard::writtenReports(),
                  (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
         QVERIFY(templateUntouched());
@@ -297,6 +315,30 @@ private slots:
         QCOMPARE(results.rowOf(7), 1);
     }
 
+    // Cancelled, or a save that fails: nothing is sent, written or cleared.
+    void resultsAreKeptUnlessSavedAndGoneOn_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("cancel") << "取消";
+        QTest::newRow("save fails") << "继续";
+    }
+    void resultsAreKeptUnlessSavedAndGoneOn()
+    {
+        QFETCH(QString, answer);
+        dirtyTuningState();
+        int saves = 0;
+        saveDownload->saveProject = [&] { return ++saves < 0; };
+        ModalHelper boxes;
+        boxes.queueButtons({answer});
+        saveDownload->run();
+        QCOMPARE(boxes.texts(), QStringList{kClear});
+        QCOMPARE(saves, answer == QStringLiteral("继续") ? 1 : 0);
+        QVERIFY(SimBoard::writtenReports().isEmpty());
+        QVERIFY(templateUntouched());
+        QCOMPARE(results.rowOf(3), 0);
+        QVERIFY(!log.toPlainText().isEmpty());
+    }
+
     void secondClickWhileBusyIsRefused()
     {
         run.start(TuningRun::Kind::Auto, {4, 5});
@@ -334,8 +376,9 @@ private slots:
         writeBytes(testFolder + kHeader, QByteArray());
         dirtyTuningState();
         ModalHelper boxes;
+        boxes.queueButtons({QStringLiteral("继续")});
         saveDownload->run();
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("写头文件失败！")});
+        QCOMPARE(boxes.texts(), (QStringList{kClear, QStringLiteral("写头文件失败！")}));
         QCOMPARE(readBytes(testFolder + kSource), source);
         QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
         QCOMPARE(results.rowOf(3), 0);
@@ -351,8 +394,9 @@ private slots:
         QVERIFY(QFile::remove(testFolder + "/config.bat"));
         dirtyTuningState();
         ModalHelper boxes;
+        boxes.queueButtons({QStringLiteral("继续")});
         saveDownload->run();
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("写配置文件失败！")});
+        QCOMPARE(boxes.texts(), (QStringList{kClear, QStringLiteral("写配置文件失败！")}));
         QVERIFY(readBytes(testFolder + kHeader).contains("TKL_CHN_NUM      (2)"));
         QCOMPARE(results.rowOf(7), 1);
         QVERIFY(!saveDownload->isBusy());

@@ -4,7 +4,10 @@
 #include "tuningrig.h"
 
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextCursor>
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
@@ -81,7 +84,7 @@ private slots:
         QCOMPARE(rig.link.count(QStringLiteral("countdown")), 1);
         QCOMPARE(rig.run.sampleCount(), 162);
 
-        rig.feed(161, 2600);
+        rig.feed(161, 2600, 0);
         QVERIFY(rig.run.testBusy());
         QCOMPARE(finished.count(), 0);
         rig.record(2600 + 161 % 3);
@@ -204,6 +207,108 @@ private slots:
                  (QStringList{QStringLiteral("请按TK0 ，开始测量(触摸)...！"),
                               QStringLiteral("请按TK5 ，开始测量(触摸)...！"),
                               QStringLiteral("请按TK9 ，开始测量(触摸)...！")}));
+    }
+
+    void doubtfulTouchCaptureIsAsked_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<bool>("lateFinger");
+        const QStringList earlier = {"TK5", "2001", "2301"};
+        QTest::newRow("retake") << "重新测量" << QStringList{"TK5", "2201", "2501"} << true;
+        QTest::newRow("keep") << "保留此结果" << QStringList{"TK5", "2101", "2101"} << true;
+        QTest::newRow("discard") << "放弃" << earlier << false;
+        QTest::newRow("closing the box discards") << QString() << earlier << false;
+    }
+
+    // Each doubtful channel of an auto test is asked about before its row is written, and the
+    // run goes on after the answer. TK5 has an earlier row; TK7, measured for the first time
+    // with a finger a second late or leaving early, is discarded and leaves no row.
+    void doubtfulTouchCaptureIsAsked()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QStringList, row);
+        QFETCH(bool, lateFinger);
+        SequencerRig rig;
+        ModalHelper boxes;
+        rig.use(5, 1);
+        rig.use(7, 2);
+        rig.sequencer().startSingleChannel(5);
+        rig.feed(324, 2000);
+        rig.sequencer().startAutoTest();
+        boxes.clear();
+        if (!answer.isEmpty())
+            boxes.queueButtons({answer, QStringLiteral("放弃")});
+        rig.feed(324, 2100, 0); // no finger on TK5
+        if (answer == QStringLiteral("重新测量"))
+            rig.feed(324, 2200);
+        rig.feed(162, 2000);
+        rig.feed(lateFinger ? 45 : 120, 2000, lateFinger ? 0 : rig.kTouchRise);
+        rig.feed(lateFinger ? 117 : 42, 2000, lateFinger ? rig.kTouchRise : 0);
+
+        const QString question = QStringLiteral("TK5 的触摸测量可疑（信噪比 0.0:1）。");
+        QCOMPARE(
+            boxes.texts(),
+            (QStringList{question, QStringLiteral("TK7 的触摸测量可疑（手指中途按下或离开）。"),
+                         QStringLiteral("所选通道不触摸与触摸测试完成！")}));
+        const QString chosen = answer.isEmpty() ? QStringLiteral("放弃") : answer;
+        QVERIFY(rig.logLines().contains(question + QStringLiteral("已选择：") + chosen));
+        QCOMPARE((QStringList{rig.cell(0, 0), rig.cell(0, 1), rig.cell(0, 2)}), row);
+        QCOMPARE(ResultsTable::meanText(rig.samples(5).touch), row.at(2));
+        QCOMPARE(rig.results().rowOf(7), -1);
+        QVERIFY(rig.samples(7).isEmpty());
+    }
+
+    // What "生成应用代码" asks about: the keys in use that fail or need attention, with figures.
+    void keyConcernsNameTheKeysInUseThatAreNotPassed()
+    {
+        SequencerRig rig;
+        const auto measure = [&](int channel, int noise, int touch, int water) {
+            QVector<int> noTouch(162, 2000);
+            noTouch[0] += noise;
+            rig.session->samples().set(channel, SamplePhase::NoTouch, noTouch);
+            rig.session->samples().set(channel, SamplePhase::Touch, QVector<int>(162, touch));
+            rig.session->samples().set(channel, SamplePhase::Water, QVector<int>(162, water));
+        };
+        rig.use(0, 1);
+        rig.use(3, 2);
+        rig.use(6, 3);
+        measure(0, 0, 2000, 2000);
+        measure(3, 6, 2042, 2000); // exact signal 41.96 on noise 6: 6.99, cut to 6.9
+        measure(6, 0, 2300, 2010);
+        measure(9, 0, 2000, 2000); // not in use
+        QCOMPARE(rig.session->keyConcerns(),
+                 (QStringList{"TK0：信号 0 不为正、触摸最小值 2000 未超过阈值 2000、"
+                              "防水最大值 2000 达到阈值 2000",
+                              "TK3：信噪比 6.9:1 低于 10:1"}));
+    }
+
+    // The log pane follows each new line unless scrolled up to read, and an overlay over it
+    // leaves the newest line's text free however many lines the pane holds.
+    void logPaneKeepsTheNewestLineInViewAndFree()
+    {
+        SequencerRig rig;
+        rig.window.resize(900, 300);
+        rig.log->setGeometry(100, 100, 400, 100);
+        rig.log->setLineWrapMode(QPlainTextEdit::NoWrap);
+        rig.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+        for (int lines = 1; lines <= 6; ++lines) {
+            rig.log->appendPlainText(QString(60, QChar(0x4E2D)));
+            QTextCursor end(rig.log->document());
+            end.movePosition(QTextCursor::End);
+            const QRect cursor = rig.log->cursorRect(end);
+            const QRect newest = (QRect(0, cursor.top(), cursor.right(), cursor.height()) &
+                                  rig.log->viewport()->rect())
+                                     .translated(rig.log->viewport()->mapTo(&rig.window, {}));
+            QVERIFY(!newest.isEmpty());
+            const QRect badge(rig.session->logPane().overlayPosition({50, 50}, &rig.window),
+                              QSize(50, 50));
+            QVERIFY2(!badge.intersects(newest), qPrintable(QString::number(lines)));
+        }
+        rig.log->verticalScrollBar()->setValue(0);
+        rig.log->appendPlainText(QStringLiteral("read further up"));
+        QCOMPARE(rig.log->verticalScrollBar()->value(), 0);
     }
 
     void autoTestWithoutBoardSendsNoStop()
@@ -377,6 +482,8 @@ private slots:
         QVERIFY(!rig.run.stopping());
         QCOMPARE(rig.pinMap.resets, 1); // indicators refreshed from the pin map
         const bool accepted = texts.isEmpty();
+        QCOMPARE(rig.logLines().last() == QStringLiteral("TK2 的触摸测试已中止：停止测试"),
+                 accepted);
         QCOMPARE(rig.run.halted(), accepted);
         QCOMPARE(rig.run.testBusy(), !accepted);
         QCOMPARE(rig.run.sampling(), !accepted);
@@ -409,8 +516,10 @@ private slots:
         rig.feed(10, 2000);
         rig.keys[8]->setStyleSheet(QString());
         rig.record(2000);
+        rig.link.open = false; // the cable was pulled
         rig.sequencer().abandonRun(QStringLiteral("接收返回超时！"));
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("接收返回超时！")});
+        QCOMPARE(rig.logLines().last(), QStringLiteral("TK8 的触摸测试已中止：调试器已断开"));
         QCOMPARE(rig.chart().testSeries()->count(), 0);
         QCOMPARE(rig.run.sampleCount(), 0);
         QVERIFY(!rig.run.testBusy());

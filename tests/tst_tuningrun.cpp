@@ -17,6 +17,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextCursor>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -148,6 +149,14 @@ private:
         started.start();
         QTest::mouseClick(key, Qt::LeftButton);
         QCOMPARE(bench.log().last(), QStringLiteral("开始调试TK5，先请勿触摸！"));
+        // The countdown badge sits over the log pane, clear of the short newest line.
+        auto *log = bench.find<QPlainTextEdit>("plainTextEdit");
+        const QRect badge = bench.find<QLabel>("countdownLabel")->geometry();
+        QVERIFY(QRect(log->mapTo(bench.window.get(), {}), log->size()).contains(badge));
+        QTextCursor end(log->document());
+        end.movePosition(QTextCursor::End);
+        const QPoint textEnd = log->cursorRect(end).topRight();
+        QVERIFY(badge.left() > log->viewport()->mapTo(bench.window.get(), textEnd).x());
         QVERIFY(waitUntil(
             [&] { return bench.logHas(QStringLiteral("请按TK5 ，开始测量(触摸)...！")); }, 20000));
         const int noTouchPaints = chartPaints.paints;
@@ -250,6 +259,24 @@ private slots:
         QCOMPARE(SimBoard::writtenReports(), expected);
         // Per channel its two prompts and its figures.
         QCOMPARE(bench.log().size(), 9);
+    }
+
+    // A touch phase without a finger is asked about; measured again, both phases follow their
+    // own Starts and the key gets its row.
+    void missedTouchIsMeasuredAgain()
+    {
+        Bench bench({5});
+        const QString prompt = QStringLiteral("请按TK5 ，开始测量(触摸)...！");
+        bench.boxes.queueButtons({QStringLiteral("重新测量")});
+        QTest::mouseClick(bench.find<QPushButton>("btnTk5"), Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return bench.log().count(prompt) == 2; }, 20000));
+        SimBoard::setFinger(5, true);
+        QVERIFY(waitUntil([&] { return bench.cell(0, 0) == QStringLiteral("TK5"); }, 20000));
+        SimBoard::setFinger(5, false);
+        QCOMPARE(bench.boxes.texts(),
+                 QStringList{QStringLiteral("TK5 的触摸测量可疑（信噪比 0.0:1）。")});
+        QCOMPARE(bench.cell(0, 2), QString::number(SimBoard::baseline(5) + SimBoard::kFingerRise));
+        QCOMPARE(Bench::reportsLike(kStartReport).size(), 4);
     }
 
     void badRecordsAreSkippedAndStopEndsTheRun()

@@ -61,7 +61,7 @@ struct Rig : TuningRig
         QObject::connect(&link, &DebuggerLink::checkRecord, session.get(),
                          &TuningSession::handleCheckRecord);
         QObject::connect(&link, &DebuggerLink::checkReaderFailed, session.get(),
-                         [this] { link.disarmCheckReader(); });
+                         &TuningSession::checkReaderFailed);
         link.openDebugger();
         SimBoard::clearWrittenReports();
     }
@@ -256,6 +256,25 @@ private slots:
             rig.session->handleCheckRecord(r % 3 == 2 ? cut : finger, r % 3 == 2);
         QVERIFY(rig.verification().plot().history(5).contains(0));
         QVERIFY(rig.boxes[5]->styleSheet().contains("color:rgb(255,0,0)"));
+    }
+
+    // A pulled cable ends verification as it ends the other runs, and the log says why.
+    void cablePulledEndsVerification()
+    {
+        Rig rig({1});
+        SimBoard::setHotplugTarget(rig.link.notifier());
+        ModalHelper boxes;
+        rig.switchOn(boxes);
+        QTRY_VERIFY(rig.drawnAtLeast(2));
+        QVERIFY(rig.session->preview().isActive());
+        boxes.clear();
+        SimBoard::unplug();
+        QTRY_COMPARE(boxes.texts(), QStringList{QStringLiteral("接收返回超时！")});
+        QCOMPARE(rig.button->text(), kOff);
+        QVERIFY(!rig.run.testBusy() && !rig.mode->isActive());
+        QVERIFY(!rig.session->preview().isActive());
+        QVERIFY(!rig.link.isCheckReaderArmed());
+        QCOMPARE(rig.logLines().last(), QStringLiteral("验证效果已中止：调试器已断开"));
     }
 
     void colourPickRecoloursTheCurveOrWaitsForTheNextStart()

@@ -223,6 +223,47 @@ private slots:
         }
     }
 
+    void doubtfulWaterCaptureIsAsked_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("mean");
+        QTest::newRow("retake") << "重新测量"
+                                << "2030";
+        QTest::newRow("keep") << "保留此结果"
+                              << "2018";
+        QTest::newRow("discard") << "放弃"
+                                 << "1990";
+    }
+
+    // Water that comes on while a channel is sampled is asked about, as a doubtful touch phase.
+    void doubtfulWaterCaptureIsAsked()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, mean);
+        Rig rig;
+        rig.use(3, 2);
+        QCOMPARE(rig.results().assignRow(3), 0);
+        rig.results().writeWaterproofResults(3, {{}, {}, QVector<int>(162, 1990)}, 2);
+        ModalHelper boxes;
+        boxes.queueButtons({answer});
+        rig.waterproof().start();
+        rig.record(2000); // raises the add-water prompt
+        for (int i = 0; i < 162; ++i)
+            rig.record(i < 60 ? 2000 : 2030); // the pad wetted late
+        const bool retake = answer == QStringLiteral("重新测量");
+        for (int i = 0; retake && i < 162; ++i)
+            rig.record(2030);
+        QCOMPARE(
+            boxes.texts(),
+            (QStringList{kAddWater,
+                         QStringLiteral("TK3 的防水测量可疑（水在测量中途加上或擦去）。"), kDone}));
+        QCOMPARE(rig.writtenCount(kStartReport), retake ? 2 : 1);
+        QCOMPARE(rig.cell(0, 3), mean);
+        // The CSV file holds only water samples that were kept.
+        QCOMPARE(QDir(rig.exportDir.path()).entryList(QDir::Files).size(),
+                 answer == QStringLiteral("放弃") ? 0 : 1);
+    }
+
     // Raw counts that cannot be written are reported instead of the completion box.
     void failedExportIsNotCompletion()
     {
@@ -278,13 +319,15 @@ private slots:
         window->findChild<QTabWidget *>(QStringLiteral("setDebugTWidget"))->setCurrentIndex(1);
         QDir exportDir(QCoreApplication::applicationDirPath() + QStringLiteral("/app_Project"));
         const QStringList filesBefore = exportDir.entryList(QDir::Files);
-        SimBoard::setWater(true);
         SimBoard::clearWrittenReports();
         ModalHelper boxes;
         int queueWhilePrompting = -1;
+        // The water goes on while the box is open: every sample counted is a wet one.
         boxes.whileOpen = [&](QMessageBox *box) {
             if (box->text() != kAddWater)
                 return;
+            QTest::qWait(100);
+            SimBoard::setWater(true);
             QTest::qWait(100);
             queueWhilePrompting = SimBoard::queuedReports();
         };
@@ -307,6 +350,8 @@ private slots:
         auto *curve = qobject_cast<QLineSeries *>(series.first());
         QCOMPARE(curve->count(), 162);
         QVERIFY(qAbs(curve->at(161).x() - 5.796) < 1e-9);
+        for (const QPointF &point : curve->pointsVector())
+            QCOMPARE(point.y(), qreal(SimBoard::meanReading(3)));
 
         QStringList created = exportDir.entryList(QDir::Files);
         for (const QString &old : filesBefore)

@@ -211,15 +211,18 @@ struct TuningRig
     {
         session->handleRecord(measurementRecord(run.channel(), value), crcFailed);
     }
-    // Feeds good records of value base + i % 3 (mean base + 1) for the channel under test,
-    // taking back each re-arm the sequencer schedules.
-    void feed(int count, int base)
+    // Feeds good records of value base + i % 3 (mean base + 1) for the channel under test, with
+    // a finger (touchRise more) through a touch phase, taking back each re-arm the sequencer
+    // schedules.
+    void feed(int count, int base, int touchRise = kTouchRise)
     {
         for (int i = 0; i < count; ++i) {
             recorder().cancelRearm();
-            record(base + i % 3);
+            const bool touched = !run.waterproofMode() && run.sampleCount() >= 162;
+            record(base + i % 3 + (touched ? touchRise : 0));
         }
     }
+    static constexpr int kTouchRise = 300;
 };
 } // namespace testsupport
 

@@ -102,3 +102,22 @@ void ChannelRecorder::warn(const QString &text) const
     QMessageBox::warning(dialogParent, QCoreApplication::translate("ChannelTestSequencer", "提示"),
                          text);
 }
+
+CaptureChoice ChannelRecorder::askAboutCapture(const QString &question) const
+{
+    QMessageBox box(QMessageBox::Warning, tr("提示"), question, QMessageBox::NoButton,
+                    dialogParent);
+    QPushButton *retake = box.addButton(tr("重新测量"), QMessageBox::AcceptRole);
+    QPushButton *keep = box.addButton(tr("保留此结果"), QMessageBox::ApplyRole);
+    QPushButton *discard = box.addButton(tr("放弃"), QMessageBox::RejectRole);
+    box.setDefaultButton(retake);
+    box.setEscapeButton(discard);
+    box.exec();
+    QPushButton *chosen = discard;
+    if (box.clickedButton() == retake || box.clickedButton() == keep)
+        chosen = static_cast<QPushButton *>(box.clickedButton());
+    appendLog(question + tr("已选择：%1").arg(chosen->text()));
+    return chosen == retake ? CaptureChoice::Retake
+           : chosen == keep ? CaptureChoice::Keep
+                            : CaptureChoice::Discard;
+}

@@ -17,6 +17,13 @@ class QWidget;
 class TuningLink;
 class TuningRun;
 
+// What the user chose for a capture that looks wrong.
+enum class CaptureChoice {
+    Retake,  // "重新测量": the channel's phases once more
+    Keep,    // "保留此结果": kept as a sound capture is
+    Discard, // "放弃": the channel's earlier results and samples stay as they were
+};
+
 // What the no-touch/touch test and the waterproof test share: taking each record's reading of the
 // channel under test into the run and onto the curve, the pause before the reader takes the next
 // report, the end of a channel's sampling, and the channels in use that a run walks.
@@ -53,6 +60,9 @@ public:
 
     void appendLog(const QString &line) const;
     void warn(const QString &text) const;
+    // Asks what to do with a doubtful capture, with question as the text; closing the box
+    // discards. The question and the answer go to the log.
+    CaptureChoice askAboutCapture(const QString &question) const;
 
 private:
     TuningRun &run;

@@ -3,6 +3,7 @@
 #include "charts/channelindicators.h"
 #include "charts/livechart.h"
 #include "chip/chip.h"
+#include "quality/capturecheck.h"
 #include "quality/channelsamples.h"
 #include "tuning/channelrecorder.h"
 #include "tuning/resultstable.h"
@@ -120,24 +121,52 @@ void ChannelTestSequencer::finishTouchPhase()
     // Both phases are kept together, when the row shows them: a test stopped in its touch phase
     // leaves the channel's earlier pair as it was.
     const int channel = run.channel();
-    store.set(channel, SamplePhase::NoTouch, run.samplesFrom(0, chip::kSamplesPerPhase));
-    store.set(channel, SamplePhase::Touch,
-              run.samplesFrom(chip::kSamplesPerPhase, chip::kSamplesPerPhase));
+    const QVector<int> noTouch = run.samplesFrom(0, chip::kSamplesPerPhase);
+    const QVector<int> touch = run.samplesFrom(chip::kSamplesPerPhase, chip::kSamplesPerPhase);
     recorder.endChannelSampling();
-    results.writeTouchResults(channel, store.at(channel));
-    emit channelFinished(channel);
-    if (run.kind() == TuningRun::Kind::Auto) {
-        const int next = run.takeNextChannel();
-        if (next < 0) {
-            finishAutoTest();
-        } else {
-            chart.clearTestSeries();
-            beginChannel(next);
-        }
-    } else {
-        run.finish();
+    const QString doubt = CaptureCheck::touchDoubt(noTouch, touch);
+    const CaptureChoice choice =
+        doubt.isEmpty()
+            ? CaptureChoice::Keep
+            : recorder.askAboutCapture(tr("TK%1 的触摸测量可疑（%2）。").arg(channel).arg(doubt));
+    if (choice == CaptureChoice::Keep) {
+        store.set(channel, SamplePhase::NoTouch, noTouch);
+        store.set(channel, SamplePhase::Touch, touch);
+        results.writeTouchResults(channel, store.at(channel));
+        emit channelFinished(channel);
+    } else if (choice == CaptureChoice::Discard) {
+        results.releaseEmptyRow(channel);
     }
+    if (choice == CaptureChoice::Retake)
+        retake(channel);
+    else
+        goOn();
     chart.connectHover();
+}
+
+void ChannelTestSequencer::retake(int channel)
+{
+    if (run.kind() == TuningRun::Kind::Auto) {
+        chart.clearTestSeries();
+        beginChannel(channel);
+    } else {
+        startSingleChannel(channel);
+    }
+}
+
+void ChannelTestSequencer::goOn()
+{
+    if (run.kind() != TuningRun::Kind::Auto) {
+        run.finish();
+        return;
+    }
+    const int next = run.takeNextChannel();
+    if (next < 0) {
+        finishAutoTest();
+    } else {
+        chart.clearTestSeries();
+        beginChannel(next);
+    }
 }
 
 void ChannelTestSequencer::finishAutoTest()
@@ -174,6 +203,7 @@ void ChannelTestSequencer::stop()
         recorder.warn(tr("停止测试失败！"));
         return;
     }
+    logEnd(tr("停止测试"));
     run.halt();
     link.cancelCountdown(true);
     link.stopBlink();
@@ -181,6 +211,7 @@ void ChannelTestSequencer::stop()
 
 void ChannelTestSequencer::abandonRun(const QString &text)
 {
+    logEnd(link.isOpen() ? text : tr("调试器已断开"));
     if (run.testBusy())
         chart.clearTestSeries();
     // The run is over: a later single-channel test must not carry on with an old queue.
@@ -191,4 +222,27 @@ void ChannelTestSequencer::abandonRun(const QString &text)
     link.cancelCountdown(false);
     recorder.showKeyMeasured();
     recorder.warn(text);
+}
+
+void ChannelTestSequencer::startFailed()
+{
+    logEnd(link.isOpen() ? tr("发送数据超时") : tr("调试器已断开"));
+}
+
+void ChannelTestSequencer::logEnd(const QString &why) const
+{
+    QString test;
+    switch (run.kind()) {
+    case TuningRun::Kind::Single:
+    case TuningRun::Kind::Auto:
+        test = tr("TK%1 的触摸测试").arg(run.channel());
+        break;
+    case TuningRun::Kind::Waterproof:
+        test = tr("TK%1 的防水测试").arg(run.channel());
+        break;
+    case TuningRun::Kind::None:
+    case TuningRun::Kind::Verification:
+        return;
+    }
+    recorder.appendLog(tr("%1已中止：%2").arg(test, why));
 }

@@ -46,6 +46,8 @@ public:
     void recordCounted();
     // The reader timed out or the board refused Start: the run is abandoned and text shown.
     void abandonRun(const QString &text);
+    // Start could not be written after a countdown: the log tells which test ended.
+    void startFailed();
 
 signals:
     // A channel's row was written (after its 324th sample).
@@ -58,7 +60,13 @@ private:
     void prepareChart();
     void finishTouchPhase();
     void finishNoTouchPhase();
+    // Both phases of the channel once more, in the run it belongs to.
+    void retake(int channel);
+    // After a channel: the next one of an auto test, or the end of the run.
+    void goOn();
     void finishAutoTest();
+    // "TK5 的触摸测试已中止：why" in the log, for the test under way; nothing without one.
+    void logEnd(const QString &why) const;
 
     TuningRun &run;
     ChannelRecorder &recorder;

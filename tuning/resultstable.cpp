@@ -37,6 +37,16 @@ void ResultsTable::setup()
                                       tr("防水\r\n(#)"), tr("TK\r\n(#)"), tr("KEY\r\n(#)")});
 }
 
+int ResultsTable::filledRowCount() const
+{
+    int filled = 0;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (!rowIsEmpty(row))
+            ++filled;
+    }
+    return filled;
+}
+
 int ResultsTable::rowOf(int channel) const
 {
     for (int slot = 0; slot < int(testedChannels.size()); ++slot) {
@@ -61,6 +71,13 @@ int ResultsTable::assignRow(int channel)
         }
     }
     return -1;
+}
+
+void ResultsTable::releaseEmptyRow(int channel)
+{
+    const int row = rowOf(channel);
+    if (row >= 0 && rowIsEmpty(row))
+        testedChannels[row] = 0;
 }
 
 void ResultsTable::clearResults()

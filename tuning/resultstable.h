@@ -30,11 +30,16 @@ public:
     // Row count, header labels, font and stretch; run once when the window is built.
     void setup();
 
+    // Rows that hold anything: the results Save & Download would clear.
+    int filledRowCount() const;
     // The channel's row, or -1 when it has none.
     int rowOf(int channel) const;
     // The channel's row, handing it the first free row (one that holds nothing) on its first test;
     // -1 when every row is taken.
     int assignRow(int channel);
+    // A channel whose first measurement was discarded gives its row back while the row holds
+    // nothing.
+    void releaseEmptyRow(int channel);
     // Empties the table and forgets every channel's row.
     void clearResults();
     // After the table was filled from a project file: each row belongs to the channel that its

@@ -100,6 +100,7 @@ void SamplingStarter::cancelCountdown(bool hideDigit)
 
 void SamplingStarter::failStart()
 {
+    emit startFailed();
     run.endChannel();
     blinkTimer->stop();
     countdownStep = 0;
@@ -116,7 +117,8 @@ void SamplingStarter::showCountdownDigit(const QString &digit)
     countdownLabel->setStyleSheet(QStringLiteral(
         "min-width: 50px; min-height: 50px;max-width:50px; max-height: 50px;border-radius: 8px;  "
         "border:1px solid black;background:green"));
-    countdownLabel->move(350, 100);
+    countdownLabel->ensurePolished();
+    countdownLabel->move(placeBadge ? placeBadge(countdownLabel->size()) : QPoint(350, 100));
     countdownLabel->raise();
     countdownLabel->setVisible(true);
 }

@@ -5,7 +5,11 @@
 #include "tuning/tuninglink.h"
 
 #include <QObject>
+#include <QPoint>
+#include <QSize>
 #include <QString>
+
+#include <functional>
 
 class DebuggerLink;
 class QLabel;
@@ -27,6 +31,10 @@ public:
     SamplingStarter(TuningRun &run, DebuggerLink &link, const Pacing &pacing,
                     QLabel *countdownLabel, QTimer *countdownTimer, QTimer *blinkTimer,
                     QWidget *dialogParent, QObject *parent = nullptr);
+
+    // Where the countdown badge of this size goes, in the coordinates of its parent; unset, it
+    // goes to a fixed place.
+    std::function<QPoint(const QSize &)> placeBadge;
 
     // countdownTimer's timeout: next digit, or after "1" the Start (unless already sampling).
     void warmTimerOut();
@@ -52,6 +60,10 @@ public:
     int sendStopCommand() override;
     int waitStopAck() override;
     StopOutcome runStopExchange(StopExchange exchange) override;
+
+signals:
+    // Start could not be written; "发送数据超时，请检查是否连接调试板！" follows.
+    void startFailed();
 
 private:
     void showCountdownDigit(const QString &digit);

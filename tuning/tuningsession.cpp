@@ -5,6 +5,7 @@
 #include "project/writefailure.h"
 #include "quality/keyquality.h"
 #include "quality/samplesfile.h"
+#include "tuning/tuninglink.h"
 #include "tuning/tuningrun.h"
 
 #include <QDir>
@@ -20,7 +21,7 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
                              TuningRun &run, PinMapSource &pinMap, TuningLink &link,
                              const Pacing &pacing, const QString &exportFolder, QObject *parent)
     : QObject(parent), tuningRun(run), pinMap(pinMap), dialogParent(w.dialogParent), log(w.log),
-      names(channelNames), linkSwitch(link),
+      pane(w.log), names(channelNames), linkSwitch(link),
       liveChart(w.chartView, w.startValueCBox, w.endValueCBox, w.hoverLabel),
       resultsTable(w.tableWidget, channelNames),
       channelIndicators(w.keys, w.swatches, w.checkBoxes, pinMap, run, w.dialogParent),
@@ -105,6 +106,14 @@ void TuningSession::stopRun()
         player.close();
     else
         testSequencer.stop();
+}
+
+void TuningSession::checkReaderFailed(const QString &text)
+{
+    if (verificationMode.endOnReaderFailure())
+        log->appendPlainText(
+            tr("验证效果已中止：%1").arg(linkSwitch.isOpen() ? text : tr("调试器已断开")));
+    channelRecorder.warn(text);
 }
 
 void TuningSession::clearResults()
@@ -224,6 +233,19 @@ QVector<TuningReport::Channel> TuningSession::reportChannels() const
                              resultsTable.tableMeans(channel)});
     }
     return channels;
+}
+
+QStringList TuningSession::keyConcerns() const
+{
+    QStringList concerns;
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        if (pinMap.channelInUse(channel) != 1)
+            continue;
+        const KeyQuality quality = KeyQuality::of(store.at(channel));
+        if (quality.verdict && *quality.verdict != KeyVerdict::Pass)
+            concerns << names.value(channel) + tr("：") + quality.reasonDetails.join(tr("、"));
+    }
+    return concerns;
 }
 
 bool TuningSession::writeReport(const QString &path, const QString &projectName,

@@ -11,6 +11,7 @@
 #include "tuning/channelrecorder.h"
 #include "tuning/channeltestsequencer.h"
 #include "tuning/linkswitch.h"
+#include "tuning/logpane.h"
 #include "tuning/recordingplayer.h"
 #include "tuning/resultstable.h"
 #include "tuning/streamrecording.h"
@@ -85,6 +86,9 @@ public:
     void handleCheckRecord(const QByteArray &record, int crcFailed);
     // The measurement reader timed out or the board refused Start.
     void readerFailed(const QString &text);
+    // The verification reader timed out, the board refused Start or went: verification ends,
+    // the log says why, and text is shown.
+    void checkReaderFailed(const QString &text);
 
     // The results start afresh: the table, every channel's row and samples, the log and queue.
     void clearResults();
@@ -100,6 +104,9 @@ public:
     // The channels of the report in channel order: every channel with a results row or samples,
     // with its key number from the pin map and the means of its row.
     QVector<TuningReport::Channel> reportChannels() const;
+    // Each key in use judged 不合格 or 注意, with its reasons and their figures:
+    // "TK0：信噪比 0.0:1 低于 5:1", in channel order.
+    QStringList keyConcerns() const;
     // The tuning report of those channels written to path; the reason of a failure to error.
     [[nodiscard]] bool writeReport(const QString &path, const QString &projectName,
                                    const QString &packageText, QString *error) const;
@@ -137,6 +144,7 @@ public:
     void useSource(TuningLink *source) { linkSwitch.use(source); }
     // The stop button: ends a replay, or stops the run on the board.
     void stopRun();
+    const LogPane &logPane() const { return pane; }
 
 signals:
     // "导出调试报告…" was chosen in the results table's context menu.
@@ -157,6 +165,7 @@ private:
     PinMapSource &pinMap;
     QWidget *dialogParent;
     QPlainTextEdit *log;
+    LogPane pane;
     QStringList names;
     SampleStore store;
     // The samples file that lost lines or was refused when it was read; kept before it is

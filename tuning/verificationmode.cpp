@@ -98,12 +98,28 @@ void VerificationMode::switchOff()
         warn(tr("停止验证效果失败！"));
         return;
     }
+    markOff();
+}
+
+void VerificationMode::markOff()
+{
     switchButton->setText(tr("开启验证效果"));
     verificationActive = false;
     emit activeChanged(false);
     if (run.kind() == TuningRun::Kind::Verification)
         run.finish();
     anyCurveSelected = false;
+}
+
+bool VerificationMode::endOnReaderFailure()
+{
+    recordPause.stop();
+    link.disarmCheckReader();
+    // A switch-off under way ends verification itself, or reports why it could not.
+    if (!verificationActive || switchingOff)
+        return false;
+    markOff();
+    return true;
 }
 
 void VerificationMode::handleRecord(const QByteArray &record)

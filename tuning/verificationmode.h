@@ -53,6 +53,9 @@ public:
     bool isPaused() const { return frames.isHeld(); }
 
     const FrameThrottle &frameThrottle() const { return frames; }
+    // The verification reader failed or the board went: verification ends without the Stop
+    // exchange, as the other runs end. True when it was on.
+    bool endOnReaderFailure();
     // The 25 curves in their colours on the current chart; sets anyCurveSelected when a check box
     // is ticked.
     void createCurves();
@@ -72,6 +75,8 @@ signals:
 
 private:
     void switchOn();
+    // The button, the run and the preview show verification off.
+    void markOff();
     // Asks for a frame for the record held back by the pause; arms CheckThread for the next one
     // only when verification goes on.
     void finishRecord(bool mayArm);

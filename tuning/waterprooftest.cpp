@@ -4,6 +4,7 @@
 #include "chip/chip.h"
 #include "project/pinmapsource.h"
 #include "project/writefailure.h"
+#include "quality/capturecheck.h"
 #include "quality/channelsamples.h"
 #include "tuning/channelrecorder.h"
 #include "tuning/resultstable.h"
@@ -11,6 +12,7 @@
 #include "tuning/tuningrun.h"
 
 #include <QDateTime>
+#include <QMessageBox>
 
 WaterproofTest::WaterproofTest(TuningRun &run, ChannelRecorder &recorder, LiveChart &chart,
                                ResultsTable &results, SampleStore &store, PinMapSource &pinMap,
@@ -71,7 +73,12 @@ void WaterproofTest::promptAddWater()
     // while the user wets the pad. The record itself is neither counted nor drawn.
     link.stopBlink();
     link.startDrain();
-    recorder.warn(tr("请给触摸板加水！"));
+    // Only the window waits on the answer: the hands that wet the pad stay free, and with them
+    // the panel of the simulated board.
+    QMessageBox box(QMessageBox::Warning, tr("提示"), tr("请给触摸板加水！"), QMessageBox::Ok,
+                    dialogParent);
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
     run.startSampling();
     link.armReader();
     link.startBlink();
@@ -89,13 +96,24 @@ void WaterproofTest::recordCounted()
 void WaterproofTest::finishChannel()
 {
     const int channel = run.channel();
-    store.set(channel, SamplePhase::Water, run.samplesFrom(0, chip::kSamplesPerPhase));
-    runChannels.removeAll(channel);
-    runChannels.append(channel);
+    const QVector<int> water = run.samplesFrom(0, chip::kSamplesPerPhase);
     recorder.endChannelSampling();
-    results.writeWaterproofResults(channel, store.at(channel), pinMap.keyNumber(channel));
-    emit channelFinished(channel);
-    const int next = run.takeNextChannel();
+    const QString doubt = CaptureCheck::waterDoubt(store.at(channel).noTouch, water);
+    const CaptureChoice choice =
+        doubt.isEmpty()
+            ? CaptureChoice::Keep
+            : recorder.askAboutCapture(tr("TK%1 的防水测量可疑（%2）。").arg(channel).arg(doubt));
+    if (choice == CaptureChoice::Keep) {
+        store.set(channel, SamplePhase::Water, water);
+        runChannels.removeAll(channel);
+        runChannels.append(channel);
+        results.writeWaterproofResults(channel, store.at(channel), pinMap.keyNumber(channel));
+        emit channelFinished(channel);
+    } else if (choice == CaptureChoice::Discard) {
+        results.releaseEmptyRow(channel);
+    }
+    // A retake measures the same channel again, with the water still on the pad.
+    const int next = choice == CaptureChoice::Retake ? channel : run.takeNextChannel();
     if (next < 0) {
         finishRun();
     } else {

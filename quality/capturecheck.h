@@ -1,0 +1,28 @@
+#ifndef CAPTURECHECK_H
+#define CAPTURECHECK_H
+
+#include <QCoreApplication>
+#include <QString>
+#include <QVector>
+
+// Whether a phase just captured can stand as a measurement: a touch phase taken without a finger
+// on the key, or a finger or water that came or went while the phase was being sampled. Judged
+// from the phase's own samples and the channel's no-touch samples, before anything is kept.
+class CaptureCheck
+{
+    Q_DECLARE_TR_FUNCTIONS(CaptureCheck)
+
+public:
+    // Empty when the touch phase looks sound. Otherwise the doubt: "信噪比 0.1:1" when no finger
+    // was seen (signal not positive, or below five times the no-touch noise), "手指中途按下或离开"
+    // when the phase holds a step.
+    static QString touchDoubt(const QVector<int> &noTouch, const QVector<int> &touch);
+    // Empty when the water phase holds no step, "水在测量中途加上或擦去" when it does. The step is
+    // measured against the shift from the no-touch samples when the channel has them.
+    static QString waterDoubt(const QVector<int> &noTouch, const QVector<int> &water);
+    // The means of the first and last quarter of samples differ by more than half the reference
+    // and more than the noise: something arrived or left in the middle of the phase.
+    static bool stepped(const QVector<int> &samples, double reference, int noise);
+};
+
+#endif // CAPTURECHECK_H
