@@ -258,5 +258,6 @@ QString KeyQuality::toolTip(const QString &channelName) const
         << tr("防水偏移 %1").arg(shift) << tr("阈值 %1").arg(countText(threshold, missing))
         << tr("余量：触摸 %1，不触摸 %2，防水 %3")
                .arg(marginText(touchMargin), marginText(noTouchMargin), marginText(waterMargin));
+    lines << notes;
     return lines.join(QLatin1Char('\n'));
 }

@@ -2,6 +2,7 @@
 // driven by object names, with the finger put on the board's key when the tool asks for it.
 #include "app/mainwindow.h"
 #include "modalhelper.h"
+#include "quality/keyquality.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
 #include "uiscript.h"
@@ -259,6 +260,50 @@ private slots:
         QCOMPARE(SimBoard::writtenReports(), expected);
         // Per channel its two prompts and its figures.
         QCOMPARE(bench.log().size(), 9);
+    }
+
+    // On a board where a finger on TK4 raises TK3 by 200 and one on TK3 raises TK4 by 120, the
+    // auto test warns of both pairs (the keys' margins are 150), and after the waterproof test
+    // TK3 fails: a touch on TK4 would press it. TK4 passes with the warning in its tooltip.
+    void couplingOfTwoKeysOnTheSimulatedBoard()
+    {
+        Bench bench({3, 4});
+        SimBoard::setCoupling(4, 3, 200);
+        SimBoard::setCoupling(3, 4, 120);
+        QTest::mouseClick(bench.find<QPushButton>("autoTest_btn"), Qt::LeftButton);
+        for (int row = 0; row < 2; ++row) {
+            const int channel = 3 + row;
+            QVERIFY(waitUntil(
+                [&] {
+                    return bench.logHas(
+                        QStringLiteral("请按TK%1 ，开始测量(触摸)...！").arg(channel));
+                },
+                20000));
+            SimBoard::setFinger(channel, true);
+            QVERIFY(waitUntil(
+                [&] { return bench.cell(row, 0) == QStringLiteral("TK%1").arg(channel); }, 20000));
+            SimBoard::setFinger(channel, false);
+        }
+        QTRY_COMPARE(bench.boxes.lastText(), QStringLiteral("所选通道不触摸与触摸测试完成！"));
+        const QStringList log = bench.log();
+        QCOMPARE(log.mid(log.size() - 2),
+                 (QStringList{QStringLiteral("触摸 TK4 时 TK3 偏移 200，达到阈值余量的 133%"),
+                              QStringLiteral("触摸 TK3 时 TK4 偏移 120，达到阈值余量的 80%")}));
+
+        SimBoard::setWater(true);
+        QTest::mouseClick(bench.find<QPushButton>("waterproof_btn"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(bench.boxes.lastText(), QStringLiteral("所选通道防水测试完成！"),
+                                  20000);
+        SimBoard::setWater(false);
+        auto *table = bench.find<QTableWidget>("tableWidget");
+        QCOMPARE(table->item(0, 0)->background().color(),
+                 KeyQuality::verdictColour(KeyVerdict::Fail));
+        QVERIFY(table->item(0, 0)->toolTip().startsWith(
+            QStringLiteral("TK3：不合格（触摸TK4时会被按下）")));
+        QCOMPARE(table->item(1, 0)->background().color(),
+                 KeyQuality::verdictColour(KeyVerdict::Pass));
+        QVERIFY(table->item(1, 0)->toolTip().endsWith(
+            QStringLiteral("触摸 TK3 时 TK4 偏移 120，达到阈值余量的 80%")));
     }
 
     // A touch phase without a finger is asked about; measured again, both phases follow their

@@ -123,6 +123,9 @@ void ChannelTestSequencer::finishTouchPhase()
     const int channel = run.channel();
     const QVector<int> noTouch = run.samplesFrom(0, chip::kSamplesPerPhase);
     const QVector<int> touch = run.samplesFrom(chip::kSamplesPerPhase, chip::kSamplesPerPhase);
+    const QVector<RecordCounts> noTouchRecords = run.recordsFrom(0, chip::kSamplesPerPhase);
+    const QVector<RecordCounts> touchRecords =
+        run.recordsFrom(chip::kSamplesPerPhase, chip::kSamplesPerPhase);
     recorder.endChannelSampling();
     const QString doubt = CaptureCheck::touchDoubt(noTouch, touch);
     const CaptureChoice choice =
@@ -132,6 +135,8 @@ void ChannelTestSequencer::finishTouchPhase()
     if (choice == CaptureChoice::Keep) {
         store.set(channel, SamplePhase::NoTouch, noTouch);
         store.set(channel, SamplePhase::Touch, touch);
+        store.setRecords(channel, SamplePhase::NoTouch, noTouchRecords);
+        store.setRecords(channel, SamplePhase::Touch, touchRecords);
         results.writeTouchResults(channel, store.at(channel));
         emit channelFinished(channel);
     } else if (choice == CaptureChoice::Discard) {

@@ -122,6 +122,8 @@ void TuningSession::clearResults()
     resultsTable.clearResults();
     store.clear();
     tuningRun.clearQueue();
+    coupling = CouplingMatrix();
+    warnedCouplings.clear();
 }
 
 void TuningSession::adoptLoadedResults(const QString &samplesPath)
@@ -141,6 +143,8 @@ void TuningSession::adoptLoadedResults(const QString &samplesPath)
             uncleanSamplesPath = samplesPath;
         }
     }
+    // A samples file keeps no whole records: the coupling of the keys is this session's.
+    updateCoupling();
     showAllQuality();
 }
 
@@ -157,14 +161,34 @@ bool TuningSession::saveSamples(const QString &samplesPath, QString *error)
 
 KeyQuality TuningSession::qualityOf(int channel) const
 {
-    return KeyQuality::of(store.at(channel), resultsTable.tableMeans(channel));
+    KeyQuality quality = KeyQuality::of(store.at(channel), resultsTable.tableMeans(channel));
+    coupling.judge(channel, &quality);
+    return quality;
+}
+
+void TuningSession::updateCoupling()
+{
+    QVector<CouplingMatrix::Key> keys;
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        if (resultsTable.rowOf(channel) >= 0)
+            keys.append({channel, &store.at(channel), resultsTable.tableMeans(channel)});
+    }
+    coupling = CouplingMatrix::measure(keys);
 }
 
 void TuningSession::showChannelQuality(int channel)
 {
-    const KeyQuality quality = qualityOf(channel);
-    log->appendPlainText(quality.logLine(names.value(channel)));
-    resultsTable.showQuality(channel, quality);
+    updateCoupling();
+    log->appendPlainText(qualityOf(channel).logLine(names.value(channel)));
+    // A neighbour's touch that takes a key more than half-way to its threshold, once a pair.
+    for (const CouplingMatrix::Entry &entry : coupling.warnings()) {
+        if (!warnedCouplings.contains({entry.touched, entry.affected})) {
+            warnedCouplings.insert({entry.touched, entry.affected});
+            log->appendPlainText(CouplingMatrix::warningText(entry));
+        }
+    }
+    // The measured key may change what its neighbours' rows say.
+    showAllQuality();
 }
 
 void TuningSession::showAllQuality()
@@ -178,8 +202,10 @@ void TuningSession::showAllQuality()
 void TuningSession::tableCellChanged(int row, int column)
 {
     const int channel = resultsTable.channelAt(row);
-    if (ResultsTable::isMeanColumn(column) && channel >= 0)
+    if (ResultsTable::isMeanColumn(column) && channel >= 0) {
+        updateCoupling();
         resultsTable.showQuality(channel, qualityOf(channel));
+    }
 }
 
 void TuningSession::switchPreview(bool on)

@@ -6,6 +6,7 @@
 #include "charts/numbersview.h"
 #include "link/pacing.h"
 #include "quality/channelsamples.h"
+#include "quality/couplingmatrix.h"
 #include "quality/keypreview.h"
 #include "quality/tuningreport.h"
 #include "tuning/channelrecorder.h"
@@ -22,6 +23,8 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
+#include <QPair>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -154,8 +157,10 @@ private:
     // A channel's phase ended: its figures in the log and on its results row.
     void showChannelQuality(int channel);
     void showAllQuality();
-    // The key judged from its samples and the means of its results row.
+    // The key judged from its samples, the means of its results row and its neighbours' touches.
     KeyQuality qualityOf(int channel) const;
+    // The coupling of the keys with results rows, from their kept records.
+    void updateCoupling();
     // A mean edited in the table: the row's figures follow what the firmware will get.
     void tableCellChanged(int row, int column);
     void switchPreview(bool on);
@@ -187,6 +192,9 @@ private:
     RecordingPlayer player;
     // Arrival times of the verification records.
     QElapsedTimer streamClock;
+    CouplingMatrix coupling;
+    // The pairs (touched, affected) whose coupling the log has warned of.
+    QSet<QPair<int, int>> warnedCouplings;
 };
 
 #endif // TUNINGSESSION_H
