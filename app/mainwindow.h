@@ -207,6 +207,7 @@ private:
     QTimer *countdownTimer = nullptr;
     QTimer *keyTimer = nullptr;
     QLabel *countdownLabel = nullptr;
+    QLabel *progressLabel = nullptr;
     bool boardAccessExplained = false;
 
     // Touch project

@@ -29,6 +29,8 @@ void MainWindow::setUpTuning()
     widgets.numbersTable = ui->numbersTable;
     widgets.pauseButton = ui->pausePictureBtn;
     widgets.recordButton = ui->recordBtn;
+    widgets.progressLabel = progressLabel;
+    widgets.overlayParent = this;
     widgets.replay = {ui->replayBar, ui->replayPauseBtn, ui->replaySpeedCBox, ui->replaySlider,
                       ui->replayTimeLabel};
     widgets.dialogParent = this;
@@ -47,8 +49,9 @@ void MainWindow::setUpTuning()
     });
     connect(samplingStarter, &SamplingStarter::startFailed, &tuning->sequencer(),
             &ChannelTestSequencer::startFailed);
+    // The badge goes with the phase's count beside it.
     samplingStarter->placeBadge = [this](const QSize &size) {
-        return tuning->logPane().overlayPosition(size, this);
+        return tuning->progress().badgePosition(size);
     };
     connect(tuning.get(), &TuningSession::reportRequested, this, [this] {
         tuning->exportReport(settingsPage->projectName(), settingsPage->projectPath(),

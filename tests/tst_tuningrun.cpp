@@ -5,6 +5,7 @@
 #include "quality/keyquality.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
+#include "tuning/phaseprogress.h"
 #include "uiscript.h"
 
 #include <QAbstractButton>
@@ -24,6 +25,7 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 
 using namespace QtCharts;
@@ -139,10 +141,21 @@ private:
         PaintCounter chartPaints;
         bench.find<QChartView>("chartView")->viewport()->installEventFilter(&chartPaints);
         QStringList keyLooks;
+        // The counts "n/162" shown beside the badge, each phase's from 0 up.
+        auto *progress = bench.find<QLabel>("progressLabel");
+        QList<int> counts;
+        int phaseStarts = 0;
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
             if (keyLooks.isEmpty() || keyLooks.last() != key->styleSheet())
                 keyLooks << key->styleSheet();
+            const QStringList parts = progress->text().split(QLatin1Char('/'));
+            if (!progress->isVisible() || parts.value(1) != QLatin1String("162"))
+                return;
+            const int n = parts.value(0).toInt();
+            if (!counts.isEmpty() && n < counts.last())
+                ++phaseStarts;
+            counts << n;
         });
         watch.start(10);
 
@@ -158,6 +171,9 @@ private:
         end.movePosition(QTextCursor::End);
         const QPoint textEnd = log->cursorRect(end).topRight();
         QVERIFY(badge.left() > log->viewport()->mapTo(bench.window.get(), textEnd).x());
+        // The count sits just left of the badge, clear of the newest line too.
+        QCOMPARE(progress->geometry().right() + 1 + PhaseProgress::kGap, badge.left());
+        QCOMPARE(progress->geometry().top(), badge.top());
         QVERIFY(waitUntil(
             [&] { return bench.logHas(QStringLiteral("请按TK5 ，开始测量(触摸)...！")); }, 20000));
         const int noTouchPaints = chartPaints.paints;
@@ -176,6 +192,11 @@ private:
         // One Start per phase, and a single-channel test leaves the board running: no Stop.
         QCOMPARE(SimBoard::writtenReports(), (QList<QByteArray>{kStartReport, kStartReport}));
         QCOMPARE(bench.testPoints(), 324);
+        // Counted up in each of the two phases, through the middle of the phase; gone at the end.
+        QVERIFY2(phaseStarts == 1 && counts.first() == 0 &&
+                     std::any_of(counts.cbegin(), counts.cend(), [](int n) { return n > 81; }),
+                 qPrintable(QString::number(phaseStarts)));
+        QVERIFY(!progress->isVisible());
         QVERIFY(bench.boxes.texts().isEmpty());
 
         // The measured key blinked and ends solid green; the chart kept painting meanwhile.

@@ -147,6 +147,7 @@ struct TuningRig
     QComboBox *replaySpeed = new QComboBox(replayBar);
     QSlider *replaySlider = new QSlider(Qt::Horizontal, replayBar);
     QLabel *replayTime = new QLabel(replayBar);
+    QLabel *progress = new QLabel(&window);
     QList<QPushButton *> keys;
     QList<QPushButton *> swatches;
     QList<QCheckBox *> boxes;
@@ -183,6 +184,8 @@ struct TuningRig
         w.pauseButton = pauseButton;
         w.recordButton = recordButton;
         w.replay = {replayBar, replayPause, replaySpeed, replaySlider, replayTime};
+        w.progressLabel = progress;
+        w.overlayParent = &window;
         w.dialogParent = &window;
         session = std::make_unique<TuningSession>(w, channelNames(), run, pinMap, link, pacing,
                                                   exportFolder.isEmpty() ? exportDir.path()

@@ -35,7 +35,10 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
                        w.dialogParent),
       numbersView(w.numbersTable, keyPreview), pauseButton(w.pauseButton),
       streamRecording(run, w.recordButton, w.log, w.dialogParent),
-      player(*this, w.replay, w.log, w.dialogParent)
+      player(*this, w.replay, w.log, w.dialogParent),
+      phaseProgress(run, w.progressLabel, [this, parent = w.overlayParent](const QSize &size) {
+          return pane.overlayPosition(size, parent);
+      })
 {
     streamClock.start();
     chooseReportFile = [](QWidget *parent, const QString &caption, const QString &proposed,
@@ -57,6 +60,7 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
     connect(&run, &TuningRun::phaseChanged, this, [this] {
         liveChart.flushTestPoints();
         verificationMode.flushFrame();
+        phaseProgress.update();
     });
     QTableWidget *table = w.tableWidget;
     connect(table, &QTableWidget::cellClicked, this, [this](int row) { showRowCurves(row); });
@@ -79,6 +83,7 @@ void TuningSession::handleRecord(const QByteArray &record, int crcFailed)
     }
     if (!channelRecorder.take(record, crcFailed))
         return;
+    phaseProgress.update();
     if (tuningRun.waterproofMode())
         waterproofTest.recordCounted();
     else

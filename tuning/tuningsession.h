@@ -13,6 +13,7 @@
 #include "tuning/channeltestsequencer.h"
 #include "tuning/linkswitch.h"
 #include "tuning/logpane.h"
+#include "tuning/phaseprogress.h"
 #include "tuning/recordingplayer.h"
 #include "tuning/resultstable.h"
 #include "tuning/streamrecording.h"
@@ -65,6 +66,9 @@ struct TuningWidgets
     QPushButton *recordButton = nullptr;
     // The bar of a replay.
     RecordingPlayer::Controls replay;
+    // "n/162" beside the countdown badge, a child of overlayParent as the badge is.
+    QLabel *progressLabel = nullptr;
+    QWidget *overlayParent = nullptr;
     QWidget *dialogParent = nullptr;
 };
 
@@ -148,6 +152,7 @@ public:
     // The stop button: ends a replay, or stops the run on the board.
     void stopRun();
     const LogPane &logPane() const { return pane; }
+    PhaseProgress &progress() { return phaseProgress; }
 
 signals:
     // "导出调试报告…" was chosen in the results table's context menu.
@@ -192,6 +197,7 @@ private:
     RecordingPlayer player;
     // Arrival times of the verification records.
     QElapsedTimer streamClock;
+    PhaseProgress phaseProgress;
     CouplingMatrix coupling;
     // The pairs (touched, affected) whose coupling the log has warned of.
     QSet<QPair<int, int>> warnedCouplings;
