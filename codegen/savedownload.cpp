@@ -53,9 +53,10 @@ void SaveDownload::runSteps()
                                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
             return;
     }
-    // Where the build cannot run, the user hears it before anything is touched.
+    // Where the build cannot run, the user hears it before anything is touched; a folder that
+    // cmd would read wrongly is refused before then.
     (void)BuildScript::checkScriptCanRun(dialogParent, testFolder());
-    if (!stopBoard())
+    if (!BuildScript::checkPathFitsScript(dialogParent, testFolder()) || !stopBoard())
         return;
 
     const QString folder = testFolder();
@@ -75,7 +76,8 @@ void SaveDownload::runSteps()
     // the user with everything measured so far.
     resetTuning();
     dropFinishedBuilds();
-    BuildScript::startBuildScript(this, folder + QLatin1Char('/'));
+    BuildScript::reportRun(dialogParent, log,
+                           BuildScript::startBuildScript(this, folder + QLatin1Char('/')));
 }
 
 // The reader is kept from taking the acknowledgements, then Stop is sent until acknowledged.
