@@ -210,9 +210,8 @@ bool BuildScript::checkPathFitsScript(QWidget *parent, const QString &testFolder
                             "（cmd 以代码页 %2 读取该脚本）：\n%3\n\n"
                             "本次没有改写任何文件，也没有运行编译脚本。"
                             "请将工具放到路径中没有这个字符的文件夹后再试。")
-                             .arg(unwritable)
-                             .arg(codePage.number())
-                             .arg(QDir::toNativeSeparators(testFolder)));
+                             .arg(unwritable, QString::number(codePage.number()),
+                                  QDir::toNativeSeparators(testFolder)));
     return false;
 }
 
@@ -277,13 +276,11 @@ void BuildScript::reportRun(QWidget *parent, QPlainTextEdit *log, const Run &run
         break;
     case Run::Outcome::StillRunning:
         line = tr("编译脚本 config.bat 已运行 %1 秒，仍在后台运行，目录：%2")
-                   .arg(kRunTimeoutMs / 1000)
-                   .arg(run.folder);
+                   .arg(QString::number(kRunTimeoutMs / 1000), run.folder);
         break;
     case Run::Outcome::Failed:
         line = tr("编译脚本运行失败（退出码 %1）：%2，目录：%3")
-                   .arg(run.exitCode)
-                   .arg(run.command, run.folder);
+                   .arg(QString::number(run.exitCode), run.command, run.folder);
         break;
     }
     if (log)
