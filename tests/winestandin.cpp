@@ -134,7 +134,7 @@ int main(int argc, char **argv)
             : QLatin1String("Z:") + QDir::currentPath().replace('/', '\\') + QLatin1Char('\\') +
                   QString(word).remove(QRegularExpression(QStringLiteral("^\\.\\\\")));
     QFile file(unixPath(script));
-    if (word.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("'%1' is not recognized as an internal or external command,\r\n"
                                    "operable program or batch file.\r\n")
                         .arg(word),
