@@ -110,7 +110,7 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
 
 // The PATH, for the helper's life, is one folder of stand-ins alone, so that no wine of the
 // system is ever found. With wine, the folder holds the stand-in of winestandin.cpp as "wine": it
-// records its arguments and the script and project it found. setLocale sets the locale the tool
+// records the script and the project it found. setLocale sets the locale the tool
 // and the stand-in see. One helper at a time: it restores the PATH and the locale it found, so a
 // second one must not outlive it (switch wine with setWine instead).
 class StandInPath
@@ -140,9 +140,8 @@ public:
 
     void setWine(bool withWine)
     {
-        for (const QString &file : {QStringLiteral("wine"), QStringLiteral("wine-args.txt"),
-                                    QStringLiteral("wine-ran.txt")})
-            QFile::remove(folder + QLatin1Char('/') + file);
+        QFile::remove(wineProgram());
+        QFile::remove(folder + QStringLiteral("/wine-ran.txt"));
         if (withWine)
             QVERIFY(QFile::link(QStringLiteral(WINE_STANDIN), wineProgram()));
     }
@@ -153,11 +152,15 @@ public:
         qputenv("WINE_STANDIN_CODEPAGE", codecName);
     }
 
-    // The arguments of the last start of the stand-in wine; empty when it never ran.
-    QStringList wineArguments() const { return recorded(QStringLiteral("/wine-args.txt")); }
     // The script that cmd took from its command line and the project its project line names,
     // both as Windows paths; empty when the stand-in never ran.
-    QStringList wineRan() const { return recorded(QStringLiteral("/wine-ran.txt")); }
+    QStringList wineRan() const
+    {
+        QFile file(folder + QStringLiteral("/wine-ran.txt"));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
     QString wineProgram() const { return folder + QStringLiteral("/wine"); }
 
 private:
@@ -167,13 +170,6 @@ private:
         bool set;
         QByteArray value;
     };
-    QStringList recorded(const QString &name) const
-    {
-        QFile file(folder + name);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
     static inline int alive = 0;
     QString folder;
     QList<Saved> saved;

@@ -3,9 +3,8 @@
 // the script from it as cmd does, reads the script's project line in the code page cmd reads
 // batch files in (WINE_STANDIN_CODEPAGE, a Qt codec name; the tests set it with the locale) and
 // expands it as a batch file's line. Then it plays the build: the project file must exist. It
-// writes its arguments to wine-args.txt and what it found to wine-ran.txt beside itself, and
-// fails with cmd's message when the script is not there, or with the build's when the project
-// is not.
+// writes what it found to wine-ran.txt beside itself, and fails with cmd's message when the
+// script is not there, or with the build's when the project is not.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -123,9 +122,6 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const QString here = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
-    QFile args(here + QLatin1String("/wine-args.txt"));
-    if (args.open(QIODevice::WriteOnly))
-        args.write((arguments.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 
     const QString word = firstWord(commandAfterSlashC(wineCommandLine(arguments)));
     const QString script =
