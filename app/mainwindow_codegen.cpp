@@ -20,7 +20,7 @@ void MainWindow::setUpFirmwareGeneration()
                                    ui->mcuTypeCBox->currentText(), &error);
     };
     // A child of the window, so build scripts still running stay owned until the window goes.
-    saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, ui->plainTextEdit,
+    saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, boardPacing, ui->plainTextEdit,
                                     tuning->results(), tuning->samples(), *pinMap,
                                     toolPaths.writableDir(), this);
 }

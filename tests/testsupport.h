@@ -1,9 +1,12 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
+#include "link/pacing.h"
 #include "project/pinmapsource.h"
+#include "sim/simboard.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -19,9 +22,30 @@
 #include <initializer_list>
 #include <utility>
 
-// Pieces several test programs share: a pin map set by hand, measurement records, file bytes.
+// Pieces several test programs share: the clock, a pin map set by hand, measurement records,
+// file bytes.
 namespace testsupport
 {
+// The tests' clock: the window's waits and the simulated board's frames at one twentieth of the
+// tool's pace, so that a channel's no-touch/touch test takes well under a second.
+constexpr double kFastClock = 1.0 / 20;
+
+// Puts the simulated board on the fast clock and returns the pacing to build the window or the
+// link with.
+inline Pacing fastClock()
+{
+    SimBoard::setClockScale(kFastClock);
+    return Pacing().scaled(kFastClock);
+}
+
+// The tool's own pacing with the board on its real clock, for the few tests that check the
+// pacing itself.
+inline Pacing realClock()
+{
+    SimBoard::setClockScale(1.0);
+    return Pacing();
+}
+
 // The Start and Stop commands as the board receives them: report ID 0, the frame's length, the
 // frame, zeros to 65 bytes.
 inline const QByteArray kStartReport =
@@ -109,10 +133,10 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
 }
 
 // The PATH, for the helper's life, is one folder of stand-ins alone, so that no wine of the
-// system is ever found. With wine, the folder holds the stand-in of winestandin.cpp as "wine": it
-// records the script and the project it found. setLocale sets the locale the tool
-// and the stand-in see. One helper at a time: it restores the PATH and the locale it found, so a
-// second one must not outlive it (switch wine with setWine instead).
+// system is ever found. With wine, the folder holds the stand-in built beside the tests from
+// winestandin.cpp as "wine": it records the script and the project it found. setLocale sets the
+// locale the tool and the stand-in see. One helper at a time: it restores the PATH and the locale
+// it found, so a second one must not outlive it (switch wine with setWine instead).
 class StandInPath
 {
 public:
@@ -143,7 +167,8 @@ public:
         QFile::remove(wineProgram());
         QFile::remove(folder + QStringLiteral("/wine-ran.txt"));
         if (withWine)
-            QVERIFY(QFile::link(QStringLiteral(WINE_STANDIN), wineProgram()));
+            QVERIFY(QFile::link(QCoreApplication::applicationDirPath() + "/winestandin",
+                                wineProgram()));
     }
     // The tool takes the script's code page from LC_ALL; the stand-in reads it in codecName.
     void setLocale(const QByteArray &locale, const QByteArray &codecName)
