@@ -171,7 +171,7 @@ public slots:
     // Waterproof test and verification mode
     void on_waterproof_btn_clicked();
     void on_pushButton_3_clicked();
-    void reciveDataFromCheckThread(QByteArray data);
+    void reciveDataFromCheckThread(QByteArray data, int crcFailed);
 
     // Firmware generation
     void on_saveDownloadBtn_clicked();

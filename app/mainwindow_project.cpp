@@ -2,6 +2,7 @@
 #include "chip/chip.h"
 #include "ui_mainwindow.h"
 
+#include "project/keynumbercheck.h"
 #include "project/packagewidget.h"
 #include "project/writefailure.h"
 #include "quality/samplesfile.h"
@@ -38,7 +39,11 @@ void MainWindow::setUpProjectSettings()
         std::make_unique<Workspace>(this, ui->proPathLineEdit, ui->proNameLineEdit, *projectFile);
     // The loaded rows are the results now: each channel is found again in its own row, and
     // samples measured for the previous project no longer belong to any row.
-    workspace->projectLoaded = [this] { tuning->adoptLoadedResults(samplesFilePath()); };
+    workspace->projectLoaded = [this] {
+        tuning->adoptLoadedResults(samplesFilePath());
+        // Told once here; generation refuses such a project until it is mended.
+        KeyNumberCheck::warn(this, *pinMap);
+    };
 }
 
 QString MainWindow::samplesFilePath() const

@@ -2,6 +2,7 @@
 
 #include "chip/chip.h"
 #include "codegen/sourcegenerator.h"
+#include "project/keynumbercheck.h"
 #include "project/pinmapsource.h"
 #include "project/settingspage.h"
 #include "project/writefailure.h"
@@ -25,6 +26,9 @@ void AppProject::generate()
 {
     if (QMessageBox::warning(parent, tr("生成代码提示"), tr("请确调试已经完成！"),
                              QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+    // Nothing is created for keys the firmware would never report.
+    if (KeyNumberCheck::warn(parent, pins))
         return;
     const QString projectPath = settings.projectPath();
     if (projectPath.isEmpty()) {

@@ -4,6 +4,7 @@
 #include "codegen/sourcegenerator.h"
 #include "link/debuggerlink.h"
 #include "link/pacing.h"
+#include "project/keynumbercheck.h"
 #include "project/pinmapsource.h"
 #include "quality/channelsamples.h"
 #include "tuning/resultstable.h"
@@ -50,6 +51,9 @@ void SaveDownload::runSteps()
         QMessageBox::warning(dialogParent, tr("提示"), tr("正在调试请勿点击！"));
         return;
     }
+    // Refused before the board is stopped or a file is touched.
+    if (KeyNumberCheck::warn(dialogParent, pins))
+        return;
     if (tuningRun.sampling() || tuningRun.autoSequence()) {
         if (QMessageBox::warning(dialogParent, tr("提示"), tr("请确认是否已经停止测试！"),
                                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)

@@ -84,31 +84,19 @@ QStringList SourceGenerator::channelConfigRows(const PinMapSource &pins)
 QStringList SourceGenerator::resultRows(const PinMapSource &pins, const ResultsTable &results,
                                         QStringList *incomplete)
 {
-    // The means in the order of the row's fields, and the phase each measures.
-    struct Mean
-    {
-        int column;
-        SamplePhase phase;
-    };
-    static const Mean kMeans[] = {{columnOf(ResultColumn::NoTouch), SamplePhase::NoTouch},
-                                  {columnOf(ResultColumn::Touch), SamplePhase::Touch},
-                                  {columnOf(ResultColumn::Water), SamplePhase::Water}};
     QStringList rows;
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (pins.channelInUse(channel) != 1)
             continue;
-        const int row = results.rowOf(channel);
+        const KeyMeans means = results.tableMeans(channel);
         QString line = QString::number(pins.keyNumber(channel)) + QLatin1Char(',') +
                        QString::number(channel) + QLatin1String(",20,");
         QStringList lacking;
-        for (const Mean &mean : kMeans) {
-            const QString text = row < 0 ? QString() : results.cellText(row, mean.column).trimmed();
-            bool ok = false;
-            const uint value = text.toUInt(&ok, 10);
-            // The firmware's counts are 16 bits: anything else is no measurement.
-            if (!ok || value > 0xFFFF)
-                lacking << SamplesPlot::phaseName(mean.phase);
-            line += QString::number(value) + QLatin1Char(',');
+        for (SamplePhase phase : {SamplePhase::NoTouch, SamplePhase::Touch, SamplePhase::Water}) {
+            const std::optional<int> &mean = means.of(phase);
+            if (!mean)
+                lacking << SamplesPlot::phaseName(phase);
+            line += QString::number(mean.value_or(0)) + QLatin1Char(',');
         }
         if (!lacking.isEmpty() && incomplete)
             *incomplete << QStringLiteral("TK%1（%2）").arg(channel).arg(lacking.join(tr("、")));

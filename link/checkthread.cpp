@@ -12,8 +12,10 @@ bool CheckThread::parseReport(const unsigned char *report, int received)
         emit handshakeMessage(tr("握手失败！"));
         return true;
     case BoardReport::DataIntact:
+        emit sendCheckDataToPlay(record, 0);
+        return true;
     case BoardReport::DataCorrupt:
-        emit sendCheckDataToPlay(record);
+        emit sendCheckDataToPlay(record, 1);
         return true;
     case BoardReport::Other:
         break;

@@ -20,7 +20,8 @@ public:
     bool parseReport(const unsigned char *report, int received) override;
 
 signals:
-    void sendCheckDataToPlay(QByteArray data);
+    // Every record, crcFailed 1 when its check sequence failed or it was cut short.
+    void sendCheckDataToPlay(QByteArray data, int crcFailed);
     void handshakeMessage(QString text);
 
 protected:

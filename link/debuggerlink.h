@@ -112,8 +112,9 @@ signals:
     // its failure: "握手失败！" for a refused Start, "接收返回超时！" when nothing came.
     void record(QByteArray data, int crcFailed);
     void readerFailed(QString text);
-    // The verification reader's record (also one whose check failed), or its failure.
-    void checkRecord(QByteArray data);
+    // The verification reader's record, also one whose check failed or that was cut short
+    // (crcFailed 1), or its failure.
+    void checkRecord(QByteArray data, int crcFailed);
     void checkReaderFailed(QString text);
 
 private:

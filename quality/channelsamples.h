@@ -6,6 +6,7 @@
 #include <QVector>
 
 #include <array>
+#include <optional>
 
 // The three measured phases of a channel.
 enum class SamplePhase {
@@ -35,6 +36,29 @@ struct ChannelSamples
     }
     bool has(SamplePhase phase) const { return of(phase).size() == chip::kSamplesPerPhase; }
     bool isEmpty() const { return noTouch.isEmpty() && touch.isEmpty() && water.isEmpty(); }
+};
+
+// The three means of a channel as its results row holds them: what the generator writes into the
+// application firmware. A mean the row lacks, or holds as no count, is absent.
+struct KeyMeans
+{
+    std::optional<int> noTouch;
+    std::optional<int> touch;
+    std::optional<int> water;
+
+    const std::optional<int> &of(SamplePhase phase) const
+    {
+        return phase == SamplePhase::NoTouch ? noTouch
+               : phase == SamplePhase::Touch ? touch
+                                             : water;
+    }
+    std::optional<int> &of(SamplePhase phase)
+    {
+        return phase == SamplePhase::NoTouch ? noTouch
+               : phase == SamplePhase::Touch ? touch
+                                             : water;
+    }
+    bool isComplete() const { return noTouch && touch && water; }
 };
 
 // Every channel's samples, kept after its phases end. A new measurement of a phase replaces the

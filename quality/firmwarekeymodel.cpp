@@ -10,9 +10,10 @@ FirmwareKeyModel::FirmwareKeyModel(int noTouchMean, int touchMean, int waterMean
 
 std::optional<FirmwareKeyModel> FirmwareKeyModel::forKey(const KeyQuality &quality)
 {
-    if (!quality.noTouch || !quality.touch || !quality.water)
+    const KeyMeans &means = quality.means;
+    if (!means.isComplete())
         return std::nullopt;
-    return FirmwareKeyModel(quality.noTouch->mean, quality.touch->mean, quality.water->mean);
+    return FirmwareKeyModel(*means.noTouch, *means.touch, *means.water);
 }
 
 int FirmwareKeyModel::threshold() const
@@ -20,21 +21,28 @@ int FirmwareKeyModel::threshold() const
     return KeyQuality::firmwareThreshold(currentBase, touchMean, waterMean);
 }
 
-bool FirmwareKeyModel::feed(quint16 count)
+FirmwareKeyModel::Step FirmwareKeyModel::scan(quint16 count)
 {
     if (count > threshold()) {
-        // The flag follows only on the record after the counter has reached TK_DEBOUNCE.
-        if (debounce < kDebounce)
+        // The bit follows only on the record after the counter has reached TK_DEBOUNCE.
+        if (debounce < kDebounce) {
             ++debounce;
-        else
-            flag = true;
-    } else {
-        debounce = 0;
-        flag = false;
-        if (count > currentBase)
-            ++currentBase;
-        else if (count < currentBase)
-            --currentBase;
+            return Step::Keep;
+        }
+        flag = true;
+        return Step::Set;
     }
+    debounce = 0;
+    flag = false;
+    if (count > currentBase)
+        ++currentBase;
+    else if (count < currentBase)
+        --currentBase;
+    return Step::Clear;
+}
+
+bool FirmwareKeyModel::feed(quint16 count)
+{
+    scan(count);
     return flag;
 }

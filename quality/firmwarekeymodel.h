@@ -16,12 +16,22 @@ public:
     // Records above the threshold that the firmware counts before it reports the press.
     static constexpr int kDebounce = 3;
 
+    // What one scan does to the key's bit in TouchKeyFlag.
+    enum class Step {
+        Keep,  // above the threshold, still counting
+        Set,   // above the threshold for longer than TK_DEBOUNCE records
+        Clear, // not above it
+    };
+
     // The state after TouchKeyInit, from the means the generator writes into the firmware.
     FirmwareKeyModel(int noTouchMean, int touchMean, int waterMean);
-    // A model for a key with complete figures; none otherwise.
+    // A model for a key whose three means the firmware gets; none otherwise.
     static std::optional<FirmwareKeyModel> forKey(const KeyQuality &quality);
 
-    // One scan with this record's count; returns whether the key is now reported pressed.
+    // One scan with this record's count, and what it does to the key's bit.
+    Step scan(quint16 count);
+    // One scan; returns whether the key is now reported pressed, as when no other channel
+    // shares its key number.
     bool feed(quint16 count);
     bool pressed() const { return flag; }
     // Records above the threshold counted so far, 0 ... kDebounce, as TouchDebounce holds them.

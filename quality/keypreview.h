@@ -2,32 +2,48 @@
 #define KEYPREVIEW_H
 
 #include "chip/chip.h"
+#include "quality/channelsamples.h"
 #include "quality/firmwarekeymodel.h"
 
 #include <QByteArray>
 #include <QList>
+#include <QVector>
 
 #include <array>
 #include <optional>
 
-class SampleStore;
-
 // What the application firmware would decide for each key while verification streams: one
-// firmware key model per channel in use whose three phases are measured, fed with that channel's
-// count of every record.
+// firmware key model per channel in use whose three means the results table holds, scanned in
+// the firmware's table order (ascending channel) with that channel's count of every intact
+// record, each scan setting, keeping or clearing its key's bit in the firmware's key flags.
+// Channels sharing a key number therefore share one bit, as on the chip, and a key number the
+// flags have no bit for (0) is never pressed.
 class KeyPreview
 {
 public:
-    // Models for those of the channels whose samples are complete; the others show nothing.
-    void reset(const QList<int> &channels, const SampleStore &store);
+    struct Key
+    {
+        int channel = 0;
+        int keyNumber = 0;
+        KeyMeans means;
+    };
+
+    // Models for those of the keys whose means are complete; the others show nothing.
+    void reset(const QVector<Key> &keys);
     void clear();
     bool isActive() const { return active; }
-    // One record of all channels: the channels whose pressed state changed with it.
+    // One record of all channels, which must be intact (check sequence and length): the
+    // channels whose pressed state changed with it.
     QList<int> feed(const QByteArray &record);
     bool pressed(int channel) const;
 
 private:
+    // The key's bit in TouchKeyFlag; 0 for a key number without one.
+    static quint32 bitOf(int keyNumber);
+
     std::array<std::optional<FirmwareKeyModel>, chip::kChannelCount> models;
+    std::array<int, chip::kChannelCount> keyNumbers{};
+    quint32 keyFlags = 0;
     bool active = false;
 };
 

@@ -1,5 +1,7 @@
 #include "quality/keyquality.h"
 
+#include "chip/chip.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -7,10 +9,15 @@
 
 namespace
 {
+constexpr qint64 kPerPhase = chip::kSamplesPerPhase;
+
 QString countText(const std::optional<int> &value, const QString &missing)
 {
     return value ? QString::number(*value) : missing;
 }
+
+// A difference of two sums over a phase's samples as the difference of their means, rounded.
+int roundedMean(qint64 sum) { return qRound(double(sum) / kPerPhase); }
 } // namespace
 
 PhaseFigures PhaseFigures::of(const QVector<int> &samples)
@@ -25,6 +32,7 @@ PhaseFigures PhaseFigures::of(const QVector<int> &samples)
     figures.mean = static_cast<int>(sum / samples.size());
     figures.minimum = *low;
     figures.maximum = *high;
+    figures.sum = sum;
     const double exactMean = double(sum) / samples.size();
     double squares = 0.0;
     for (int v : samples)
@@ -45,33 +53,58 @@ int KeyQuality::firmwareThreshold(int base, int touch, int water)
     return quint16(b + swing / 2);
 }
 
-KeyQuality KeyQuality::of(const ChannelSamples &samples)
+KeyQuality KeyQuality::of(const ChannelSamples &samples, const KeyMeans &table)
 {
     KeyQuality q;
-    if (samples.has(SamplePhase::NoTouch)) {
-        q.noTouch = PhaseFigures::of(samples.noTouch);
+    const auto figures = [&q](SamplePhase phase) -> std::optional<PhaseFigures> & {
+        return phase == SamplePhase::NoTouch ? q.noTouch
+               : phase == SamplePhase::Touch ? q.touch
+                                             : q.water;
+    };
+    // Each phase's sum over its samples; from the row's mean where there are no samples.
+    std::optional<qint64> sums[3];
+    for (SamplePhase phase : {SamplePhase::NoTouch, SamplePhase::Touch, SamplePhase::Water}) {
+        std::optional<PhaseFigures> &f = figures(phase);
+        if (samples.has(phase))
+            f = PhaseFigures::of(samples.of(phase));
+        const std::optional<int> &row = table.of(phase);
+        std::optional<int> &mean = q.means.of(phase);
+        mean = row ? row : f ? std::optional<int>(f->mean) : std::nullopt;
+        if (row && f && *row != f->mean)
+            q.tableDiffers = true;
+        if (f)
+            sums[int(phase)] = f->sum;
+        else if (mean)
+            sums[int(phase)] = *mean * kPerPhase;
+    }
+    const auto &[noTouchSum, touchSum, waterSum] = sums;
+    if (q.noTouch)
         q.noise = std::max(1, q.noTouch->maximum - q.noTouch->minimum);
+    if (noTouchSum && touchSum) {
+        q.signalSum = *touchSum - *noTouchSum;
+        q.signal = roundedMean(q.signalSum);
+        if (q.noise)
+            q.snr = double(q.signalSum) / (kPerPhase * *q.noise);
     }
-    if (samples.has(SamplePhase::Touch))
-        q.touch = PhaseFigures::of(samples.touch);
-    if (samples.has(SamplePhase::Water))
-        q.water = PhaseFigures::of(samples.water);
-    if (q.noTouch && q.touch) {
-        q.signal = q.touch->mean - q.noTouch->mean;
-        q.snr = double(*q.signal) / *q.noise;
+    if (noTouchSum && waterSum) {
+        q.shiftSum = *waterSum - *noTouchSum;
+        q.waterShift = roundedMean(q.shiftSum);
+        if (q.signal && q.signalSum > 0)
+            q.waterShare = int(100 * q.shiftSum / q.signalSum);
     }
-    if (q.noTouch && q.water) {
-        q.waterShift = q.water->mean - q.noTouch->mean;
-        if (q.signal && *q.signal > 0)
-            q.waterShare = double(*q.waterShift) / *q.signal;
+    if (q.means.isComplete()) {
+        q.threshold = firmwareThreshold(*q.means.noTouch, *q.means.touch, *q.means.water);
+        if (q.touch)
+            q.touchMargin = q.touch->minimum - *q.threshold;
+        if (q.noTouch)
+            q.noTouchMargin = *q.threshold - q.noTouch->maximum;
+        if (q.water)
+            q.waterMargin = *q.threshold - q.water->maximum;
     }
-    if (q.noTouch && q.touch && q.water) {
-        q.threshold = firmwareThreshold(q.noTouch->mean, q.touch->mean, q.water->mean);
-        q.touchMargin = q.touch->minimum - *q.threshold;
-        q.noTouchMargin = *q.threshold - q.noTouch->maximum;
-        q.waterMargin = *q.threshold - q.water->maximum;
+    if (q.tableDiffers)
+        q.reasons << tr("表格数值已手动修改，与采样不符");
+    if (q.noTouch && q.touch && q.water)
         q.judge();
-    }
     return q;
 }
 
@@ -79,7 +112,7 @@ void KeyQuality::judge()
 {
     QStringList fails;
     QStringList cautions;
-    const bool positive = *signal > 0;
+    const bool positive = signalSum > 0;
     if (!positive)
         fails << tr("信号不为正");
     else if (*snr < kPassSnr)
@@ -91,12 +124,16 @@ void KeyQuality::judge()
     // A share of a signal that is not positive means nothing; that key has failed already.
     if (positive && *snr >= kPassSnr && *snr < kGoodSnr)
         cautions << tr("信噪比低于10:1");
-    if (positive && 2 * *waterShift >= *signal)
+    if (positive && 2 * shiftSum >= signalSum)
         cautions << tr("防水偏移达到信号的一半");
     verdict = !fails.isEmpty()      ? KeyVerdict::Fail
               : !cautions.isEmpty() ? KeyVerdict::Caution
                                     : KeyVerdict::Pass;
-    reasons = fails + cautions;
+    // The firmware gets the row's means: a key judged from other samples cannot pass, and that
+    // comes first, since it explains the other reasons.
+    if (tableDiffers && verdict == KeyVerdict::Pass)
+        verdict = KeyVerdict::Caution;
+    reasons += fails + cautions;
 }
 
 QColor KeyQuality::verdictColour(KeyVerdict verdict)
@@ -127,18 +164,37 @@ QString KeyQuality::verdictText() const
     return QString();
 }
 
+QString KeyQuality::figureText(const std::optional<int> &value, bool fromRowWithoutSamples)
+{
+    if (value)
+        return QString::number(*value);
+    return fromRowWithoutSamples ? tr("无采样") : tr("未测");
+}
+
 QString KeyQuality::snrText() const
 {
     if (!snr)
-        return tr("未测");
-    return QString::number(std::trunc(*snr * 10.0) / 10.0, 'f', 1) + QStringLiteral(":1");
+        return signal ? tr("无采样") : tr("未测");
+    // Cut in integers: a ratio of exactly 5 must never read 4.9.
+    const qint64 tenths = 10 * signalSum / (kPerPhase * *noise);
+    return QString::number(double(tenths) / 10.0, 'f', 1) + QStringLiteral(":1");
 }
 
 QString KeyQuality::waterShareText() const
 {
-    if (!waterShare)
-        return QString();
-    return QStringLiteral("%1%").arg(static_cast<int>(std::trunc(*waterShare * 100.0)));
+    return waterShare ? QStringLiteral("%1%").arg(*waterShare) : QString();
+}
+
+QString KeyQuality::meanText(SamplePhase phase) const
+{
+    return countText(means.of(phase), tr("未测"));
+}
+
+QString KeyQuality::noiseText() const { return figureText(noise, means.noTouch.has_value()); }
+
+QString KeyQuality::marginText(const std::optional<int> &margin) const
+{
+    return figureText(margin, threshold.has_value());
 }
 
 QString KeyQuality::logLine(const QString &channelName) const
@@ -148,25 +204,25 @@ QString KeyQuality::logLine(const QString &channelName) const
     if (shift.isEmpty())
         shift = countText(waterShift, missing);
     QString line = tr("%1：噪声 %2，信号 %3，信噪比 %4，防水偏移 %5")
-                       .arg(channelName, countText(noise, missing), countText(signal, missing),
-                            snrText(), shift);
-    if (verdict) {
+                       .arg(channelName, noiseText(), countText(signal, missing), snrText(), shift);
+    if (verdict)
         line += tr("，") + verdictText();
-        if (!reasons.isEmpty())
-            line += tr("（%1）").arg(reasons.join(tr("、")));
-    }
+    if (!reasons.isEmpty())
+        line += tr("（%1）").arg(reasons.join(tr("、")));
     return line;
 }
 
 QString KeyQuality::toolTip(const QString &channelName) const
 {
     const QString missing = tr("未测");
-    const auto phase = [&](const QString &name, const std::optional<PhaseFigures> &f) {
-        if (!f)
+    const auto phase = [&](const QString &name, SamplePhase p,
+                           const std::optional<PhaseFigures> &f) {
+        if (!f && !means.of(p))
             return tr("%1：%2").arg(name, missing);
+        if (!f)
+            return tr("%1：均值 %2，无采样").arg(name, meanText(p));
         return tr("%1：均值 %2，最小 %3，最大 %4，标准差 %5")
-            .arg(name)
-            .arg(f->mean)
+            .arg(name, meanText(p))
             .arg(f->minimum)
             .arg(f->maximum)
             .arg(f->standardDeviation, 0, 'f', 1);
@@ -178,13 +234,13 @@ QString KeyQuality::toolTip(const QString &channelName) const
     if (waterShare)
         shift += tr("（信号的 %1）").arg(waterShareText());
     QStringList lines;
-    lines << head << phase(tr("不触摸"), noTouch) << phase(tr("触摸"), touch)
-          << phase(tr("防水"), water)
-          << tr("噪声 %1，信号 %2，信噪比 %3")
-                 .arg(countText(noise, missing), countText(signal, missing), snrText())
-          << tr("防水偏移 %1").arg(shift) << tr("阈值 %1").arg(countText(threshold, missing))
-          << tr("余量：触摸 %1，不触摸 %2，防水 %3")
-                 .arg(countText(touchMargin, missing), countText(noTouchMargin, missing),
-                      countText(waterMargin, missing));
+    lines
+        << head << phase(tr("不触摸"), SamplePhase::NoTouch, noTouch)
+        << phase(tr("触摸"), SamplePhase::Touch, touch)
+        << phase(tr("防水"), SamplePhase::Water, water)
+        << tr("噪声 %1，信号 %2，信噪比 %3").arg(noiseText(), countText(signal, missing), snrText())
+        << tr("防水偏移 %1").arg(shift) << tr("阈值 %1").arg(countText(threshold, missing))
+        << tr("余量：触摸 %1，不触摸 %2，防水 %3")
+               .arg(marginText(touchMargin), marginText(noTouchMargin), marginText(waterMargin));
     return lines.join(QLatin1Char('\n'));
 }

@@ -17,6 +17,7 @@ struct PhaseFigures
     int mean = 0;
     int minimum = 0;
     int maximum = 0;
+    qint64 sum = 0;
     double standardDeviation = 0.0; // population deviation from the exact mean
 
     static PhaseFigures of(const QVector<int> &samples);
@@ -28,10 +29,13 @@ enum class KeyVerdict {
     Fail,
 };
 
-// How good a key is, judged from its three measured phases: noise, signal, signal-to-noise ratio,
-// water shift, the threshold the application firmware will build from the three means, the margins
-// to it, and a verdict with its reasons. Figures that need a phase not measured yet are absent;
-// the verdict is given only when all three phases are there.
+// How good a key is: noise and the spread of each phase from its kept samples; the means from
+// the results row, which is what the application firmware gets, and from them the threshold the
+// firmware builds and the margins to it; signal, signal-to-noise ratio and water shift from the
+// samples' exact means (from the row's means where there are no samples); and a verdict with its
+// reasons. Figures that need a phase not measured are absent; the verdict is given only when all
+// three phases have their samples. A row whose mean is not its samples' mean is marked, and its
+// verdict is at most 注意.
 struct KeyQuality
 {
     Q_DECLARE_TR_FUNCTIONS(KeyQuality)
@@ -40,7 +44,8 @@ public:
     static constexpr double kPassSnr = 5.0;
     static constexpr double kGoodSnr = 10.0;
 
-    static KeyQuality of(const ChannelSamples &samples);
+    // table: the means of the key's results row; a phase the row lacks takes its samples' mean.
+    static KeyQuality of(const ChannelSamples &samples, const KeyMeans &table = {});
 
     // TouchThreshold of the firmware template in its 16-bit unsigned arithmetic: half the swing
     // above base, or three quarters when water lies more than half the swing above base.
@@ -53,11 +58,15 @@ public:
     // "合格", "注意" or "不合格"; empty without a verdict.
     QString verdictText() const;
     // The ratio cut to one decimal ("4.9:1" for 4.99), so that a ratio just below a limit never
-    // reads as the limit; "未测" without one.
+    // reads as the limit; "无采样" when only the samples are missing, "未测" without a signal.
     QString snrText() const;
     // The water shift's share of the signal in whole percent, cut ("49%" for 49.9%); empty
     // without one.
     QString waterShareText() const;
+    // A phase's mean as the firmware gets it, or "未测".
+    QString meanText(SamplePhase phase) const;
+    QString noiseText() const;
+    QString marginText(const std::optional<int> &margin) const;
     // "TK3：噪声 12，信号 300，信噪比 25.0:1，防水偏移 4%，合格", the reasons in brackets after a
     // verdict other than 合格; a figure not measured reads "未测" and no verdict follows.
     QString logLine(const QString &channelName) const;
@@ -67,12 +76,17 @@ public:
     std::optional<PhaseFigures> noTouch;
     std::optional<PhaseFigures> touch;
     std::optional<PhaseFigures> water;
+    // The means the firmware gets: the results row's, or the samples' where the row has none.
+    KeyMeans means;
+    // A mean of the results row is not the mean of its samples (edited, or samples of another
+    // project).
+    bool tableDiffers = false;
 
-    std::optional<int> noise;  // untouched maximum - minimum, 0 counted as 1
-    std::optional<int> signal; // touched mean - untouched mean
-    std::optional<double> snr;
-    std::optional<int> waterShift;    // water mean - untouched mean
-    std::optional<double> waterShare; // water shift / signal, only for a positive signal
+    std::optional<int> noise;      // untouched maximum - minimum, 0 counted as 1
+    std::optional<int> signal;     // touched mean - untouched mean, exact and then rounded
+    std::optional<double> snr;     // exact signal / noise
+    std::optional<int> waterShift; // water mean - untouched mean, exact and then rounded
+    std::optional<int> waterShare; // water shift / signal in whole percent, cut; positive signal
     std::optional<int> threshold;
     std::optional<int> touchMargin;   // touched minimum - threshold
     std::optional<int> noTouchMargin; // threshold - untouched maximum
@@ -82,6 +96,12 @@ public:
 
 private:
     void judge();
+    // The count, or why there is none: "无采样" when the row holds what it needs, else "未测".
+    static QString figureText(const std::optional<int> &value, bool fromRowWithoutSamples);
+
+    // Signal and water shift times the samples of a phase: their exact values in integers.
+    qint64 signalSum = 0;
+    qint64 shiftSum = 0;
 };
 
 #endif // KEYQUALITY_H

@@ -12,6 +12,9 @@ namespace
 {
 constexpr std::array<SamplePhase, 3> kPhases = {SamplePhase::NoTouch, SamplePhase::Touch,
                                                 SamplePhase::Water};
+// "TK24,notouch" and 162 counts of up to five digits, each after a comma, with room for blanks.
+constexpr int kMaxLineBytes = 2 * (12 + 6 * chip::kSamplesPerPhase);
+const QByteArray kByteOrderMark("\xEF\xBB\xBF");
 
 QByteArray phaseWord(SamplePhase phase)
 {
@@ -58,6 +61,9 @@ std::optional<SamplePhase> phaseOf(const QByteArray &word)
 // Stores one line's samples; false for a line that is not a channel's phase.
 bool readLine(const QByteArray &line, SampleStore &store)
 {
+    // No line of the file is longer; a longer one is not split into fields at all.
+    if (line.size() > kMaxLineBytes)
+        return false;
     const QList<QByteArray> fields = line.split(',');
     if (fields.size() != 2 + chip::kSamplesPerPhase)
         return false;
@@ -79,6 +85,33 @@ bool readLine(const QByteArray &line, SampleStore &store)
     store.set(channel, *phase, samples);
     return true;
 }
+
+// Reads the lines of a samples file one by one into a store and counts those it skips.
+class LineReader
+{
+public:
+    void take(QByteArray line)
+    {
+        if (first && line.startsWith(kByteOrderMark))
+            line.remove(0, kByteOrderMark.size());
+        first = false;
+        line = line.trimmed();
+        if (!line.isEmpty() && !readLine(line, store))
+            ++skipped;
+    }
+    // A line too long to be read whole.
+    void skipLine()
+    {
+        first = false;
+        ++skipped;
+    }
+
+    SampleStore store;
+    int skipped = 0;
+
+private:
+    bool first = true;
+};
 } // namespace
 
 QString SamplesFile::fileName(const QString &projectName)
@@ -105,18 +138,12 @@ QByteArray SamplesFile::toText(const SampleStore &store)
 
 SampleStore SamplesFile::fromText(const QByteArray &text, int *skipped)
 {
-    SampleStore store;
-    int bad = 0;
-    for (const QByteArray &rawLine : text.split('\n')) {
-        const QByteArray line = rawLine.trimmed();
-        if (line.isEmpty())
-            continue;
-        if (!readLine(line, store))
-            ++bad;
-    }
+    LineReader reader;
+    for (const QByteArray &line : text.split('\n'))
+        reader.take(line);
     if (skipped)
-        *skipped = bad;
-    return store;
+        *skipped = reader.skipped;
+    return reader.store;
 }
 
 bool SamplesFile::write(const QString &path, const SampleStore &store, QString *error)
@@ -134,11 +161,53 @@ bool SamplesFile::write(const QString &path, const SampleStore &store, QString *
 bool SamplesFile::read(const QString &path, SampleStore *store, QString *error, int *skipped)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const auto fail = [&](const QString &reason) {
         if (error)
-            *error = tr("无法读取采样文件 %1：%2").arg(path, file.errorString());
+            *error = reason;
+        return false;
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(tr("无法读取采样文件 %1：%2").arg(path, file.errorString()));
+    const auto tooLarge = [&] {
+        return fail(tr("采样文件 %1 大于 %2 MB，未读取").arg(path).arg(kMaxFileBytes >> 20));
+    };
+    if (file.size() > kMaxFileBytes)
+        return tooLarge();
+    LineReader reader;
+    qint64 total = 0;
+    bool inLongLine = false;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine(kMaxLineBytes + 2);
+        total += line.size();
+        // The size need not be known beforehand (a pipe, a file still growing).
+        if (total > kMaxFileBytes)
+            return tooLarge();
+        // Short of the end, every read returns at least a byte: nothing means it failed.
+        if (line.isEmpty())
+            return fail(tr("无法读取采样文件 %1：%2").arg(path, file.errorString()));
+        // A line longer than any of the file's comes in pieces: skipped once, as one line.
+        const bool lineEnds = line.endsWith('\n') || file.atEnd();
+        if (!inLongLine && lineEnds)
+            reader.take(line);
+        else if (!inLongLine)
+            reader.skipLine();
+        inLongLine = !lineEnds;
+    }
+    *store = reader.store;
+    if (skipped)
+        *skipped = reader.skipped;
+    return true;
+}
+
+QString SamplesFile::backupPath(const QString &path) { return path + QStringLiteral(".bak"); }
+
+bool SamplesFile::keepAsBackup(const QString &path, QString *error)
+{
+    const QString backup = backupPath(path);
+    if ((QFile::exists(backup) && !QFile::remove(backup)) || !QFile::rename(path, backup)) {
+        if (error)
+            *error = tr("无法保留采样文件 %1 为 %2").arg(path, backup);
         return false;
     }
-    *store = fromText(file.readAll(), skipped);
     return true;
 }

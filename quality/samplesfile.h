@@ -17,22 +17,31 @@ class SamplesFile
 public:
     // Largest raw count: the board sends 16-bit counts.
     static constexpr int kMaxCount = 65535;
+    // A file of every channel's three phases is about 75 KB; a larger one than this is no
+    // samples file and is not read.
+    static constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
 
     static QString fileName(const QString &projectName);
+    // Where a file that did not read cleanly is kept: "<name>_samples.csv.bak".
+    static QString backupPath(const QString &path);
 
     // The file's text: channels in order, each with its complete phases in the order above.
     static QByteArray toText(const SampleStore &store);
     // Reads what it can: a line with an unknown channel or phase word, a value that is no count
     // from 0 to kMaxCount, or another number of values than a phase holds is skipped and counted
-    // in skipped. A later line of the same channel and phase replaces the earlier one.
+    // in skipped. A later line of the same channel and phase replaces the earlier one. A UTF-8
+    // byte-order mark before the first line is no part of it.
     static SampleStore fromText(const QByteArray &text, int *skipped = nullptr);
 
     // Replaces the file whole or leaves it as it was; the reason of a failure goes to error.
     [[nodiscard]] static bool write(const QString &path, const SampleStore &store, QString *error);
-    // Fills store from the file; false, store untouched and the reason in error when it cannot be
-    // read.
+    // Fills store from the file, line by line as fromText reads; false, store untouched and the
+    // reason in error when it cannot be read or is larger than kMaxFileBytes.
     [[nodiscard]] static bool read(const QString &path, SampleStore *store, QString *error,
                                    int *skipped = nullptr);
+    // Moves the file to backupPath, replacing an older backup; false with the reason in error
+    // when it stays where it is.
+    [[nodiscard]] static bool keepAsBackup(const QString &path, QString *error);
 };
 
 #endif // SAMPLESFILE_H

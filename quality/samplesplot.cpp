@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace
 {
@@ -15,6 +16,7 @@ constexpr std::array<SamplePhase, 3> kPhases = {SamplePhase::NoTouch, SamplePhas
                                                 SamplePhase::Water};
 const QColor kThresholdColour(90, 90, 90);
 const QColor kGridColour(215, 215, 215);
+constexpr int kMaxCount = 65535;
 
 struct Range
 {
@@ -38,7 +40,8 @@ Range valueRange(const ChannelSamples &samples, std::optional<int> threshold)
     if (threshold)
         take(*threshold);
     const double pad = std::max(1.0, (r.high - r.low) * 0.06);
-    return {r.low - pad, r.high + pad};
+    // A count is 16 bits: the axis shows none that cannot occur.
+    return {std::max(0.0, r.low - pad), std::min(double(kMaxCount), r.high + pad)};
 }
 
 void drawLegend(QPainter &painter, const QRectF &line, std::optional<int> threshold,
@@ -63,6 +66,27 @@ void drawLegend(QPainter &painter, const QRectF &line, std::optional<int> thresh
         entry(kThresholdColour, Qt::DashLine, SamplesPlot::tr("阈值 %1").arg(*threshold));
 }
 } // namespace
+
+QVector<int> SamplesPlot::ticks(double low, double high)
+{
+    QVector<int> values;
+    if (!(high > low))
+        return values;
+    // A fifth of the span, rounded up to 1, 2 or 5 times a power of ten: two to six ticks.
+    const double rough = (high - low) / 5.0;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10.0 * power;
+    for (double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= rough) {
+            step = factor * power;
+            break;
+        }
+    }
+    const qint64 whole = std::max<qint64>(1, qint64(std::llround(step)));
+    for (qint64 v = qint64(std::ceil(low / whole)) * whole; v <= high; v += whole)
+        values << int(v);
+    return values;
+}
 
 QColor SamplesPlot::colour(SamplePhase phase)
 {
@@ -109,26 +133,26 @@ void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &tit
                lineWidth);
 
     const Range range = valueRange(samples, threshold);
-    const QString lowText = QString::number(qRound(range.low));
-    const QString highText = QString::number(qRound(range.high));
-    const double labelWidth =
-        std::max(fm.horizontalAdvance(lowText), fm.horizontalAdvance(highText)) + line * 0.4;
+    const QVector<int> yTicks = ticks(range.low, range.high);
+    double labelWidth = 0.0;
+    for (int v : yTicks)
+        labelWidth = std::max(labelWidth, fm.horizontalAdvance(QString::number(v)));
+    labelWidth += line * 0.4;
     const QRectF plot(area.left() + labelWidth, area.top() + 2.4 * line, area.width() - labelWidth,
                       area.height() - 3.6 * line);
     const auto yOf = [&](double v) {
         return plot.bottom() - (v - range.low) / (range.high - range.low) * plot.height();
     };
 
-    painter.setPen(QPen(kGridColour, lineWidth * 0.5));
-    for (int i = 0; i <= 4; ++i)
-        painter.drawLine(QPointF(plot.left(), plot.top() + plot.height() * i / 4),
-                         QPointF(plot.right(), plot.top() + plot.height() * i / 4));
+    for (int v : yTicks) {
+        painter.setPen(QPen(kGridColour, lineWidth * 0.5));
+        painter.drawLine(QPointF(plot.left(), yOf(v)), QPointF(plot.right(), yOf(v)));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(area.left(), yOf(v) - line / 2, labelWidth - line * 0.2, line),
+                         Qt::AlignRight | Qt::AlignVCenter, QString::number(v));
+    }
     painter.setPen(QPen(Qt::black, lineWidth * 0.5));
     painter.drawRect(plot);
-    painter.drawText(QRectF(area.left(), plot.top() - line / 2, labelWidth - line * 0.2, line),
-                     Qt::AlignRight | Qt::AlignVCenter, highText);
-    painter.drawText(QRectF(area.left(), plot.bottom() - line / 2, labelWidth - line * 0.2, line),
-                     Qt::AlignRight | Qt::AlignVCenter, lowText);
     const QRectF xLabels(plot.left(), plot.bottom(), plot.width(), line * 1.2);
     painter.drawText(xLabels, Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("0"));
     painter.drawText(xLabels, Qt::AlignRight | Qt::AlignBottom,

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QString>
+#include <QVector>
 
 #include <optional>
 
@@ -24,8 +25,13 @@ public:
     static QColor colour(SamplePhase phase);
     static QString phaseName(SamplePhase phase);
 
+    // The values the count axis labels over low ... high: multiples of a round step (1, 2 or 5
+    // times a power of ten, at least 1) that give two to six of them.
+    static QVector<int> ticks(double low, double high);
+
     // Draws title, legend, axes and curves inside area; phases not measured are left out, the
-    // threshold line too when there is none. lineWidth is the curve pen width in device units.
+    // threshold line too when there is none. The count axis spans the values with a margin, never
+    // beyond the counts 0 ... 65535. lineWidth is the curve pen width in device units.
     static void draw(QPainter &painter, const QRectF &area, const QString &title,
                      const ChannelSamples &samples, std::optional<int> threshold, double lineWidth);
 };

@@ -46,25 +46,22 @@ QString orMissing(const std::optional<int> &value)
 // The cells of one channel's table row, in column order.
 QStringList rowCells(const TuningReport::Channel &c, const KeyQuality &q)
 {
-    const auto mean = [](const std::optional<PhaseFigures> &f) {
-        return f ? QString::number(f->mean) : TuningReport::tr("未测");
-    };
     QString shift = orMissing(q.waterShift);
     if (q.waterShare)
         shift += QStringLiteral(" (%1)").arg(q.waterShareText());
     return {QStringLiteral("TK%1").arg(c.channel),
             QString::number(c.keyNumber),
-            mean(q.noTouch),
-            mean(q.touch),
-            mean(q.water),
-            orMissing(q.noise),
+            q.meanText(SamplePhase::NoTouch),
+            q.meanText(SamplePhase::Touch),
+            q.meanText(SamplePhase::Water),
+            q.noiseText(),
             orMissing(q.signal),
             q.snrText(),
             shift,
             orMissing(q.threshold),
-            orMissing(q.touchMargin),
-            orMissing(q.noTouchMargin),
-            orMissing(q.waterMargin),
+            q.marginText(q.touchMargin),
+            q.marginText(q.noTouchMargin),
+            q.marginText(q.waterMargin),
             q.verdict ? q.verdictText() : TuningReport::tr("数据不全"),
             q.reasons.join(TuningReport::tr("、"))};
 }
@@ -230,12 +227,14 @@ void drawTable(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Ch
 void drawRules(QPainter &painter, PageFlow &flow)
 {
     const QString text = TuningReport::tr(
-        "噪声：不触摸采样的最大值减最小值（0 记为 1）。信号：触摸均值减不触摸均值。"
+        "均值：结果表中的均值，即写入应用固件的值。噪声：不触摸采样的最大值减最小值（0 记为 1）。"
+        "信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。"
         "信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。"
         "阈值：应用固件 TouchThreshold 的计算（16 位无符号运算），不触摸均值加触摸摆幅的一半；"
         "防水偏移超过摆幅一半时加摆幅的四分之三。余量：触摸最小值减阈值，阈值减不触摸最大值，"
         "阈值减防水最大值。\n不合格：信号不为正，信噪比低于 5:1，触摸最小值未超过阈值，"
-        "或防水最大值达到阈值。注意：信噪比低于 10:1，或防水偏移达到信号的一半。其余为合格。");
+        "或防水最大值达到阈值。注意：信噪比低于 10:1，防水偏移达到信号的一半，"
+        "或表中均值与采样不符。其余为合格。");
     painter.setFont(reportFont(8));
     painter.setPen(Qt::black);
     const QRectF box(0, 0, flow.width(), 100000);
@@ -294,7 +293,7 @@ bool TuningReport::write(const QString &path, QString *error) const
     int counts[3] = {};
     int incomplete = 0;
     for (const Channel &c : channels) {
-        qualities << KeyQuality::of(c.samples);
+        qualities << KeyQuality::of(c.samples, c.means);
         if (qualities.constLast().verdict)
             ++counts[int(*qualities.constLast().verdict)];
         else

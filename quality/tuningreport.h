@@ -20,6 +20,9 @@ public:
         int channel = 0;
         ChannelSamples samples;
         int keyNumber = 0;
+        // The means of its results row, which the firmware gets; none for a key judged from its
+        // samples alone.
+        KeyMeans means;
     };
 
     // The report's name in an application project folder.

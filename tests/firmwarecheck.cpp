@@ -17,8 +17,6 @@
 #include "link/protocol.h"
 #include "quality/firmwarekeymodel.h"
 #include "quality/keypreview.h"
-#include "quality/keyquality.h"
-#include "quality/samplesfile.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -37,11 +35,12 @@ constexpr int kS51TimeoutMs = 20 * 60 * 1000;
 // Instructions the test firmware runs on s51 for the serial check: about 1.6 s at 24 MHz.
 constexpr int kSerialSteps = 2000000;
 
-// One row of the channel table as the firmware reads it.
+// One row of the channel table as the firmware reads it: key, channel and the three means.
 struct TableRow
 {
     int key;
     int channel;
+    KeyMeans means;
 };
 
 // The rows between the table's name line and its closing line.
@@ -59,8 +58,9 @@ QList<TableRow> tableRows(const QString &project)
         if (line.contains("};"))
             break;
         const QList<QByteArray> fields = line.split(',');
-        if (fields.size() >= 2)
-            rows.append({fields.at(0).toInt(), fields.at(1).toInt()});
+        if (fields.size() >= 6)
+            rows.append({fields.at(0).toInt(), fields.at(1).toInt(),
+                         {fields.at(3).toInt(), fields.at(4).toInt(), fields.at(5).toInt()}});
     }
     return rows;
 }
@@ -94,19 +94,20 @@ public:
     // Bytes per row in the driver's output: threshold, base, debounce.
     static constexpr int kRowBytes = 5;
 
-    bool reset(const QList<TableRow> &tableRows, const SampleStore &store)
+    // From the rows the firmware was generated with, which is what the tool's model and the
+    // preview take as well.
+    bool reset(const QList<TableRow> &tableRows)
     {
         rows = tableRows;
-        QList<int> channels;
+        QVector<KeyPreview::Key> keys;
         for (const TableRow &row : rows) {
-            const auto model = FirmwareKeyModel::forKey(KeyQuality::of(store.at(row.channel)));
-            if (!model || row.key < 1 || row.key > 32)
+            if (row.key < 1 || row.key > 32)
                 return false;
-            models.push_back(*model);
-            channels << row.channel;
+            models.emplace_back(*row.means.noTouch, *row.means.touch, *row.means.water);
+            keys.append({row.channel, row.key, row.means});
             keyMask |= 1U << (row.key - 1);
         }
-        preview.reset(channels, store);
+        preview.reset(keys);
         return true;
     }
 
@@ -169,14 +170,10 @@ private:
 // compares every row of every record. 0 when all agree, 1 on a mismatch.
 int compare(const QString &work, const QString &project, const QString &driver, int count)
 {
-    SampleStore store;
-    QString error;
-    if (!SamplesFile::read(samplesPath(work), &store, &error))
-        return fail(error);
     const QByteArray records =
         testsupport::readBytes(recordsPath(work)).left(count * chip::kRecordSize);
     KeyComparison keys;
-    if (records.size() != count * chip::kRecordSize || !keys.reset(tableRows(project), store) ||
+    if (records.size() != count * chip::kRecordSize || !keys.reset(tableRows(project)) ||
         keys.rows.isEmpty())
         return fail(
             QStringLiteral("no records, or keys that cannot be modelled, for %1").arg(project));

@@ -8,7 +8,6 @@
 #include "modalhelper.h"
 #include "project/settingspage.h"
 #include "project/toolpaths.h"
-#include "quality/samplesfile.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
 #include "tuning/resultstable.h"
@@ -274,9 +273,6 @@ int prepare(const QString &templates, const QString &work, int count)
     SampleStore store;
     if (!measure(board, &store))
         return fail(QStringLiteral("the simulated board went silent while measuring"));
-    QString error;
-    if (!SamplesFile::write(samplesPath(work), store, &error))
-        return fail(error);
     const QByteArray stream = recordStream(board, pads, count);
     if (stream.isEmpty() || !writeFile(recordsPath(work), stream))
         return fail(QStringLiteral("no records for %1").arg(recordsPath(work)));

@@ -12,13 +12,12 @@ constexpr int kRunFailed = 2;
 
 inline const QString kScanSource = QStringLiteral("/User/C/TouchKeyScan.c");
 inline QString recordsPath(const QString &work) { return work + QLatin1String("/records.bin"); }
-inline QString samplesPath(const QString &work) { return work + QLatin1String("/samples.csv"); }
 
 // Prints the message and returns kRunFailed.
 int fail(const QString &message);
 bool writeFile(const QString &path, const QByteArray &bytes);
 
-// Measures every channel on the simulated board (samples.csv), writes with the tool's own
+// Measures every channel on the simulated board, writes with the tool's own
 // generator the application projects for 1, 16 and 25 channels (app1, app16, app25) and the test
 // firmware as Save & Download rewrites it for 25 channels (test25), and records.bin: count
 // records of the board under fingers, water, noise and drift. 0 when all is written.

@@ -262,6 +262,10 @@ private slots:
                          "TK9（不触摸、触摸、防水）";
         QTest::newRow("touch-tested, no waterproof test") << "noWater" << missing + "TK5（防水）";
         QTest::newRow("waterproof-tested only") << "waterOnly" << missing + "TK9（不触摸、触摸）";
+        // The firmware's key bit would be an undefined shift, or shared by two channels.
+        QTest::newRow("key number 0 and a shared key number")
+            << "keys"
+            << QStringLiteral("以下通道没有按键号：TK4\n以下通道的按键号重复：TK2、TK6（按键 3）");
     }
     void refusedBeforeAnyFolderIsMade()
     {
@@ -274,6 +278,11 @@ private slots:
             delete table.takeItem(0, 3);
             delete table.takeItem(0, 4);
             delete table.takeItem(0, 5);
+        } else if (situation == "keys") {
+            pins.use(4, 0);
+            pins.use(2, 3);
+            pins.use(6, 3);
+            pins.keys[5] = 4;
         } else if (situation == "waterOnly") {
             for (int column = 0; column < 3; ++column)
                 delete table.takeItem(2, column);

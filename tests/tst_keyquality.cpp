@@ -1,8 +1,12 @@
 #include "quality/firmwarekeymodel.h"
+#include "quality/keypreview.h"
 #include "quality/keyquality.h"
 #include "testsupport.h"
 
 #include <QtTest>
+
+#include <algorithm>
+#include <array>
 
 Q_DECLARE_METATYPE(ChannelSamples)
 Q_DECLARE_METATYPE(KeyVerdict)
@@ -116,6 +120,16 @@ private slots:
         QVERIFY(tip.contains("阈值 2075"));
         QVERIFY(tip.contains("余量：触摸 14，不触摸 65，防水 15"));
 
+        // Signal and ratio from the exact means: 1 x 1995 and 161 x 2001 average 2000.96, so the
+        // signal is 29.04 and the ratio 4.84, not 30 / 6 = 5.0 from the truncated 2000.
+        ChannelSamples exact = key(2001, 0, 2030, 0, 2001, 0);
+        exact.noTouch[0] = 1995;
+        QCOMPARE(
+            KeyQuality::of(exact).logLine("TK1"),
+            QString("TK1：噪声 6，信号 29，信噪比 4.8:1，防水偏移 0%，不合格（信噪比低于5:1）"));
+        // A shift of 29 on a signal of 50 is 58% (0.58 * 100 is 57.99... in floating point).
+        QCOMPARE(KeyQuality::of(key(2000, 0, 2050, 0, 2029, 0)).waterShareText(), QString("58%"));
+
         // Without a positive signal the shift is told in counts.
         QCOMPARE(KeyQuality::of(key(2000, 5, 1900, 5, 2030, 5)).logLine("TK0"),
                  QString("TK0：噪声 10，信号 -100，信噪比 -10.0:1，防水偏移 30，不合格"
@@ -138,6 +152,36 @@ private slots:
                  QString("TK3：噪声 未测，信号 未测，信噪比 未测，防水偏移 未测"));
         s.water = alternating(2050, 10);
         QCOMPARE(FirmwareKeyModel::forKey(KeyQuality::of(s))->threshold(), 2075);
+    }
+
+    // The firmware's key flags: TK2 and TK6 share key 3, so in a scan of the table in channel
+    // order TK6 clears what TK2 set; TK6's own press sets the bit after TK2 cleared it, and both
+    // show it. Key 0 has no bit at all. Means 2000 / 2300 / 2010: threshold 2150.
+    void previewFollowsTheFirmwaresKeyBits()
+    {
+        const KeyMeans means{2000, 2300, 2010};
+        KeyPreview preview;
+        preview.reset({{2, 3, means}, {6, 3, means}, {4, 0, means}, {9, 1, means}});
+        const auto scan = [&](std::initializer_list<int> fingers, int records) {
+            QByteArray record(51, '\0');
+            record[0] = 0x36;
+            for (int k = 0; k < 25; ++k) {
+                const int count = std::count(fingers.begin(), fingers.end(), k) ? 2300 : 2000;
+                record[1 + 2 * k] = char(count >> 8);
+                record[2 + 2 * k] = char(count & 0xFF);
+            }
+            QList<int> changed;
+            for (int r = 0; r < records; ++r)
+                changed += preview.feed(record);
+            return changed;
+        };
+        QCOMPARE(scan({2, 4, 9}, 10), QList<int>{9});
+        QVERIFY(!preview.pressed(2) && !preview.pressed(6) && !preview.pressed(4));
+        QCOMPARE(scan({6}, 3), QList<int>{9});
+        QCOMPARE(scan({6}, 1), (QList<int>{2, 6}));
+        QVERIFY(preview.pressed(2) && preview.pressed(6));
+        // A record cut short is no scan.
+        QVERIFY(preview.feed(QByteArray(7, '\0')).isEmpty());
     }
 
     void firmwareDecisionOnKnownSequences_data()

@@ -64,7 +64,7 @@ private slots:
     void init();
     void parseReportDeliversOrSkips_data();
     void parseReportDeliversOrSkips();
-    void checkThreadDeliversCorruptRecordsWithoutFlag();
+    void checkThreadDeliversCorruptRecordsFlagged();
     void parseReportNeverReadsPastReceivedBytes();
     void armedReaderDeliversOneRecordThenIdles();
     void idleReaderWakesOnArmAndUsesNoCpu();
@@ -161,7 +161,7 @@ void TestReaders::parseReportDeliversOrSkips()
     }
 }
 
-void TestReaders::checkThreadDeliversCorruptRecordsWithoutFlag()
+void TestReaders::checkThreadDeliversCorruptRecordsFlagged()
 {
     CheckThread reader;
     QSignalSpy data(&reader, &CheckThread::sendCheckDataToPlay);
@@ -169,6 +169,7 @@ void TestReaders::checkThreadDeliversCorruptRecordsWithoutFlag()
     QVERIFY(reader.parseReport(reinterpret_cast<const uchar *>(buffer.constData()), 64));
     QCOMPARE(data.size(), 1);
     QCOMPARE(data.at(0).at(0).toByteArray(), record(1500));
+    QCOMPARE(data.at(0).at(1).toInt(), 1);
 }
 
 void TestReaders::parseReportNeverReadsPastReceivedBytes()

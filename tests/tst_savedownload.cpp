@@ -317,6 +317,23 @@ private slots:
         link->disarmReader();
     }
 
+    // Refused before the board is stopped or a file is written.
+    void keyNumberZeroOrSharedIsRefused()
+    {
+        dirtyTuningState();
+        pins.use(4, 0);
+        pins.use(2, 3);
+        pins.use(6, 3);
+        ModalHelper boxes;
+        saveDownload->run();
+        QCOMPARE(boxes.texts(),
+                 QStringList{QStringLiteral("以下通道没有按键号：TK4\n"
+                                            "以下通道的按键号重复：TK2、TK6（按键 3）")});
+        QVERIFY(SimBoard::writtenReports().isEmpty());
+        QVERIFY(templateUntouched());
+        QCOMPARE(results.rowOf(7), 1);
+    }
+
     void secondClickWhileBusyIsRefused()
     {
         run.start(TuningRun::Kind::Auto, {4, 5});

@@ -1,6 +1,8 @@
+#include "codegen/sourcegenerator.h"
 #include "modalhelper.h"
 #include "quality/keyquality.h"
 #include "quality/samplesfile.h"
+#include "quality/samplesplot.h"
 #include "quality/tuningreport.h"
 #include "testsupport.h"
 #include "tuningrig.h"
@@ -34,6 +36,15 @@ QVector<TuningReport::Channel> reportChannels()
         channels << c;
     }
     return channels;
+}
+
+// 162 counts alternating mean - 2 and mean + 2.
+QVector<int> around(int mean)
+{
+    QVector<int> values;
+    for (int i = 0; i < 162; ++i)
+        values << mean + (i % 2 ? 2 : -2);
+    return values;
 }
 
 SampleStore storeOf(const QVector<TuningReport::Channel> &channels)
@@ -169,6 +180,40 @@ private slots:
         QVERIFY2(text.count('\f') >= 3, "25 keys and their plots need several pages");
     }
 
+    // A spreadsheet's byte-order mark is no part of the first line; lines that are skipped are
+    // told, and the file is kept as .bak before the next save replaces it. A file beyond any
+    // samples file's size is not read, and a line beyond any of its lines is skipped once.
+    void samplesFileThatDidNotReadCleanlyIsKept()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(SamplesFile::fileName("demo"));
+        SampleStore one;
+        one.set(0, SamplePhase::NoTouch, QVector<int>(162, 2000));
+        const QByteArray original = "\xEF\xBB\xBF" + SamplesFile::toText(one) + "TK1,touch,12a\r\n";
+        testsupport::writeBytes(path, original);
+        testsupport::TuningRig rig;
+        testsupport::FakeTuningLink link(rig.run);
+        rig.build(link);
+        rig.session->adoptLoadedResults(path);
+        QCOMPARE(rig.samples(0).noTouch, QVector<int>(162, 2000));
+        QVERIFY2(rig.logLines().contains("样本文件 demo_samples.csv：跳过 1 行"),
+                 qPrintable(rig.log->toPlainText()));
+        QString error;
+        QVERIFY(rig.session->saveSamples(path, &error));
+        QCOMPARE(testsupport::readBytes(SamplesFile::backupPath(path)), original);
+        QCOMPARE(testsupport::readBytes(path), SamplesFile::toText(one));
+
+        testsupport::writeBytes(path, SamplesFile::toText(one) + "TK1," + QByteArray(100000, '7') +
+                                          "\n" + QByteArray(SamplesFile::kMaxFileBytes, '\n'));
+        QVERIFY(!SamplesFile::read(path, &one, &error));
+        QVERIFY(error.contains(path));
+        testsupport::writeBytes(path, SamplesFile::toText(one) + "TK1," + QByteArray(100000, '7') +
+                                          "\ngarbage");
+        int skipped = 0;
+        QVERIFY(SamplesFile::read(path, &one, &error, &skipped));
+        QCOMPARE(skipped, 2);
+    }
+
     void reportWriteFailureLeavesNothing()
     {
         QTemporaryDir dir;
@@ -180,6 +225,67 @@ private slots:
         QVERIFY(!report.write(dir.path(), &error));
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList());
+    }
+
+    // TK3 measured 2009 / 2309 / 2039 (threshold 2159), then its touch mean edited to 2049: the
+    // firmware gets 1,3,20,2009,2049,2039 (threshold 2039, at the water level), and the tooltip,
+    // the colour, the preview and the report say the same. TK5 has a results row and no samples.
+    // TK7's touch at 65535 keeps its plot's axis within the counts.
+    void everyFigureFollowsTheResultsTable()
+    {
+        testsupport::TuningRig rig;
+        testsupport::FakeTuningLink link(rig.run);
+        rig.build(link);
+        SampleStore &store = rig.session->samples();
+        const auto measure = [&](int channel, int key, int noTouch, int touch, int water) {
+            rig.use(channel, key);
+            rig.results().assignRow(channel);
+            store.set(channel, SamplePhase::NoTouch, around(noTouch));
+            store.set(channel, SamplePhase::Touch,
+                      touch == 65535 ? QVector<int>(162, touch) : around(touch));
+            store.set(channel, SamplePhase::Water, around(water));
+            rig.results().writeTouchResults(channel, store.at(channel));
+            rig.results().writeWaterproofResults(channel, store.at(channel), key);
+        };
+        measure(3, 1, 2009, 2309, 2039);
+        measure(7, 3, 2000, 65535, 2000);
+        rig.use(5, 2);
+        const int row5 = rig.results().assignRow(5);
+        const QStringList cells{"TK5", "2000", "2300", "2010", "5", "2"};
+        for (int column = 0; column < 6; ++column)
+            rig.table->setItem(row5, column, new QTableWidgetItem(cells.at(column)));
+        QTableWidgetItem *name = rig.table->item(0, 0);
+        QVERIFY(name->toolTip().contains("阈值 2159"));
+        QCOMPARE(name->background().color(), KeyQuality::verdictColour(KeyVerdict::Pass));
+
+        rig.table->item(0, 2)->setText("2049");
+        QStringList incomplete;
+        QCOMPARE(SourceGenerator::resultRows(rig.pinMap, rig.results(), &incomplete).first(),
+                 QString("1,3,20,2009,2049,2039,"));
+        QVERIFY(name->toolTip().startsWith("TK3：不合格（表格数值已手动修改，与采样不符、"));
+        QVERIFY(name->toolTip().contains("阈值 2039"));
+        QCOMPARE(name->background().color(), KeyQuality::verdictColour(KeyVerdict::Fail));
+        ModalHelper boxes;
+        rig.verification().toggle();
+        for (int r = 0; r < 4; ++r)
+            rig.session->handleCheckRecord(testsupport::measurementRecord(3, 2100), 0);
+        QVERIFY(rig.session->preview().pressed(3));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("report.pdf");
+        QString error;
+        QVERIFY(rig.session->writeReport(path, "面板", "SOP28", &error));
+        const QString text = pdfText(path);
+        for (const QString &row :
+             {QString("TK3 +1 +2009 +2049 +2039 +4 +300 +75.0:1 +30 \\(10%\\) +2039 +268 +28 +-2 "
+                      "+不合格"),
+              QString("TK5 +2 +2000 +2300 +2010 +无采样 +300 +无采样 +10 \\(3%\\) +2150 +无采样 "
+                      "+无采样 +无采样 +数据不全")})
+            QVERIFY2(text.contains(QRegularExpression(row)), qPrintable(row + "\n" + text));
+        QVERIFY(text.contains("表格数值已手动修改，与采样不符"));
+        QVERIFY(text.contains("60000") && !text.contains("69347") && !text.contains("-1812"));
+        QCOMPARE(SamplesPlot::ticks(1988.8, 2011.2), (QVector<int>{1990, 1995, 2000, 2005, 2010}));
+        QCOMPARE(SamplesPlot::ticks(65534, 65535), (QVector<int>{65534, 65535}));
     }
 
     // "导出调试报告…" from the results table's menu: the proposed name in the project folder, the

@@ -191,6 +191,29 @@ private slots:
             QVERIFY(!SimBoard::isStreaming());
     }
 
+    // Every third frame cut short (zeros after channel 2): the curves still draw it, the
+    // firmware preview does not take it, so the zeros neither reset the debounce nor drag the
+    // base, and a held finger on TK5 shows.
+    void previewTakesOnlyIntactRecords()
+    {
+        TuningRig rig;
+        FakeTuningLink link(rig.run);
+        rig.build(link);
+        rig.use(5, 1);
+        const int row = rig.results().assignRow(5);
+        const QStringList cells{"TK5", "2000", "2300", "2030", "5", "1"};
+        for (int column = 0; column < 6; ++column)
+            rig.table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+        ModalHelper boxes;
+        rig.verification().toggle();
+        const QByteArray finger = measurementRecord(5, 2300);
+        const QByteArray cut = finger.left(7).leftJustified(51, '\0');
+        for (int r = 0; r < 12; ++r)
+            rig.session->handleCheckRecord(r % 3 == 2 ? cut : finger, r % 3 == 2);
+        QVERIFY(rig.verification().plot().history(5).contains(0));
+        QVERIFY(rig.boxes[5]->styleSheet().contains("color:rgb(255,0,0)"));
+    }
+
     void colourPickRecoloursTheCurveOrWaitsForTheNextStart()
     {
         Rig rig;

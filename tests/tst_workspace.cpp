@@ -85,11 +85,7 @@ private slots:
     {
         QVERIFY(QDir().mkpath(dir.filePath("copy of")));
         const QString file = dir.filePath("copy of/a.b.ini");
-        {
-            QFile ini(file);
-            QVERIFY(ini.open(QIODevice::WriteOnly));
-            ini.write("[1]\n1=panel\n2=E:/proj\n");
-        }
+        testsupport::writeBytes(file, "[1]\n1=panel\n2=E:/proj\n");
         MainWindow window(testsupport::fastClock());
         UiScript script;
         script.answerFileDialog(file);
@@ -106,6 +102,24 @@ private slots:
         QCOMPARE(saved.value("/1/1").toString(), QStringLiteral("a.b"));
         QCOMPARE(saved.value("/1/2").toString(), dir.filePath("copy of"));
         QVERIFY(!QFile::exists(dir.filePath("copy of/panel.ini")));
+    }
+
+    // Key numbers the firmware cannot carry are told once, when the project is opened.
+    void openedProjectWithKeyNumberZeroOrSharedWarnsOnce()
+    {
+        const QString file = dir.filePath("keys.ini");
+        testsupport::writeBytes(
+            file, "[2]\n1=RM3KV5172_SOP28\n[10]\n2=1\n4=1\n6=1\n[11]\n2=3\n4=0\n6=3\n");
+        MainWindow window;
+        UiScript script;
+        script.answerFileDialog(file);
+        script.acceptMessage();
+        QTest::mouseClick(button(window, "openProBtn"), Qt::LeftButton);
+        QTRY_VERIFY(script.finished());
+        QCOMPARE(script.messages,
+                 QStringList{QStringLiteral("以下通道没有按键号：TK4\n"
+                                            "以下通道的按键号重复：TK2、TK6（按键 3）")});
+        QCOMPARE(script.messageTitles, QStringList{QStringLiteral("提示")});
     }
 
     // A cancelled dialog changes nothing, as the folder dialog does.

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 namespace
@@ -89,9 +90,47 @@ int ResultsTable::channelOfRow(int row) const
     return ok && chip::isChannel(channel) ? channel : -1;
 }
 
+int ResultsTable::channelAt(int row) const
+{
+    return row >= 0 && row < int(testedChannels.size()) ? testedChannels[row] - 1 : -1;
+}
+
+bool ResultsTable::isMeanColumn(int column)
+{
+    return column == columnOf(ResultColumn::NoTouch) || column == columnOf(ResultColumn::Touch) ||
+           column == columnOf(ResultColumn::Water);
+}
+
+KeyMeans ResultsTable::tableMeans(int channel) const
+{
+    KeyMeans means;
+    const int row = rowOf(channel);
+    if (row < 0)
+        return means;
+    const auto read = [&](ResultColumn column) -> std::optional<int> {
+        bool ok = false;
+        const uint value = cellText(row, columnOf(column)).trimmed().toUInt(&ok, 10);
+        // The firmware's counts are 16 bits: anything else is no measurement.
+        return ok && value <= 0xFFFF ? std::optional<int>(int(value)) : std::nullopt;
+    };
+    means.noTouch = read(ResultColumn::NoTouch);
+    means.touch = read(ResultColumn::Touch);
+    means.water = read(ResultColumn::Water);
+    return means;
+}
+
 void ResultsTable::adoptLoadedRows()
 {
     testedChannels.fill(0);
+    const QSignalBlocker quiet(table);
+    for (int row = 0; row < table->rowCount(); ++row) {
+        for (int column = 0; column < kResultColumnCount; ++column) {
+            if (QTableWidgetItem *item = table->item(row, column)) {
+                item->setToolTip(QString());
+                item->setBackground(QBrush());
+            }
+        }
+    }
     for (int row = 0; row < int(testedChannels.size()) && row < table->rowCount(); ++row) {
         const int channel = channelOfRow(row);
         if (channel >= 0 && rowOf(channel) < 0)
@@ -145,6 +184,8 @@ void ResultsTable::showQuality(int channel, const KeyQuality &quality)
     if (row < 0 || channel >= names.size())
         return;
     const QString tip = quality.toolTip(names.at(channel));
+    // The figures are no edit of the table: whoever watches its cells is not told.
+    const QSignalBlocker quiet(table);
     for (int column = 0; column < kResultColumnCount; ++column) {
         if (QTableWidgetItem *item = table->item(row, column))
             item->setToolTip(tip);

@@ -39,15 +39,22 @@ public:
     void clearResults();
     // After the table was filled from a project file: each row belongs to the channel that its
     // name ("TK7") names, or, for a row without a name, its channel column. A channel named twice
-    // keeps its first row.
+    // keeps its first row. No row keeps the figures it showed before.
     void adoptLoadedRows();
     // The channel of a row's name or channel cell, or -1.
     int channelOfRow(int row) const;
+    // The channel the row belongs to, or -1.
+    int channelAt(int row) const;
+    // The no-touch, touch and waterproof means of the channel's row: each a count 0 ... 65535 in
+    // decimal, absent otherwise. These are what the generator writes into the firmware.
+    KeyMeans tableMeans(int channel) const;
+    // Whether the column holds one of the three means.
+    static bool isMeanColumn(int column);
     // The text of a cell; empty for a cell without item.
     QString cellText(int row, int column) const;
 
     // The channel's figures as tooltip on every cell of its row, and its verdict as the name
-    // cell's background (none without a verdict).
+    // cell's background (none without a verdict). Emits no itemChanged.
     void showQuality(int channel, const KeyQuality &quality);
     // Name, no-touch mean and touch mean of the channel, in its row.
     void writeTouchResults(int channel, const ChannelSamples &samples);

@@ -47,6 +47,7 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
             &TuningSession::switchPreview);
     QTableWidget *table = w.tableWidget;
     connect(table, &QTableWidget::cellClicked, this, [this](int row) { showRowCurves(row); });
+    connect(table, &QTableWidget::cellChanged, this, &TuningSession::tableCellChanged);
     table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table, &QWidget::customContextMenuRequested, this, [this, table](const QPoint &at) {
         QMenu menu(table);
@@ -70,9 +71,12 @@ void TuningSession::handleRecord(const QByteArray &record, int crcFailed)
         testSequencer.recordCounted();
 }
 
-void TuningSession::handleCheckRecord(const QByteArray &record)
+void TuningSession::handleCheckRecord(const QByteArray &record, int crcFailed)
 {
     verificationMode.handleRecord(record);
+    // The zeros of a cut-short record would reset the debounce and drag the base.
+    if (crcFailed != 0)
+        return;
     for (int channel : keyPreview.feed(record))
         channelIndicators.showPressed(channel, keyPreview.pressed(channel));
 }
@@ -91,22 +95,41 @@ void TuningSession::adoptLoadedResults(const QString &samplesPath)
 {
     resultsTable.adoptLoadedRows();
     store.clear();
+    uncleanSamplesPath.clear();
     if (QFileInfo::exists(samplesPath)) {
         QString error;
-        if (!SamplesFile::read(samplesPath, &store, &error))
+        int skipped = 0;
+        if (!SamplesFile::read(samplesPath, &store, &error, &skipped)) {
             log->appendPlainText(error);
+            uncleanSamplesPath = samplesPath;
+        } else if (skipped > 0) {
+            log->appendPlainText(
+                tr("样本文件 %1：跳过 %2 行").arg(QFileInfo(samplesPath).fileName()).arg(skipped));
+            uncleanSamplesPath = samplesPath;
+        }
     }
     showAllQuality();
 }
 
-bool TuningSession::saveSamples(const QString &samplesPath, QString *error) const
+bool TuningSession::saveSamples(const QString &samplesPath, QString *error)
 {
+    // What the tool could not read may still be the user's only copy of those samples.
+    if (samplesPath == uncleanSamplesPath && QFileInfo::exists(samplesPath)) {
+        if (!SamplesFile::keepAsBackup(samplesPath, error))
+            return false;
+        uncleanSamplesPath.clear();
+    }
     return SamplesFile::write(samplesPath, store, error);
+}
+
+KeyQuality TuningSession::qualityOf(int channel) const
+{
+    return KeyQuality::of(store.at(channel), resultsTable.tableMeans(channel));
 }
 
 void TuningSession::showChannelQuality(int channel)
 {
-    const KeyQuality quality = KeyQuality::of(store.at(channel));
+    const KeyQuality quality = qualityOf(channel);
     log->appendPlainText(quality.logLine(names.value(channel)));
     resultsTable.showQuality(channel, quality);
 }
@@ -115,18 +138,30 @@ void TuningSession::showAllQuality()
 {
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (resultsTable.rowOf(channel) >= 0)
-            resultsTable.showQuality(channel, KeyQuality::of(store.at(channel)));
+            resultsTable.showQuality(channel, qualityOf(channel));
     }
+}
+
+void TuningSession::tableCellChanged(int row, int column)
+{
+    const int channel = resultsTable.channelAt(row);
+    if (ResultsTable::isMeanColumn(column) && channel >= 0)
+        resultsTable.showQuality(channel, qualityOf(channel));
 }
 
 void TuningSession::switchPreview(bool on)
 {
     for (int channel = 0; channel < chip::kChannelCount; ++channel)
         channelIndicators.showPressed(channel, false);
-    if (on)
-        keyPreview.reset(channelRecorder.channelsInUse(), store);
-    else
+    if (!on) {
         keyPreview.clear();
+        return;
+    }
+    // The firmware's table: every channel in use with its key number and its row's means.
+    QVector<KeyPreview::Key> keys;
+    for (int channel : channelRecorder.channelsInUse())
+        keys.append({channel, pinMap.keyNumber(channel), resultsTable.tableMeans(channel)});
+    keyPreview.reset(keys);
 }
 
 void TuningSession::showRowCurves(int row)
@@ -144,7 +179,8 @@ QVector<TuningReport::Channel> TuningSession::reportChannels() const
     QVector<TuningReport::Channel> channels;
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (resultsTable.rowOf(channel) >= 0 || !store.at(channel).isEmpty())
-            channels.append({channel, store.at(channel), pinMap.keyNumber(channel)});
+            channels.append({channel, store.at(channel), pinMap.keyNumber(channel),
+                             resultsTable.tableMeans(channel)});
     }
     return channels;
 }

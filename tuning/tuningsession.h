@@ -32,6 +32,7 @@ class QTableWidget;
 class QWidget;
 class TuningLink;
 class TuningRun;
+struct KeyQuality;
 
 namespace QtCharts
 {
@@ -71,21 +72,25 @@ public:
 
     // A record from the measurement reader with its check flag (0 = intact).
     void handleRecord(const QByteArray &record, int crcFailed);
-    // A record from the verification reader.
-    void handleCheckRecord(const QByteArray &record);
+    // A record from the verification reader with its check flag (1 = corrupt or cut short): the
+    // curves draw every record, the preview of the firmware's decision only intact ones.
+    void handleCheckRecord(const QByteArray &record, int crcFailed);
     // The measurement reader timed out or the board refused Start.
     void readerFailed(const QString &text);
 
     // The results start afresh: the table, every channel's row and samples, the log and queue.
     void clearResults();
     // The table was filled from a project file: its rows are the results now, with the samples
-    // kept beside that file (samplesPath; a project without that file has no figures).
+    // kept beside that file (samplesPath; a project without that file has no samples). Lines the
+    // file loses are told in the log.
     void adoptLoadedResults(const QString &samplesPath);
-    // Writes every channel's samples to samplesPath; the reason of a failure goes to error.
-    [[nodiscard]] bool saveSamples(const QString &samplesPath, QString *error) const;
+    // Writes every channel's samples to samplesPath; the reason of a failure goes to error. A file
+    // there that did not read cleanly is kept as <path>.bak first, and is not overwritten when
+    // that fails.
+    [[nodiscard]] bool saveSamples(const QString &samplesPath, QString *error);
 
     // The channels of the report in channel order: every channel with a results row or samples,
-    // with its key number from the pin map.
+    // with its key number from the pin map and the means of its row.
     QVector<TuningReport::Channel> reportChannels() const;
     // The tuning report of those channels written to path; the reason of a failure to error.
     [[nodiscard]] bool writeReport(const QString &path, const QString &projectName,
@@ -122,6 +127,10 @@ private:
     // A channel's phase ended: its figures in the log and on its results row.
     void showChannelQuality(int channel);
     void showAllQuality();
+    // The key judged from its samples and the means of its results row.
+    KeyQuality qualityOf(int channel) const;
+    // A mean edited in the table: the row's figures follow what the firmware will get.
+    void tableCellChanged(int row, int column);
     void switchPreview(bool on);
 
     TuningRun &tuningRun;
@@ -130,6 +139,9 @@ private:
     QPlainTextEdit *log;
     QStringList names;
     SampleStore store;
+    // The samples file that lost lines or was refused when it was read; kept before it is
+    // overwritten.
+    QString uncleanSamplesPath;
     LiveChart liveChart;
     ResultsTable resultsTable;
     ChannelIndicators channelIndicators;

@@ -1,0 +1,43 @@
+#include "project/keynumbercheck.h"
+
+#include "chip/chip.h"
+#include "project/pinmapsource.h"
+
+#include <QMap>
+#include <QMessageBox>
+
+QStringList KeyNumberCheck::problems(const PinMapSource &pins)
+{
+    QStringList withoutKey;
+    QMap<int, QStringList> byKey;
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        if (pins.channelInUse(channel) != 1)
+            continue;
+        const QString name = QStringLiteral("TK%1").arg(channel);
+        const int key = pins.keyNumber(channel);
+        if (key < 1)
+            withoutKey << name;
+        else
+            byKey[key] << name;
+    }
+    QStringList shared;
+    for (auto it = byKey.cbegin(); it != byKey.cend(); ++it) {
+        if (it.value().size() > 1)
+            shared << it.value().join(tr("、")) + tr("（按键 %1）").arg(it.key());
+    }
+    QStringList texts;
+    if (!withoutKey.isEmpty())
+        texts << tr("以下通道没有按键号：") + withoutKey.join(tr("、"));
+    if (!shared.isEmpty())
+        texts << tr("以下通道的按键号重复：") + shared.join(tr("，"));
+    return texts;
+}
+
+bool KeyNumberCheck::warn(QWidget *parent, const PinMapSource &pins)
+{
+    const QStringList texts = problems(pins);
+    if (texts.isEmpty())
+        return false;
+    QMessageBox::warning(parent, tr("提示"), texts.join(QLatin1Char('\n')));
+    return true;
+}
