@@ -19,6 +19,7 @@ void MainWindow::setUpFirmwareGeneration()
         return tuning->writeReport(path, settingsPage->projectName(),
                                    ui->mcuTypeCBox->currentText(), &error);
     };
+    appProject->log = [this](const QString &line) { ui->plainTextEdit->appendPlainText(line); };
     // A child of the window, so build scripts still running stay owned until the window goes.
     saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, ui->plainTextEdit,
                                     tuning->results(), tuning->samples(), *pinMap,

@@ -11,6 +11,7 @@
 #include "tuning/tuningrun.h"
 
 #include <QDateTime>
+#include <QDir>
 
 WaterproofTest::WaterproofTest(TuningRun &run, ChannelRecorder &recorder, LiveChart &chart,
                                ResultsTable &results, SampleStore &store, PinMapSource &pinMap,
@@ -113,5 +114,8 @@ void WaterproofTest::finishRun()
         warnWriteFailed(dialogParent, failedPath);
         return;
     }
+    if (!written.isEmpty())
+        recorder.appendLog(
+            tr("防水测试数据已导出：%1").arg(QDir::toNativeSeparators(exportFolder)));
     recorder.warn(tr("所选通道防水测试完成！"));
 }
