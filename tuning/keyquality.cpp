@@ -81,18 +81,18 @@ void KeyQuality::judge()
     QStringList cautions;
     const bool positive = *signal > 0;
     if (!positive)
-        fails << tr("信号不为正");
+        fails << QStringLiteral(QT_TR_NOOP("信号不为正"));
     else if (*snr < kPassSnr)
-        fails << tr("信噪比低于5:1");
+        fails << QStringLiteral(QT_TR_NOOP("信噪比低于5:1"));
     if (touch->minimum <= *threshold)
-        fails << tr("触摸最小值未超过阈值");
+        fails << QStringLiteral(QT_TR_NOOP("触摸最小值未超过阈值"));
     if (water->maximum >= *threshold)
-        fails << tr("防水最大值达到阈值");
+        fails << QStringLiteral(QT_TR_NOOP("防水最大值达到阈值"));
     // A share of a signal that is not positive means nothing; that key has failed already.
     if (positive && *snr >= kPassSnr && *snr < kGoodSnr)
-        cautions << tr("信噪比低于10:1");
+        cautions << QStringLiteral(QT_TR_NOOP("信噪比低于10:1"));
     if (positive && 2 * *waterShift >= *signal)
-        cautions << tr("防水偏移达到信号的一半");
+        cautions << QStringLiteral(QT_TR_NOOP("防水偏移达到信号的一半"));
     verdict = !fails.isEmpty()      ? KeyVerdict::Fail
               : !cautions.isEmpty() ? KeyVerdict::Caution
                                     : KeyVerdict::Pass;
@@ -118,19 +118,29 @@ QString KeyQuality::verdictText() const
         return QString();
     switch (*verdict) {
     case KeyVerdict::Pass:
-        return tr("合格");
+        return QStringLiteral(QT_TR_NOOP("合格"));
     case KeyVerdict::Caution:
-        return tr("注意");
+        return QStringLiteral(QT_TR_NOOP("注意"));
     case KeyVerdict::Fail:
-        return tr("不合格");
+        return QStringLiteral(QT_TR_NOOP("不合格"));
     }
     return QString();
+}
+
+QString KeyQuality::shown(const QString &text) { return tr(text.toUtf8().constData()); }
+
+QStringList KeyQuality::shownReasons() const
+{
+    QStringList shownList;
+    for (const QString &reason : reasons)
+        shownList << shown(reason);
+    return shownList;
 }
 
 QString KeyQuality::snrText() const
 {
     if (!snr)
-        return tr("未测");
+        return QStringLiteral(QT_TR_NOOP("未测"));
     return QString::number(std::trunc(*snr * 10.0) / 10.0, 'f', 1) + QStringLiteral(":1");
 }
 
@@ -149,11 +159,11 @@ QString KeyQuality::logLine(const QString &channelName) const
         shift = countText(waterShift, missing);
     QString line = tr("%1：噪声 %2，信号 %3，信噪比 %4，防水偏移 %5")
                        .arg(channelName, countText(noise, missing), countText(signal, missing),
-                            snrText(), shift);
+                            shown(snrText()), shift);
     if (verdict) {
-        line += tr("，") + verdictText();
+        line += tr("，") + shown(verdictText());
         if (!reasons.isEmpty())
-            line += tr("（%1）").arg(reasons.join(tr("、")));
+            line += tr("（%1）").arg(shownReasons().join(tr("、")));
     }
     return line;
 }
@@ -171,9 +181,9 @@ QString KeyQuality::toolTip(const QString &channelName) const
             .arg(f->maximum)
             .arg(f->standardDeviation, 0, 'f', 1);
     };
-    QString head = channelName + tr("：") + (verdict ? verdictText() : tr("数据不全"));
+    QString head = channelName + tr("：") + (verdict ? shown(verdictText()) : tr("数据不全"));
     if (!reasons.isEmpty())
-        head += tr("（%1）").arg(reasons.join(tr("、")));
+        head += tr("（%1）").arg(shownReasons().join(tr("、")));
     QString shift = countText(waterShift, missing);
     if (waterShare)
         shift += tr("（信号的 %1）").arg(waterShareText());
@@ -181,7 +191,7 @@ QString KeyQuality::toolTip(const QString &channelName) const
     lines << head << phase(tr("不触摸"), noTouch) << phase(tr("触摸"), touch)
           << phase(tr("防水"), water)
           << tr("噪声 %1，信号 %2，信噪比 %3")
-                 .arg(countText(noise, missing), countText(signal, missing), snrText())
+                 .arg(countText(noise, missing), countText(signal, missing), shown(snrText()))
           << tr("防水偏移 %1").arg(shift) << tr("阈值 %1").arg(countText(threshold, missing))
           << tr("余量：触摸 %1，不触摸 %2，防水 %3")
                  .arg(countText(touchMargin, missing), countText(noTouchMargin, missing),
