@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/languagemenu.h"
+#include "app/layoutfitter.h"
 #include "chip/chip.h"
 
 #include <QCloseEvent>
@@ -22,6 +24,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     setUpDebuggerLink();
     // No parent: the window deletes it itself, before the side menu it animates goes away.
     sideMenuAnimation = new QPropertyAnimation(ui->leftWidget, "minimumWidth");
+    languageMenu = new LanguageMenu(ui->languageBtn, UiLanguage::saved(), this);
     setUpLinkTimers();
 
     createOverlayLabels();
@@ -45,6 +48,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     settingsPage->applyDefaultPath(toolPaths.writableDir());
     wpChboxTimeOut();
+
+    // The form's sizes suit a narrow Windows font; wider fonts and longer texts get more room.
+    // The side menu stays narrow: collapsed, it shows its icons only.
+    layoutFitter = new LayoutFitter(this, {ui->leftWidget});
+    layoutFitter->fit();
+    layoutFitter->showWholeText(ui->proPathLineEdit);
 }
 
 MainWindow::~MainWindow()
@@ -74,13 +83,14 @@ void MainWindow::on_pushButton_clicked()
 {
     // The same animation object serves every press, so it must survive its own end.
     sideMenuAnimation->setDuration(300);
+    const int open = LayoutFitter::openWidth(ui->leftWidget, 90);
     if (sideMenuCollapsed) {
         sideMenuCollapsed = false;
         sideMenuAnimation->setStartValue(26);
-        sideMenuAnimation->setEndValue(90);
+        sideMenuAnimation->setEndValue(open);
     } else {
         sideMenuCollapsed = true;
-        sideMenuAnimation->setStartValue(90);
+        sideMenuAnimation->setStartValue(open);
         sideMenuAnimation->setEndValue(26);
     }
     sideMenuAnimation->setEasingCurve(QEasingCurve::InOutQuart);
