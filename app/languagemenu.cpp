@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 LanguageMenu::LanguageMenu(QPushButton *button, UiLanguage::Language shown, QWidget *dialogParent)
     : QObject(button), button(button), shown(shown), dialogParent(dialogParent)
 {
@@ -22,10 +24,14 @@ LanguageMenu::LanguageMenu(QPushButton *button, UiLanguage::Language shown, QWid
     markSaved();
     connect(chinese, &QAction::triggered, this, [this] { choose(UiLanguage::Language::Chinese); });
     connect(english, &QAction::triggered, this, [this] { choose(UiLanguage::Language::English); });
-    // The menu opens beside the narrow side menu rather than under a button it would cover.
+    // The menu opens at the right edge of the button as far as the side menu shows it: a
+    // collapsed side menu shows its icon only.
     connect(button, &QPushButton::clicked, this, [this] {
         markSaved();
-        choices->exec(this->button->mapToGlobal(QPoint(this->button->width(), 0)));
+        const QPushButton *sideButton = this->button;
+        const int right =
+            std::min(sideButton->width(), sideButton->parentWidget()->width() - sideButton->x());
+        choices->exec(sideButton->mapToGlobal(QPoint(right, 0)));
     });
 }
 

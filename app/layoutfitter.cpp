@@ -8,8 +8,11 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTableView>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -50,22 +53,33 @@ int widthForItems(const QComboBox *combo)
     option.initFrom(combo);
     option.editable = combo->isEditable();
     option.frame = combo->hasFrame();
-    const QRect field =
-        combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+    const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                       QStyle::SC_ComboBoxEditField, combo);
     int widest = 0;
     for (int i = 0; i < combo->count(); ++i)
         widest = std::max(widest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
     return widest + 2 + option.rect.width() - field.width();
 }
 
-// A header section is as wide as the form made it, or as its title needs.
+// A header section is as wide as the form made it, or as its title needs; a table whose sections
+// widened gets the width to show them all beside its vertical scroll bar.
 void widenSections(QHeaderView *header)
 {
+    bool widened = false;
     for (int section = 0; section < header->count(); ++section) {
         const int hint = header->sectionSizeHint(section);
-        if (hint > header->sectionSize(section))
+        if (hint > header->sectionSize(section)) {
             header->resizeSection(section, hint);
+            widened = true;
+        }
     }
+    auto *table = qobject_cast<QTableView *>(header->parentWidget());
+    if (!widened || !table || header->orientation() != Qt::Horizontal)
+        return;
+    const int width = header->length() + 2 * table->frameWidth() +
+                      table->verticalScrollBar()->sizeHint().width() +
+                      (table->verticalHeader()->isHidden() ? 0 : table->verticalHeader()->width());
+    table->setMinimumWidth(std::max(table->minimumWidth(), width));
 }
 
 // Raises the widget's maximum to what it needs. A combo box that could shrink below the width of
@@ -119,6 +133,13 @@ bool LayoutFitter::eventFilter(QObject *watched, QEvent *event)
     // with another font. Its widget and those above it are fitted before it is.
     if (event->type() == QEvent::LayoutRequest && watched->isWidgetType())
         fitUpwards(static_cast<QWidget *>(watched));
+    // Fields wait for the shown window's layout to settle.
+    if (watched == window && event->type() == QEvent::Show) {
+        QTimer::singleShot(0, this, [this] {
+            for (const auto &widenField : qAsConst(widenOnShow))
+                widenField();
+        });
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -162,26 +183,36 @@ int LayoutFitter::openWidth(const QWidget *sideMenu, int formWidth)
 void LayoutFitter::showWholeText(QLineEdit *field)
 {
     const int formMinimum = field->minimumWidth();
-    connect(field, &QLineEdit::textChanged, this,
-            [this, field, formMinimum] { widen(field, formMinimum); });
-    widen(field, formMinimum);
+    const auto widenField = [this, field, formMinimum] { widen(field, formMinimum); };
+    connect(field, &QLineEdit::textChanged, this, widenField);
+    widenOnShow << widenField;
+    window->installEventFilter(this);
+    widenField();
 }
 
 void LayoutFitter::widen(QLineEdit *field, int formMinimum)
 {
     field->setToolTip(field->text());
+    // Before the window is shown, its minimum size is not known yet.
+    if (!window->isVisible())
+        return;
     // The text's width plus the field's frame and text margins, as QLineEdit lays it out.
     QStyleOptionFrame option;
     option.initFrom(field);
     if (field->hasFrame())
-        option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+        option.lineWidth =
+            field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
     const QRect inner = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field);
     const QMargins margins = field->textMargins();
     const int chrome = option.rect.width() - inner.width() + margins.left() + margins.right() + 4;
     const int need = field->fontMetrics().horizontalAdvance(field->text()) + chrome;
     // Only as far as the window has room to spare, and at most half its width: a long path
     // never pushes the window wider, nor keeps a maximised window from shrinking back much.
-    const int spare = std::max(0, window->width() - window->minimumSizeHint().width());
+    // The room a collapsed side menu takes when it opens is not spare.
+    int opening = 0;
+    for (const QWidget *shut : qAsConst(keepShut))
+        opening += std::max(0, openWidth(shut, 0) - shut->width());
+    const int spare = std::max(0, window->width() - window->minimumSizeHint().width() - opening);
     const int widest = std::max(formMinimum, window->width() / 2);
     const int wanted =
         std::max(formMinimum, std::min({need, field->minimumWidth() + spare, widest}));

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QObject>
 
+#include <functional>
+
 class QLineEdit;
 class QWidget;
 
@@ -22,8 +24,8 @@ public:
     // Raises the maxima throughout the window, each widget's before its parent's, and again
     // wherever a layout changes later.
     void fit();
-    // The field widens to show its whole text as far as the window has room to spare, now and
-    // whenever its text changes; its tooltip names the whole text.
+    // The field widens to show its whole text as far as the window has room to spare, once the
+    // window is shown and whenever its text changes; its tooltip names the whole text.
     void showWholeText(QLineEdit *field);
     // The width a collapsed side menu opens to: formWidth, or what its widest button needs.
     static int openWidth(const QWidget *sideMenu, int formWidth);
@@ -38,6 +40,7 @@ private:
 
     QWidget *window;
     QList<QWidget *> keepShut;
+    QList<std::function<void()>> widenOnShow;
 };
 
 #endif // LAYOUTFITTER_H

@@ -159,6 +159,8 @@ private slots:
 
         // The project path is shown whole where the window has the room, and named in full.
         tabs->setCurrentIndex(0);
+        window.resize(1400, window.height());
+        QCoreApplication::processEvents();
         auto *path = static_cast<QLineEdit *>(child(&window, "proPathLineEdit"));
         path->setText(QStringLiteral("/home/engineer/projects/panel"));
         QCoreApplication::processEvents();
