@@ -61,6 +61,23 @@ int widthForItems(const QComboBox *combo)
     return widest + 2 + option.rect.width() - field.width();
 }
 
+// The width that shows the button's icon and whole text, from the room its style leaves them at
+// its present width. A side menu's style sheet gives its buttons no useful size hint.
+int widthForText(const QPushButton *button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    option.icon = button->icon();
+    option.iconSize = button->iconSize();
+    const QRect contents =
+        button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    int need = button->fontMetrics().horizontalAdvance(button->text());
+    if (!button->icon().isNull())
+        need += button->iconSize().width() + 4;
+    return need + option.rect.width() - contents.width();
+}
+
 // A header section is as wide as the form made it, or as its title needs; a table whose sections
 // widened gets the width to show them all beside its vertical scroll bar.
 void widenSections(QHeaderView *header)
@@ -96,22 +113,6 @@ void fitOne(QWidget *widget)
                        std::max(maximum.height(), need.height()));
     if (raised != maximum)
         widget->setMaximumSize(raised);
-}
-// The width that shows the button's icon and whole text, from the room its style leaves them at
-// its present width. A side menu's style sheet gives its buttons no useful size hint.
-int widthForText(const QPushButton *button)
-{
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    option.icon = button->icon();
-    option.iconSize = button->iconSize();
-    const QRect contents =
-        button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    int need = button->fontMetrics().horizontalAdvance(button->text());
-    if (!button->icon().isNull())
-        need += button->iconSize().width() + 4;
-    return need + option.rect.width() - contents.width();
 }
 } // namespace
 
@@ -196,7 +197,8 @@ void LayoutFitter::widen(QLineEdit *field, int formMinimum)
     // Before the window is shown, its minimum size is not known yet.
     if (!window->isVisible())
         return;
-    // The text's width plus the field's frame and text margins, as QLineEdit lays it out.
+    // The text's width plus the field's frame, its text margins and the two pixels QLineEdit
+    // keeps either side of its text.
     QStyleOptionFrame option;
     option.initFrom(field);
     if (field->hasFrame())
