@@ -21,7 +21,6 @@ public:
     // shown is the language the window runs in.
     LanguageMenu(QPushButton *button, UiLanguage::Language shown, QWidget *dialogParent);
 
-    QMenu *menu() const { return choices; }
     void choose(UiLanguage::Language language);
 
 private:

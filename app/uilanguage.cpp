@@ -23,7 +23,7 @@ QSettings userSettings()
 }
 } // namespace
 
-UiLanguage::UiLanguage(Language language) : current(language)
+UiLanguage::UiLanguage(Language language)
 {
     registerTranslationResource();
     complete = language == Language::English ? installEnglish() : installQtChinese();

@@ -23,7 +23,6 @@ public:
     UiLanguage(const UiLanguage &) = delete;
     UiLanguage &operator=(const UiLanguage &) = delete;
 
-    Language language() const { return current; }
     // False when a translation could not be found: the texts it holds then stay untranslated.
     bool isComplete() const { return complete; }
 
@@ -31,17 +30,15 @@ public:
     static Language saved();
     static void save(Language language);
 
+private:
     // Where Qt's own translations are looked for: beside the executable (the Windows folder),
     // then where this Qt keeps them.
     static QStringList qtTranslationDirs();
     // The tool's English texts, built from translations/touchtuner_en.ts into the resources.
     static QString englishFile() { return QStringLiteral(":/translations/touchtuner_en.qm"); }
-
-private:
     bool installQtChinese();
     bool installEnglish();
 
-    Language current;
     bool complete = false;
     QTranslator translator;
 };
