@@ -10,7 +10,10 @@
 #include <QPropertyAnimation>
 #include <QTimer>
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+MainWindow::MainWindow(QWidget *parent) : MainWindow(Pacing(), parent) {}
+
+MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
+    : QMainWindow(parent), boardPacing(pacing), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
     setUpProjectSettings();

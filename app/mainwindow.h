@@ -13,6 +13,7 @@
 #include "codegen/appproject.h"
 #include "codegen/savedownload.h"
 #include "link/debuggerlink.h"
+#include "link/pacing.h"
 #include "project/projectfile.h"
 #include "project/settingspage.h"
 #include "project/stackedpinmap.h"
@@ -44,8 +45,14 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
+    // The tool's window, on the tool's own pacing.
     explicit MainWindow(QWidget *parent = nullptr);
+    // The window with every duration of the exchange with the board as pacing says (tests run
+    // on a faster clock).
+    explicit MainWindow(const Pacing &pacing, QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    const Pacing &pacing() const { return boardPacing; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -173,6 +180,8 @@ public slots:
     void on_createAppPro_btn_clicked();
 
 private:
+    // Every wait of the exchange with the board; the companions get their copies of it.
+    const Pacing boardPacing;
     Ui::MainWindow *ui;
 
     // Shell

@@ -21,7 +21,7 @@ void MainWindow::setUpFirmwareGeneration()
     };
     appProject->log = [this](const QString &line) { ui->plainTextEdit->appendPlainText(line); };
     // A child of the window, so build scripts still running stay owned until the window goes.
-    saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, ui->plainTextEdit,
+    saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, boardPacing, ui->plainTextEdit,
                                     tuning->results(), tuning->samples(), *pinMap,
                                     toolPaths.writableDir(), this);
 }

@@ -15,7 +15,7 @@
 
 void MainWindow::setUpDebuggerLink()
 {
-    debuggerLink = new DebuggerLink(this);
+    debuggerLink = new DebuggerLink(boardPacing, this);
     connect(debuggerLink, &DebuggerLink::statusChanged, this, &MainWindow::showLinkStatus);
     // Queued: at start-up the box comes once the window is up, not inside its constructor.
     connect(debuggerLink, &DebuggerLink::accessDenied, this, &MainWindow::explainBoardAccess,
@@ -53,7 +53,7 @@ void MainWindow::createOverlayLabels()
     countdownLabel = new QLabel(this);
     countdownLabel->setObjectName(QStringLiteral("countdownLabel"));
     countdownLabel->hide();
-    samplingStarter = new SamplingStarter(tuningRun, *debuggerLink, countdownLabel,
+    samplingStarter = new SamplingStarter(tuningRun, *debuggerLink, boardPacing, countdownLabel,
                                           countdownTimer, blinkTimer, this, this);
 }
 

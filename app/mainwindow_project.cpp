@@ -4,7 +4,7 @@
 
 #include "project/packagewidget.h"
 #include "project/writefailure.h"
-#include "tuning/samplesfile.h"
+#include "quality/samplesfile.h"
 
 #include <QTimer>
 

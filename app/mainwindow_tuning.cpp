@@ -28,8 +28,9 @@ void MainWindow::setUpTuning()
     widgets.verificationButton = ui->pushButton_3;
     widgets.dialogParent = this;
     pinMap = std::make_unique<StackedPinMap>(ui->packageStackedWidget);
-    tuning = std::make_unique<TuningSession>(widgets, channelNames, tuningRun, *pinMap,
-                                             *samplingStarter, toolPaths.appProjectDir());
+    tuning =
+        std::make_unique<TuningSession>(widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
+                                        boardPacing, toolPaths.appProjectDir());
     connect(&tuning->chart(), &LiveChart::pointHovered, this, &MainWindow::slotPointHoverd);
     connect(tuning.get(), &TuningSession::reportRequested, this, [this] {
         tuning->exportReport(settingsPage->projectName(), settingsPage->projectPath(),

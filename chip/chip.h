@@ -16,6 +16,17 @@ constexpr int kRecordSize = 1 + 2 * kChannelCount;
 
 constexpr bool isChannel(int channel) { return channel >= 0 && channel < kChannelCount; }
 
+// The raw count of a channel in a measurement record: an unsigned 16-bit value, high byte at
+// 1 + 2k and low byte at 2 + 2k. -1 when the record does not hold that channel.
+constexpr int channelReading(const char *record, int size, int channel)
+{
+    if (!isChannel(channel) || size < 3 + 2 * channel)
+        return -1;
+    const auto high = static_cast<unsigned char>(record[1 + 2 * channel]);
+    const auto low = static_cast<unsigned char>(record[2 + 2 * channel]);
+    return high << 8 | low;
+}
+
 // The channels that have a pin in each package, ascending; a package offers as many key numbers
 // as it has channel pins.
 constexpr std::array<int, 25> kSop28Channels = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,

@@ -2,10 +2,10 @@
 
 #include "chip/chip.h"
 #include "codegen/sourcegenerator.h"
-#include "project/settingspage.h"
 #include "project/pinmapsource.h"
+#include "project/settingspage.h"
 #include "project/writefailure.h"
-#include "tuning/tuningreport.h"
+#include "quality/tuningreport.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -3,8 +3,9 @@
 #include "codegen/buildscript.h"
 #include "codegen/sourcegenerator.h"
 #include "link/debuggerlink.h"
+#include "link/pacing.h"
 #include "project/pinmapsource.h"
-#include "tuning/channelsamples.h"
+#include "quality/channelsamples.h"
 #include "tuning/resultstable.h"
 #include "tuning/tuningrun.h"
 
@@ -15,11 +16,12 @@
 #include <QThread>
 
 SaveDownload::SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link,
-                           QPlainTextEdit *log, ResultsTable &results, SampleStore &samples,
-                           const PinMapSource &pins, const QString &applicationDir,
-                           QObject *parent)
-    : QObject(parent), dialogParent(dialogParent), tuningRun(run), link(link), log(log),
-      results(results), samples(samples), pins(pins), applicationDir(applicationDir)
+                           const Pacing &pacing, QPlainTextEdit *log, ResultsTable &results,
+                           SampleStore &samples, const PinMapSource &pins,
+                           const QString &applicationDir, QObject *parent)
+    : QObject(parent), dialogParent(dialogParent), tuningRun(run), link(link),
+      settleMs(pacing.saveDownloadSettleMs), log(log), results(results), samples(samples),
+      pins(pins), applicationDir(applicationDir)
 {
 }
 
@@ -82,7 +84,7 @@ void SaveDownload::runSteps()
 bool SaveDownload::stopBoard()
 {
     link.disarmReader();
-    QThread::msleep(kSettleMs);
+    QThread::msleep(settleMs);
     switch (link.runStopExchange(StopExchange::SaveDownload)) {
     case StopOutcome::Done:
         return true;

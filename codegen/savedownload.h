@@ -5,6 +5,7 @@
 #include <QString>
 
 class DebuggerLink;
+struct Pacing;
 class PinMapSource;
 class QPlainTextEdit;
 class QWidget;
@@ -20,13 +21,12 @@ class SaveDownload : public QObject
     Q_OBJECT
 
 public:
-    // Pause after the reader is disarmed, before the Stop exchange.
-    static constexpr int kSettleMs = 800;
-
-    // applicationDir holds the test template folder "RM3KV5172_Touch_Test".
-    SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link, QPlainTextEdit *log,
-                 ResultsTable &results, SampleStore &samples, const PinMapSource &pins,
-                 const QString &applicationDir, QObject *parent = nullptr);
+    // applicationDir holds the test template folder "RM3KV5172_Touch_Test"; the pause after the
+    // reader is disarmed, before the Stop exchange, follows pacing.
+    SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link, const Pacing &pacing,
+                 QPlainTextEdit *log, ResultsTable &results, SampleStore &samples,
+                 const PinMapSource &pins, const QString &applicationDir,
+                 QObject *parent = nullptr);
 
     // One click of the button; a click while a previous one is still under way is refused.
     void run();
@@ -43,6 +43,7 @@ private:
     QWidget *dialogParent;
     TuningRun &tuningRun;
     DebuggerLink &link;
+    const int settleMs;
     QPlainTextEdit *log;
     ResultsTable &results;
     SampleStore &samples;

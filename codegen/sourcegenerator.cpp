@@ -4,8 +4,8 @@
 #include "codegen/textfile.h"
 #include "project/pinmapsource.h"
 #include "project/resultcolumns.h"
+#include "quality/samplesplot.h"
 #include "tuning/resultstable.h"
-#include "tuning/samplesplot.h"
 
 #include <QMessageBox>
 

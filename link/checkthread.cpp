@@ -1,6 +1,6 @@
 #include "link/checkthread.h"
 
-CheckThread::CheckThread(QObject *parent) : BoardReader(parent)
+CheckThread::CheckThread(int timeoutMs, QObject *parent) : BoardReader(parent), timeoutMs(timeoutMs)
 {
 }
 
@@ -23,7 +23,7 @@ bool CheckThread::parseReport(const unsigned char *report, int received)
 
 void CheckThread::run()
 {
-    readLoop(protocol::kCheckThreadTimeoutMs, true);
+    readLoop(timeoutMs, true);
 }
 
 void CheckThread::reportTimeout()

@@ -2,6 +2,7 @@
 #define CHECKTHREAD_H
 
 #include "link/boardreader.h"
+#include "link/pacing.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,7 +14,8 @@ class CheckThread : public BoardReader
     Q_OBJECT
 
 public:
-    explicit CheckThread(QObject *parent = nullptr);
+    // An armed read that receives nothing for timeoutMs reports a time-out.
+    explicit CheckThread(int timeoutMs = Pacing().checkReadTimeoutMs, QObject *parent = nullptr);
 
     bool parseReport(const unsigned char *report, int received) override;
 
@@ -24,6 +26,9 @@ signals:
 protected:
     void run() override;
     void reportTimeout() override;
+
+private:
+    const int timeoutMs;
 };
 
 #endif // CHECKTHREAD_H

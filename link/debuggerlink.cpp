@@ -14,15 +14,10 @@
 #include <algorithm>
 #include <cstring>
 
-namespace
-{
-constexpr int kStopRetryPauseMs = 2;
-constexpr int kArrivalSettleMs = 1;
-} // namespace
-
-DebuggerLink::DebuggerLink(QObject *parent)
-    : QObject(parent), codec(std::make_unique<EncodeDecode>()),
-      readThread(std::make_unique<ReadThread>()), checkThread(std::make_unique<CheckThread>()),
+DebuggerLink::DebuggerLink(const Pacing &pacing, QObject *parent)
+    : QObject(parent), pacing(pacing), codec(std::make_unique<EncodeDecode>()),
+      readThread(std::make_unique<ReadThread>(pacing.readTimeoutMs)),
+      checkThread(std::make_unique<CheckThread>(pacing.checkReadTimeoutMs)),
       drain(std::make_unique<ReadEmptyTh>()), deviceNotifier(new DeviceNotifier(this))
 {
     connect(deviceNotifier, &DeviceNotifier::deviceChanged, this,
@@ -138,7 +133,7 @@ void DebuggerLink::handleDeviceChange(const QString &name, int kind)
     if (!isDebuggerInterface(name))
         return;
     if (kind == 1) {
-        QThread::msleep(kArrivalSettleMs);
+        QThread::msleep(pacing.arrivalSettleMs);
         registerDeviceNotifications(nativeWindow);
         if (open() != 0)
             reportFailedOpen(LinkStatus::OpenFailed);
@@ -259,14 +254,14 @@ int DebuggerLink::waitStopAck(int deadlineMs)
         if (left <= 0)
             break;
         const int r = hid_read_timeout(hidDevice, rxReport, sizeof rxReport,
-                                       int(std::min<qint64>(left, protocol::kReadThreadTimeoutMs)));
+                                       int(std::min<qint64>(left, pacing.readTimeoutMs)));
         if (r > 3) {
             if (rxReport[2] == protocol::kCmdStop && rxReport[3] == protocol::kReplyAccepted)
                 return 1;
             if (rxReport[2] == protocol::kCmdStop && rxReport[3] == protocol::kReplyRefused)
                 return 0;
         } else if (r <= 1) {
-            QThread::msleep(kStopRetryPauseMs);
+            QThread::msleep(pacing.stopAckRetryMs);
         }
     }
     qDebug() << "receive11111";
@@ -279,8 +274,8 @@ StopOutcome DebuggerLink::stopRounds(int rounds)
     // per round (5 rounds of 3 s would leave it unanswering for 15 s).
     QElapsedTimer clock;
     clock.start();
-    const auto left = [&clock] {
-        return int(std::max<qint64>(0, protocol::kStopAckDeadlineMs - clock.elapsed()));
+    const auto left = [this, &clock] {
+        return int(std::max<qint64>(0, pacing.stopAckDeadlineMs - clock.elapsed()));
     };
     for (int n = 1; n < rounds; ++n) {
         (void)sendStopCommand();

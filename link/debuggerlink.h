@@ -1,6 +1,7 @@
 #ifndef DEBUGGERLINK_H
 #define DEBUGGERLINK_H
 
+#include "link/pacing.h"
 #include "link/protocol.h"
 
 #include <hidapi/hidapi.h>
@@ -52,7 +53,9 @@ class DebuggerLink : public QObject
     Q_OBJECT
 
 public:
-    explicit DebuggerLink(QObject *parent = nullptr);
+    // The readers' time-outs, the wait for a Stop acknowledgement and the settle after an arrival
+    // follow pacing.
+    explicit DebuggerLink(const Pacing &pacing = Pacing(), QObject *parent = nullptr);
     // Stops the readers and waits for them, closes the device, then ends hidapi.
     ~DebuggerLink() override;
 
@@ -94,9 +97,10 @@ public:
     void drainInput();
     [[nodiscard]] int sendStartCommand();
     [[nodiscard]] int sendStopCommand();
-    // 1 when the board accepted Stop, 0 when it refused or did not answer within deadlineMs;
-    // Data frames read meanwhile are skipped.
-    [[nodiscard]] int waitStopAck(int deadlineMs = protocol::kStopAckDeadlineMs);
+    // 1 when the board accepted Stop, 0 when it refused or did not answer within deadlineMs (the
+    // pacing's acknowledgement deadline when not given); Data frames read meanwhile are skipped.
+    [[nodiscard]] int waitStopAck() { return waitStopAck(pacing.stopAckDeadlineMs); }
+    [[nodiscard]] int waitStopAck(int deadlineMs);
     [[nodiscard]] StopOutcome runStopExchange(StopExchange exchange);
 
 signals:
@@ -123,6 +127,7 @@ private:
     StopOutcome stopRounds(int rounds);
     void connectReaders();
 
+    const Pacing pacing;
     hid_device *hidDevice = nullptr;
     bool debuggerConnected = false;
     unsigned char rxReport[protocol::kReportSize] = {};

@@ -1,8 +1,6 @@
 #ifndef PROTOCOL_H
 #define PROTOCOL_H
 
-#include "chip/chip.h"
-
 // Wire constants of the debugger board link: device identity, report layout, framing and commands.
 namespace protocol
 {
@@ -31,24 +29,10 @@ constexpr unsigned char kDataFrameType = 0x36;
 // A reply to Start or Stop is a 6-byte frame: flag, two payload bytes, FCS, flag.
 constexpr int kReplyFrameLength = 6;
 
-// The raw count of a channel in a measurement record: an unsigned 16-bit value, high byte at
-// 1 + 2k and low byte at 2 + 2k. -1 when the record does not hold that channel.
-constexpr int channelReading(const char *record, int size, int channel)
-{
-    if (channel < 0 || channel >= chip::kChannelCount || size < 3 + 2 * channel)
-        return -1;
-    const auto high = static_cast<unsigned char>(record[1 + 2 * channel]);
-    const auto low = static_cast<unsigned char>(record[2 + 2 * channel]);
-    return high << 8 | low;
-}
-
-// Read time-outs of the reader threads (ms) and the bound of the GUI thread's wait for a Stop
-// acknowledgement.
-constexpr int kReadThreadTimeoutMs = 8000;
-constexpr int kCheckThreadTimeoutMs = 2000;
+// Discarding reads of a drain, and the bound on the reads of one wait for a Stop acknowledgement
+// (its durations are the pacing's).
 constexpr int kDrainReads = 100;
 constexpr int kStopAckAttempts = 150;
-constexpr int kStopAckDeadlineMs = 3000;
 } // namespace protocol
 
 #endif // PROTOCOL_H

@@ -1,6 +1,6 @@
 #include "link/readthread.h"
 
-ReadThread::ReadThread(QObject *parent) : BoardReader(parent)
+ReadThread::ReadThread(int timeoutMs, QObject *parent) : BoardReader(parent), timeoutMs(timeoutMs)
 {
 }
 
@@ -25,7 +25,7 @@ bool ReadThread::parseReport(const unsigned char *report, int received)
 
 void ReadThread::run()
 {
-    readLoop(protocol::kReadThreadTimeoutMs, false);
+    readLoop(timeoutMs, false);
 }
 
 void ReadThread::reportTimeout()

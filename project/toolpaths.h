@@ -36,15 +36,26 @@ public:
     bool isPortable() const;
 
     // Creates app_Project in the writable folder and, when that is not the template folder,
-    // copies the test template there; files already there are kept. False when a folder or a
-    // file could not be made.
+    // copies the test template there; files already there are kept. A copy of an older template
+    // version is refreshed first: every file is replaced but those the tool rewrites. False when
+    // a folder or a file could not be made.
     [[nodiscard]] bool prepareWritableDir() const;
 
     static bool isWritableFolder(const QString &folder);
 
+    // The version a template folder states in its kVersionFile; 1 for a folder without one, as
+    // the templates were before they carried it.
+    static int templateVersion(const QString &folder);
+    static const QString kVersionFile; // "TemplateVersion.txt"
+
 private:
     static bool holdsTemplates(const QString &folder);
-    static bool copyMissing(const QString &source, const QString &destination);
+    static bool refreshCopy(const QString &source, const QString &destination, int copyVersion);
+    // Copies the files below source into destination, making folders on the way. A file already
+    // there is replaced when replace(its path below destination) says so, and kept otherwise.
+    static bool copyTree(const QString &source, const QString &destination,
+                         const std::function<bool(const QString &)> &replace,
+                         const QString &below = QString());
 
     QString executableDir;
     QStringList installedDataDirs;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -46,6 +47,8 @@ struct Board
     int closedUses = 0;
 
     bool finger[chip::kChannelCount] = {};
+    int baselines[chip::kChannelCount] = {};
+    int fingerRise[chip::kChannelCount] = {};
     bool water = false;
     int noise = 3;
     std::mt19937 random{1};
@@ -59,6 +62,7 @@ struct Board
     int shortenEvery = 0;
     unsigned framesSent = 0;
     int intervalMs = 5;
+    double clockScale = 1.0;
     std::size_t queueLimit = 64;
 
     bool streaming = false;
@@ -68,9 +72,21 @@ struct Board
 
     QPointer<QObject> hotplugTarget;
 
+    Board() { restoreLevels(); }
+
+    void restoreLevels()
+    {
+        for (int k = 0; k < chip::kChannelCount; ++k) {
+            // Distinct and steady per channel: 1980 ... 2020.
+            baselines[k] = 2000 + (k * 37) % 41 - 20;
+            fingerRise[k] = SimBoard::kFingerRise;
+        }
+    }
+
     void restoreDefaults()
     {
         std::fill(std::begin(finger), std::end(finger), false);
+        restoreLevels();
         water = false;
         noise = 3;
         random.seed(1);
@@ -99,10 +115,15 @@ struct Board
         changed.notify_all();
     }
 
+    int meanReading(int channel) const
+    {
+        return baselines[channel] + (finger[channel] ? fingerRise[channel] : 0) +
+               (water ? SimBoard::kWaterShift : 0);
+    }
+
     int reading(int channel)
     {
-        int value = SimBoard::baseline(channel) + (finger[channel] ? SimBoard::kFingerRise : 0) +
-                    (water ? SimBoard::kWaterShift : 0);
+        int value = meanReading(channel);
         if (noise > 0)
             value += std::uniform_int_distribution<int>(-noise, noise)(random);
         return std::clamp(value, 0, 0xFFFF);
@@ -146,13 +167,21 @@ struct Board
         }
     }
 
+    // The time between two Data frames on the board's clock, never below 1 ms: the tool's own
+    // waits go no shorter on a fast clock either.
+    std::chrono::microseconds frameInterval() const
+    {
+        return std::chrono::microseconds(
+            std::max(1000L, std::lround(std::max(intervalMs, 1) * 1000.0 * clockScale)));
+    }
+
     // Queues the Data frames that fell due since the last look; a board left unread for long
     // only keeps the newest queueLimit of them.
     void pump(Clock::time_point now)
     {
         if (!streaming || !plugged)
             return;
-        const auto interval = std::chrono::milliseconds(std::max(intervalMs, 1));
+        const auto interval = frameInterval();
         const auto backlog = interval * static_cast<int>(queueLimit);
         if (now - nextFrameDue > backlog)
             nextFrameDue = now - backlog;
@@ -190,7 +219,7 @@ struct Board
             enqueue(simframe::frame(QByteArray::fromHex("FE00")));
             if (!streaming) {
                 streaming = true;
-                nextFrameDue = Clock::now() + std::chrono::milliseconds(std::max(intervalMs, 1));
+                nextFrameDue = Clock::now() + frameInterval();
             }
         } else if (code == 0xFF) {
             if (refuseStop) {
@@ -268,8 +297,19 @@ void SimBoard::setNoise(int amplitude, unsigned seed)
 
 quint16 SimBoard::baseline(int channel)
 {
-    // Distinct and steady per channel: 1980 ... 2020.
-    return quint16(2000 + (channel * 37) % 41 - 20);
+    if (channel < 0 || channel >= chip::kChannelCount)
+        return 0;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return quint16(board().baselines[channel]);
+}
+
+void SimBoard::setChannelLevels(int channel, quint16 baseline, int fingerRise)
+{
+    if (channel < 0 || channel >= chip::kChannelCount)
+        return;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().baselines[channel] = baseline;
+    board().fingerRise[channel] = std::clamp(fingerRise, -0xFFFF, 0xFFFF);
 }
 
 quint16 SimBoard::meanReading(int channel)
@@ -277,8 +317,7 @@ quint16 SimBoard::meanReading(int channel)
     if (channel < 0 || channel >= chip::kChannelCount)
         return 0;
     std::lock_guard<std::mutex> lock(board().mutex);
-    return quint16(baseline(channel) + (board().finger[channel] ? kFingerRise : 0) +
-                   (board().water ? kWaterShift : 0));
+    return quint16(std::clamp(board().meanReading(channel), 0, 0xFFFF));
 }
 
 void SimBoard::setRefuseStart(bool refuse)
@@ -329,6 +368,12 @@ void SimBoard::setDataInterval(int ms)
 {
     std::lock_guard<std::mutex> lock(board().mutex);
     board().intervalMs = std::clamp(ms, 1, 60000);
+}
+
+void SimBoard::setClockScale(double scale)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().clockScale = std::clamp(scale, 0.001, 1000.0);
 }
 
 void SimBoard::setQueueLimit(int reports)

@@ -20,7 +20,7 @@ public:
 
     // Back to the power-on state: plugged in and allowed to open, idle, 5 ms pacing, noise 3 with
     // seed 1, no finger, no water, nothing refused, no corruption, empty queue and log. Old
-    // handles go stale.
+    // handles go stale. The clock scale stays.
     static void reset();
 
     // What the target board senses.
@@ -31,6 +31,10 @@ public:
     // Readings vary by up to +-amplitude around the mean, from a generator started at seed.
     static void setNoise(int amplitude, unsigned seed = 1);
     static quint16 baseline(int channel);
+    // The channel's count without finger and water, and what a finger adds to it (below 0 for a
+    // pad whose count falls under a finger); reset() brings back the defaults, a baseline of
+    // 1980 ... 2020 and kFingerRise.
+    static void setChannelLevels(int channel, quint16 baseline, int fingerRise);
     // Mean reading of the channel with the current finger and water, without noise.
     static quint16 meanReading(int channel);
 
@@ -47,6 +51,9 @@ public:
     // Every nth Data frame is cut after channel 2 (7 payload bytes) under an intact FCS (0: none).
     static void shortenEveryNthFrame(int n);
     static void setDataInterval(int ms);    // one Data frame every ms while streaming
+    // The board's clock: every interval it keeps is multiplied by scale, to no less than 1 ms
+    // (tests run the board at the pace of a window on a faster clock). 1 until set.
+    static void setClockScale(double scale);
     static void setQueueLimit(int reports); // input reports held for the host; the oldest drop
     static bool isStreaming();
     static int queuedReports();

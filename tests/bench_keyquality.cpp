@@ -1,8 +1,8 @@
+#include "quality/firmwarekeymodel.h"
+#include "quality/keyquality.h"
+#include "quality/samplesfile.h"
+#include "quality/tuningreport.h"
 #include "testsupport.h"
-#include "tuning/firmwarekeymodel.h"
-#include "tuning/keyquality.h"
-#include "tuning/samplesfile.h"
-#include "tuning/tuningreport.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
+#include "charts/livechart.h"
+#include "charts/verificationplot.h"
 #include "chip/chip.h"
-#include "tuning/livechart.h"
-#include "tuning/verificationplot.h"
 
 #include <QComboBox>
 #include <QLabel>

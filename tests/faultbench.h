@@ -42,7 +42,7 @@ public:
         SimBoard::reset();
         SimBoard::setNoise(0);
         SimBoard::setDataInterval(1);
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(testsupport::fastClock());
         window->show();
         SimBoard::setHotplugTarget(window->findChild<QObject *>(QStringLiteral("deviceNotifier")));
         widgets = widgetsOf(*window);

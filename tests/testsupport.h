@@ -1,7 +1,9 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
+#include "link/pacing.h"
 #include "project/pinmapsource.h"
+#include "sim/simboard.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -19,9 +21,30 @@
 #include <initializer_list>
 #include <utility>
 
-// Pieces several test programs share: a pin map set by hand, measurement records, file bytes.
+// Pieces several test programs share: the clock, a pin map set by hand, measurement records,
+// file bytes.
 namespace testsupport
 {
+// The tests' clock: the window's waits and the simulated board's frames at one twentieth of the
+// tool's pace, so that a channel's no-touch/touch test takes well under a second.
+constexpr double kFastClock = 1.0 / 20;
+
+// Puts the simulated board on the fast clock and returns the pacing to build the window or the
+// link with.
+inline Pacing fastClock()
+{
+    SimBoard::setClockScale(kFastClock);
+    return Pacing().scaled(kFastClock);
+}
+
+// The tool's own pacing with the board on its real clock, for the few tests that check the
+// pacing itself.
+inline Pacing realClock()
+{
+    SimBoard::setClockScale(1.0);
+    return Pacing();
+}
+
 // The Start and Stop commands as the board receives them: report ID 0, the frame's length, the
 // frame, zeros to 65 bytes.
 inline const QByteArray kStartReport =

@@ -240,9 +240,10 @@ private slots:
         QCOMPARE(log.lastText(), QStringLiteral("生成应用代码完成！"));
         const QString app = proPath.text() + "/" + appFolders().first();
         QVERIFY(readBytes(app + "/" + kHeader).contains("#define   TKL_CHN_NUM      (2)\r\n"));
-        QVERIFY(readBytes(app + "/" + kSource)
-                    .contains("TKChnCfg[TKL_CHN_NUM] = {\r\n1,3,20,1990,2170,1995,\r\n"
-                              "7,5,20,2010,2190,2015,\r\n};\r\n"));
+        QVERIFY(
+            readBytes(app + "/" + kSource)
+                .contains("TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {\r\n1,3,20,1990,2170,1995,\r\n"
+                          "7,5,20,2010,2190,2015,\r\n};\r\n"));
     }
 
     // A configuration the firmware cannot carry creates nothing and saves nothing.
@@ -430,6 +431,56 @@ private slots:
         QCOMPARE(readBytes(copiedScript), readBytes(shippedScript));
         QVERIFY(QFile::permissions(copiedScript) & QFile::WriteOwner);
         QVERIFY(QDir(bin).isEmpty());
+    }
+
+    // An upgrade brings a newer template: the user's copy follows it once, keeping what the tool
+    // rewrites. A copy from before the version marker also has its old TouchKeyScan.h/.c
+    // replaced, since they held the scan code that moved to files of their own.
+    void userCopyFollowsANewerTemplateOnce()
+    {
+        const QString share = dir->filePath("share");
+        const QString user = dir->filePath("user");
+        shipTemplates(share);
+        const QString shipped = share + "/" + ToolPaths::kTestTemplate;
+        const QString copy = user + "/" + ToolPaths::kTestTemplate;
+        const ToolPaths paths(dir->filePath("bin"), {share}, user);
+        const QStringList rewritten = {"config.bat", "User/H/TouchKeyScan.h",
+                                       "User/C/TouchKeyScan.c"};
+        auto userEdits = [&](const QStringList &files) {
+            for (const QString &file : files)
+                writeBytes(copy + "/" + file, "user's " + file.toLatin1() + "\r\n");
+        };
+
+        // A copy as the first versions made it: no marker, no TouchKey.c.
+        userEdits(rewritten + QStringList{"User/C/main.c"});
+        QTest::ignoreMessage(QtInfoMsg,
+                             QRegularExpression("^Refreshed .*/user/RM3KV5172_Touch_Test from "
+                                                "template version 1 to 2, keeping config.bat$"));
+        QVERIFY(paths.prepareWritableDir());
+        QCOMPARE(filesBelow(copy), filesBelow(shipped));
+        QCOMPARE(readBytes(copy + "/config.bat"), QByteArray("user's config.bat\r\n"));
+        for (const QString &file : filesBelow(shipped)) {
+            if (file != "config.bat")
+                QCOMPARE(readBytes(copy + "/" + file), readBytes(shipped + "/" + file));
+        }
+
+        // Once at the installed version, nothing is replaced again.
+        userEdits({"User/C/main.c"});
+        QVERIFY(paths.prepareWritableDir());
+        QCOMPARE(readBytes(copy + "/User/C/main.c"), QByteArray("user's User/C/main.c\r\n"));
+
+        // A later version keeps all three rewritten files.
+        writeBytes(shipped + "/" + ToolPaths::kVersionFile, "3\r\n");
+        userEdits(rewritten);
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("from template version 2 to 3, "
+                                                           "keeping config.bat, "
+                                                           "User/H/TouchKeyScan.h, "
+                                                           "User/C/TouchKeyScan.c$"));
+        QVERIFY(paths.prepareWritableDir());
+        QCOMPARE(ToolPaths::templateVersion(copy), 3);
+        QCOMPARE(readBytes(copy + "/User/C/main.c"), readBytes(shipped + "/User/C/main.c"));
+        for (const QString &file : rewritten)
+            QCOMPARE(readBytes(copy + "/" + file), "user's " + file.toLatin1() + "\r\n");
     }
 };
 

@@ -4,6 +4,7 @@
 #include "chip/chip.h"
 #include "sim/boardpanel.h"
 #include "sim/simboard.h"
+#include "testsupport.h"
 
 #include <hidapi/hidapi.h>
 
@@ -208,7 +209,7 @@ private slots:
 
     void plugButtonTurnsTheToolsStatusLabel()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SimBoard::setHotplugTarget(window.findChild<QObject *>(QStringLiteral("deviceNotifier")));
         auto *status = window.findChild<QLabel *>(QStringLiteral("usbStateLabel"));
         QVERIFY(status);

@@ -1,4 +1,4 @@
-#include "tuning/livechart.h"
+#include "charts/livechart.h"
 
 #include <QComboBox>
 #include <QCursor>

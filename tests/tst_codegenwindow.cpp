@@ -4,9 +4,9 @@
 #include "app/mainwindow.h"
 #include "modalhelper.h"
 #include "project/packagewidget.h"
+#include "quality/keyquality.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
-#include "tuning/keyquality.h"
 #include "uiscript.h"
 
 #include <QCheckBox>
@@ -102,7 +102,7 @@ private slots:
     {
         SimBoard::reset();
         SimBoard::setNoise(0);
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         window.show();
         auto *package = window.findChild<PackageWidget *>("Mwidget28");
         QVERIFY(package);
@@ -200,7 +200,8 @@ private slots:
                                    .arg(cell(table, 0, 1), cell(table, 0, 2), cell(table, 0, 3))
                                    .toLatin1();
         const QByteArray source = readBytes(app + "/User/C/TouchKeyScan.c");
-        QVERIFY2(source.contains("TKChnCfg[TKL_CHN_NUM] = {\r\n" + row + "};\r\n"), source);
+        QVERIFY2(source.contains("TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {\r\n" + row + "};\r\n"),
+                 source);
         QVERIFY(source.contains("DeepSleepCfg[8] = {\r\n0,6,0,10,0,0,0,0,\r\n};\r\n"));
         QVERIFY(readBytes(dir.filePath("touchProName.ini")).contains("TK3:"));
         // Beside the firmware, the report; beside the project file, every sample.
@@ -212,7 +213,7 @@ private slots:
             QVERIFY2(samples.contains(phase), phase);
         {
             // Opened again, the project brings its samples back: the row is judged as before.
-            MainWindow reopened;
+            MainWindow reopened(testsupport::fastClock());
             UiScript script;
             script.answerFileDialog(dir.filePath("touchProName.ini"));
             windowWidget<QPushButton>(reopened, "openProBtn")->click();
@@ -251,7 +252,8 @@ private slots:
             QVERIFY(readBytes(testFolder + "/User/H/TouchKeyScan.h")
                         .contains("#define   TKL_CHN_NUM      (1)\r\n"));
             QVERIFY(readBytes(testFolder + "/User/C/TouchKeyScan.c")
-                        .contains("TKChnCfg[TKL_CHN_NUM] = {\r\n1,3,20,100,100,100,\r\n};\r\n"));
+                        .contains("TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = "
+                                  "{\r\n1,3,20,100,100,100,\r\n};\r\n"));
             QVERIFY(log->toPlainText().isEmpty());
             QVERIFY(!table->item(0, 5));
         }

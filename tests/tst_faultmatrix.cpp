@@ -147,7 +147,8 @@ private:
             inject(fault);
         b.click(button);
         if (phase == QLatin1String("countdown")) {
-            QTest::qWait(1500);
+            // Between the digits "2" and "1".
+            QTest::qWait(b.window->pacing().countdownStepMs * 3 / 2);
             inject(fault);
         } else if (phase == QLatin1String("sampling") || phase == QLatin1String("Stop button")) {
             QVERIFY(b.waitUntil([&] { return b.points() >= 5; }));
@@ -291,9 +292,11 @@ private:
         if (succeeds)
             startStream();
         std::thread unplugLater;
+        // Pulled during the settle before the Stop rounds, before the window hears of it.
+        const int pullAfterMs = b.window->pacing().saveDownloadSettleMs * 3 / 8;
         if (fault == Fault::Unplug && phase == QLatin1String("stopping"))
-            unplugLater = std::thread([] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            unplugLater = std::thread([pullAfterMs] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(pullAfterMs));
                 SimBoard::unplug();
             });
         else
@@ -305,8 +308,10 @@ private:
             unplugLater.join();
         if (succeeds) {
             QVERIFY2(b.boxes.texts().isEmpty(), qPrintable(b.boxes.texts().join(" | ")));
-            QVERIFY(testsupport::readBytes(testFolder() + "/User/C/TouchKeyScan.c")
-                        .contains("TKChnCfg[TKL_CHN_NUM] = {\r\n1,3,20,100,100,100,\r\n};"));
+            QVERIFY(
+                testsupport::readBytes(testFolder() + "/User/C/TouchKeyScan.c")
+                    .contains(
+                        "TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {\r\n1,3,20,100,100,100,\r\n};"));
             // A new session: the table is cleared on purpose; the project file stays.
             QCOMPARE(testsupport::readBytes(b.projectFile), b.projectBytes);
         } else {

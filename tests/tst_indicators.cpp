@@ -1,8 +1,8 @@
+#include "charts/channelindicators.h"
 #include "project/mwidget01.h"
 #include "project/mywidget02.h"
 #include "project/stackedpinmap.h"
 #include "project/wd5p31948sop16.h"
-#include "tuning/channelindicators.h"
 #include "tuning/tuningrun.h"
 
 #include <QCheckBox>

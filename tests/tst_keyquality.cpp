@@ -1,11 +1,8 @@
-#include "templatehost.h"
+#include "quality/firmwarekeymodel.h"
+#include "quality/keyquality.h"
 #include "testsupport.h"
-#include "tuning/firmwarekeymodel.h"
-#include "tuning/keyquality.h"
 
 #include <QtTest>
-
-#include <array>
 
 Q_DECLARE_METATYPE(ChannelSamples)
 Q_DECLARE_METATYPE(KeyVerdict)
@@ -32,8 +29,8 @@ ChannelSamples key(int noTouch, int noTouchSpread, int touch, int touchSpread, i
 }
 } // namespace
 
-// The figures and verdict of a key, the firmware threshold against the template's own
-// TouchThreshold, and the firmware's key decision against the template's own TouchKeyScan.
+// The figures and verdict of a key and the firmware's key decision on known sequences; the model
+// against the firmware itself, compiled for the 8051, is scripts/check-firmware.
 class TestKeyQuality : public QObject
 {
     Q_OBJECT
@@ -143,36 +140,6 @@ private slots:
         QCOMPARE(FirmwareKeyModel::forKey(KeyQuality::of(s))->threshold(), 2075);
     }
 
-    // The tool's rule against TouchThreshold of the committed template, compiled on this host.
-    void thresholdAgreesWithTemplate()
-    {
-        const QVector<int> bases = {0,    1,     2,     3,     100,   1999,  2000,
-                                    2001, 32767, 32768, 65000, 65533, 65534, 65535};
-        const QVector<int> deltas = {-65535, -40000, -2001, -300, -5,    -2,    -1,    0,    1,
-                                     2,      3,      4,     5,    7,     149,   150,   151,  299,
-                                     300,    301,    302,   1000, 32767, 32768, 40000, 65535};
-        int wrapped = 0;
-        for (int base : bases) {
-            for (int dt : deltas) {
-                for (int dw : deltas) {
-                    const int touch = (base + dt) & 0xFFFF;
-                    const int water = (base + dw) & 0xFFFF;
-                    const int ours = KeyQuality::firmwareThreshold(base, touch, water);
-                    const int theirs = int(templateThreshold(base, touch, water));
-                    if (ours != theirs)
-                        QFAIL(qPrintable(QString("base %1 touch %2 water %3: %4, template %5")
-                                             .arg(base)
-                                             .arg(touch)
-                                             .arg(water)
-                                             .arg(ours)
-                                             .arg(theirs)));
-                    wrapped += touch < base;
-                }
-            }
-        }
-        QVERIFY(wrapped > 3000);
-    }
-
     void firmwareDecisionOnKnownSequences_data()
     {
         QTest::addColumn<QVector<int>>("counts");
@@ -189,68 +156,18 @@ private slots:
         QTest::newRow("water only") << water << QVector<int>{};
     }
 
-    // The same answers from the model and from the template's TouchKeyScan: the press on the
-    // fourth record above the threshold, a release at once.
+    // The press on the fourth record above the threshold, a release at once.
     void firmwareDecisionOnKnownSequences()
     {
         QFETCH(QVector<int>, counts);
         QFETCH(QVector<int>, pressedAt);
-        templateConfigure(0, 5, 2000, 2300, 2010);
-        templateInit();
         FirmwareKeyModel model(2000, 2300, 2010);
         QVector<int> modelPressed;
-        QVector<int> templatePressed;
         for (int i = 0; i < counts.size(); ++i) {
-            templateSetCount(5, unsigned(counts.at(i)));
-            templateScan();
             if (model.feed(quint16(counts.at(i))))
                 modelPressed << i;
-            if (::templatePressed(0))
-                templatePressed << i;
         }
         QCOMPARE(modelPressed, pressedAt);
-        QCOMPARE(templatePressed, pressedAt);
-    }
-
-    // Four keys, one of them with a threshold that wraps, through long noisy runs with fingers,
-    // water and drift: the model's press and base follow the template record by record.
-    void firmwareModelFollowsTemplateScan()
-    {
-        struct Key
-        {
-            int channel, base, touch, water;
-        };
-        const std::array<Key, 4> keys = {{{3, 2000, 2300, 2010},
-                                          {0, 1500, 1540, 1530},
-                                          {24, 3000, 3200, 3120},
-                                          {11, 65530, 10, 65532}}};
-        QCOMPARE(templateSlots(), int(keys.size()));
-        std::vector<FirmwareKeyModel> models;
-        for (int k = 0; k < int(keys.size()); ++k) {
-            templateConfigure(k, keys[k].channel, keys[k].base, keys[k].touch, keys[k].water);
-            models.emplace_back(keys[k].base, keys[k].touch, keys[k].water);
-        }
-        templateInit();
-        int presses = 0;
-        for (int r = 0; r < 4000; ++r) {
-            for (int k = 0; k < int(keys.size()); ++k) {
-                const Key &key = keys[k];
-                const int phase = (r / 37 + k) % 4; // no touch, finger, water, slow drift
-                const int level = phase == 1 ? key.touch : phase == 2 ? key.water : key.base;
-                const int drift = phase == 3 ? (r % 37) : 0;
-                const int count =
-                    (level + drift + testsupport::noisyPhase(0, 12, r * 4 + k, 1)[0]) & 0xFFFF;
-                templateSetCount(key.channel, unsigned(count));
-                models[k].feed(quint16(count));
-            }
-            templateScan();
-            for (int k = 0; k < int(keys.size()); ++k) {
-                QCOMPARE(models[k].pressed(), bool(templatePressed(k)));
-                QCOMPARE(unsigned(models[k].base()), templateBase(k));
-                presses += models[k].pressed();
-            }
-        }
-        QVERIFY(presses > 200);
     }
 };
 

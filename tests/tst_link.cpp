@@ -91,6 +91,7 @@ private slots:
     void otherDevicesChangeNothing();
     void removalClosesTheHandleOnlyAfterTheReaders();
     void countdownSendsOneStartThenSamples();
+    void countdownWhileSamplingSendsNoSecondStart();
     void countdownWithoutBoardWarnsAndSendsNothing();
     void startWriteFailureWarnsAndResets();
     void directStartSendsStartOncePerRun();
@@ -251,18 +252,20 @@ void TestLink::waitStopAckReportsRefusal()
     QCOMPARE(link.waitStopAck(), 0);
 }
 
+// On the tool's own pacing: the acknowledgement deadline itself is what is checked.
 void TestLink::waitStopAckIsBoundedWhenBoardIsSilent()
 {
     SimBoard::setSilent(true);
-    DebuggerLink link;
+    const Pacing pacing = testsupport::realClock();
+    DebuggerLink link(pacing);
     QVERIFY(link.openDebugger() == 0);
     QVERIFY(link.sendStopCommand() > 0);
     QElapsedTimer clock;
     clock.start();
     QTest::ignoreMessage(QtDebugMsg, "receive11111");
     QCOMPARE(link.waitStopAck(), 0);
-    QVERIFY2(clock.elapsed() >= protocol::kStopAckDeadlineMs - 50, "gave up before the deadline");
-    QVERIFY2(clock.elapsed() < protocol::kStopAckDeadlineMs + 1000, "wait is not bounded");
+    QVERIFY2(clock.elapsed() >= pacing.stopAckDeadlineMs - 50, "gave up before the deadline");
+    QVERIFY2(clock.elapsed() < pacing.stopAckDeadlineMs + 1000, "wait is not bounded");
 }
 
 void TestLink::stopExchangesSendTheirStops_data()
@@ -319,7 +322,9 @@ void TestLink::stopExchangeFailures()
     QFETCH(StopExchange, exchange);
     QFETCH(QString, board);
     QFETCH(StopOutcome, outcome);
-    DebuggerLink link;
+    // A clock on which five acknowledgement waits would clearly pass the bound below.
+    const Pacing pacing = Pacing().scaled(0.2);
+    DebuggerLink link(pacing);
     if (board == "absent")
         SimBoard::unplug();
     link.openDebugger();
@@ -330,7 +335,7 @@ void TestLink::stopExchangeFailures()
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(link.runStopExchange(exchange), outcome);
-    QVERIFY2(clock.elapsed() < protocol::kStopAckDeadlineMs + 1000,
+    QVERIFY2(clock.elapsed() < pacing.stopAckDeadlineMs + 1000,
              qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
     if (board != "refuseStop" && board != "silent")
         QVERIFY(SimBoard::writtenReports().isEmpty());
@@ -451,12 +456,12 @@ void TestLink::removalClosesTheHandleOnlyAfterTheReaders()
     QCOMPARE(SimBoard::closedHandleUses(), closedUses);
 }
 
-// The counted-down start against the board, at its real pace (about four seconds per start),
-// with the measurement reader running as in the window.
+// The counted-down start against the board, with the measurement reader running as in the
+// window; on the fast clock unless given another.
 struct StarterRig
 {
     TuningRun run;
-    testsupport::SimTuningLink board{run};
+    testsupport::SimTuningLink board;
     DebuggerLink &link = board.link;
     SamplingStarter &starter = board.starter;
     QWidget &window = board.window;
@@ -464,38 +469,61 @@ struct StarterRig
     QTimer &countdownTimer = board.countdownTimer;
     QTimer &blinkTimer = board.blinkTimer;
     QStringList digits;
+    // When each digit after the first was shown, from the start of the countdown.
+    QElapsedTimer sinceStart;
+    QList<qint64> digitTimes;
 
-    StarterRig()
+    explicit StarterRig(const Pacing &clock = testsupport::fastClock()) : board(run, clock)
     {
         // After the starter's own handler, so each digit is recorded as it is shown.
         QObject::connect(&countdownTimer, &QTimer::timeout, [this] {
-            if (!label->isHidden())
+            if (!label->isHidden()) {
                 digits << label->text();
+                digitTimes << sinceStart.elapsed();
+            }
         });
         link.startReader();
     }
 };
 
+// On the tool's own pacing: the user sees 3, 2 and 1 for a second each, and sampling starts a
+// second after the last digit; the texts and that timing are what is checked.
 void TestLink::countdownSendsOneStartThenSamples()
 {
-    StarterRig rig;
+    StarterRig rig(testsupport::realClock());
     QVERIFY(rig.link.openDebugger() == 0);
     QSignalSpy records(&rig.link, &DebuggerLink::record);
     rig.run.start(TuningRun::Kind::Single);
+    rig.sinceStart.start();
     rig.starter.beginSampling();
     QVERIFY(rig.run.testBusy());
     QCOMPARE(rig.label->text(), QStringLiteral("3"));
     QVERIFY(rig.label->isVisibleTo(&rig.window));
-    QTRY_VERIFY_WITH_TIMEOUT(rig.run.sampling(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.run.sampling(), 8000);
+    const qint64 sampling = rig.sinceStart.elapsed();
     QCOMPARE(rig.digits, (QStringList{"2", "1"}));
+    // Never early; late only by what a loaded machine adds.
+    QVERIFY2(rig.digitTimes.at(0) >= 1000 && rig.digitTimes.at(0) < 1500,
+             qPrintable(QString::number(rig.digitTimes.at(0))));
+    QVERIFY2(rig.digitTimes.at(1) - rig.digitTimes.at(0) >= 990 &&
+                 rig.digitTimes.at(1) - rig.digitTimes.at(0) < 1500,
+             qPrintable(QString::number(rig.digitTimes.at(1))));
+    QVERIFY2(sampling >= 4000 && sampling < 6000, qPrintable(QString::number(sampling)));
     QVERIFY(!rig.label->isVisibleTo(&rig.window));
     QVERIFY(rig.blinkTimer.isActive());
     QCOMPARE(rig.blinkTimer.interval(), 100);
     QCOMPARE(SimBoard::writtenReports(), QList<QByteArray>{kStartReport});
     QTRY_COMPARE(records.size(), 1);
     QCOMPARE(records.at(0).at(1).toInt(), 0);
+}
 
-    // A second countdown while sampling runs ends without a second Start.
+void TestLink::countdownWhileSamplingSendsNoSecondStart()
+{
+    StarterRig rig;
+    QVERIFY(rig.link.openDebugger() == 0);
+    rig.run.start(TuningRun::Kind::Single);
+    rig.starter.beginSampling();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.run.sampling(), 5000);
     rig.starter.beginSampling();
     QTRY_VERIFY_WITH_TIMEOUT(!rig.countdownTimer.isActive(), 5000);
     QCOMPARE(countOf(SimBoard::writtenReports(), kStartReport), 1);
@@ -573,7 +601,7 @@ void TestLink::windowStatusLabelFollowsTheBoard()
     QFETCH(QString, firstText);
     if (!boardAtStart)
         SimBoard::unplug();
-    MainWindow w;
+    MainWindow w(testsupport::fastClock());
     SimBoard::setHotplugTarget(w.findChild<QObject *>(QStringLiteral("deviceNotifier")));
     auto *label = w.findChild<QLabel *>(QStringLiteral("usbStateLabel"));
     QVERIFY(label);
@@ -594,7 +622,7 @@ void TestLink::windowExplainsBoardAccessOncePerRun()
 {
     SimBoard::setOpenRefused(true);
     ModalHelper boxes;
-    MainWindow w;
+    MainWindow w(testsupport::fastClock());
     SimBoard::setHotplugTarget(w.findChild<QObject *>(QStringLiteral("deviceNotifier")));
     auto *label = w.findChild<QLabel *>(QStringLiteral("usbStateLabel"));
     QCOMPARE(label->text(), QStringLiteral("调试器无连接"));
@@ -636,7 +664,7 @@ void TestLink::windowCloseStopsBoardOnlyWithBoardAndAlwaysSaves()
     if (!board)
         SimBoard::unplug();
     QTemporaryDir dir;
-    MainWindow w;
+    MainWindow w(testsupport::fastClock());
     w.findChild<QLineEdit *>(QStringLiteral("proPathLineEdit"))->setText(dir.path());
     w.findChild<QLineEdit *>(QStringLiteral("proNameLineEdit"))->setText(QStringLiteral("closing"));
     w.show();
@@ -656,7 +684,7 @@ void TestLink::windowExitStopsItsReaders()
     const int before = threadCount();
     const int handles = SimBoard::openHandles();
     {
-        MainWindow w;
+        MainWindow w(testsupport::fastClock());
         QVERIFY(threadCount() > before); // the measurement reader runs from construction on
         QCOMPARE(SimBoard::openHandles(), handles + 1);
         clock.start();
@@ -670,7 +698,7 @@ void TestLink::windowExitStopsItsReaders()
 // Each pulled board's handle is closed, none is used after its close, and the board opens again.
 void TestLink::windowReplugsLeaveNoHandleOpen()
 {
-    MainWindow w;
+    MainWindow w(testsupport::fastClock());
     SimBoard::setHotplugTarget(w.findChild<QObject *>(QStringLiteral("deviceNotifier")));
     auto *label = w.findChild<QLabel *>(QStringLiteral("usbStateLabel"));
     const int handles = SimBoard::openHandles();

@@ -9,6 +9,7 @@
 #include "modalhelper.h"
 #include "settingswidgets.h"
 #include "sim/simboard.h"
+#include "testsupport.h"
 #include "uiscript.h"
 
 #include <QCheckBox>
@@ -94,7 +95,7 @@ private slots:
 
     void saveWritesEveryKey()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
         w.proPathLineEdit->setText(dir.path());
@@ -161,7 +162,7 @@ private slots:
     // Channels without a SOP16 pin are written as "0" like every other free channel.
     void sop16SaveWritesAll25Pairs()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
         w.proPathLineEdit->setText(dir.path());
@@ -211,7 +212,7 @@ private slots:
         QFETCH(int, channelB);
         const QString name = QStringLiteral("round%1").arg(package);
         {
-            MainWindow window;
+            MainWindow window(testsupport::fastClock());
             SettingsWidgets w = widgetsOf(window);
             SettingsPage page(w);
             w.proPathLineEdit->setText(dir.path());
@@ -239,7 +240,7 @@ private slots:
                     "1"});
             QVERIFY(ProjectFile(page).save());
         }
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
         ProjectFile(page).load(dir.filePath(name + ".ini"));
@@ -286,7 +287,7 @@ private slots:
     {
         const QString path = dir.filePath("sparse.ini");
         QVERIFY(writeFile(path, "[2]\n1=RM3KV5172_SOP28\n"));
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
         PackageWidget *sop28 = w.packages[0];
@@ -330,7 +331,7 @@ private slots:
                                 "[12]\n0=TRUE\n1=istrue\n"
                                 "[20]\n0=100000\n1=TK1:2:3\n2=TK5:10:20:30:5:2:x\n"
                                 "3=\"TK8:1:2:3:8:4\"\n4=\n"));
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
         ModalHelper boxes;
@@ -374,7 +375,7 @@ private slots:
                                 "[10]\n0=1\n1=1\n2=1\n3=1\n4=0\n"
                                 "[11]\n0=-2147483648\n1=18\n2=17\n3=2\n4=99\n"
                                 "[12]\n0=true\n1=true\n2=true\n3=true\n"));
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
         ModalHelper boxes;
@@ -399,7 +400,7 @@ private slots:
 
     void savedCellWithColonShiftsItsRowOnLoad()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
         w.proPathLineEdit->setText(dir.path());
@@ -417,7 +418,7 @@ private slots:
     {
         const QString path = dir.filePath("same.ini");
         QVERIFY(writeFile(path, "[2]\n1=RM3KV5172_SOP28\n[10]\n3=1\n[11]\n3=5\n"));
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
         QSignalSpy packageChanges(w.mcuTypeCBox, SIGNAL(currentIndexChanged(int)));
@@ -442,7 +443,7 @@ private slots:
     {
         const QString path = dir.filePath("other.ini");
         QVERIFY(writeFile(path, "[2]\n1=RM3KV5172_SOP20\n[10]\n8=1\n[11]\n8=2\n"));
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
         std::array<int, 25> inUse{};
@@ -477,7 +478,7 @@ private slots:
         QVERIFY(writeFile(b, "[1]\n1=B\n2=" + root.filePath("elsewhere").toUtf8() +
                                  "\n[2]\n1=RM3KV5172_SOP28\n[10]\n3=1\n[11]\n3=1\n"
                                  "[20]\n0=1\n1=TK3:1:2:2039:3:1\n"));
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         window.show();
         SimBoard::setHotplugTarget(window.findChild<QObject *>(QStringLiteral("deviceNotifier")));
         for (const QString &file : {a, b}) {
@@ -524,7 +525,7 @@ private slots:
     void unwritableProjectFileIsReported()
     {
         QTemporaryDir root;
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SettingsWidgets w = widgetsOf(window);
         w.proPathLineEdit->setText(root.path());
         // Longer than any file name may be, whoever runs the test.

@@ -5,6 +5,7 @@
 #include "sim/simframe.h"
 
 #include "queuedspy.h"
+#include "testsupport.h"
 
 #include <QtTest>
 
@@ -278,7 +279,8 @@ void TestReaders::stopAtExitDoesNotWaitForTheReadTimeout()
 void TestReaders::silentBoardTimesOutAfterTheReadTimeout()
 {
     hid_device *dev = openBoard();
-    CheckThread checker;
+    const int timeoutMs = testsupport::fastClock().checkReadTimeoutMs;
+    CheckThread checker(timeoutMs);
     checker.setDevice(dev);
     QueuedSpy handshake(&checker, &CheckThread::handshakeMessage);
     checker.start();
@@ -287,8 +289,8 @@ void TestReaders::silentBoardTimesOutAfterTheReadTimeout()
     checker.arm();
     QTRY_COMPARE_WITH_TIMEOUT(handshake.size(), 1, 4000);
     QCOMPARE(handshake.at(0).at(0).toString(), QStringLiteral("接收返回超时！"));
-    QVERIFY(clock.elapsed() >= protocol::kCheckThreadTimeoutMs - 50);
-    QVERIFY(clock.elapsed() < protocol::kCheckThreadTimeoutMs + 1000);
+    QVERIFY(clock.elapsed() >= timeoutMs - 50);
+    QVERIFY(clock.elapsed() < timeoutMs + 1000);
     QVERIFY(!checker.isArmed());
     stopReader(checker);
 }

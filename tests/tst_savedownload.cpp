@@ -2,9 +2,9 @@
 #include "link/debuggerlink.h"
 #include "modalhelper.h"
 #include "project/pinmapsource.h"
+#include "quality/channelsamples.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
-#include "tuning/channelsamples.h"
 #include "tuning/resultstable.h"
 #include "tuning/tuningrun.h"
 
@@ -41,6 +41,7 @@ private:
     QByteArray header;
     QByteArray source;
 
+    const Pacing pacing = fastClock();
     std::unique_ptr<DebuggerLink> link;
     TuningRun run;
     SampleStore samples;
@@ -103,7 +104,7 @@ private slots:
         header = readBytes(testFolder + kHeader);
         source = readBytes(testFolder + kSource);
 
-        link = std::make_unique<DebuggerLink>();
+        link = std::make_unique<DebuggerLink>(pacing);
         QCOMPARE(link->openDebugger(), 0);
         run.finish();
         samples.clear();
@@ -113,7 +114,7 @@ private slots:
         pins.inUse[3] = pins.inUse[7] = 1;
         pins.keys[3] = 1;
         pins.keys[7] = 2;
-        saveDownload = std::make_unique<SaveDownload>(nullptr, run, *link, &log, results,
+        saveDownload = std::make_unique<SaveDownload>(nullptr, run, *link, pacing, &log, results,
                                                       samples, pins, appDir);
         SimBoard::clearWrittenReports();
     }
@@ -223,7 +224,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         saveDownload->run();
-        QVERIFY(clock.elapsed() >= SaveDownload::kSettleMs);
+        QVERIFY(clock.elapsed() >= pacing.saveDownloadSettleMs);
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请连接调试器！")});
         QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
         QVERIFY(!link->isReaderArmed());

@@ -3,6 +3,7 @@
 #include "sim/simboard.h"
 
 #include "settingswidgets.h"
+#include "testsupport.h"
 #include "uiscript.h"
 
 #include <QCheckBox>
@@ -51,7 +52,7 @@ private slots:
 
     void windowStartsWithTheDefaults()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         auto *mcu = child<QComboBox>(window, "mcuTypeCBox");
         QCOMPARE(mcu->currentIndex(), 0);
         QCOMPARE(child<QStackedWidget>(window, "packageStackedWidget")->currentIndex(), 0);
@@ -87,7 +88,7 @@ private slots:
     // change of package starts the map afresh, also when coming back to the first package.
     void packageChangeStartsThePinMapAfresh()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *keyCount = child<QComboBox>(window, "keyCBox");
@@ -125,7 +126,7 @@ private slots:
 
     void choosingTheShownPackageAgainKeepsTheMap()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(chooseKey(shownPackage(window), 0, 2));
@@ -137,7 +138,7 @@ private slots:
     // Readers take the widgets' values at the moment of use.
     void readersFollowTheWidgets()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
         w.lineEdit->setText(QStringLiteral("abc"));
@@ -191,7 +192,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         {
-            MainWindow window;
+            MainWindow window(testsupport::fastClock());
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             child<QLineEdit>(window, "proPathLineEdit")->setText(dir.path());
@@ -215,7 +216,7 @@ private slots:
         QStringList keys = ini.allKeys();
         QCOMPARE(keys.size(), 16 + 3 * 25 + 1);
 
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         UiScript script;
         script.answerFileDialog(file);
         QTest::mouseClick(child<QPushButton>(window, "openProBtn"), Qt::LeftButton);

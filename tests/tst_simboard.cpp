@@ -84,9 +84,15 @@ private slots:
         QCOMPARE(SimBoard::writtenReports(), (QList<QByteArray>{kStartReport, kStopReport}));
     }
 
+    // Also per channel: a finger that lowers the count, and counts held at 0 and 65535.
     void fingerAndWaterRaiseReadings()
     {
-        SimBoard::setFinger(7, true);
+        const quint16 defaultBaseline = SimBoard::baseline(3);
+        SimBoard::setChannelLevels(3, 40000, -300);
+        SimBoard::setChannelLevels(4, 65500, 300);
+        SimBoard::setChannelLevels(5, 10, -300);
+        for (int channel : {3, 4, 5, 7})
+            SimBoard::setFinger(channel, true);
         SimBoard::setWater(true);
         hid_device *dev = hid_open(0x0483, 0x5850, nullptr);
         write(dev, kStartReport);
@@ -94,6 +100,12 @@ private slots:
         const QByteArray record = readPayload(dev, 100);
         QCOMPARE(channelValue(record, 7), SimBoard::baseline(7) + 300 + 30);
         QCOMPARE(channelValue(record, 8), SimBoard::baseline(8) + 30);
+        QCOMPARE(channelValue(record, 3), 40000 - 300 + 30);
+        QCOMPARE(channelValue(record, 4), 65535);
+        QCOMPARE(channelValue(record, 5), 0);
+        QCOMPARE(SimBoard::meanReading(4), quint16(65535));
+        SimBoard::reset();
+        QCOMPARE(SimBoard::baseline(3), defaultBaseline);
     }
 
     void noiseIsBoundedAndRepeatsWithItsSeed()

@@ -442,6 +442,21 @@ private slots:
                          "1,3,20,2010,2190,2015,\r\n2,5,20,2011,2191,2016,\r\n");
         QCOMPARE(readBytes(path("tpl.c")), expected + "\r\n\r\n");
     }
+
+    // Each template is a project of its own, so the two carry their own copies of the files
+    // that are the same in every project; a fix to one must reach the other.
+    void templatesShareTheirCommonFiles()
+    {
+        const QString test = QFINDTESTDATA("../templates/RM3KV5172_Touch_Test");
+        const QString demo = QFINDTESTDATA("../templates/RM3KV5172_Touch_Demo");
+        QVERIFY(!test.isEmpty() && !demo.isEmpty());
+        for (const QString file :
+             {"TemplateVersion.txt", "User/H/compiler.h", "User/H/RM3KV5172.h", "User/H/TouchKey.h",
+              "User/H/TouchKeyScan.h", "User/C/TouchKey.c", "User/C/TouchKeyScan.c"}) {
+            const QByteArray bytes = readBytes(test + "/" + file);
+            QVERIFY2(bytes.size() > 1 && bytes == readBytes(demo + "/" + file), qPrintable(file));
+        }
+    }
 };
 
 QTEST_MAIN(TestSourceGen)

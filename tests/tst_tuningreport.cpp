@@ -1,8 +1,8 @@
 #include "modalhelper.h"
+#include "quality/keyquality.h"
+#include "quality/samplesfile.h"
+#include "quality/tuningreport.h"
 #include "testsupport.h"
-#include "tuning/keyquality.h"
-#include "tuning/samplesfile.h"
-#include "tuning/tuningreport.h"
 #include "tuningrig.h"
 
 #include <QMenu>

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -31,9 +32,12 @@ using testsupport::waitUntil;
 
 namespace
 {
-// The fixed pacing of one channel: two 3-2-1 countdowns with their 1000 ms settle after Start,
-// and the 20 ms pause after each of the 322 records that do not end a phase.
-constexpr int kPacingFloorMs = 2 * (3 * 1000 + 1000) + 322 * 20;
+// The fixed pacing of one channel: two counted-down starts (lead, three digits, the settle after
+// Start), and the pause after each of the 322 records that do not end a phase.
+int pacingFloorMs(const Pacing &p)
+{
+    return 2 * (p.countdownLeadMs + 3 * p.countdownStepMs + p.startSettleMs) + 322 * p.rearmPauseMs;
+}
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject
@@ -48,16 +52,18 @@ public:
     }
 };
 
-// The window on the simulated board, with the SOP20 package chosen and keys on some channels.
+// The window on the simulated board, with the SOP20 package chosen and keys on some channels; on
+// the fast clock unless given another.
 class Bench
 {
 public:
-    explicit Bench(std::initializer_list<int> channels)
+    explicit Bench(std::initializer_list<int> channels,
+                   const Pacing &clock = testsupport::fastClock())
     {
         SimBoard::reset();
         SimBoard::setNoise(0);
         SimBoard::setDataInterval(1);
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(clock);
         window->show();
         find<QComboBox>("mcuTypeCBox")->setCurrentIndex(1);
         auto *sop20 = find<QWidget>("Mwidget20");
@@ -121,12 +127,12 @@ class TestTuningRun : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase() { Q_INIT_RESOURCE(resources); }
-
-    void singleChannelTestMeasuresTheKey()
+private:
+    // A single-channel test of TK5 on the clock, with everything it shows checked; elapsed is the
+    // time from the click to the results row.
+    void measureSingleChannel(const Pacing &clock, qint64 *elapsed)
     {
-        Bench bench({5});
+        Bench bench({5}, clock);
         auto *key = bench.find<QPushButton>("btnTk5");
         PaintCounter chartPaints;
         bench.find<QChartView>("chartView")->viewport()->installEventFilter(&chartPaints);
@@ -138,8 +144,8 @@ private slots:
         });
         watch.start(10);
 
-        QElapsedTimer clock;
-        clock.start();
+        QElapsedTimer started;
+        started.start();
         QTest::mouseClick(key, Qt::LeftButton);
         QCOMPARE(bench.log().last(), QStringLiteral("开始调试TK5，先请勿触摸！"));
         QVERIFY(waitUntil(
@@ -147,7 +153,7 @@ private slots:
         const int noTouchPaints = chartPaints.paints;
         SimBoard::setFinger(5, true);
         QVERIFY(waitUntil([&] { return bench.cell(0, 0) == QStringLiteral("TK5"); }, 20000));
-        const qint64 elapsed = clock.elapsed();
+        *elapsed = started.elapsed();
         SimBoard::setFinger(5, false);
 
         QCOMPARE(bench.cell(0, 1), QString::number(SimBoard::baseline(5)));
@@ -163,18 +169,45 @@ private slots:
         QVERIFY(bench.boxes.texts().isEmpty());
 
         // The measured key blinked and ends solid green; the chart kept painting meanwhile.
-        QVERIFY(keyLooks.size() >= 6);
+        QVERIFY(keyLooks.size() >= 3);
         QCOMPARE(key->styleSheet(),
                  QStringLiteral("QPushButton{background-color:rgb(0,255,0);; border:2px solid "
                                 "rgb(0,255,0);; border-radius:10px;}"));
-        QVERIFY2(noTouchPaints >= 20, qPrintable(QString::number(noTouchPaints)));
+        const int minimumPaints = std::max(2, 20 * clock.rearmPauseMs / Pacing().rearmPauseMs);
+        QVERIFY2(noTouchPaints >= minimumPaints, qPrintable(QString::number(noTouchPaints)));
         QVERIFY(chartPaints.paints > noTouchPaints);
+    }
 
-        const double overhead = 100.0 * (elapsed - kPacingFloorMs) / kPacingFloorMs;
+private slots:
+    void initTestCase() { Q_INIT_RESOURCE(resources); }
+
+    // The single-channel benchmark on the tool's own pacing, which is what it measures (about
+    // 15 s), then the same test on the fast clock, which must take about a twentieth of that.
+    // Drawing each record costs the same on either clock (a little more than the fast clock's
+    // pause under a sanitizer); any one wait left unscaled would add about two seconds or more.
+    void singleChannelTestMeasuresTheKey()
+    {
+        const Pacing real = testsupport::realClock();
+        qint64 realMs = 0;
+        measureSingleChannel(real, &realMs);
+        if (QTest::currentTestFailed())
+            return;
+        const int floorMs = pacingFloorMs(real);
         qInfo("single-channel test: %lld ms against a pacing floor of %d ms (%+.2f %%)",
-              static_cast<long long>(elapsed), kPacingFloorMs, overhead);
-        QVERIFY(elapsed >= kPacingFloorMs * 97 / 100);
-        QVERIFY(elapsed <= kPacingFloorMs * 110 / 100);
+              static_cast<long long>(realMs), floorMs, 100.0 * (realMs - floorMs) / floorMs);
+        QVERIFY(realMs >= floorMs * 97 / 100);
+        QVERIFY(realMs <= floorMs * 110 / 100);
+
+        const Pacing fast = testsupport::fastClock();
+        qint64 fastMs = 0;
+        measureSingleChannel(fast, &fastMs);
+        if (QTest::currentTestFailed())
+            return;
+        const double ratio = double(fastMs) / double(realMs);
+        qInfo("on the fast clock (%.4f): %lld ms, %.4f of the run on the tool's pacing",
+              testsupport::kFastClock, static_cast<long long>(fastMs), ratio);
+        QVERIFY(fastMs >= pacingFloorMs(fast) * 97 / 100);
+        QVERIFY2(ratio <= testsupport::kFastClock * 3, qPrintable(QString::number(ratio)));
     }
 
     void autoTestMeasuresEveryKeyInUse()
@@ -222,16 +255,23 @@ private slots:
     void badRecordsAreSkippedAndStopEndsTheRun()
     {
         Bench bench({12});
-        // A slower stream, so that each corrupt frame is read rather than dropped from the queue.
-        SimBoard::setDataInterval(25);
+        // A stream slower than the tool takes it, so that the corrupt frames are read rather than
+        // dropped from a full queue.
+        SimBoard::setDataInterval(100);
+        QSignalSpy records(bench.window->findChild<DebuggerLink *>(), &DebuggerLink::record);
         QTest::mouseClick(bench.find<QPushButton>("btnTk12"), Qt::LeftButton);
         QVERIFY(waitUntil([&] { return bench.testPoints() >= 10; }, 10000));
         SimBoard::setWater(true);
         SimBoard::corruptNextFrames(3);
         QVERIFY(waitUntil(
             [&] { return bench.logHas(QStringLiteral("请按TK12 ，开始测量(触摸)...！")); }, 20000));
-        // 162 good records end the phase; the three bad ones only repeated the last point.
-        QCOMPARE(bench.testPoints(), 165);
+        // 162 good records end the phase; each bad one read meanwhile only repeated the last
+        // point. (One stalled behind the board's queue may be read after the phase, or never.)
+        int bad = 0;
+        for (const QList<QVariant> &record : qAsConst(records))
+            bad += record.at(1).toInt();
+        QVERIFY(bad >= 1 && bad <= 3);
+        QCOMPARE(bench.testPoints(), 162 + bad);
         const int dry = SimBoard::baseline(12);
         for (const QPointF &point : bench.testSeries()->pointsVector())
             QVERIFY(point.y() == dry || point.y() == dry + SimBoard::kWaterShift);
@@ -245,7 +285,9 @@ private slots:
         QVERIFY(!SimBoard::isStreaming());
         const int points = bench.testPoints();
         QTest::qWait(200);
-        QCOMPARE(bench.testPoints(), points); // no record is taken any more
+        // No record is taken any more: only one the reader had read when Stop came may still
+        // be drawn.
+        QVERIFY2(bench.testPoints() <= points + 1, qPrintable(QString::number(bench.testPoints())));
         QCOMPARE(bench.cell(0, 0), QString());
         // The run is over: the key can be measured again at once.
         QTest::mouseClick(bench.find<QPushButton>("btnTk12"), Qt::LeftButton);

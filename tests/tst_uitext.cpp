@@ -167,7 +167,7 @@ private slots:
         if (english)
             language.emplace(UiLanguage::Language::English);
 
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(openSideMenu(window));
@@ -229,7 +229,7 @@ private slots:
     {
         UiLanguage::save(UiLanguage::Language::Chinese);
         {
-            MainWindow window;
+            MainWindow window(testsupport::fastClock());
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QVERIFY(openSideMenu(window));
@@ -250,7 +250,7 @@ private slots:
         QCOMPARE(UiLanguage::saved(), UiLanguage::Language::English);
         const UiLanguage next(UiLanguage::saved());
         QVERIFY(next.isComplete());
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         BoardPanel panel;
         // No Chinese left in the English window and panel, texts set at run time included.
         const QStringList left = chineseTexts(&window) + chineseTexts(&panel);

@@ -1,10 +1,10 @@
 // Verification mode: the switch with its confirmation and Start condition, the switch-off
 // exchange and its failures, colour picks, and the live curves, on the simulated board.
 #include "app/mainwindow.h"
+#include "charts/channelpalette.h"
 #include "link/devicenotifier.h"
 #include "modalhelper.h"
 #include "sim/simboard.h"
-#include "tuning/channelpalette.h"
 #include "tuningrig.h"
 
 #include <QCheckBox>
@@ -177,7 +177,7 @@ private slots:
         SimBoard::clearWrittenReports();
         SimBoard::setRefuseStop(board == "refuseStop");
         if (board == "unplug")
-            QTimer::singleShot(VerificationMode::kSwitchOffWaitMs / 3, [] { SimBoard::unplug(); });
+            QTimer::singleShot(rig.pacing.verificationOffSettleMs / 3, [] { SimBoard::unplug(); });
 
         rig.mode->toggle();
         QTRY_COMPARE(boxes.texts(), messages);
@@ -218,7 +218,7 @@ private slots:
     void windowShowsTheTickedChannelsLiveAndSwitchesOff()
     {
         SimBoard::setDataInterval(1);
-        auto window = std::make_unique<MainWindow>();
+        auto window = std::make_unique<MainWindow>(testsupport::fastClock());
         window->show();
         SimBoard::setHotplugTarget(window->findChild<QObject *>(QStringLiteral("deviceNotifier")));
         for (int n = 0; n < 25; ++n) {

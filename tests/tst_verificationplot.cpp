@@ -1,5 +1,5 @@
+#include "charts/verificationplot.h"
 #include "chip/chip.h"
-#include "tuning/verificationplot.h"
 
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>

@@ -270,7 +270,7 @@ private slots:
     void windowRunWithWaterOnThePad()
     {
         SimBoard::setDataInterval(1);
-        auto window = std::make_unique<MainWindow>();
+        auto window = std::make_unique<MainWindow>(testsupport::fastClock());
         window->show();
         auto *stack = window->findChild<QStackedWidget *>(QStringLiteral("packageStackedWidget"));
         auto *package = qobject_cast<PackageWidget *>(stack->currentWidget());

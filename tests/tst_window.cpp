@@ -158,6 +158,34 @@ private slots:
         QVERIFY2(unmatched.isEmpty(), qPrintable(unmatched.join(QLatin1Char('\n'))));
     }
 
+    // The tool's window waits as the tool always has; only a test builds one on another clock.
+    void toolWindowKeepsTheToolsPacing()
+    {
+        const Pacing &pacing = window->pacing();
+        QVERIFY(pacing == Pacing());
+        QCOMPARE(pacing.countdownLeadMs, 1);
+        QCOMPARE(pacing.countdownStepMs, 1000);
+        QCOMPARE(pacing.startSettleMs, 1000);
+        QCOMPARE(pacing.stopSettleMs, 500);
+        QCOMPARE(pacing.verificationOffSettleMs, 800);
+        QCOMPARE(pacing.saveDownloadSettleMs, 800);
+        QCOMPARE(pacing.rearmPauseMs, 20);
+        QCOMPARE(pacing.verificationRecordPauseMs, 20);
+        QCOMPARE(pacing.stopAckDeadlineMs, 3000);
+        QCOMPARE(pacing.stopAckRetryMs, 2);
+        QCOMPARE(pacing.readTimeoutMs, 8000);
+        QCOMPARE(pacing.checkReadTimeoutMs, 2000);
+        QCOMPARE(pacing.arrivalSettleMs, 1);
+        // A faster clock scales every wait, and none drops to nothing.
+        const Pacing fast = pacing.scaled(1.0 / 20);
+        QVERIFY(fast != pacing);
+        QCOMPARE(fast.countdownStepMs, 50);
+        QCOMPARE(fast.readTimeoutMs, 400);
+        QCOMPARE(fast.rearmPauseMs, 1);
+        QCOMPARE(fast.stopAckRetryMs, 1);
+        QCOMPARE(fast.arrivalSettleMs, 1);
+    }
+
     void everyNamedWidgetHasItsClass()
     {
         MainWindow &w = *window;

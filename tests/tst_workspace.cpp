@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "testsupport.h"
 #include "uiscript.h"
 
 #include <QDir>
@@ -42,7 +43,7 @@ private slots:
 
     void projectPathStartsBesideTheExecutable()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         QCOMPARE(pathField(window)->text(),
                  QCoreApplication::applicationDirPath() + "/app_Project");
         QCOMPARE(nameField(window)->text(), QStringLiteral("touchProName"));
@@ -50,7 +51,7 @@ private slots:
 
     void chosenFolderBecomesTheProjectPath()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         UiScript script;
         script.answerFileDialog(dir.path());
         QTest::mouseClick(button(window, "browseBtn"), Qt::LeftButton);
@@ -66,7 +67,7 @@ private slots:
 
     void cancelledFolderDialogKeepsThePath()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         pathField(window)->setText(QStringLiteral("E:/proj"));
         UiScript script;
         script.answerFileDialog(QString());
@@ -89,7 +90,7 @@ private slots:
             QVERIFY(ini.open(QIODevice::WriteOnly));
             ini.write("[1]\n1=panel\n2=E:/proj\n");
         }
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         pathField(window)->setText(dir.path());
         UiScript script;
         script.answerFileDialog(file);
@@ -113,7 +114,7 @@ private slots:
     // A cancelled dialog changes nothing, as the folder dialog does.
     void cancelledOpenDialogKeepsThePath()
     {
-        MainWindow window;
+        MainWindow window(testsupport::fastClock());
         pathField(window)->setText(dir.path());
         UiScript script;
         script.answerFileDialog(QString());

@@ -103,11 +103,12 @@ public:
 };
 
 // The board side as the window has it: the simulated board through the real link with its
-// readers, and the counted-down start. The measurement reader is not started: a test hands the
-// records to the session itself unless it starts the reader. The link stops its readers and
-// closes the board when the rig goes.
+// readers, and the counted-down start, on the fast clock unless given another. The measurement
+// reader is not started: a test hands the records to the session itself unless it starts the
+// reader. The link stops its readers and closes the board when the rig goes.
 struct SimTuningLink
 {
+    Pacing pacing;
     DebuggerLink link;
     QWidget window;
     QLabel *countdown = new QLabel(&window);
@@ -115,9 +116,12 @@ struct SimTuningLink
     QTimer blinkTimer;
     SamplingStarter starter;
 
-    explicit SimTuningLink(TuningRun &run)
-        : starter(run, link, countdown, &countdownTimer, &blinkTimer, &window)
+    explicit SimTuningLink(TuningRun &run, const Pacing &clock = fastClock())
+        : pacing(clock), link(clock),
+          starter(run, link, clock, countdown, &countdownTimer, &blinkTimer, &window)
     {
+        // As the window's: the countdown sets the pace of every phase.
+        countdownTimer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&countdownTimer, &QTimer::timeout, &starter,
                          &SamplingStarter::warmTimerOut);
     }
@@ -139,6 +143,8 @@ struct TuningRig
     QList<QCheckBox *> boxes;
     TuningRun run;
     FakePinMap pinMap;
+    // The waits of the session's tests and verification.
+    Pacing pacing = fastClock();
     QTemporaryDir exportDir;
     std::unique_ptr<TuningSession> session;
 
@@ -165,7 +171,7 @@ struct TuningRig
         w.checkBoxes = boxes;
         w.verificationButton = verifyButton;
         w.dialogParent = &window;
-        session = std::make_unique<TuningSession>(w, channelNames(), run, pinMap, link,
+        session = std::make_unique<TuningSession>(w, channelNames(), run, pinMap, link, pacing,
                                                   exportFolder.isEmpty() ? exportDir.path()
                                                                          : exportFolder);
         chart().fillValueCombos();

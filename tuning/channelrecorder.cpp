@@ -1,9 +1,9 @@
 #include "tuning/channelrecorder.h"
 
+#include "charts/channelindicators.h"
+#include "charts/livechart.h"
 #include "chip/chip.h"
-#include "link/protocol.h"
-#include "tuning/channelindicators.h"
-#include "tuning/livechart.h"
+#include "link/pacing.h"
 #include "project/pinmapsource.h"
 #include "tuning/tuninglink.h"
 #include "tuning/tuningrun.h"
@@ -14,20 +14,20 @@
 #include <QThread>
 
 ChannelRecorder::ChannelRecorder(TuningRun &run, LiveChart &chart, ChannelIndicators &indicators,
-                                 PinMapSource &pinMap, TuningLink &link, QPlainTextEdit *log,
-                                 QWidget *dialogParent, QObject *parent)
+                                 PinMapSource &pinMap, TuningLink &link, const Pacing &pacing,
+                                 QPlainTextEdit *log, QWidget *dialogParent, QObject *parent)
     : QObject(parent), run(run), chart(chart), indicators(indicators), pinMap(pinMap), link(link),
-      log(log), dialogParent(dialogParent)
+      rearmPauseMs(pacing.rearmPauseMs), log(log), dialogParent(dialogParent)
 {
     // A timer rather than a sleep, so the window keeps painting between records. It is set a
     // little short and the last fraction of the pause is slept, so that the timer's lateness
     // does not add to every one of the 324 records of a test.
     rearmTimer.setSingleShot(true);
     rearmTimer.setTimerType(Qt::PreciseTimer);
-    rearmTimer.setInterval(kRearmDelayMs - 1);
+    rearmTimer.setInterval(rearmPauseMs - 1);
     connect(&rearmTimer, &QTimer::timeout, this, [this] {
         if (recordArrival.isValid()) {
-            const qint64 leftUs = kRearmDelayMs * 1000 - recordArrival.nsecsElapsed() / 1000;
+            const qint64 leftUs = rearmPauseMs * 1000 - recordArrival.nsecsElapsed() / 1000;
             if (leftUs > 0)
                 QThread::usleep(static_cast<unsigned long>(leftUs));
         }
@@ -40,7 +40,7 @@ bool ChannelRecorder::take(const QByteArray &record, int crcFailed)
 {
     recordArrival.start();
     const int value =
-        crcFailed == 0 ? protocol::channelReading(record.constData(), record.size(), run.channel())
+        crcFailed == 0 ? chip::channelReading(record.constData(), record.size(), run.channel())
                        : -1;
     if (value >= 0) {
         run.addSample(value);

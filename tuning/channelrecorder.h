@@ -10,6 +10,7 @@
 
 class ChannelIndicators;
 class LiveChart;
+struct Pacing;
 class PinMapSource;
 class QPlainTextEdit;
 class QWidget;
@@ -24,12 +25,10 @@ class ChannelRecorder : public QObject
     Q_OBJECT
 
 public:
-    // Pause between a record and letting the reader take the next report.
-    static constexpr int kRearmDelayMs = 20;
-
+    // The pause between a record and letting the reader take the next report follows pacing.
     ChannelRecorder(TuningRun &run, LiveChart &chart, ChannelIndicators &indicators,
-                    PinMapSource &pinMap, TuningLink &link, QPlainTextEdit *log,
-                    QWidget *dialogParent, QObject *parent = nullptr);
+                    PinMapSource &pinMap, TuningLink &link, const Pacing &pacing,
+                    QPlainTextEdit *log, QWidget *dialogParent, QObject *parent = nullptr);
 
     // Counts the reading of the channel under test and draws it. A record that is not counted
     // (failed check, or no reading of that channel) repeats the last point and lets the reader go
@@ -61,6 +60,7 @@ private:
     ChannelIndicators &indicators;
     PinMapSource &pinMap;
     TuningLink &link;
+    const int rearmPauseMs;
     QPlainTextEdit *log;
     QWidget *dialogParent;
     QTimer rearmTimer;

@@ -1,10 +1,10 @@
 #include "tuning/channeltestsequencer.h"
 
+#include "charts/channelindicators.h"
+#include "charts/livechart.h"
 #include "chip/chip.h"
-#include "tuning/channelindicators.h"
+#include "quality/channelsamples.h"
 #include "tuning/channelrecorder.h"
-#include "tuning/channelsamples.h"
-#include "tuning/livechart.h"
 #include "tuning/resultstable.h"
 #include "tuning/tuninglink.h"
 #include "tuning/tuningrun.h"
@@ -15,9 +15,10 @@
 ChannelTestSequencer::ChannelTestSequencer(TuningRun &run, ChannelRecorder &recorder,
                                            LiveChart &chart, ResultsTable &results,
                                            SampleStore &store, ChannelIndicators &indicators,
-                                           TuningLink &link, QWidget *dialogParent, QObject *parent)
+                                           TuningLink &link, const Pacing &pacing,
+                                           QWidget *dialogParent, QObject *parent)
     : QObject(parent), run(run), recorder(recorder), chart(chart), results(results), store(store),
-      indicators(indicators), link(link), dialogParent(dialogParent)
+      indicators(indicators), link(link), pacing(pacing), dialogParent(dialogParent)
 {
 }
 
@@ -98,7 +99,7 @@ void ChannelTestSequencer::finishNoTouchPhase()
     recorder.appendLog(tr("请按TK%1 ，开始测量(触摸)...！").arg(run.channel()));
     // The touch samples follow the no-touch ones; the countdown's end sends Start and arms the
     // reader again.
-    QThread::msleep(1);
+    QThread::msleep(pacing.countdownLeadMs);
     link.restartCountdown();
 }
 
@@ -147,7 +148,7 @@ void ChannelTestSequencer::stop()
     recorder.cancelRearm();
     indicators.refresh();
     // The board is given time to finish the report in flight before it is told to stop.
-    QThread::msleep(kStopSettleMs);
+    QThread::msleep(pacing.stopSettleMs);
     switch (link.runStopExchange(StopExchange::StopButton)) {
     case StopOutcome::Done:
         break;

@@ -2,6 +2,7 @@
 #define CHANNELTESTSEQUENCER_H
 
 #include "chip/chip.h"
+#include "link/pacing.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -24,12 +25,12 @@ class ChannelTestSequencer : public QObject
 
 public:
     static constexpr int kSamplesPerTest = 2 * chip::kSamplesPerPhase;
-    // Settle time after the reader is disarmed, before the Stop commands.
-    static constexpr int kStopSettleMs = 500;
 
+    // The stop button's settle and the lead of the touch phase's countdown follow pacing.
     ChannelTestSequencer(TuningRun &run, ChannelRecorder &recorder, LiveChart &chart,
                          ResultsTable &results, SampleStore &store, ChannelIndicators &indicators,
-                         TuningLink &link, QWidget *dialogParent, QObject *parent = nullptr);
+                         TuningLink &link, const Pacing &pacing, QWidget *dialogParent,
+                         QObject *parent = nullptr);
 
     // Auto test over every channel in use, after the user confirms a clean pad.
     void startAutoTest();
@@ -62,6 +63,7 @@ private:
     SampleStore &store;
     ChannelIndicators &indicators;
     TuningLink &link;
+    const Pacing pacing;
     QWidget *dialogParent;
 };
 

@@ -1,7 +1,7 @@
 #include "tuning/resultstable.h"
 
 #include "chip/chip.h"
-#include "tuning/keyquality.h"
+#include "quality/keyquality.h"
 
 #include <QDateTime>
 #include <QDebug>

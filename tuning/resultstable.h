@@ -3,7 +3,7 @@
 
 #include "chip/chip.h"
 #include "project/resultcolumns.h"
-#include "tuning/channelsamples.h"
+#include "quality/channelsamples.h"
 
 #include <QCoreApplication>
 #include <QList>

@@ -8,10 +8,10 @@
 #include <QThread>
 #include <QTimer>
 
-SamplingStarter::SamplingStarter(TuningRun &run, DebuggerLink &link, QLabel *countdownLabel,
-                                 QTimer *countdownTimer, QTimer *blinkTimer, QWidget *dialogParent,
-                                 QObject *parent)
-    : QObject(parent), run(run), link(link), countdownLabel(countdownLabel),
+SamplingStarter::SamplingStarter(TuningRun &run, DebuggerLink &link, const Pacing &pacing,
+                                 QLabel *countdownLabel, QTimer *countdownTimer, QTimer *blinkTimer,
+                                 QWidget *dialogParent, QObject *parent)
+    : QObject(parent), run(run), link(link), pacing(pacing), countdownLabel(countdownLabel),
       countdownTimer(countdownTimer), blinkTimer(blinkTimer), dialogParent(dialogParent)
 {
 }
@@ -29,16 +29,16 @@ void SamplingStarter::beginSampling()
     countdownStep = 0;
     countdownTimer->stop();
     blinkTimer->stop();
-    QThread::msleep(1);
+    QThread::msleep(pacing.countdownLeadMs);
     showCountdownDigit(QStringLiteral("3"));
-    countdownTimer->start(kCountdownStepMs);
+    countdownTimer->start(pacing.countdownStepMs);
 }
 
 void SamplingStarter::restartCountdown()
 {
     run.startCountdown();
     showCountdownDigit(QStringLiteral("3"));
-    countdownTimer->start(kCountdownStepMs);
+    countdownTimer->start(pacing.countdownStepMs);
 }
 
 void SamplingStarter::warmTimerOut()
@@ -48,7 +48,7 @@ void SamplingStarter::warmTimerOut()
     if (countdownStep < 2) {
         showCountdownDigit(countdownStep == 0 ? QStringLiteral("2") : QStringLiteral("1"));
         ++countdownStep;
-        countdownTimer->start(kCountdownStepMs);
+        countdownTimer->start(pacing.countdownStepMs);
         return;
     }
     countdownStep = 0;
@@ -70,7 +70,7 @@ void SamplingStarter::btnDebugFunction()
     }
     link.armReader();
     // The board settles after Start before the key under test starts blinking.
-    QThread::msleep(kStartSettleMs);
+    QThread::msleep(pacing.startSettleMs);
     blinkTimer->start(kBlinkMs);
 }
 
@@ -86,7 +86,7 @@ void SamplingStarter::startSamplingDirect()
         return;
     }
     link.armReader();
-    QThread::msleep(kStartSettleMs);
+    QThread::msleep(pacing.startSettleMs);
     blinkTimer->start(kBlinkMs);
 }
 

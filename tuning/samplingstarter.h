@@ -1,6 +1,7 @@
 #ifndef SAMPLINGSTARTER_H
 #define SAMPLINGSTARTER_H
 
+#include "link/pacing.h"
 #include "tuning/tuninglink.h"
 
 #include <QObject>
@@ -20,13 +21,12 @@ class SamplingStarter : public QObject, public TuningLink
     Q_OBJECT
 
 public:
-    static constexpr int kCountdownStepMs = 1000;
-    static constexpr int kStartSettleMs = 1000;
     static constexpr int kBlinkMs = 100;
 
-    SamplingStarter(TuningRun &run, DebuggerLink &link, QLabel *countdownLabel,
-                    QTimer *countdownTimer, QTimer *blinkTimer, QWidget *dialogParent,
-                    QObject *parent = nullptr);
+    // The countdown's digits and the settle after Start follow pacing.
+    SamplingStarter(TuningRun &run, DebuggerLink &link, const Pacing &pacing,
+                    QLabel *countdownLabel, QTimer *countdownTimer, QTimer *blinkTimer,
+                    QWidget *dialogParent, QObject *parent = nullptr);
 
     // countdownTimer's timeout: next digit, or after "1" the Start (unless already sampling).
     void warmTimerOut();
@@ -60,6 +60,7 @@ private:
 
     TuningRun &run;
     DebuggerLink &link;
+    const Pacing pacing;
     QLabel *countdownLabel;
     QTimer *countdownTimer;
     QTimer *blinkTimer;

@@ -1,6 +1,8 @@
 #ifndef TUNINGRUN_H
 #define TUNINGRUN_H
 
+#include "charts/runview.h"
+
 #include <QList>
 #include <QObject>
 #include <QVector>
@@ -9,7 +11,7 @@
 // samples it has taken so far, and the channels still to come. The one owner of that state: it
 // changes only through the named transitions below, each of which emits phaseChanged; everything
 // else asks the queries.
-class TuningRun : public QObject
+class TuningRun : public QObject, public RunView
 {
     Q_OBJECT
 
@@ -38,9 +40,9 @@ public:
 
     // A channel measurement holds the start buttons: counting down or sampling a no-touch/touch
     // test, or verification streaming.
-    bool testBusy() const;
+    bool testBusy() const override;
     // Start was sent and records are collected.
-    bool sampling() const;
+    bool sampling() const override;
     // A run over several channels (auto or waterproof test).
     bool autoSequence() const;
     bool waterproofMode() const { return currentKind == Kind::Waterproof; }
@@ -54,7 +56,7 @@ public:
     bool waterPromptPending() const { return currentPhase == Phase::AwaitingWater; }
 
     // The channel under test, -1 before the first.
-    int channel() const { return currentChannel; }
+    int channel() const override { return currentChannel; }
     // Samples of the channel under test, in arrival order (the touch phase follows the no-touch
     // phase).
     const QVector<int> &samples() const { return taken; }

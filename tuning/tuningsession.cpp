@@ -1,10 +1,10 @@
 #include "tuning/tuningsession.h"
 
 #include "chip/chip.h"
-#include "project/writefailure.h"
-#include "tuning/keyquality.h"
 #include "project/pinmapsource.h"
-#include "tuning/samplesfile.h"
+#include "project/writefailure.h"
+#include "quality/keyquality.h"
+#include "quality/samplesfile.h"
 #include "tuning/tuningrun.h"
 
 #include <QDir>
@@ -17,17 +17,19 @@
 
 TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelNames,
                              TuningRun &run, PinMapSource &pinMap, TuningLink &link,
-                             const QString &exportFolder, QObject *parent)
+                             const Pacing &pacing, const QString &exportFolder, QObject *parent)
     : QObject(parent), tuningRun(run), pinMap(pinMap), dialogParent(w.dialogParent), log(w.log),
       names(channelNames), liveChart(w.chartView, w.startValueCBox, w.endValueCBox, w.hoverLabel),
       resultsTable(w.tableWidget, channelNames),
       channelIndicators(w.keys, w.swatches, w.checkBoxes, pinMap, run, w.dialogParent),
-      channelRecorder(run, liveChart, channelIndicators, pinMap, link, w.log, w.dialogParent),
+      channelRecorder(run, liveChart, channelIndicators, pinMap, link, pacing, w.log,
+                      w.dialogParent),
       testSequencer(run, channelRecorder, liveChart, resultsTable, store, channelIndicators, link,
-                    w.dialogParent),
+                    pacing, w.dialogParent),
       waterproofTest(run, channelRecorder, liveChart, resultsTable, store, pinMap, link,
                      w.dialogParent, exportFolder),
-      verificationMode(liveChart, run, link, w.verificationButton, w.checkBoxes, w.dialogParent)
+      verificationMode(liveChart, run, link, pacing, w.verificationButton, w.checkBoxes,
+                       w.dialogParent)
 {
     chooseReportFile = [](QWidget *parent, const QString &caption, const QString &proposed,
                           const QString &filter) {

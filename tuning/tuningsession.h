@@ -1,14 +1,15 @@
 #ifndef TUNINGSESSION_H
 #define TUNINGSESSION_H
 
-#include "tuning/channelindicators.h"
+#include "charts/channelindicators.h"
+#include "charts/livechart.h"
+#include "link/pacing.h"
+#include "quality/channelsamples.h"
+#include "quality/keypreview.h"
+#include "quality/tuningreport.h"
 #include "tuning/channelrecorder.h"
-#include "tuning/channelsamples.h"
 #include "tuning/channeltestsequencer.h"
-#include "tuning/keypreview.h"
-#include "tuning/livechart.h"
 #include "tuning/resultstable.h"
-#include "tuning/tuningreport.h"
 #include "tuning/verificationmode.h"
 #include "tuning/waterprooftest.h"
 
@@ -62,10 +63,11 @@ class TuningSession : public QObject
     Q_OBJECT
 
 public:
-    // CSV files of waterproof runs go to exportFolder.
+    // CSV files of waterproof runs go to exportFolder; the tests and verification wait as pacing
+    // says.
     TuningSession(const TuningWidgets &widgets, const QStringList &channelNames, TuningRun &run,
-                  PinMapSource &pinMap, TuningLink &link, const QString &exportFolder,
-                  QObject *parent = nullptr);
+                  PinMapSource &pinMap, TuningLink &link, const Pacing &pacing,
+                  const QString &exportFolder, QObject *parent = nullptr);
 
     // A record from the measurement reader with its check flag (0 = intact).
     void handleRecord(const QByteArray &record, int crcFailed);

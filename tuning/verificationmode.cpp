@@ -1,8 +1,9 @@
 #include "tuning/verificationmode.h"
 
+#include "charts/channelpalette.h"
+#include "charts/livechart.h"
 #include "chip/chip.h"
-#include "tuning/channelpalette.h"
-#include "tuning/livechart.h"
+#include "link/pacing.h"
 #include "tuning/tuninglink.h"
 #include "tuning/tuningrun.h"
 
@@ -13,14 +14,16 @@
 #include <QtCharts/QChart>
 
 VerificationMode::VerificationMode(LiveChart &chart, TuningRun &run, TuningLink &link,
-                                   QPushButton *switchButton, const QList<QCheckBox *> &checkBoxes,
-                                   QWidget *dialogParent, QObject *parent)
-    : QObject(parent), chart(chart), run(run), link(link), switchButton(switchButton),
+                                   const Pacing &pacing, QPushButton *switchButton,
+                                   const QList<QCheckBox *> &checkBoxes, QWidget *dialogParent,
+                                   QObject *parent)
+    : QObject(parent), chart(chart), run(run), link(link),
+      offSettleMs(pacing.verificationOffSettleMs), switchButton(switchButton),
       checkBoxes(checkBoxes), dialogParent(dialogParent)
 {
     // The pause replaces a sleep on the GUI thread, so the window keeps painting meanwhile.
     recordPause.setSingleShot(true);
-    recordPause.setInterval(kRecordPauseMs);
+    recordPause.setInterval(pacing.verificationRecordPauseMs);
     connect(&recordPause, &QTimer::timeout, this, [this] { finishRecord(true); });
 }
 
@@ -68,7 +71,7 @@ void VerificationMode::switchOff()
         finishRecord(false);
     }
     link.disarmCheckReader();
-    waitWithoutUserInput(kSwitchOffWaitMs);
+    waitWithoutUserInput(offSettleMs);
     // A record that came in during the wait is drawn, but CheckThread stays idle for the Stop
     // exchange, whose replies are read here.
     if (recordPause.isActive()) {

@@ -1,8 +1,8 @@
 #ifndef VERIFICATIONMODE_H
 #define VERIFICATIONMODE_H
 
+#include "charts/verificationplot.h"
 #include "chip/chip.h"
-#include "tuning/verificationplot.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -13,6 +13,7 @@
 #include <array>
 
 class LiveChart;
+struct Pacing;
 class QCheckBox;
 class QPushButton;
 class QWidget;
@@ -26,12 +27,11 @@ class VerificationMode : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kRecordPauseMs = 20;
-    static constexpr int kSwitchOffWaitMs = 800;
-
-    VerificationMode(LiveChart &chart, TuningRun &run, TuningLink &link, QPushButton *switchButton,
-                     const QList<QCheckBox *> &checkBoxes, QWidget *dialogParent,
-                     QObject *parent = nullptr);
+    // The pause after each record while the window fills and the settle before the Stop rounds
+    // of switching off follow pacing.
+    VerificationMode(LiveChart &chart, TuningRun &run, TuningLink &link, const Pacing &pacing,
+                     QPushButton *switchButton, const QList<QCheckBox *> &checkBoxes,
+                     QWidget *dialogParent, QObject *parent = nullptr);
 
     // The switch button: on after confirmation, off through the Stop exchange.
     void toggle();
@@ -69,6 +69,7 @@ private:
     LiveChart &chart;
     TuningRun &run;
     TuningLink &link;
+    const int offSettleMs;
     QPushButton *switchButton;
     QList<QCheckBox *> checkBoxes;
     QWidget *dialogParent;

@@ -4,35 +4,50 @@
 #ifndef __RM3KV5172_H__
 #define __RM3KV5172_H__
 
-sfr P0      = 0x80;
-sfr SP      = 0x81;
-sfr PCON    = 0x87;
-sfr TCON    = 0x88;
-sfr TMOD    = 0x89;
-sfr TL0     = 0x8A;
-sfr TH0     = 0x8C;
-sfr P1      = 0x90;
-sfr SCON    = 0x98;
-sfr SBUF    = 0x99;
-sfr IE      = 0xA8;
-sfr TKCON   = 0xD1;
-sfr TKCHS   = 0xD2;
-sfr TKDL    = 0xD3;
-sfr TKDH    = 0xD4;
-sfr TKWKT   = 0xD5;
-sfr TKWKM0  = 0xD6;
-sfr TKWKM1  = 0xD7;
-sfr TKWKM2  = 0xD9;
-sfr TKWKM3  = 0xDA;
+#include "compiler.h"
 
-sbit TR0    = TCON^4;
-sbit TF0    = TCON^5;
-sbit EA     = IE^7;
-sbit ET0    = IE^1;
+/* The core runs at 24 MHz and takes 12 clocks per machine cycle; timers
+ * count machine cycles. */
+#define FOSC        24000000UL
+#define FCYCLE      (FOSC / 12)
+
+SFR(P0,      0x80);
+SFR(SP,      0x81);
+SFR(PCON,    0x87);
+SFR(TCON,    0x88);
+SFR(TMOD,    0x89);
+SFR(TL0,     0x8A);
+SFR(TL1,     0x8B);
+SFR(TH0,     0x8C);
+SFR(TH1,     0x8D);
+SFR(P1,      0x90);
+SFR(SCON,    0x98);
+SFR(SBUF,    0x99);
+SFR(P2,      0xA0);
+SFR(IE,      0xA8);
+SFR(P3,      0xB0);
+SFR(TKCON,   0xD1);
+SFR(TKCHS,   0xD2);
+SFR(TKDL,    0xD3);
+SFR(TKDH,    0xD4);
+SFR(TKWKT,   0xD5);
+SFR(TKWKM0,  0xD6);
+SFR(TKWKM1,  0xD7);
+SFR(TKWKM2,  0xD9);
+SFR(TKWKM3,  0xDA);
+
+SBIT(TR0,    0x88, 4);
+SBIT(TF0,    0x88, 5);
+SBIT(TR1,    0x88, 6);
+SBIT(RI,     0x98, 0);
+SBIT(TI,     0x98, 1);
+SBIT(ET0,    0xA8, 1);
+SBIT(EA,     0xA8, 7);
 
 #define TK_ENABLE   0x80
 #define TK_START    0x01
 #define TK_BUSY     0x02
 #define PD_SLEEP    0x02
+#define SMOD        0x80
 
 #endif /* __RM3KV5172_H__ */

@@ -3,36 +3,45 @@
  * raw counts to the debugger board while it asks for them.
  */
 #include "RM3KV5172.h"
-#include "TouchKeyScan.h"
+#include "TouchKey.h"
 
 #define CMD_START        0x07
 #define CMD_STOP         0x08
 #define FRAME_TAG        0x36
 #define CHANNEL_SLOTS    25
 
-static bit Streaming;
+/* 9600 Bd from timer 1 in auto-reload mode with SMOD set: FOSC / 192 per
+ * reload step. */
+#define BAUD_RATE        9600UL
+#define BAUD_RELOAD      (256 - FOSC / 192 / BAUD_RATE)
+
+static BIT Streaming;
 
 static void UartInit(void)
 {
     SCON = 0x50;
-    TMOD = 0x21;
+    TMOD = (TMOD & 0x0F) | 0x20;
+    PCON |= SMOD;
+    TH1 = (unsigned char)BAUD_RELOAD;
+    TL1 = (unsigned char)BAUD_RELOAD;
+    TR1 = 1;
 }
 
 static void UartSend(unsigned char c)
 {
     SBUF = c;
-    while (!(SCON & 0x02))
+    while (!TI)
         ;
-    SCON &= ~0x02;
+    TI = 0;
 }
 
 static void UartPoll(void)
 {
     unsigned char c;
 
-    if (!(SCON & 0x01))
+    if (!RI)
         return;
-    SCON &= ~0x01;
+    RI = 0;
     c = SBUF;
     if (c == CMD_START)
         Streaming = 1;
@@ -53,7 +62,7 @@ static void SendRecord(void)
         value = 0;
         for (i = 0; i < TouchKeyCount(); i++)
         {
-            if (TK_CFG(i).chn == slot)
+            if (TK_CFG(i, TK_CFG_CHN) == slot)
                 value = TouchRawData[i];
         }
         UartSend((unsigned char)(value >> 8));

@@ -1,7 +1,7 @@
 #ifndef SAMPLESPLOT_H
 #define SAMPLESPLOT_H
 
-#include "tuning/channelsamples.h"
+#include "quality/channelsamples.h"
 
 #include <QColor>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #ifndef SAMPLESFILE_H
 #define SAMPLESFILE_H
 
-#include "tuning/channelsamples.h"
+#include "quality/channelsamples.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

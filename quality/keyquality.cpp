@@ -1,4 +1,4 @@
-#include "tuning/keyquality.h"
+#include "quality/keyquality.h"
 
 #include <QtGlobal>
 

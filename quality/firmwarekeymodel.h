@@ -24,6 +24,8 @@ public:
     // One scan with this record's count; returns whether the key is now reported pressed.
     bool feed(quint16 count);
     bool pressed() const { return flag; }
+    // Records above the threshold counted so far, 0 ... kDebounce, as TouchDebounce holds them.
+    int debounceCount() const { return debounce; }
     // The base the firmware holds now, and the threshold it compares the next count with.
     int base() const { return currentBase; }
     int threshold() const;

@@ -1,6 +1,6 @@
-#include "tuning/firmwarekeymodel.h"
+#include "quality/firmwarekeymodel.h"
 
-#include "tuning/keyquality.h"
+#include "quality/keyquality.h"
 
 FirmwareKeyModel::FirmwareKeyModel(int noTouchMean, int touchMean, int waterMean)
     : touchMean(quint16(touchMean)), waterMean(quint16(waterMean)),

@@ -12,7 +12,7 @@ class QPushButton;
 class QTimer;
 class QWidget;
 class PinMapSource;
-class TuningRun;
+class RunView;
 
 // The three rows of per-channel controls on the debug page: the key indicators (btnTk), the colour
 // swatches (tkBtn) and the curve check boxes (checkBox); their looks, the blink of the measured
@@ -26,7 +26,7 @@ public:
 
     ChannelIndicators(const QList<QPushButton *> &keyButtons, const QList<QPushButton *> &swatches,
                       const QList<QCheckBox *> &checkBoxes, PinMapSource &pinMap,
-                      const TuningRun &run, QWidget *dialogParent, QObject *parent = nullptr);
+                      const RunView &run, QWidget *dialogParent, QObject *parent = nullptr);
 
     static QString greenKeyStyle();
     static QString whiteKeyStyle();
@@ -68,7 +68,7 @@ private:
     QList<QPushButton *> swatches;
     QList<QCheckBox *> boxes;
     PinMapSource &pinMap;
-    const TuningRun &run;
+    const RunView &run;
     QWidget *dialogParent;
     ColourChooser chooseColour;
     bool blinkPhase = false;

@@ -1,9 +1,9 @@
-#include "tuning/channelindicators.h"
+#include "charts/channelindicators.h"
 
+#include "charts/channelpalette.h"
+#include "charts/runview.h"
 #include "chip/chip.h"
-#include "tuning/channelpalette.h"
 #include "project/pinmapsource.h"
-#include "tuning/tuningrun.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -24,7 +24,7 @@ QString rgbText(const QColor &colour)
 ChannelIndicators::ChannelIndicators(const QList<QPushButton *> &keyButtons,
                                      const QList<QPushButton *> &swatches,
                                      const QList<QCheckBox *> &checkBoxes, PinMapSource &pinMap,
-                                     const TuningRun &run, QWidget *dialogParent, QObject *parent)
+                                     const RunView &run, QWidget *dialogParent, QObject *parent)
     : QObject(parent), keys(keyButtons), swatches(swatches), boxes(checkBoxes), pinMap(pinMap),
       run(run), dialogParent(dialogParent)
 {

@@ -1,7 +1,7 @@
 #ifndef KEYQUALITY_H
 #define KEYQUALITY_H
 
-#include "tuning/channelsamples.h"
+#include "quality/channelsamples.h"
 
 #include <QColor>
 #include <QCoreApplication>

@@ -1,9 +1,8 @@
-#include "tuning/keypreview.h"
+#include "quality/keypreview.h"
 
 #include "chip/chip.h"
-#include "link/protocol.h"
-#include "tuning/channelsamples.h"
-#include "tuning/keyquality.h"
+#include "quality/channelsamples.h"
+#include "quality/keyquality.h"
 
 void KeyPreview::reset(const QList<int> &channels, const SampleStore &store)
 {
@@ -28,7 +27,7 @@ QList<int> KeyPreview::feed(const QByteArray &record)
         return changed;
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         std::optional<FirmwareKeyModel> &model = models[channel];
-        const int count = protocol::channelReading(record.constData(), record.size(), channel);
+        const int count = chip::channelReading(record.constData(), record.size(), channel);
         if (!model || count < 0)
             continue;
         const bool before = model->pressed();

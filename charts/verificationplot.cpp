@@ -1,7 +1,6 @@
-#include "tuning/verificationplot.h"
+#include "charts/verificationplot.h"
 
 #include "chip/chip.h"
-#include "link/protocol.h"
 
 #include <QPointF>
 #include <QVector>
@@ -15,7 +14,7 @@ bool VerificationPlot::appendRecord(const QByteArray &record)
     if (record.size() < chip::kRecordSize)
         return false;
     for (int k = 0; k < chip::kChannelCount; ++k)
-        channelHistory[k].append(protocol::channelReading(record.constData(), record.size(), k));
+        channelHistory[k].append(chip::channelReading(record.constData(), record.size(), k));
     return true;
 }
 

@@ -1,7 +1,7 @@
-#include "tuning/tuningreport.h"
+#include "quality/tuningreport.h"
 
-#include "tuning/keyquality.h"
-#include "tuning/samplesplot.h"
+#include "quality/keyquality.h"
+#include "quality/samplesplot.h"
 
 #include <QFontMetricsF>
 #include <QPageLayout>

@@ -1,4 +1,4 @@
-#include "tuning/samplesplot.h"
+#include "quality/samplesplot.h"
 
 #include "chip/chip.h"
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
-#include "tuning/livechart.h"
+#include "charts/livechart.h"
 
-#include "tuning/channelsamples.h"
-#include "tuning/samplesplot.h"
+#include "quality/channelsamples.h"
+#include "quality/samplesplot.h"
 
 #include <QComboBox>
 #include <QCursor>

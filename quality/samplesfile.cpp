@@ -1,4 +1,4 @@
-#include "tuning/samplesfile.h"
+#include "quality/samplesfile.h"
 
 #include "chip/chip.h"
 #include <QFile>

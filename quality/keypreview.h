@@ -2,7 +2,7 @@
 #define KEYPREVIEW_H
 
 #include "chip/chip.h"
-#include "tuning/firmwarekeymodel.h"
+#include "quality/firmwarekeymodel.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,7 +1,7 @@
 #ifndef TUNINGREPORT_H
 #define TUNINGREPORT_H
 
-#include "tuning/channelsamples.h"
+#include "quality/channelsamples.h"
 
 #include <QCoreApplication>
 #include <QDate>

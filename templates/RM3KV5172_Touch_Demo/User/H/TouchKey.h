@@ -1,0 +1,56 @@
+/*
+ * TouchKey.h - the touch key functions, and the layout of the configuration
+ * that the touch tuner writes into TouchKeyScan.h and TouchKeyScan.c.
+ */
+#ifndef __TOUCHKEY_H__
+#define __TOUCHKEY_H__
+
+#include "RM3KV5172.h"
+#include "TouchKeyScan.h"
+
+#if TKL_CHN_NUM > 25
+#error "The RM3KV5172 has 25 touch channels."
+#endif
+
+/* The channel table holds TK_CFG_FIELDS numbers per channel, row after row:
+ * key number, TK channel, sensitivity step, then the raw counts measured
+ * without touch, with touch and with water. It is one flat array so that its
+ * rows need no braces of their own. */
+#define TK_CFG_KEY       0
+#define TK_CFG_CHN       1
+#define TK_CFG_STEP      2
+#define TK_CFG_BASE      3
+#define TK_CFG_TOUCH     4
+#define TK_CFG_WATER     5
+#define TK_CFG_FIELDS    6
+
+/* Deep-sleep block: enable, wake-up time index, time before entering low
+ * power (high byte, low byte, seconds), wake key mask bits 31..0. */
+#define DS_ENABLE        0
+#define DS_WAKE_TIME     1
+#define DS_IDLE_TIME_H   2
+#define DS_IDLE_TIME_L   3
+#define DS_WAKE_MASK_3   4
+#define DS_WAKE_MASK_2   5
+#define DS_WAKE_MASK_1   6
+#define DS_WAKE_MASK_0   7
+
+extern CODE unsigned int TKChnCfg[];
+extern CODE unsigned char DeepSleepCfg[8];
+
+/* A row index times TK_CFG_FIELDS fits in a byte for the chip's 25 channels,
+ * which keeps the look-up a single multiplication of the core. */
+#define TK_CFG(i, field) (TKChnCfg[(unsigned char)((unsigned char)(i) * TK_CFG_FIELDS) + (field)])
+#define DS_CFG(i)        (DeepSleepCfg[(i)])
+
+/* Bit k - 1 is set while key k is reported pressed. */
+extern volatile unsigned long TouchKeyFlag;
+/* The latest raw count of each row of the channel table. */
+extern XDATA unsigned int TouchRawData[];
+
+void TouchKeyInit(void);
+void TouchKeyScan(void);
+unsigned char TouchKeyCount(void);
+void TouchKeyEnterSleep(void);
+
+#endif /* __TOUCHKEY_H__ */

@@ -1,0 +1,264 @@
+// The host side of scripts/check-firmware, on the simulated board. Not a CTest test: it needs
+// SDCC's 8051 simulator s51, and the script builds the firmware it runs.
+//
+//   firmwarecheck prepare <templates folder> <work folder> <records>
+//       The projects, samples and records to check (firmwareprep.h).
+//   firmwarecheck compare <work folder> <project folder> <driver.ihx> <records>
+//       Runs keyscandriver.c, built against the project, on s51 over the first records of
+//       records.bin and compares every row of every record with FirmwareKeyModel and the key
+//       preview: threshold, base, debounce and pressed state. Exit 0 when they agree, 1 on a
+//       mismatch, 2 when the run itself failed.
+//   firmwarecheck serial <test firmware.ihx>
+//       Runs the test firmware on s51 and checks that it streams records after Start on its
+//       serial input, and nothing without.
+
+#include "chip/chip.h"
+#include "firmwareprep.h"
+#include "link/protocol.h"
+#include "quality/firmwarekeymodel.h"
+#include "quality/keypreview.h"
+#include "quality/keyquality.h"
+#include "quality/samplesfile.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <cstdio>
+#include <vector>
+
+using namespace firmwarecheck;
+
+namespace
+{
+constexpr int kS51TimeoutMs = 20 * 60 * 1000;
+// Instructions the test firmware runs on s51 for the serial check: about 1.6 s at 24 MHz.
+constexpr int kSerialSteps = 2000000;
+
+// One row of the channel table as the firmware reads it.
+struct TableRow
+{
+    int key;
+    int channel;
+};
+
+// The rows between the table's name line and its closing line.
+QList<TableRow> tableRows(const QString &project)
+{
+    QList<TableRow> rows;
+    const QList<QByteArray> lines = testsupport::readBytes(project + kScanSource).split('\n');
+    bool inTable = false;
+    for (const QByteArray &raw : lines) {
+        const QByteArray line = raw.trimmed();
+        if (!inTable) {
+            inTable = line.contains("TKChnCfg");
+            continue;
+        }
+        if (line.contains("};"))
+            break;
+        const QList<QByteArray> fields = line.split(',');
+        if (fields.size() >= 2)
+            rows.append({fields.at(0).toInt(), fields.at(1).toInt()});
+    }
+    return rows;
+}
+
+// Runs s51 on firmware; commands go to its console. The console stays open, since an ended
+// input would stop the simulation.
+bool runS51(const QStringList &arguments, const QByteArray &commands = QByteArray())
+{
+    QProcess s51;
+    s51.setProcessChannelMode(QProcess::MergedChannels);
+    s51.start(QStringLiteral("s51"), arguments);
+    if (!s51.waitForStarted())
+        return false;
+    s51.write(commands);
+    const bool finished = s51.waitForFinished(kS51TimeoutMs);
+    if (!finished)
+        s51.kill();
+    return finished && s51.exitStatus() == QProcess::NormalExit;
+}
+
+int be16(const QByteArray &bytes, int at)
+{
+    return quint8(bytes.at(at)) << 8 | quint8(bytes.at(at + 1));
+}
+
+// The tool's view of a project's keys, fed record by record beside the firmware: one model per
+// row of the channel table, and the key preview over all of them.
+class KeyComparison
+{
+public:
+    // Bytes per row in the driver's output: threshold, base, debounce.
+    static constexpr int kRowBytes = 5;
+
+    bool reset(const QList<TableRow> &tableRows, const SampleStore &store)
+    {
+        rows = tableRows;
+        QList<int> channels;
+        for (const TableRow &row : rows) {
+            const auto model = FirmwareKeyModel::forKey(KeyQuality::of(store.at(row.channel)));
+            if (!model || row.key < 1 || row.key > 32)
+                return false;
+            models.push_back(*model);
+            channels << row.channel;
+            keyMask |= 1U << (row.key - 1);
+        }
+        preview.reset(channels, store);
+        return true;
+    }
+
+    int stateBytes() const { return rows.size() * kRowBytes + 4; }
+
+    // Feeds the record to the tool's side and holds the firmware's state after it against it:
+    // what differs, one entry per row, as firmware/model(/preview).
+    QStringList differences(const QByteArray &record, const QByteArray &state)
+    {
+        QStringList found;
+        const quint32 flag =
+            quint32(be16(state, stateBytes() - 4)) << 16 | quint32(be16(state, stateBytes() - 2));
+        if (flag & ~keyMask)
+            found << QStringLiteral("flag %1 beyond the keys").arg(flag, 8, 16);
+        preview.feed(record);
+        for (int i = 0; i < rows.size(); ++i) {
+            const int count =
+                chip::channelReading(record.constData(), record.size(), rows[i].channel);
+            edgeCounts += count == 0 || count == 0xFFFF;
+            FirmwareKeyModel &model = models[std::size_t(i)];
+            const bool wasPressed = model.pressed();
+            model.feed(quint16(count));
+            presses += model.pressed() && !wasPressed;
+            const int threshold = be16(state, i * kRowBytes);
+            const int base = be16(state, i * kRowBytes + 2);
+            const int debounce = quint8(state.at(i * kRowBytes + 4));
+            const bool pressed = (flag >> (rows[i].key - 1)) & 1U;
+            const bool previewed = preview.pressed(rows[i].channel);
+            if (threshold != model.threshold() || base != model.base() ||
+                debounce != model.debounceCount() || pressed != model.pressed() ||
+                pressed != previewed)
+                found << QStringLiteral("TK%1 count %2: threshold %3/%4 base %5/%6 debounce "
+                                        "%7/%8 pressed %9/%10/%11")
+                             .arg(rows[i].channel)
+                             .arg(count)
+                             .arg(threshold)
+                             .arg(model.threshold())
+                             .arg(base)
+                             .arg(model.base())
+                             .arg(debounce)
+                             .arg(model.debounceCount())
+                             .arg(pressed)
+                             .arg(model.pressed())
+                             .arg(previewed);
+        }
+        return found;
+    }
+
+    QList<TableRow> rows;
+    int presses = 0;
+    int edgeCounts = 0;
+
+private:
+    std::vector<FirmwareKeyModel> models;
+    KeyPreview preview;
+    quint32 keyMask = 0;
+};
+
+// Runs keyscandriver.c, built against the project, on s51 over the first count records and
+// compares every row of every record. 0 when all agree, 1 on a mismatch.
+int compare(const QString &work, const QString &project, const QString &driver, int count)
+{
+    SampleStore store;
+    QString error;
+    if (!SamplesFile::read(samplesPath(work), &store, &error))
+        return fail(error);
+    const QByteArray records =
+        testsupport::readBytes(recordsPath(work)).left(count * chip::kRecordSize);
+    KeyComparison keys;
+    if (records.size() != count * chip::kRecordSize || !keys.reset(tableRows(project), store) ||
+        keys.rows.isEmpty())
+        return fail(
+            QStringLiteral("no records, or keys that cannot be modelled, for %1").arg(project));
+
+    const QString input = driver + QLatin1String(".in");
+    const QString output = driver + QLatin1String(".out");
+    QFile::remove(output);
+    if (!writeFile(input, records))
+        return fail(QStringLiteral("cannot write %1").arg(input));
+    const QString simif = QStringLiteral("if=xram[0xffff],in=%1,out=%2").arg(input, output);
+    if (!runS51({"-t", "8052", "-I", simif, "-G", driver}))
+        return fail(QStringLiteral("s51 did not finish %1").arg(driver));
+    const QByteArray states = testsupport::readBytes(output);
+    const int perRecord = keys.stateBytes();
+    if (states.size() != count * perRecord)
+        return fail(
+            QStringLiteral("s51 gave %1 bytes for %2 records").arg(states.size()).arg(count));
+
+    int mismatches = 0;
+    for (int r = 0; r < count; ++r) {
+        const QStringList found =
+            keys.differences(records.mid(r * chip::kRecordSize, chip::kRecordSize),
+                             states.mid(r * perRecord, perRecord));
+        if (!found.isEmpty() && ++mismatches <= 3)
+            std::printf("  record %d (8051/model/preview): %s\n", r,
+                        qPrintable(found.join(QLatin1String("; "))));
+    }
+    std::printf("%s: %d records, %d rows, %d mismatches (%d presses, %d counts at 0 or 65535)\n",
+                qPrintable(QDir(project).dirName()), count, int(keys.rows.size()), mismatches,
+                keys.presses, keys.edgeCounts);
+    return mismatches == 0 ? 0 : 1;
+}
+
+// Bytes the test firmware sends in kSerialSteps instructions with byte on its serial input.
+QByteArray serialOutput(const QString &firmware, char byte)
+{
+    const QString input = firmware + QLatin1String(".serial-in");
+    const QString output = firmware + QLatin1String(".serial-out");
+    QFile::remove(output);
+    if (!writeFile(input, QByteArray(1, byte)))
+        return QByteArray("<no input>");
+    const QString serial = QStringLiteral("in=%1,out=%2").arg(input, output);
+    if (!runS51({"-t", "8052", "-X", "24M", "-S", serial, firmware},
+                QStringLiteral("step %1\nquit\n").arg(kSerialSteps).toLatin1()))
+        return QByteArray("<s51 did not finish>");
+    return QFile::exists(output) ? testsupport::readBytes(output) : QByteArray();
+}
+
+int serial(const QString &firmware)
+{
+    const char startCommand = 0x07;
+    const QByteArray started = serialOutput(firmware, startCommand);
+    const QByteArray idle = serialOutput(firmware, 0);
+    const int record = chip::kRecordSize;
+    const bool streams =
+        started.size() >= 2 * record && started.at(0) == 0x36 && started.at(record) == 0x36;
+    std::printf("test firmware: %d bytes after Start, %d without\n", int(started.size()),
+                int(idle.size()));
+    return streams && idle.isEmpty() ? 0 : 1;
+}
+
+// The offscreen platform's notes about the message boxes are no finding of this check.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qInstallMessageHandler(quietMessages);
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    const QString mode = args.value(0);
+    if (mode == QLatin1String("prepare") && args.size() == 4)
+        return prepare(args.at(1), args.at(2), args.at(3).toInt());
+    if (mode == QLatin1String("compare") && args.size() == 5)
+        return compare(args.at(1), args.at(2), args.at(3), args.at(4).toInt());
+    if (mode == QLatin1String("serial") && args.size() == 2)
+        return serial(args.at(1));
+    return fail(QStringLiteral("usage: firmwarecheck prepare <templates> <work> <records> | "
+                               "compare <work> <project> <driver.ihx> <records> | "
+                               "serial <firmware.ihx>"));
+}
