@@ -146,8 +146,13 @@ bool LayoutFitter::eventFilter(QObject *watched, QEvent *event)
 
 void LayoutFitter::fitTree(QWidget *widget)
 {
-    if (keepShut.contains(widget))
+    // A collapsed side menu shows the left end of its buttons, where their icons are, as long as
+    // a button is as wide as its icon and text: a button's content is centred in its width.
+    if (keepShut.contains(widget)) {
+        for (QPushButton *button : widget->findChildren<QPushButton *>())
+            button->setMinimumWidth(std::max(button->minimumWidth(), widthForText(button)));
         return;
+    }
     const auto children = widget->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget *child : children) {
         if (!child->isWindow())
