@@ -145,7 +145,11 @@ private slots:
             QStringLiteral("TK3：噪声 1，信号 %1，信噪比 %1.0:1，防水偏移 %2%，")
                 .arg(SimBoard::kFingerRise)
                 .arg(100 * SimBoard::kWaterShift / SimBoard::kFingerRise);
-        QVERIFY2(log->toPlainText().endsWith(figures + QStringLiteral("合格")),
+        // Then the folder the water test's samples were exported to.
+        QVERIFY2(log->toPlainText().endsWith(
+                     figures + QStringLiteral("合格\n防水测试数据已导出：") +
+                     QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
+                                              QStringLiteral("/app_Project"))),
                  qPrintable(log->toPlainText()));
         QCOMPARE(table->item(0, 0)->background().color(),
                  KeyQuality::verdictColour(KeyVerdict::Pass));
@@ -187,6 +191,8 @@ private slots:
             QDir(dir.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(folders.size(), 1);
         const QString app = dir.filePath(folders.first());
+        QCOMPARE(log->toPlainText().split(QLatin1Char('\n')).constLast(),
+                 QStringLiteral("应用工程已生成：") + QDir::toNativeSeparators(app));
         QVERIFY(readBytes(app + "/User/H/TouchKeyScan.h")
                     .contains("#define   TKL_CHN_NUM      (1)\r\n"));
         const QByteArray row = QStringLiteral("1,3,20,%1,%2,%3,\r\n")

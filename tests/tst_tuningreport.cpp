@@ -326,6 +326,8 @@ private slots:
         QCOMPARE(proposed, dir.filePath(QStringLiteral("面板_调试报告.pdf")));
         QVERIFY(pdfText(answer).contains(QStringLiteral("TK3")));
         QVERIFY(boxes.texts().isEmpty());
+        QCOMPARE(rig.logLines().constLast(),
+                 QStringLiteral("调试报告已导出：") + QDir::toNativeSeparators(answer));
 
         answer = dir.filePath("gone/report.pdf");
         rig.session->exportReport("面板", dir.path(), "RM3KV5172_SOP28");
