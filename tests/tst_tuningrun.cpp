@@ -205,7 +205,7 @@ private slots:
         qInfo("single-channel test: %lld ms against a pacing floor of %d ms (%+.2f %%)",
               static_cast<long long>(realMs), floorMs, 100.0 * (realMs - floorMs) / floorMs);
         QVERIFY(realMs >= floorMs * 97 / 100);
-        QVERIFY(realMs <= floorMs * 110 / 100);
+        QVERIFY(testsupport::kSanitized || realMs <= floorMs * 110 / 100);
 
         const Pacing fast = testsupport::fastClock();
         qint64 fastMs = 0;
