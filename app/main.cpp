@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/uilanguage.h"
 
 #include <QApplication>
 
@@ -6,6 +7,7 @@ int main(int argc, char *argv[])
 {
     Q_INIT_RESOURCE(resources);
     QApplication a(argc, argv);
+    const UiLanguage language(UiLanguage::saved());
     MainWindow w;
     w.show();
     return a.exec();

@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/languagemenu.h"
+#include "app/layoutfitter.h"
 #include "chip/chip.h"
 
 #include <QCloseEvent>
@@ -25,6 +27,7 @@ MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
     setUpDebuggerLink();
     // No parent: the window deletes it itself, before the side menu it animates goes away.
     sideMenuAnimation = new QPropertyAnimation(ui->leftWidget, "minimumWidth");
+    languageMenu = new LanguageMenu(ui->languageBtn, UiLanguage::saved(), this);
     setUpLinkTimers();
 
     createOverlayLabels();
@@ -48,6 +51,12 @@ MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
 
     settingsPage->applyDefaultPath(toolPaths.writableDir());
     wpChboxTimeOut();
+
+    // The form's sizes suit a narrow Windows font; wider fonts and longer texts get more room.
+    // The side menu stays narrow: collapsed, it shows its icons only.
+    layoutFitter = new LayoutFitter(this, {ui->leftWidget});
+    layoutFitter->fit();
+    layoutFitter->showWholeText(ui->proPathLineEdit);
 }
 
 MainWindow::~MainWindow()
@@ -78,13 +87,14 @@ void MainWindow::on_pushButton_clicked()
 {
     // The same animation object serves every press, so it must survive its own end.
     sideMenuAnimation->setDuration(300);
+    const int open = LayoutFitter::openWidth(ui->leftWidget, 90);
     if (sideMenuCollapsed) {
         sideMenuCollapsed = false;
         sideMenuAnimation->setStartValue(26);
-        sideMenuAnimation->setEndValue(90);
+        sideMenuAnimation->setEndValue(open);
     } else {
         sideMenuCollapsed = true;
-        sideMenuAnimation->setStartValue(90);
+        sideMenuAnimation->setStartValue(open);
         sideMenuAnimation->setEndValue(26);
     }
     sideMenuAnimation->setEasingCurve(QEasingCurve::InOutQuart);

@@ -33,6 +33,8 @@ class QPropertyAnimation;
 class QTimer;
 QT_END_NAMESPACE
 
+class LanguageMenu;
+class LayoutFitter;
 class SamplingStarter;
 
 // The tool's one window: owns the form and its companions, wires them, and routes user actions
@@ -191,6 +193,8 @@ private:
     QStringList channelNames;
     QPropertyAnimation *sideMenuAnimation = nullptr;
     bool sideMenuCollapsed = true;
+    LanguageMenu *languageMenu = nullptr;
+    LayoutFitter *layoutFitter = nullptr;
 
     // Debugger link: owns the device and its readers, which it stops when it goes.
     void setUpDebuggerLink();

@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/uilanguage.h"
 #include "sim/boardpanel.h"
 #include "sim/simboard.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
 {
     Q_INIT_RESOURCE(resources);
     QApplication a(argc, argv);
+    const UiLanguage language(UiLanguage::saved());
     MainWindow w;
     // The board's cable events reach the window's hot-plug layer as the system's would.
     SimBoard::setHotplugTarget(w.findChild<QObject *>(QStringLiteral("deviceNotifier")));

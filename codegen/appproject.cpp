@@ -84,6 +84,8 @@ void AppProject::generate()
     // The save reports its own failure; the request is then not complete.
     if (!saveProjectFile())
         return;
+    if (log)
+        log(tr("应用工程已生成：%1").arg(QDir::toNativeSeparators(folder)));
     QMessageBox::warning(parent, tr("提示"), tr("生成应用代码完成！"));
 }
 

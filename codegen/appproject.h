@@ -45,6 +45,8 @@ public:
 
     // Writes the tuning report into the application folder (TuningReport.pdf); none when unset.
     std::function<bool(const QString &path)> writeReport;
+    // Appends a line to the log; a finished request names the folder it wrote there.
+    std::function<void(const QString &line)> log;
 
 private:
     QWidget *parent;

@@ -60,6 +60,9 @@ void SaveDownload::runSteps()
                                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
             return;
     }
+    // A folder that cmd would read wrongly is refused before anything is asked or touched.
+    if (!BuildScript::checkPathFitsScript(dialogParent, testFolder()))
+        return;
     if (!keepResultsFirst())
         return;
     // Where the build cannot run, the user hears it before anything is touched.
@@ -84,7 +87,8 @@ void SaveDownload::runSteps()
     // the user with everything measured so far.
     resetTuning();
     dropFinishedBuilds();
-    BuildScript::startBuildScript(this, folder + QLatin1Char('/'));
+    BuildScript::reportRun(dialogParent, log,
+                           BuildScript::startBuildScript(this, folder + QLatin1Char('/')));
 }
 
 bool SaveDownload::keepResultsFirst()

@@ -11,6 +11,7 @@
 
 namespace
 {
+// The texts belong to the window's context; each call site marks its text for lupdate.
 QString trWindow(const char *text) { return QCoreApplication::translate("MainWindow", text); }
 } // namespace
 
@@ -41,16 +42,17 @@ QString Workspace::startFolder()
 
 void Workspace::warn(const char *text) const
 {
-    QMessageBox::warning(window, trWindow("提示"), trWindow(text));
+    QMessageBox::warning(window, trWindow(QT_TRANSLATE_NOOP("MainWindow", "提示")), trWindow(text));
 }
 
 void Workspace::browse()
 {
     const QString folder =
-        chooseFolder(window, trWindow("选择路径"), startFolder(), QFileDialog::ShowDirsOnly);
+        chooseFolder(window, trWindow(QT_TRANSLATE_NOOP("MainWindow", "选择路径")), startFolder(),
+                     QFileDialog::ShowDirsOnly);
     // A cancelled dialog answers with an empty text; a root folder ("D:/", "/") is accepted.
     if (folder.size() < 2 && folder != QLatin1String("/")) {
-        warn("请选择项目文件存放路径！");
+        warn(QT_TRANSLATE_NOOP("MainWindow", "请选择项目文件存放路径！"));
         return;
     }
     proPathLineEdit->setText(folder);
@@ -58,11 +60,13 @@ void Workspace::browse()
 
 void Workspace::openProject()
 {
-    const QString file = chooseFile(window, trWindow("Open File"), QString(),
-                                    trWindow("ini(*.ini)"), QFileDialog::DontResolveSymlinks);
+    // The dialog starts in the project's folder, where its project files are.
+    const QString file = chooseFile(
+        window, trWindow(QT_TRANSLATE_NOOP("MainWindow", "Open File")), proPathLineEdit->text(),
+        trWindow(QT_TRANSLATE_NOOP("MainWindow", "ini(*.ini)")), QFileDialog::DontResolveSymlinks);
     // A cancelled dialog changes nothing: an emptied path would send the next save to the root.
     if (file.isEmpty()) {
-        warn("请选中要打开的文件！");
+        warn(QT_TRANSLATE_NOOP("MainWindow", "请选中要打开的文件！"));
         return;
     }
     projectFile.load(file);

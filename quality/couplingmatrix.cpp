@@ -100,7 +100,12 @@ void CouplingMatrix::judge(int affectedChannel, KeyQuality *quality) const
         if (!entry.presses() || !quality->verdict)
             continue;
         quality->verdict = KeyVerdict::Fail;
-        quality->reasons << tr("触摸TK%1时会被按下").arg(entry.touched);
+        // Kept in the sources' language like the key's other reasons (the report prints them),
+        // once however many neighbours press it; which neighbours, the details and notes say.
+        const QString reason =
+            QStringLiteral(QT_TRANSLATE_NOOP("KeyQuality", "邻键触摸时会被按下"));
+        if (!quality->reasons.contains(reason))
+            quality->reasons << reason;
         quality->reasonDetails << warningText(entry);
     }
 }

@@ -102,8 +102,8 @@ KeyQuality KeyQuality::of(const ChannelSamples &samples, const KeyMeans &table)
             q.waterMargin = *q.threshold - q.water->maximum;
     }
     if (q.tableDiffers) {
-        q.reasons << tr("表格数值已手动修改，与采样不符");
-        q.reasonDetails << q.reasons.last();
+        q.reasons << QStringLiteral(QT_TR_NOOP("表格数值已手动修改，与采样不符"));
+        q.reasonDetails << shown(q.reasons.last());
     }
     if (q.noTouch && q.touch && q.water)
         q.judge();
@@ -126,20 +126,21 @@ void KeyQuality::judge()
     };
     const bool positive = signalSum > 0;
     if (!positive)
-        fail(tr("信号不为正"), tr("信号 %1 不为正").arg(*signal));
+        fail(QStringLiteral(QT_TR_NOOP("信号不为正")), tr("信号 %1 不为正").arg(*signal));
     else if (*snr < kPassSnr)
-        fail(tr("信噪比低于5:1"), tr("信噪比 %1 低于 5:1").arg(snrText()));
+        fail(QStringLiteral(QT_TR_NOOP("信噪比低于5:1")), tr("信噪比 %1 低于 5:1").arg(snrText()));
     if (touch->minimum <= *threshold)
-        fail(tr("触摸最小值未超过阈值"),
+        fail(QStringLiteral(QT_TR_NOOP("触摸最小值未超过阈值")),
              tr("触摸最小值 %1 未超过阈值 %2").arg(touch->minimum).arg(*threshold));
     if (water->maximum >= *threshold)
-        fail(tr("防水最大值达到阈值"),
+        fail(QStringLiteral(QT_TR_NOOP("防水最大值达到阈值")),
              tr("防水最大值 %1 达到阈值 %2").arg(water->maximum).arg(*threshold));
     // A share of a signal that is not positive means nothing; that key has failed already.
     if (positive && *snr >= kPassSnr && *snr < kGoodSnr)
-        caution(tr("信噪比低于10:1"), tr("信噪比 %1 低于 10:1").arg(snrText()));
+        caution(QStringLiteral(QT_TR_NOOP("信噪比低于10:1")),
+                tr("信噪比 %1 低于 10:1").arg(snrText()));
     if (positive && 2 * shiftSum >= signalSum)
-        caution(tr("防水偏移达到信号的一半"),
+        caution(QStringLiteral(QT_TR_NOOP("防水偏移达到信号的一半")),
                 tr("防水偏移 %1 达到信号的一半").arg(waterShareText()));
     verdict = !fails.isEmpty()      ? KeyVerdict::Fail
               : !cautions.isEmpty() ? KeyVerdict::Caution
@@ -171,26 +172,37 @@ QString KeyQuality::verdictText() const
         return QString();
     switch (*verdict) {
     case KeyVerdict::Pass:
-        return tr("合格");
+        return QStringLiteral(QT_TR_NOOP("合格"));
     case KeyVerdict::Caution:
-        return tr("注意");
+        return QStringLiteral(QT_TR_NOOP("注意"));
     case KeyVerdict::Fail:
-        return tr("不合格");
+        return QStringLiteral(QT_TR_NOOP("不合格"));
     }
     return QString();
+}
+
+QString KeyQuality::shown(const QString &text) { return tr(text.toUtf8().constData()); }
+
+QStringList KeyQuality::shownReasons() const
+{
+    QStringList shownList;
+    for (const QString &reason : reasons)
+        shownList << shown(reason);
+    return shownList;
 }
 
 QString KeyQuality::figureText(const std::optional<int> &value, bool fromRowWithoutSamples)
 {
     if (value)
         return QString::number(*value);
-    return fromRowWithoutSamples ? tr("无采样") : tr("未测");
+    return fromRowWithoutSamples ? QStringLiteral(QT_TR_NOOP("无采样"))
+                                 : QStringLiteral(QT_TR_NOOP("未测"));
 }
 
 QString KeyQuality::snrText() const
 {
     if (!snr)
-        return signal ? tr("无采样") : tr("未测");
+        return signal ? QStringLiteral(QT_TR_NOOP("无采样")) : QStringLiteral(QT_TR_NOOP("未测"));
     // Cut in integers: a ratio of exactly 5 must never read 4.9.
     const qint64 tenths = 10 * signalSum / (kPerPhase * *noise);
     return QString::number(double(tenths) / 10.0, 'f', 1) + QStringLiteral(":1");
@@ -203,7 +215,7 @@ QString KeyQuality::waterShareText() const
 
 QString KeyQuality::meanText(SamplePhase phase) const
 {
-    return countText(means.of(phase), tr("未测"));
+    return countText(means.of(phase), QStringLiteral(QT_TR_NOOP("未测")));
 }
 
 QString KeyQuality::noiseText() const { return figureText(noise, means.noTouch.has_value()); }
@@ -220,11 +232,12 @@ QString KeyQuality::logLine(const QString &channelName) const
     if (shift.isEmpty())
         shift = countText(waterShift, missing);
     QString line = tr("%1：噪声 %2，信号 %3，信噪比 %4，防水偏移 %5")
-                       .arg(channelName, noiseText(), countText(signal, missing), snrText(), shift);
+                       .arg(channelName, shown(noiseText()), countText(signal, missing),
+                            shown(snrText()), shift);
     if (verdict)
-        line += tr("，") + verdictText();
+        line += tr("，") + shown(verdictText());
     if (!reasons.isEmpty())
-        line += tr("（%1）").arg(reasons.join(tr("、")));
+        line += tr("（%1）").arg(shownReasons().join(tr("、")));
     return line;
 }
 
@@ -236,28 +249,29 @@ QString KeyQuality::toolTip(const QString &channelName) const
         if (!f && !means.of(p))
             return tr("%1：%2").arg(name, missing);
         if (!f)
-            return tr("%1：均值 %2，无采样").arg(name, meanText(p));
+            return tr("%1：均值 %2，无采样").arg(name, shown(meanText(p)));
         return tr("%1：均值 %2，最小 %3，最大 %4，标准差 %5")
-            .arg(name, meanText(p))
+            .arg(name, shown(meanText(p)))
             .arg(f->minimum)
             .arg(f->maximum)
             .arg(f->standardDeviation, 0, 'f', 1);
     };
-    QString head = channelName + tr("：") + (verdict ? verdictText() : tr("数据不全"));
+    QString head = channelName + tr("：") + (verdict ? shown(verdictText()) : tr("数据不全"));
     if (!reasons.isEmpty())
-        head += tr("（%1）").arg(reasons.join(tr("、")));
+        head += tr("（%1）").arg(shownReasons().join(tr("、")));
     QString shift = countText(waterShift, missing);
     if (waterShare)
         shift += tr("（信号的 %1）").arg(waterShareText());
     QStringList lines;
-    lines
-        << head << phase(tr("不触摸"), SamplePhase::NoTouch, noTouch)
-        << phase(tr("触摸"), SamplePhase::Touch, touch)
-        << phase(tr("防水"), SamplePhase::Water, water)
-        << tr("噪声 %1，信号 %2，信噪比 %3").arg(noiseText(), countText(signal, missing), snrText())
-        << tr("防水偏移 %1").arg(shift) << tr("阈值 %1").arg(countText(threshold, missing))
-        << tr("余量：触摸 %1，不触摸 %2，防水 %3")
-               .arg(marginText(touchMargin), marginText(noTouchMargin), marginText(waterMargin));
+    lines << head << phase(tr("不触摸"), SamplePhase::NoTouch, noTouch)
+          << phase(tr("触摸"), SamplePhase::Touch, touch)
+          << phase(tr("防水"), SamplePhase::Water, water)
+          << tr("噪声 %1，信号 %2，信噪比 %3")
+                 .arg(shown(noiseText()), countText(signal, missing), shown(snrText()))
+          << tr("防水偏移 %1").arg(shift) << tr("阈值 %1").arg(countText(threshold, missing))
+          << tr("余量：触摸 %1，不触摸 %2，防水 %3")
+                 .arg(shown(marginText(touchMargin)), shown(marginText(noTouchMargin)),
+                      shown(marginText(waterMargin)));
     lines << notes;
     return lines.join(QLatin1Char('\n'));
 }

@@ -55,8 +55,12 @@ public:
     static QColor verdictColour(KeyVerdict verdict);
 
     bool isComplete() const { return verdict.has_value(); }
-    // "合格", "注意" or "不合格"; empty without a verdict.
+    // "合格", "注意" or "不合格"; empty without a verdict. The verdict, the reasons and the
+    // ratio's text are in the sources' language, as the tuning report prints them; shown() gives
+    // one of them in the interface's language.
     QString verdictText() const;
+    static QString shown(const QString &text);
+    QStringList shownReasons() const;
     // The ratio cut to one decimal ("4.9:1" for 4.99), so that a ratio just below a limit never
     // reads as the limit; "无采样" when only the samples are missing, "未测" without a signal.
     QString snrText() const;

@@ -44,6 +44,21 @@ Range valueRange(const ChannelSamples &samples, std::optional<int> threshold)
     return {std::max(0.0, r.low - pad), std::min(double(kMaxCount), r.high + pad)};
 }
 
+// The phase's name as the sources have it; the plot is drawn into the tuning report, whose texts do
+// not follow the interface's language.
+const char *phaseSourceName(SamplePhase phase)
+{
+    switch (phase) {
+    case SamplePhase::NoTouch:
+        return QT_TRANSLATE_NOOP("SamplesPlot", "不触摸");
+    case SamplePhase::Touch:
+        return QT_TRANSLATE_NOOP("SamplesPlot", "触摸");
+    case SamplePhase::Water:
+        return QT_TRANSLATE_NOOP("SamplesPlot", "防水");
+    }
+    return "";
+}
+
 void drawLegend(QPainter &painter, const QRectF &line, std::optional<int> threshold,
                 double lineWidth)
 {
@@ -61,9 +76,9 @@ void drawLegend(QPainter &painter, const QRectF &line, std::optional<int> thresh
         x += w + fm.height() * 0.8;
     };
     for (SamplePhase phase : kPhases)
-        entry(SamplesPlot::colour(phase), Qt::SolidLine, SamplesPlot::phaseName(phase));
+        entry(SamplesPlot::colour(phase), Qt::SolidLine, QString::fromUtf8(phaseSourceName(phase)));
     if (threshold)
-        entry(kThresholdColour, Qt::DashLine, SamplesPlot::tr("阈值 %1").arg(*threshold));
+        entry(kThresholdColour, Qt::DashLine, QStringLiteral("阈值 %1").arg(*threshold));
 }
 } // namespace
 
@@ -102,18 +117,7 @@ QColor SamplesPlot::colour(SamplePhase phase)
     return QColor();
 }
 
-QString SamplesPlot::phaseName(SamplePhase phase)
-{
-    switch (phase) {
-    case SamplePhase::NoTouch:
-        return tr("不触摸");
-    case SamplePhase::Touch:
-        return tr("触摸");
-    case SamplePhase::Water:
-        return tr("防水");
-    }
-    return QString();
-}
+QString SamplesPlot::phaseName(SamplePhase phase) { return tr(phaseSourceName(phase)); }
 
 void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &title,
                        const ChannelSamples &samples, std::optional<int> threshold,
@@ -157,7 +161,7 @@ void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &tit
     painter.drawText(xLabels, Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("0"));
     painter.drawText(xLabels, Qt::AlignRight | Qt::AlignBottom,
                      QString::number(chip::kSamplesPerPhase - 1));
-    painter.drawText(xLabels, Qt::AlignHCenter | Qt::AlignBottom, tr("采样序号"));
+    painter.drawText(xLabels, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("采样序号"));
 
     painter.setClipRect(plot);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -15,13 +15,14 @@ class QRectF;
 
 // A small static plot of one channel's three measured phases (no touch, touch, water) over the
 // sample index, with the firmware threshold dashed and a legend. Painter-only, so it draws on
-// any paint device: a PDF page, an image.
+// any paint device: a PDF page, an image. Its texts are the sources' own, as the report's are.
 class SamplesPlot
 {
     Q_DECLARE_TR_FUNCTIONS(SamplesPlot)
 
 public:
-    // The colour and the name of a phase's curve wherever the three curves are shown together.
+    // The colour and the name of a phase's curve wherever the three curves are shown together;
+    // the name in the interface's language.
     static QColor colour(SamplePhase phase);
     static QString phaseName(SamplePhase phase);
 

@@ -41,7 +41,7 @@ QFont reportFont(double pointSize, bool bold = false)
 
 QString orMissing(const std::optional<int> &value)
 {
-    return value ? QString::number(*value) : TuningReport::tr("未测");
+    return value ? QString::number(*value) : QStringLiteral("未测");
 }
 
 // The cells of one channel's table row, in column order.
@@ -63,8 +63,8 @@ QStringList rowCells(const TuningReport::Channel &c, const KeyQuality &q)
             q.marginText(q.touchMargin),
             q.marginText(q.noTouchMargin),
             q.marginText(q.waterMargin),
-            q.verdict ? q.verdictText() : TuningReport::tr("数据不全"),
-            q.reasons.join(TuningReport::tr("、"))};
+            q.verdict ? q.verdictText() : QStringLiteral("数据不全"),
+            q.reasons.join(QStringLiteral("、"))};
 }
 
 // Places blocks down the pages of the writer, breaking to a new page when a block does not fit.
@@ -101,7 +101,7 @@ private:
         ++page;
         painter.drawText(QRectF(0, writer.height() - mm(5), width(), mm(5)),
                          Qt::AlignRight | Qt::AlignBottom,
-                         TuningReport::tr("%1 — 第 %2 页").arg(footer, QString::number(page)));
+                         QStringLiteral("%1 — 第 %2 页").arg(footer, QString::number(page)));
         painter.restore();
     }
 
@@ -114,7 +114,7 @@ private:
 
 QString TuningReport::exportFileName(const QString &projectName)
 {
-    return projectName + tr("_调试报告.pdf");
+    return projectName + QStringLiteral("_调试报告.pdf");
 }
 
 TuningReport::TuningReport(const QString &projectName, const QString &packageText,
@@ -131,7 +131,7 @@ void drawHeading(QPainter &painter, PageFlow &flow, const QString &about, const 
     painter.setFont(reportFont(16, true));
     const double titleHeight = painter.fontMetrics().height();
     painter.drawText(QRectF(0, flow.y, flow.width(), titleHeight), Qt::AlignLeft,
-                     TuningReport::tr("触摸按键调试报告"));
+                     QStringLiteral("触摸按键调试报告"));
     flow.y += titleHeight + flow.mm(2);
     painter.setFont(reportFont(10));
     const double line = painter.fontMetrics().height();
@@ -182,21 +182,21 @@ void drawRow(QPainter &painter, PageFlow &flow, const QStringList &cells, double
 void drawTable(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Channel> &channels,
                const QVector<KeyQuality> &qualities)
 {
-    const QStringList header = {TuningReport::tr("键名"),
-                                TuningReport::tr("按键"),
-                                TuningReport::tr("不触摸\n均值"),
-                                TuningReport::tr("触摸\n均值"),
-                                TuningReport::tr("防水\n均值"),
-                                TuningReport::tr("噪声"),
-                                TuningReport::tr("信号"),
-                                TuningReport::tr("信噪比"),
-                                TuningReport::tr("防水偏移\n(占信号)"),
-                                TuningReport::tr("阈值"),
-                                TuningReport::tr("触摸\n余量"),
-                                TuningReport::tr("不触摸\n余量"),
-                                TuningReport::tr("防水\n余量"),
-                                TuningReport::tr("结论"),
-                                TuningReport::tr("原因")};
+    const QStringList header = {QStringLiteral("键名"),
+                                QStringLiteral("按键"),
+                                QStringLiteral("不触摸\n均值"),
+                                QStringLiteral("触摸\n均值"),
+                                QStringLiteral("防水\n均值"),
+                                QStringLiteral("噪声"),
+                                QStringLiteral("信号"),
+                                QStringLiteral("信噪比"),
+                                QStringLiteral("防水偏移\n(占信号)"),
+                                QStringLiteral("阈值"),
+                                QStringLiteral("触摸\n余量"),
+                                QStringLiteral("不触摸\n余量"),
+                                QStringLiteral("防水\n余量"),
+                                QStringLiteral("结论"),
+                                QStringLiteral("原因")};
     const QFont bodyFont = reportFont(kTableFontPt);
     const QFont headerFont = reportFont(kTableFontPt, true);
     painter.setFont(headerFont);
@@ -227,7 +227,7 @@ void drawTable(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Ch
 
 void drawRules(QPainter &painter, PageFlow &flow)
 {
-    const QString text = TuningReport::tr(
+    const QString text = QStringLiteral(
         "均值：结果表中的均值，即写入应用固件的值。噪声：不触摸采样的最大值减最小值（0 记为 1）。"
         "信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。"
         "信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。"
@@ -257,7 +257,7 @@ void drawPlots(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Ch
     const double headingHeight = painter.fontMetrics().height() + flow.mm(2);
     flow.reserve(headingHeight + height);
     painter.drawText(QRectF(0, flow.y, flow.width(), headingHeight), Qt::AlignLeft,
-                     TuningReport::tr("各通道采样曲线"));
+                     QStringLiteral("各通道采样曲线"));
     flow.y += headingHeight;
     painter.setFont(reportFont(7.5));
     for (int i = 0; i < channels.size(); ++i) {
@@ -268,10 +268,10 @@ void drawPlots(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Ch
             flow.reserve(height);
         const TuningReport::Channel &c = channels.at(i);
         const KeyQuality &q = qualities.at(i);
-        const QString title = TuningReport::tr("TK%1（按键 %2）：%3")
+        const QString title = QStringLiteral("TK%1（按键 %2）：%3")
                                   .arg(c.channel)
                                   .arg(c.keyNumber)
-                                  .arg(q.verdict ? q.verdictText() : TuningReport::tr("数据不全"));
+                                  .arg(q.verdict ? q.verdictText() : QStringLiteral("数据不全"));
         // A threshold is drawn only over a positive signal; otherwise it wraps far off the curves.
         const std::optional<int> threshold = q.signal && *q.signal > 0 ? q.threshold : std::nullopt;
         SamplesPlot::draw(painter, QRectF(column * (width + gap), flow.y, width, height), title,
@@ -383,7 +383,7 @@ bool TuningReport::write(const QString &path, QString *error) const
     {
         QPdfWriter writer(&file);
         writer.setResolution(kResolution);
-        writer.setTitle(tr("%1 触摸按键调试报告").arg(projectName));
+        writer.setTitle(QStringLiteral("%1 触摸按键调试报告").arg(projectName));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                          QMarginsF(12, 12, 12, 10), QPageLayout::Millimeter));
         QPainter painter;
@@ -391,9 +391,9 @@ bool TuningReport::write(const QString &path, QString *error) const
             return fail(tr("无法生成 PDF"));
         PageFlow flow(writer, painter, projectName);
         drawHeading(painter, flow,
-                    tr("工程：%1　　芯片：RM3KV5172　　封装：%2　　日期：%3")
+                    QStringLiteral("工程：%1　　芯片：RM3KV5172　　封装：%2　　日期：%3")
                         .arg(projectName, packageText, date.toString(QStringLiteral("yyyy-MM-dd"))),
-                    tr("已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5")
+                    QStringLiteral("已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5")
                         .arg(channels.size())
                         .arg(counts[int(KeyVerdict::Pass)])
                         .arg(counts[int(KeyVerdict::Caution)])

@@ -9,7 +9,8 @@
 #include <QVector>
 
 // The tuning report as a PDF: project, package and date, a table of every tested channel with its
-// figures, verdict and reasons, and a small plot of each channel's three measured phases.
+// figures, verdict and reasons, and a small plot of each channel's three measured phases. Like
+// every file the tool writes, it reads the same whatever the interface's language.
 class TuningReport
 {
     Q_DECLARE_TR_FUNCTIONS(TuningReport)

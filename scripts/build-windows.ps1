@@ -23,7 +23,8 @@ if (-not (Test-Path $bash)) {
 $packages = @(
     'mingw-w64-x86_64-gcc', 'mingw-w64-x86_64-cmake', 'mingw-w64-x86_64-ninja',
     'mingw-w64-x86_64-pkgconf', 'mingw-w64-x86_64-qt5-base', 'mingw-w64-x86_64-qt5-charts',
-    'mingw-w64-x86_64-qt5-svg', 'mingw-w64-x86_64-qt5-tools', 'mingw-w64-x86_64-hidapi'
+    'mingw-w64-x86_64-qt5-svg', 'mingw-w64-x86_64-qt5-tools', 'mingw-w64-x86_64-qt5-translations',
+    'mingw-w64-x86_64-hidapi'
 )
 & $bash -lc "pacman -S --needed --noconfirm $($packages -join ' ')"
 if ($LASTEXITCODE -ne 0) { throw "pacman failed ($LASTEXITCODE)" }
@@ -67,7 +68,8 @@ try {
     Invoke-Tool cmake @('-G', 'Ninja', '-S', '.', '-B', $BuildDir, '-DCMAKE_BUILD_TYPE=Release')
     Invoke-Tool cmake @('--build', $BuildDir, '--target', 'touchtuner')
     if (Test-Path $Output) { Remove-Item -Recurse -Force $Output }
-    # The install rules lay out a portable folder: the tool, the templates, app_Project.
+    # The install rules lay out a portable folder: the tool, the templates, app_Project, and
+    # translations\qtbase_zh_CN.qm for Qt's own Chinese texts (the tool's English is built in).
     Invoke-Tool cmake @('--install', $BuildDir, '--prefix', $Output, '--strip')
 
     $deploy = Join-Path $mingwBin 'windeployqt-qt5.exe'

@@ -1,5 +1,8 @@
 # Sourced by scripts/run and scripts/test: installs the Debian packages the build needs when missing.
-TOUCHTUNER_PACKAGES="cmake g++ make pkg-config qtbase5-dev libqt5charts5-dev libqt5svg5 libhidapi-dev libudev-dev fonts-wqy-microhei"
+# Qt Linguist's tools build the English translation (qttools5-dev); Qt's own Chinese texts come
+# from qttranslations5-l10n; the layout test renders with WenQuanYi Micro Hei and DejaVu Sans.
+TOUCHTUNER_PACKAGES="cmake g++ make pkg-config qtbase5-dev libqt5charts5-dev libqt5svg5 libhidapi-dev libudev-dev
+    qttools5-dev qttranslations5-l10n fonts-wqy-microhei fonts-dejavu-core"
 
 install_missing_packages() {
     local missing=()

@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <random>
+#include <utility>
 #include <vector>
 
 using Clock = std::chrono::steady_clock;
@@ -59,6 +60,7 @@ struct Board
     bool refuseStop = false;
     bool silent = false;
     bool openRefused = false;
+    bool unplugOnWrite = false;
     int corruptRemaining = 0;
     int corruptEvery = 0;
     int shortenEvery = 0;
@@ -94,7 +96,7 @@ struct Board
         water = false;
         noise = 3;
         random.seed(1);
-        refuseStart = refuseStop = silent = openRefused = false;
+        refuseStart = refuseStop = silent = openRefused = unplugOnWrite = false;
         corruptRemaining = corruptEvery = shortenEvery = 0;
         framesSent = 0;
         intervalMs = 5;
@@ -440,6 +442,12 @@ void SimBoard::unplug()
     notifyHotplug(2);
 }
 
+void SimBoard::unplugOnNextWrite()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().unplugOnWrite = true;
+}
+
 void SimBoard::plug()
 {
     {
@@ -543,7 +551,12 @@ bool SimBoard::isNonblocking(Handle *handle)
 int SimBoard::write(Handle *handle, const unsigned char *data, std::size_t length)
 {
     Board &b = board();
-    std::lock_guard<std::mutex> lock(b.mutex);
+    std::unique_lock<std::mutex> lock(b.mutex);
+    if (std::exchange(b.unplugOnWrite, false) && b.plugged) {
+        lock.unlock();
+        unplug();
+        return -1;
+    }
     if (!b.stillOpen(handle) || !b.usable(handle) || !data || length == 0)
         return -1;
     const QByteArray report(reinterpret_cast<const char *>(data), int(length));

@@ -64,6 +64,8 @@ public:
 
     // The cable.
     static void unplug();
+    // The cable is pulled as the host writes next: that write fails.
+    static void unplugOnNextWrite();
     static void plug();
     static bool isPlugged();
     // Plug and unplug events go to target's slot deliverDeviceChange(QString, int) through its

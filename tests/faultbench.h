@@ -58,6 +58,9 @@ public:
         widgets.proPathLineEdit->setText(dir.path());
         widgets.proNameLineEdit->setText(QStringLiteral("matrix"));
         SettingsPage page(widgets);
+        // The key-count indicator follows the package on a timer; brought up to date now, so that
+        // a later save by the window writes the same bytes however slowly this machine runs.
+        page.syncKeyCount(widgets.packageStackedWidget->currentIndex());
         if (!ProjectFile(page).save())
             qFatal("the bench's project file cannot be written");
         projectFile = page.projectFilePath();

@@ -6,6 +6,7 @@
 #include "sim/simboard.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -28,6 +29,20 @@ namespace testsupport
 // The tests' clock: the window's waits and the simulated board's frames at one twentieth of the
 // tool's pace, so that a channel's no-touch/touch test takes well under a second.
 constexpr double kFastClock = 1.0 / 20;
+
+// True in the sanitizer builds, where every record costs several times its plain cost: a test
+// that measures the tool's own speed against its pacing holds only a lower bound there.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
 
 // Puts the simulated board on the fast clock and returns the pacing to build the window or the
 // link with.
@@ -131,44 +146,72 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), qint64(bytes.size()));
 }
 
-// The PATH, for the helper's life, is one folder of stand-ins before the system's folders. With
-// wine, the folder holds a stand-in "wine" that writes its arguments to wine-args.txt there, one
-// a line, then runs the script that "cmd /c" names on wine's Z: drive. Without wine, the PATH is
-// that folder alone, so no wine of the system is found either.
+// The PATH, for the helper's life, is one folder of stand-ins alone, so that no wine of the
+// system is ever found. With wine, the folder holds the stand-in built beside the tests from
+// winestandin.cpp as "wine": it records the script and the project it found. setLocale sets the
+// locale the tool and the stand-in see. One helper at a time: it restores the PATH and the locale
+// it found, so a second one must not outlive it (switch wine with setWine instead).
 class StandInPath
 {
 public:
-    StandInPath(const QString &folder, bool withWine) : folder(folder), saved(qgetenv("PATH"))
+    StandInPath(const QString &folder, bool withWine) : folder(folder)
     {
+        QVERIFY2(++alive == 1, "one StandInPath at a time");
+        for (const char *name : {"PATH", "LC_ALL", "WINE_STANDIN_CODEPAGE"})
+            saved.append({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
         QDir().mkpath(folder);
-        const QString wine = folder + QStringLiteral("/wine");
-        QFile::remove(wine);
-        QFile::remove(folder + QStringLiteral("/wine-args.txt"));
-        if (withWine) {
-            writeBytes(wine, "#!/bin/sh\n"
-                             "printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/wine-args.txt\"\n"
-                             "exec \"$(printf '%s' \"$3\" | sed -e 's/^Z://' -e 's#\\\\#/#g')\"\n");
-            QFile::setPermissions(wine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
-        qputenv("PATH", withWine ? folder.toLocal8Bit() + ':' + saved : folder.toLocal8Bit());
+        qputenv("PATH", folder.toLocal8Bit());
+        setWine(withWine);
     }
-    ~StandInPath() { qputenv("PATH", saved); }
+    ~StandInPath()
+    {
+        for (const Saved &variable : qAsConst(saved)) {
+            if (variable.set)
+                qputenv(variable.name, variable.value);
+            else
+                qunsetenv(variable.name);
+        }
+        --alive;
+    }
     StandInPath(const StandInPath &) = delete;
     StandInPath &operator=(const StandInPath &) = delete;
 
-    // The arguments of the last start of the stand-in wine; empty when it never ran.
-    QStringList wineArguments() const
+    void setWine(bool withWine)
     {
-        QFile file(folder + QStringLiteral("/wine-args.txt"));
+        QFile::remove(wineProgram());
+        QFile::remove(folder + QStringLiteral("/wine-ran.txt"));
+        if (withWine)
+            QVERIFY(QFile::link(QCoreApplication::applicationDirPath() + "/winestandin",
+                                wineProgram()));
+    }
+    // The tool takes the script's code page from LC_ALL; the stand-in reads it in codecName.
+    void setLocale(const QByteArray &locale, const QByteArray &codecName)
+    {
+        qputenv("LC_ALL", locale);
+        qputenv("WINE_STANDIN_CODEPAGE", codecName);
+    }
+
+    // The script that cmd took from its command line and the project its project line names,
+    // both as Windows paths; empty when the stand-in never ran.
+    QStringList wineRan() const
+    {
+        QFile file(folder + QStringLiteral("/wine-ran.txt"));
         if (!file.open(QIODevice::ReadOnly))
             return {};
-        return QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     QString wineProgram() const { return folder + QStringLiteral("/wine"); }
 
 private:
+    struct Saved
+    {
+        const char *name;
+        bool set;
+        QByteArray value;
+    };
+    static inline int alive = 0;
     QString folder;
-    QByteArray saved;
+    QList<Saved> saved;
 };
 // A phase's counts around mean, within +-amplitude, from a fixed pseudo-random sequence of seed.
 inline QVector<int> noisyPhase(int mean, int amplitude, unsigned seed, int count = 162)

@@ -1,9 +1,11 @@
 #include "codegen/buildscript.h"
+#include "codegen/scriptcodepage.h"
 #include "modalhelper.h"
 #include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
@@ -75,27 +77,23 @@ private slots:
         const QString path = dir.filePath("config.bat");
         writeBytes(path, script);
         ModalHelper log;
-        QVERIFY(BuildScript::writeBuildScript(nullptr, path, kProjectDir));
+        QVERIFY(BuildScript::writeBuildScript(nullptr, path, kProjectDir, ScriptCodePage(437)));
         QCOMPARE(readBytes(path), expected);
         QVERIFY(log.texts().isEmpty());
     }
 
-    // Under a UTF-8 system encoding, a script with GBK remarks ("你好"), stray bytes and a stray CR
-    // before a line end keeps them byte for byte; the tool's own folder name is written in the
-    // system's encoding.
-    void untouchedScriptBytesSurviveAndThePathIsInTheSystemEncoding()
+    // A script with GBK remarks ("你好"), stray bytes and a stray CR before a line end keeps them
+    // byte for byte; the tool's folder is written in the script's code page (936: 测试 is
+    // B2 E2 CA D4 in GBK), its '%' doubled so that cmd keeps it.
+    void untouchedScriptBytesSurviveAndThePathIsInTheScriptsCodePage()
     {
         const QString path = dir.filePath("gbk.bat");
         writeBytes(path, "rem \xC4\xE3\xBA\xC3\r\r\nset UV=C:\\\xB9\xA4\\UV4.exe\r\n"
                          "set UV_PRO_PATH=x\r\nstart /b old\r\necho \xFF\x80");
-        QTextCodec *system = QTextCodec::codecForLocale();
-        QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
         ModalHelper log;
-        const bool ok =
-            BuildScript::writeBuildScript(nullptr, path, QStringLiteral("C:\\测试\\T/"));
-        QTextCodec::setCodecForLocale(system);
-        QVERIFY(ok);
-        const QByteArray folder = "C:\\" + QStringLiteral("测试").toUtf8() + "\\T/RM3KV5172.uvproj";
+        QVERIFY(BuildScript::writeBuildScript(nullptr, path, QStringLiteral("C:\\50%off\\测试/"),
+                                              ScriptCodePage(936)));
+        const QByteArray folder = "C:\\50%%off\\\xB2\xE2\xCA\xD4/RM3KV5172.uvproj";
         QCOMPARE(readBytes(path).toHex(' '),
                  QByteArray("rem \xC4\xE3\xBA\xC3\r\r\nset UV=C:\\\xB9\xA4\\UV4.exe\r\n"
                             "set \"UV_PRO_PATH=" +
@@ -103,6 +101,31 @@ private slots:
                             "\"\r\necho \xFF\x80")
                      .toHex(' '));
         QVERIFY(log.texts().isEmpty());
+
+        // A folder the code page cannot write is refused, and the script is left as it was.
+        const QByteArray before = readBytes(path);
+        QVERIFY(!BuildScript::writeBuildScript(nullptr, path, QStringLiteral("C:\\测试/"),
+                                               ScriptCodePage(437)));
+        QCOMPARE(log.texts(), QStringList{QStringLiteral("写配置文件失败！")});
+        QCOMPARE(readBytes(path), before);
+    }
+
+    // Windows' OEM code pages, in which cmd reads batch files.
+    void codePageFollowsTheLocaleAsUnderWine()
+    {
+        const QList<QPair<QByteArray, int>> known = {{"zh_CN.UTF-8", 936},
+                                                     {"zh_TW.UTF-8", 950},
+                                                     {"ja_JP.UTF-8", 932},
+                                                     {"ko_KR.EUC-KR", 949},
+                                                     {"en_US.UTF-8", 437},
+                                                     {"C", 437},
+                                                     {"", 437},
+                                                     {"en_GB.UTF-8", 850},
+                                                     {"de_DE@euro", 850},
+                                                     {"ru_RU.UTF-8", 866},
+                                                     {"pl_PL", 852}};
+        for (const auto &locale : known)
+            QCOMPARE(ScriptCodePage::numberForLocale(locale.first), locale.second);
     }
 
     void missingScriptFailsAndStartsNothing()
@@ -123,7 +146,8 @@ private slots:
         if (!QFileInfo(kernelFile).isReadable())
             QSKIP("needs a readable, unwritable system file");
         ModalHelper log;
-        QVERIFY(!BuildScript::writeBuildScript(nullptr, kernelFile, kProjectDir));
+        QVERIFY(
+            !BuildScript::writeBuildScript(nullptr, kernelFile, kProjectDir, ScriptCodePage(437)));
         QCOMPARE(log.texts(), QStringList{QStringLiteral("写配置文件失败！")});
     }
 
@@ -134,8 +158,10 @@ private slots:
             StandInPath path(dir.filePath("with wine"), true);
             const BuildScript::Launch launch = BuildScript::scriptLaunch(script);
             QCOMPARE(launch.program, path.wineProgram());
-            QCOMPARE(launch.arguments,
-                     (QStringList{"cmd", "/c", BuildScript::pathUnderWine(script)}));
+            // Started in its folder, named within it: no character of the folder reaches cmd's
+            // command line.
+            QCOMPARE(launch.arguments, (QStringList{"cmd", "/c", ".\\config.bat"}));
+            QCOMPARE(launch.workingDirectory, dir.filePath("test folder"));
             QVERIFY(launch.throughWine);
             ModalHelper boxes;
             QVERIFY(BuildScript::checkScriptCanRun(nullptr, dir.filePath("test folder")));
@@ -170,47 +196,89 @@ private slots:
         QCOMPARE(BuildScript::pathUnderWine(path), expected);
     }
 
-    // The stand-in's first line hands it to a recorder that copies the script as it was run.
-    // Under wine the script names the project as uVision, a Windows program, opens it.
-    void rewrittenScriptIsStartedFromAFolderWithBlanks_data()
+    // Through the stand-in wine, which takes the script from cmd's command line as cmd does and
+    // reads its project line in the code page cmd does; a build that fails is shown with its
+    // first error line.
+    void scriptRunsFromAnyFolderAndSaysWhatHappened_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QByteArray>("codec");
         QTest::addColumn<bool>("wine");
-        QTest::newRow("through wine") << true;
-        QTest::newRow("without wine: rewritten only") << false;
+        QTest::addColumn<bool>("buildFails");
+        QTest::newRow("ampersand and blank")
+            << "R&D tools" << QByteArray("C.UTF-8") << QByteArray("IBM437") << true << false;
+        QTest::newRow("percent") << "50%off" << QByteArray("en_US.UTF-8") << QByteArray("IBM437")
+                                 << true << false;
+        QTest::newRow("Chinese on a Chinese system")
+            << QStringLiteral("触摸工程") << QByteArray("zh_CN.UTF-8") << QByteArray("GBK") << true
+            << false;
+        QTest::newRow("failing build")
+            << "R&D tools" << QByteArray("C") << QByteArray("IBM437") << true << true;
+        QTest::newRow("without wine: rewritten only")
+            << "R&D tools" << QByteArray("C") << QByteArray("IBM437") << false << false;
     }
-    void rewrittenScriptIsStartedFromAFolderWithBlanks()
+    void scriptRunsFromAnyFolderAndSaysWhatHappened()
     {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, locale);
+        QFETCH(QByteArray, codec);
         QFETCH(bool, wine);
-        StandInPath path(dir.filePath(wine ? "with wine" : "without wine"), wine);
-        const QString recorder = dir.filePath("recorder.sh");
-        writeBytes(recorder, "#!/bin/sh\ncp \"$2\" \"$(dirname \"$2\")/ran.txt\"\n");
-        QVERIFY(QFile::setPermissions(recorder,
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        const QString folder = dir.filePath("test folder") + "/";
-        QVERIFY(QDir().mkpath(folder));
-        QFile::remove(folder + "ran.txt");
-        writeBytes(folder + "config.bat", crlf("#!" + recorder.toLocal8Bit() +
-                                               " x\nset UV=C:\\UV4.exe\nset UV_PRO_PATH=old\n"));
-        QVERIFY(QFile::setPermissions(folder + "config.bat",
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        ModalHelper log;
+        QFETCH(bool, buildFails);
+        StandInPath path(dir.filePath("bin"), wine);
+        path.setLocale(locale, codec);
+        const QString folder = dir.filePath(name) + "/";
+        writeBytes(folder + "config.bat", crlf("set UV=C:\\UV4.exe\nset UV_PRO_PATH=old\n"));
+        QFile::remove(folder + "RM3KV5172.uvproj");
+        if (!buildFails)
+            writeBytes(folder + "RM3KV5172.uvproj", "<Project/>");
+        ModalHelper boxes;
         QObject owner;
-        QVERIFY(BuildScript::runBuildScript(nullptr, &owner, folder, folder));
-        const QString project = wine ? BuildScript::pathUnderWine(folder) : folder;
-        const QByteArray rewritten =
-            crlf("#!" + recorder.toLocal8Bit() + " x\nset UV=C:\\UV4.exe\nset \"UV_PRO_PATH=" +
-                 project.toLocal8Bit() + "RM3KV5172.uvproj\"\n");
-        QCOMPARE(readBytes(folder + "config.bat"), rewritten);
-        QVERIFY(log.texts().isEmpty());
+        QPlainTextEdit log;
+        QVERIFY(BuildScript::checkPathFitsScript(nullptr, folder));
+        QVERIFY(BuildScript::runBuildScript(nullptr, &owner, folder, folder, &log));
         if (!wine) {
+            QVERIFY(boxes.texts().isEmpty());
+            QVERIFY(log.toPlainText().isEmpty());
             QVERIFY(owner.findChildren<QProcess *>().isEmpty());
-            QVERIFY(!QFile::exists(folder + "ran.txt"));
             return;
         }
-        QCOMPARE(readBytes(folder + "ran.txt"), rewritten);
-        QCOMPARE(owner.findChildren<QProcess *>().size(), 1);
-        QCOMPARE(path.wineArguments(),
-                 (QStringList{"cmd", "/c", BuildScript::pathUnderWine(folder + "config.bat")}));
+        const QString project = BuildScript::pathUnderWine(folder) + "RM3KV5172.uvproj";
+        QCOMPARE(path.wineRan(),
+                 (QStringList{BuildScript::pathUnderWine(folder + "config.bat"), project}));
+        const QString native = QDir::toNativeSeparators(dir.filePath(name));
+        if (!buildFails) {
+            QVERIFY(boxes.texts().isEmpty());
+            QCOMPARE(log.toPlainText(),
+                     QStringLiteral("已运行编译脚本 config.bat，目录：") + native);
+            return;
+        }
+        QCOMPARE(boxes.texts(),
+                 QStringList{QStringLiteral("编译脚本运行失败（退出码 1）\n\nBuild failed: cannot "
+                                            "read project file '%1'.")
+                                 .arg(project)});
+        QCOMPARE(log.toPlainText(),
+                 QStringLiteral("编译脚本运行失败（退出码 1）：wine cmd /c .\\config.bat，目录：") +
+                     native);
+    }
+
+    // Said before anything is written: a character the script's code page lacks, a quote that
+    // would end the quoted path, a line end that would start a command.
+    void folderTheScriptCannotHoldIsRefused()
+    {
+        StandInPath path(dir.filePath("bin"), true);
+        path.setLocale("en_US.UTF-8", "IBM437");
+        const QList<QPair<QString, QString>> folders = {
+            {QStringLiteral("/tmp/触摸工程"), QStringLiteral("触")},
+            {QStringLiteral("/tmp/a\"b"), QStringLiteral("\"")},
+            {QStringLiteral("/tmp/a\nb"), QStringLiteral("U+000a")}};
+        for (const auto &folder : folders) {
+            ModalHelper boxes;
+            QVERIFY(!BuildScript::checkPathFitsScript(nullptr, folder.first));
+            QCOMPARE(boxes.count(), 1);
+            for (const QString &named : {folder.first, folder.second, QStringLiteral("437")})
+                QVERIFY2(boxes.lastText().contains(named), qPrintable(named));
+        }
     }
 };
 

@@ -95,7 +95,6 @@ private slots:
     {
         for (auto it = savedTemplate.cbegin(); it != savedTemplate.cend(); ++it)
             writeBytes(it.key(), it.value());
-        QFile::remove(testFolder + "/ran.txt");
     }
 
     void measuredProjectThenSaveAndDownloadTwice()
@@ -146,7 +145,11 @@ private slots:
             QStringLiteral("TK3：噪声 1，信号 %1，信噪比 %1.0:1，防水偏移 %2%，")
                 .arg(SimBoard::kFingerRise)
                 .arg(100 * SimBoard::kWaterShift / SimBoard::kFingerRise);
-        QVERIFY2(log->toPlainText().endsWith(figures + QStringLiteral("合格")),
+        // Then the folder the water test's samples were exported to.
+        QVERIFY2(log->toPlainText().endsWith(
+                     figures + QStringLiteral("合格\n防水测试数据已导出：") +
+                     QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
+                                              QStringLiteral("/app_Project"))),
                  qPrintable(log->toPlainText()));
         QCOMPARE(table->item(0, 0)->background().color(),
                  KeyQuality::verdictColour(KeyVerdict::Pass));
@@ -188,6 +191,8 @@ private slots:
             QDir(dir.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(folders.size(), 1);
         const QString app = dir.filePath(folders.first());
+        QCOMPARE(log->toPlainText().split(QLatin1Char('\n')).constLast(),
+                 QStringLiteral("应用工程已生成：") + QDir::toNativeSeparators(app));
         QVERIFY(readBytes(app + "/User/H/TouchKeyScan.h")
                     .contains("#define   TKL_CHN_NUM      (1)\r\n"));
         const QByteArray row = QStringLiteral("1,3,20,%1,%2,%3,\r\n")
@@ -218,17 +223,9 @@ private slots:
             QCOMPARE(name->toolTip(), table->item(0, 0)->toolTip());
         }
 
-        // Save & Download, with the script beside the executable standing in for the build,
-        // started through a stand-in wine.
+        // Save & Download: the template's script beside the executable, run by a stand-in wine.
         testsupport::StandInPath path(dir.filePath("bin"), true);
-        const QString recorder = dir.filePath("recorder.sh");
-        writeBytes(recorder, "#!/bin/sh\ncp \"$2\" \"$(dirname \"$2\")/ran.txt\"\n");
-        QVERIFY(QFile::setPermissions(recorder,
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        writeBytes(testFolder + "/config.bat", "#!" + recorder.toLocal8Bit() + " x\r\n" +
-                                                   savedTemplate.value(testFolder + "/config.bat"));
-        QVERIFY(QFile::setPermissions(testFolder + "/config.bat",
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QString project = "Z:" + QString(testFolder).replace('/', '\\') + "/RM3KV5172.uvproj";
         auto *saveButton = windowWidget<QPushButton>(window, "saveDownloadBtn");
         // With results on the table it asks first, and saves them with the project before they
         // are cleared.
@@ -237,7 +234,7 @@ private slots:
         QVERIFY(QFile::remove(dir.filePath("touchProName_samples.csv")));
         boxes.queueButtons({QStringLiteral("继续")});
         for (int click = 1; click <= 2; ++click) {
-            QFile::remove(testFolder + "/ran.txt");
+            path.setWine(true);
             SimBoard::clearWrittenReports();
             boxes.clear();
             saveButton->click();
@@ -246,17 +243,16 @@ private slots:
             QVERIFY(readBytes(dir.filePath("touchProName_samples.csv")).contains("TK3,water,"));
             QCOMPARE(SimBoard::writtenReports(),
                      (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
-            QVERIFY(readBytes(testFolder + "/ran.txt")
-                        .contains("set \"UV_PRO_PATH=Z:" +
-                                  QString(testFolder).replace('/', '\\').toLocal8Bit() +
-                                  "/RM3KV5172.uvproj\"\r\n"));
-            QCOMPARE(path.wineArguments().value(0), QStringLiteral("cmd"));
+            QVERIFY(readBytes(testFolder + "/config.bat")
+                        .contains("set \"UV_PRO_PATH=" + project.toLatin1() + "\"\r\n"));
+            QCOMPARE(path.wineRan().value(1), project);
             QVERIFY(readBytes(testFolder + "/User/H/TouchKeyScan.h")
                         .contains("#define   TKL_CHN_NUM      (1)\r\n"));
             QVERIFY(readBytes(testFolder + "/User/C/TouchKeyScan.c")
                         .contains("TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = "
                                   "{\r\n1,3,20,100,100,100,\r\n};\r\n"));
-            QVERIFY(log->toPlainText().isEmpty());
+            QCOMPARE(log->toPlainText(), QStringLiteral("已运行编译脚本 config.bat，目录：") +
+                                             QDir::toNativeSeparators(testFolder));
             QVERIFY(!table->item(0, 5));
         }
     }

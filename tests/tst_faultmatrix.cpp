@@ -10,8 +10,6 @@
 #include <QHash>
 #include <QLineEdit>
 
-#include <thread>
-#include <utility>
 
 namespace
 {
@@ -303,27 +301,16 @@ private:
         // The earlier session's row is on the table: asked first, saved, then cleared.
         const QString clear = QStringLiteral("保存并下载将清除当前 1 个通道的调试结果，是否继续？");
         b.boxes.queueButtons({QStringLiteral("继续")});
-        // Pulled once the question is answered, during the settle before the Stop rounds,
-        // before the window hears of it.
-        bool pullOnAnswer = fault == Fault::Unplug && phase == QLatin1String("stopping");
-        const int pullAfterMs = b.window->pacing().saveDownloadSettleMs * 3 / 8;
-        std::thread unplugLater;
-        b.boxes.whileOpen = [&](QMessageBox *) {
-            if (!std::exchange(pullOnAnswer, false))
-                return;
-            unplugLater = std::thread([pullAfterMs] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(pullAfterMs));
-                SimBoard::unplug();
-            });
-        };
-        if (!pullOnAnswer)
+        // Pulled out as the Stop rounds begin, after the question and the save: the window hears
+        // of it from the failed Stop, not yet from the hot-plug.
+        const bool pullOnStop = fault == Fault::Unplug && phase == QLatin1String("stopping");
+        if (pullOnStop)
+            SimBoard::unplugOnNextWrite();
+        else
             inject(fault);
         if (phase == QLatin1String("idle"))
             QVERIFY(b.waitUntil([&] { return b.status() == kRemoved; }));
         b.click(QStringLiteral("saveDownloadBtn"));
-        if (unplugLater.joinable())
-            unplugLater.join();
-        b.boxes.whileOpen = nullptr;
         QCOMPARE(b.boxes.texts().value(0), clear);
         if (succeeds) {
             QVERIFY2(b.boxes.texts().size() == 1, qPrintable(b.boxes.texts().join(" | ")));

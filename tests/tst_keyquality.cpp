@@ -379,7 +379,7 @@ private slots:
         QCOMPARE(five.verdict, std::optional<KeyVerdict>(KeyVerdict::Pass));
         matrix.judge(5, &five);
         QCOMPARE(five.verdictText(), QStringLiteral("不合格"));
-        QCOMPARE(five.reasons, QStringList{QStringLiteral("触摸TK3时会被按下")});
+        QCOMPARE(five.reasons, QStringList{QStringLiteral("邻键触摸时会被按下")});
         QVERIFY(five.toolTip("TK5").endsWith(
             QStringLiteral("\n触摸 TK3 时 TK5 偏移 150，达到阈值余量的 100%")));
         KeyQuality four = KeyQuality::of(judged, means);

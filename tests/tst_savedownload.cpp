@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
 
 #include <array>
@@ -37,7 +38,6 @@ private:
     std::unique_ptr<StandInPath> path;
     QString appDir;
     QString testFolder;
-    QString recorder;
     QByteArray script;
     QByteArray header;
     QByteArray source;
@@ -66,6 +66,12 @@ private:
         return names;
     }
 
+    // A path as the script holds it on the Chinese system of the tests.
+    static QByteArray inScript(const QString &path)
+    {
+        return QTextCodec::codecForName("GBK")->fromUnicode(QString(path).replace("%", "%%"));
+    }
+
     void dirtyTuningState()
     {
         QCOMPARE(results.assignRow(3), 0);
@@ -82,10 +88,11 @@ private slots:
         SimBoard::reset();
         path.reset();
         dir = std::make_unique<QTemporaryDir>();
+        // Wine stands in, on a Chinese system; the shipped test template lies in a folder whose
+        // name cmd would cut at '&' or a blank, expand at '%', or read garbled.
         path = std::make_unique<StandInPath>(dir->filePath("bin"), true);
-        // The shipped test template in a folder with blanks; its script is an executable stand-in
-        // whose first line hands it to a recorder that keeps a copy of the script as it ran.
-        appDir = dir->filePath("tuner app");
+        path->setLocale("zh_CN.UTF-8", "GBK");
+        appDir = dir->filePath(QStringLiteral("R&D 50%off 触摸工程"));
         testFolder = appDir + "/RM3KV5172_Touch_Test";
         const QString shipped = QFINDTESTDATA("../templates/RM3KV5172_Touch_Test");
         QVERIFY(!shipped.isEmpty());
@@ -94,14 +101,7 @@ private slots:
             const QString file = it.next();
             writeBytes(testFolder + "/" + QDir(shipped).relativeFilePath(file), readBytes(file));
         }
-        recorder = dir->filePath("recorder.sh");
-        writeBytes(recorder, "#!/bin/sh\ncp \"$2\" \"$(dirname \"$2\")/ran.txt\"\n");
-        QVERIFY(QFile::setPermissions(recorder,
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        script = "#!" + recorder.toLocal8Bit() + " x\r\n" + readBytes(shipped + "/config.bat");
-        writeBytes(testFolder + "/config.bat", script);
-        QVERIFY(QFile::setPermissions(testFolder + "/config.bat",
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        script = readBytes(testFolder + "/config.bat");
         header = readBytes(testFolder + kHeader);
         source = readBytes(testFolder + kSource);
 
@@ -153,9 +153,10 @@ private slots:
                        "1,3,20,100,100,100,\r\n2,7,20,100,100,100,\r\n");
         QCOMPARE(readBytes(testFolder + kSource), table0 + "\r\n");
 
-        // Run through wine, the script names the project on wine's Z: drive.
-        const QByteArray project =
-            "Z:" + QString(testFolder).replace('/', '\\').toLocal8Bit() + "/RM3KV5172.uvproj";
+        // Run through wine, the script names the project on wine's Z: drive, in the code page
+        // cmd reads it in, '%' doubled; cmd took the script whole and read the project right.
+        const QString windowsFolder = "Z:" + QString(testFolder).replace('/', '\\');
+        const QByteArray project = inScript(windowsFolder) + "/RM3KV5172.uvproj";
         QByteArray rewritten = script;
         // Quoted, so that the folder with a blank stays one argument for cmd.
         rewritten.replace("set UV_PRO_PATH=.\\RM3KV5172.uvproj",
@@ -164,36 +165,37 @@ private slots:
                           "start \"\" /b \"%UV%\" -j0 -r \"%UV_PRO_PATH%\"");
         rewritten.replace("start /b C:\\Keil_v5\\UV4\\UV4.exe .\\RM3KV5172.uvproj",
                           "start \"\" /b \"C:\\Keil_v5\\UV4\\UV4.exe\" \"" + project + "\"");
-        QCOMPARE(readBytes(testFolder + "/ran.txt"), rewritten);
-        QCOMPARE(path->wineArguments(),
-                 (QStringList{"cmd", "/c",
-                              "Z:" + QString(testFolder).replace('/', '\\') + "\\config.bat"}));
+        QCOMPARE(readBytes(testFolder + "/config.bat"), rewritten);
+        const QStringList ran{windowsFolder + "\\config.bat", windowsFolder + "/RM3KV5172.uvproj"};
+        QCOMPARE(path->wineRan(), ran);
 
         QCOMPARE(results.rowOf(3), -1);
         QCOMPARE(results.rowOf(7), -1);
         QVERIFY(samples.at(3).isEmpty());
-        QVERIFY(log.toPlainText().isEmpty());
+        QCOMPARE(log.toPlainText(), QStringLiteral("已运行编译脚本 config.bat，目录：") +
+                                        QDir::toNativeSeparators(testFolder));
         QVERIFY(!table.item(0, 0) && !table.item(0, 5));
         QCOMPARE(table.rowCount(), 32);
         QVERIFY(!saveDownload->isBusy());
 
         // Usable again: the second click, with nothing to clear, runs the whole sequence once
         // more without a question.
-        QVERIFY(QFile::remove(testFolder + "/ran.txt"));
+        path->setWine(true);
         SimBoard::clearWrittenReports();
         boxes.clear();
         saveDownload->run();
         QVERIFY(boxes.texts().isEmpty());
         QCOMPARE(atTheSave.size(), 2);
         QCOMPARE(SimBoard::writtenReports().size(), 3);
-        QCOMPARE(readBytes(testFolder + "/ran.txt"), rewritten);
+        QCOMPARE(path->wineRan(), ran);
+        QCOMPARE(readBytes(testFolder + "/config.bat"), rewritten);
         QCOMPARE(readBytes(testFolder + kSource), table0 + "\r\n\r\n");
     }
 
     // Told first, before the board or a file is touched; then everything but the build happens.
     void withoutWineSaysSoFirstAndOnlyRewrites()
     {
-        path = std::make_unique<StandInPath>(dir->filePath("bare"), false);
+        path->setWine(false);
         dirtyTuningState();
         ModalHelper boxes;
         boxes.queueButtons({QStringLiteral("继续")});
@@ -222,12 +224,47 @@ private slots:
         QVERIFY(readBytes(testFolder + kHeader).contains("TKL_CHN_NUM      (2)"));
         QVERIFY(readBytes(testFolder + kSource) != source);
         // Rewritten for this folder as it is named here, for a build elsewhere; not started.
-        QVERIFY(readBytes(testFolder + "/config.bat")
-                    .contains("set \"UV_PRO_PATH=" + testFolder.toLocal8Bit() +
-                              "/RM3KV5172.uvproj\"\r\n"));
-        QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
+        QVERIFY(
+            readBytes(testFolder + "/config.bat")
+                .contains("set \"UV_PRO_PATH=" + inScript(testFolder) + "/RM3KV5172.uvproj\"\r\n"));
+        QVERIFY(path->wineRan().isEmpty());
         QVERIFY(saveDownload->findChildren<QProcess *>().isEmpty());
         QCOMPARE(results.rowOf(3), -1);
+        QVERIFY(!saveDownload->isBusy());
+    }
+
+    // The build fails (its project is gone): said with the exit code and the first error line,
+    // the command in the log.
+    void failingBuildIsShownAndLogged()
+    {
+        QVERIFY(QFile::remove(testFolder + "/RM3KV5172.uvproj"));
+        ModalHelper boxes;
+        saveDownload->run();
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY(boxes.lastText().startsWith(QStringLiteral("编译脚本运行失败（退出码 1）\n\n")));
+        QVERIFY(
+            boxes.lastText().contains(QStringLiteral("Build failed: cannot read project file")));
+        QCOMPARE(log.toPlainText(),
+                 QStringLiteral("编译脚本运行失败（退出码 1）：wine cmd /c .\\config.bat，目录：") +
+                     QDir::toNativeSeparators(testFolder));
+        QVERIFY(!saveDownload->isBusy());
+    }
+
+    // On a system whose code page lacks the folder's Chinese characters cmd would read the
+    // script garbled: said before the board or a file is touched, and nothing more is done.
+    void folderTheScriptCannotHoldStopsBeforeTheBoard()
+    {
+        path->setLocale("en_US.UTF-8", "IBM437");
+        dirtyTuningState();
+        ModalHelper boxes;
+        saveDownload->run();
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY(boxes.lastText().contains(QStringLiteral("触")));
+        QVERIFY(SimBoard::writtenReports().isEmpty());
+        QVERIFY(templateUntouched());
+        QCOMPARE(readBytes(testFolder + "/config.bat"), script);
+        QVERIFY(path->wineRan().isEmpty());
+        QCOMPARE(results.rowOf(7), 1);
         QVERIFY(!saveDownload->isBusy());
     }
 
@@ -263,7 +300,7 @@ private slots:
         QCOMPARE(SimBoard::writtenReports(),
                  (QList<QByteArray>{kStopReport, kStopReport, kStopReport}));
         QVERIFY(templateUntouched());
-        QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
+        QVERIFY(path->wineRan().isEmpty());
         QCOMPARE(results.rowOf(7), 1);
         QVERIFY(table.item(0, 5));
         QVERIFY(!saveDownload->isBusy());
@@ -366,7 +403,7 @@ private slots:
         saveDownload->run();
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请确认是否已经停止测试！")});
         QCOMPARE(SimBoard::writtenReports().size(), 3);
-        QVERIFY(QFile::exists(testFolder + "/ran.txt"));
+        QCOMPARE(path->wineRan().size(), 2);
     }
 
     // A rewrite that fails leaves the results as they were: nothing measured is lost for
@@ -380,7 +417,7 @@ private slots:
         saveDownload->run();
         QCOMPARE(boxes.texts(), (QStringList{kClear, QStringLiteral("写头文件失败！")}));
         QCOMPARE(readBytes(testFolder + kSource), source);
-        QVERIFY(!QFile::exists(testFolder + "/ran.txt"));
+        QVERIFY(path->wineRan().isEmpty());
         QCOMPARE(results.rowOf(3), 0);
         QCOMPARE(results.rowOf(7), 1);
         QVERIFY(table.item(0, 5));

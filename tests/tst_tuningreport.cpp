@@ -214,7 +214,7 @@ private slots:
         const QString text = pdfText(path);
         for (const QString &expected :
              {QString("已测通道 3 个：合格 2，注意 0，不合格 1，数据不全 0"),
-              QString("触摸TK3时会被按下"), QString("按键耦合：触摸行按键时列按键均值的偏移"),
+              QString("邻键触摸时会被按下"), QString("按键耦合：触摸行按键时列按键均值的偏移"),
               QString("133%")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " missing in\n" + text));
         // The row of TK3 on its own page: no figure for itself, 200 (133%) for TK4, 0 for TK7.
@@ -369,6 +369,8 @@ private slots:
         QCOMPARE(proposed, dir.filePath(QStringLiteral("面板_调试报告.pdf")));
         QVERIFY(pdfText(answer).contains(QStringLiteral("TK3")));
         QVERIFY(boxes.texts().isEmpty());
+        QCOMPARE(rig.logLines().constLast(),
+                 QStringLiteral("调试报告已导出：") + QDir::toNativeSeparators(answer));
 
         answer = dir.filePath("gone/report.pdf");
         rig.session->exportReport("面板", dir.path(), "RM3KV5172_SOP28");

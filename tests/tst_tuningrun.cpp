@@ -227,7 +227,7 @@ private slots:
         qInfo("single-channel test: %lld ms against a pacing floor of %d ms (%+.2f %%)",
               static_cast<long long>(realMs), floorMs, 100.0 * (realMs - floorMs) / floorMs);
         QVERIFY(realMs >= floorMs * 97 / 100);
-        QVERIFY(realMs <= floorMs * 110 / 100);
+        QVERIFY(testsupport::kSanitized || realMs <= floorMs * 110 / 100);
 
         const Pacing fast = testsupport::fastClock();
         qint64 fastMs = 0;
@@ -320,7 +320,7 @@ private slots:
         QCOMPARE(table->item(0, 0)->background().color(),
                  KeyQuality::verdictColour(KeyVerdict::Fail));
         QVERIFY(table->item(0, 0)->toolTip().startsWith(
-            QStringLiteral("TK3：不合格（触摸TK4时会被按下）")));
+            QStringLiteral("TK3：不合格（邻键触摸时会被按下）")));
         QCOMPARE(table->item(1, 0)->background().color(),
                  KeyQuality::verdictColour(KeyVerdict::Pass));
         QVERIFY(table->item(1, 0)->toolTip().endsWith(

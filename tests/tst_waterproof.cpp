@@ -179,10 +179,12 @@ private slots:
         }
         QCOMPARE(boxes.texts(), (QStringList{kAddWater, kDone}));
         // Each channel's prompt, then its figures: no touch measured, so only the water is known.
-        QCOMPARE(
-            rig.logLines().filter(QStringLiteral("防水测试")),
-            (QStringList{"开始TK2防水测试 ...", "开始TK7防水测试 ...", "开始TK12防水测试 ..."}));
-        QCOMPARE(rig.logLines().size(), 6);
+        // The last line names the folder the samples were exported to.
+        QCOMPARE(rig.logLines().filter(QStringLiteral("防水测试")),
+                 (QStringList{"开始TK2防水测试 ...", "开始TK7防水测试 ...", "开始TK12防水测试 ...",
+                              QStringLiteral("防水测试数据已导出：") +
+                                  QDir::toNativeSeparators(rig.exportDir.path())}));
+        QCOMPARE(rig.logLines().size(), 7);
         // TK7's figures join its earlier no-touch/touch samples with this run's water.
         QVERIFY2(rig.logLines().at(3).startsWith(
                      QStringLiteral("TK7：噪声 161，信号 400，信噪比 2.4:1，防水偏移 6%，不合格")),

@@ -242,6 +242,8 @@ private slots:
             const QByteArray suffix = QByteArray::number(n);
             const QString name = QStringLiteral("TK%1").arg(n);
             QCOMPARE(formWidget<QAbstractButton>(&w, "btnTk" + suffix)->text(), name);
+            QCOMPARE(formWidget<QAbstractButton>(&w, "btnTk" + suffix)->toolTip(),
+                     QStringLiteral("单击开始此通道的触摸测试"));
             QCOMPARE(formWidget<QAbstractButton>(&w, "wpChbox" + suffix)->text(), name);
             QCOMPARE(formWidget<QAbstractButton>(&w, "tkBtn" + suffix)->text(), QString());
             // One-digit channels carry a trailing blank so the columns line up.

@@ -87,11 +87,14 @@ private slots:
         const QString file = dir.filePath("copy of/a.b.ini");
         testsupport::writeBytes(file, "[1]\n1=panel\n2=E:/proj\n");
         MainWindow window(testsupport::fastClock());
+        pathField(window)->setText(dir.path());
         UiScript script;
         script.answerFileDialog(file);
         QTest::mouseClick(button(window, "openProBtn"), Qt::LeftButton);
         QTRY_VERIFY(script.finished());
         QCOMPARE(script.dialogCaptions, QStringList{QStringLiteral("Open File")});
+        // The dialog opens in the project's folder, not the working directory.
+        QCOMPARE(script.dialogFolders, QStringList{dir.path()});
         QCOMPARE(script.dialogFilters, QStringList{QStringLiteral("ini(*.ini)")});
         QVERIFY(script.dialogOptions.value(0) & QFileDialog::DontResolveSymlinks);
         QVERIFY(script.messages.isEmpty());

@@ -296,6 +296,9 @@ void TuningSession::exportReport(const QString &projectName, const QString &proj
     if (path.isEmpty())
         return;
     QString error;
-    if (!writeReport(path, projectName, packageText, &error))
+    if (!writeReport(path, projectName, packageText, &error)) {
         warnWriteFailed(dialogParent, path);
+        return;
+    }
+    log->appendPlainText(tr("调试报告已导出：%1").arg(QDir::toNativeSeparators(path)));
 }

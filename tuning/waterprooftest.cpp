@@ -12,6 +12,7 @@
 #include "tuning/tuningrun.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QMessageBox>
 
 WaterproofTest::WaterproofTest(TuningRun &run, ChannelRecorder &recorder, LiveChart &chart,
@@ -138,5 +139,8 @@ void WaterproofTest::finishRun()
         warnWriteFailed(dialogParent, failedPath);
         return;
     }
+    if (!written.isEmpty())
+        recorder.appendLog(
+            tr("防水测试数据已导出：%1").arg(QDir::toNativeSeparators(exportFolder)));
     recorder.warn(tr("所选通道防水测试完成！"));
 }

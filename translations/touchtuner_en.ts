@@ -1,0 +1,1629 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>AppProject</name>
+    <message>
+        <source>生成代码提示</source>
+        <translation>Generate code</translation>
+    </message>
+    <message>
+        <source>请确调试已经完成！</source>
+        <translation>Please make sure the tuning is finished!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请到设置页面工程路径处选择应用工程保存路径！</source>
+        <translation>Choose where the application project is saved: the project path on the settings page!</translation>
+    </message>
+    <message>
+        <source>进入低功耗时间超出范围（0-65535），请修改后再生成！</source>
+        <translation>The time before low power is out of range (0-65535); correct it and generate again!</translation>
+    </message>
+    <message>
+        <source>以下通道尚未完成测试：</source>
+        <translation>These channels are not fully tested yet: </translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>无法创建应用工程文件夹，请检查工程路径！</source>
+        <translation>Cannot create the application project folder; check the project path!</translation>
+    </message>
+    <message>
+        <source>写.H文件失败！</source>
+        <translation>Writing the .H file failed!</translation>
+    </message>
+    <message>
+        <source>生成应用代码完成！</source>
+        <translation>Application code generated!</translation>
+    </message>
+    <message>
+        <source>文件路径不存在！</source>
+        <translation>The file path does not exist!</translation>
+    </message>
+    <message>
+        <source>应用工程已生成：%1</source>
+        <translation>Application project written: %1</translation>
+    </message>
+    <message>
+        <source>%1
+
+仍要生成应用代码吗？</source>
+        <translation>%1
+
+Generate the application code anyway?</translation>
+    </message>
+    <message>
+        <source>；
+</source>
+        <translation>;
+</translation>
+    </message>
+    <message>
+        <source>仍然生成</source>
+        <translation>Generate anyway</translation>
+    </message>
+</context>
+<context>
+    <name>BoardPanel</name>
+    <message>
+        <source>模拟调试板</source>
+        <translation>Simulated debugger board</translation>
+    </message>
+    <message>
+        <source>按住</source>
+        <translation>Latch</translation>
+    </message>
+    <message>
+        <source>勾选后单击按键按下手指，再单击抬起，可同时按住多个按键</source>
+        <translation>When ticked, a click puts a finger on a key and another click lifts it, so that several keys stay held</translation>
+    </message>
+    <message>
+        <source>加水</source>
+        <translation>Water</translation>
+    </message>
+    <message>
+        <source>拔出调试器</source>
+        <translation>Unplug debugger</translation>
+    </message>
+    <message>
+        <source>插入调试器</source>
+        <translation>Plug in debugger</translation>
+    </message>
+    <message>
+        <source>调试器已拔出</source>
+        <translation>Debugger unplugged</translation>
+    </message>
+    <message>
+        <source>正在发送数据</source>
+        <translation>Sending data</translation>
+    </message>
+    <message>
+        <source>未发送数据</source>
+        <translation>Not sending data</translation>
+    </message>
+    <message>
+        <source>单击按键 = 按下/抬起手指，可多键同按</source>
+        <translation>Click a key = finger down / up; several keys at once</translation>
+    </message>
+    <message>
+        <source>按住按键 = 手指触摸，松开 = 手指离开</source>
+        <translation>Hold a key = finger on it, release = finger off</translation>
+    </message>
+</context>
+<context>
+    <name>BuildScript</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>写配置文件失败！</source>
+        <translation>Writing the configuration file failed!</translation>
+    </message>
+    <message>
+        <source>未找到 wine：在本系统上无法运行测试工程的编译脚本 config.bat，它调用的 Keil µVision 是 Windows 程序。
+
+本次仍会改写测试工程的源文件和 config.bat，但不会编译和下载。请安装 wine 并在其中安装 Keil µVision 后再试，或在 Windows 上用 Keil µVision 编译改写后的测试工程：
+%1</source>
+        <translation>wine was not found: the build script config.bat of the test project cannot run on this system, as the Keil µVision it calls is a Windows program.
+
+The sources and config.bat of the test project are rewritten all the same, but not built or downloaded. Install wine and Keil µVision inside it and try again, or build the rewritten test project with Keil µVision on Windows:
+%1</translation>
+    </message>
+    <message>
+        <source>测试工程的路径含有无法写入编译脚本 config.bat 的字符“%1”（cmd 以代码页 %2 读取该脚本）：
+%3
+
+本次没有改写任何文件，也没有运行编译脚本。请将工具放到路径中没有这个字符的文件夹后再试。</source>
+        <translation>The test project&apos;s path holds the character &quot;%1&quot;, which cannot be written into the build script config.bat (cmd reads the script in code page %2):
+%3
+
+No file was rewritten and the build script was not run. Move the tool to a folder whose path does not hold this character and try again.</translation>
+    </message>
+    <message>
+        <source>已运行编译脚本 config.bat，目录：%1</source>
+        <translation>Ran the build script config.bat in the folder %1</translation>
+    </message>
+    <message>
+        <source>编译脚本 config.bat 已运行 %1 秒，仍在后台运行，目录：%2</source>
+        <translation>The build script config.bat has run for %1 s and goes on in the background, in the folder %2</translation>
+    </message>
+    <message>
+        <source>编译脚本运行失败（退出码 %1）：%2，目录：%3</source>
+        <translation>The build script failed (exit code %1): %2, in the folder %3</translation>
+    </message>
+    <message>
+        <source>编译脚本运行失败（退出码 %1）</source>
+        <translation>The build script failed (exit code %1)</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureCheck</name>
+    <message>
+        <source>信噪比 %1</source>
+        <translation>SNR %1</translation>
+    </message>
+    <message>
+        <source>手指中途按下或离开</source>
+        <translation>finger pressed or lifted during the measurement</translation>
+    </message>
+    <message>
+        <source>水在测量中途加上或擦去</source>
+        <translation>water added or wiped off during the measurement</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelRecorder</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>重新测量</source>
+        <translation>Measure again</translation>
+    </message>
+    <message>
+        <source>保留此结果</source>
+        <translation>Keep this result</translation>
+    </message>
+    <message>
+        <source>放弃</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>已选择：%1</source>
+        <translation>Chosen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelTestSequencer</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请确保触摸板干净、无触摸、无水渍！</source>
+        <translation>Make sure the touch pad is clean, untouched and dry!</translation>
+    </message>
+    <message>
+        <source>正在调试请勿点击！</source>
+        <translation>Tuning in progress, do not click!</translation>
+    </message>
+    <message>
+        <source>请选择需要调试的通道！</source>
+        <translation>Choose the channels to tune!</translation>
+    </message>
+    <message>
+        <source>开始调试TK%1，先请勿触摸！</source>
+        <translation>Tuning TK%1: do not touch it yet!</translation>
+    </message>
+    <message>
+        <source>请勿触摸 TK0，开始测量（不触摸） ...</source>
+        <translation>Do not touch TK0, measuring (no touch) ...</translation>
+    </message>
+    <message>
+        <source>请勿触摸TK%1，开始测量（不触摸） ...</source>
+        <translation>Do not touch TK%1, measuring (no touch) ...</translation>
+    </message>
+    <message>
+        <source>请按TK%1 ，开始测量(触摸)...！</source>
+        <translation>Press TK%1, measuring (touch) ...!</translation>
+    </message>
+    <message>
+        <source>所选通道不触摸与触摸测试完成！</source>
+        <translation>No-touch and touch test of the chosen channels finished!</translation>
+    </message>
+    <message>
+        <source>正在执行停止，请稍等！</source>
+        <translation>Stopping, please wait!</translation>
+    </message>
+    <message>
+        <source>请连接调试器！</source>
+        <translation>Please connect the debugger!</translation>
+    </message>
+    <message>
+        <source>停止测试失败！</source>
+        <translation>Stopping the test failed!</translation>
+    </message>
+    <message>
+        <source>TK%1 的触摸测量可疑（%2）。</source>
+        <translation>The touch measurement of TK%1 is doubtful (%2).</translation>
+    </message>
+    <message>
+        <source>停止测试</source>
+        <translation>Stop test</translation>
+    </message>
+    <message>
+        <source>调试器已断开</source>
+        <translation>Debugger unplugged</translation>
+    </message>
+    <message>
+        <source>发送数据超时</source>
+        <translation>Sending timed out</translation>
+    </message>
+    <message>
+        <source>TK%1 的触摸测试</source>
+        <translation>The touch test of TK%1</translation>
+    </message>
+    <message>
+        <source>TK%1 的防水测试</source>
+        <translation>The waterproof test of TK%1</translation>
+    </message>
+    <message>
+        <source>%1已中止：%2</source>
+        <translation>%1 was stopped: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CheckThread</name>
+    <message>
+        <source>握手失败！</source>
+        <translation>Handshake failed!</translation>
+    </message>
+    <message>
+        <source>接收返回超时！</source>
+        <translation>No reply in time!</translation>
+    </message>
+</context>
+<context>
+    <name>KeyNumberCheck</name>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>（按键 %1）</source>
+        <translation> (key %1)</translation>
+    </message>
+    <message>
+        <source>以下通道没有按键号：</source>
+        <translation>These channels have no key number: </translation>
+    </message>
+    <message>
+        <source>以下通道的按键号重复：</source>
+        <translation>These channels share a key number: </translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+</context>
+<context>
+    <name>KeyQuality</name>
+    <message>
+        <source>信号不为正</source>
+        <translation>signal not positive</translation>
+    </message>
+    <message>
+        <source>信噪比低于5:1</source>
+        <translation>SNR below 5:1</translation>
+    </message>
+    <message>
+        <source>触摸最小值未超过阈值</source>
+        <translation>touch minimum not above the threshold</translation>
+    </message>
+    <message>
+        <source>防水最大值达到阈值</source>
+        <translation>water maximum reaches the threshold</translation>
+    </message>
+    <message>
+        <source>信噪比低于10:1</source>
+        <translation>SNR below 10:1</translation>
+    </message>
+    <message>
+        <source>防水偏移达到信号的一半</source>
+        <translation>water shift reaches half the signal</translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <translation>pass</translation>
+    </message>
+    <message>
+        <source>注意</source>
+        <translation>caution</translation>
+    </message>
+    <message>
+        <source>不合格</source>
+        <translation>fail</translation>
+    </message>
+    <message>
+        <source>未测</source>
+        <translation>not measured</translation>
+    </message>
+    <message>
+        <source>%1：噪声 %2，信号 %3，信噪比 %4，防水偏移 %5</source>
+        <translation>%1: noise %2, signal %3, SNR %4, water shift %5</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1：均值 %2，最小 %3，最大 %4，标准差 %5</source>
+        <translation>%1: mean %2, minimum %3, maximum %4, standard deviation %5</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>数据不全</source>
+        <translation>incomplete data</translation>
+    </message>
+    <message>
+        <source>（信号的 %1）</source>
+        <translation> (%1 of the signal)</translation>
+    </message>
+    <message>
+        <source>不触摸</source>
+        <translation>No touch</translation>
+    </message>
+    <message>
+        <source>触摸</source>
+        <translation>Touch</translation>
+    </message>
+    <message>
+        <source>防水</source>
+        <translation>Water</translation>
+    </message>
+    <message>
+        <source>噪声 %1，信号 %2，信噪比 %3</source>
+        <translation>Noise %1, signal %2, SNR %3</translation>
+    </message>
+    <message>
+        <source>防水偏移 %1</source>
+        <translation>Water shift %1</translation>
+    </message>
+    <message>
+        <source>阈值 %1</source>
+        <translation>Threshold %1</translation>
+    </message>
+    <message>
+        <source>余量：触摸 %1，不触摸 %2，防水 %3</source>
+        <translation>Margins: touch %1, no touch %2, water %3</translation>
+    </message>
+    <message>
+        <source>表格数值已手动修改，与采样不符</source>
+        <translation>table value edited by hand, differs from the samples</translation>
+    </message>
+    <message>
+        <source>信号 %1 不为正</source>
+        <translation>signal %1 not positive</translation>
+    </message>
+    <message>
+        <source>信噪比 %1 低于 5:1</source>
+        <translation>SNR %1 below 5:1</translation>
+    </message>
+    <message>
+        <source>触摸最小值 %1 未超过阈值 %2</source>
+        <translation>touch minimum %1 not above threshold %2</translation>
+    </message>
+    <message>
+        <source>防水最大值 %1 达到阈值 %2</source>
+        <translation>water maximum %1 reaches threshold %2</translation>
+    </message>
+    <message>
+        <source>信噪比 %1 低于 10:1</source>
+        <translation>SNR %1 below 10:1</translation>
+    </message>
+    <message>
+        <source>防水偏移 %1 达到信号的一半</source>
+        <translation>water shift %1 reaches half the signal</translation>
+    </message>
+    <message>
+        <source>无采样</source>
+        <translation>no samples</translation>
+    </message>
+    <message>
+        <source>%1：均值 %2，无采样</source>
+        <translation>%1: mean %2, no samples</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>MainWindow</source>
+        <translation>MainWindow</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:12pt; font-weight:600;&quot;&gt;KAPRILO上位机V1.1.0.230714&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:12pt; font-weight:600;&quot;&gt;KAPRILO Touch Tuner V1.1.0.230714&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>调试器已链接</source>
+        <translation>Debugger connected</translation>
+    </message>
+    <message>
+        <source>   菜单 </source>
+        <translation>   Menu </translation>
+    </message>
+    <message>
+        <source>   调试 </source>
+        <translation>   Tuning </translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>工程设置</source>
+        <translation>Project</translation>
+    </message>
+    <message>
+        <source>工程路径：</source>
+        <translation>Project path:</translation>
+    </message>
+    <message>
+        <source>浏览</source>
+        <translation>Browse</translation>
+    </message>
+    <message>
+        <source>配置参数：</source>
+        <translation>Project name:</translation>
+    </message>
+    <message>
+        <source>touchProName</source>
+        <translation>touchProName</translation>
+    </message>
+    <message>
+        <source>载入</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>MUC型号：</source>
+        <translation>MCU model:</translation>
+    </message>
+    <message>
+        <source>RM3KV5172_SOP28</source>
+        <translation>RM3KV5172_SOP28</translation>
+    </message>
+    <message>
+        <source>RM3KV5172_SOP20</source>
+        <translation>RM3KV5172_SOP20</translation>
+    </message>
+    <message>
+        <source>RM3KV5172_SOP16</source>
+        <translation>RM3KV5172_SOP16</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Keys</translation>
+    </message>
+    <message>
+        <source>按键：</source>
+        <translation>Keys:</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>6</source>
+        <translation>6</translation>
+    </message>
+    <message>
+        <source>7</source>
+        <translation>7</translation>
+    </message>
+    <message>
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>11</source>
+        <translation>11</translation>
+    </message>
+    <message>
+        <source>12</source>
+        <translation>12</translation>
+    </message>
+    <message>
+        <source>13</source>
+        <translation>13</translation>
+    </message>
+    <message>
+        <source>14</source>
+        <translation>14</translation>
+    </message>
+    <message>
+        <source>15</source>
+        <translation>15</translation>
+    </message>
+    <message>
+        <source>16</source>
+        <translation>16</translation>
+    </message>
+    <message>
+        <source>17</source>
+        <translation>17</translation>
+    </message>
+    <message>
+        <source>18</source>
+        <translation>18</translation>
+    </message>
+    <message>
+        <source>19</source>
+        <translation>19</translation>
+    </message>
+    <message>
+        <source>20</source>
+        <translation>20</translation>
+    </message>
+    <message>
+        <source>21</source>
+        <translation>21</translation>
+    </message>
+    <message>
+        <source>22</source>
+        <translation>22</translation>
+    </message>
+    <message>
+        <source>23</source>
+        <translation>23</translation>
+    </message>
+    <message>
+        <source>24</source>
+        <translation>24</translation>
+    </message>
+    <message>
+        <source>25</source>
+        <translation>25</translation>
+    </message>
+    <message>
+        <source>滑条：</source>
+        <translation>Sliders:</translation>
+    </message>
+    <message>
+        <source>滚轮：</source>
+        <translation>Wheels:</translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation>Functions</translation>
+    </message>
+    <message>
+        <source>低功耗</source>
+        <translation>Low power</translation>
+    </message>
+    <message>
+        <source>唤醒时间：</source>
+        <translation>Wake time:</translation>
+    </message>
+    <message>
+        <source>4ms</source>
+        <translation>4ms</translation>
+    </message>
+    <message>
+        <source>8ms</source>
+        <translation>8ms</translation>
+    </message>
+    <message>
+        <source>16ms</source>
+        <translation>16ms</translation>
+    </message>
+    <message>
+        <source>32ms</source>
+        <translation>32ms</translation>
+    </message>
+    <message>
+        <source>256ms</source>
+        <translation>256ms</translation>
+    </message>
+    <message>
+        <source>512ms</source>
+        <translation>512ms</translation>
+    </message>
+    <message>
+        <source>1024ms</source>
+        <translation>1024ms</translation>
+    </message>
+    <message>
+        <source>2048ms</source>
+        <translation>2048ms</translation>
+    </message>
+    <message>
+        <source>进入低功耗时间：</source>
+        <translation>Time before low power:</translation>
+    </message>
+    <message>
+        <source>(0-65535 s)</source>
+        <translation>(0-65535 s)</translation>
+    </message>
+    <message>
+        <source>唤醒按键</source>
+        <translation>Wake keys</translation>
+    </message>
+    <message>
+        <source>TK0</source>
+        <translation>TK0</translation>
+    </message>
+    <message>
+        <source>TK1</source>
+        <translation>TK1</translation>
+    </message>
+    <message>
+        <source>TK2</source>
+        <translation>TK2</translation>
+    </message>
+    <message>
+        <source>TK3</source>
+        <translation>TK3</translation>
+    </message>
+    <message>
+        <source>TK4</source>
+        <translation>TK4</translation>
+    </message>
+    <message>
+        <source>TK5</source>
+        <translation>TK5</translation>
+    </message>
+    <message>
+        <source>TK6</source>
+        <translation>TK6</translation>
+    </message>
+    <message>
+        <source>TK7</source>
+        <translation>TK7</translation>
+    </message>
+    <message>
+        <source>TK8</source>
+        <translation>TK8</translation>
+    </message>
+    <message>
+        <source>TK9</source>
+        <translation>TK9</translation>
+    </message>
+    <message>
+        <source>TK10</source>
+        <translation>TK10</translation>
+    </message>
+    <message>
+        <source>TK11</source>
+        <translation>TK11</translation>
+    </message>
+    <message>
+        <source>TK12</source>
+        <translation>TK12</translation>
+    </message>
+    <message>
+        <source>TK13</source>
+        <translation>TK13</translation>
+    </message>
+    <message>
+        <source>TK14</source>
+        <translation>TK14</translation>
+    </message>
+    <message>
+        <source>TK15</source>
+        <translation>TK15</translation>
+    </message>
+    <message>
+        <source>TK16</source>
+        <translation>TK16</translation>
+    </message>
+    <message>
+        <source>TK17</source>
+        <translation>TK17</translation>
+    </message>
+    <message>
+        <source>TK18</source>
+        <translation>TK18</translation>
+    </message>
+    <message>
+        <source>TK19</source>
+        <translation>TK19</translation>
+    </message>
+    <message>
+        <source>TK20</source>
+        <translation>TK20</translation>
+    </message>
+    <message>
+        <source>TK21</source>
+        <translation>TK21</translation>
+    </message>
+    <message>
+        <source>TK22</source>
+        <translation>TK22</translation>
+    </message>
+    <message>
+        <source>TK23</source>
+        <translation>TK23</translation>
+    </message>
+    <message>
+        <source>TK24</source>
+        <translation>TK24</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>Medium</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>保存并下载</source>
+        <translation>Save and download</translation>
+    </message>
+    <message>
+        <source>调试</source>
+        <translation>Tuning</translation>
+    </message>
+    <message>
+        <source>触摸测试</source>
+        <translation>Touch test</translation>
+    </message>
+    <message>
+        <source>防水测试</source>
+        <translation>Water test</translation>
+    </message>
+    <message>
+        <source>停止测试</source>
+        <translation>Stop test</translation>
+    </message>
+    <message>
+        <source>开启验证效果</source>
+        <translation>Start verification</translation>
+    </message>
+    <message>
+        <source>生成应用工程</source>
+        <translation>Generate application project</translation>
+    </message>
+    <message>
+        <source>TK0 </source>
+        <translation>TK0 </translation>
+    </message>
+    <message>
+        <source>TK1 </source>
+        <translation>TK1 </translation>
+    </message>
+    <message>
+        <source>TK2 </source>
+        <translation>TK2 </translation>
+    </message>
+    <message>
+        <source>TK3 </source>
+        <translation>TK3 </translation>
+    </message>
+    <message>
+        <source>TK4 </source>
+        <translation>TK4 </translation>
+    </message>
+    <message>
+        <source>TK5 </source>
+        <translation>TK5 </translation>
+    </message>
+    <message>
+        <source>TK6 </source>
+        <translation>TK6 </translation>
+    </message>
+    <message>
+        <source>TK7 </source>
+        <translation>TK7 </translation>
+    </message>
+    <message>
+        <source>TK8 </source>
+        <translation>TK8 </translation>
+    </message>
+    <message>
+        <source>TK9 </source>
+        <translation>TK9 </translation>
+    </message>
+    <message>
+        <source>启动值：</source>
+        <translation>Minimum:</translation>
+    </message>
+    <message>
+        <source>100</source>
+        <translation>100</translation>
+    </message>
+    <message>
+        <source>200</source>
+        <translation>200</translation>
+    </message>
+    <message>
+        <source>300</source>
+        <translation>300</translation>
+    </message>
+    <message>
+        <source>400</source>
+        <translation>400</translation>
+    </message>
+    <message>
+        <source>500</source>
+        <translation>500</translation>
+    </message>
+    <message>
+        <source>600</source>
+        <translation>600</translation>
+    </message>
+    <message>
+        <source>700</source>
+        <translation>700</translation>
+    </message>
+    <message>
+        <source>800</source>
+        <translation>800</translation>
+    </message>
+    <message>
+        <source>900</source>
+        <translation>900</translation>
+    </message>
+    <message>
+        <source>1000</source>
+        <translation>1000</translation>
+    </message>
+    <message>
+        <source>1100</source>
+        <translation>1100</translation>
+    </message>
+    <message>
+        <source>1200</source>
+        <translation>1200</translation>
+    </message>
+    <message>
+        <source>1300</source>
+        <translation>1300</translation>
+    </message>
+    <message>
+        <source>1400</source>
+        <translation>1400</translation>
+    </message>
+    <message>
+        <source>1500</source>
+        <translation>1500</translation>
+    </message>
+    <message>
+        <source>1600</source>
+        <translation>1600</translation>
+    </message>
+    <message>
+        <source>1700</source>
+        <translation>1700</translation>
+    </message>
+    <message>
+        <source>1800</source>
+        <translation>1800</translation>
+    </message>
+    <message>
+        <source>1900</source>
+        <translation>1900</translation>
+    </message>
+    <message>
+        <source>2000</source>
+        <translation>2000</translation>
+    </message>
+    <message>
+        <source>结束值：</source>
+        <translation>Maximum:</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>反选</source>
+        <translation>Invert</translation>
+    </message>
+    <message>
+        <source>生成应用代码</source>
+        <translation>Generate code</translation>
+    </message>
+    <message>
+        <source>调试器已连接</source>
+        <translation>Debugger connected</translation>
+    </message>
+    <message>
+        <source>调试器无连接</source>
+        <translation>No debugger</translation>
+    </message>
+    <message>
+        <source>调试器打开失败</source>
+        <translation>Debugger open failed</translation>
+    </message>
+    <message>
+        <source>调试器已断开</source>
+        <translation>Debugger unplugged</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>已检测到调试器，但无法打开它，它可能正被其他程序占用。
+请关闭占用调试器的程序，然后拔出调试器再重新插入。</source>
+        <translation>A debugger was found but could not be opened; another program may be using it.
+Close the program that uses the debugger, then unplug the debugger and plug it in again.</translation>
+    </message>
+    <message>
+        <source>已检测到调试器，但当前用户没有打开它的权限。
+
+需要 udev 规则 60-touchtuner.rules：安装包已把它放在 /usr/lib/udev/rules.d/。未用安装包时，请把源码中的 packaging/linux/60-touchtuner.rules 复制到 /etc/udev/rules.d/，再执行：
+sudo udevadm control --reload-rules
+
+然后拔出调试器再重新插入。</source>
+        <translation>A debugger was found, but the current user is not allowed to open it.
+
+This needs the udev rule 60-touchtuner.rules: the package puts it in /usr/lib/udev/rules.d/. Without the package, copy packaging/linux/60-touchtuner.rules of the sources to /etc/udev/rules.d/ and run:
+sudo udevadm control --reload-rules
+
+Then unplug the debugger and plug it in again.</translation>
+    </message>
+    <message>
+        <source>文件写入失败：%1</source>
+        <translation>Could not write the file: %1</translation>
+    </message>
+    <message>
+        <source>   语言 </source>
+        <translation>   Language </translation>
+    </message>
+    <message>
+        <source>单击开始此通道的触摸测试</source>
+        <translation>Click to start the touch test of this channel</translation>
+    </message>
+    <message>
+        <source>选择路径</source>
+        <translation>Choose folder</translation>
+    </message>
+    <message>
+        <source>请选择项目文件存放路径！</source>
+        <translation>Choose the folder for the project files!</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>Open File</translation>
+    </message>
+    <message>
+        <source>ini(*.ini)</source>
+        <translation>ini(*.ini)</translation>
+    </message>
+    <message>
+        <source>请选中要打开的文件！</source>
+        <translation>Choose the file to open!</translation>
+    </message>
+</context>
+<context>
+    <name>Mwidget01</name>
+    <message>
+        <source>SOP20</source>
+        <translation>SOP20</translation>
+    </message>
+    <message>
+        <source>font: 10pt &quot;ADMUI3Lg&quot;;</source>
+        <translation>font: 10pt &quot;ADMUI3Lg&quot;;</translation>
+    </message>
+    <message>
+        <source>TK22</source>
+        <translation>TK22</translation>
+    </message>
+    <message>
+        <source>TK21</source>
+        <translation>TK21</translation>
+    </message>
+    <message>
+        <source>TK20</source>
+        <translation>TK20</translation>
+    </message>
+    <message>
+        <source>TK19</source>
+        <translation>TK19</translation>
+    </message>
+    <message>
+        <source>TK18</source>
+        <translation>TK18</translation>
+    </message>
+    <message>
+        <source>TK15</source>
+        <translation>TK15</translation>
+    </message>
+    <message>
+        <source>TK14</source>
+        <translation>TK14</translation>
+    </message>
+    <message>
+        <source>TK13</source>
+        <translation>TK13</translation>
+    </message>
+    <message>
+        <source>TK12</source>
+        <translation>TK12</translation>
+    </message>
+    <message>
+        <source>TK9</source>
+        <translation>TK9</translation>
+    </message>
+    <message>
+        <source>TK8</source>
+        <translation>TK8</translation>
+    </message>
+    <message>
+        <source>TK5</source>
+        <translation>TK5</translation>
+    </message>
+    <message>
+        <source>TK4</source>
+        <translation>TK4</translation>
+    </message>
+    <message>
+        <source>TK3</source>
+        <translation>TK3</translation>
+    </message>
+    <message>
+        <source>TK2</source>
+        <translation>TK2</translation>
+    </message>
+    <message>
+        <source>TK1</source>
+        <translation>TK1</translation>
+    </message>
+    <message>
+        <source>TK0</source>
+        <translation>TK0</translation>
+    </message>
+</context>
+<context>
+    <name>MyWidget02</name>
+    <message>
+        <source>SOP28</source>
+        <translation>SOP28</translation>
+    </message>
+    <message>
+        <source>font: 10pt &quot;ADMUI3Lg&quot;;</source>
+        <translation>font: 10pt &quot;ADMUI3Lg&quot;;</translation>
+    </message>
+    <message>
+        <source>TK24</source>
+        <translation>TK24</translation>
+    </message>
+    <message>
+        <source>TK23</source>
+        <translation>TK23</translation>
+    </message>
+    <message>
+        <source>TK22</source>
+        <translation>TK22</translation>
+    </message>
+    <message>
+        <source>TK21</source>
+        <translation>TK21</translation>
+    </message>
+    <message>
+        <source>TK20</source>
+        <translation>TK20</translation>
+    </message>
+    <message>
+        <source>TK19</source>
+        <translation>TK19</translation>
+    </message>
+    <message>
+        <source>TK18</source>
+        <translation>TK18</translation>
+    </message>
+    <message>
+        <source>TK17</source>
+        <translation>TK17</translation>
+    </message>
+    <message>
+        <source>TK16</source>
+        <translation>TK16</translation>
+    </message>
+    <message>
+        <source>TK15</source>
+        <translation>TK15</translation>
+    </message>
+    <message>
+        <source>TK14</source>
+        <translation>TK14</translation>
+    </message>
+    <message>
+        <source>TK13</source>
+        <translation>TK13</translation>
+    </message>
+    <message>
+        <source>TK12</source>
+        <translation>TK12</translation>
+    </message>
+    <message>
+        <source>TK11</source>
+        <translation>TK11</translation>
+    </message>
+    <message>
+        <source>TK10</source>
+        <translation>TK10</translation>
+    </message>
+    <message>
+        <source>TK9</source>
+        <translation>TK9</translation>
+    </message>
+    <message>
+        <source>TK8</source>
+        <translation>TK8</translation>
+    </message>
+    <message>
+        <source>TK7</source>
+        <translation>TK7</translation>
+    </message>
+    <message>
+        <source>TK6</source>
+        <translation>TK6</translation>
+    </message>
+    <message>
+        <source>TK5</source>
+        <translation>TK5</translation>
+    </message>
+    <message>
+        <source>TK4</source>
+        <translation>TK4</translation>
+    </message>
+    <message>
+        <source>TK3</source>
+        <translation>TK3</translation>
+    </message>
+    <message>
+        <source>TK2</source>
+        <translation>TK2</translation>
+    </message>
+    <message>
+        <source>TK1</source>
+        <translation>TK1</translation>
+    </message>
+    <message>
+        <source>TK0</source>
+        <translation>TK0</translation>
+    </message>
+</context>
+<context>
+    <name>PackageWidget</name>
+    <message>
+        <source>key%1</source>
+        <translation>key%1</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>key%1已被选中，请选择其他key</source>
+        <translation>key%1 is taken already; choose another key</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>%1 的按键号不在 1～%2 之内，不作唤醒按键！</source>
+        <translation>The key number of %1 is not within 1 to %2; it is not used as a wake key!</translation>
+    </message>
+</context>
+<context>
+    <name>Question</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ReadThread</name>
+    <message>
+        <source>握手失败！</source>
+        <translation>Handshake failed!</translation>
+    </message>
+    <message>
+        <source>接收返回超时！</source>
+        <translation>No reply in time!</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsTable</name>
+    <message>
+        <source>键名</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>不触摸<byte value="xd"/>
+(#)</source>
+        <translation>No touch<byte value="xd"/>
+(#)</translation>
+    </message>
+    <message>
+        <source>触摸<byte value="xd"/>
+(#)</source>
+        <translation>Touch<byte value="xd"/>
+(#)</translation>
+    </message>
+    <message>
+        <source>防水<byte value="xd"/>
+(#)</source>
+        <translation>Water<byte value="xd"/>
+(#)</translation>
+    </message>
+    <message>
+        <source>TK<byte value="xd"/>
+(#)</source>
+        <translation>TK<byte value="xd"/>
+(#)</translation>
+    </message>
+    <message>
+        <source>KEY<byte value="xd"/>
+(#)</source>
+        <translation>KEY<byte value="xd"/>
+(#)</translation>
+    </message>
+</context>
+<context>
+    <name>SamplesFile</name>
+    <message>
+        <source>无法写入采样文件 %1：%2</source>
+        <translation>Cannot write the samples file %1: %2</translation>
+    </message>
+    <message>
+        <source>无法读取采样文件 %1：%2</source>
+        <translation>Cannot read the samples file %1: %2</translation>
+    </message>
+    <message>
+        <source>采样文件 %1 大于 %2 MB，未读取</source>
+        <translation>Samples file %1 is larger than %2 MB and was not read</translation>
+    </message>
+    <message>
+        <source>无法保留采样文件 %1 为 %2</source>
+        <translation>Could not keep the samples file %1 as %2</translation>
+    </message>
+</context>
+<context>
+    <name>SamplesPlot</name>
+    <message>
+        <source>不触摸</source>
+        <translation>No touch</translation>
+    </message>
+    <message>
+        <source>触摸</source>
+        <translation>Touch</translation>
+    </message>
+    <message>
+        <source>防水</source>
+        <translation>Water</translation>
+    </message>
+</context>
+<context>
+    <name>SamplingStarter</name>
+    <message>
+        <source>调试器打开失败！</source>
+        <translation>Opening the debugger failed!</translation>
+    </message>
+    <message>
+        <source>发送数据超时，请检查是否连接调试板！</source>
+        <translation>Sending timed out; check that the debugger board is connected!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+</context>
+<context>
+    <name>SaveDownload</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请稍等正在打开工程！</source>
+        <translation>Please wait, the project is being opened!</translation>
+    </message>
+    <message>
+        <source>正在调试请勿点击！</source>
+        <translation>Tuning in progress, do not click!</translation>
+    </message>
+    <message>
+        <source>请确认是否已经停止测试！</source>
+        <translation>Make sure the test has been stopped!</translation>
+    </message>
+    <message>
+        <source>写头文件失败！</source>
+        <translation>Writing the header file failed!</translation>
+    </message>
+    <message>
+        <source>请连接调试器！</source>
+        <translation>Please connect the debugger!</translation>
+    </message>
+    <message>
+        <source>保存下载失败！</source>
+        <translation>Save and download failed!</translation>
+    </message>
+    <message>
+        <source>保存并下载将清除当前 %1 个通道的调试结果，是否继续？</source>
+        <translation>Save &amp; Download clears the tuning results of %1 channels. Go on?</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Go on</translation>
+    </message>
+</context>
+<context>
+    <name>SourceGenerator</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>写头文件失败！</source>
+        <translation>Writing the header file failed!</translation>
+    </message>
+</context>
+<context>
+    <name>TuningReport</name>
+    <message>
+        <source>无法写入调试报告 %1：%2</source>
+        <translation>Cannot write the tuning report %1: %2</translation>
+    </message>
+    <message>
+        <source>无法生成 PDF</source>
+        <translation>Cannot create the PDF</translation>
+    </message>
+</context>
+<context>
+    <name>TuningSession</name>
+    <message>
+        <source>导出调试报告…</source>
+        <translation>Export tuning report…</translation>
+    </message>
+    <message>
+        <source>导出调试报告</source>
+        <translation>Export tuning report</translation>
+    </message>
+    <message>
+        <source>PDF(*.pdf)</source>
+        <translation>PDF(*.pdf)</translation>
+    </message>
+    <message>
+        <source>调试报告已导出：%1</source>
+        <translation>Tuning report exported: %1</translation>
+    </message>
+    <message>
+        <source>验证效果已中止：%1</source>
+        <translation>Verification stopped: %1</translation>
+    </message>
+    <message>
+        <source>调试器已断开</source>
+        <translation>Debugger unplugged</translation>
+    </message>
+    <message>
+        <source>样本文件 %1：跳过 %2 行</source>
+        <translation>Samples file %1: %2 lines skipped</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>VerificationMode</name>
+    <message>
+        <source>调试器打开失败！</source>
+        <translation>Opening the debugger failed!</translation>
+    </message>
+    <message>
+        <source>验证效果按钮提示</source>
+        <translation>Verification</translation>
+    </message>
+    <message>
+        <source>请确认没有其他操作！</source>
+        <translation>Make sure nothing else is running!</translation>
+    </message>
+    <message>
+        <source>停止验证效果</source>
+        <translation>Stop verification</translation>
+    </message>
+    <message>
+        <source>请连接调试器！</source>
+        <translation>Please connect the debugger!</translation>
+    </message>
+    <message>
+        <source>停止验证效果失败！</source>
+        <translation>Stopping verification failed!</translation>
+    </message>
+    <message>
+        <source>开启验证效果</source>
+        <translation>Start verification</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+</context>
+<context>
+    <name>WaterproofTest</name>
+    <message>
+        <source>请确认调试器是否连接！</source>
+        <translation>Check that the debugger is connected!</translation>
+    </message>
+    <message>
+        <source>正在调试请勿点击！</source>
+        <translation>Tuning in progress, do not click!</translation>
+    </message>
+    <message>
+        <source>请选择需要调试的通道！</source>
+        <translation>Choose the channels to tune!</translation>
+    </message>
+    <message>
+        <source>开始TK%1防水测试 ...</source>
+        <translation>Water test of TK%1 ...</translation>
+    </message>
+    <message>
+        <source>请给触摸板加水！</source>
+        <translation>Put water on the touch pad!</translation>
+    </message>
+    <message>
+        <source>所选通道防水测试完成！</source>
+        <translation>Water test of the chosen channels finished!</translation>
+    </message>
+    <message>
+        <source>防水测试数据已导出：%1</source>
+        <translation>Water test samples exported: %1</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>TK%1 的防水测量可疑（%2）。</source>
+        <translation>The waterproof measurement of TK%1 is doubtful (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>Wd5p31948Sop16</name>
+    <message>
+        <source>SOP16</source>
+        <translation>SOP16</translation>
+    </message>
+    <message>
+        <source>font: 10pt &quot;ADMUI3Lg&quot;;</source>
+        <translation>font: 10pt &quot;ADMUI3Lg&quot;;</translation>
+    </message>
+    <message>
+        <source>TK22</source>
+        <translation>TK22</translation>
+    </message>
+    <message>
+        <source>TK21</source>
+        <translation>TK21</translation>
+    </message>
+    <message>
+        <source>TK20</source>
+        <translation>TK20</translation>
+    </message>
+    <message>
+        <source>TK19</source>
+        <translation>TK19</translation>
+    </message>
+    <message>
+        <source>TK18</source>
+        <translation>TK18</translation>
+    </message>
+    <message>
+        <source>TK14</source>
+        <translation>TK14</translation>
+    </message>
+    <message>
+        <source>TK13</source>
+        <translation>TK13</translation>
+    </message>
+    <message>
+        <source>TK12</source>
+        <translation>TK12</translation>
+    </message>
+    <message>
+        <source>Tk9</source>
+        <translation>Tk9</translation>
+    </message>
+    <message>
+        <source>TK8</source>
+        <translation>TK8</translation>
+    </message>
+    <message>
+        <source>TK5</source>
+        <translation>TK5</translation>
+    </message>
+    <message>
+        <source>TK1</source>
+        <translation>TK1</translation>
+    </message>
+    <message>
+        <source>TK0</source>
+        <translation>TK0</translation>
+    </message>
+</context>
+</TS>
