@@ -302,7 +302,7 @@ void drawCouplingPage(QPainter &painter, PageFlow &flow, const CouplingMatrix &m
     painter.setFont(reportFont(11, true));
     const double headingHeight = painter.fontMetrics().height() + flow.mm(2);
     painter.drawText(QRectF(0, flow.y, flow.width(), headingHeight), Qt::AlignLeft,
-                     TuningReport::tr("按键耦合：触摸行按键时列按键均值的偏移"));
+                     QStringLiteral("按键耦合：触摸行按键时列按键均值的偏移"));
     flow.y += headingHeight;
     const QList<int> &columns = matrix.channels();
     const QList<int> &rows = matrix.touchedChannels();
@@ -321,7 +321,7 @@ void drawCouplingPage(QPainter &painter, PageFlow &flow, const CouplingMatrix &m
         painter.setPen(Qt::black);
         painter.drawText(r, Qt::AlignCenter, text);
     };
-    box(0, TuningReport::tr("触摸＼受影响"), kHeaderFill);
+    box(0, QStringLiteral("触摸＼受影响"), kHeaderFill);
     for (int c = 0; c < columns.size(); ++c)
         box(labelWidth + c * cell, QStringLiteral("TK%1").arg(columns.at(c)), kHeaderFill);
     flow.y += rowHeight;
@@ -342,7 +342,7 @@ void drawCouplingPage(QPainter &painter, PageFlow &flow, const CouplingMatrix &m
     }
     flow.y += flow.mm(3);
     painter.setFont(reportFont(8));
-    const QString legend = TuningReport::tr(
+    const QString legend = QStringLiteral(
         "每格上为偏移（触摸均值减不触摸均值，计数），下为其占受影响按键阈值余量（阈值减不触摸均值）"
         "的百分比；超过 50% 为警告，达到 100% 时触摸行按键会使列按键被按下，该按键判为不合格。"
         "未测防水的按键按防水不偏移时固件的阈值计算。");
