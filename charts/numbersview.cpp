@@ -3,7 +3,10 @@
 #include "quality/keypreview.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace
 {
@@ -24,7 +27,29 @@ NumbersView::NumbersView(QTableWidget *table, const KeyPreview &preview, QObject
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Each column as wide as its heading or the widest figure it can hold, whichever is wider,
+    // in whatever font and language; the table wide enough for them all and the scroll bar that
+    // 25 rows bring. Fixed, so that changing figures never move the columns.
+    const QStringList widest = {QStringLiteral("TK24"),   QStringLiteral("65535"),
+                                QStringLiteral("65535"),  QStringLiteral("65535"),
+                                QStringLiteral("-65535"), tr("是"),
+                                QStringLiteral("65535")};
+    const int cellMargin =
+        2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1) + 2;
+    QHeaderView *columns = table->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setStretchLastSection(true);
+    int width = 2 * table->frameWidth() +
+                table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
+    for (int c = 0; c < header.size(); ++c) {
+        const int column =
+            std::max(columns->sectionSizeHint(c),
+                     table->fontMetrics().horizontalAdvance(widest.at(c)) + cellMargin);
+        columns->resizeSection(c, column);
+        width += column;
+    }
+    table->setMinimumWidth(std::max(table->minimumWidth(), width));
+    table->setMaximumWidth(std::max(table->maximumWidth(), table->minimumWidth()));
     table->hide();
 }
 

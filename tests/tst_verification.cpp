@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -339,6 +340,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
         QVERIFY(rig.numbersTable->isVisible());
         QCOMPARE(rig.numbersTable->rowCount(), 2);
+        const QHeaderView *headings = rig.numbersTable->horizontalHeader();
+        for (int c = 0; c < headings->count(); ++c)
+            QVERIFY(headings->sectionSize(c) >= headings->sectionSizeHint(c));
+        // Squeezed, the chart asks for the room its time labels need whole.
+        rig.view->resize(250, 500);
+        QTRY_VERIFY(rig.chart().chart()->plotArea().width() >=
+                    LiveChartView::plotWidthForTimeLabels(*rig.chart().chart()));
+        rig.view->setGeometry(0, 0, 700, 500);
         QVERIFY(rig.pauseButton->isEnabled());
         const auto feed = [&](int count, int value) {
             for (int n = 0; n < count; ++n)

@@ -46,12 +46,13 @@ void PhaseProgress::update()
         label->hide();
         return;
     }
-    // A countdown announces a phase still to be measured; the touch phase counts its own samples
-    // after the no-touch phase's.
+    // A countdown announces a phase still to be measured: the samples taken by then (the
+    // no-touch phase's, before the touch phase) are not this phase's. A new channel starts
+    // from none.
     const int count = run.sampleCount();
-    const int taken = phase == TuningRun::Phase::CountingDown ? 0
-                      : count > chip::kSamplesPerPhase        ? count - chip::kSamplesPerPhase
-                                                              : count;
+    if (phase == TuningRun::Phase::CountingDown || count < phaseStart)
+        phaseStart = count;
+    const int taken = phase == TuningRun::Phase::CountingDown ? 0 : count - phaseStart;
     label->setText(text(taken));
     label->move(badgePosition(badgeSize) - QPoint(label->width() + kGap, 0));
     label->raise();

@@ -35,6 +35,8 @@ private:
     std::function<QPoint(const QSize &)> place;
     // The badge's size when it was last placed, so that both find the same group.
     QSize badgeSize{52, 52};
+    // The run's sample count when this phase began.
+    int phaseStart = 0;
 };
 
 #endif // PHASEPROGRESS_H
