@@ -72,6 +72,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // The board is stopped when there is one; the project is saved in every case, so results
     // measured before the cable was pulled are not lost.
     (void)stopBoardOnClose();
+    tuning->recording().stop();
     (void)saveProjectFile();
     event->accept();
 }

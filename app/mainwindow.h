@@ -86,6 +86,11 @@ public slots:
     void slotPointHoverd(QPointF point, bool state);
     void on_startValueCBox_activated();
     void on_endValueCBox_activated();
+    void on_pausePictureBtn_clicked();
+    void on_recordBtn_clicked();
+    void on_openRecordingBtn_clicked();
+    void on_replayPauseBtn_clicked();
+    void on_replayEndBtn_clicked();
     void on_allSelectBtn_clicked();
     void on_invertSelectBtn_clicked();
 
@@ -206,6 +211,7 @@ private:
     QTimer *countdownTimer = nullptr;
     QTimer *keyTimer = nullptr;
     QLabel *countdownLabel = nullptr;
+    QLabel *progressLabel = nullptr;
     bool boardAccessExplained = false;
 
     // Touch project

@@ -53,6 +53,8 @@ void MainWindow::createOverlayLabels()
     countdownLabel = new QLabel(this);
     countdownLabel->setObjectName(QStringLiteral("countdownLabel"));
     countdownLabel->hide();
+    progressLabel = new QLabel(this);
+    progressLabel->setObjectName(QStringLiteral("progressLabel"));
     samplingStarter = new SamplingStarter(tuningRun, *debuggerLink, boardPacing, countdownLabel,
                                           countdownTimer, blinkTimer, this, this);
 }

@@ -26,16 +26,32 @@ void MainWindow::setUpTuning()
         widgets.checkBoxes << findChild<QCheckBox *>(QStringLiteral("checkBox%1").arg(n));
     }
     widgets.verificationButton = ui->pushButton_3;
+    widgets.numbersTable = ui->numbersTable;
+    widgets.pauseButton = ui->pausePictureBtn;
+    widgets.recordButton = ui->recordBtn;
+    widgets.progressLabel = progressLabel;
+    widgets.overlayParent = this;
+    widgets.replay = {ui->replayBar, ui->replayPauseBtn, ui->replaySpeedCBox, ui->replaySlider,
+                      ui->replayTimeLabel};
     widgets.dialogParent = this;
     pinMap = std::make_unique<StackedPinMap>(ui->packageStackedWidget);
     tuning =
         std::make_unique<TuningSession>(widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
                                         boardPacing, toolPaths.appProjectDir());
     connect(&tuning->chart(), &LiveChart::pointHovered, this, &MainWindow::slotPointHoverd);
+    // While a recording plays, nothing may start on the board.
+    connect(&tuning->replay(), &RecordingPlayer::activeChanged, this, [this](bool replaying) {
+        const QList<QWidget *> starts = {
+            ui->autoTest_btn, ui->waterproof_btn,   ui->pushButton_3,   ui->widget_4,
+            ui->recordBtn,    ui->openRecordingBtn, ui->saveDownloadBtn};
+        for (QWidget *start : starts)
+            start->setEnabled(!replaying);
+    });
     connect(samplingStarter, &SamplingStarter::startFailed, &tuning->sequencer(),
             &ChannelTestSequencer::startFailed);
+    // The badge goes with the phase's count beside it.
     samplingStarter->placeBadge = [this](const QSize &size) {
-        return tuning->logPane().overlayPosition(size, this);
+        return tuning->progress().badgePosition(size);
     };
     connect(tuning.get(), &TuningSession::reportRequested, this, [this] {
         tuning->exportReport(settingsPage->projectName(), settingsPage->projectPath(),
@@ -50,7 +66,7 @@ void MainWindow::reciveDataFromThread(QByteArray data, int crcFailed)
 
 void MainWindow::on_autoTest_btn_clicked() { tuning->sequencer().startAutoTest(); }
 
-void MainWindow::on_stopTest_btn_clicked() { tuning->sequencer().stop(); }
+void MainWindow::on_stopTest_btn_clicked() { tuning->stopRun(); }
 
 void MainWindow::on_setDebugTWidget_currentChanged()
 {
@@ -68,6 +84,22 @@ void MainWindow::slotPointHoverd(QPointF point, bool state)
 void MainWindow::on_startValueCBox_activated() { tuning->chart().applyStartValue(); }
 
 void MainWindow::on_endValueCBox_activated() { tuning->chart().applyEndValue(); }
+
+void MainWindow::on_pausePictureBtn_clicked() { tuning->togglePicturePause(); }
+
+void MainWindow::on_recordBtn_clicked()
+{
+    tuning->recording().toggle(settingsPage->projectPath(), settingsPage->projectName());
+}
+
+void MainWindow::on_openRecordingBtn_clicked()
+{
+    tuning->replay().open(settingsPage->projectPath());
+}
+
+void MainWindow::on_replayPauseBtn_clicked() { tuning->replay().togglePause(); }
+
+void MainWindow::on_replayEndBtn_clicked() { tuning->replay().close(); }
 
 void MainWindow::on_allSelectBtn_clicked() { tuning->indicators().selectAll(); }
 

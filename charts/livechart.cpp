@@ -1,5 +1,6 @@
 #include "charts/livechart.h"
 
+#include "charts/livechartview.h"
 #include "quality/channelsamples.h"
 #include "quality/samplesplot.h"
 
@@ -20,12 +21,15 @@ namespace
 constexpr double kSampleStep = 0.036;
 } // namespace
 
-LiveChart::LiveChart(QChartView *chartView, QComboBox *startValueCBox, QComboBox *endValueCBox,
+LiveChart::LiveChart(LiveChartView *chartView, QComboBox *startValueCBox, QComboBox *endValueCBox,
                      QLabel *hoverLabel, QObject *parent)
     : QObject(parent), view(chartView), startCombo(startValueCBox), endCombo(endValueCBox),
-      hoverLabel(hoverLabel)
+      hoverLabel(hoverLabel),
+      testFrames([this] { drawTestPoints(); }, [this] { return lastPaintNs(); })
 {
 }
+
+qint64 LiveChart::lastPaintNs() const { return view ? view->lastPaintNs() : 0; }
 
 void LiveChart::fillValueCombos()
 {
@@ -40,6 +44,7 @@ void LiveChart::fillValueCombos()
 
 void LiveChart::rebuild(int xMax, int yTicks)
 {
+    builtXMax = xMax;
     auto *x = new QValueAxis;
     x->setRange(0, xMax);
     x->setLabelFormat(QStringLiteral("%d"));
@@ -64,6 +69,7 @@ void LiveChart::rebuild(int xMax, int yTicks)
     QChart *previous = view->chart();
     view->setChart(fresh);
     view->setRenderHint(QPainter::Antialiasing);
+    dropTestPoints();
     testCurve = nullptr;
     currentChart = fresh;
     axisX = x;
@@ -77,6 +83,7 @@ void LiveChart::installTestSeries()
     if (!currentChart)
         return;
     currentChart->removeAllSeries();
+    dropTestPoints();
     testCurve = new QLineSeries;
     QPen pen(QColor(0, 200, 200, 255));
     pen.setStyle(Qt::SolidLine);
@@ -89,6 +96,7 @@ void LiveChart::installTestSeries()
 
 void LiveChart::clearTestSeries()
 {
+    dropTestPoints();
     if (testCurve)
         testCurve->clear();
 }
@@ -111,9 +119,30 @@ void LiveChart::addChannelSeries(QLineSeries *series, int red, int green, int bl
 
 void LiveChart::appendTestPoint(int value)
 {
-    if (testCurve && value >= 0)
-        testCurve->append(curveX, value);
+    if (testCurve && value >= 0) {
+        pendingTestPoints.append(QPointF(curveX, value));
+        testFrames.request();
+    }
     curveX += kSampleStep;
+}
+
+void LiveChart::restartCurve()
+{
+    testFrames.flush();
+    curveX = 0.0;
+}
+
+void LiveChart::drawTestPoints()
+{
+    if (testCurve && !pendingTestPoints.isEmpty())
+        testCurve->append(pendingTestPoints);
+    pendingTestPoints.clear();
+}
+
+void LiveChart::dropTestPoints()
+{
+    testFrames.cancel();
+    pendingTestPoints.clear();
 }
 
 void LiveChart::showStoredCurves(const ChannelSamples &samples)
@@ -159,6 +188,13 @@ void LiveChart::widenRange(int value)
             }
         }
     }
+    applyYRange();
+}
+
+void LiveChart::resetView()
+{
+    if (axisX)
+        axisX->setRange(0, builtXMax);
     applyYRange();
 }
 

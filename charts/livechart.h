@@ -1,9 +1,13 @@
 #ifndef LIVECHART_H
 #define LIVECHART_H
 
+#include "charts/framethrottle.h"
+
+#include <QList>
 #include <QObject>
 #include <QPointF>
 
+class LiveChartView;
 class QComboBox;
 class QLabel;
 struct ChannelSamples;
@@ -11,19 +15,20 @@ struct ChannelSamples;
 namespace QtCharts
 {
 class QChart;
-class QChartView;
 class QLineSeries;
 class QValueAxis;
 } // namespace QtCharts
 
 // The chart of the debug page: its axes, the curve of the channel under test, the channel curves
 // of verification, and the y range that follows the two limit combos and widens to fit the data.
+// The test curve takes its points at the display's rate: a record's point waits for the next
+// frame, and every change of the run's phase draws what waits.
 class LiveChart : public QObject
 {
     Q_OBJECT
 
 public:
-    LiveChart(QtCharts::QChartView *chartView, QComboBox *startValueCBox, QComboBox *endValueCBox,
+    LiveChart(LiveChartView *chartView, QComboBox *startValueCBox, QComboBox *endValueCBox,
               QLabel *hoverLabel, QObject *parent = nullptr);
 
     // "2100" ... "18000" into endValueCBox; "0" ... "2000" into startValueCBox if the form left
@@ -38,13 +43,18 @@ public:
     void clearTestSeries();
     // Gives the series a solid 2 px pen of that colour and adds it to the chart with both axes.
     void addChannelSeries(QtCharts::QLineSeries *series, int red, int green, int blue);
-    // Draws the newest sample of the running test at the curve's next x position and advances it;
-    // a negative value (no sample yet) draws nothing.
+    // Puts the newest sample of the running test at the curve's next x position and advances it;
+    // a negative value (no sample yet) puts nothing. The point is drawn with the next frame.
     void appendTestPoint(int value);
-    // The next point is drawn at x = 0 again.
-    void restartCurve() { curveX = 0.0; }
+    // Draws the test points that wait for their frame.
+    void flushTestPoints() { testFrames.flush(); }
+    // The next point is drawn at x = 0 again (after those that wait are drawn).
+    void restartCurve();
     double curvePosition() const { return curveX; }
     void widenRange(int value);
+
+    // The axes as built, with the current y range: what a zoom or a drag changed is undone.
+    void resetView();
 
     // The combos' current texts become the y limits.
     void applyStartValue();
@@ -58,6 +68,9 @@ public:
     void showHover(QPointF point, bool state);
 
     QtCharts::QChart *chart() const { return currentChart; }
+    LiveChartView *chartView() const { return view; }
+    // What the last paint of the view cost, for the frame spacing of the live pictures.
+    qint64 lastPaintNs() const;
     QtCharts::QLineSeries *testSeries() const { return testCurve; }
     QtCharts::QValueAxis *xAxis() const { return axisX; }
     QtCharts::QValueAxis *yAxis() const { return axisY; }
@@ -70,8 +83,10 @@ signals:
 
 private:
     void applyYRange();
+    void drawTestPoints();
+    void dropTestPoints();
 
-    QtCharts::QChartView *view;
+    LiveChartView *view;
     QComboBox *startCombo;
     QComboBox *endCombo;
     QLabel *hoverLabel;
@@ -81,6 +96,9 @@ private:
     QtCharts::QValueAxis *axisX = nullptr;
     QtCharts::QValueAxis *axisY = nullptr;
     QtCharts::QLineSeries *testCurve = nullptr;
+    int builtXMax = 12;
+    QList<QPointF> pendingTestPoints;
+    FrameThrottle testFrames;
     int yStart = 1900;
     int yEnd = 2100;
 };

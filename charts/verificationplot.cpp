@@ -38,6 +38,8 @@ void VerificationPlot::createCurves(const std::array<QColor, chip::kChannelCount
 {
     for (int k = 0; k < chip::kChannelCount; ++k) {
         auto *series = new QLineSeries;
+        // The name tells the channel of a value read under the cursor; the legend stays hidden.
+        series->setName(QStringLiteral("TK%1").arg(k));
         verificationSeries[k] = series;
         addSeries(series, colours[k]);
     }

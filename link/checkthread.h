@@ -8,7 +8,8 @@
 #include <QString>
 
 // The verification-mode reader: once armed it drops the queued backlog and delivers the board's
-// next record (or a refusal or time-out), then goes idle until armed again.
+// next record (crcFailed 1 when its check sequence did not match; it is delivered all the same),
+// or a refusal or time-out, then goes idle until armed again.
 class CheckThread : public BoardReader
 {
     Q_OBJECT

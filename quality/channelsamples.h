@@ -3,6 +3,7 @@
 
 #include "chip/chip.h"
 
+#include <QByteArray>
 #include <QVector>
 
 #include <array>
@@ -15,12 +16,28 @@ enum class SamplePhase {
     Water,
 };
 
-// The raw counts of one channel, per phase; a phase not measured yet is empty.
+// The counts of every channel in one measurement record.
+using RecordCounts = std::array<quint16, chip::kChannelCount>;
+
+// The counts a measurement record holds; a channel it does not reach reads 0.
+inline RecordCounts recordCounts(const QByteArray &record)
+{
+    RecordCounts counts{};
+    for (int k = 0; k < chip::kChannelCount; ++k)
+        counts[k] = quint16(qMax(0, chip::channelReading(record.constData(), record.size(), k)));
+    return counts;
+}
+
+// The raw counts of one channel, per phase; a phase not measured yet is empty. The no-touch and
+// touch phases also keep the whole records they were taken from, every channel's count, for
+// what a touch on this key does to the others; a channel read from the samples file has none.
 struct ChannelSamples
 {
     QVector<int> noTouch;
     QVector<int> touch;
     QVector<int> water;
+    QVector<RecordCounts> noTouchRecords{};
+    QVector<RecordCounts> touchRecords{};
 
     const QVector<int> &of(SamplePhase phase) const
     {
@@ -70,6 +87,14 @@ public:
     {
         if (chip::isChannel(channel))
             channels[channel].of(phase) = samples;
+    }
+    // The records of the no-touch or touch phase (no others are kept).
+    void setRecords(int channel, SamplePhase phase, const QVector<RecordCounts> &records)
+    {
+        if (!chip::isChannel(channel) || phase == SamplePhase::Water)
+            return;
+        (phase == SamplePhase::NoTouch ? channels[channel].noTouchRecords
+                                       : channels[channel].touchRecords) = records;
     }
     const ChannelSamples &at(int channel) const
     {

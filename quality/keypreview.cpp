@@ -67,3 +67,8 @@ bool KeyPreview::pressed(int channel) const
     const quint32 bit = bitOf(keyNumbers[channel]);
     return (keyFlags & bit) != 0;
 }
+
+const FirmwareKeyModel *KeyPreview::model(int channel) const
+{
+    return chip::isChannel(channel) && models[channel] ? &*models[channel] : nullptr;
+}

@@ -36,6 +36,8 @@ public:
     // channels whose pressed state changed with it.
     QList<int> feed(const QByteArray &record);
     bool pressed(int channel) const;
+    // The firmware model of a channel, or null when it has none.
+    const FirmwareKeyModel *model(int channel) const;
 
 private:
     // The key's bit in TouchKeyFlag; 0 for a key number without one.

@@ -272,5 +272,6 @@ QString KeyQuality::toolTip(const QString &channelName) const
           << tr("余量：触摸 %1，不触摸 %2，防水 %3")
                  .arg(shown(marginText(touchMargin)), shown(marginText(noTouchMargin)),
                       shown(marginText(waterMargin)));
+    lines << notes;
     return lines.join(QLatin1Char('\n'));
 }

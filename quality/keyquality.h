@@ -99,6 +99,8 @@ public:
     QStringList reasons;
     // The same reasons with their figures ("信噪比 0.0:1 低于 5:1"), in the same order.
     QStringList reasonDetails;
+    // What other keys do to this one (CouplingMatrix), one a line at the end of the tooltip.
+    QStringList notes;
 
 private:
     void judge();

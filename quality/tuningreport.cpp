@@ -1,5 +1,6 @@
 #include "quality/tuningreport.h"
 
+#include "quality/couplingmatrix.h"
 #include "quality/keyquality.h"
 #include "quality/samplesplot.h"
 
@@ -277,6 +278,81 @@ void drawPlots(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Ch
                           c.samples, threshold, flow.mm(0.25));
     }
 }
+// The colour of a coupling: white without a shift toward the threshold, amber at half the margin,
+// red at the whole margin and beyond.
+QColor couplingColour(const CouplingMatrix::Entry &entry)
+{
+    const double share = entry.percent ? std::clamp(*entry.percent / 100.0, 0.0, 1.0) : 0.0;
+    const QColor amber(255, 214, 120);
+    const QColor red(235, 110, 110);
+    const auto mix = [](const QColor &a, const QColor &b, double t) {
+        return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t,
+                                a.greenF() + (b.greenF() - a.greenF()) * t,
+                                a.blueF() + (b.blueF() - a.blueF()) * t);
+    };
+    return share < 0.5 ? mix(Qt::white, amber, share * 2) : mix(amber, red, share * 2 - 1);
+}
+
+// A page of its own: for every touched key (rows) the shift of every other key (columns), with
+// its share of that key's threshold margin, coloured by the share.
+void drawCouplingPage(QPainter &painter, PageFlow &flow, const CouplingMatrix &matrix)
+{
+    flow.reserve(flow.bottom());
+    painter.setPen(Qt::black);
+    painter.setFont(reportFont(11, true));
+    const double headingHeight = painter.fontMetrics().height() + flow.mm(2);
+    painter.drawText(QRectF(0, flow.y, flow.width(), headingHeight), Qt::AlignLeft,
+                     QStringLiteral("按键耦合：触摸行按键时列按键均值的偏移"));
+    flow.y += headingHeight;
+    const QList<int> &columns = matrix.channels();
+    const QList<int> &rows = matrix.touchedChannels();
+    const double labelWidth = flow.mm(16);
+    const double cell = std::min((flow.width() - labelWidth) / std::max(1, int(columns.size())),
+                                 flow.mm(14));
+    const double rowHeight = std::min(flow.mm(9), (flow.bottom() - flow.y - flow.mm(24)) /
+                                                      std::max(1, int(rows.size()) + 1));
+    painter.setFont(reportFont(6.5));
+    const auto box = [&](double x, const QString &text, const QColor &fill) {
+        const QRectF r(x, flow.y, x == 0 ? labelWidth : cell, rowHeight);
+        if (fill.isValid())
+            painter.fillRect(r, fill);
+        painter.setPen(QPen(kRuleColour, flow.mm(0.15)));
+        painter.drawRect(r);
+        painter.setPen(Qt::black);
+        painter.drawText(r, Qt::AlignCenter, text);
+    };
+    box(0, QStringLiteral("触摸＼受影响"), kHeaderFill);
+    for (int c = 0; c < columns.size(); ++c)
+        box(labelWidth + c * cell, QStringLiteral("TK%1").arg(columns.at(c)), kHeaderFill);
+    flow.y += rowHeight;
+    for (int touched : rows) {
+        box(0, QStringLiteral("TK%1").arg(touched), kHeaderFill);
+        for (int c = 0; c < columns.size(); ++c) {
+            const std::optional<CouplingMatrix::Entry> entry = matrix.at(touched, columns.at(c));
+            if (!entry) {
+                box(labelWidth + c * cell, QStringLiteral("—"), QColor(245, 245, 245));
+                continue;
+            }
+            QString text = QString::number(std::lround(entry->shift));
+            if (entry->percent)
+                text += QStringLiteral("\n%1%").arg(entry->wholePercent());
+            box(labelWidth + c * cell, text, couplingColour(*entry));
+        }
+        flow.y += rowHeight;
+    }
+    flow.y += flow.mm(3);
+    painter.setFont(reportFont(8));
+    const QString legend = QStringLiteral(
+        "每格上为偏移（触摸均值减不触摸均值，计数），下为其占受影响按键阈值余量（阈值减不触摸均值）"
+        "的百分比；超过 50% 为警告，达到 100% 时触摸行按键会使列按键被按下，该按键判为不合格。"
+        "未测防水的按键按防水不偏移时固件的阈值计算。");
+    const double height =
+        painter.fontMetrics()
+            .boundingRect(QRect(0, 0, int(flow.width()), 100000), Qt::TextWordWrap, legend)
+            .height();
+    painter.drawText(QRectF(0, flow.y, flow.width(), height), Qt::TextWordWrap, legend);
+    flow.y += height;
+}
 } // namespace
 
 bool TuningReport::write(const QString &path, QString *error) const
@@ -289,11 +365,16 @@ bool TuningReport::write(const QString &path, QString *error) const
     };
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
+    QVector<CouplingMatrix::Key> keys;
+    for (const Channel &c : channels)
+        keys.append({c.channel, &c.samples, c.means});
+    const CouplingMatrix coupling = CouplingMatrix::measure(keys);
     QVector<KeyQuality> qualities;
     int counts[3] = {};
     int incomplete = 0;
     for (const Channel &c : channels) {
         qualities << KeyQuality::of(c.samples, c.means);
+        coupling.judge(c.channel, &qualities.last());
         if (qualities.constLast().verdict)
             ++counts[int(*qualities.constLast().verdict)];
         else
@@ -321,6 +402,8 @@ bool TuningReport::write(const QString &path, QString *error) const
         drawTable(painter, flow, channels, qualities);
         drawRules(painter, flow);
         drawPlots(painter, flow, channels, qualities);
+        if (!coupling.touchedChannels().isEmpty())
+            drawCouplingPage(painter, flow, coupling);
         if (!painter.end())
             return fail(tr("无法生成 PDF"));
     }

@@ -50,6 +50,8 @@ struct Board
     bool finger[chip::kChannelCount] = {};
     int baselines[chip::kChannelCount] = {};
     int fingerRise[chip::kChannelCount] = {};
+    // coupling[a][b]: what a finger on a adds to b.
+    int coupling[chip::kChannelCount][chip::kChannelCount] = {};
     bool water = false;
     int noise = 3;
     std::mt19937 random{1};
@@ -89,6 +91,8 @@ struct Board
     {
         std::fill(std::begin(finger), std::end(finger), false);
         restoreLevels();
+        for (auto &row : coupling)
+            std::fill(std::begin(row), std::end(row), 0);
         water = false;
         noise = 3;
         random.seed(1);
@@ -119,7 +123,10 @@ struct Board
 
     int meanReading(int channel) const
     {
-        return baselines[channel] + (finger[channel] ? fingerRise[channel] : 0) +
+        int coupled = 0;
+        for (int touched = 0; touched < chip::kChannelCount; ++touched)
+            coupled += finger[touched] ? coupling[touched][channel] : 0;
+        return baselines[channel] + (finger[channel] ? fingerRise[channel] : 0) + coupled +
                (water ? SimBoard::kWaterShift : 0);
     }
 
@@ -320,6 +327,14 @@ quint16 SimBoard::meanReading(int channel)
         return 0;
     std::lock_guard<std::mutex> lock(board().mutex);
     return quint16(std::clamp(board().meanReading(channel), 0, 0xFFFF));
+}
+
+void SimBoard::setCoupling(int touched, int affected, int counts)
+{
+    if (!chip::isChannel(touched) || !chip::isChannel(affected) || touched == affected)
+        return;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().coupling[touched][affected] = counts;
 }
 
 void SimBoard::setRefuseStart(bool refuse)

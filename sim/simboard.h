@@ -37,6 +37,8 @@ public:
     static void setChannelLevels(int channel, quint16 baseline, int fingerRise);
     // Mean reading of the channel with the current finger and water, without noise.
     static quint16 meanReading(int channel);
+    // A finger on touched raises affected by counts as well (key-to-key coupling); 0 removes it.
+    static void setCoupling(int touched, int affected, int counts);
 
     // Board behaviour.
     static void setRefuseStart(bool refuse); // Start is answered FE 01

@@ -1,11 +1,11 @@
 #include "charts/livechart.h"
+#include "charts/livechartview.h"
 #include "charts/verificationplot.h"
 #include "chip/chip.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QtCharts/QChart>
-#include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
@@ -19,7 +19,7 @@ class BenchVerificationPlot : public QObject
     Q_OBJECT
 
 private:
-    QChartView *view = nullptr;
+    LiveChartView *view = nullptr;
     QComboBox startCombo;
     QComboBox endCombo;
     QLabel hoverLabel;
@@ -32,7 +32,7 @@ private:
 private slots:
     void initTestCase()
     {
-        view = new QChartView;
+        view = new LiveChartView;
         view->resize(1000, 500);
         chart = new LiveChart(view, &startCombo, &endCombo, &hoverLabel, this);
         chart->fillValueCombos();

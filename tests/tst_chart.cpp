@@ -1,4 +1,5 @@
 #include "charts/livechart.h"
+#include "charts/livechartview.h"
 
 #include <QComboBox>
 #include <QCursor>
@@ -6,7 +7,6 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QtCharts/QChart>
-#include <QtCharts/QChartView>
 #include <QtCharts/QLegend>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
@@ -18,7 +18,7 @@ using namespace QtCharts;
 struct ChartRig
 {
     QWidget window;
-    QChartView *view = new QChartView(&window);
+    LiveChartView *view = new LiveChartView(&window);
     QComboBox *start = new QComboBox(&window);
     QComboBox *end = new QComboBox(&window);
     QLabel *hover = new QLabel(&window);
@@ -200,6 +200,7 @@ private slots:
         rig.chart.appendTestPoint(2000);
         rig.chart.appendTestPoint(2010);
         rig.chart.appendTestPoint(2010); // a record whose CRC failed repeats the last sample
+        rig.chart.flushTestPoints();
         const QVector<QPointF> points = rig.chart.testSeries()->pointsVector();
         QCOMPARE(points.size(), 3);
         QCOMPARE(points.at(0), QPointF(0.0, 2000));
@@ -213,6 +214,7 @@ private slots:
         for (int i = 0; i < 324; ++i) {
             rig.chart.appendTestPoint(2000 + i % 7);
         }
+        rig.chart.flushTestPoints();
         QCOMPARE(rig.chart.testSeries()->count(), 324);
         QVERIFY(qAbs(rig.chart.testSeries()->at(323).x() - 11.628) < 1e-9);
     }
@@ -224,6 +226,7 @@ private slots:
             rig.chart.appendTestPoint(2000);
         rig.chart.restartCurve();
         rig.chart.appendTestPoint(2050);
+        rig.chart.flushTestPoints();
         QCOMPARE(rig.chart.testSeries()->at(3), QPointF(0.0, 2050));
     }
 

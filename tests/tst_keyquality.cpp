@@ -1,7 +1,9 @@
 #include "quality/capturecheck.h"
+#include "quality/couplingmatrix.h"
 #include "quality/firmwarekeymodel.h"
 #include "quality/keypreview.h"
 #include "quality/keyquality.h"
+#include "quality/streamnumbers.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -272,6 +274,119 @@ private slots:
                 modelPressed << i;
         }
         QCOMPARE(modelPressed, pressedAt);
+    }
+
+    // The numbers view's figures: the latest count, the model's base and threshold, the delta,
+    // the press, and the noise of the last second only.
+    void streamNumbersOfTheLastSecond()
+    {
+        KeyPreview preview;
+        KeyMeans means;
+        means.noTouch = 2000;
+        means.touch = 2300;
+        means.water = 2010;
+        preview.reset({{3, 1, means}, {5, 2, KeyMeans()}});
+        StreamNumbers numbers;
+        numbers.reset({5, 3, 5, 30});
+        QCOMPARE(numbers.channels(), (QList<int>{5, 3}));
+        const auto feed = [&](qint64 ms, int count3, int count5) {
+            QByteArray record = testsupport::measurementRecord(3, count3);
+            record[11] = char(count5 >> 8);
+            record[12] = char(count5 & 0xFF);
+            preview.feed(record);
+            numbers.feed(ms, record);
+        };
+        feed(0, 1990, 900); // the extremes of the first second
+        feed(500, 2020, 950);
+        feed(1100, 2004, 940); // one second after the first record, which leaves the window
+        QVector<StreamNumbers::Row> rows = numbers.rows(preview);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].channel, 5);
+        QCOMPARE(rows[0].raw, std::optional<int>(940));
+        QVERIFY(!rows[0].base && !rows[0].threshold && !rows[0].delta); // not measured
+        QCOMPARE(rows[0].noise, std::optional<int>(10));
+        QCOMPARE(rows[1].noise, std::optional<int>(16));
+        // The base moved one count toward each count below the threshold: 1999, 2000, 2001.
+        QCOMPARE(rows[1].base, std::optional<int>(2001));
+        QCOMPARE(rows[1].delta, std::optional<int>(3));
+        QCOMPARE(rows[1].threshold,
+                 std::optional<int>(KeyQuality::firmwareThreshold(2001, 2300, 2010)));
+        QVERIFY(!rows[1].pressed);
+        for (int n = 0; n < 5; ++n)
+            feed(1200 + n, 2400, 940);
+        rows = numbers.rows(preview);
+        QVERIFY(rows[1].pressed);
+        QCOMPARE(rows[1].delta, std::optional<int>(399));
+        // A cut-short record leaves the channels it does not reach as they were.
+        numbers.feed(1300, testsupport::measurementRecord(3, 0).left(5));
+        QCOMPARE(numbers.rows(preview)[1].raw, std::optional<int>(2400));
+    }
+
+    // Three keys at rest 2000, touch 2300, water 2010 (threshold 2150, margin 150), a fourth
+    // without its water test. While TK3 is touched TK4 moves 120 (80% of its margin), TK5 moves
+    // 150 (its whole margin) and TK6 moves 5; TK6 has no records of its own.
+    void couplingFromTheWholeRecords()
+    {
+        const auto records = [](int touchedChannel, bool touched) {
+            QVector<RecordCounts> list;
+            for (int i = 0; i < 162; ++i) {
+                RecordCounts counts;
+                counts.fill(1000);
+                counts[3] = 2000;
+                counts[4] = 2000 + (i % 2) * 2; // resting mean 2001
+                counts[5] = 2000;
+                counts[6] = 2000;
+                if (touched && touchedChannel == 3) {
+                    counts[3] = 2300;
+                    counts[4] += 120;
+                    counts[5] += 150;
+                    counts[6] += 5;
+                }
+                list << counts;
+            }
+            return list;
+        };
+        ChannelSamples keys[4];
+        KeyMeans means;
+        means.noTouch = 2000;
+        means.touch = 2300;
+        means.water = 2010;
+        keys[0].noTouchRecords = records(3, false);
+        keys[0].touchRecords = records(3, true);
+        KeyMeans dry = means;
+        dry.water.reset();
+        const QVector<CouplingMatrix::Key> list = {
+            {3, &keys[0], means}, {4, &keys[1], means}, {5, &keys[2], means}, {6, &keys[3], dry}};
+        const CouplingMatrix matrix = CouplingMatrix::measure(list);
+        QCOMPARE(matrix.touchedChannels(), QList<int>{3});
+        QVERIFY(!matrix.at(4, 3));
+        QCOMPARE(matrix.at(3, 4)->shift, 120.0);
+        QCOMPARE(matrix.at(3, 4)->wholePercent(), 80);
+        QCOMPARE(matrix.at(3, 6)->wholePercent(), 3);
+        const QVector<CouplingMatrix::Entry> warned = matrix.warnings();
+        QCOMPARE(warned.size(), 2);
+        QCOMPARE(CouplingMatrix::warningText(warned[0]),
+                 QStringLiteral("触摸 TK3 时 TK5 偏移 150，达到阈值余量的 100%"));
+        QCOMPARE(CouplingMatrix::warningText(warned[1]),
+                 QStringLiteral("触摸 TK3 时 TK4 偏移 120，达到阈值余量的 80%"));
+
+        // At its whole margin the key would be pressed: 不合格; more than half-way is a note.
+        ChannelSamples judged;
+        judged.noTouch = QVector<int>(162, 2000);
+        judged.touch = QVector<int>(162, 2300);
+        judged.water = QVector<int>(162, 2010);
+        KeyQuality five = KeyQuality::of(judged, means);
+        QCOMPARE(five.verdict, std::optional<KeyVerdict>(KeyVerdict::Pass));
+        matrix.judge(5, &five);
+        QCOMPARE(five.verdictText(), QStringLiteral("不合格"));
+        QCOMPARE(five.reasons, QStringList{QStringLiteral("邻键触摸时会被按下")});
+        QVERIFY(five.toolTip("TK5").endsWith(
+            QStringLiteral("\n触摸 TK3 时 TK5 偏移 150，达到阈值余量的 100%")));
+        KeyQuality four = KeyQuality::of(judged, means);
+        matrix.judge(4, &four);
+        QCOMPARE(four.verdictText(), QStringLiteral("合格"));
+        QCOMPARE(four.notes,
+                 QStringList{QStringLiteral("触摸 TK3 时 TK4 偏移 120，达到阈值余量的 80%")});
     }
 };
 

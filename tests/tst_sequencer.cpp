@@ -83,10 +83,14 @@ private slots:
         QCOMPARE(rig.logLines().last(), QStringLiteral("请按TK7 ，开始测量(触摸)...！"));
         QCOMPARE(rig.link.count(QStringLiteral("countdown")), 1);
         QCOMPARE(rig.run.sampleCount(), 162);
+        // The count beside the badge: the touch phase starts from none.
+        QCOMPARE(rig.progress->text(), QStringLiteral("0/162"));
+        QVERIFY(rig.progress->isVisibleTo(&rig.window));
 
         rig.feed(161, 2600, 0);
         QVERIFY(rig.run.testBusy());
         QCOMPARE(finished.count(), 0);
+        QCOMPARE(rig.progress->text(), QStringLiteral("161/162"));
         rig.record(2600 + 161 % 3);
         QCOMPARE(finished.count(), 1);
         QCOMPARE(rig.cell(0, 0), QStringLiteral("TK7"));
@@ -103,6 +107,7 @@ private slots:
         QVERIFY(!rig.run.sampling());
         QCOMPARE(rig.run.kind(), TuningRun::Kind::None);
         QCOMPARE(rig.run.sampleCount(), 0);
+        QVERIFY(!rig.progress->isVisibleTo(&rig.window));
         QCOMPARE(rig.chart().curvePosition(), 0.0);
         QCOMPARE(rig.keys[7]->styleSheet(), kGreen);
         QCOMPARE(rig.chart().testSeries()->count(), 324);
@@ -128,6 +133,7 @@ private slots:
         QCOMPARE(rig.run.sampleCount(), 161);
         QCOMPARE(rig.link.count(QStringLiteral("countdown")), 0);
         // The bad record repeats the last point and leaves the range alone.
+        rig.chart().flushTestPoints();
         const auto points = rig.chart().testSeries()->pointsVector();
         QCOMPARE(points.size(), 322);
         QCOMPARE(points.at(1).y(), 2050.0);

@@ -178,6 +178,49 @@ private slots:
             QVERIFY(text.contains(QString("TK%1（按键 %2）").arg(c.channel).arg(c.keyNumber)));
         }
         QVERIFY2(text.count('\f') >= 3, "25 keys and their plots need several pages");
+        QVERIFY(!text.contains(QStringLiteral("按键耦合")));
+    }
+
+    // Keys with the whole records of their auto test get the coupling page; a key that a
+    // neighbour's touch would press fails.
+    void couplingPageAndItsVerdicts()
+    {
+        QVector<TuningReport::Channel> channels;
+        for (int k : {3, 4, 7}) {
+            TuningReport::Channel c;
+            c.channel = k;
+            c.keyNumber = k;
+            c.samples.noTouch = around(2000);
+            c.samples.touch = around(2300);
+            c.samples.water = around(2010);
+            channels << c;
+        }
+        // While TK3 is touched, TK4 rises by 200: four thirds of its margin of 150.
+        for (bool touched : {false, true}) {
+            QVector<RecordCounts> &records =
+                touched ? channels[0].samples.touchRecords : channels[0].samples.noTouchRecords;
+            for (int i = 0; i < 162; ++i) {
+                RecordCounts counts;
+                counts.fill(2000);
+                counts[3] = touched ? 2300 : 2000;
+                counts[4] = touched ? 2200 : 2000;
+                records << counts;
+            }
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(TuningReport::appFileName());
+        QString error;
+        QVERIFY(TuningReport("耦合", "SOP28", QDate(2024, 5, 6), channels).write(path, &error));
+        const QString text = pdfText(path);
+        for (const QString &expected :
+             {QString("已测通道 3 个：合格 2，注意 0，不合格 1，数据不全 0"),
+              QString("邻键触摸时会被按下"), QString("按键耦合：触摸行按键时列按键均值的偏移"),
+              QString("133%")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + " missing in\n" + text));
+        // The row of TK3 on its own page: no figure for itself, 200 (133%) for TK4, 0 for TK7.
+        const QString page = text.mid(text.indexOf(QStringLiteral("按键耦合")));
+        QVERIFY(page.contains(QRegularExpression("TK3 +TK4 +TK7")));
+        QVERIFY(page.contains(QRegularExpression("200 +0\\s+TK3 +—\\s+133% +0%")));
     }
 
     // A spreadsheet's byte-order mark is no part of the first line; lines that are skipped are

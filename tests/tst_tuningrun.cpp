@@ -2,8 +2,10 @@
 // driven by object names, with the finger put on the board's key when the tool asks for it.
 #include "app/mainwindow.h"
 #include "modalhelper.h"
+#include "quality/keyquality.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
+#include "tuning/phaseprogress.h"
 #include "uiscript.h"
 
 #include <QAbstractButton>
@@ -23,6 +25,7 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 
 using namespace QtCharts;
@@ -138,10 +141,21 @@ private:
         PaintCounter chartPaints;
         bench.find<QChartView>("chartView")->viewport()->installEventFilter(&chartPaints);
         QStringList keyLooks;
+        // The counts "n/162" shown beside the badge, each phase's from 0 up.
+        auto *progress = bench.find<QLabel>("progressLabel");
+        QList<int> counts;
+        int phaseStarts = 0;
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
             if (keyLooks.isEmpty() || keyLooks.last() != key->styleSheet())
                 keyLooks << key->styleSheet();
+            const QStringList parts = progress->text().split(QLatin1Char('/'));
+            if (!progress->isVisible() || parts.value(1) != QLatin1String("162"))
+                return;
+            const int n = parts.value(0).toInt();
+            if (!counts.isEmpty() && n < counts.last())
+                ++phaseStarts;
+            counts << n;
         });
         watch.start(10);
 
@@ -157,6 +171,9 @@ private:
         end.movePosition(QTextCursor::End);
         const QPoint textEnd = log->cursorRect(end).topRight();
         QVERIFY(badge.left() > log->viewport()->mapTo(bench.window.get(), textEnd).x());
+        // The count sits just left of the badge, clear of the newest line too.
+        QCOMPARE(progress->geometry().right() + 1 + PhaseProgress::kGap, badge.left());
+        QCOMPARE(progress->geometry().top(), badge.top());
         QVERIFY(waitUntil(
             [&] { return bench.logHas(QStringLiteral("请按TK5 ，开始测量(触摸)...！")); }, 20000));
         const int noTouchPaints = chartPaints.paints;
@@ -175,6 +192,11 @@ private:
         // One Start per phase, and a single-channel test leaves the board running: no Stop.
         QCOMPARE(SimBoard::writtenReports(), (QList<QByteArray>{kStartReport, kStartReport}));
         QCOMPARE(bench.testPoints(), 324);
+        // Counted up in each of the two phases, through the middle of the phase; gone at the end.
+        QVERIFY2(phaseStarts == 1 && counts.first() == 0 &&
+                     std::any_of(counts.cbegin(), counts.cend(), [](int n) { return n > 81; }),
+                 qPrintable(QString::number(phaseStarts)));
+        QVERIFY(!progress->isVisible());
         QVERIFY(bench.boxes.texts().isEmpty());
 
         // The measured key blinked and ends solid green; the chart kept painting meanwhile.
@@ -259,6 +281,50 @@ private slots:
         QCOMPARE(SimBoard::writtenReports(), expected);
         // Per channel its two prompts and its figures.
         QCOMPARE(bench.log().size(), 9);
+    }
+
+    // On a board where a finger on TK4 raises TK3 by 200 and one on TK3 raises TK4 by 120, the
+    // auto test warns of both pairs (the keys' margins are 150), and after the waterproof test
+    // TK3 fails: a touch on TK4 would press it. TK4 passes with the warning in its tooltip.
+    void couplingOfTwoKeysOnTheSimulatedBoard()
+    {
+        Bench bench({3, 4});
+        SimBoard::setCoupling(4, 3, 200);
+        SimBoard::setCoupling(3, 4, 120);
+        QTest::mouseClick(bench.find<QPushButton>("autoTest_btn"), Qt::LeftButton);
+        for (int row = 0; row < 2; ++row) {
+            const int channel = 3 + row;
+            QVERIFY(waitUntil(
+                [&] {
+                    return bench.logHas(
+                        QStringLiteral("请按TK%1 ，开始测量(触摸)...！").arg(channel));
+                },
+                20000));
+            SimBoard::setFinger(channel, true);
+            QVERIFY(waitUntil(
+                [&] { return bench.cell(row, 0) == QStringLiteral("TK%1").arg(channel); }, 20000));
+            SimBoard::setFinger(channel, false);
+        }
+        QTRY_COMPARE(bench.boxes.lastText(), QStringLiteral("所选通道不触摸与触摸测试完成！"));
+        const QStringList log = bench.log();
+        QCOMPARE(log.mid(log.size() - 2),
+                 (QStringList{QStringLiteral("触摸 TK4 时 TK3 偏移 200，达到阈值余量的 133%"),
+                              QStringLiteral("触摸 TK3 时 TK4 偏移 120，达到阈值余量的 80%")}));
+
+        SimBoard::setWater(true);
+        QTest::mouseClick(bench.find<QPushButton>("waterproof_btn"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(bench.boxes.lastText(), QStringLiteral("所选通道防水测试完成！"),
+                                  20000);
+        SimBoard::setWater(false);
+        auto *table = bench.find<QTableWidget>("tableWidget");
+        QCOMPARE(table->item(0, 0)->background().color(),
+                 KeyQuality::verdictColour(KeyVerdict::Fail));
+        QVERIFY(table->item(0, 0)->toolTip().startsWith(
+            QStringLiteral("TK3：不合格（邻键触摸时会被按下）")));
+        QCOMPARE(table->item(1, 0)->background().color(),
+                 KeyQuality::verdictColour(KeyVerdict::Pass));
+        QVERIFY(table->item(1, 0)->toolTip().endsWith(
+            QStringLiteral("触摸 TK3 时 TK4 偏移 120，达到阈值余量的 80%")));
     }
 
     // A touch phase without a finger is asked about; measured again, both phases follow their

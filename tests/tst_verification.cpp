@@ -2,21 +2,31 @@
 // exchange and its failures, colour picks, and the live curves, on the simulated board.
 #include "app/mainwindow.h"
 #include "charts/channelpalette.h"
+#include "charts/livechartview.h"
 #include "link/devicenotifier.h"
 #include "modalhelper.h"
+#include "quality/recordingfile.h"
 #include "sim/simboard.h"
 #include "tuningrig.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
+
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#endif
 
 using namespace QtCharts;
 using namespace testsupport;
@@ -71,6 +81,41 @@ struct Rig : TuningRig
 
     VerificationMode *mode = nullptr;
 };
+
+// Verification in the session over a link without a board: records are handed over directly.
+struct QuietRig : TuningRig
+{
+    FakeTuningLink link{run};
+
+    explicit QuietRig(std::initializer_list<int> ticked, std::initializer_list<int> inUse = {},
+                      bool verifying = true)
+    {
+        for (int n : ticked)
+            boxes[n]->setChecked(true);
+        for (int n : inUse)
+            use(n, n + 1);
+        build(link);
+        if (verifying)
+            switchVerification();
+    }
+    void switchVerification()
+    {
+        ModalHelper boxesSeen;
+        verification().toggle();
+    }
+    const QLineSeries *curve(int k) const { return session->verification().plot().curve(k); }
+};
+// A record of every channel at level + channel, the check flag as given.
+QByteArray levelRecord(int level)
+{
+    QByteArray record(51, '\0');
+    record[0] = 0x36;
+    for (int k = 0; k < 25; ++k) {
+        record[1 + 2 * k] = char((level + k) >> 8);
+        record[2 + 2 * k] = char((level + k) & 0xFF);
+    }
+    return record;
+}
 } // namespace
 
 Q_DECLARE_METATYPE(QList<int>)
@@ -257,10 +302,394 @@ private slots:
         QCOMPARE(rig.mode->plot().curve(4)->pen().color(), ChannelPalette::colour(4));
     }
 
+    void coalescedDrawingEndsWithTheRecordByRecordPicture()
+    {
+        QuietRig coalesced({0, 7, 24});
+        QuietRig everyRecord({0, 7, 24});
+        for (int n = 0; n < 300; ++n) {
+            QByteArray record(51, '\0');
+            record[0] = 0x36;
+            for (int k = 0; k < 25; ++k) {
+                // Channel 7 jumps above the y range once, so the range widens on the way.
+                const int v = k == 7 && n == 240 ? 2650 : 1950 + (n * 7 + k * 13) % 90;
+                record[1 + 2 * k] = char(v >> 8);
+                record[2 + 2 * k] = char(v & 0xFF);
+            }
+            coalesced.session->handleCheckRecord(record, 0);
+            everyRecord.session->handleCheckRecord(record, 0);
+            everyRecord.verification().flushFrame();
+        }
+        QVERIFY(coalesced.verification().frameThrottle().isStale());
+        coalesced.verification().flushFrame();
+        QVERIFY(coalesced.verification().frameThrottle().framesDrawn() < 10);
+        QVERIFY(everyRecord.verification().frameThrottle().framesDrawn() >= 290);
+        for (int k = 0; k < 25; ++k)
+            QCOMPARE(coalesced.curve(k)->pointsVector(), everyRecord.curve(k)->pointsVector());
+        QCOMPARE(coalesced.curve(7)->count(), 132);
+        QCOMPARE(coalesced.chart().yAxis()->max(), 2700.0);
+        QCOMPARE(coalesced.chart().yAxis()->min(), everyRecord.chart().yAxis()->min());
+        QCOMPARE(coalesced.chart().yAxis()->max(), everyRecord.chart().yAxis()->max());
+    }
+
+    void numbersAndAPausedPictureBesideTheCurves()
+    {
+        QuietRig rig({2}, {2, 6});
+        rig.window.resize(900, 600);
+        rig.view->setGeometry(0, 0, 700, 500);
+        rig.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+        QVERIFY(rig.numbersTable->isVisible());
+        QCOMPARE(rig.numbersTable->rowCount(), 2);
+        const QHeaderView *headings = rig.numbersTable->horizontalHeader();
+        for (int c = 0; c < headings->count(); ++c)
+            QVERIFY(headings->sectionSize(c) >= headings->sectionSizeHint(c));
+        // Squeezed, the chart asks for the room its time labels need whole.
+        rig.view->resize(250, 500);
+        QTRY_VERIFY(rig.chart().chart()->plotArea().width() >=
+                    LiveChartView::plotWidthForTimeLabels(*rig.chart().chart()));
+        rig.view->setGeometry(0, 0, 700, 500);
+        QVERIFY(rig.pauseButton->isEnabled());
+        const auto feed = [&](int count, int value) {
+            for (int n = 0; n < count; ++n)
+                rig.session->handleCheckRecord(measurementRecord(2, value + n % 2), 0);
+        };
+        const auto cell = [&](int row, int column) {
+            return rig.numbersTable->item(row, column)->text();
+        };
+        feed(140, 2040);
+        rig.verification().flushFrame();
+        rig.session->numbers().flush();
+        QCOMPARE((QStringList{cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 6)}),
+                 (QStringList{"TK2", "2041", "-", "1"}));
+        QCOMPARE(cell(1, 1), QStringLiteral("1006"));
+
+        rig.session->togglePicturePause();
+        QCOMPARE(rig.pauseButton->text(), QStringLiteral("继续画面"));
+        QVERIFY(rig.view->isNavigable());
+        const QVector<QPointF> held = rig.curve(2)->pointsVector();
+        feed(20, 2080);
+        rig.verification().flushFrame();
+        rig.session->numbers().flush();
+        QCOMPARE(rig.verification().plot().history(2).last(), 2081);
+        QCOMPARE(rig.curve(2)->pointsVector(), held);
+        QCOMPARE(cell(0, 1), QStringLiteral("2041"));
+        // The value under the cursor, a zoom around it and a drag; resuming undoes both.
+        QChart *chart = rig.chart().chart();
+        const QPoint last = rig.view->mapFromScene(
+            chart->mapToScene(chart->mapToPosition(held.last(), rig.chart().chart()->series()[2])));
+        QCOMPARE(rig.view->valueTextAt(last + QPoint(2, 1)), QStringLiteral("TK2：2041"));
+        QVERIFY(rig.view->valueTextAt(last + QPoint(40, 40)).isEmpty());
+        rig.view->zoomAround(last, 0.5);
+        QVERIFY(rig.chart().xAxis()->max() - rig.chart().xAxis()->min() < 6.5);
+        QVERIFY(rig.chart().xAxis()->max() > 11.0);
+        rig.view->dragBy(QPoint(200, 0));
+        QVERIFY(rig.chart().xAxis()->max() < 11.0);
+
+        rig.session->togglePicturePause();
+        QCOMPARE(rig.pauseButton->text(), QStringLiteral("暂停画面"));
+        QVERIFY(!rig.view->isNavigable());
+        QCOMPARE(rig.chart().xAxis()->min(), 0.0);
+        QCOMPARE(rig.chart().xAxis()->max(), 12.0);
+        QCOMPARE(rig.curve(2)->pointsVector().last().y(), 2081.0);
+        QCOMPARE(cell(0, 1), QStringLiteral("2081"));
+
+        ModalHelper boxes;
+        rig.verification().toggle();
+        QVERIFY(!rig.verification().isActive());
+        QVERIFY(!rig.numbersTable->isVisible());
+        QVERIFY(!rig.pauseButton->isEnabled());
+    }
+
+    // An auto test over two channels, then verification, recorded and read back record for
+    // record: arrival order, run kind and phase, channel under test, check flag and counts.
+    void recordingHoldsEveryRecordOfTheRuns()
+    {
+        QTemporaryDir dir;
+        QuietRig rig({1}, {3, 4}, false);
+        const QString path = dir.filePath(RecordingFile::fileName("demo", QDateTime()));
+        QVERIFY(rig.session->recording().start(path));
+        QCOMPARE(rig.recordButton->text(), QStringLiteral("停止录制"));
+        using K = RecordedRecord::Kind;
+        using P = RecordedRecord::Phase;
+        struct Expected
+        {
+            K kind;
+            P phase;
+            int channel;
+            int crcFailed;
+            QByteArray record;
+        };
+        QVector<Expected> expected;
+        {
+            ModalHelper boxes;
+            rig.sequencer().startAutoTest();
+        }
+        for (int channel : {3, 4}) {
+            for (int i = 0; i < 324; ++i) {
+                const int crcFailed = i == 100 ? 1 : 0;
+                const QByteArray record = measurementRecord(channel, 2000 + i);
+                expected.append({K::Auto, i < 162 ? P::NoTouch : P::Touch, channel, 0, record});
+                rig.recorder().cancelRearm();
+                ModalHelper boxes; // the box at the end of the run
+                rig.session->handleRecord(record, 0);
+                if (crcFailed) {
+                    expected.append({K::Auto, P::NoTouch, channel, 1, record});
+                    rig.session->handleRecord(record, 1);
+                }
+            }
+        }
+        QCOMPARE(rig.run.kind(), TuningRun::Kind::None);
+        rig.switchVerification();
+        for (int n = 0; n < 40; ++n) {
+            // One record cut short after channel 2, as a broken frame delivers it.
+            const QByteArray record = n == 7 ? levelRecord(1500).left(7) : levelRecord(1500 + n);
+            expected.append({K::Verification, P::None, -1, n == 7 ? 1 : 0, record});
+            rig.session->handleCheckRecord(record, n == 7 ? 1 : 0);
+        }
+        rig.session->recording().stop();
+        QCOMPARE(rig.recordButton->text(), QStringLiteral("录制"));
+
+        QCOMPARE(readBytes(path).split('\n').first(),
+                 QByteArray("time_ms,kind,phase,channel,crc_failed,TK0,TK1,TK2,TK3,TK4,TK5,TK6,"
+                            "TK7,TK8,TK9,TK10,TK11,TK12,TK13,TK14,TK15,TK16,TK17,TK18,TK19,TK20,"
+                            "TK21,TK22,TK23,TK24\r"));
+        QVERIFY(readBytes(path).contains(",auto,touch,TK4,0,1000,1001,1002,1003,2323,1005,"));
+        QVERIFY(readBytes(path).contains(",verification,-,-,1,1500,1501,1502,,,,"));
+        QVector<RecordedRecord> back;
+        int skipped = -1;
+        QString error;
+        QVERIFY(RecordingFile::read(path, &back, &skipped, &error));
+        QCOMPARE(skipped, 0);
+        QCOMPARE(back.size(), expected.size());
+        for (int i = 0; i < back.size(); ++i) {
+            const RecordedRecord &r = back.at(i);
+            const Expected &e = expected.at(i);
+            QVERIFY2(r.kind == e.kind && r.phase == e.phase && r.channel == e.channel &&
+                         r.crcFailed == e.crcFailed && r.toRecord() == e.record &&
+                         (i == 0 || r.ms >= back.at(i - 1).ms),
+                     qPrintable(QString::number(i)));
+        }
+        QVERIFY(rig.logLines().last().startsWith(QStringLiteral("录制结束：")));
+    }
+
+#ifdef Q_OS_LINUX
+    // The file may not grow past a limit: the block that crosses it fails, the recording ends
+    // with the message, and the lines written before stay readable.
+    void aFailedWriteEndsTheRecordingAndKeepsWhatWasWritten()
+    {
+        QTemporaryDir dir;
+        QuietRig rig({0});
+        const QString path = dir.filePath("limited_rec.csv");
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limited = saved;
+        limited.rlim_cur = 200 * 1024;
+        setrlimit(RLIMIT_FSIZE, &limited);
+        QVERIFY(rig.session->recording().start(path));
+        ModalHelper boxes;
+        for (int n = 0; n < 4000 && boxes.count() == 0; ++n) {
+            rig.session->handleCheckRecord(levelRecord(1000 + n % 50), 0);
+            if (n % 200 == 0)
+                QTest::qWait(5);
+        }
+        QTRY_COMPARE(boxes.count(), 1);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QCOMPARE(boxes.texts(),
+                 QStringList{QStringLiteral("文件写入失败：") + QDir::toNativeSeparators(path)});
+        QVERIFY(!rig.session->recording().isRecording());
+        QCOMPARE(rig.recordButton->text(), QStringLiteral("录制"));
+        QVector<RecordedRecord> back;
+        int skipped = 0;
+        QString error;
+        QVERIFY(RecordingFile::read(path, &back, &skipped, &error));
+        QVERIFY(back.size() > 1000);
+        QVERIFY(skipped <= 1); // a line cut by the limit
+        QCOMPARE(back.first().toRecord(), levelRecord(1000));
+    }
+#endif
+
+    // An auto test, a waterproof run and verification with a finger, recorded; then a new session
+    // over the same pin map plays the recording as fast as it takes it: the same results rows,
+    // verdicts, curves, numbers and preview, and nothing goes to the board.
+    void replayGivesWhatTheLiveRunGave()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("live_rec.csv");
+        QuietRig live({3, 4}, {3, 4}, false);
+        QVERIFY(live.session->recording().start(path));
+        ModalHelper liveBoxes;
+        const auto measure = [&](int level, int seed) {
+            const QVector<int> counts = noisyPhase(level, 3, unsigned(seed));
+            for (int count : counts) {
+                live.recorder().cancelRearm();
+                live.record(count);
+            }
+        };
+        live.sequencer().startAutoTest();
+        for (int channel : {3, 4}) {
+            measure(2000 + channel, channel);
+            measure(2300 + channel, channel + 10);
+        }
+        live.waterproof().start();
+        live.record(2010); // raises the add-water prompt
+        for (int channel : {3, 4})
+            measure(2010 + channel, channel + 20);
+        live.switchVerification();
+        for (int n = 0; n < 200; ++n) {
+            QByteArray record = measurementRecord(3, n < 150 ? 2003 : 2303);
+            live.session->handleCheckRecord(record, 0);
+        }
+        live.session->recording().stop();
+        QVERIFY(live.session->preview().pressed(3));
+        // The boxes of the runs come again in the replay; the questions before them do not.
+        QStringList liveTexts = liveBoxes.texts();
+        liveTexts.removeAll(QStringLiteral("请确保触摸板干净、无触摸、无水渍！"));
+        liveTexts.removeAll(QStringLiteral("请确认没有其他操作！"));
+        liveBoxes.clear();
+
+        QuietRig replay({3, 4}, {3, 4}, false);
+        ModalHelper replayBoxes;
+        RecordingPlayer &player = replay.session->replay();
+        player.chooseFile = [&](QWidget *, const QString &, const QString &, const QString &) {
+            return path;
+        };
+        player.setSpeed(RecordingPlayer::Speed::Fastest);
+        player.open(dir.path());
+        QVERIFY(player.isActive());
+        QVERIFY(replay.replayBar->isVisibleTo(&replay.window));
+        QTRY_VERIFY_WITH_TIMEOUT(player.atEnd(), 30000);
+
+        for (int row = 0; row < 2; ++row) {
+            for (int column = 0; column < 6; ++column)
+                QCOMPARE(replay.cell(row, column), live.cell(row, column));
+            QCOMPARE(replay.table->item(row, 0)->toolTip(), live.table->item(row, 0)->toolTip());
+        }
+        QCOMPARE(replay.logLines().filter(QStringLiteral("：噪声")),
+                 live.logLines().filter(QStringLiteral("：噪声")));
+        live.verification().flushFrame();
+        replay.verification().flushFrame();
+        for (int k : {3, 4})
+            QCOMPARE(replay.curve(k)->pointsVector(), live.curve(k)->pointsVector());
+        live.session->numbers().flush();
+        replay.session->numbers().flush();
+        for (int row = 0; row < 2; ++row)
+            QCOMPARE(NumbersView::cells(
+                         replay.session->numbers().numbers().rows(replay.session->preview())[row]),
+                     NumbersView::cells(
+                         live.session->numbers().numbers().rows(live.session->preview())[row]));
+        QVERIFY(replay.session->preview().pressed(3));
+        QCOMPARE(replayBoxes.texts(), liveTexts);
+        // Only the key's blinking, the window's own, went to the board's side.
+        for (const QString &call : qAsConst(replay.link.calls))
+            QVERIFY2(call.startsWith(QStringLiteral("blink")), qPrintable(call));
+
+        player.close();
+        QVERIFY(!player.isActive());
+        QVERIFY(!replay.verification().isActive());
+        QVERIFY(!replay.replayBar->isVisibleTo(&replay.window));
+        QCOMPARE(replay.run.kind(), TuningRun::Kind::None);
+    }
+
+    // At 1× the records keep their recorded spacing and a pause holds them; a seek into a test
+    // goes back to the first record of that channel's measurement.
+    void replayPacesPausesAndSeeks()
+    {
+        QuietRig rig({0}, {3, 4}, false);
+        RecordingPlayer &player = rig.session->replay();
+        using K = RecordedRecord::Kind;
+        using P = RecordedRecord::Phase;
+        QVector<RecordedRecord> records;
+        for (int n = 0; n < 10; ++n)
+            records << RecordedRecord::of(100 * n, K::Verification, P::None, -1, 0,
+                                          levelRecord(1000 + n));
+        QVERIFY(player.play(records));
+        QTest::qWait(250);
+        player.setPaused(true);
+        const int drawn = rig.verification().plot().history(0).size();
+        QVERIFY2(drawn >= 2 && drawn <= 5, qPrintable(QString::number(drawn)));
+        QTest::qWait(300);
+        QCOMPARE(rig.verification().plot().history(0).size(), drawn);
+        player.seek(800);
+        player.setPaused(false);
+        QTRY_VERIFY(player.atEnd());
+        QCOMPARE(rig.verification().plot().history(0).mid(drawn), (QList<int>{1008, 1009}));
+        player.close();
+
+        records.clear();
+        qint64 ms = 0;
+        for (int channel : {3, 4}) {
+            for (int i = 0; i < 324; ++i)
+                records << RecordedRecord::of(ms += 20, K::Auto, i < 162 ? P::NoTouch : P::Touch,
+                                              channel, 0,
+                                              measurementRecord(channel, i < 162 ? 2000 : 2300));
+        }
+        QVERIFY(player.play(records));
+        player.setPaused(true);
+        player.setSpeed(RecordingPlayer::Speed::Fastest);
+        player.seek(records.at(324 + 200).ms);
+        ModalHelper boxes;
+        player.setPaused(false);
+        QTRY_VERIFY(player.atEnd());
+        QCOMPARE((QStringList{rig.cell(0, 0), rig.cell(0, 1), rig.cell(0, 2)}),
+                 (QStringList{"TK4", "2000", "2300"}));
+        QVERIFY(rig.cell(1, 0).isEmpty());
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("所选通道不触摸与触摸测试完成！")});
+    }
+
+    // A file read as far as it is valid, with one line for what was skipped; a file far larger
+    // than a recording is refused.
+    void oddRecordingsAreReadAsFarAsTheyAreValid()
+    {
+        QTemporaryDir dir;
+        const QString odd = dir.filePath("odd_rec.csv");
+        QByteArray text = "time_ms,kind,phase,channel,crc_failed";
+        for (int k = 0; k < 25; ++k)
+            text += ",TK" + QByteArray::number(k);
+        const QByteArray counts =
+            ",2000,2001,2002,2003,2004,2005,2006,2007,2008,2009,2010,2011,"
+            "2012,2013,2014,2015,2016,2017,2018,2019,2020,2021,2022,2023,2024";
+        text += "\r\n0,verification,-,-,0" + counts + "\r\n";
+        text += "5,verification,-,-,1,2000,2001,2002,,,,,,,,,,,,,,,,,,,,,,\r\n"; // cut short
+        text += "not a record at all\r\n";
+        text += "9,auto,water,TK3,0" + counts + "\r\n"; // water is no auto phase
+        text += "9,verification,-,-,0,2000,,2002,,,,,,,,,,,,,,,,,,,,,,\r\n"; // a gap
+        text += "9,verification,-,-,0,70000" + counts.mid(5) + "\r\n";       // no 16-bit count
+        text += "12,verification,-,-,0" + counts + "\r\n";
+        text += "15,verification,-,-,0,2000,20"; // the file ends within a line
+        writeBytes(odd, text);
+        QuietRig rig({0}, {0}, false);
+        RecordingPlayer &player = rig.session->replay();
+        QString chosen = odd;
+        player.chooseFile = [&](QWidget *, const QString &, const QString &, const QString &) {
+            return chosen;
+        };
+        player.setSpeed(RecordingPlayer::Speed::Fastest);
+        player.open(dir.path());
+        QTRY_VERIFY(player.atEnd());
+        QVERIFY(rig.logLines().contains(QStringLiteral("录制文件 odd_rec.csv：跳过 5 行")));
+        // The cut-short record reaches the preview's channels it holds, not the curves.
+        QCOMPARE(rig.verification().plot().history(2), (QList<int>{2002, 2002}));
+        QCOMPARE(rig.verification().plot().history(24), (QList<int>{2024, 2024}));
+        player.close();
+
+        const QString huge = dir.filePath("huge_rec.csv");
+        QFile file(huge);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(RecordingFile::kMaxFileBytes + 1));
+        file.close();
+        chosen = huge;
+        ModalHelper boxes;
+        player.open(dir.path());
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY(boxes.lastText().contains(QStringLiteral("过大")));
+        QVERIFY(!player.isActive());
+    }
+
     void windowShowsTheTickedChannelsLiveAndSwitchesOff()
     {
         SimBoard::setDataInterval(1);
-        auto window = std::make_unique<MainWindow>(testsupport::fastClock());
+        auto window = std::make_unique<MainWindow>();
         window->show();
         SimBoard::setHotplugTarget(window->findChild<QObject *>(QStringLiteral("deviceNotifier")));
         for (int n = 0; n < 25; ++n) {
@@ -281,6 +710,8 @@ private slots:
         QCOMPARE(button->text(), kOn);
         QCOMPARE(SimBoard::writtenReports(), QList<QByteArray>{kStartReport});
         QCOMPARE(view->chart()->series().size(), 25);
+        auto *numbers = window->findChild<QTableWidget *>(QStringLiteral("numbersTable"));
+        QVERIFY(!numbers->isHidden());
         QTRY_COMPARE_WITH_TIMEOUT(curve(0)->count(), 132, 20000);
         // The window stays at 132 values as records go on; a held key shows at the right end.
         SimBoard::setFinger(5, true);

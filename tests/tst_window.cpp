@@ -90,24 +90,27 @@ QList<NamedClass> expectedWidgets()
         for (const char *n : names)
             list.append({QString::fromLatin1(n), QByteArray(cls)});
     };
-    add("QLabel", {"label", "imageLabel", "versionLabel", "usbStateLabel", "proPathLabel",
-                   "proNameLabel", "mcuTypeLabel", "keyLabel", "drawLabel", "wheelLabel",
-                   "keyCountLabel", "scanningCycleLabel", "label_4", "label_2", "label_3"});
+    add("QLabel",
+        {"label", "imageLabel", "versionLabel", "usbStateLabel", "proPathLabel", "proNameLabel",
+         "mcuTypeLabel", "keyLabel", "drawLabel", "wheelLabel", "keyCountLabel",
+         "scanningCycleLabel", "label_4", "label_2", "label_3", "replayTimeLabel"});
+    add("QSlider", {"replaySlider"});
     add("QLineEdit", {"proPathLineEdit", "proNameLineEdit", "lineEdit"});
     add("QComboBox", {"mcuTypeCBox", "keyCBox", "drawCBox", "wheelCBox", "keyCountCBox",
-                      "startValueCBox", "endValueCBox"});
+                      "startValueCBox", "endValueCBox", "replaySpeedCBox"});
     add("QCheckBox", {"lowpower_cBox"});
     add("QRadioButton", {"lowRBtn", "middleRBtn", "highRBtn"});
     add("QPushButton", {"pushButton", "vandreliumBtn", "openProBtn", "browseBtn", "saveDownloadBtn",
                         "autoTest_btn", "waterproof_btn", "stopTest_btn", "pushButton_3",
-                        "createAppPro_btn", "allSelectBtn", "invertSelectBtn"});
+                        "createAppPro_btn", "allSelectBtn", "invertSelectBtn", "pausePictureBtn",
+                        "recordBtn", "openRecordingBtn", "replayPauseBtn", "replayEndBtn"});
     add("QGroupBox", {"groupBox_proSet", "groupBox_mcuType", "groupBox_key", "groupBox_function",
                       "groupBox_3", "groupBox_frequency", "groupBox", "groupBox_2"});
     add("QStackedWidget", {"mainStackedWidget", "packageStackedWidget"});
     add("QTabWidget", {"setDebugTWidget"});
     add("QPlainTextEdit", {"plainTextEdit"});
-    add("QTableWidget", {"tableWidget"});
-    add("QtCharts::QChartView", {"chartView"});
+    add("QTableWidget", {"tableWidget", "numbersTable"});
+    add("LiveChartView", {"chartView"});
     add("QMenuBar", {"menubar"});
     add("QWidget",
         {"centralwidget", "topWidget",   "middleWidget_2", "bottomWidget_3", "leftWidget",
@@ -115,7 +118,7 @@ QList<NamedClass> expectedWidgets()
          "leftTWidget",   "mpWidgetOne", "mainTWidget",    "widget",         "DtLeftWidget",
          "widget_2",      "widget_3",    "widget_4",       "widget_5",       "widget_6",
          "widget_7",      "widget_8",    "widget_10",      "widget_12",      "widget_13",
-         "widget_14",     "widget_15",   "widget_20"});
+         "widget_14",     "widget_15",   "widget_20",      "streamBar",      "replayBar"});
     add("MyWidget02", {"Mwidget28"});
     add("Mwidget01", {"Mwidget20"});
     add("Wd5p31948Sop16", {"Mwidget16"});

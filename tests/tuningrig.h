@@ -1,6 +1,7 @@
 #ifndef TUNINGRIG_H
 #define TUNINGRIG_H
 
+#include "charts/livechartview.h"
 #include "link/debuggerlink.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
@@ -14,10 +15,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QtCharts/QChartView>
 
 #include <memory>
 
@@ -131,13 +132,22 @@ struct SimTuningLink
 struct TuningRig
 {
     QWidget window;
-    QtCharts::QChartView *view = new QtCharts::QChartView(&window);
+    LiveChartView *view = new LiveChartView(&window);
     QComboBox *startCombo = new QComboBox(&window);
     QComboBox *endCombo = new QComboBox(&window);
     QLabel *hover = new QLabel(&window);
     QTableWidget *table = new QTableWidget(&window);
     QPlainTextEdit *log = new QPlainTextEdit(&window);
     QPushButton *verifyButton = new QPushButton(QStringLiteral("开启验证效果"), &window);
+    QTableWidget *numbersTable = new QTableWidget(&window);
+    QPushButton *pauseButton = new QPushButton(QStringLiteral("暂停画面"), &window);
+    QPushButton *recordButton = new QPushButton(QStringLiteral("录制"), &window);
+    QWidget *replayBar = new QWidget(&window);
+    QPushButton *replayPause = new QPushButton(replayBar);
+    QComboBox *replaySpeed = new QComboBox(replayBar);
+    QSlider *replaySlider = new QSlider(Qt::Horizontal, replayBar);
+    QLabel *replayTime = new QLabel(replayBar);
+    QLabel *progress = new QLabel(&window);
     QList<QPushButton *> keys;
     QList<QPushButton *> swatches;
     QList<QCheckBox *> boxes;
@@ -170,6 +180,12 @@ struct TuningRig
         w.swatches = swatches;
         w.checkBoxes = boxes;
         w.verificationButton = verifyButton;
+        w.numbersTable = numbersTable;
+        w.pauseButton = pauseButton;
+        w.recordButton = recordButton;
+        w.replay = {replayBar, replayPause, replaySpeed, replaySlider, replayTime};
+        w.progressLabel = progress;
+        w.overlayParent = &window;
         w.dialogParent = &window;
         session = std::make_unique<TuningSession>(w, channelNames(), run, pinMap, link, pacing,
                                                   exportFolder.isEmpty() ? exportDir.path()

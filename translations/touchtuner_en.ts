@@ -293,6 +293,13 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     </message>
 </context>
 <context>
+    <name>CouplingMatrix</name>
+    <message>
+        <source>触摸 TK%1 时 TK%2 偏移 %3，达到阈值余量的 %4%</source>
+        <translation>Touching TK%1 shifts TK%2 by %3, %4% of its threshold margin</translation>
+    </message>
+</context>
+<context>
     <name>KeyNumberCheck</name>
     <message>
         <source>、</source>
@@ -460,6 +467,17 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     <message>
         <source>%1：均值 %2，无采样</source>
         <translation>%1: mean %2, no samples</translation>
+    </message>
+    <message>
+        <source>邻键触摸时会被按下</source>
+        <translation>pressed by a touch on a neighbour</translation>
+    </message>
+</context>
+<context>
+    <name>LiveChartView</name>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -1060,6 +1078,26 @@ Then unplug the debugger and plug it in again.</translation>
         <source>请选中要打开的文件！</source>
         <translation>Choose the file to open!</translation>
     </message>
+    <message>
+        <source>录制</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>暂停画面</source>
+        <translation>Pause picture</translation>
+    </message>
+    <message>
+        <source>打开录制文件…</source>
+        <translation>Open recording…</translation>
+    </message>
+    <message>
+        <source>暂停回放</source>
+        <translation>Pause replay</translation>
+    </message>
+    <message>
+        <source>结束回放</source>
+        <translation>End replay</translation>
+    </message>
 </context>
 <context>
     <name>Mwidget01</name>
@@ -1252,6 +1290,41 @@ Then unplug the debugger and plug it in again.</translation>
     </message>
 </context>
 <context>
+    <name>NumbersView</name>
+    <message>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>原始值</source>
+        <translation>Raw</translation>
+    </message>
+    <message>
+        <source>基线</source>
+        <translation>Base</translation>
+    </message>
+    <message>
+        <source>阈值</source>
+        <translation>Threshold</translation>
+    </message>
+    <message>
+        <source>差值</source>
+        <translation>Delta</translation>
+    </message>
+    <message>
+        <source>按下</source>
+        <translation>Pressed</translation>
+    </message>
+    <message>
+        <source>噪声(1s)</source>
+        <translation>Noise (1 s)</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>yes</translation>
+    </message>
+</context>
+<context>
     <name>PackageWidget</name>
     <message>
         <source>key%1</source>
@@ -1297,6 +1370,76 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>接收返回超时！</source>
         <translation>No reply in time!</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingFile</name>
+    <message>
+        <source>无法读取录制文件 %1：%2</source>
+        <translation>Cannot read the recording %1: %2</translation>
+    </message>
+    <message>
+        <source>录制文件 %1 过大（%2 MB），不是本工具的录制文件</source>
+        <translation>The recording %1 is too large (%2 MB); it is not a recording of this tool</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingPlayer</name>
+    <message>
+        <source>1×</source>
+        <translation>1×</translation>
+    </message>
+    <message>
+        <source>4×</source>
+        <translation>4×</translation>
+    </message>
+    <message>
+        <source>最快</source>
+        <translation>Fastest</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>正在调试请勿点击！</source>
+        <translation>Tuning in progress, do not click!</translation>
+    </message>
+    <message>
+        <source>打开录制文件</source>
+        <translation>Open recording</translation>
+    </message>
+    <message>
+        <source>录制文件(*_rec.csv);;CSV(*.csv)</source>
+        <translation>Recordings (*_rec.csv);;CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>录制文件 %1：跳过 %2 行</source>
+        <translation>Recording %1: %2 lines skipped</translation>
+    </message>
+    <message>
+        <source>录制文件 %1 中没有记录</source>
+        <translation>The recording %1 holds no records</translation>
+    </message>
+    <message>
+        <source>开始回放：%1，%2 条记录</source>
+        <translation>Replay started: %1, %2 records</translation>
+    </message>
+    <message>
+        <source>回放结束</source>
+        <translation>Replay ended</translation>
+    </message>
+    <message>
+        <source>继续回放</source>
+        <translation>Resume replay</translation>
+    </message>
+    <message>
+        <source>暂停回放</source>
+        <translation>Pause replay</translation>
+    </message>
+    <message>
+        <source>%1 / %2 秒</source>
+        <translation>%1 / %2 s</translation>
     </message>
 </context>
 <context>
@@ -1440,6 +1583,25 @@ Then unplug the debugger and plug it in again.</translation>
     </message>
 </context>
 <context>
+    <name>StreamRecording</name>
+    <message>
+        <source>停止录制</source>
+        <translation>Stop recording</translation>
+    </message>
+    <message>
+        <source>开始录制：%1</source>
+        <translation>Recording started: %1</translation>
+    </message>
+    <message>
+        <source>录制</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>录制结束：%1，%2 条记录</source>
+        <translation>Recording ended: %1, %2 records</translation>
+    </message>
+</context>
+<context>
     <name>TuningReport</name>
     <message>
         <source>无法写入调试报告 %1：%2</source>
@@ -1487,6 +1649,14 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>、</source>
         <translation>, </translation>
+    </message>
+    <message>
+        <source>继续画面</source>
+        <translation>Resume picture</translation>
+    </message>
+    <message>
+        <source>暂停画面</source>
+        <translation>Pause picture</translation>
     </message>
 </context>
 <context>

@@ -43,7 +43,7 @@ bool ChannelRecorder::take(const QByteArray &record, int crcFailed)
         crcFailed == 0 ? chip::channelReading(record.constData(), record.size(), run.channel())
                        : -1;
     if (value >= 0) {
-        run.addSample(value);
+        run.addSample(value, recordCounts(record));
         chart.widenRange(value);
     } else if (crcFailed == 0) {
         chart.widenRange(0);

@@ -36,11 +36,18 @@ void ChannelTestSequencer::startAutoTest()
         return;
     }
     chart.rebuild(12, 11);
-    QList<int> channels = recorder.channelsInUse();
+    const QList<int> channels = recorder.channelsInUse();
     if (channels.isEmpty()) {
         recorder.warn(tr("请选择需要调试的通道！"));
         return;
     }
+    runAutoTest(channels);
+}
+
+void ChannelTestSequencer::runAutoTest(QList<int> channels)
+{
+    if (channels.isEmpty())
+        return;
     const int first = channels.takeFirst();
     run.start(TuningRun::Kind::Auto, channels);
     chart.installTestSeries();
@@ -57,6 +64,11 @@ void ChannelTestSequencer::startSingleChannel(int channel)
     }
     if (!recorder.channelsInUse().contains(channel))
         return;
+    runSingleChannel(channel);
+}
+
+void ChannelTestSequencer::runSingleChannel(int channel)
+{
     run.start(TuningRun::Kind::Single);
     recorder.beginChannel(channel);
     (void)results.assignRow(channel);
@@ -111,6 +123,9 @@ void ChannelTestSequencer::finishTouchPhase()
     const int channel = run.channel();
     const QVector<int> noTouch = run.samplesFrom(0, chip::kSamplesPerPhase);
     const QVector<int> touch = run.samplesFrom(chip::kSamplesPerPhase, chip::kSamplesPerPhase);
+    const QVector<RecordCounts> noTouchRecords = run.recordsFrom(0, chip::kSamplesPerPhase);
+    const QVector<RecordCounts> touchRecords =
+        run.recordsFrom(chip::kSamplesPerPhase, chip::kSamplesPerPhase);
     recorder.endChannelSampling();
     const QString doubt = CaptureCheck::touchDoubt(noTouch, touch);
     const CaptureChoice choice =
@@ -120,6 +135,8 @@ void ChannelTestSequencer::finishTouchPhase()
     if (choice == CaptureChoice::Keep) {
         store.set(channel, SamplePhase::NoTouch, noTouch);
         store.set(channel, SamplePhase::Touch, touch);
+        store.setRecords(channel, SamplePhase::NoTouch, noTouchRecords);
+        store.setRecords(channel, SamplePhase::Touch, touchRecords);
         results.writeTouchResults(channel, store.at(channel));
         emit channelFinished(channel);
     } else if (choice == CaptureChoice::Discard) {

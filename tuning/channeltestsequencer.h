@@ -36,6 +36,10 @@ public:
     void startAutoTest();
     // Single-channel test; does nothing for a channel that is not in use.
     void startSingleChannel(int channel);
+    // The runs as the two starts begin them once their questions and checks are passed (a replay
+    // starts the runs of its recording so); the auto test's chart is built already.
+    void runAutoTest(QList<int> channels);
+    void runSingleChannel(int channel);
     // The stop button: stops the board and ends the run.
     void stop();
     // A record of the channel under test was counted.

@@ -48,14 +48,14 @@ void TuningRun::set(Kind kind, Phase phase)
 void TuningRun::start(Kind kind, const QList<int> &channels)
 {
     pending = channels;
-    taken.clear();
+    clearSamples();
     set(kind, kind == Kind::Verification ? Phase::Sampling : Phase::Idle);
 }
 
 void TuningRun::beginChannel(int channel)
 {
     currentChannel = channel;
-    taken.clear();
+    clearSamples();
 }
 
 int TuningRun::takeNextChannel() { return pending.isEmpty() ? -1 : pending.takeFirst(); }
@@ -73,7 +73,7 @@ void TuningRun::endChannel() { set(currentKind, Phase::Idle); }
 void TuningRun::finish()
 {
     pending.clear();
-    taken.clear();
+    clearSamples();
     set(Kind::None, Phase::Idle);
 }
 

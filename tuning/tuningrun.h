@@ -2,6 +2,7 @@
 #define TUNINGRUN_H
 
 #include "charts/runview.h"
+#include "quality/channelsamples.h"
 
 #include <QList>
 #include <QObject>
@@ -61,9 +62,18 @@ public:
     // phase).
     const QVector<int> &samples() const { return taken; }
     int sampleCount() const { return taken.size(); }
-    void addSample(int value) { taken.append(value); }
+    // A counted sample with the counts of every channel in its record.
+    void addSample(int value, const RecordCounts &record)
+    {
+        taken.append(value);
+        takenRecords.append(record);
+    }
     // count samples from index from.
     QVector<int> samplesFrom(int from, int count) const { return taken.mid(from, count); }
+    QVector<RecordCounts> recordsFrom(int from, int count) const
+    {
+        return takenRecords.mid(from, count);
+    }
     // The channels still to come, in order.
     const QList<int> &queue() const { return pending; }
 
@@ -74,7 +84,11 @@ public:
     // The next channel of the queue, removed from it; -1 when the queue is empty.
     int takeNextChannel();
     void clearQueue();
-    void clearSamples() { taken.clear(); }
+    void clearSamples()
+    {
+        taken.clear();
+        takenRecords.clear();
+    }
 
     void startCountdown();
     void startSampling();
@@ -102,6 +116,7 @@ private:
     Phase phaseBeforeStop = Phase::Idle;
     int currentChannel = -1;
     QVector<int> taken;
+    QVector<RecordCounts> takenRecords;
     QList<int> pending;
 };
 

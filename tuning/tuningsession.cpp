@@ -14,31 +14,40 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableWidget>
 
 TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelNames,
                              TuningRun &run, PinMapSource &pinMap, TuningLink &link,
                              const Pacing &pacing, const QString &exportFolder, QObject *parent)
-    : QObject(parent), tuningRun(run), pinMap(pinMap), link(link), dialogParent(w.dialogParent),
-      log(w.log), pane(w.log), names(channelNames),
+    : QObject(parent), tuningRun(run), pinMap(pinMap), dialogParent(w.dialogParent), log(w.log),
+      pane(w.log), names(channelNames), linkSwitch(link),
       liveChart(w.chartView, w.startValueCBox, w.endValueCBox, w.hoverLabel),
       resultsTable(w.tableWidget, channelNames),
       channelIndicators(w.keys, w.swatches, w.checkBoxes, pinMap, run, w.dialogParent),
-      channelRecorder(run, liveChart, channelIndicators, pinMap, link, pacing, w.log,
+      channelRecorder(run, liveChart, channelIndicators, pinMap, linkSwitch, pacing, w.log,
                       w.dialogParent),
-      testSequencer(run, channelRecorder, liveChart, resultsTable, store, channelIndicators, link,
-                    pacing, w.dialogParent),
-      waterproofTest(run, channelRecorder, liveChart, resultsTable, store, pinMap, link,
+      testSequencer(run, channelRecorder, liveChart, resultsTable, store, channelIndicators,
+                    linkSwitch, pacing, w.dialogParent),
+      waterproofTest(run, channelRecorder, liveChart, resultsTable, store, pinMap, linkSwitch,
                      w.dialogParent, exportFolder),
-      verificationMode(liveChart, run, link, pacing, w.verificationButton, w.checkBoxes,
-                       w.dialogParent)
+      verificationMode(liveChart, run, linkSwitch, pacing, w.verificationButton, w.checkBoxes,
+                       w.dialogParent),
+      numbersView(w.numbersTable, keyPreview), pauseButton(w.pauseButton),
+      streamRecording(run, w.recordButton, w.log, w.dialogParent),
+      player(*this, w.replay, w.log, w.dialogParent),
+      phaseProgress(run, w.progressLabel, [this, parent = w.overlayParent](const QSize &size) {
+          return pane.overlayPosition(size, parent);
+      })
 {
+    streamClock.start();
     chooseReportFile = [](QWidget *parent, const QString &caption, const QString &proposed,
                           const QString &filter) {
         return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
     };
     liveChart.rebuild(12, 11);
     resultsTable.setup();
+    pauseButton->setEnabled(false);
     connect(&channelIndicators, &ChannelIndicators::swatchColourChanged, &verificationMode,
             &VerificationMode::applySwatchColour);
     connect(&testSequencer, &ChannelTestSequencer::channelFinished, this,
@@ -47,6 +56,12 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
             &TuningSession::showChannelQuality);
     connect(&verificationMode, &VerificationMode::activeChanged, this,
             &TuningSession::switchPreview);
+    // A change of phase is a pause of the stream: what waits for its frame is drawn at once.
+    connect(&run, &TuningRun::phaseChanged, this, [this] {
+        liveChart.flushTestPoints();
+        verificationMode.flushFrame();
+        phaseProgress.update();
+    });
     QTableWidget *table = w.tableWidget;
     connect(table, &QTableWidget::cellClicked, this, [this](int row) { showRowCurves(row); });
     connect(table, &QTableWidget::cellChanged, this, &TuningSession::tableCellChanged);
@@ -60,6 +75,7 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
 
 void TuningSession::handleRecord(const QByteArray &record, int crcFailed)
 {
+    streamRecording.add(record, crcFailed, false);
     // The record that raises the add-water prompt is neither counted nor drawn.
     if (tuningRun.waterPromptPending()) {
         waterproofTest.promptAddWater();
@@ -67,6 +83,7 @@ void TuningSession::handleRecord(const QByteArray &record, int crcFailed)
     }
     if (!channelRecorder.take(record, crcFailed))
         return;
+    phaseProgress.update();
     if (tuningRun.waterproofMode())
         waterproofTest.recordCounted();
     else
@@ -75,21 +92,32 @@ void TuningSession::handleRecord(const QByteArray &record, int crcFailed)
 
 void TuningSession::handleCheckRecord(const QByteArray &record, int crcFailed)
 {
+    streamRecording.add(record, crcFailed, true);
     verificationMode.handleRecord(record);
     // The zeros of a cut-short record would reset the debounce and drag the base.
     if (crcFailed != 0)
         return;
     for (int channel : keyPreview.feed(record))
         channelIndicators.showPressed(channel, keyPreview.pressed(channel));
+    if (verificationMode.isActive())
+        numbersView.feed(player.isActive() ? player.currentMs() : streamClock.elapsed(), record);
 }
 
 void TuningSession::readerFailed(const QString &text) { testSequencer.abandonRun(text); }
+
+void TuningSession::stopRun()
+{
+    if (player.isActive())
+        player.close();
+    else
+        testSequencer.stop();
+}
 
 void TuningSession::checkReaderFailed(const QString &text)
 {
     if (verificationMode.endOnReaderFailure())
         log->appendPlainText(
-            tr("验证效果已中止：%1").arg(link.isOpen() ? text : tr("调试器已断开")));
+            tr("验证效果已中止：%1").arg(linkSwitch.isOpen() ? text : tr("调试器已断开")));
     channelRecorder.warn(text);
 }
 
@@ -99,6 +127,8 @@ void TuningSession::clearResults()
     resultsTable.clearResults();
     store.clear();
     tuningRun.clearQueue();
+    coupling = CouplingMatrix();
+    warnedCouplings.clear();
 }
 
 void TuningSession::adoptLoadedResults(const QString &samplesPath)
@@ -118,6 +148,8 @@ void TuningSession::adoptLoadedResults(const QString &samplesPath)
             uncleanSamplesPath = samplesPath;
         }
     }
+    // A samples file keeps no whole records: the coupling of the keys is this session's.
+    updateCoupling();
     showAllQuality();
 }
 
@@ -134,14 +166,34 @@ bool TuningSession::saveSamples(const QString &samplesPath, QString *error)
 
 KeyQuality TuningSession::qualityOf(int channel) const
 {
-    return KeyQuality::of(store.at(channel), resultsTable.tableMeans(channel));
+    KeyQuality quality = KeyQuality::of(store.at(channel), resultsTable.tableMeans(channel));
+    coupling.judge(channel, &quality);
+    return quality;
+}
+
+void TuningSession::updateCoupling()
+{
+    QVector<CouplingMatrix::Key> keys;
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        if (resultsTable.rowOf(channel) >= 0)
+            keys.append({channel, &store.at(channel), resultsTable.tableMeans(channel)});
+    }
+    coupling = CouplingMatrix::measure(keys);
 }
 
 void TuningSession::showChannelQuality(int channel)
 {
-    const KeyQuality quality = qualityOf(channel);
-    log->appendPlainText(quality.logLine(names.value(channel)));
-    resultsTable.showQuality(channel, quality);
+    updateCoupling();
+    log->appendPlainText(qualityOf(channel).logLine(names.value(channel)));
+    // A neighbour's touch that takes a key more than half-way to its threshold, once a pair.
+    for (const CouplingMatrix::Entry &entry : coupling.warnings()) {
+        if (!warnedCouplings.contains({entry.touched, entry.affected})) {
+            warnedCouplings.insert({entry.touched, entry.affected});
+            log->appendPlainText(CouplingMatrix::warningText(entry));
+        }
+    }
+    // The measured key may change what its neighbours' rows say.
+    showAllQuality();
 }
 
 void TuningSession::showAllQuality()
@@ -155,16 +207,21 @@ void TuningSession::showAllQuality()
 void TuningSession::tableCellChanged(int row, int column)
 {
     const int channel = resultsTable.channelAt(row);
-    if (ResultsTable::isMeanColumn(column) && channel >= 0)
+    if (ResultsTable::isMeanColumn(column) && channel >= 0) {
+        updateCoupling();
         resultsTable.showQuality(channel, qualityOf(channel));
+    }
 }
 
 void TuningSession::switchPreview(bool on)
 {
     for (int channel = 0; channel < chip::kChannelCount; ++channel)
         channelIndicators.showPressed(channel, false);
+    setPicturePaused(false);
+    pauseButton->setEnabled(on);
     if (!on) {
         keyPreview.clear();
+        numbersView.stop();
         return;
     }
     // The firmware's table: every channel in use with its key number and its row's means.
@@ -172,6 +229,20 @@ void TuningSession::switchPreview(bool on)
     for (int channel : channelRecorder.channelsInUse())
         keys.append({channel, pinMap.keyNumber(channel), resultsTable.tableMeans(channel)});
     keyPreview.reset(keys);
+    numbersView.start(channelRecorder.channelsInUse());
+}
+
+void TuningSession::togglePicturePause()
+{
+    if (verificationMode.isActive())
+        setPicturePaused(!verificationMode.isPaused());
+}
+
+void TuningSession::setPicturePaused(bool paused)
+{
+    verificationMode.setPaused(paused);
+    numbersView.setPaused(paused);
+    pauseButton->setText(paused ? tr("继续画面") : tr("暂停画面"));
 }
 
 void TuningSession::showRowCurves(int row)

@@ -3,26 +3,36 @@
 
 #include "charts/channelindicators.h"
 #include "charts/livechart.h"
+#include "charts/numbersview.h"
 #include "link/pacing.h"
 #include "quality/channelsamples.h"
+#include "quality/couplingmatrix.h"
 #include "quality/keypreview.h"
 #include "quality/tuningreport.h"
 #include "tuning/channelrecorder.h"
 #include "tuning/channeltestsequencer.h"
+#include "tuning/linkswitch.h"
 #include "tuning/logpane.h"
+#include "tuning/phaseprogress.h"
+#include "tuning/recordingplayer.h"
 #include "tuning/resultstable.h"
+#include "tuning/streamrecording.h"
 #include "tuning/verificationmode.h"
 #include "tuning/waterprooftest.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
+#include <QPair>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 #include <functional>
 
+class LiveChartView;
 class PinMapSource;
 class QCheckBox;
 class QComboBox;
@@ -35,15 +45,10 @@ class TuningLink;
 class TuningRun;
 struct KeyQuality;
 
-namespace QtCharts
-{
-class QChartView;
-}
-
 // The widgets of the debug page that the tuning companions drive.
 struct TuningWidgets
 {
-    QtCharts::QChartView *chartView = nullptr;
+    LiveChartView *chartView = nullptr;
     QComboBox *startValueCBox = nullptr;
     QComboBox *endValueCBox = nullptr;
     QLabel *hoverLabel = nullptr;
@@ -54,6 +59,16 @@ struct TuningWidgets
     QList<QPushButton *> swatches;
     QList<QCheckBox *> checkBoxes;
     QPushButton *verificationButton = nullptr;
+    // Beside the curves during verification: the numbers, and the button that pauses both.
+    QTableWidget *numbersTable = nullptr;
+    QPushButton *pauseButton = nullptr;
+    // "录制": every record of any run into a file beside the project.
+    QPushButton *recordButton = nullptr;
+    // The bar of a replay.
+    RecordingPlayer::Controls replay;
+    // "n/162" beside the countdown badge, a child of overlayParent as the badge is.
+    QLabel *progressLabel = nullptr;
+    QWidget *overlayParent = nullptr;
     QWidget *dialogParent = nullptr;
 };
 
@@ -114,6 +129,8 @@ public:
     // A results row was clicked: with no run going, the chart shows that channel's measured
     // curves.
     void showRowCurves(int row);
+    // The pause button: the live picture and its numbers hold still, or follow the stream again.
+    void togglePicturePause();
 
     TuningRun &run() { return tuningRun; }
     LiveChart &chart() { return liveChart; }
@@ -125,7 +142,17 @@ public:
     WaterproofTest &waterproof() { return waterproofTest; }
     VerificationMode &verification() { return verificationMode; }
     const KeyPreview &preview() const { return keyPreview; }
+    NumbersView &numbers() { return numbersView; }
+    StreamRecording &recording() { return streamRecording; }
+    RecordingPlayer &replay() { return player; }
+    // The link the tests and verification use: the board's, or a replay's (source, null for the
+    // board).
+    TuningLink &link() { return linkSwitch; }
+    void useSource(TuningLink *source) { linkSwitch.use(source); }
+    // The stop button: ends a replay, or stops the run on the board.
+    void stopRun();
     const LogPane &logPane() const { return pane; }
+    PhaseProgress &progress() { return phaseProgress; }
 
 signals:
     // "导出调试报告…" was chosen in the results table's context menu.
@@ -135,15 +162,17 @@ private:
     // A channel's phase ended: its figures in the log and on its results row.
     void showChannelQuality(int channel);
     void showAllQuality();
-    // The key judged from its samples and the means of its results row.
+    // The key judged from its samples, the means of its results row and its neighbours' touches.
     KeyQuality qualityOf(int channel) const;
+    // The coupling of the keys with results rows, from their kept records.
+    void updateCoupling();
     // A mean edited in the table: the row's figures follow what the firmware will get.
     void tableCellChanged(int row, int column);
     void switchPreview(bool on);
+    void setPicturePaused(bool paused);
 
     TuningRun &tuningRun;
     PinMapSource &pinMap;
-    TuningLink &link;
     QWidget *dialogParent;
     QPlainTextEdit *log;
     LogPane pane;
@@ -152,6 +181,8 @@ private:
     // The samples file that lost lines or was refused when it was read; kept before it is
     // overwritten.
     QString uncleanSamplesPath;
+    // Declared before the companions it is handed to.
+    LinkSwitch linkSwitch;
     LiveChart liveChart;
     ResultsTable resultsTable;
     ChannelIndicators channelIndicators;
@@ -160,6 +191,16 @@ private:
     WaterproofTest waterproofTest;
     VerificationMode verificationMode;
     KeyPreview keyPreview;
+    NumbersView numbersView;
+    QPushButton *pauseButton;
+    StreamRecording streamRecording;
+    RecordingPlayer player;
+    // Arrival times of the verification records.
+    QElapsedTimer streamClock;
+    PhaseProgress phaseProgress;
+    CouplingMatrix coupling;
+    // The pairs (touched, affected) whose coupling the log has warned of.
+    QSet<QPair<int, int>> warnedCouplings;
 };
 
 #endif // TUNINGSESSION_H

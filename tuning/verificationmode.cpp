@@ -2,6 +2,7 @@
 
 #include "charts/channelpalette.h"
 #include "charts/livechart.h"
+#include "charts/livechartview.h"
 #include "chip/chip.h"
 #include "link/pacing.h"
 #include "tuning/tuninglink.h"
@@ -19,7 +20,8 @@ VerificationMode::VerificationMode(LiveChart &chart, TuningRun &run, TuningLink 
                                    QObject *parent)
     : QObject(parent), chart(chart), run(run), link(link),
       offSettleMs(pacing.verificationOffSettleMs), switchButton(switchButton),
-      checkBoxes(checkBoxes), dialogParent(dialogParent)
+      checkBoxes(checkBoxes), dialogParent(dialogParent),
+      frames([this] { drawCurves(); }, [&chart] { return chart.lastPaintNs(); })
 {
     // The pause replaces a sleep on the GUI thread, so the window keeps painting meanwhile.
     recordPause.setSingleShot(true);
@@ -50,6 +52,11 @@ void VerificationMode::switchOn()
                              QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
+    switchOnConfirmed();
+}
+
+void VerificationMode::switchOnConfirmed()
+{
     switchButton->setText(tr("停止验证效果"));
     createCurves();
     link.startCheckReader();
@@ -79,6 +86,7 @@ void VerificationMode::switchOff()
         finishRecord(false);
     }
     switchingOff = false;
+    frames.flush();
     switch (link.runStopExchange(StopExchange::VerificationOff)) {
     case StopOutcome::Done:
         break;
@@ -131,7 +139,7 @@ void VerificationMode::handleRecord(const QByteArray &record)
 
 void VerificationMode::finishRecord(bool mayArm)
 {
-    curves.redraw(tickedChannels(), [this](int value) { chart.widenRange(value); });
+    frames.request();
     chart.restartCurve();
     if (mayArm && verificationActive && !switchingOff)
         link.armCheckReader();
@@ -166,6 +174,24 @@ void VerificationMode::applySwatchColour(int channel, const QColor &colour)
         chart.addChannelSeries(curves.curve(channel), colour.red(), colour.green(), colour.blue());
     else
         colourForNextStart[channel] = colour;
+}
+
+void VerificationMode::setPaused(bool paused)
+{
+    if (paused == frames.isHeld())
+        return;
+    if (LiveChartView *view = chart.chartView())
+        view->setNavigable(paused);
+    if (!paused) {
+        chart.resetView();
+        frames.request();
+    }
+    frames.hold(paused);
+}
+
+void VerificationMode::drawCurves()
+{
+    curves.redraw(tickedChannels(), [this](int value) { chart.widenRange(value); });
 }
 
 VerificationPlot::Ticked VerificationMode::tickedChannels() const

@@ -1,6 +1,7 @@
 #ifndef VERIFICATIONMODE_H
 #define VERIFICATIONMODE_H
 
+#include "charts/framethrottle.h"
 #include "charts/verificationplot.h"
 #include "chip/chip.h"
 
@@ -21,7 +22,8 @@ class TuningLink;
 class TuningRun;
 
 // Verification mode: streams all channels through CheckThread and shows the latest window of
-// every ticked channel as a live curve in its colour. Switched on and off with one button.
+// every ticked channel as a live curve in its colour. Switched on and off with one button. Every
+// record goes into the histories at once; the curves are drawn from them at the display's rate.
 class VerificationMode : public QObject
 {
     Q_OBJECT
@@ -35,9 +37,22 @@ public:
 
     // The switch button: on after confirmation, off through the Stop exchange.
     void toggle();
-    // One record from CheckThread: every history grows, the ticked curves are redrawn, and
-    // CheckThread is armed for the next one (after a short pause while the window fills).
+    // On as the button switches it once the question is answered, and off without the chart
+    // being rebuilt first (a replay switches so, keeping the last picture).
+    void switchOnConfirmed();
+    void switchOff();
+    // One record from CheckThread: every history grows, the ticked curves are redrawn with the
+    // next frame, and CheckThread is armed for the next one (after a short pause while the window
+    // fills).
     void handleRecord(const QByteArray &record);
+    // Draws the curves now if a record waits for its frame.
+    void flushFrame() { frames.flush(); }
+    // The picture holds still while the records go on into the histories; the user may zoom,
+    // move and read it meanwhile. Resuming shows the latest window at the built scale.
+    void setPaused(bool paused);
+    bool isPaused() const { return frames.isHeld(); }
+
+    const FrameThrottle &frameThrottle() const { return frames; }
     // The verification reader failed or the board went: verification ends without the Stop
     // exchange, as the other runs end. True when it was on.
     bool endOnReaderFailure();
@@ -60,12 +75,12 @@ signals:
 
 private:
     void switchOn();
-    void switchOff();
     // The button, the run and the preview show verification off.
     void markOff();
-    // Draws the record held back by the pause; arms CheckThread for the next one only when
-    // verification goes on.
+    // Asks for a frame for the record held back by the pause; arms CheckThread for the next one
+    // only when verification goes on.
     void finishRecord(bool mayArm);
+    void drawCurves();
     VerificationPlot::Ticked tickedChannels() const;
     // Waits without taking user input, so that a board unplugged meanwhile is noticed.
     static void waitWithoutUserInput(int ms);
@@ -80,6 +95,7 @@ private:
     QWidget *dialogParent;
 
     VerificationPlot curves;
+    FrameThrottle frames;
     QTimer recordPause;
     std::array<QColor, chip::kChannelCount> colourForNextStart;
     bool verificationActive = false;

@@ -36,11 +36,18 @@ void WaterproofTest::start()
         return;
     }
     chart.rebuild(6, 5);
-    QList<int> channels = recorder.channelsInUse();
+    const QList<int> channels = recorder.channelsInUse();
     if (channels.isEmpty()) {
         recorder.warn(tr("请选择需要调试的通道！"));
         return;
     }
+    runOver(channels);
+}
+
+void WaterproofTest::runOver(QList<int> channels)
+{
+    if (channels.isEmpty())
+        return;
     recorder.cancelRearm();
     runChannels.clear();
     const int first = channels.takeFirst();

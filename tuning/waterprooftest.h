@@ -30,6 +30,8 @@ public:
 
     // The waterproof button.
     void start();
+    // The run as the button begins it once its checks are passed, on a chart built for it.
+    void runOver(QList<int> channels);
     // The first record of a run: asks for water on the pad while the input is drained.
     void promptAddWater();
     // A record of the channel under test was counted.

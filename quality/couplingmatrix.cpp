@@ -1,0 +1,111 @@
+#include "quality/couplingmatrix.h"
+
+#include "quality/keyquality.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+double meanOf(const QVector<RecordCounts> &records, int channel)
+{
+    qint64 sum = 0;
+    for (const RecordCounts &counts : records)
+        sum += counts[channel];
+    return double(sum) / records.size();
+}
+
+// From the key's resting mean up to the threshold the firmware compares its counts with.
+std::optional<int> marginOf(const CouplingMatrix::Key &key)
+{
+    const KeyQuality quality = KeyQuality::of(*key.samples, key.means);
+    const std::optional<int> &rest = quality.means.noTouch;
+    const std::optional<int> &touch = quality.means.touch;
+    if (!rest || !touch)
+        return std::nullopt;
+    const int threshold = quality.threshold ? *quality.threshold
+                                            : KeyQuality::firmwareThreshold(*rest, *touch, *rest);
+    const int margin = threshold - *rest;
+    return margin > 0 ? std::optional<int>(margin) : std::nullopt;
+}
+} // namespace
+
+int CouplingMatrix::Entry::wholePercent() const { return percent ? int(std::trunc(*percent)) : 0; }
+
+CouplingMatrix CouplingMatrix::measure(const QVector<Key> &keys)
+{
+    CouplingMatrix matrix;
+    QVector<std::optional<int>> margins;
+    for (const Key &key : keys) {
+        matrix.keyChannels << key.channel;
+        margins << (key.samples ? marginOf(key) : std::nullopt);
+    }
+    for (const Key &a : keys) {
+        if (!a.samples || a.samples->noTouchRecords.size() != chip::kSamplesPerPhase ||
+            a.samples->touchRecords.size() != chip::kSamplesPerPhase)
+            continue;
+        matrix.touched << a.channel;
+        for (int b = 0; b < keys.size(); ++b) {
+            const int affected = keys.at(b).channel;
+            if (affected == a.channel || !chip::isChannel(affected))
+                continue;
+            Entry entry;
+            entry.touched = a.channel;
+            entry.affected = affected;
+            entry.shift = meanOf(a.samples->touchRecords, affected) -
+                          meanOf(a.samples->noTouchRecords, affected);
+            if (margins.at(b))
+                entry.percent = 100.0 * entry.shift / *margins.at(b);
+            matrix.pairs << entry;
+        }
+    }
+    return matrix;
+}
+
+std::optional<CouplingMatrix::Entry> CouplingMatrix::at(int touchedChannel,
+                                                        int affectedChannel) const
+{
+    for (const Entry &entry : pairs) {
+        if (entry.touched == touchedChannel && entry.affected == affectedChannel)
+            return entry;
+    }
+    return std::nullopt;
+}
+
+QVector<CouplingMatrix::Entry> CouplingMatrix::warnings(int affectedChannel) const
+{
+    QVector<Entry> found;
+    for (const Entry &entry : pairs) {
+        if (entry.warns() && (affectedChannel < 0 || entry.affected == affectedChannel))
+            found << entry;
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Entry &a, const Entry &b) { return *a.percent > *b.percent; });
+    return found;
+}
+
+QString CouplingMatrix::warningText(const Entry &entry)
+{
+    return tr("触摸 TK%1 时 TK%2 偏移 %3，达到阈值余量的 %4%")
+        .arg(entry.touched)
+        .arg(entry.affected)
+        .arg(std::lround(entry.shift))
+        .arg(entry.wholePercent());
+}
+
+void CouplingMatrix::judge(int affectedChannel, KeyQuality *quality) const
+{
+    for (const Entry &entry : warnings(affectedChannel)) {
+        quality->notes << warningText(entry);
+        if (!entry.presses() || !quality->verdict)
+            continue;
+        quality->verdict = KeyVerdict::Fail;
+        // Kept in the sources' language like the key's other reasons (the report prints them),
+        // once however many neighbours press it; which neighbours, the details and notes say.
+        const QString reason =
+            QStringLiteral(QT_TRANSLATE_NOOP("KeyQuality", "邻键触摸时会被按下"));
+        if (!quality->reasons.contains(reason))
+            quality->reasons << reason;
+        quality->reasonDetails << warningText(entry);
+    }
+}

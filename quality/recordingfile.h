@@ -1,0 +1,73 @@
+#ifndef RECORDINGFILE_H
+#define RECORDINGFILE_H
+
+#include "chip/chip.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+#include <QVector>
+
+#include <array>
+
+class QDateTime;
+
+// One record of a recording: when it arrived, what the run was doing, and the counts it held.
+struct RecordedRecord
+{
+    enum class Kind : quint8 {
+        None,         // no run: a record that still arrived
+        Single,       // no-touch/touch test of one channel
+        Auto,         // no-touch/touch test of every channel in use
+        Waterproof,   // water on the pad
+        Verification, // delivered by the verification reader
+    };
+    enum class Phase : quint8 {
+        None,
+        NoTouch,
+        Touch,
+        Water,
+    };
+
+    qint64 ms = 0; // arrival, milliseconds from the start of the recording
+    Kind kind = Kind::None;
+    Phase phase = Phase::None;
+    qint8 channel = -1; // the channel under test, -1 for none
+    quint8 crcFailed = 0;
+    // The counts of the channels the record holds, from channel 0; a cut-short record holds fewer.
+    quint8 countCount = 0;
+    std::array<quint16, chip::kChannelCount> counts{};
+
+    static RecordedRecord of(qint64 ms, Kind kind, Phase phase, int channel, int crcFailed,
+                             const QByteArray &record);
+    // The measurement record again: the tag byte and every count it held.
+    QByteArray toRecord() const;
+};
+
+// A recording of the live stream as CSV: a header line naming the columns, then one line per
+// record, "1534,auto,touch,TK3,0,2012,...,2310" (arrival in milliseconds, run kind, phase, the
+// channel under test or "-", the check flag, then TK0 ... TK24, empty where a cut-short record
+// held no count), with CR LF line ends.
+class RecordingFile
+{
+    Q_DECLARE_TR_FUNCTIONS(RecordingFile)
+
+public:
+    // A file above this size is no recording of ours (ten minutes at 1,000 records a second
+    // take about 90 MB).
+    static constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;
+
+    // "<project name>_<yyyy-MM-dd-HH-mm-ss>_rec.csv"
+    static QString fileName(const QString &projectName, const QDateTime &start);
+    static QByteArray header();
+    static void appendLine(QByteArray *text, const RecordedRecord &record);
+    // False for a line that is no record line of a recording (the header is none either).
+    static bool parseLine(const QByteArray &line, RecordedRecord *record);
+    // Reads the file line by line: every record line, the other lines but the header counted in
+    // skipped. False with the reason in error when it cannot be read or is far larger than a
+    // recording.
+    [[nodiscard]] static bool read(const QString &path, QVector<RecordedRecord> *records,
+                                   int *skipped, QString *error);
+};
+
+#endif // RECORDINGFILE_H

@@ -1,0 +1,117 @@
+#include "tuning/streamrecording.h"
+
+#include "chip/chip.h"
+#include "project/writefailure.h"
+#include "quality/recordingwriter.h"
+#include "tuning/tuningrun.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+RecordedRecord::Kind StreamRecording::recordedKind(TuningRun::Kind kind)
+{
+    switch (kind) {
+    case TuningRun::Kind::Single:
+        return RecordedRecord::Kind::Single;
+    case TuningRun::Kind::Auto:
+        return RecordedRecord::Kind::Auto;
+    case TuningRun::Kind::Waterproof:
+        return RecordedRecord::Kind::Waterproof;
+    case TuningRun::Kind::None:
+    case TuningRun::Kind::Verification:
+        break;
+    }
+    return RecordedRecord::Kind::None;
+}
+
+StreamRecording::StreamRecording(const TuningRun &run, QPushButton *button, QPlainTextEdit *log,
+                                 QWidget *dialogParent, QObject *parent)
+    : QObject(parent), run(run), button(button), log(log), dialogParent(dialogParent)
+{
+    flushTimer.setInterval(kFlushMs);
+    connect(&flushTimer, &QTimer::timeout, this, [this] {
+        if (writer && !writer->flushBlock())
+            failed();
+    });
+}
+
+StreamRecording::~StreamRecording() = default;
+
+void StreamRecording::toggle(const QString &folder, const QString &projectName)
+{
+    if (isRecording()) {
+        stop();
+        return;
+    }
+    QDir().mkpath(folder);
+    (void)start(
+        QDir(folder).filePath(RecordingFile::fileName(projectName, QDateTime::currentDateTime())));
+}
+
+bool StreamRecording::start(const QString &path)
+{
+    auto fresh = std::make_unique<RecordingWriter>();
+    QString error;
+    if (!fresh->open(path, &error)) {
+        warnWriteFailed(dialogParent, path);
+        return false;
+    }
+    // Queued: the writer's thread reports, the recording ends here.
+    connect(fresh.get(), &RecordingWriter::writeFailed, this, &StreamRecording::failed,
+            Qt::QueuedConnection);
+    writer = std::move(fresh);
+    recordingPath = path;
+    clock.start();
+    flushTimer.start();
+    button->setText(tr("停止录制"));
+    log->appendPlainText(tr("开始录制：%1").arg(QDir::toNativeSeparators(path)));
+    return true;
+}
+
+void StreamRecording::stop()
+{
+    if (!writer)
+        return;
+    flushTimer.stop();
+    const bool written = writer->finish();
+    const qint64 count = writer->recordCount();
+    writer.reset();
+    button->setText(tr("录制"));
+    if (!written) {
+        warnWriteFailed(dialogParent, recordingPath);
+        return;
+    }
+    log->appendPlainText(
+        tr("录制结束：%1，%2 条记录").arg(QDir::toNativeSeparators(recordingPath)).arg(count));
+}
+
+void StreamRecording::add(const QByteArray &record, int crcFailed, bool verificationReader)
+{
+    if (!writer)
+        return;
+    RecordedRecord::Kind kind = RecordedRecord::Kind::Verification;
+    RecordedRecord::Phase phase = RecordedRecord::Phase::None;
+    int channel = -1;
+    if (!verificationReader) {
+        kind = recordedKind(run.kind());
+        channel = run.channel();
+        if (kind == RecordedRecord::Kind::Waterproof)
+            phase = RecordedRecord::Phase::Water;
+        else if (kind != RecordedRecord::Kind::None)
+            phase = run.sampleCount() < chip::kSamplesPerPhase ? RecordedRecord::Phase::NoTouch
+                                                               : RecordedRecord::Phase::Touch;
+    }
+    if (kind == RecordedRecord::Kind::None || kind == RecordedRecord::Kind::Verification)
+        channel = -1;
+    if (!writer->add(RecordedRecord::of(clock.elapsed(), kind, phase, channel, crcFailed, record)))
+        failed();
+}
+
+void StreamRecording::failed()
+{
+    // The writer keeps the failure; stop() reports it once.
+    if (writer)
+        stop();
+}

@@ -1,0 +1,64 @@
+#ifndef STREAMRECORDING_H
+#define STREAMRECORDING_H
+
+#include "quality/recordingfile.h"
+#include "tuning/tuningrun.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+class RecordingWriter;
+
+// The "录制" button: every record the readers deliver, during any run, goes with its arrival
+// time, the run's kind and phase, the channel under test and the check flag into a CSV file
+// beside the project (RecordingFile), written off the GUI thread. A write that fails ends the
+// recording with a message; what was written stays.
+class StreamRecording : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Blocks go to the disk at least this often, however slow the stream.
+    static constexpr int kFlushMs = 250;
+
+    StreamRecording(const TuningRun &run, QPushButton *button, QPlainTextEdit *log,
+                    QWidget *dialogParent, QObject *parent = nullptr);
+    ~StreamRecording() override;
+
+    // The button: a recording into folder for the project, or the end of the one going on.
+    void toggle(const QString &folder, const QString &projectName);
+    // Starts recording into path; false, with its message shown, when the file cannot be made.
+    bool start(const QString &path);
+    // Ends the recording, everything handed over written.
+    void stop();
+    bool isRecording() const { return writer != nullptr; }
+    QString path() const { return recordingPath; }
+
+    // A record as the measurement reader (verificationReader false) or the verification reader
+    // delivered it.
+    void add(const QByteArray &record, int crcFailed, bool verificationReader);
+    // The kind a measurement record of a run of this kind is recorded with.
+    static RecordedRecord::Kind recordedKind(TuningRun::Kind kind);
+
+private:
+    void failed();
+
+    const TuningRun &run;
+    QPushButton *button;
+    QPlainTextEdit *log;
+    QWidget *dialogParent;
+    std::unique_ptr<RecordingWriter> writer;
+    QString recordingPath;
+    QElapsedTimer clock;
+    QTimer flushTimer;
+};
+
+#endif // STREAMRECORDING_H
