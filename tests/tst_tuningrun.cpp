@@ -97,6 +97,18 @@ public:
         return find<QPlainTextEdit>("plainTextEdit")->toPlainText().split(QLatin1Char('\n'));
     }
     bool logHas(const QString &line) const { return log().contains(line); }
+    // A finger on the channel once its touch phase is asked for, until its row shows.
+    bool touchWhenAsked(int channel, int row) const
+    {
+        const QString ask = QStringLiteral("请按TK%1 ，开始测量(触摸)...！").arg(channel);
+        if (!waitUntil([&] { return logHas(ask); }, 20000))
+            return false;
+        SimBoard::setFinger(channel, true);
+        const bool written =
+            waitUntil([&] { return cell(row, 0) == QStringLiteral("TK%1").arg(channel); }, 20000);
+        SimBoard::setFinger(channel, false);
+        return written;
+    }
     QString cell(int row, int column) const
     {
         const QTableWidgetItem *item = find<QTableWidget>("tableWidget")->item(row, column);
@@ -254,16 +266,7 @@ private slots:
                 channel == 0 ? QStringLiteral("请勿触摸 TK0，开始测量（不触摸） ...")
                              : QStringLiteral("请勿触摸TK%1，开始测量（不触摸） ...").arg(channel);
             QVERIFY(waitUntil([&] { return bench.logHas(prompt); }, 5000));
-            QVERIFY(waitUntil(
-                [&] {
-                    return bench.logHas(
-                        QStringLiteral("请按TK%1 ，开始测量(触摸)...！").arg(channel));
-                },
-                20000));
-            SimBoard::setFinger(channel, true);
-            QVERIFY(waitUntil(
-                [&] { return bench.cell(i, 0) == QStringLiteral("TK%1").arg(channel); }, 20000));
-            SimBoard::setFinger(channel, false);
+            QVERIFY(bench.touchWhenAsked(channel, i));
         }
         QTRY_COMPARE(bench.boxes.lastText(), QStringLiteral("所选通道不触摸与触摸测试完成！"));
         QCOMPARE(bench.boxes.titles(),
@@ -294,16 +297,7 @@ private slots:
         QTest::mouseClick(bench.find<QPushButton>("autoTest_btn"), Qt::LeftButton);
         for (int row = 0; row < 2; ++row) {
             const int channel = 3 + row;
-            QVERIFY(waitUntil(
-                [&] {
-                    return bench.logHas(
-                        QStringLiteral("请按TK%1 ，开始测量(触摸)...！").arg(channel));
-                },
-                20000));
-            SimBoard::setFinger(channel, true);
-            QVERIFY(waitUntil(
-                [&] { return bench.cell(row, 0) == QStringLiteral("TK%1").arg(channel); }, 20000));
-            SimBoard::setFinger(channel, false);
+            QVERIFY(bench.touchWhenAsked(channel, row));
         }
         QTRY_COMPARE(bench.boxes.lastText(), QStringLiteral("所选通道不触摸与触摸测试完成！"));
         const QStringList log = bench.log();
