@@ -1,6 +1,5 @@
 #include "quality/recordingwriter.h"
 
-#include <QMutexLocker>
 
 RecordingWriter::RecordingWriter(QObject *parent) : QThread(parent) {}
 
@@ -32,7 +31,7 @@ bool RecordingWriter::add(const RecordedRecord &record)
 
 bool RecordingWriter::flushBlock()
 {
-    QMutexLocker lock(&mutex);
+    std::lock_guard<std::mutex> lock(mutex);
     if (failed || !isRunning()) {
         block.clear();
         return !failed;
@@ -45,13 +44,13 @@ bool RecordingWriter::flushBlock()
         failed = true;
         queue.clear();
         block.clear();
-        wake.wakeAll();
+        wake.notify_all();
         return false;
     }
     queue.append(block);
     block.clear();
     block.reserve(kBlockBytes + 256);
-    wake.wakeAll();
+    wake.notify_all();
     return true;
 }
 
@@ -60,11 +59,14 @@ bool RecordingWriter::finish()
     if (isRunning()) {
         (void)flushBlock();
         {
-            QMutexLocker lock(&mutex);
+            std::lock_guard<std::mutex> lock(mutex);
             stopping = true;
-            wake.wakeAll();
+            wake.notify_all();
         }
         wait();
+        // The thread's last touch of the file came before its last unlock: taking the mutex
+        // once more orders the close after it.
+        std::lock_guard<std::mutex> lock(mutex);
     }
     if (file.isOpen())
         file.close();
@@ -73,7 +75,7 @@ bool RecordingWriter::finish()
 
 bool RecordingWriter::hasFailed() const
 {
-    QMutexLocker lock(&mutex);
+    std::lock_guard<std::mutex> lock(mutex);
     return failed;
 }
 
@@ -82,20 +84,20 @@ void RecordingWriter::run()
     for (;;) {
         QByteArray next;
         {
-            QMutexLocker lock(&mutex);
-            while (queue.isEmpty() && !stopping && !failed)
-                wake.wait(&mutex);
+            std::unique_lock<std::mutex> lock(mutex);
+            wake.wait(lock, [this] { return !queue.isEmpty() || stopping || failed; });
             if (failed || queue.isEmpty())
                 return;
             next = queue.takeFirst();
         }
         const bool written = file.write(next) == next.size() && file.flush();
-        QMutexLocker lock(&mutex);
+        std::lock_guard<std::mutex> lock(mutex);
         pendingBytes -= next.size();
         if (!written) {
             failed = true;
             queue.clear();
-            lock.unlock();
+            // Still under the mutex, so that the owner, which may delete this writer as soon as
+            // it has waited for the thread, comes after the signal (queued to the owner's thread).
             emit writeFailed();
             return;
         }
