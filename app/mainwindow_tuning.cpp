@@ -89,7 +89,10 @@ void MainWindow::on_pausePictureBtn_clicked() { tuning->togglePicturePause(); }
 
 void MainWindow::on_recordBtn_clicked()
 {
-    tuning->recording().toggle(settingsPage->projectPath(), settingsPage->projectName());
+    // Beside the project; before a project path is set, where the tool's other exports go.
+    const QString folder = settingsPage->projectPath();
+    tuning->recording().toggle(folder.isEmpty() ? toolPaths.appProjectDir() : folder,
+                               settingsPage->projectName());
 }
 
 void MainWindow::on_openRecordingBtn_clicked()
