@@ -103,10 +103,13 @@ void ChannelRecorder::warn(const QString &text) const
                          text);
 }
 
-CaptureChoice ChannelRecorder::askAboutCapture(const QString &question) const
+CaptureChoice ChannelRecorder::askAboutCapture(const QString &doubt,
+                                              const QString &question) const
 {
-    QMessageBox box(QMessageBox::Warning, tr("提示"), question, QMessageBox::NoButton,
-                    dialogParent);
+    if (doubt.isEmpty())
+        return CaptureChoice::Keep;
+    const QString text = question.arg(doubt);
+    QMessageBox box(QMessageBox::Warning, tr("提示"), text, QMessageBox::NoButton, dialogParent);
     QPushButton *retake = box.addButton(tr("重新测量"), QMessageBox::AcceptRole);
     QPushButton *keep = box.addButton(tr("保留此结果"), QMessageBox::ApplyRole);
     QPushButton *discard = box.addButton(tr("放弃"), QMessageBox::RejectRole);
@@ -116,7 +119,7 @@ CaptureChoice ChannelRecorder::askAboutCapture(const QString &question) const
     QPushButton *chosen = discard;
     if (box.clickedButton() == retake || box.clickedButton() == keep)
         chosen = static_cast<QPushButton *>(box.clickedButton());
-    appendLog(question + tr("已选择：%1").arg(chosen->text()));
+    appendLog(text + tr("已选择：%1").arg(chosen->text()));
     return chosen == retake ? CaptureChoice::Retake
            : chosen == keep ? CaptureChoice::Keep
                             : CaptureChoice::Discard;

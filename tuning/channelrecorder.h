@@ -60,9 +60,10 @@ public:
 
     void appendLog(const QString &line) const;
     void warn(const QString &text) const;
-    // Asks what to do with a doubtful capture, with question as the text; closing the box
-    // discards. The question and the answer go to the log.
-    CaptureChoice askAboutCapture(const QString &question) const;
+    // Keeps a capture without doubt. For one with a doubt, asks what to do, with question as
+    // the text (its placeholder left takes the doubt); closing the box discards. The question
+    // and the answer go to the log.
+    CaptureChoice askAboutCapture(const QString &doubt, const QString &question) const;
 
 private:
     TuningRun &run;

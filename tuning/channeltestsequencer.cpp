@@ -129,9 +129,7 @@ void ChannelTestSequencer::finishTouchPhase()
     recorder.endChannelSampling();
     const QString doubt = CaptureCheck::touchDoubt(noTouch, touch);
     const CaptureChoice choice =
-        doubt.isEmpty()
-            ? CaptureChoice::Keep
-            : recorder.askAboutCapture(tr("TK%1 的触摸测量可疑（%2）。").arg(channel).arg(doubt));
+        recorder.askAboutCapture(doubt, tr("TK%1 的触摸测量可疑（%2）。").arg(channel));
     if (choice == CaptureChoice::Keep) {
         store.set(channel, SamplePhase::NoTouch, noTouch);
         store.set(channel, SamplePhase::Touch, touch);

@@ -101,9 +101,7 @@ void WaterproofTest::finishChannel()
     recorder.endChannelSampling();
     const QString doubt = CaptureCheck::waterDoubt(store.at(channel).noTouch, water);
     const CaptureChoice choice =
-        doubt.isEmpty()
-            ? CaptureChoice::Keep
-            : recorder.askAboutCapture(tr("TK%1 的防水测量可疑（%2）。").arg(channel).arg(doubt));
+        recorder.askAboutCapture(doubt, tr("TK%1 的防水测量可疑（%2）。").arg(channel));
     if (choice == CaptureChoice::Keep) {
         store.set(channel, SamplePhase::Water, water);
         runChannels.removeAll(channel);
