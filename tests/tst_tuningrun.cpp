@@ -239,7 +239,10 @@ private slots:
         qInfo("single-channel test: %lld ms against a pacing floor of %d ms (%+.2f %%)",
               static_cast<long long>(realMs), floorMs, 100.0 * (realMs - floorMs) / floorMs);
         QVERIFY(realMs >= floorMs * 97 / 100);
-        QVERIFY(testsupport::kSanitized || realMs <= floorMs * 110 / 100);
+        // Above the floor by what the records cost to take and draw: +4 % on a quiet machine,
+        // up to +26 % on a shared one. A wait added per record (a second re-arm pause) would
+        // add 45 %; a single unscaled wait is the fast clock's to catch, below.
+        QVERIFY(testsupport::kSanitized || realMs <= floorMs * 140 / 100);
 
         const Pacing fast = testsupport::fastClock();
         qint64 fastMs = 0;
