@@ -220,6 +220,9 @@ private:
     // reported.
     bool saveProjectFile();
     QString samplesFilePath() const;
+    // A dated copy of the project and its samples beside it, before results are replaced; the
+    // copy's file name, or empty after its failure was reported.
+    QString saveResultsSnapshot();
     int packageIndex = 0;
     QTimer *wpChboxTimer = nullptr;
     std::unique_ptr<SettingsPage> settingsPage;

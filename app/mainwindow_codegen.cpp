@@ -22,10 +22,10 @@ void MainWindow::setUpFirmwareGeneration()
     appProject->keyConcerns = [this] { return tuning->keyConcerns(); };
     appProject->log = [this](const QString &line) { ui->plainTextEdit->appendPlainText(line); };
     // A child of the window, so build scripts still running stay owned until the window goes.
-    saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, boardPacing, ui->plainTextEdit,
-                                    tuning->results(), tuning->samples(), *pinMap,
-                                    toolPaths.writableDir(), this);
+    saveDownload = new SaveDownload(this, *tuning, *debuggerLink, boardPacing, ui->plainTextEdit,
+                                    *pinMap, toolPaths.writableDir(), this);
     saveDownload->saveProject = [this] { return saveProjectFile(); };
+    saveDownload->keepSnapshot = [this] { return saveResultsSnapshot(); };
 }
 
 void MainWindow::on_saveDownloadBtn_clicked() { saveDownload->run(); }

@@ -7,6 +7,8 @@
 #include "project/writefailure.h"
 #include "quality/samplesfile.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QTimer>
 
 // Touch project: settings page, pin map, project file, workspace.
@@ -64,6 +66,25 @@ bool MainWindow::saveProjectFile()
         return false;
     }
     return true;
+}
+
+QString MainWindow::saveResultsSnapshot()
+{
+    const QString name =
+        ProjectFile::snapshotName(settingsPage->projectName(), QDateTime::currentDateTime());
+    const QString folder = settingsPage->projectPath() + QLatin1Char('/');
+    const QString project = folder + name + QLatin1String(".ini");
+    const QString samples = folder + SamplesFile::fileName(name);
+    QString error;
+    if (!projectFile->saveAs(project)) {
+        warnWriteFailed(this, project);
+        return QString();
+    }
+    if (!SamplesFile::write(samples, tuning->samples(), &error)) {
+        warnWriteFailed(this, samples);
+        return QString();
+    }
+    return QFileInfo(project).fileName();
 }
 
 void MainWindow::on_keyCBox_activated(int)

@@ -28,8 +28,8 @@ void AppProject::generate()
     if (QMessageBox::warning(parent, tr("生成代码提示"), tr("请确调试已经完成！"),
                              QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
-    // Nothing is created for keys the firmware would never report.
-    if (KeyNumberCheck::warn(parent, pins))
+    // Nothing is created for keys the firmware would never report, nor for no key at all.
+    if (KeyNumberCheck::refuseForFirmware(parent, pins))
         return;
     const QString projectPath = settings.projectPath();
     if (projectPath.isEmpty()) {

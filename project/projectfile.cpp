@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -57,10 +58,17 @@ int numberOf(const QSettings &ini, const QString &key)
 
 ProjectFile::ProjectFile(const SettingsPage &page) : page(page) {}
 
-bool ProjectFile::save() const
+bool ProjectFile::save() const { return saveAs(page.projectFilePath()); }
+
+QString ProjectFile::snapshotName(const QString &projectName, const QDateTime &at)
+{
+    return projectName + QLatin1Char('_') + at.toString(QStringLiteral("yyyy-MM-dd-HH-mm-ss"));
+}
+
+bool ProjectFile::saveAs(const QString &filePath) const
 {
     const SettingsWidgets &w = page.widgets();
-    QSettings ini(page.projectFilePath(), QSettings::IniFormat);
+    QSettings ini(filePath, QSettings::IniFormat);
 
     ini.setValue(kProjectName, w.proNameLineEdit->text());
     ini.setValue(kProjectPath, w.proPathLineEdit->text());

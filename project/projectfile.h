@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class QDateTime;
 class QSettings;
 class QTableWidget;
 class SettingsPage;
@@ -20,6 +21,11 @@ public:
     // Writes every key from the current widgets into the project file named by the project
     // path and name. False when the file could not be written; it is then left as it was.
     [[nodiscard]] bool save() const;
+    // The same keys into another file (a dated copy of the project).
+    [[nodiscard]] bool saveAs(const QString &filePath) const;
+    // The name of a dated copy of the project: "<project name>_<yyyy-MM-dd-HH-mm-ss>", which is
+    // opened like any project (its samples file is named after it).
+    static QString snapshotName(const QString &projectName, const QDateTime &at);
     // Applies the file's keys to the widgets. A package change caused by the stored package
     // text runs through mcuTypeCBox's index signal before the pin map is applied. The file's
     // result rows replace the whole results table.

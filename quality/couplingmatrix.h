@@ -53,21 +53,25 @@ public:
     static CouplingMatrix measure(const QVector<Key> &keys);
 
     bool isEmpty() const { return pairs.isEmpty(); }
-    // The keys in the order given, and those among them that were touched with records.
+    // The keys in the order given, those among them that were touched with records, and those
+    // measured without what their touch did to the others (read from an older samples file).
     const QList<int> &channels() const { return keyChannels; }
     const QList<int> &touchedChannels() const { return touched; }
+    const QList<int> &unmeasuredChannels() const { return unmeasured; }
     std::optional<Entry> at(int touchedChannel, int affectedChannel) const;
     // The pairs that warn about the affected key (every key with -1), strongest first.
     QVector<Entry> warnings(int affectedChannel = -1) const;
     // "触摸 TK3 时 TK4 偏移 120，达到阈值余量的 62%"
     static QString warningText(const Entry &entry);
     // The affected key's warnings go to its notes; a neighbour whose touch takes it to its
-    // threshold makes its verdict 不合格.
+    // threshold makes its verdict 不合格. Neighbours whose touch was not measured are named in a
+    // note of their own: "触摸 TK3、TK5 时的邻键影响未测".
     void judge(int affectedChannel, KeyQuality *quality) const;
 
 private:
     QList<int> keyChannels;
     QList<int> touched;
+    QList<int> unmeasured;
     QVector<Entry> pairs;
 };
 

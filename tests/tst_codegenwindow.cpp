@@ -232,7 +232,9 @@ private slots:
         const QString clear = QStringLiteral("保存并下载将清除当前 1 个通道的调试结果，是否继续？");
         QVERIFY(QFile::remove(dir.filePath("touchProName.ini")));
         QVERIFY(QFile::remove(dir.filePath("touchProName_samples.csv")));
+        const QString measuredTip = table->item(0, 0)->toolTip();
         boxes.queueButtons({QStringLiteral("继续")});
+        QStringList copies;
         for (int click = 1; click <= 2; ++click) {
             path.setWine(true);
             SimBoard::clearWrittenReports();
@@ -251,10 +253,31 @@ private slots:
             QVERIFY(readBytes(testFolder + "/User/C/TouchKeyScan.c")
                         .contains("TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = "
                                   "{\r\n1,3,20,100,100,100,\r\n};\r\n"));
-            QCOMPARE(log->toPlainText(), QStringLiteral("已运行编译脚本 config.bat，目录：") +
-                                             QDir::toNativeSeparators(testFolder));
+            // What was cleared is kept in a dated copy of the project, named in the log.
+            QStringList lines{QStringLiteral("已运行编译脚本 config.bat，目录：") +
+                              QDir::toNativeSeparators(testFolder)};
+            if (click == 1) {
+                copies = QDir(dir.path()).entryList({"touchProName_20*"}, QDir::Files);
+                QCOMPARE(copies.size(), 2);
+                QVERIFY(copies.at(1).endsWith("_samples.csv"));
+                lines.prepend(QStringLiteral("调试结果已另存为 ") + copies.first());
+            }
+            QCOMPARE(log->toPlainText().split('\n'), lines);
             QVERIFY(!table->item(0, 5));
         }
+        // Closed, the project keeps the emptied table; its dated copy opens with the key judged
+        // as it was measured.
+        window.close();
+        QVERIFY(readBytes(dir.filePath("touchProName.ini")).contains("[20]\n0=0\n"));
+        QCOMPARE(QDir(dir.path()).entryList({"touchProName_20*"}, QDir::Files), copies);
+        MainWindow reopened(testsupport::fastClock());
+        UiScript script;
+        script.answerFileDialog(dir.filePath(copies.first()));
+        windowWidget<QPushButton>(reopened, "openProBtn")->click();
+        QTRY_VERIFY(script.finished());
+        auto *copyTable = windowWidget<QTableWidget>(reopened, "tableWidget");
+        QCOMPARE(cell(copyTable, 0, 0), QStringLiteral("TK3"));
+        QCOMPARE(copyTable->item(0, 0)->toolTip(), measuredTip);
     }
 };
 

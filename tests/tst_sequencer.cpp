@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QtCharts/QLineSeries>
 #include <QtTest>
@@ -286,6 +287,88 @@ private slots:
                  (QStringList{"TK0：信号 0 不为正、触摸最小值 2000 未超过阈值 2000、"
                               "防水最大值 2000 达到阈值 2000",
                               "TK3：信噪比 6.9:1 低于 10:1"}));
+    }
+
+    // A finger on TK3 moves TK4 by 300, twice its margin: the log, TK4's row and the question
+    // before generation all say so with one figure, as they say what a mean edited by hand does.
+    // Saved and opened again the keys are judged as before; from an older samples file the
+    // coupling reads as not measured. After the session's reset a new measurement warns again.
+    void couplingIsJudgedAlikeEverywhereAndKept()
+    {
+        SequencerRig rig;
+        ModalHelper boxes;
+        rig.use(3, 1);
+        rig.use(4, 2);
+        const QString warning = QStringLiteral("触摸 TK3 时 TK4 偏移 300，达到阈值余量的 200%");
+        const auto measure = [&rig] {
+            rig.sequencer().startAutoTest();
+            for (int i = 0; i < 2 * 324; ++i) {
+                rig.recorder().cancelRearm();
+                const bool touched = rig.run.sampleCount() >= 162;
+                QByteArray record =
+                    measurementRecord(rig.run.channel(), 2000 + i % 3 + 300 * touched);
+                if (touched && rig.run.channel() == 3) {
+                    record[9] = char(1304 >> 8); // TK4 from 1004 to 1304
+                    record[10] = char(1304 & 0xFF);
+                }
+                rig.session->handleRecord(record, 0);
+            }
+            rig.waterproof().start();
+            rig.record(2000); // raises the add-water prompt
+            rig.feed(2 * 162, 2031);
+        };
+        measure();
+        const QString tip = rig.table->item(1, 0)->toolTip();
+        QVERIFY2(tip.startsWith(QStringLiteral("TK4：不合格（邻键触摸时会被按下）")),
+                 qPrintable(tip));
+        QVERIFY(tip.endsWith(warning));
+        QCOMPARE(rig.logLines().filter(QStringLiteral("触摸 TK3 时")), QStringList{warning});
+        QCOMPARE(rig.session->keyConcerns(), QStringList{QStringLiteral("TK4：") + warning});
+        rig.table->item(0, 2)->setText(QStringLiteral("2001"));
+        QCOMPARE(rig.session->keyConcerns().size(), 2);
+        QVERIFY(rig.session->keyConcerns().first().startsWith(
+            QStringLiteral("TK3：表格数值已手动修改，与采样不符")));
+        // A margin edited to 140: the log's last word is the tooltip's figure.
+        rig.table->item(1, 2)->setText(QStringLiteral("2281"));
+        const QString edited = QStringLiteral("触摸 TK3 时 TK4 偏移 300，达到阈值余量的 214%");
+        QTRY_COMPARE(rig.logLines().last(), edited);
+        QVERIFY(rig.table->item(1, 0)->toolTip().endsWith(edited));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("demo_samples.csv");
+        QString error;
+        QVERIFY(rig.session->saveSamples(path, &error));
+        const auto reopened = [&](const QString &samples) {
+            auto again = std::make_unique<SequencerRig>();
+            again->use(3, 1);
+            again->use(4, 2);
+            for (int row = 0; row < 2; ++row) {
+                for (int column = 0; column < 6; ++column)
+                    again->table->setItem(row, column, new QTableWidgetItem(rig.cell(row, column)));
+            }
+            again->session->adoptLoadedResults(samples);
+            return again;
+        };
+        QCOMPARE(reopened(path)->table->item(1, 0)->toolTip(), rig.table->item(1, 0)->toolTip());
+        QByteArray older;
+        for (const QByteArray &line : readBytes(path).split('\n')) {
+            if (!line.contains(",shifts,"))
+                older += line + '\n';
+        }
+        writeBytes(path, older);
+        const auto old = reopened(path);
+        QVERIFY(old->table->item(1, 0)->toolTip().endsWith(
+            QStringLiteral("触摸 TK3 时的邻键影响未测")));
+        QVERIFY(!old->table->item(1, 0)->toolTip().contains(QStringLiteral("邻键触摸时会被按下")));
+        QCOMPARE(
+            old->logLines().last(),
+            QStringLiteral(
+                "样本文件 demo_samples.csv 没有邻键影响的数据：触摸 TK3、TK4 时的邻键影响未测"));
+
+        rig.session->clearResults();
+        measure();
+        QCOMPARE(rig.logLines().filter(QStringLiteral("触摸 TK3 时")),
+                 (QStringList{warning, edited, warning}));
     }
 
     // The log pane follows each new line unless scrolled up to read, and an overlay over it

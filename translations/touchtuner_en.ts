@@ -298,6 +298,14 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>触摸 TK%1 时 TK%2 偏移 %3，达到阈值余量的 %4%</source>
         <translation>Touching TK%1 shifts TK%2 by %3, %4% of its threshold margin</translation>
     </message>
+    <message>
+        <source>触摸 %1 时的邻键影响未测</source>
+        <translation>What a touch on %1 does to this key: not measured</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
 </context>
 <context>
     <name>KeyNumberCheck</name>
@@ -324,6 +332,14 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     <message>
         <source>提示</source>
         <translation>Notice</translation>
+    </message>
+    <message>
+        <source>以下通道的按键号超出 1～%1：</source>
+        <translation>These channels have a key number beyond 1 to %1: </translation>
+    </message>
+    <message>
+        <source>工程中没有使用的通道：请先在设置页面的芯片引脚图上为通道选择按键！</source>
+        <translation>The project uses no channel: choose a key for a channel on the chip&apos;s pin drawing of the settings page first!</translation>
     </message>
 </context>
 <context>
@@ -1566,6 +1582,14 @@ Then unplug the debugger and plug it in again.</translation>
         <source>继续</source>
         <translation>Go on</translation>
     </message>
+    <message>
+        <source>测试工程已改写，未编译和下载，调试结果保留：%1</source>
+        <translation>Test project rewritten, not built or downloaded; the tuning results stay: %1</translation>
+    </message>
+    <message>
+        <source>调试结果已另存为 %1</source>
+        <translation>Tuning results kept as %1</translation>
+    </message>
 </context>
 <context>
     <name>SourceGenerator</name>
@@ -1657,6 +1681,10 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>暂停画面</source>
         <translation>Pause picture</translation>
+    </message>
+    <message>
+        <source>样本文件 %1 没有邻键影响的数据：触摸 %2 时的邻键影响未测</source>
+        <translation>Samples file %1 holds no key-to-key coupling: what a touch on %2 does to the other keys is not measured</translation>
     </message>
 </context>
 <context>

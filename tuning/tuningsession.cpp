@@ -41,6 +41,9 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
       })
 {
     streamClock.start();
+    couplingLog.setSingleShot(true);
+    couplingLog.setInterval(0);
+    connect(&couplingLog, &QTimer::timeout, this, &TuningSession::logCouplingWarnings);
     chooseReportFile = [](QWidget *parent, const QString &caption, const QString &proposed,
                           const QString &filter) {
         return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
@@ -123,18 +126,33 @@ void TuningSession::checkReaderFailed(const QString &text)
 
 void TuningSession::clearResults()
 {
-    log->setPlainText(QString());
     resultsTable.clearResults();
     store.clear();
     tuningRun.clearQueue();
     coupling = CouplingMatrix();
-    warnedCouplings.clear();
+    loggedCouplings.clear();
+}
+
+TuningSession::SavedResults TuningSession::saveResults() const
+{
+    return {resultsTable.save(), store, loggedCouplings};
+}
+
+void TuningSession::restoreResults(const SavedResults &saved)
+{
+    clearResults();
+    resultsTable.restore(saved.table);
+    store = saved.store;
+    loggedCouplings = saved.loggedCouplings;
+    updateCoupling();
+    showAllQuality();
 }
 
 void TuningSession::adoptLoadedResults(const QString &samplesPath)
 {
     resultsTable.adoptLoadedRows();
     store.clear();
+    loggedCouplings.clear();
     uncleanSamplesPath.clear();
     if (QFileInfo::exists(samplesPath)) {
         QString error;
@@ -148,8 +166,15 @@ void TuningSession::adoptLoadedResults(const QString &samplesPath)
             uncleanSamplesPath = samplesPath;
         }
     }
-    // A samples file keeps no whole records: the coupling of the keys is this session's.
+    // The samples file keeps what each touch did to the other keys; an older one does not.
     updateCoupling();
+    QStringList unmeasured;
+    for (int channel : coupling.unmeasuredChannels())
+        unmeasured << names.value(channel);
+    if (!unmeasured.isEmpty() && coupling.channels().size() > 1)
+        log->appendPlainText(
+            tr("样本文件 %1 没有邻键影响的数据：触摸 %2 时的邻键影响未测")
+                .arg(QFileInfo(samplesPath).fileName(), unmeasured.join(tr("、"))));
     showAllQuality();
 }
 
@@ -173,25 +198,33 @@ KeyQuality TuningSession::qualityOf(int channel) const
 
 void TuningSession::updateCoupling()
 {
+    // The keys of the report, so that it judges them as their rows do.
     QVector<CouplingMatrix::Key> keys;
-    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
-        if (resultsTable.rowOf(channel) >= 0)
-            keys.append({channel, &store.at(channel), resultsTable.tableMeans(channel)});
-    }
+    const QVector<TuningReport::Channel> channels = reportChannels();
+    for (const TuningReport::Channel &c : channels)
+        keys.append({c.channel, &store.at(c.channel), c.means});
     coupling = CouplingMatrix::measure(keys);
+}
+
+void TuningSession::logCouplingWarnings()
+{
+    // A neighbour's touch that takes a key more than half-way to its threshold: said once, and
+    // again when its figures change, so that the log's last word is what the tooltip shows.
+    for (const CouplingMatrix::Entry &entry : coupling.warnings()) {
+        const QString text = CouplingMatrix::warningText(entry);
+        QString &logged = loggedCouplings[{entry.touched, entry.affected}];
+        if (logged != text) {
+            logged = text;
+            log->appendPlainText(text);
+        }
+    }
 }
 
 void TuningSession::showChannelQuality(int channel)
 {
     updateCoupling();
     log->appendPlainText(qualityOf(channel).logLine(names.value(channel)));
-    // A neighbour's touch that takes a key more than half-way to its threshold, once a pair.
-    for (const CouplingMatrix::Entry &entry : coupling.warnings()) {
-        if (!warnedCouplings.contains({entry.touched, entry.affected})) {
-            warnedCouplings.insert({entry.touched, entry.affected});
-            log->appendPlainText(CouplingMatrix::warningText(entry));
-        }
-    }
+    logCouplingWarnings();
     // The measured key may change what its neighbours' rows say.
     showAllQuality();
 }
@@ -209,7 +242,10 @@ void TuningSession::tableCellChanged(int row, int column)
     const int channel = resultsTable.channelAt(row);
     if (ResultsTable::isMeanColumn(column) && channel >= 0) {
         updateCoupling();
-        resultsTable.showQuality(channel, qualityOf(channel));
+        // Its margin is every neighbour's coupling figure.
+        showAllQuality();
+        // Told once the edit, or the load that writes the whole table, is done.
+        couplingLog.start();
     }
 }
 
@@ -272,7 +308,8 @@ QStringList TuningSession::keyConcerns() const
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (pinMap.channelInUse(channel) != 1)
             continue;
-        const KeyQuality quality = KeyQuality::of(store.at(channel));
+        // The judgement its row shows: its row's means and its neighbours' touches.
+        const KeyQuality quality = qualityOf(channel);
         if (quality.verdict && *quality.verdict != KeyVerdict::Pass)
             concerns << names.value(channel) + tr("：") + quality.reasonDetails.join(tr("、"));
     }

@@ -22,12 +22,13 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPair>
-#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QVector>
 
 #include <functional>
@@ -97,8 +98,19 @@ public:
     // the log says why, and text is shown.
     void checkReaderFailed(const QString &text);
 
-    // The results start afresh: the table, every channel's row and samples, the log and queue.
+    // The results start afresh: the table, every channel's row and samples, the queue and the
+    // coupling of the keys with what the log said of it. The one reset of the session's results.
     void clearResults();
+    // The results as they stand, put aside while a replay plays into a scratch project, and put
+    // back after it.
+    struct SavedResults
+    {
+        ResultsTable::Saved table;
+        SampleStore store;
+        QHash<QPair<int, int>, QString> loggedCouplings;
+    };
+    SavedResults saveResults() const;
+    void restoreResults(const SavedResults &saved);
     // The table was filled from a project file: its rows are the results now, with the samples
     // kept beside that file (samplesPath; a project without that file has no samples). Lines the
     // file loses are told in the log.
@@ -111,8 +123,9 @@ public:
     // The channels of the report in channel order: every channel with a results row or samples,
     // with its key number from the pin map and the means of its row.
     QVector<TuningReport::Channel> reportChannels() const;
-    // Each key in use judged 不合格 or 注意, with its reasons and their figures:
-    // "TK0：信噪比 0.0:1 低于 5:1", in channel order.
+    // Each key in use judged 不合格 or 注意 as its row shows it (its row's means, its samples and
+    // its neighbours' touches), with its reasons and their figures: "TK0：信噪比 0.0:1 低于 5:1",
+    // in channel order.
     QStringList keyConcerns() const;
     // The tuning report of those channels written to path; the reason of a failure to error.
     [[nodiscard]] bool writeReport(const QString &path, const QString &projectName,
@@ -164,8 +177,10 @@ private:
     void showAllQuality();
     // The key judged from its samples, the means of its results row and its neighbours' touches.
     KeyQuality qualityOf(int channel) const;
-    // The coupling of the keys with results rows, from their kept records.
+    // The coupling of the keys with results rows or samples, from their kept records.
     void updateCoupling();
+    // Each pair whose warning the log has not given yet with the figures it has now.
+    void logCouplingWarnings();
     // A mean edited in the table: the row's figures follow what the firmware will get.
     void tableCellChanged(int row, int column);
     void switchPreview(bool on);
@@ -199,8 +214,9 @@ private:
     QElapsedTimer streamClock;
     PhaseProgress phaseProgress;
     CouplingMatrix coupling;
-    // The pairs (touched, affected) whose coupling the log has warned of.
-    QSet<QPair<int, int>> warnedCouplings;
+    // The warning the log gave last for each pair (touched, affected).
+    QHash<QPair<int, int>, QString> loggedCouplings;
+    QTimer couplingLog;
 };
 
 #endif // TUNINGSESSION_H
