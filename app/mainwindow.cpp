@@ -73,6 +73,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // measured before the cable was pulled are not lost.
     (void)stopBoardOnClose();
     tuning->recording().stop();
+    // A replay into a scratch project gives the project's own results back first.
+    tuning->replay().close();
     (void)saveProjectFile();
     event->accept();
 }

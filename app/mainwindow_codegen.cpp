@@ -26,6 +26,7 @@ void MainWindow::setUpFirmwareGeneration()
                                     *pinMap, toolPaths.writableDir(), this);
     saveDownload->saveProject = [this] { return saveProjectFile(); };
     saveDownload->keepSnapshot = [this] { return saveResultsSnapshot(); };
+    tuning->replay().project().keepSnapshot = [this] { return saveResultsSnapshot(); };
 }
 
 void MainWindow::on_saveDownloadBtn_clicked() { saveDownload->run(); }

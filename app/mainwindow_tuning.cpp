@@ -39,11 +39,13 @@ void MainWindow::setUpTuning()
         std::make_unique<TuningSession>(widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
                                         boardPacing, toolPaths.appProjectDir());
     connect(&tuning->chart(), &LiveChart::pointHovered, this, &MainWindow::slotPointHoverd);
-    // While a recording plays, nothing may start on the board.
+    // While a recording plays, nothing may start on the board, and the project is neither
+    // opened nor generated from: its results may be a scratch project's.
     connect(&tuning->replay(), &RecordingPlayer::activeChanged, this, [this](bool replaying) {
         const QList<QWidget *> starts = {
-            ui->autoTest_btn, ui->waterproof_btn,   ui->pushButton_3,   ui->widget_4,
-            ui->recordBtn,    ui->openRecordingBtn, ui->saveDownloadBtn};
+            ui->autoTest_btn,    ui->waterproof_btn,   ui->pushButton_3,
+            ui->widget_4,        ui->recordBtn,        ui->openRecordingBtn,
+            ui->saveDownloadBtn, ui->createAppPro_btn, ui->openProBtn};
         for (QWidget *start : starts)
             start->setEnabled(!replaying);
     });

@@ -440,6 +440,8 @@ private slots:
             }
         }
         QCOMPARE(rig.run.kind(), TuningRun::Kind::None);
+        // Where the run ended, a line says how.
+        expected.append({K::End, P::Finished, 4, 0, QByteArray(1, 0x36)});
         rig.switchVerification();
         for (int n = 0; n < 40; ++n) {
             // One record cut short after channel 2, as a broken frame delivers it.
@@ -620,6 +622,30 @@ private slots:
         QCOMPARE(rig.verification().plot().history(0).mid(drawn), (QList<int>{1008, 1009}));
         player.close();
 
+        // A record a minute after the others: a change of speed while the player waits for it
+        // takes effect at once. Played again from the start, the numbers' noise is that of what
+        // was replayed since, not of what came later in the recording.
+        records.clear();
+        for (int n = 0; n < 20; ++n)
+            records << RecordedRecord::of(n < 10 ? 10 * n : 60000 + 10 * n, K::Verification,
+                                          P::None, -1, 0,
+                                          measurementRecord(3, n < 10 ? 2000 : 2200));
+        const int before = rig.verification().plot().history(0).size();
+        QVERIFY(player.play(records));
+        QTRY_COMPARE(rig.verification().plot().history(0).size(), before + 10);
+        player.setSpeed(RecordingPlayer::Speed::Fastest);
+        QTRY_VERIFY(player.atEnd());
+        const auto noise = [&rig] {
+            rig.session->numbers().flush();
+            return rig.session->numbers().numbers().rows(rig.session->preview()).value(0).noise;
+        };
+        QCOMPARE(noise(), std::optional<int>(0));
+        player.setSpeed(RecordingPlayer::Speed::Real);
+        player.setPaused(false);
+        QTRY_COMPARE(rig.verification().plot().history(0).size(), before + 30);
+        QCOMPARE(noise(), std::optional<int>(0));
+        player.close();
+
         records.clear();
         qint64 ms = 0;
         for (int channel : {3, 4}) {
@@ -641,13 +667,151 @@ private slots:
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("所选通道不触摸与触摸测试完成！")});
     }
 
+    // A replay over results, or of channels the project does not use, asks first: into a
+    // scratch project whose end gives the results back, or into the project after its results
+    // were kept in a dated copy. No replay writes the waterproof CSV files.
+    void replayAsksWhereItsResultsGo_data()
+    {
+        QTest::addColumn<int>("inUse");
+        QTest::addColumn<bool>("results");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("during");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("scratch") << 3 << true << "回放到临时工程"
+                                 << "1509"
+                                 << "2009";
+        QTest::newRow("replace") << 3 << true << "替换当前结果"
+                                 << "1509"
+                                 << "1509";
+        QTest::newRow("cancel") << 3 << true << "取消"
+                                << "2009"
+                                << "2009";
+        QTest::newRow("no results") << 3 << false << QString() << "1509"
+                                    << "1509";
+        QTest::newRow("other channel") << 5 << false << "回放到临时工程"
+                                       << "1509" << QString();
+        QTest::newRow("other channel, into the project") << 5 << false << "回放到本工程"
+                                                         << "1509"
+                                                         << "1509";
+    }
+    void replayAsksWhereItsResultsGo()
+    {
+        QFETCH(int, inUse);
+        QFETCH(bool, results);
+        QFETCH(QString, answer);
+        QTemporaryDir dir;
+        QuietRig rig({}, {inUse}, false);
+        ModalHelper boxes;
+        if (results) {
+            rig.sequencer().startSingleChannel(3);
+            rig.feed(324, 2008);
+        }
+        // TK3 measured 500 lower than on the table, then a waterproof run over it.
+        using K = RecordedRecord::Kind;
+        using P = RecordedRecord::Phase;
+        QVector<RecordedRecord> records;
+        for (int i = 0; i < 324; ++i)
+            records << RecordedRecord::of(20 * i, K::Auto, i < 162 ? P::NoTouch : P::Touch, 3, 0,
+                                          measurementRecord(3, 1508 + i % 3 + 300 * (i >= 162)));
+        for (int i = 0; i < 163; ++i)
+            records << RecordedRecord::of(7000 + 20 * i, K::Waterproof, P::Water, 3, 0,
+                                          measurementRecord(3, 1538 + i % 3));
+        QByteArray text = RecordingFile::header();
+        for (const RecordedRecord &record : qAsConst(records))
+            RecordingFile::appendLine(&text, record);
+        writeBytes(dir.filePath("low_rec.csv"), text);
+        RecordingPlayer &player = rig.session->replay();
+        player.chooseFile = [&](QWidget *, const QString &, const QString &, const QString &) {
+            return dir.filePath("low_rec.csv");
+        };
+        int copies = 0;
+        player.project().keepSnapshot = [&] {
+            ++copies;
+            return QStringLiteral("demo_copy.ini");
+        };
+        player.setSpeed(RecordingPlayer::Speed::Fastest);
+        boxes.clear();
+        if (!answer.isEmpty())
+            boxes.queueButtons({answer});
+        player.open(dir.path());
+        const QString asked = boxes.texts().value(0);
+        QCOMPARE(asked.startsWith(results
+                                      ? QStringLiteral("结果表中已有 1 个通道的调试结果。")
+                                      : QStringLiteral("录制文件中的 TK3 不是本工程使用的通道")),
+                 !answer.isEmpty());
+        QCOMPARE(player.isActive(), answer != QStringLiteral("取消"));
+        QTRY_VERIFY(!player.isActive() || player.atEnd());
+        QTEST(rig.cell(0, 1), "during");
+        player.close();
+        QTEST(rig.cell(0, 1), "after");
+        QCOMPARE(copies, answer == QStringLiteral("替换当前结果") ? 1 : 0);
+        QCOMPARE(QDir(rig.exportDir.path()).entryList(QDir::Files), QStringList());
+    }
+
+    // A test stopped and started again replays as two runs, the first ended where it was
+    // stopped; a seek into a waterproof run's second channel finds the water on the pad, as the
+    // live run had it, and measures that channel and the next whole.
+    void stoppedRunsAndSeeksReplayAsTheyRan()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("runs_rec.csv");
+        QuietRig live({}, {3, 4, 5}, false);
+        ModalHelper boxes;
+        QVERIFY(live.session->recording().start(path));
+        live.sequencer().startSingleChannel(5);
+        live.feed(50, 2000);
+        live.sequencer().stop();
+        live.sequencer().startSingleChannel(5);
+        live.feed(324, 2000);
+        live.waterproof().start();
+        live.record(2010); // raises the add-water prompt
+        live.feed(3 * 162, 2030);
+        live.session->recording().stop();
+        const auto water = [](const QuietRig &rig, int channel) {
+            return rig.cell(rig.results().rowOf(channel), 3);
+        };
+
+        QVector<RecordedRecord> records;
+        int skipped = 0;
+        QString error;
+        QVERIFY(RecordingFile::read(path, &records, &skipped, &error));
+        QuietRig replay({}, {3, 4, 5}, false);
+        RecordingPlayer &player = replay.session->replay();
+        player.setSpeed(RecordingPlayer::Speed::Fastest);
+        boxes.clear();
+        QVERIFY(player.play(records));
+        QTRY_VERIFY(player.atEnd());
+        QCOMPARE(replay.cell(0, 2), live.cell(0, 2));
+        QCOMPARE(replay.logLines().filter(QStringLiteral("已中止")),
+                 QStringList{QStringLiteral("TK5 的触摸测试已中止：停止测试")});
+        player.close();
+
+        QuietRig seeking({}, {3, 4, 5}, false);
+        RecordingPlayer &seeker = seeking.session->replay();
+        seeker.setSpeed(RecordingPlayer::Speed::Fastest);
+        QVERIFY(seeker.play(records));
+        seeker.setPaused(true);
+        const auto tk4 =
+            std::find_if(records.cbegin(), records.cend(), [](const RecordedRecord &r) {
+                return r.kind == RecordedRecord::Kind::Waterproof && r.channel == 4;
+            });
+        seeker.seek(tk4->ms);
+        boxes.clear();
+        seeker.setPaused(false);
+        QTRY_VERIFY(seeker.atEnd());
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("所选通道防水测试完成！")});
+        QCOMPARE(water(seeking, 4), water(live, 4));
+        QCOMPARE(water(seeking, 5), water(live, 5));
+        QVERIFY(!water(seeking, 5).isEmpty());
+    }
+
     // A file read as far as it is valid, with one line for what was skipped; a file far larger
     // than a recording is refused.
     void oddRecordingsAreReadAsFarAsTheyAreValid()
     {
         QTemporaryDir dir;
         const QString odd = dir.filePath("odd_rec.csv");
-        QByteArray text = "time_ms,kind,phase,channel,crc_failed";
+        QByteArray text = "\xEF\xBB\xBFtime_ms,kind,phase,channel,crc_failed";
         for (int k = 0; k < 25; ++k)
             text += ",TK" + QByteArray::number(k);
         const QByteArray counts =
@@ -659,6 +823,10 @@ private slots:
         text += "9,auto,water,TK3,0" + counts + "\r\n"; // water is no auto phase
         text += "9,verification,-,-,0,2000,,2002,,,,,,,,,,,,,,,,,,,,,,\r\n"; // a gap
         text += "9,verification,-,-,0,70000" + counts.mid(5) + "\r\n";       // no 16-bit count
+        text +=
+            "9,verification,-,-,0,2000,2001,2002,,,,,,,,,,,,,,,,,,,,,,\r\n"; // intact, yet short
+        text += "604800001,verification,-,-,0" + counts + "\r\n";            // beyond a week
+        text += "10,end,stopped,-,0,,,,,,,,,,,,,,,,,,,,,,,,,\r\n";
         text += "12,verification,-,-,0" + counts + "\r\n";
         text += "15,verification,-,-,0,2000,20"; // the file ends within a line
         writeBytes(odd, text);
@@ -671,7 +839,7 @@ private slots:
         player.setSpeed(RecordingPlayer::Speed::Fastest);
         player.open(dir.path());
         QTRY_VERIFY(player.atEnd());
-        QVERIFY(rig.logLines().contains(QStringLiteral("录制文件 odd_rec.csv：跳过 5 行")));
+        QVERIFY(rig.logLines().contains(QStringLiteral("录制文件 odd_rec.csv：跳过 7 行")));
         // The cut-short record reaches the preview's channels it holds, not the curves.
         QCOMPARE(rig.verification().plot().history(2), (QList<int>{2002, 2002}));
         QCOMPARE(rig.verification().plot().history(24), (QList<int>{2024, 2024}));

@@ -1457,6 +1457,89 @@ Then unplug the debugger and plug it in again.</translation>
         <source>%1 / %2 秒</source>
         <translation>%1 / %2 s</translation>
     </message>
+    <message>
+        <source>TK%1 的防水测试</source>
+        <translation>The waterproof test of TK%1</translation>
+    </message>
+    <message>
+        <source>TK%1 的触摸测试</source>
+        <translation>The touch test of TK%1</translation>
+    </message>
+    <message>
+        <source>%1已中止：%2</source>
+        <translation>%1 was stopped: %2</translation>
+    </message>
+    <message>
+        <source>停止测试</source>
+        <translation>Stop test</translation>
+    </message>
+    <message>
+        <source>录制时测试中断</source>
+        <translation>the test broke off in the recording</translation>
+    </message>
+</context>
+<context>
+    <name>ReplayProject</name>
+    <message>
+        <source>回放到临时工程：回放的结果不保存，结束回放后恢复本工程的结果</source>
+        <translation>Replaying into a scratch project: its results are not kept, and the project&apos;s results come back when the replay ends</translation>
+    </message>
+    <message>
+        <source>调试结果已另存为 %1</source>
+        <translation>Tuning results kept as %1</translation>
+    </message>
+    <message>
+        <source>已恢复本工程的调试结果</source>
+        <translation>The project&apos;s tuning results are back</translation>
+    </message>
+    <message>
+        <source>结果表中已有 %1 个通道的调试结果。</source>
+        <translation>The results table holds the tuning results of %1 channels.</translation>
+    </message>
+    <message>
+        <source>本工程有未列入结果表的采样。</source>
+        <translation>The project has samples that are not in the results table.</translation>
+    </message>
+    <message>
+        <source>录制文件中的 %1 不是本工程使用的通道，回放会为它们新建结果行。</source>
+        <translation>%1 in the recording are not channels this project uses; the replay makes new result rows for them.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>回放到临时工程：回放的结果不保存，结束回放后恢复本工程的结果。</source>
+        <translation>Replay into a scratch project: its results are not kept, and the project&apos;s results come back when the replay ends.</translation>
+    </message>
+    <message>
+        <source>替换当前结果：当前结果先另存为带日期的工程文件，再由回放的结果替换。</source>
+        <translation>Replace the results: the present results are first kept in a dated copy of the project, then replaced by the replay&apos;s.</translation>
+    </message>
+    <message>
+        <source>回放到本工程：回放的结果写入本工程。</source>
+        <translation>Replay into the project: the replay&apos;s results go into the project.</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>回放到临时工程</source>
+        <translation>Into a scratch project</translation>
+    </message>
+    <message>
+        <source>替换当前结果</source>
+        <translation>Replace the results</translation>
+    </message>
+    <message>
+        <source>回放到本工程</source>
+        <translation>Into the project</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>ResultsTable</name>

@@ -218,7 +218,7 @@ void ChannelTestSequencer::abandonRun(const QString &text)
     if (run.testBusy())
         chart.clearTestSeries();
     // The run is over: a later single-channel test must not carry on with an old queue.
-    run.halt();
+    run.halt(TuningRun::Ending::Failed);
     chart.restartCurve();
     recorder.cancelRearm();
     link.stopBlink();

@@ -30,7 +30,8 @@ QString secondsText(qint64 ms) { return QString::number(ms / 1000.0, 'f', 1); }
 
 RecordingPlayer::RecordingPlayer(TuningSession &session, const Controls &controls,
                                  QPlainTextEdit *log, QWidget *dialogParent, QObject *parent)
-    : QObject(parent), session(session), controls(controls), log(log), dialogParent(dialogParent)
+    : QObject(parent), session(session), controls(controls), log(log), dialogParent(dialogParent),
+      target(session, log, dialogParent)
 {
     chooseFile = [](QWidget *parent, const QString &caption, const QString &folder,
                     const QString &filter) {
@@ -74,10 +75,13 @@ void RecordingPlayer::open(const QString &folder)
     const QString name = QFileInfo(path).fileName();
     if (skipped > 0)
         log->appendPlainText(tr("录制文件 %1：跳过 %2 行").arg(name).arg(skipped));
-    if (!play(read)) {
+    if (read.isEmpty()) {
         log->appendPlainText(tr("录制文件 %1 中没有记录").arg(name));
         return;
     }
+    if (!target.begin(read))
+        return;
+    (void)play(read);
     log->appendPlainText(tr("开始回放：%1，%2 条记录").arg(name).arg(read.size()));
 }
 
@@ -112,6 +116,7 @@ void RecordingPlayer::close()
     session.useSource(nullptr);
     controls.bar->hide();
     log->appendPlainText(tr("回放结束"));
+    target.end();
     emit activeChanged(false);
 }
 
@@ -134,6 +139,9 @@ void RecordingPlayer::setSpeed(Speed chosen)
 {
     speed = chosen;
     rebase();
+    // A wait for a far record is measured again at the new pace.
+    if (active && !paused && !delivering)
+        tick.start(0);
 }
 
 void RecordingPlayer::seek(qint64 ms)
@@ -154,6 +162,10 @@ void RecordingPlayer::seek(qint64 ms)
     }
     delivering = true;
     endRun();
+    // Verification starts afresh at the next record, as if switched on there: no curve, figure
+    // or preview keeps what came later in the recording.
+    if (session.verification().isActive())
+        session.verification().switchOff();
     delivering = false;
     next = target;
     rebase();
@@ -182,7 +194,7 @@ void RecordingPlayer::pump()
             const qint64 now = clock.elapsed();
             if (now < due) {
                 showPosition();
-                tick.start(int(due - now));
+                tick.start(int(qMin<qint64>(due - now, INT_MAX)));
                 return;
             }
             if (now - due > kLateMs)
@@ -216,6 +228,10 @@ bool RecordingPlayer::prepare(const RecordedRecord &record)
         if (!verification.isActive())
             verification.switchOnConfirmed();
         return verification.isActive();
+    }
+    if (record.kind == Kind::End) {
+        endRunAsRecorded(record);
+        return false;
     }
     if (verification.isActive())
         verification.switchOff();
@@ -252,14 +268,40 @@ void RecordingPlayer::startRun(const RecordedRecord &record)
         session.chart().rebuild(12, 11);
         session.sequencer().runAutoTest(channels);
         break;
-    case Kind::Waterproof:
+    case Kind::Waterproof: {
+        // The add-water prompt came with the run's first record; a run taken up later (a seek)
+        // has its water on the pad already.
+        const RecordedRecord *before = next > 0 ? &records.at(next - 1) : nullptr;
         session.chart().rebuild(6, 5);
-        session.waterproof().runOver(channels);
-        break;
-    case Kind::None:
-    case Kind::Verification:
+        session.waterproof().runOver(channels, !before || before->kind != Kind::Waterproof);
         break;
     }
+    case Kind::None:
+    case Kind::Verification:
+    case Kind::End:
+        break;
+    }
+}
+
+void RecordingPlayer::endRunAsRecorded(const RecordedRecord &end)
+{
+    if (session.verification().isActive()) {
+        session.verification().switchOff();
+        return;
+    }
+    const TuningRun &run = session.run();
+    if (run.kind() == TuningRun::Kind::None || run.kind() == TuningRun::Kind::Verification)
+        return;
+    if (end.phase != RecordedRecord::Phase::Finished) {
+        const QString test = run.kind() == TuningRun::Kind::Waterproof
+                                 ? tr("TK%1 的防水测试").arg(run.channel())
+                                 : tr("TK%1 的触摸测试").arg(run.channel());
+        log->appendPlainText(tr("%1已中止：%2")
+                                 .arg(test, end.phase == RecordedRecord::Phase::Stopped
+                                                ? tr("停止测试")
+                                                : tr("录制时测试中断")));
+    }
+    endRun();
 }
 
 void RecordingPlayer::endRun()

@@ -138,6 +138,15 @@ TuningSession::SavedResults TuningSession::saveResults() const
     return {resultsTable.save(), store, loggedCouplings};
 }
 
+bool TuningSession::hasResults() const
+{
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        if (!store.at(channel).isEmpty())
+            return true;
+    }
+    return resultsTable.filledRowCount() > 0;
+}
+
 void TuningSession::restoreResults(const SavedResults &saved)
 {
     clearResults();

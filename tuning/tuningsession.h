@@ -110,6 +110,8 @@ public:
         QHash<QPair<int, int>, QString> loggedCouplings;
     };
     SavedResults saveResults() const;
+    // A results row or a channel's samples.
+    bool hasResults() const;
     void restoreResults(const SavedResults &saved);
     // The table was filled from a project file: its rows are the results now, with the samples
     // kept beside that file (samplesPath; a project without that file has no samples). Lines the
