@@ -265,6 +265,21 @@ private slots:
         QVERIFY(rig.samples(7).isEmpty());
     }
 
+    // A finger on the key in its no-touch phase is blamed on that phase, not on the touch.
+    void fingerInTheNoTouchPhaseIsAskedAbout()
+    {
+        SequencerRig rig;
+        ModalHelper boxes;
+        rig.use(5, 1);
+        rig.sequencer().startSingleChannel(5);
+        rig.feed(60, 2000);
+        rig.feed(60, 2300);
+        rig.feed(42 + 162, 2000);
+        QCOMPARE(boxes.texts(),
+                 QStringList{QStringLiteral("TK5 的不触摸测量可疑（测量中有触摸）。")});
+        QCOMPARE(rig.results().rowOf(5), -1);
+    }
+
     // What "生成应用代码" asks about: the keys in use that fail or need attention, with figures.
     void keyConcernsNameTheKeysInUseThatAreNotPassed()
     {

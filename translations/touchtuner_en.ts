@@ -178,6 +178,14 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>水在测量中途加上或擦去</source>
         <translation>water added or wiped off during the measurement</translation>
     </message>
+    <message>
+        <source>测量中有触摸</source>
+        <translation>touched while measured</translation>
+    </message>
+    <message>
+        <source>未检测到水的影响</source>
+        <translation>no effect of water seen</translation>
+    </message>
 </context>
 <context>
     <name>ChannelRecorder</name>
@@ -279,6 +287,10 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     <message>
         <source>%1已中止：%2</source>
         <translation>%1 was stopped: %2</translation>
+    </message>
+    <message>
+        <source>TK%1 的不触摸测量可疑（%2）。</source>
+        <translation>The no-touch measurement of TK%1 is doubtful (%2).</translation>
     </message>
 </context>
 <context>
