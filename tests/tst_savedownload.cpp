@@ -165,6 +165,7 @@ private slots:
                           "set \"UV_PRO_PATH=" + project + "\"");
         rewritten.replace("start /b %UV% -j0 -r%UV_PRO_PATH%",
                           "start \"\" /b \"%UV%\" -j0 -r \"%UV_PRO_PATH%\"");
+        rewritten.replace("echo Building %UV_PRO_PATH%", "echo Building \"%UV_PRO_PATH%\"");
         rewritten.replace("start /b C:\\Keil_v5\\UV4\\UV4.exe .\\RM3KV5172.uvproj",
                           "start \"\" /b \"C:\\Keil_v5\\UV4\\UV4.exe\" \"" + project + "\"");
         QCOMPARE(readBytes(testFolder + "/config.bat"), rewritten);

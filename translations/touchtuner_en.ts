@@ -163,6 +163,16 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>编译脚本运行失败（退出码 %1）</source>
         <translation>The build script failed (exit code %1)</translation>
     </message>
+    <message>
+        <source>测试工程的路径含有非 ASCII 字符“%1”，而本工具无法按代码页 %2（cmd 读取编译脚本 config.bat 所用的代码页）写入非 ASCII 字符：
+%3
+
+本次没有改写任何文件，也没有运行编译脚本。请将工具放到路径中只有 ASCII 字符的文件夹后再试。</source>
+        <translation>The test project&apos;s path holds the non-ASCII character &quot;%1&quot;, and this tool cannot write non-ASCII characters in code page %2 (the code page cmd reads the build script config.bat in):
+%3
+
+No file was rewritten and the build script was not run. Move the tool to a folder whose path holds ASCII characters only and try again.</translation>
+    </message>
 </context>
 <context>
     <name>CaptureCheck</name>
