@@ -266,6 +266,10 @@ private slots:
         QTest::newRow("key number 0 and a shared key number")
             << "keys"
             << QStringLiteral("以下通道没有按键号：TK4\n以下通道的按键号重复：TK2、TK6（按键 3）");
+        // A firmware without a channel does not compile.
+        QTest::newRow("no channel in use")
+            << "noChannel"
+            << QStringLiteral("工程中没有使用的通道：请先在设置页面的芯片引脚图上为通道选择按键！");
     }
     void refusedBeforeAnyFolderIsMade()
     {
@@ -283,6 +287,8 @@ private slots:
             pins.use(2, 3);
             pins.use(6, 3);
             pins.keys[5] = 4;
+        } else if (situation == "noChannel") {
+            pins = FakePinMap();
         } else if (situation == "waterOnly") {
             for (int column = 0; column < 3; ++column)
                 delete table.takeItem(2, column);
