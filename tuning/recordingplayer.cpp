@@ -91,6 +91,7 @@ bool RecordingPlayer::play(const QVector<RecordedRecord> &played)
         return false;
     records = played;
     next = 0;
+    resumeMidRun = -1;
     active = true;
     session.useSource(this);
     controls.slider->setRange(0, int(qMin<qint64>(records.constLast().ms, INT_MAX)));
@@ -160,6 +161,10 @@ void RecordingPlayer::seek(qint64 ms)
                 --target;
         }
     }
+    const bool midRun = target > 0 && target < records.size() &&
+                        records.at(target).kind == Kind::Waterproof &&
+                        records.at(target - 1).kind == Kind::Waterproof;
+    resumeMidRun = midRun ? target : -1;
     delivering = true;
     endRun();
     // Verification starts afresh at the next record, as if switched on there: no curve, figure
@@ -268,14 +273,12 @@ void RecordingPlayer::startRun(const RecordedRecord &record)
         session.chart().rebuild(12, 11);
         session.sequencer().runAutoTest(channels);
         break;
-    case Kind::Waterproof: {
-        // The add-water prompt came with the run's first record; a run taken up later (a seek)
-        // has its water on the pad already.
-        const RecordedRecord *before = next > 0 ? &records.at(next - 1) : nullptr;
+    case Kind::Waterproof:
+        // The add-water prompt came with the run's first record; a run a seek takes up later has
+        // its water on the pad already.
         session.chart().rebuild(6, 5);
-        session.waterproof().runOver(channels, !before || before->kind != Kind::Waterproof);
+        session.waterproof().runOver(channels, next != resumeMidRun);
         break;
-    }
     case Kind::None:
     case Kind::Verification:
     case Kind::End:

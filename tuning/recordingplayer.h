@@ -126,6 +126,8 @@ private:
     ReplayProject target;
     QVector<RecordedRecord> records;
     int next = 0;
+    // The record a seek landed on in the middle of a waterproof run, -1 for none.
+    int resumeMidRun = -1;
     qint64 currentRecordMs = 0;
     Speed speed = Speed::Real;
     bool active = false;
