@@ -67,6 +67,16 @@ inline const QByteArray kStartReport =
 inline const QByteArray kStopReport =
     QByteArray::fromHex("00067EFF0738847E").leftJustified(65, '\0');
 
+#ifdef TOUCH_TEMPLATES_DIR
+// The committed template folder of that name (not the copy beside the executables, which the tool
+// rewrites); empty when it is not there.
+inline QString shippedTemplate(const QString &name)
+{
+    const QString folder = QStringLiteral(TOUCH_TEMPLATES_DIR "/") + name;
+    return QFileInfo(folder).isDir() ? folder : QString();
+}
+#endif
+
 // Runs the event loop until the condition holds or timeoutMs passed; true when it holds. Looks
 // every 5 ms (QTRY_* sleeps 10 ms between looks, which would add to the pace of a run).
 inline bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
