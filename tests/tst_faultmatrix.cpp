@@ -149,7 +149,7 @@ private:
             QTest::qWait(b.window->pacing().countdownStepMs * 3 / 2);
             inject(fault);
         } else if (phase == QLatin1String("sampling") || phase == QLatin1String("Stop button")) {
-            QVERIFY(b.waitUntil([&] { return b.points() >= 5; }));
+            QVERIFY(b.waitUntil([&] { return b.midPhase(); }));
             inject(fault);
         }
         if (phase == QLatin1String("Stop button"))
@@ -205,7 +205,7 @@ private:
             QVERIFY(b.waitUntil([&] { return b.status() == kRemoved; }));
         b.click(QStringLiteral("waterproof_btn"));
         if (phase == QLatin1String("sampling")) {
-            QVERIFY(b.waitUntil([&] { return b.points() >= 5; }));
+            QVERIFY(b.waitUntil([&] { return b.midPhase(); }));
             inject(fault);
         }
         if (completes) {
