@@ -113,6 +113,7 @@ public:
         const QTableWidgetItem *item = find<QTableWidget>("tableWidget")->item(row, column);
         return item ? item->text() : QString();
     }
+    bool midPhase() const { return testsupport::midPhase(find<QLabel>("progressLabel")); }
     QLineSeries *testSeries() const
     {
         const auto series = find<QChartView>("chartView")->chart()->series();
@@ -353,7 +354,7 @@ private slots:
     {
         Bench bench({1});
         QTest::mouseClick(bench.find<QPushButton>("btnTk1"), Qt::LeftButton);
-        QVERIFY(waitUntil([&] { return bench.testPoints() >= 5; }, 10000));
+        QVERIFY(waitUntil([&] { return bench.midPhase(); }, 10000));
         SimBoard::setRefuseStop(true);
         SimBoard::clearWrittenReports();
         QTest::mouseClick(bench.find<QPushButton>("stopTest_btn"), Qt::LeftButton);
@@ -370,27 +371,28 @@ private slots:
     void boardFailureEndsTheRun_data()
     {
         QTest::addColumn<bool>("refuse");
-        QTest::addColumn<int>("pointsFirst");
+        QTest::addColumn<bool>("whileSampling");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Start refused") << true << 0 << QStringLiteral("握手失败！");
-        QTest::newRow("silent from the start") << false << 0 << QStringLiteral("接收返回超时！");
-        QTest::newRow("silent while sampling") << false << 10 << QStringLiteral("接收返回超时！");
+        QTest::newRow("Start refused") << true << false << QStringLiteral("握手失败！");
+        QTest::newRow("silent from the start")
+            << false << false << QStringLiteral("接收返回超时！");
+        QTest::newRow("silent while sampling") << false << true << QStringLiteral("接收返回超时！");
     }
 
     void boardFailureEndsTheRun()
     {
         QFETCH(bool, refuse);
-        QFETCH(int, pointsFirst);
+        QFETCH(bool, whileSampling);
         QFETCH(QString, text);
         Bench bench({2});
         auto *key = bench.find<QPushButton>("btnTk2");
-        if (pointsFirst == 0) {
+        if (!whileSampling) {
             SimBoard::setRefuseStart(refuse);
             SimBoard::setSilent(!refuse);
         }
         QTest::mouseClick(key, Qt::LeftButton);
-        if (pointsFirst > 0) {
-            QVERIFY(waitUntil([&] { return bench.testPoints() >= pointsFirst; }, 10000));
+        if (whileSampling) {
+            QVERIFY(waitUntil([&] { return bench.midPhase(); }, 10000));
             SimBoard::setSilent(true);
         }
         QTRY_COMPARE_WITH_TIMEOUT(bench.boxes.texts(), QStringList{text}, 15000);
