@@ -239,12 +239,14 @@ void TestReaders::disarmWaitsForReadInProgress()
     QueuedSpy data(&reader, &ReadThread::sendDataToPlay);
     reader.start();
     reader.arm();
-    QTest::qWait(50); // the reader now waits in its read on the silent board
+    // The reader waits in its read on the silent board.
+    QTRY_COMPARE(SimBoard::waitingReads(), 1);
     std::atomic<bool> answered{false};
     QThread *board = QThread::create([&answered] {
         QThread::msleep(300);
-        SimBoard::injectReport(report(simframe::frame(record(700))));
+        // Marked before it is sent: the read may end, and disarm return, the moment it is.
         answered.store(true);
+        SimBoard::injectReport(report(simframe::frame(record(700))));
     });
     board->start();
     reader.disarm();
@@ -270,7 +272,7 @@ void TestReaders::stopAtExitDoesNotWaitForTheReadTimeout()
     checker.start();
     reader.arm();
     checker.arm();
-    QTest::qWait(50); // both wait in their reads on the silent board
+    QTRY_COMPARE(SimBoard::waitingReads(), 2); // both wait in their reads on the silent board
     reader.requestStop();
     checker.requestStop();
     QVERIFY2(reader.wait(60000), "exit waited for the read time-out");
