@@ -8,6 +8,8 @@
 #include "quality/channelsamples.h"
 #include "quality/couplingmatrix.h"
 #include "quality/keypreview.h"
+#include "quality/keysettingsstore.h"
+#include "quality/keysuggestion.h"
 #include "quality/tuningreport.h"
 #include "tuning/channelrecorder.h"
 #include "tuning/channeltestsequencer.h"
@@ -25,6 +27,7 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -35,10 +38,13 @@
 class LiveChartView;
 class PinMapSource;
 class QCheckBox;
+class KeySettingsPanel;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QSettings;
 class QTableWidget;
 class QWidget;
 class TuningLink;
@@ -70,6 +76,8 @@ struct TuningWidgets
     QLabel *progressLabel = nullptr;
     QWidget *overlayParent = nullptr;
     QWidget *dialogParent = nullptr;
+    // Where the panel of the keys' settings goes: a new row across this layout (none without).
+    QGridLayout *settingsPanelLayout = nullptr;
 };
 
 // The tuning work of the debug page: builds the chart, the results table, the indicators, the
@@ -85,6 +93,7 @@ public:
     TuningSession(const TuningWidgets &widgets, const QStringList &channelNames, TuningRun &run,
                   PinMapSource &pinMap, TuningLink &link, const Pacing &pacing,
                   const QString &exportFolder, QObject *parent = nullptr);
+    ~TuningSession() override;
 
     // A record from the measurement reader with its check flag (0 = intact).
     void handleRecord(const QByteArray &record, int crcFailed);
@@ -127,8 +136,19 @@ public:
         chooseReportFile;
 
     // A results row was clicked: with no run going, the chart shows that channel's measured
-    // curves.
+    // curves with its thresholds.
     void showRowCurves(int row);
+
+    // The keys' decision settings, part of the project, and their panel.
+    KeySettingsStore &keySettings() { return keySettingsStore; }
+    KeySettingsPanel *settingsPanel() const;
+    // The settings from a project file's section; values that are not valid are told in the log.
+    void loadKeySettings(const QSettings &ini);
+    // What the key's samples suggest for its settings.
+    KeySuggestion suggestionOf(int channel) const;
+    // "建议设置": the suggestion for each channel, with its margins or why there is none, asked
+    // before the safe ones are applied; what was applied goes to the log.
+    void suggestSettings(const QList<int> &channels);
     // The pause button: the live picture and its numbers hold still, or follow the stream again.
     void togglePicturePause();
 
@@ -169,6 +189,13 @@ private:
     // A mean edited in the table: the row's figures follow what the firmware will get.
     void tableCellChanged(int row, int column);
     void switchPreview(bool on);
+    // The firmware's table for the preview: every channel in use with its key number, its row's
+    // means and its settings.
+    void resetPreview();
+    // A key's settings changed (-1: every key's): every place that shows the key follows.
+    void keySettingsChanged(int channel);
+    // The panel's line about a key: its verdict, thresholds and margins.
+    QString settingsSummary(int channel) const;
     void setPicturePaused(bool paused);
 
     TuningRun &tuningRun;
@@ -178,6 +205,7 @@ private:
     LogPane pane;
     QStringList names;
     SampleStore store;
+    KeySettingsStore keySettingsStore;
     // The samples file that lost lines or was refused when it was read; kept before it is
     // overwritten.
     QString uncleanSamplesPath;
@@ -199,6 +227,9 @@ private:
     QElapsedTimer streamClock;
     PhaseProgress phaseProgress;
     CouplingMatrix coupling;
+    QPointer<KeySettingsPanel> panel;
+    // The channel whose measured curves the chart shows; -1 for none.
+    int curvesChannel = -1;
     // The pairs (touched, affected) whose coupling the log has warned of.
     QSet<QPair<int, int>> warnedCouplings;
 };
