@@ -37,7 +37,7 @@ struct Bench
     std::unique_ptr<MainWindow> window;
     SettingsWidgets widgets;
     std::unique_ptr<SettingsPage> page;
-    KeySettingsStore keys;
+    std::unique_ptr<KeySettingsStore> keys;
     std::unique_ptr<QTimer> answer;
 };
 
@@ -59,8 +59,8 @@ ProjectFile projectFile()
 {
     Bench &b = bench();
     ProjectFile file(*b.page);
-    file.addSection({[&b](QSettings &ini) { b.keys.save(ini); },
-                     [&b](const QSettings &ini) { b.keys.load(ini, nullptr); }});
+    file.addSection({[&b](QSettings &ini) { b.keys->save(ini); },
+                     [&b](const QSettings &ini) { b.keys->load(ini, nullptr); }});
     return file;
 }
 
@@ -168,6 +168,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     b.window = std::make_unique<MainWindow>();
     b.widgets = widgetsOf(*b.window);
     b.page = std::make_unique<SettingsPage>(b.widgets);
+    b.keys = std::make_unique<KeySettingsStore>();
     primeFonts(*b.window);
     // The loader's warning is answered as soon as its box runs its event loop.
     b.answer = std::make_unique<QTimer>();

@@ -146,7 +146,9 @@ void checkChannelTable(const QString &text, int count)
 // Only a text with the table takes the keys' settings; then as the channel table takes its rows.
 void checkSettingsTable(const QString &text, int count)
 {
-    const QStringList rows(count, QStringLiteral("50,10,3,20,1,"));
+    QStringList rows;
+    for (int i = 0; i < count; ++i)
+        rows << QStringLiteral("50,10,3,20,1,");
     QString out;
     if (!SourceGenerator::rewriteKeySettingsTableText(text, rows, &out)) {
         check(out.isEmpty());
