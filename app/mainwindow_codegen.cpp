@@ -20,6 +20,7 @@ void MainWindow::setUpFirmwareGeneration()
                                    ui->mcuTypeCBox->currentText(), &error);
     };
     appProject->keyConcerns = [this] { return tuning->keyConcerns(); };
+    appProject->keySettings = [this](int channel) { return tuning->keySettings().at(channel); };
     appProject->log = [this](const QString &line) { ui->plainTextEdit->appendPlainText(line); };
     // A child of the window, so build scripts still running stay owned until the window goes.
     saveDownload = new SaveDownload(this, *tuning, *debuggerLink, boardPacing, ui->plainTextEdit,

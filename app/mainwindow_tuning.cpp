@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 
 // Tuning: sequencer, waterproof test, verification, chart, results table, indicators.
 
@@ -34,6 +35,7 @@ void MainWindow::setUpTuning()
     widgets.replay = {ui->replayBar, ui->replayPauseBtn, ui->replaySpeedCBox, ui->replaySlider,
                       ui->replayTimeLabel};
     widgets.dialogParent = this;
+    widgets.settingsPanelLayout = ui->gridLayout_10;
     pinMap = std::make_unique<StackedPinMap>(ui->packageStackedWidget);
     tuning =
         std::make_unique<TuningSession>(widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
@@ -55,6 +57,9 @@ void MainWindow::setUpTuning()
     samplingStarter->placeBadge = [this](const QSize &size) {
         return tuning->progress().badgePosition(size);
     };
+    // The keys' settings are part of the project file.
+    projectFile->addSection({[this](QSettings &ini) { tuning->keySettings().save(ini); },
+                             [this](const QSettings &ini) { tuning->loadKeySettings(ini); }});
     connect(tuning.get(), &TuningSession::reportRequested, this, [this] {
         tuning->exportReport(settingsPage->projectName(), settingsPage->projectPath(),
                              ui->mcuTypeCBox->currentText());

@@ -1,6 +1,7 @@
 #include "charts/livechart.h"
 
 #include "charts/livechartview.h"
+#include "chip/chip.h"
 #include "quality/channelsamples.h"
 #include "quality/samplesplot.h"
 
@@ -12,6 +13,8 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
+
+#include <tuple>
 
 using namespace QtCharts;
 
@@ -145,7 +148,7 @@ void LiveChart::dropTestPoints()
     pendingTestPoints.clear();
 }
 
-void LiveChart::showStoredCurves(const ChannelSamples &samples)
+void LiveChart::showStoredCurves(const ChannelSamples &samples, const SamplesPlot::Lines &lines)
 {
     rebuild(6, 5);
     testCurve = nullptr;
@@ -161,6 +164,22 @@ void LiveChart::showStoredCurves(const ChannelSamples &samples)
         }
         const QColor colour = SamplesPlot::colour(phase);
         addChannelSeries(curve, colour.red(), colour.green(), colour.blue());
+    }
+    const std::tuple<std::optional<int>, QString, Qt::PenStyle> thresholds[] = {
+        {lines.press, tr("按下阈值 %1"), Qt::DashLine},
+        {lines.release, tr("释放阈值 %1"), Qt::DotLine}};
+    for (const auto &[value, name, style] : thresholds) {
+        if (!value)
+            continue;
+        auto *line = new QLineSeries;
+        line->setName(name.arg(*value));
+        line->append(0, *value);
+        line->append((chip::kSamplesPerPhase - 1) * kSampleStep, *value);
+        widenRange(*value);
+        addChannelSeries(line, 90, 90, 90);
+        QPen pen = line->pen();
+        pen.setStyle(style);
+        line->setPen(pen);
     }
     currentChart->legend()->setAlignment(Qt::AlignTop);
     currentChart->legend()->show();

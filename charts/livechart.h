@@ -2,6 +2,7 @@
 #define LIVECHART_H
 
 #include "charts/framethrottle.h"
+#include "quality/samplesplot.h"
 
 #include <QList>
 #include <QObject>
@@ -60,8 +61,9 @@ public:
     void applyStartValue();
     void applyEndValue();
 
-    // A fresh chart with a channel's measured phases, each in its own colour, with a legend.
-    void showStoredCurves(const ChannelSamples &samples);
+    // A fresh chart with a channel's measured phases, each in its own colour, and the firmware's
+    // press (dashed) and release (dotted) thresholds across them, with a legend.
+    void showStoredCurves(const ChannelSamples &samples, const SamplesPlot::Lines &lines = {});
 
     // Routes the test curve's hover signal to pointHovered (at most one connection).
     void connectHover();

@@ -103,6 +103,8 @@ bool ProjectFile::saveAs(const QString &filePath) const
     ini.setValue(keyOf(kResultPrefix, 0), QString::number(rows.size()));
     for (int i = 0; i < rows.size(); ++i)
         ini.setValue(keyOf(kResultPrefix, i + 1), rows.at(i));
+    for (const Section &section : sections)
+        section.save(ini);
     // The settings facility writes the file whole or not at all; only its status tells which.
     ini.sync();
     return ini.status() != QSettings::AccessError;
@@ -159,6 +161,8 @@ void ProjectFile::load(const QString &filePath) const
     w.endValueCBox->setCurrentText(textOf(ini, kChartEnd));
     loadPinMap(ini);
     loadResults(ini);
+    for (const Section &section : sections)
+        section.load(ini);
 }
 
 void ProjectFile::loadPinMap(const QSettings &ini) const

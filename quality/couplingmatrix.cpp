@@ -7,16 +7,18 @@
 
 namespace
 {
-// From the key's resting mean up to the threshold the firmware compares its counts with.
+// From the key's resting mean up to the press threshold the firmware compares its counts with.
 std::optional<int> marginOf(const CouplingMatrix::Key &key)
 {
-    const KeyQuality quality = KeyQuality::of(*key.samples, key.means);
+    const KeyQuality quality = KeyQuality::of(*key.samples, key.means, key.settings);
     const std::optional<int> &rest = quality.means.noTouch;
     const std::optional<int> &touch = quality.means.touch;
     if (!rest || !touch)
         return std::nullopt;
-    const int threshold = quality.threshold ? *quality.threshold
-                                            : KeyQuality::firmwareThreshold(*rest, *touch, *rest);
+    const int threshold =
+        quality.pressThreshold
+            ? *quality.pressThreshold
+            : KeyThresholds::of(*rest, *touch, *rest, key.settings).pressAt(*rest);
     const int margin = threshold - *rest;
     return margin > 0 ? std::optional<int>(margin) : std::nullopt;
 }
@@ -78,6 +80,17 @@ QVector<CouplingMatrix::Entry> CouplingMatrix::warnings(int affectedChannel) con
     std::stable_sort(found.begin(), found.end(),
                      [](const Entry &a, const Entry &b) { return *a.percent > *b.percent; });
     return found;
+}
+
+std::optional<CouplingMatrix::Entry> CouplingMatrix::strongestRise(int affectedChannel) const
+{
+    std::optional<Entry> strongest;
+    for (const Entry &entry : pairs) {
+        if (entry.affected == affectedChannel && entry.shift > 0 &&
+            (!strongest || entry.shift > strongest->shift))
+            strongest = entry;
+    }
+    return strongest;
 }
 
 QString CouplingMatrix::warningText(const Entry &entry)

@@ -24,7 +24,7 @@ struct Range
     double high = 0.0;
 };
 
-Range valueRange(const ChannelSamples &samples, std::optional<int> threshold)
+Range valueRange(const ChannelSamples &samples, const SamplesPlot::Lines &lines)
 {
     bool any = false;
     Range r;
@@ -37,8 +37,10 @@ Range valueRange(const ChannelSamples &samples, std::optional<int> threshold)
         for (int v : samples.of(phase))
             take(v);
     }
-    if (threshold)
-        take(*threshold);
+    for (const std::optional<int> &line : {lines.press, lines.release}) {
+        if (line)
+            take(*line);
+    }
     const double pad = std::max(1.0, (r.high - r.low) * 0.06);
     // A count is 16 bits: the axis shows none that cannot occur.
     return {std::max(0.0, r.low - pad), std::min(double(kMaxCount), r.high + pad)};
@@ -59,7 +61,7 @@ const char *phaseSourceName(SamplePhase phase)
     return "";
 }
 
-void drawLegend(QPainter &painter, const QRectF &line, std::optional<int> threshold,
+void drawLegend(QPainter &painter, const QRectF &line, const SamplesPlot::Lines &lines,
                 double lineWidth)
 {
     const QFontMetricsF fm(painter.font(), painter.device());
@@ -77,8 +79,10 @@ void drawLegend(QPainter &painter, const QRectF &line, std::optional<int> thresh
     };
     for (SamplePhase phase : kPhases)
         entry(SamplesPlot::colour(phase), Qt::SolidLine, QString::fromUtf8(phaseSourceName(phase)));
-    if (threshold)
-        entry(kThresholdColour, Qt::DashLine, QStringLiteral("阈值 %1").arg(*threshold));
+    if (lines.press)
+        entry(kThresholdColour, Qt::DashLine, QStringLiteral("按下 %1").arg(*lines.press));
+    if (lines.release)
+        entry(kThresholdColour, Qt::DotLine, QStringLiteral("释放 %1").arg(*lines.release));
 }
 } // namespace
 
@@ -120,8 +124,7 @@ QColor SamplesPlot::colour(SamplePhase phase)
 QString SamplesPlot::phaseName(SamplePhase phase) { return tr(phaseSourceName(phase)); }
 
 void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &title,
-                       const ChannelSamples &samples, std::optional<int> threshold,
-                       double lineWidth)
+                       const ChannelSamples &samples, const Lines &lines, double lineWidth)
 {
     painter.save();
     const QFontMetricsF fm(painter.font(), painter.device());
@@ -133,10 +136,10 @@ void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &tit
     painter.setFont(bold);
     painter.drawText(QRectF(area.left(), area.top(), area.width(), line), Qt::AlignLeft, title);
     painter.setFont(regular);
-    drawLegend(painter, QRectF(area.left(), area.top() + line, area.width(), line), threshold,
+    drawLegend(painter, QRectF(area.left(), area.top() + line, area.width(), line), lines,
                lineWidth);
 
-    const Range range = valueRange(samples, threshold);
+    const Range range = valueRange(samples, lines);
     const QVector<int> yTicks = ticks(range.low, range.high);
     double labelWidth = 0.0;
     for (int v : yTicks)
@@ -175,10 +178,13 @@ void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &tit
         painter.setPen(QPen(colour(phase), lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPolyline(curve);
     }
-    if (threshold) {
-        painter.setPen(QPen(kThresholdColour, lineWidth, Qt::DashLine));
-        painter.drawLine(QPointF(plot.left(), yOf(*threshold)),
-                         QPointF(plot.right(), yOf(*threshold)));
+    const std::pair<std::optional<int>, Qt::PenStyle> thresholds[] = {{lines.press, Qt::DashLine},
+                                                                      {lines.release, Qt::DotLine}};
+    for (const auto &[value, style] : thresholds) {
+        if (!value)
+            continue;
+        painter.setPen(QPen(kThresholdColour, lineWidth, style));
+        painter.drawLine(QPointF(plot.left(), yOf(*value)), QPointF(plot.right(), yOf(*value)));
     }
     painter.restore();
 }

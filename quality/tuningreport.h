@@ -2,6 +2,7 @@
 #define TUNINGREPORT_H
 
 #include "quality/channelsamples.h"
+#include "quality/keysettings.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -9,7 +10,8 @@
 #include <QVector>
 
 // The tuning report as a PDF: project, package and date, a table of every tested channel with its
-// figures, verdict and reasons, and a small plot of each channel's three measured phases. Like
+// figures, verdict and reasons, a table of each channel's settings with the thresholds and margins
+// they give, and a small plot of each channel's three measured phases. Like
 // every file the tool writes, it reads the same whatever the interface's language.
 class TuningReport
 {
@@ -24,6 +26,7 @@ public:
         // The means of its results row, which the firmware gets; none for a key judged from its
         // samples alone.
         KeyMeans means;
+        KeySettings settings = KeySettings();
     };
 
     // The report's name in an application project folder.

@@ -298,8 +298,7 @@ private slots:
         measure(6, 0, 2300, 2010);
         measure(9, 0, 2000, 2000); // not in use
         QCOMPARE(rig.session->keyConcerns(),
-                 (QStringList{"TK0：信号 0 不为正、触摸最小值 2000 未超过阈值 2000、"
-                              "防水最大值 2000 达到阈值 2000",
+                 (QStringList{"TK0：信号 0 不为正、触摸最小值 2000 未超过按下阈值 65535",
                               "TK3：信噪比 6.9:1 低于 10:1"}));
     }
 

@@ -359,7 +359,7 @@ private slots:
         feed(140, 2040);
         rig.verification().flushFrame();
         rig.session->numbers().flush();
-        QCOMPARE((QStringList{cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 6)}),
+        QCOMPARE((QStringList{cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 7)}),
                  (QStringList{"TK2", "2041", "-", "1"}));
         QCOMPARE(cell(1, 1), QStringLiteral("1006"));
 

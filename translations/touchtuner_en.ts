@@ -69,6 +69,10 @@ Generate the application code anyway?</translation>
         <source>仍然生成</source>
         <translation>Generate anyway</translation>
     </message>
+    <message>
+        <source>TK%1 的按键设置与默认不同：%2</source>
+        <translation>TK%1&apos;s key settings differ from the defaults: %2</translation>
+    </message>
 </context>
 <context>
     <name>BoardPanel</name>
@@ -375,14 +379,6 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <translation>SNR below 5:1</translation>
     </message>
     <message>
-        <source>触摸最小值未超过阈值</source>
-        <translation>touch minimum not above the threshold</translation>
-    </message>
-    <message>
-        <source>防水最大值达到阈值</source>
-        <translation>water maximum reaches the threshold</translation>
-    </message>
-    <message>
         <source>信噪比低于10:1</source>
         <translation>SNR below 10:1</translation>
     </message>
@@ -463,10 +459,6 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <translation>Water shift %1</translation>
     </message>
     <message>
-        <source>阈值 %1</source>
-        <translation>Threshold %1</translation>
-    </message>
-    <message>
         <source>余量：触摸 %1，不触摸 %2，防水 %3</source>
         <translation>Margins: touch %1, no touch %2, water %3</translation>
     </message>
@@ -481,14 +473,6 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     <message>
         <source>信噪比 %1 低于 5:1</source>
         <translation>SNR %1 below 5:1</translation>
-    </message>
-    <message>
-        <source>触摸最小值 %1 未超过阈值 %2</source>
-        <translation>touch minimum %1 not above threshold %2</translation>
-    </message>
-    <message>
-        <source>防水最大值 %1 达到阈值 %2</source>
-        <translation>water maximum %1 reaches threshold %2</translation>
     </message>
     <message>
         <source>信噪比 %1 低于 10:1</source>
@@ -509,6 +493,245 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     <message>
         <source>邻键触摸时会被按下</source>
         <translation>pressed by a touch on a neighbour</translation>
+    </message>
+    <message>
+        <source>触摸最小值未超过按下阈值</source>
+        <translation>touch minimum not above the press threshold</translation>
+    </message>
+    <message>
+        <source>触摸最小值 %1 未超过按下阈值 %2</source>
+        <translation>touch minimum %1 not above press threshold %2</translation>
+    </message>
+    <message>
+        <source>不触摸最大值达到释放阈值</source>
+        <translation>no-touch maximum reaches the release threshold</translation>
+    </message>
+    <message>
+        <source>不触摸最大值 %1 达到释放阈值 %2</source>
+        <translation>no-touch maximum %1 reaches release threshold %2</translation>
+    </message>
+    <message>
+        <source>防水最大值达到释放阈值</source>
+        <translation>water maximum reaches the release threshold</translation>
+    </message>
+    <message>
+        <source>防水最大值 %1 达到释放阈值 %2</source>
+        <translation>water maximum %1 reaches release threshold %2</translation>
+    </message>
+    <message>
+        <source>防水下限已关闭</source>
+        <translation>water floor switched off</translation>
+    </message>
+    <message>
+        <source>防水下限已关闭，按下阈值 %1 低于摆幅的四分之三</source>
+        <translation>water floor switched off, press threshold %1 below three quarters of the swing</translation>
+    </message>
+    <message>
+        <source>%1（%2%）</source>
+        <translation>%1 (%2%)</translation>
+    </message>
+    <message>
+        <source>设置：%1</source>
+        <translation>Settings: %1</translation>
+    </message>
+    <message>
+        <source>按下阈值 %1，释放阈值 %2</source>
+        <translation>Press threshold %1, release threshold %2</translation>
+    </message>
+</context>
+<context>
+    <name>KeySettings</name>
+    <message>
+        <source>按下位置</source>
+        <translation>Press at</translation>
+    </message>
+    <message>
+        <source>迟滞</source>
+        <translation>Hysteresis</translation>
+    </message>
+    <message>
+        <source>消抖</source>
+        <translation>Debounce</translation>
+    </message>
+    <message>
+        <source>最长按下</source>
+        <translation>Longest press</translation>
+    </message>
+    <message>
+        <source>防水下限</source>
+        <translation>Water floor</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1%</translation>
+    </message>
+    <message>
+        <source>%1 次</source>
+        <translation>%1 scans</translation>
+    </message>
+    <message>
+        <source>不限</source>
+        <translation>no limit</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>on</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>%1 %2（默认 %3）</source>
+        <translation>%1 %2 (default %3)</translation>
+    </message>
+</context>
+<context>
+    <name>KeySettingsPanel</name>
+    <message>
+        <source>按键设置</source>
+        <translation>Key settings</translation>
+    </message>
+    <message>
+        <source>建议设置</source>
+        <translation>Suggest settings</translation>
+    </message>
+    <message>
+        <source>恢复默认</source>
+        <translation>Restore defaults</translation>
+    </message>
+    <message>
+        <source>开：加水时偏移超过摆幅一半的按键，按下阈值不低于摆幅的四分之三</source>
+        <translation>On: where water shifts a key by more than half its swing, the press threshold stays at three quarters of the swing or above</translation>
+    </message>
+    <message>
+        <source>按键：</source>
+        <translation>Key:</translation>
+    </message>
+    <message>
+        <source>%（10–90）</source>
+        <translation>% (10–90)</translation>
+    </message>
+    <message>
+        <source>%（0–50）</source>
+        <translation>% (0–50)</translation>
+    </message>
+    <message>
+        <source>次（1–15）</source>
+        <translation>scans (1–15)</translation>
+    </message>
+    <message>
+        <source>秒（0 不限，1–255）</source>
+        <translation>s (0 none, 1–255)</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>全部按键</source>
+        <translation>All keys</translation>
+    </message>
+    <message>
+        <source>TK%1（按键 %2）</source>
+        <translation>TK%1 (key %2)</translation>
+    </message>
+    <message>
+        <source>没有使用中的按键：请先在设置页选择按键。</source>
+        <translation>No key in use: choose the keys on the Settings tab first.</translation>
+    </message>
+    <message>
+        <source>各按键的设置不同，这里显示 TK%1 的；修改的项将用于全部按键。</source>
+        <translation>The keys&apos; settings differ; TK%1&apos;s are shown. A field you change applies to every key.</translation>
+    </message>
+</context>
+<context>
+    <name>KeySuggestion</name>
+    <message>
+        <source>%1（%2%）</source>
+        <translation>%1 (%2%)</translation>
+    </message>
+    <message>
+        <source>%1：测试未完成，无法建议设置</source>
+        <translation>%1: tests not complete, no settings to suggest</translation>
+    </message>
+    <message>
+        <source>%1：触摸时的均值不高于不触摸时的均值，没有可用的阈值</source>
+        <translation>%1: the touch mean is not above the no-touch mean, no threshold is safe</translation>
+    </message>
+    <message>
+        <source>%1：不触摸时的最大值高于触摸时的最小值，没有可用的阈值</source>
+        <translation>%1: the no-touch maximum is above the touch minimum, no threshold is safe</translation>
+    </message>
+    <message>
+        <source>%1：加水时的最大值高于触摸时的最小值，没有可用的阈值</source>
+        <translation>%1: the maximum with water is above the touch minimum, no threshold is safe</translation>
+    </message>
+    <message>
+        <source>%1：触摸 TK%2 时的读数高于触摸时的最小值，没有可用的阈值</source>
+        <translation>%1: the readings while TK%2 is touched are above the touch minimum, no threshold is safe</translation>
+    </message>
+    <message>
+        <source>%1：安全区间不在按下位置 10%～90% 之内，没有可用的阈值</source>
+        <translation>%1: the safe gap lies outside press positions 10%–90%, no threshold is safe</translation>
+    </message>
+    <message>
+        <source>，防水下限 关</source>
+        <translation>, water floor off</translation>
+    </message>
+    <message>
+        <source>%1：按下位置 %2%，迟滞 %3%%4（按下阈值 %5，释放阈值 %6；余量：触摸 %7，未触摸 %8，释放 %9）</source>
+        <translation>%1: press at %2%, hysteresis %3%%4 (press threshold %5, release threshold %6; margins: touch %7, untouched %8, release %9)</translation>
+    </message>
+</context>
+<context>
+    <name>KeySuggestionBox</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>没有使用中的按键：请先在设置页选择按键。</source>
+        <translation>No key in use: choose the keys on the Settings tab first.</translation>
+    </message>
+    <message>
+        <source>建议设置</source>
+        <translation>Suggest settings</translation>
+    </message>
+    <message>
+        <source>应用到 %1</source>
+        <translation>Apply to %1</translation>
+    </message>
+    <message>
+        <source>应用到全部按键</source>
+        <translation>Apply to all keys</translation>
+    </message>
+    <message>
+        <source>应用到 %1 个按键</source>
+        <translation>Apply to %1 keys</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1：已应用建议设置，按下位置 %2%，迟滞 %3%</source>
+        <translation>%1: suggested settings applied, press at %2%, hysteresis %3%</translation>
+    </message>
+</context>
+<context>
+    <name>LiveChart</name>
+    <message>
+        <source>按下阈值 %1</source>
+        <translation>Press threshold %1</translation>
+    </message>
+    <message>
+        <source>释放阈值 %1</source>
+        <translation>Release threshold %1</translation>
     </message>
 </context>
 <context>
@@ -1342,10 +1565,6 @@ Then unplug the debugger and plug it in again.</translation>
         <translation>Base</translation>
     </message>
     <message>
-        <source>阈值</source>
-        <translation>Threshold</translation>
-    </message>
-    <message>
         <source>差值</source>
         <translation>Delta</translation>
     </message>
@@ -1360,6 +1579,14 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>是</source>
         <translation>yes</translation>
+    </message>
+    <message>
+        <source>按下阈值</source>
+        <translation>Press thr.</translation>
+    </message>
+    <message>
+        <source>释放阈值</source>
+        <translation>Release thr.</translation>
     </message>
 </context>
 <context>
@@ -1710,6 +1937,10 @@ Then unplug the debugger and plug it in again.</translation>
         <source>写头文件失败！</source>
         <translation>Writing the header file failed!</translation>
     </message>
+    <message>
+        <source>写按键设置表（TKKeyCfg）失败！</source>
+        <translation>Failed to write the key settings table (TKKeyCfg)!</translation>
+    </message>
 </context>
 <context>
     <name>StreamRecording</name>
@@ -1790,6 +2021,22 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>样本文件 %1 没有邻键影响的数据：触摸 %2 时的邻键影响未测</source>
         <translation>Samples file %1 holds no key-to-key coupling: what a touch on %2 does to the other keys is not measured</translation>
+    </message>
+    <message>
+        <source>工程文件中的按键设置无效，已用默认值：%1</source>
+        <translation>Key settings in the project file are not valid, the defaults are used: %1</translation>
+    </message>
+    <message>
+        <source>%1：三个均值测完后才有阈值</source>
+        <translation>%1: the thresholds follow once all three means are measured</translation>
+    </message>
+    <message>
+        <source>%1：%2；按下阈值 %3，释放阈值 %4；余量：触摸 %5，不触摸 %6，防水 %7</source>
+        <translation>%1: %2; press threshold %3, release threshold %4; margins: touch %5, no touch %6, water %7</translation>
+    </message>
+    <message>
+        <source>数据不全</source>
+        <translation>incomplete data</translation>
     </message>
 </context>
 <context>

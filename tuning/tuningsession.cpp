@@ -5,16 +5,20 @@
 #include "project/writefailure.h"
 #include "quality/keyquality.h"
 #include "quality/samplesfile.h"
+#include "tuning/keysettingspanel.h"
+#include "tuning/keysuggestionbox.h"
 #include "tuning/tuninglink.h"
 #include "tuning/tuningrun.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableWidget>
 
 TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelNames,
@@ -65,8 +69,23 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
         verificationMode.flushFrame();
         phaseProgress.update();
     });
+    // The session follows a change of settings before the panel shows the key's new figures.
+    connect(&keySettingsStore, &KeySettingsStore::changed, this,
+            &TuningSession::keySettingsChanged);
+    panel = new KeySettingsPanel(keySettingsStore, pinMap, w.dialogParent);
+    panel->describe = [this](int channel) { return settingsSummary(channel); };
+    connect(panel, &KeySettingsPanel::suggestRequested, this, &TuningSession::suggestSettings);
+    if (QGridLayout *layout = w.settingsPanelLayout)
+        layout->addWidget(panel, layout->rowCount(), 0, 1, std::max(1, layout->columnCount()));
+    else
+        panel->hide();
+    connect(&liveChart, &LiveChart::rebuilt, this, [this] { curvesChannel = -1; });
     QTableWidget *table = w.tableWidget;
-    connect(table, &QTableWidget::cellClicked, this, [this](int row) { showRowCurves(row); });
+    connect(table, &QTableWidget::cellClicked, this, [this](int row) {
+        showRowCurves(row);
+        if (panel)
+            panel->selectChannel(resultsTable.channelOfRow(row));
+    });
     connect(table, &QTableWidget::cellChanged, this, &TuningSession::tableCellChanged);
     table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table, &QWidget::customContextMenuRequested, this, [this, table](const QPoint &at) {
@@ -74,6 +93,12 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
         menu.addAction(tr("导出调试报告…"), this, &TuningSession::reportRequested);
         menu.exec(table->viewport()->mapToGlobal(at));
     });
+}
+
+TuningSession::~TuningSession()
+{
+    // The panel edits this session's settings: it goes with them, wherever the layout put it.
+    delete panel.data();
 }
 
 void TuningSession::handleRecord(const QByteArray &record, int crcFailed)
@@ -100,10 +125,11 @@ void TuningSession::handleCheckRecord(const QByteArray &record, int crcFailed)
     // The zeros of a cut-short record would reset the debounce and drag the base.
     if (crcFailed != 0)
         return;
-    for (int channel : keyPreview.feed(record))
+    const qint64 ms = player.isActive() ? player.currentMs() : streamClock.elapsed();
+    for (int channel : keyPreview.feed(record, ms))
         channelIndicators.showPressed(channel, keyPreview.pressed(channel));
     if (verificationMode.isActive())
-        numbersView.feed(player.isActive() ? player.currentMs() : streamClock.elapsed(), record);
+        numbersView.feed(ms, record);
 }
 
 void TuningSession::readerFailed(const QString &text) { testSequencer.abandonRun(text); }
@@ -200,7 +226,8 @@ bool TuningSession::saveSamples(const QString &samplesPath, QString *error)
 
 KeyQuality TuningSession::qualityOf(int channel) const
 {
-    KeyQuality quality = KeyQuality::of(store.at(channel), resultsTable.tableMeans(channel));
+    KeyQuality quality = KeyQuality::of(store.at(channel), resultsTable.tableMeans(channel),
+                                        keySettingsStore.at(channel));
     coupling.judge(channel, &quality);
     return quality;
 }
@@ -211,7 +238,7 @@ void TuningSession::updateCoupling()
     QVector<CouplingMatrix::Key> keys;
     const QVector<TuningReport::Channel> channels = reportChannels();
     for (const TuningReport::Channel &c : channels)
-        keys.append({c.channel, &store.at(c.channel), c.means});
+        keys.append({c.channel, &store.at(c.channel), c.means, c.settings});
     coupling = CouplingMatrix::measure(keys);
 }
 
@@ -244,6 +271,8 @@ void TuningSession::showAllQuality()
         if (resultsTable.rowOf(channel) >= 0)
             resultsTable.showQuality(channel, qualityOf(channel));
     }
+    if (panel)
+        panel->showSelection();
 }
 
 void TuningSession::tableCellChanged(int row, int column)
@@ -269,12 +298,19 @@ void TuningSession::switchPreview(bool on)
         numbersView.stop();
         return;
     }
-    // The firmware's table: every channel in use with its key number and its row's means.
+    resetPreview();
+    numbersView.start(channelRecorder.channelsInUse());
+}
+
+void TuningSession::resetPreview()
+{
     QVector<KeyPreview::Key> keys;
     for (int channel : channelRecorder.channelsInUse())
-        keys.append({channel, pinMap.keyNumber(channel), resultsTable.tableMeans(channel)});
+        keys.append({channel, pinMap.keyNumber(channel), resultsTable.tableMeans(channel),
+                     keySettingsStore.at(channel)});
     keyPreview.reset(keys);
-    numbersView.start(channelRecorder.channelsInUse());
+    for (int channel = 0; channel < chip::kChannelCount; ++channel)
+        channelIndicators.showPressed(channel, false);
 }
 
 void TuningSession::togglePicturePause()
@@ -297,7 +333,12 @@ void TuningSession::showRowCurves(int row)
     const int channel = resultsTable.channelOfRow(row);
     if (channel < 0 || store.at(channel).isEmpty())
         return;
-    liveChart.showStoredCurves(store.at(channel));
+    const KeyQuality quality = qualityOf(channel);
+    SamplesPlot::Lines lines;
+    if (quality.thresholds.canPress())
+        lines = {quality.pressThreshold, quality.releaseThreshold};
+    liveChart.showStoredCurves(store.at(channel), lines);
+    curvesChannel = channel;
 }
 
 QVector<TuningReport::Channel> TuningSession::reportChannels() const
@@ -306,7 +347,7 @@ QVector<TuningReport::Channel> TuningSession::reportChannels() const
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (resultsTable.rowOf(channel) >= 0 || !store.at(channel).isEmpty())
             channels.append({channel, store.at(channel), pinMap.keyNumber(channel),
-                             resultsTable.tableMeans(channel)});
+                             resultsTable.tableMeans(channel), keySettingsStore.at(channel)});
     }
     return channels;
 }
@@ -347,4 +388,56 @@ void TuningSession::exportReport(const QString &projectName, const QString &proj
         return;
     }
     log->appendPlainText(tr("调试报告已导出：%1").arg(QDir::toNativeSeparators(path)));
+}
+
+KeySettingsPanel *TuningSession::settingsPanel() const { return panel.data(); }
+
+void TuningSession::loadKeySettings(const QSettings &ini)
+{
+    QStringList invalid;
+    keySettingsStore.load(ini, &invalid);
+    if (!invalid.isEmpty())
+        log->appendPlainText(
+            tr("工程文件中的按键设置无效，已用默认值：%1").arg(invalid.join(tr("、"))));
+}
+
+void TuningSession::keySettingsChanged(int channel)
+{
+    // Coupling is judged against each key's press threshold, so every row may change.
+    updateCoupling();
+    showAllQuality();
+    if (keyPreview.isActive())
+        resetPreview();
+    if (curvesChannel >= 0 && (channel < 0 || channel == curvesChannel))
+        showRowCurves(resultsTable.rowOf(curvesChannel));
+}
+
+QString TuningSession::settingsSummary(int channel) const
+{
+    const KeyQuality q = qualityOf(channel);
+    const QString name = names.value(channel);
+    if (!q.pressThreshold)
+        return tr("%1：三个均值测完后才有阈值").arg(name);
+    return tr("%1：%2；按下阈值 %3，释放阈值 %4；余量：触摸 %5，不触摸 %6，防水 %7")
+        .arg(name, q.verdict ? KeyQuality::shown(q.verdictText()) : tr("数据不全"),
+             QString::number(*q.pressThreshold), QString::number(*q.releaseThreshold),
+             q.marginText(q.touchMargin, true), q.marginText(q.noTouchMargin, true),
+             q.marginText(q.waterMargin, true));
+}
+
+KeySuggestion TuningSession::suggestionOf(int channel) const
+{
+    KeySuggestion::Neighbour neighbour{-1, 0.0};
+    if (const std::optional<CouplingMatrix::Entry> rise = coupling.strongestRise(channel))
+        neighbour = {rise->touched, rise->shift};
+    return KeySuggestion::of(store.at(channel), qualityOf(channel).means,
+                             keySettingsStore.at(channel), neighbour);
+}
+
+void TuningSession::suggestSettings(const QList<int> &channels)
+{
+    QVector<KeySuggestionBox::Item> items;
+    for (int channel : channels)
+        items.append({channel, names.value(channel), suggestionOf(channel)});
+    KeySuggestionBox::offer(dialogParent, items, keySettingsStore, log);
 }

@@ -8,6 +8,8 @@
 #include "quality/channelsamples.h"
 #include "quality/couplingmatrix.h"
 #include "quality/keypreview.h"
+#include "quality/keysettingsstore.h"
+#include "quality/keysuggestion.h"
 #include "quality/tuningreport.h"
 #include "tuning/channelrecorder.h"
 #include "tuning/channeltestsequencer.h"
@@ -26,6 +28,8 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -36,10 +40,13 @@
 class LiveChartView;
 class PinMapSource;
 class QCheckBox;
+class KeySettingsPanel;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QSettings;
 class QTableWidget;
 class QWidget;
 class TuningLink;
@@ -71,6 +78,8 @@ struct TuningWidgets
     QLabel *progressLabel = nullptr;
     QWidget *overlayParent = nullptr;
     QWidget *dialogParent = nullptr;
+    // Where the panel of the keys' settings goes: a new row across this layout (none without).
+    QGridLayout *settingsPanelLayout = nullptr;
 };
 
 // The tuning work of the debug page: builds the chart, the results table, the indicators, the
@@ -86,6 +95,7 @@ public:
     TuningSession(const TuningWidgets &widgets, const QStringList &channelNames, TuningRun &run,
                   PinMapSource &pinMap, TuningLink &link, const Pacing &pacing,
                   const QString &exportFolder, QObject *parent = nullptr);
+    ~TuningSession() override;
 
     // A record from the measurement reader with its check flag (0 = intact).
     void handleRecord(const QByteArray &record, int crcFailed);
@@ -142,8 +152,19 @@ public:
         chooseReportFile;
 
     // A results row was clicked: with no run going, the chart shows that channel's measured
-    // curves.
+    // curves with its thresholds.
     void showRowCurves(int row);
+
+    // The keys' decision settings, part of the project, and their panel.
+    KeySettingsStore &keySettings() { return keySettingsStore; }
+    KeySettingsPanel *settingsPanel() const;
+    // The settings from a project file's section; values that are not valid are told in the log.
+    void loadKeySettings(const QSettings &ini);
+    // What the key's samples suggest for its settings.
+    KeySuggestion suggestionOf(int channel) const;
+    // "建议设置": the suggestion for each channel, with its margins or why there is none, asked
+    // before the safe ones are applied; what was applied goes to the log.
+    void suggestSettings(const QList<int> &channels);
     // The pause button: the live picture and its numbers hold still, or follow the stream again.
     void togglePicturePause();
 
@@ -186,6 +207,13 @@ private:
     // A mean edited in the table: the row's figures follow what the firmware will get.
     void tableCellChanged(int row, int column);
     void switchPreview(bool on);
+    // The firmware's table for the preview: every channel in use with its key number, its row's
+    // means and its settings.
+    void resetPreview();
+    // A key's settings changed (-1: every key's): every place that shows the key follows.
+    void keySettingsChanged(int channel);
+    // The panel's line about a key: its verdict, thresholds and margins.
+    QString settingsSummary(int channel) const;
     void setPicturePaused(bool paused);
 
     TuningRun &tuningRun;
@@ -195,6 +223,7 @@ private:
     LogPane pane;
     QStringList names;
     SampleStore store;
+    KeySettingsStore keySettingsStore;
     // The samples file that lost lines or was refused when it was read; kept before it is
     // overwritten.
     QString uncleanSamplesPath;
@@ -219,6 +248,9 @@ private:
     // The warning the log gave last for each pair (touched, affected).
     QHash<QPair<int, int>, QString> loggedCouplings;
     QTimer couplingLog;
+    QPointer<KeySettingsPanel> panel;
+    // The channel whose measured curves the chart shows; -1 for none.
+    int curvesChannel = -1;
 };
 
 #endif // TUNINGSESSION_H
