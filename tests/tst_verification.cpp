@@ -594,8 +594,8 @@ private slots:
         QCOMPARE(replay.run.kind(), TuningRun::Kind::None);
     }
 
-    // At 1× the records keep their recorded spacing and a pause holds them; a seek into a test
-    // goes back to the first record of that channel's measurement.
+    // At 1× the records keep their recorded spacing and a pause holds them; a seek shows its
+    // place, and one into a test counts from the first record of that channel's measurement.
     void replayPacesPausesAndSeeks()
     {
         QuietRig rig({0}, {3, 4}, false);
@@ -616,10 +616,15 @@ private slots:
         QVERIFY2(drawn <= clock.elapsed() / 100 + 1, qPrintable(QString::number(drawn)));
         QTest::qWait(300);
         QCOMPARE(rig.verification().plot().history(0).size(), drawn);
+        // Paused, a seek shows the picture and the numbers of that place at once.
         player.seek(800);
+        QCOMPARE(rig.verification().plot().history(0),
+                 (QList<int>{1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007}));
+        QCOMPARE(rig.curve(0)->count(), 8);
+        QCOMPARE(rig.numbersTable->item(0, 1)->text(), QStringLiteral("1010"));
         player.setPaused(false);
         QTRY_VERIFY(player.atEnd());
-        QCOMPARE(rig.verification().plot().history(0).mid(drawn), (QList<int>{1008, 1009}));
+        QCOMPARE(rig.verification().plot().history(0).mid(8), (QList<int>{1008, 1009}));
         player.close();
 
         records.clear();
@@ -634,6 +639,7 @@ private slots:
         player.setPaused(true);
         player.setSpeed(RecordingPlayer::Speed::Fastest);
         player.seek(records.at(324 + 200).ms);
+        QCOMPARE(rig.chart().testSeries()->count(), 200);
         ModalHelper boxes;
         player.setPaused(false);
         QTRY_VERIFY(player.atEnd());

@@ -64,8 +64,8 @@ public:
     void setPaused(bool paused);
     void togglePause() { setPaused(!paused); }
     void setSpeed(Speed speed);
-    // Goes on from ms into the recording; a test goes back to the first record of its channel,
-    // so that its phases are counted whole.
+    // Goes on from ms into the recording, with the picture and the figures of that place, paused
+    // or not; a test is counted from the first record of its channel's measurement.
     void seek(qint64 ms);
 
     bool isActive() const { return active; }
@@ -105,6 +105,8 @@ private:
     void startRun(const RecordedRecord &record);
     void endRun();
     void deliver(const RecordedRecord &record);
+    // The first record that leads up to the one at target.
+    int leadIn(int target) const;
     // The pace restarts from the record at next.
     void rebase();
     void showPosition();

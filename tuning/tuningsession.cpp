@@ -232,6 +232,21 @@ void TuningSession::switchPreview(bool on)
     numbersView.start(channelRecorder.channelsInUse());
 }
 
+void TuningSession::restartStreamFigures()
+{
+    verificationMode.clearCurves();
+    if (verificationMode.isActive())
+        switchPreview(true);
+}
+
+void TuningSession::drawNow()
+{
+    liveChart.flushTestPoints();
+    verificationMode.flushFrame();
+    numbersView.flush();
+    phaseProgress.update();
+}
+
 void TuningSession::togglePicturePause()
 {
     if (verificationMode.isActive())

@@ -131,6 +131,10 @@ public:
     void showRowCurves(int row);
     // The pause button: the live picture and its numbers hold still, or follow the stream again.
     void togglePicturePause();
+    // The curves, the numbers and the preview of verification start afresh from the next record.
+    void restartStreamFigures();
+    // Draws at once what waits for its frame: the test curve, the curves, the numbers.
+    void drawNow();
 
     TuningRun &run() { return tuningRun; }
     LiveChart &chart() { return liveChart; }
