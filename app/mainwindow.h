@@ -229,6 +229,9 @@ private:
     // Tuning: the run in progress, and the session that owns the chart, the results, the
     // indicators, the tests and verification.
     void setUpTuning();
+    // Where the recordings and the saved log go: beside the project, or where the tool's other
+    // exports go before a project path is set.
+    QString exportFolder() const;
     TuningRun tuningRun;
     QLabel *hoverLabel = nullptr;
     std::unique_ptr<StackedPinMap> pinMap;

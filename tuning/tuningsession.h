@@ -12,6 +12,7 @@
 #include "tuning/channelrecorder.h"
 #include "tuning/channeltestsequencer.h"
 #include "tuning/linkswitch.h"
+#include "tuning/loghistory.h"
 #include "tuning/logpane.h"
 #include "tuning/phaseprogress.h"
 #include "tuning/recordingplayer.h"
@@ -156,11 +157,14 @@ public:
     // The stop button: ends a replay, or stops the run on the board.
     void stopRun();
     const LogPane &logPane() const { return pane; }
+    LogHistory &logHistory() { return history; }
     PhaseProgress &progress() { return phaseProgress; }
 
 signals:
     // "导出调试报告…" was chosen in the results table's context menu.
     void reportRequested();
+    // "保存日志…" was chosen in the log's context menu.
+    void logSaveRequested();
 
 private:
     // A channel's phase ended: its figures in the log and on its results row.
@@ -180,6 +184,7 @@ private:
     QWidget *dialogParent;
     QPlainTextEdit *log;
     LogPane pane;
+    LogHistory history;
     QStringList names;
     SampleStore store;
     // The samples file that lost lines or was refused when it was read; kept before it is
