@@ -3,6 +3,7 @@
 
 #include "app/languagemenu.h"
 #include "app/layoutfitter.h"
+#include "app/recentprojectsmenu.h"
 #include "chip/chip.h"
 
 #include <QCloseEvent>
@@ -28,6 +29,9 @@ MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
     // No parent: the window deletes it itself, before the side menu it animates goes away.
     sideMenuAnimation = new QPropertyAnimation(ui->leftWidget, "minimumWidth");
     languageMenu = new LanguageMenu(ui->languageBtn, UiLanguage::saved(), this);
+    recentProjects = new RecentProjectsMenu(
+        ui->verticalLayout_2, ui->vandreliumBtn, this,
+        [this](const QString &projectFile) { return workspace->openProjectFile(projectFile); });
     setUpLinkTimers();
 
     createOverlayLabels();

@@ -35,6 +35,7 @@ QT_END_NAMESPACE
 
 class LanguageMenu;
 class LayoutFitter;
+class RecentProjectsMenu;
 class SamplingStarter;
 
 // The tool's one window: owns the form and its companions, wires them, and routes user actions
@@ -194,6 +195,7 @@ private:
     QPropertyAnimation *sideMenuAnimation = nullptr;
     bool sideMenuCollapsed = true;
     LanguageMenu *languageMenu = nullptr;
+    RecentProjectsMenu *recentProjects = nullptr;
     LayoutFitter *layoutFitter = nullptr;
 
     // Debugger link: owns the device and its readers, which it stops when it goes.

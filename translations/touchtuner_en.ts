@@ -481,6 +481,17 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     </message>
 </context>
 <context>
+    <name>LogHistory</name>
+    <message>
+        <source>—— 日志窗口已清空 ——</source>
+        <translation>—— log pane cleared ——</translation>
+    </message>
+    <message>
+        <source>日志已保存：%1</source>
+        <translation>Log saved: %1</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>MainWindow</source>
@@ -1098,6 +1109,10 @@ Then unplug the debugger and plug it in again.</translation>
         <source>结束回放</source>
         <translation>End replay</translation>
     </message>
+    <message>
+        <source>工程文件已不存在：%1</source>
+        <translation>The project file no longer exists: %1</translation>
+    </message>
 </context>
 <context>
     <name>Mwidget01</name>
@@ -1370,6 +1385,21 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>接收返回超时！</source>
         <translation>No reply in time!</translation>
+    </message>
+</context>
+<context>
+    <name>RecentProjectsMenu</name>
+    <message>
+        <source>   最近 </source>
+        <translation>   Recent </translation>
+    </message>
+    <message>
+        <source>最近的工程</source>
+        <translation>Recent projects</translation>
+    </message>
+    <message>
+        <source>（无）</source>
+        <translation>(none)</translation>
     </message>
 </context>
 <context>
@@ -1657,6 +1687,10 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>暂停画面</source>
         <translation>Pause picture</translation>
+    </message>
+    <message>
+        <source>保存日志…</source>
+        <translation>Save log…</translation>
     </message>
 </context>
 <context>
