@@ -44,8 +44,6 @@ Range valueRange(const ChannelSamples &samples, std::optional<int> threshold)
     return {std::max(0.0, r.low - pad), std::min(double(kMaxCount), r.high + pad)};
 }
 
-// The phase's name as the sources have it; the plot is drawn into the tuning report, whose texts do
-// not follow the interface's language.
 const char *phaseSourceName(SamplePhase phase)
 {
     switch (phase) {
@@ -76,9 +74,9 @@ void drawLegend(QPainter &painter, const QRectF &line, std::optional<int> thresh
         x += w + fm.height() * 0.8;
     };
     for (SamplePhase phase : kPhases)
-        entry(SamplesPlot::colour(phase), Qt::SolidLine, QString::fromUtf8(phaseSourceName(phase)));
+        entry(SamplesPlot::colour(phase), Qt::SolidLine, SamplesPlot::phaseName(phase));
     if (threshold)
-        entry(kThresholdColour, Qt::DashLine, QStringLiteral("阈值 %1").arg(*threshold));
+        entry(kThresholdColour, Qt::DashLine, SamplesPlot::tr("阈值 %1").arg(*threshold));
 }
 } // namespace
 
@@ -161,7 +159,7 @@ void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &tit
     painter.drawText(xLabels, Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("0"));
     painter.drawText(xLabels, Qt::AlignRight | Qt::AlignBottom,
                      QString::number(chip::kSamplesPerPhase - 1));
-    painter.drawText(xLabels, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("采样序号"));
+    painter.drawText(xLabels, Qt::AlignHCenter | Qt::AlignBottom, tr("采样序号"));
 
     painter.setClipRect(plot);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -26,7 +26,7 @@ const QColor kRuleColour(150, 150, 150);
 
 // Width in millimetres of every table column but the last, which takes what is left.
 constexpr std::array<double, 14> kColumnMm = {13, 11, 16, 16, 16, 12, 13,
-                                              16, 19, 14, 15, 17, 15, 14};
+                                              16, 19, 14, 15, 17, 15, 18};
 
 QFont reportFont(double pointSize, bool bold = false)
 {
@@ -39,9 +39,20 @@ QFont reportFont(double pointSize, bool bold = false)
     return font;
 }
 
+// The report is read by people: its texts are in the interface's language, as every text the
+// tool shows.
+QString trReport(const char *text) { return QCoreApplication::translate("TuningReport", text); }
+
 QString orMissing(const std::optional<int> &value)
 {
-    return value ? QString::number(*value) : QStringLiteral("未测");
+    return value ? QString::number(*value) : KeyQuality::shown(QStringLiteral("未测"));
+}
+
+// The verdict, or why there is none, in the interface's language.
+QString verdictOf(const KeyQuality &q)
+{
+    return q.verdict ? KeyQuality::shown(q.verdictText())
+                     : trReport(QT_TRANSLATE_NOOP("TuningReport", "数据不全"));
 }
 
 // The cells of one channel's table row, in column order.
@@ -52,19 +63,19 @@ QStringList rowCells(const TuningReport::Channel &c, const KeyQuality &q)
         shift += QStringLiteral(" (%1)").arg(q.waterShareText());
     return {QStringLiteral("TK%1").arg(c.channel),
             QString::number(c.keyNumber),
-            q.meanText(SamplePhase::NoTouch),
-            q.meanText(SamplePhase::Touch),
-            q.meanText(SamplePhase::Water),
-            q.noiseText(),
+            KeyQuality::shown(q.meanText(SamplePhase::NoTouch)),
+            KeyQuality::shown(q.meanText(SamplePhase::Touch)),
+            KeyQuality::shown(q.meanText(SamplePhase::Water)),
+            KeyQuality::shown(q.noiseText()),
             orMissing(q.signal),
-            q.snrText(),
+            KeyQuality::shown(q.snrText()),
             shift,
             orMissing(q.threshold),
-            q.marginText(q.touchMargin),
-            q.marginText(q.noTouchMargin),
-            q.marginText(q.waterMargin),
-            q.verdict ? q.verdictText() : QStringLiteral("数据不全"),
-            q.reasons.join(QStringLiteral("、"))};
+            KeyQuality::shown(q.marginText(q.touchMargin)),
+            KeyQuality::shown(q.marginText(q.noTouchMargin)),
+            KeyQuality::shown(q.marginText(q.waterMargin)),
+            verdictOf(q),
+            q.shownReasons().join(trReport(QT_TRANSLATE_NOOP("TuningReport", "、")))};
 }
 
 // Places blocks down the pages of the writer, breaking to a new page when a block does not fit.
@@ -101,7 +112,8 @@ private:
         ++page;
         painter.drawText(QRectF(0, writer.height() - mm(5), width(), mm(5)),
                          Qt::AlignRight | Qt::AlignBottom,
-                         QStringLiteral("%1 — 第 %2 页").arg(footer, QString::number(page)));
+                         trReport(QT_TRANSLATE_NOOP("TuningReport", "%1 — 第 %2 页"))
+                             .arg(footer, QString::number(page)));
         painter.restore();
     }
 
@@ -114,7 +126,7 @@ private:
 
 QString TuningReport::exportFileName(const QString &projectName)
 {
-    return projectName + QStringLiteral("_调试报告.pdf");
+    return tr("%1_调试报告.pdf").arg(projectName);
 }
 
 TuningReport::TuningReport(const QString &projectName, const QString &packageText,
@@ -131,7 +143,7 @@ void drawHeading(QPainter &painter, PageFlow &flow, const QString &about, const 
     painter.setFont(reportFont(16, true));
     const double titleHeight = painter.fontMetrics().height();
     painter.drawText(QRectF(0, flow.y, flow.width(), titleHeight), Qt::AlignLeft,
-                     QStringLiteral("触摸按键调试报告"));
+                     TuningReport::tr("触摸按键调试报告"));
     flow.y += titleHeight + flow.mm(2);
     painter.setFont(reportFont(10));
     const double line = painter.fontMetrics().height();
@@ -171,8 +183,8 @@ void drawRow(QPainter &painter, PageFlow &flow, const QStringList &cells, double
         painter.setPen(Qt::black);
         const bool reasons = i == widths.size() - 1 && !header;
         painter.drawText(cell.adjusted(pad, pad / 2, -pad, -pad / 2),
-                         reasons ? int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap)
-                                 : int(Qt::AlignCenter),
+                         (reasons ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignCenter)) |
+                             Qt::TextWordWrap,
                          cells.at(i));
         x += widths.at(i);
     }
@@ -182,28 +194,41 @@ void drawRow(QPainter &painter, PageFlow &flow, const QStringList &cells, double
 void drawTable(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Channel> &channels,
                const QVector<KeyQuality> &qualities)
 {
-    const QStringList header = {QStringLiteral("键名"),
-                                QStringLiteral("按键"),
-                                QStringLiteral("不触摸\n均值"),
-                                QStringLiteral("触摸\n均值"),
-                                QStringLiteral("防水\n均值"),
-                                QStringLiteral("噪声"),
-                                QStringLiteral("信号"),
-                                QStringLiteral("信噪比"),
-                                QStringLiteral("防水偏移\n(占信号)"),
-                                QStringLiteral("阈值"),
-                                QStringLiteral("触摸\n余量"),
-                                QStringLiteral("不触摸\n余量"),
-                                QStringLiteral("防水\n余量"),
-                                QStringLiteral("结论"),
-                                QStringLiteral("原因")};
+    const QStringList header = {TuningReport::tr("键名"),
+                                TuningReport::tr("按键"),
+                                TuningReport::tr("不触摸\n均值"),
+                                TuningReport::tr("触摸\n均值"),
+                                TuningReport::tr("防水\n均值"),
+                                TuningReport::tr("噪声"),
+                                TuningReport::tr("信号"),
+                                TuningReport::tr("信噪比"),
+                                TuningReport::tr("防水偏移\n(占信号)"),
+                                TuningReport::tr("阈值"),
+                                TuningReport::tr("触摸\n余量"),
+                                TuningReport::tr("不触摸\n余量"),
+                                TuningReport::tr("防水\n余量"),
+                                TuningReport::tr("结论"),
+                                TuningReport::tr("原因")};
     const QFont bodyFont = reportFont(kTableFontPt);
     const QFont headerFont = reportFont(kTableFontPt, true);
     painter.setFont(headerFont);
     const double headerHeight = painter.fontMetrics().height() * 2 + flow.mm(2);
     painter.setFont(bodyFont);
     const double lineHeight = painter.fontMetrics().height();
-    const double reasonsWidth = columnWidths(flow).constLast() - flow.mm(2);
+    const QVector<double> widths = columnWidths(flow);
+    // A row is as high as its most wrapped cell: the reasons, or a word wider than its column
+    // in a longer language.
+    const auto rowHeight = [&](const QStringList &cells) {
+        double height = lineHeight + flow.mm(1.6);
+        for (int i = 0; i < cells.size() && i < widths.size(); ++i) {
+            const QRect room(0, 0, int(widths.at(i) - flow.mm(2)), 100000);
+            height = std::max(height, painter.fontMetrics()
+                                              .boundingRect(room, Qt::TextWordWrap, cells.at(i))
+                                              .height() +
+                                          flow.mm(1.2));
+        }
+        return height;
+    };
     const auto drawHeader = [&] {
         painter.setFont(headerFont);
         drawRow(painter, flow, header, headerHeight, kHeaderFill, true);
@@ -214,9 +239,7 @@ void drawTable(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Ch
     for (int i = 0; i < channels.size(); ++i) {
         const KeyQuality &q = qualities.at(i);
         const QStringList cells = rowCells(channels.at(i), q);
-        const QRectF reasons = painter.fontMetrics().boundingRect(
-            QRect(0, 0, int(reasonsWidth), 100000), Qt::TextWordWrap, cells.constLast());
-        const double height = std::max(lineHeight + flow.mm(1.6), reasons.height() + flow.mm(1.2));
+        const double height = rowHeight(cells);
         if (flow.reserve(height))
             drawHeader();
         drawRow(painter, flow, cells, height,
@@ -227,7 +250,7 @@ void drawTable(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Ch
 
 void drawRules(QPainter &painter, PageFlow &flow)
 {
-    const QString text = QStringLiteral(
+    const QString text = TuningReport::tr(
         "均值：结果表中的均值，即写入应用固件的值。噪声：不触摸采样的最大值减最小值（0 记为 1）。"
         "信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。"
         "信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。"
@@ -257,7 +280,7 @@ void drawPlots(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Ch
     const double headingHeight = painter.fontMetrics().height() + flow.mm(2);
     flow.reserve(headingHeight + height);
     painter.drawText(QRectF(0, flow.y, flow.width(), headingHeight), Qt::AlignLeft,
-                     QStringLiteral("各通道采样曲线"));
+                     TuningReport::tr("各通道采样曲线"));
     flow.y += headingHeight;
     painter.setFont(reportFont(7.5));
     for (int i = 0; i < channels.size(); ++i) {
@@ -268,10 +291,10 @@ void drawPlots(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Ch
             flow.reserve(height);
         const TuningReport::Channel &c = channels.at(i);
         const KeyQuality &q = qualities.at(i);
-        const QString title = QStringLiteral("TK%1（按键 %2）：%3")
+        const QString title = TuningReport::tr("TK%1（按键 %2）：%3")
                                   .arg(c.channel)
                                   .arg(c.keyNumber)
-                                  .arg(q.verdict ? q.verdictText() : QStringLiteral("数据不全"));
+                                  .arg(verdictOf(q));
         // A threshold is drawn only over a positive signal; otherwise it wraps far off the curves.
         const std::optional<int> threshold = q.signal && *q.signal > 0 ? q.threshold : std::nullopt;
         SamplesPlot::draw(painter, QRectF(column * (width + gap), flow.y, width, height), title,
@@ -302,7 +325,7 @@ void drawCouplingPage(QPainter &painter, PageFlow &flow, const CouplingMatrix &m
     painter.setFont(reportFont(11, true));
     const double headingHeight = painter.fontMetrics().height() + flow.mm(2);
     painter.drawText(QRectF(0, flow.y, flow.width(), headingHeight), Qt::AlignLeft,
-                     QStringLiteral("按键耦合：触摸行按键时列按键均值的偏移"));
+                     TuningReport::tr("按键耦合：触摸行按键时列按键均值的偏移"));
     flow.y += headingHeight;
     const QList<int> &columns = matrix.channels();
     const QList<int> &rows = matrix.touchedChannels();
@@ -321,7 +344,7 @@ void drawCouplingPage(QPainter &painter, PageFlow &flow, const CouplingMatrix &m
         painter.setPen(Qt::black);
         painter.drawText(r, Qt::AlignCenter, text);
     };
-    box(0, QStringLiteral("触摸＼受影响"), kHeaderFill);
+    box(0, TuningReport::tr("触摸＼受影响"), kHeaderFill);
     for (int c = 0; c < columns.size(); ++c)
         box(labelWidth + c * cell, QStringLiteral("TK%1").arg(columns.at(c)), kHeaderFill);
     flow.y += rowHeight;
@@ -342,7 +365,7 @@ void drawCouplingPage(QPainter &painter, PageFlow &flow, const CouplingMatrix &m
     }
     flow.y += flow.mm(3);
     painter.setFont(reportFont(8));
-    const QString legend = QStringLiteral(
+    const QString legend = TuningReport::tr(
         "每格上为偏移（触摸均值减不触摸均值，计数），下为其占受影响按键阈值余量（阈值减不触摸均值）"
         "的百分比；超过 50% 为警告，达到 100% 时触摸行按键会使列按键被按下，该按键判为不合格。"
         "未测防水的按键按防水不偏移时固件的阈值计算。");
@@ -383,7 +406,7 @@ bool TuningReport::write(const QString &path, QString *error) const
     {
         QPdfWriter writer(&file);
         writer.setResolution(kResolution);
-        writer.setTitle(QStringLiteral("%1 触摸按键调试报告").arg(projectName));
+        writer.setTitle(tr("%1 触摸按键调试报告").arg(projectName));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                          QMarginsF(12, 12, 12, 10), QPageLayout::Millimeter));
         QPainter painter;
@@ -391,9 +414,9 @@ bool TuningReport::write(const QString &path, QString *error) const
             return fail(tr("无法生成 PDF"));
         PageFlow flow(writer, painter, projectName);
         drawHeading(painter, flow,
-                    QStringLiteral("工程：%1　　芯片：RM3KV5172　　封装：%2　　日期：%3")
+                    tr("工程：%1　　芯片：RM3KV5172　　封装：%2　　日期：%3")
                         .arg(projectName, packageText, date.toString(QStringLiteral("yyyy-MM-dd"))),
-                    QStringLiteral("已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5")
+                    tr("已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5")
                         .arg(channels.size())
                         .arg(counts[int(KeyVerdict::Pass)])
                         .arg(counts[int(KeyVerdict::Caution)])

@@ -1542,6 +1542,14 @@ Then unplug the debugger and plug it in again.</translation>
         <source>防水</source>
         <translation>Water</translation>
     </message>
+    <message>
+        <source>阈值 %1</source>
+        <translation>Threshold %1</translation>
+    </message>
+    <message>
+        <source>采样序号</source>
+        <translation>Sample number</translation>
+    </message>
 </context>
 <context>
     <name>SamplingStarter</name>
@@ -1640,6 +1648,138 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>无法生成 PDF</source>
         <translation>Cannot create the PDF</translation>
+    </message>
+    <message>
+        <source>数据不全</source>
+        <translation>incomplete data</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 — 第 %2 页</source>
+        <translation>%1 — page %2</translation>
+    </message>
+    <message>
+        <source>%1_调试报告.pdf</source>
+        <translation>%1_tuning_report.pdf</translation>
+    </message>
+    <message>
+        <source>触摸按键调试报告</source>
+        <translation>Touch key tuning report</translation>
+    </message>
+    <message>
+        <source>键名</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Key no.</translation>
+    </message>
+    <message>
+        <source>不触摸
+均值</source>
+        <translation>No touch
+mean</translation>
+    </message>
+    <message>
+        <source>触摸
+均值</source>
+        <translation>Touch
+mean</translation>
+    </message>
+    <message>
+        <source>防水
+均值</source>
+        <translation>Water
+mean</translation>
+    </message>
+    <message>
+        <source>噪声</source>
+        <translation>Noise</translation>
+    </message>
+    <message>
+        <source>信号</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>信噪比</source>
+        <translation>SNR</translation>
+    </message>
+    <message>
+        <source>防水偏移
+(占信号)</source>
+        <translation>Water shift
+(of signal)</translation>
+    </message>
+    <message>
+        <source>阈值</source>
+        <translation>Threshold</translation>
+    </message>
+    <message>
+        <source>触摸
+余量</source>
+        <translation>Touch
+margin</translation>
+    </message>
+    <message>
+        <source>不触摸
+余量</source>
+        <translation>No-touch
+margin</translation>
+    </message>
+    <message>
+        <source>防水
+余量</source>
+        <translation>Water
+margin</translation>
+    </message>
+    <message>
+        <source>结论</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reasons</translation>
+    </message>
+    <message>
+        <source>均值：结果表中的均值，即写入应用固件的值。噪声：不触摸采样的最大值减最小值（0 记为 1）。信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。阈值：应用固件 TouchThreshold 的计算（16 位无符号运算），不触摸均值加触摸摆幅的一半；防水偏移超过摆幅一半时加摆幅的四分之三。余量：触摸最小值减阈值，阈值减不触摸最大值，阈值减防水最大值。
+不合格：信号不为正，信噪比低于 5:1，触摸最小值未超过阈值，或防水最大值达到阈值。注意：信噪比低于 10:1，防水偏移达到信号的一半，或表中均值与采样不符。其余为合格。</source>
+        <translation>Means: the means of the results table, which the application firmware gets. Noise: the no-touch samples&apos; maximum minus their minimum (0 counts as 1). Signal: touch mean minus no-touch mean, from the samples&apos; exact means (the table&apos;s means where there are no samples). SNR: signal divided by noise. Water shift: water mean minus no-touch mean. Threshold: as the application firmware&apos;s TouchThreshold computes it (16-bit unsigned arithmetic), the no-touch mean plus half the touch swing; three quarters of the swing when the water shift exceeds half the swing. Margins: touch minimum minus threshold, threshold minus no-touch maximum, threshold minus water maximum.
+Fail: the signal is not positive, the SNR is below 5:1, the touch minimum is not above the threshold, or the water maximum reaches the threshold. Caution: the SNR is below 10:1, the water shift reaches half the signal, or a table mean differs from the samples. All others pass.</translation>
+    </message>
+    <message>
+        <source>各通道采样曲线</source>
+        <translation>Sample curves of each channel</translation>
+    </message>
+    <message>
+        <source>TK%1（按键 %2）：%3</source>
+        <translation>TK%1 (key %2): %3</translation>
+    </message>
+    <message>
+        <source>按键耦合：触摸行按键时列按键均值的偏移</source>
+        <translation>Key coupling: how far touching the row&apos;s key shifts the mean of the column&apos;s key</translation>
+    </message>
+    <message>
+        <source>触摸＼受影响</source>
+        <translation>Touched \ affected</translation>
+    </message>
+    <message>
+        <source>每格上为偏移（触摸均值减不触摸均值，计数），下为其占受影响按键阈值余量（阈值减不触摸均值）的百分比；超过 50% 为警告，达到 100% 时触摸行按键会使列按键被按下，该按键判为不合格。未测防水的按键按防水不偏移时固件的阈值计算。</source>
+        <translation>Each cell: above, the shift (touch mean minus no-touch mean, in counts); below, its share of the affected key&apos;s threshold margin (threshold minus no-touch mean). Above 50% is warned of; at 100% touching the row&apos;s key presses the column&apos;s key, and that key fails. A key without its waterproof test is taken with the threshold the firmware computes when water does not shift it.</translation>
+    </message>
+    <message>
+        <source>%1 触摸按键调试报告</source>
+        <translation>%1 touch key tuning report</translation>
+    </message>
+    <message>
+        <source>工程：%1&#x3000;&#x3000;芯片：RM3KV5172&#x3000;&#x3000;封装：%2&#x3000;&#x3000;日期：%3</source>
+        <translation>Project: %1    Chip: RM3KV5172    Package: %2    Date: %3</translation>
+    </message>
+    <message>
+        <source>已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5</source>
+        <translation>%1 channels tested: %2 pass, %3 caution, %4 fail, %5 incomplete data</translation>
     </message>
 </context>
 <context>
