@@ -13,9 +13,9 @@ class QPushButton;
 class QVBoxLayout;
 class QWidget;
 
-// "最近的工程" in the side menu: its button ("最近"), placed below the side menu's last mode, opens a
-// menu of the last projects opened or saved; choosing one loads it as "载入" would. A project that
-// is gone is said to be gone (by open) and dropped from the list.
+// "最近的工程" in the side menu: its button ("最近"), placed below the side menu's last mode, opens
+// a menu of the last projects opened or saved; choosing one loads it as "载入" would. A project
+// that is gone is said to be gone (by open) and dropped from the list.
 class RecentProjectsMenu : public QObject
 {
     Q_OBJECT

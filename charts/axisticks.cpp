@@ -31,8 +31,7 @@ double AxisTicks::roundStep(double min, double max, int maxTicks)
         for (double factor : {1.0, 2.0, 5.0}) {
             const double step = factor * power;
             // A hair of tolerance, so that a tick on the range's edge counts once.
-            const double ticks =
-                std::floor(max / step + 1e-9) - std::ceil(min / step - 1e-9) + 1.0;
+            const double ticks = std::floor(max / step + 1e-9) - std::ceil(min / step - 1e-9) + 1.0;
             if (ticks <= maxTicks)
                 return step;
         }

@@ -33,8 +33,7 @@ public:
 
 private:
     // Room one label takes along the axis, with the padding Qt Charts keeps around it.
-    static double labelExtent(const QtCharts::QValueAxis *axis, const QString &format,
-                              bool across);
+    static double labelExtent(const QtCharts::QValueAxis *axis, const QString &format, bool across);
 };
 
 #endif // AXISTICKS_H

@@ -75,10 +75,9 @@ void Workspace::openProject()
 bool Workspace::openProjectFile(const QString &file)
 {
     if (!QFileInfo(file).isFile()) {
-        QMessageBox::warning(
-            window, trWindow(QT_TRANSLATE_NOOP("MainWindow", "提示")),
-            trWindow(QT_TRANSLATE_NOOP("MainWindow", "工程文件已不存在：%1"))
-                .arg(QDir::toNativeSeparators(file)));
+        QMessageBox::warning(window, trWindow(QT_TRANSLATE_NOOP("MainWindow", "提示")),
+                             trWindow(QT_TRANSLATE_NOOP("MainWindow", "工程文件已不存在：%1"))
+                                 .arg(QDir::toNativeSeparators(file)));
         return false;
     }
     projectFile.load(file);

@@ -222,10 +222,10 @@ void drawTable(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Ch
         double height = lineHeight + flow.mm(1.6);
         for (int i = 0; i < cells.size() && i < widths.size(); ++i) {
             const QRect room(0, 0, int(widths.at(i) - flow.mm(2)), 100000);
-            height = std::max(height, painter.fontMetrics()
-                                              .boundingRect(room, Qt::TextWordWrap, cells.at(i))
-                                              .height() +
-                                          flow.mm(1.2));
+            height = std::max(
+                height,
+                painter.fontMetrics().boundingRect(room, Qt::TextWordWrap, cells.at(i)).height() +
+                    flow.mm(1.2));
         }
         return height;
     };

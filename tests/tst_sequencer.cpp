@@ -342,11 +342,11 @@ private slots:
         const QString path = dir.filePath("sub/walkDemo_2024-07-14-09-30-09_log.txt");
         QCOMPARE(readBytes(path),
                  "\xEF\xBB\xBF" + QStringLiteral("2024-07-14 09:30:01.500  请勿触摸TK7\r\n"
-                                                "2024-07-14 09:30:03.000  TK7：噪声 6\r\n"
-                                                "2024-07-14 09:30:03.000  第二行\r\n"
-                                                "2024-07-14 09:30:04.500  —— 日志窗口已清空 ——\r\n"
-                                                "2024-07-14 09:30:06.000  new run\r\n")
-                                     .toUtf8());
+                                                 "2024-07-14 09:30:03.000  TK7：噪声 6\r\n"
+                                                 "2024-07-14 09:30:03.000  第二行\r\n"
+                                                 "2024-07-14 09:30:04.500  —— 日志窗口已清空 ——\r\n"
+                                                 "2024-07-14 09:30:06.000  new run\r\n")
+                                      .toUtf8());
         QCOMPARE(rig.log->toPlainText().split('\n').last(),
                  QStringLiteral("日志已保存：") + QDir::toNativeSeparators(path));
         // A folder that cannot be made is said, and the log says nothing of a file.

@@ -60,8 +60,7 @@ QByteArray LogHistory::fileText() const
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-void LogHistory::saveInto(const QString &folder, const QString &projectName,
-                          QWidget *dialogParent)
+void LogHistory::saveInto(const QString &folder, const QString &projectName, QWidget *dialogParent)
 {
     QDir().mkpath(folder);
     const QString path = QDir(folder).filePath(fileName(projectName, now()));
