@@ -116,6 +116,22 @@ Generate the application code anyway?</translation>
         <source>按住按键 = 手指触摸，松开 = 手指离开</source>
         <translation>Hold a key = finger on it, release = finger off</translation>
     </message>
+    <message>
+        <source>后一个按键自身手指信号的百分比；0 为不耦合</source>
+        <translation>A share of the second key&apos;s own finger signal; 0 for no coupling</translation>
+    </message>
+    <message>
+        <source>耦合：触摸</source>
+        <translation>Coupling: touching</translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation>raises</translation>
+    </message>
+    <message>
+        <source>升高</source>
+        <translation>by</translation>
+    </message>
 </context>
 <context>
     <name>BuildScript</name>
