@@ -36,6 +36,7 @@ QT_END_NAMESPACE
 class LanguageMenu;
 class LayoutFitter;
 class RecentProjectsMenu;
+class WindowLayout;
 class SamplingStarter;
 
 // The tool's one window: owns the form and its companions, wires them, and routes user actions
@@ -197,6 +198,9 @@ private:
     LanguageMenu *languageMenu = nullptr;
     RecentProjectsMenu *recentProjects = nullptr;
     LayoutFitter *layoutFitter = nullptr;
+    WindowLayout *windowLayout = nullptr;
+    // Shares the window's room among its pages and fits it to the screen.
+    void arrangeWindow();
 
     // Debugger link: owns the device and its readers, which it stops when it goes.
     void setUpDebuggerLink();
