@@ -139,6 +139,10 @@ void WindowLayout::fixMinimumSize()
     for (int c = 0; c < std::min(2, columns->count()); ++c)
         narrowNumbers += columns->sectionSize(c);
     parts.numbers->setMinimumWidth(std::min(parts.numbers->minimumWidth(), narrowNumbers));
+    // And no wider than their columns: the chart takes the rest.
+    const int wholeNumbers = columns->length() + narrowNumbers - columns->sectionSize(0) -
+                             columns->sectionSize(1);
+    parts.numbers->setMaximumWidth(std::max(parts.numbers->minimumWidth(), wholeNumbers));
     chartSplitter->setMinimumWidth(kChartMinimumWidth + chartSplitter->handleWidth() +
                                    parts.numbers->minimumWidth());
     // The results table shows all its columns, the key's number at its right end too.
@@ -146,6 +150,10 @@ void WindowLayout::fixMinimumSize()
     results->setMinimumWidth(std::max(
         results->minimumWidth(), results->horizontalHeader()->length() + 2 * results->frameWidth() +
                                      results->style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
+    // Layouts above a hidden page learn of new sizes only when they are next laid out: every
+    // widget tells its layout that its sizes may have changed.
+    for (QWidget *widget : parts.window->findChildren<QWidget *>())
+        widget->updateGeometry();
     QSize least = parts.window->minimumSizeHint();
     // The replay's bar, a row of its own while a recording plays.
     if (parts.replayBar->isHidden())

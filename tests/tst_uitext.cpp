@@ -122,17 +122,19 @@ QWidget *child(const QWidget *window, const char *name)
 // The room a 1366 × 768 screen leaves a window inside its title bar and above a task bar.
 const QSize kSmallScreen(1340, 700);
 
-// What does not fit the window as it is: a page squeezed below what it needs, a widget outside
-// the window, a table whose columns do not all show. Widgets inside a scroll area may lie outside
-// its view.
+// What does not fit the window as it is: a page that needs more than the window's minimum, a
+// widget outside the window, a table whose columns do not all show. Widgets inside a scroll area
+// may lie outside its view.
 QStringList crampedParts(const QWidget *window)
 {
     QStringList cramped;
-    if (window->minimumSizeHint().width() > window->width() ||
-        window->minimumSizeHint().height() > window->height())
-        cramped << QStringLiteral("squeezed below %1x%2")
-                       .arg(window->minimumSizeHint().width())
-                       .arg(window->minimumSizeHint().height());
+    // At its minimum too: a page or mode that needs more than the minimum would push the window
+    // wider once it is as small as it may be.
+    const QSize need = window->minimumSizeHint();
+    if (need.width() > window->minimumWidth() || need.height() > window->minimumHeight())
+        cramped << QStringLiteral("%1x%2 needed beyond the minimum")
+                       .arg(need.width())
+                       .arg(need.height());
     for (const QWidget *w : window->findChildren<QWidget *>()) {
         if (!w->isVisible() || w->isWindow())
             continue;
