@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
 #include <QStyle>
@@ -140,8 +139,8 @@ void WindowLayout::fixMinimumSize()
         narrowNumbers += columns->sectionSize(c);
     parts.numbers->setMinimumWidth(std::min(parts.numbers->minimumWidth(), narrowNumbers));
     // And no wider than their columns: the chart takes the rest.
-    const int wholeNumbers = columns->length() + narrowNumbers - columns->sectionSize(0) -
-                             columns->sectionSize(1);
+    const int wholeNumbers =
+        columns->length() + narrowNumbers - columns->sectionSize(0) - columns->sectionSize(1);
     parts.numbers->setMaximumWidth(std::max(parts.numbers->minimumWidth(), wholeNumbers));
     chartSplitter->setMinimumWidth(kChartMinimumWidth + chartSplitter->handleWidth() +
                                    parts.numbers->minimumWidth());
