@@ -84,6 +84,8 @@ public:
     // Calls that used a handle after hid_close, or were inside a read when it was closed;
     // hidapi frees the device on close, so each one would be a use after free.
     static int closedHandleUses();
+    // Reads waiting for a report right now, so that a test can act while a read is under way.
+    static int waitingReads();
 
     // The hidapi side (sim/simhid.cpp). A handle stays valid until the board is unplugged or reset,
     // or until it is closed.

@@ -42,7 +42,7 @@ const QString kConfirm = QStringLiteral("请确调试已经完成！");
 void shipTemplates(const QString &folder)
 {
     for (const QString &name : {ToolPaths::kTestTemplate, ToolPaths::kAppTemplate}) {
-        const QString shipped = QFINDTESTDATA("../templates/" + name);
+        const QString shipped = testsupport::shippedTemplate(name);
         QVERIFY(!shipped.isEmpty());
         for (const QString &file : filesBelow(shipped))
             writeBytes(folder + "/" + name + "/" + file, readBytes(shipped + "/" + file));
@@ -95,7 +95,8 @@ private slots:
         dir = std::make_unique<QTemporaryDir>();
         // The shipped application template, with a hidden file and a hidden folder added.
         templateDir = dir->filePath("template");
-        const QString shipped = QFINDTESTDATA("../templates/RM3KV5172_Touch_Demo");
+        const QString shipped =
+            testsupport::shippedTemplate(QStringLiteral("RM3KV5172_Touch_Demo"));
         QVERIFY(!shipped.isEmpty());
         for (const QString &file : filesBelow(shipped))
             writeBytes(templateDir + "/" + file, readBytes(shipped + "/" + file));

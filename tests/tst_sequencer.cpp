@@ -4,7 +4,6 @@
 #include "tuningrig.h"
 #include "uiscript.h"
 
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -471,18 +470,16 @@ private slots:
         QCOMPARE(rig.cell(0, 1), QStringLiteral("2001"));
     }
 
-    // On the tool's pacing: the 20 ms pause itself is what is checked.
+    // The reader is armed again only after the record pause, never within the record's own
+    // handling; what the pause costs over a whole test is bench_pacing's.
     void rearmWaitsTheRecordPause()
     {
         SequencerRig rig(realClock());
         rig.use(1, 1);
         rig.sequencer().startSingleChannel(1);
-        QElapsedTimer clock;
-        clock.start();
         rig.record(2000);
         QCOMPARE(rig.link.arms, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(rig.link.arms, 1, 1000);
-        QVERIFY(clock.elapsed() >= rig.pacing.rearmPauseMs - 1);
+        QTRY_COMPARE(rig.link.arms, 1);
         // A run halted during the pause does not re-arm the reader.
         rig.record(2000);
         rig.run.halt();

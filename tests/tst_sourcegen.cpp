@@ -421,7 +421,7 @@ private slots:
     {
         QFETCH(QString, folder);
         // The templates as committed: the copies beside the executables are rewritten by the tool.
-        const QString root = QFINDTESTDATA("../templates/" + folder);
+        const QString root = testsupport::shippedTemplate(folder);
         QVERIFY(!root.isEmpty());
         const QByteArray header = readBytes(root + "/User/H/TouchKeyScan.h");
         const QByteArray source = readBytes(root + "/User/C/TouchKeyScan.c");
@@ -447,8 +447,8 @@ private slots:
     // that are the same in every project; a fix to one must reach the other.
     void templatesShareTheirCommonFiles()
     {
-        const QString test = QFINDTESTDATA("../templates/RM3KV5172_Touch_Test");
-        const QString demo = QFINDTESTDATA("../templates/RM3KV5172_Touch_Demo");
+        const QString test = testsupport::shippedTemplate(QStringLiteral("RM3KV5172_Touch_Test"));
+        const QString demo = testsupport::shippedTemplate(QStringLiteral("RM3KV5172_Touch_Demo"));
         QVERIFY(!test.isEmpty() && !demo.isEmpty());
         for (const QString file :
              {"TemplateVersion.txt", "User/H/compiler.h", "User/H/RM3KV5172.h", "User/H/TouchKey.h",
