@@ -2,6 +2,7 @@
 #include "chip/chip.h"
 #include "ui_mainwindow.h"
 
+#include "app/recentprojectsmenu.h"
 #include "project/keynumbercheck.h"
 #include "project/packagewidget.h"
 #include "project/writefailure.h"
@@ -42,6 +43,7 @@ void MainWindow::setUpProjectSettings()
     // The loaded rows are the results now: each channel is found again in its own row, and
     // samples measured for the previous project no longer belong to any row.
     workspace->projectLoaded = [this] {
+        recentProjects->remember(settingsPage->projectFilePath());
         tuning->adoptLoadedResults(samplesFilePath());
         // Told once here; generation refuses such a project until it is mended.
         KeyNumberCheck::warn(this, *pinMap);
@@ -65,6 +67,7 @@ bool MainWindow::saveProjectFile()
         warnWriteFailed(this, samplesFilePath());
         return false;
     }
+    recentProjects->remember(settingsPage->projectFilePath());
     return true;
 }
 

@@ -64,6 +64,16 @@ void MainWindow::setUpTuning()
         tuning->exportReport(settingsPage->projectName(), settingsPage->projectPath(),
                              ui->mcuTypeCBox->currentText());
     });
+    connect(tuning.get(), &TuningSession::logSaveRequested, this, [this] {
+        tuning->logHistory().saveInto(exportFolder(), settingsPage->projectName(), this);
+    });
+}
+
+QString MainWindow::exportFolder() const
+{
+    // Beside the project; before a project path is set, where the tool's other exports go.
+    const QString folder = settingsPage->projectPath();
+    return folder.isEmpty() ? toolPaths.appProjectDir() : folder;
 }
 
 void MainWindow::reciveDataFromThread(QByteArray data, int crcFailed)
@@ -96,10 +106,7 @@ void MainWindow::on_pausePictureBtn_clicked() { tuning->togglePicturePause(); }
 
 void MainWindow::on_recordBtn_clicked()
 {
-    // Beside the project; before a project path is set, where the tool's other exports go.
-    const QString folder = settingsPage->projectPath();
-    tuning->recording().toggle(folder.isEmpty() ? toolPaths.appProjectDir() : folder,
-                               settingsPage->projectName());
+    tuning->recording().toggle(exportFolder(), settingsPage->projectName());
 }
 
 void MainWindow::on_openRecordingBtn_clicked()

@@ -1,5 +1,6 @@
 #include "charts/livechart.h"
 
+#include "charts/axisticks.h"
 #include "charts/livechartview.h"
 #include "chip/chip.h"
 #include "quality/channelsamples.h"
@@ -30,6 +31,23 @@ LiveChart::LiveChart(LiveChartView *chartView, QComboBox *startValueCBox, QCombo
       hoverLabel(hoverLabel),
       testFrames([this] { drawTestPoints(); }, [this] { return lastPaintNs(); })
 {
+    // A limit set anywhere (a loaded project, a widened range, the user) is the axis's limit.
+    connect(startCombo, &QComboBox::currentTextChanged, this, [this](const QString &text) {
+        bool number = false;
+        const int value = text.toInt(&number);
+        if (number && value != yStart) {
+            yStart = value;
+            applyYRange();
+        }
+    });
+    connect(endCombo, &QComboBox::currentTextChanged, this, [this](const QString &text) {
+        bool number = false;
+        const int value = text.toInt(&number);
+        if (number && value != yEnd) {
+            yEnd = value;
+            applyYRange();
+        }
+    });
 }
 
 qint64 LiveChart::lastPaintNs() const { return view ? view->lastPaintNs() : 0; }
@@ -48,6 +66,7 @@ void LiveChart::fillValueCombos()
 void LiveChart::rebuild(int xMax, int yTicks)
 {
     builtXMax = xMax;
+    builtYTicks = yTicks;
     auto *x = new QValueAxis;
     x->setRange(0, xMax);
     x->setLabelFormat(QStringLiteral("%d"));
@@ -78,6 +97,10 @@ void LiveChart::rebuild(int xMax, int yTicks)
     axisX = x;
     axisY = y;
     delete previous;
+    connect(fresh, &QChart::plotAreaChanged, this, &LiveChart::fitTicks);
+    connect(x, &QValueAxis::rangeChanged, this, &LiveChart::fitTicks);
+    connect(y, &QValueAxis::rangeChanged, this, &LiveChart::fitTicks);
+    fitTicks();
     emit rebuilt();
 }
 
@@ -233,6 +256,15 @@ void LiveChart::applyYRange()
 {
     if (axisY)
         axisY->setRange(yStart, yEnd);
+}
+
+void LiveChart::fitTicks()
+{
+    if (!currentChart || !axisX || !axisY)
+        return;
+    const QRectF plot = currentChart->plotArea();
+    AxisTicks::fit(axisX, {0.0, double(builtXMax), builtXMax}, plot.width(), true);
+    AxisTicks::fit(axisY, {double(yStart), double(yEnd), builtYTicks}, plot.height(), false);
 }
 
 void LiveChart::connectHover()

@@ -21,7 +21,8 @@ class QValueAxis;
 } // namespace QtCharts
 
 // The chart of the debug page: its axes, the curve of the channel under test, the channel curves
-// of verification, and the y range that follows the two limit combos and widens to fit the data.
+// of verification, and the y range that follows the two limit combos, whoever sets them, and
+// widens to fit the data. The axes keep readable ticks in any room and at any zoom (AxisTicks).
 // The test curve takes its points at the display's rate: a record's point waits for the next
 // frame, and every change of the run's phase draws what waits.
 class LiveChart : public QObject
@@ -85,6 +86,8 @@ signals:
 
 private:
     void applyYRange();
+    // Ticks that the plot's room and the axes' ranges let be read.
+    void fitTicks();
     void drawTestPoints();
     void dropTestPoints();
 
@@ -99,6 +102,7 @@ private:
     QtCharts::QValueAxis *axisY = nullptr;
     QtCharts::QLineSeries *testCurve = nullptr;
     int builtXMax = 12;
+    int builtYTicks = 11;
     QList<QPointF> pendingTestPoints;
     FrameThrottle testFrames;
     int yStart = 1900;

@@ -2,6 +2,8 @@
 
 #include "quality/keypreview.h"
 
+#include <QFont>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTableWidget>
@@ -41,6 +43,12 @@ NumbersView::NumbersView(QTableWidget *table, const KeyPreview &preview, QObject
     const int cellMargin =
         2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1) + 2;
     QHeaderView *columns = table->horizontalHeader();
+    // The interface's own font rather than the page's larger one: beside the curves, seven
+    // columns of five figures fit the room a small screen leaves them, in any language.
+    QFont compact = QGuiApplication::font();
+    compact.setPointSizeF(compact.pointSizeF());
+    table->setFont(compact);
+    columns->setFont(compact);
     columns->setSectionResizeMode(QHeaderView::Fixed);
     columns->setStretchLastSection(true);
     int width = 2 * table->frameWidth() +

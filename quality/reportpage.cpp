@@ -1,5 +1,7 @@
 #include "quality/reportpage.h"
 
+#include <QCoreApplication>
+
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -52,6 +54,7 @@ void ReportPage::drawFooter()
     ++page;
     painter.drawText(QRectF(0, writer.height() - mm(5), width(), mm(5)),
                      Qt::AlignRight | Qt::AlignBottom,
-                     QStringLiteral("%1 — 第 %2 页").arg(footer, QString::number(page)));
+                     QCoreApplication::translate("TuningReport", "%1 — 第 %2 页")
+                         .arg(footer, QString::number(page)));
     painter.restore();
 }

@@ -42,10 +42,11 @@ void ReportTable::drawRow(QPainter &painter, ReportPage &page, const QStringList
         painter.setPen(QPen(ReportPage::ruleColour(), page.mm(0.15)));
         painter.drawRect(cell);
         painter.setPen(Qt::black);
-        const bool wraps = i == wrapColumn && !isHeader;
+        // Every cell wraps: a word of a longer language may be wider than its column.
+        const bool left = i == wrapColumn && !isHeader;
         painter.drawText(cell.adjusted(pad, pad / 2, -pad, -pad / 2),
-                         wraps ? int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap)
-                               : int(Qt::AlignCenter),
+                         (left ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignCenter)) |
+                             Qt::TextWordWrap,
                          cells.at(i));
         x += w.at(i);
     }
@@ -69,11 +70,11 @@ void ReportTable::draw(QPainter &painter, ReportPage &page, const QVector<Row> &
     page.reserve(headerHeight + lineHeight * 2);
     drawHeader();
     for (const Row &row : rows) {
+        // As high as its most wrapped cell.
         double height = lineHeight + page.mm(1.6);
-        if (wrapColumn >= 0 && wrapColumn < row.cells.size()) {
+        for (int i = 0; i < row.cells.size() && i < w.size(); ++i) {
             const QRectF text = painter.fontMetrics().boundingRect(
-                QRect(0, 0, int(w.value(wrapColumn) - page.mm(2)), 100000), Qt::TextWordWrap,
-                row.cells.at(wrapColumn));
+                QRect(0, 0, int(w.at(i) - page.mm(2)), 100000), Qt::TextWordWrap, row.cells.at(i));
             height = std::max(height, text.height() + page.mm(1.2));
         }
         if (page.reserve(height))

@@ -46,8 +46,6 @@ Range valueRange(const ChannelSamples &samples, const SamplesPlot::Lines &lines)
     return {std::max(0.0, r.low - pad), std::min(double(kMaxCount), r.high + pad)};
 }
 
-// The phase's name as the sources have it; the plot is drawn into the tuning report, whose texts do
-// not follow the interface's language.
 const char *phaseSourceName(SamplePhase phase)
 {
     switch (phase) {
@@ -78,11 +76,11 @@ void drawLegend(QPainter &painter, const QRectF &line, const SamplesPlot::Lines 
         x += w + fm.height() * 0.8;
     };
     for (SamplePhase phase : kPhases)
-        entry(SamplesPlot::colour(phase), Qt::SolidLine, QString::fromUtf8(phaseSourceName(phase)));
+        entry(SamplesPlot::colour(phase), Qt::SolidLine, SamplesPlot::phaseName(phase));
     if (lines.press)
-        entry(kThresholdColour, Qt::DashLine, QStringLiteral("按下 %1").arg(*lines.press));
+        entry(kThresholdColour, Qt::DashLine, SamplesPlot::tr("按下 %1").arg(*lines.press));
     if (lines.release)
-        entry(kThresholdColour, Qt::DotLine, QStringLiteral("释放 %1").arg(*lines.release));
+        entry(kThresholdColour, Qt::DotLine, SamplesPlot::tr("释放 %1").arg(*lines.release));
 }
 } // namespace
 
@@ -164,7 +162,7 @@ void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &tit
     painter.drawText(xLabels, Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("0"));
     painter.drawText(xLabels, Qt::AlignRight | Qt::AlignBottom,
                      QString::number(chip::kSamplesPerPhase - 1));
-    painter.drawText(xLabels, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("采样序号"));
+    painter.drawText(xLabels, Qt::AlignHCenter | Qt::AlignBottom, tr("采样序号"));
 
     painter.setClipRect(plot);
     painter.setRenderHint(QPainter::Antialiasing);

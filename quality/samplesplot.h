@@ -15,8 +15,8 @@ class QRectF;
 
 // A small static plot of one channel's three measured phases (no touch, touch, water) over the
 // sample index, with the firmware's press threshold dashed, its release threshold dotted and a
-// legend. Painter-only, so it draws on
-// any paint device: a PDF page, an image. Its texts are the sources' own, as the report's are.
+// legend. Painter-only, so it draws on any paint device: a PDF page, an image. Its texts are in
+// the interface's language, as the report's are.
 class SamplesPlot
 {
     Q_DECLARE_TR_FUNCTIONS(SamplesPlot)

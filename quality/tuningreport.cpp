@@ -6,6 +6,7 @@
 #include "quality/reporttable.h"
 #include "quality/samplesplot.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -22,14 +23,20 @@ namespace
 constexpr int kPlotColumns = 3;
 constexpr double kPlotHeightMm = 55.0;
 
+// The report is read by people: its texts are in the interface's language, as every text the
+// tool shows.
+QString trReport(const char *text) { return QCoreApplication::translate("TuningReport", text); }
+
 QString orMissing(const std::optional<int> &value)
 {
-    return value ? QString::number(*value) : QStringLiteral("未测");
+    return value ? QString::number(*value) : KeyQuality::shown(QStringLiteral("未测"));
 }
 
+// The verdict, or why there is none, in the interface's language.
 QString verdictOf(const KeyQuality &q)
 {
-    return q.verdict ? q.verdictText() : QStringLiteral("数据不全");
+    return q.verdict ? KeyQuality::shown(q.verdictText())
+                     : trReport(QT_TRANSLATE_NOOP("TuningReport", "数据不全"));
 }
 
 QColor fillOf(const KeyQuality &q)
@@ -44,9 +51,11 @@ ReportTable::Row figuresRow(const TuningReport::Channel &c, const KeyQuality &q)
     if (q.waterShare)
         shift += QStringLiteral(" (%1)").arg(q.waterShareText());
     return {{QStringLiteral("TK%1").arg(c.channel), QString::number(c.keyNumber),
-             q.meanText(SamplePhase::NoTouch), q.meanText(SamplePhase::Touch),
-             q.meanText(SamplePhase::Water), q.noiseText(), orMissing(q.signal), q.snrText(), shift,
-             verdictOf(q), q.reasons.join(QStringLiteral("、"))},
+             KeyQuality::shown(q.meanText(SamplePhase::NoTouch)),
+             KeyQuality::shown(q.meanText(SamplePhase::Touch)),
+             KeyQuality::shown(q.meanText(SamplePhase::Water)), KeyQuality::shown(q.noiseText()),
+             orMissing(q.signal), KeyQuality::shown(q.snrText()), shift, verdictOf(q),
+             q.shownReasons().join(trReport(QT_TRANSLATE_NOOP("TuningReport", "、")))},
             fillOf(q)};
 }
 
@@ -55,17 +64,17 @@ ReportTable::Row settingsRow(const TuningReport::Channel &c, const KeyQuality &q
 {
     QStringList cells{QStringLiteral("TK%1").arg(c.channel)};
     for (KeySettings::Field field : KeySettings::kFields)
-        cells << KeySettings::valueText(field, q.settings.value(field), false);
+        cells << KeySettings::valueText(field, q.settings.value(field), true);
     cells << orMissing(q.pressThreshold) << orMissing(q.releaseThreshold)
-          << q.marginText(q.touchMargin) << q.marginText(q.noTouchMargin)
-          << q.marginText(q.waterMargin) << verdictOf(q);
+          << q.marginText(q.touchMargin, true) << q.marginText(q.noTouchMargin, true)
+          << q.marginText(q.waterMargin, true) << verdictOf(q);
     return {cells, fillOf(q)};
 }
 } // namespace
 
 QString TuningReport::exportFileName(const QString &projectName)
 {
-    return projectName + QStringLiteral("_调试报告.pdf");
+    return tr("%1_调试报告.pdf").arg(projectName);
 }
 
 TuningReport::TuningReport(const QString &projectName, const QString &packageText,
@@ -82,7 +91,7 @@ void drawHeading(QPainter &painter, ReportPage &page, const QString &about, cons
     painter.setFont(ReportPage::font(16, true));
     const double titleHeight = painter.fontMetrics().height();
     painter.drawText(QRectF(0, page.y, page.width(), titleHeight), Qt::AlignLeft,
-                     QStringLiteral("触摸按键调试报告"));
+                     TuningReport::tr("触摸按键调试报告"));
     page.y += titleHeight + page.mm(2);
     painter.setFont(ReportPage::font(10));
     const double line = painter.fontMetrics().height();
@@ -106,18 +115,19 @@ void drawHeadingLine(QPainter &painter, ReportPage &page, const QString &text)
 void drawTables(QPainter &painter, ReportPage &page, const QVector<TuningReport::Channel> &channels,
                 const QVector<KeyQuality> &qualities)
 {
-    const ReportTable figures(
-        {QStringLiteral("键名"), QStringLiteral("按键"), QStringLiteral("不触摸\n均值"),
-         QStringLiteral("触摸\n均值"), QStringLiteral("防水\n均值"), QStringLiteral("噪声"),
-         QStringLiteral("信号"), QStringLiteral("信噪比"), QStringLiteral("防水偏移\n(占信号)"),
-         QStringLiteral("结论"), QStringLiteral("原因")},
-        {13, 11, 16, 16, 16, 12, 13, 16, 19, 14}, 10, 9);
+    const ReportTable figures({TuningReport::tr("键名"), TuningReport::tr("按键"),
+                               TuningReport::tr("不触摸\n均值"), TuningReport::tr("触摸\n均值"),
+                               TuningReport::tr("防水\n均值"), TuningReport::tr("噪声"),
+                               TuningReport::tr("信号"), TuningReport::tr("信噪比"),
+                               TuningReport::tr("防水偏移\n(占信号)"), TuningReport::tr("结论"),
+                               TuningReport::tr("原因")},
+                              {13, 11, 16, 16, 16, 12, 13, 16, 19, 14}, 10, 9);
     const ReportTable settings(
-        {QStringLiteral("键名"), QStringLiteral("按下位置"), QStringLiteral("迟滞"),
-         QStringLiteral("消抖"), QStringLiteral("最长按下"), QStringLiteral("防水下限"),
-         QStringLiteral("按下\n阈值"), QStringLiteral("释放\n阈值"),
-         QStringLiteral("触摸余量\n(占摆幅)"), QStringLiteral("不触摸余量\n(占摆幅)"),
-         QStringLiteral("防水余量\n(占摆幅)"), QStringLiteral("结论")},
+        {TuningReport::tr("键名"), TuningReport::tr("按下位置"), TuningReport::tr("迟滞"),
+         TuningReport::tr("消抖"), TuningReport::tr("最长按下"), TuningReport::tr("防水下限"),
+         TuningReport::tr("按下\n阈值"), TuningReport::tr("释放\n阈值"),
+         TuningReport::tr("触摸余量\n(占摆幅)"), TuningReport::tr("不触摸余量\n(占摆幅)"),
+         TuningReport::tr("防水余量\n(占摆幅)"), TuningReport::tr("结论")},
         {13, 17, 14, 14, 16, 16, 16, 16, 27, 27, 27}, -1, 11);
     QVector<ReportTable::Row> figureRows;
     QVector<ReportTable::Row> settingRows;
@@ -126,7 +136,7 @@ void drawTables(QPainter &painter, ReportPage &page, const QVector<TuningReport:
         settingRows << settingsRow(channels.at(i), qualities.at(i));
     }
     figures.draw(painter, page, figureRows);
-    drawHeadingLine(painter, page, QStringLiteral("按键设置与余量"));
+    drawHeadingLine(painter, page, TuningReport::tr("按键设置与余量"));
     settings.draw(painter, page, settingRows);
 }
 
@@ -135,7 +145,7 @@ void drawRules(QPainter &painter, ReportPage &page)
     painter.setFont(ReportPage::font(8));
     painter.setPen(Qt::black);
     page.paragraph(
-        QStringLiteral(
+        TuningReport::tr(
             "均值：结果表中的均值，即写入应用固件的值。噪声：不触摸采样的最大值减最小值（0 记为 "
             "1）。信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。"
             "信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。摆幅：表中触摸均值减不触摸均值。"
@@ -160,7 +170,7 @@ void drawPlots(QPainter &painter, ReportPage &page, const QVector<TuningReport::
     const double headingHeight = painter.fontMetrics().height() + page.mm(2);
     page.reserve(headingHeight + height);
     painter.drawText(QRectF(0, page.y, page.width(), headingHeight), Qt::AlignLeft,
-                     QStringLiteral("各通道采样曲线"));
+                     TuningReport::tr("各通道采样曲线"));
     page.y += headingHeight;
     painter.setFont(ReportPage::font(7.5));
     for (int i = 0; i < channels.size(); ++i) {
@@ -171,8 +181,10 @@ void drawPlots(QPainter &painter, ReportPage &page, const QVector<TuningReport::
             page.reserve(height);
         const TuningReport::Channel &c = channels.at(i);
         const KeyQuality &q = qualities.at(i);
-        const QString title =
-            QStringLiteral("TK%1（按键 %2）：%3").arg(c.channel).arg(c.keyNumber).arg(verdictOf(q));
+        const QString title = TuningReport::tr("TK%1（按键 %2）：%3")
+                                  .arg(c.channel)
+                                  .arg(c.keyNumber)
+                                  .arg(verdictOf(q));
         // The thresholds are drawn only over a positive signal; otherwise they lie far off the
         // curves, at 65535.
         SamplesPlot::Lines lines;
@@ -206,7 +218,7 @@ void drawCouplingPage(QPainter &painter, ReportPage &page, const CouplingMatrix 
     painter.setFont(ReportPage::font(11, true));
     const double headingHeight = painter.fontMetrics().height() + page.mm(2);
     painter.drawText(QRectF(0, page.y, page.width(), headingHeight), Qt::AlignLeft,
-                     QStringLiteral("按键耦合：触摸行按键时列按键均值的偏移"));
+                     TuningReport::tr("按键耦合：触摸行按键时列按键均值的偏移"));
     page.y += headingHeight;
     const QList<int> &columns = matrix.channels();
     const QList<int> &rows = matrix.touchedChannels();
@@ -225,7 +237,7 @@ void drawCouplingPage(QPainter &painter, ReportPage &page, const CouplingMatrix 
         painter.setPen(Qt::black);
         painter.drawText(r, Qt::AlignCenter, text);
     };
-    box(0, QStringLiteral("触摸＼受影响"), ReportPage::headerFill());
+    box(0, TuningReport::tr("触摸＼受影响"), ReportPage::headerFill());
     for (int c = 0; c < columns.size(); ++c)
         box(labelWidth + c * cell, QStringLiteral("TK%1").arg(columns.at(c)),
             ReportPage::headerFill());
@@ -247,7 +259,7 @@ void drawCouplingPage(QPainter &painter, ReportPage &page, const CouplingMatrix 
     }
     page.y += page.mm(3);
     painter.setFont(ReportPage::font(8));
-    const QString legend = QStringLiteral(
+    const QString legend = TuningReport::tr(
         "每格上为偏移（触摸均值减不触摸均值，计数），下为其占受影响按键阈值余量（按下阈值减不触摸均"
         "值）"
         "的百分比；超过 50% 为警告，达到 100% 时触摸行按键会使列按键被按下，该按键判为不合格。"
@@ -284,7 +296,7 @@ bool TuningReport::write(const QString &path, QString *error) const
     {
         QPdfWriter writer(&file);
         writer.setResolution(ReportPage::kResolution);
-        writer.setTitle(QStringLiteral("%1 触摸按键调试报告").arg(projectName));
+        writer.setTitle(TuningReport::tr("%1 触摸按键调试报告").arg(projectName));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                          QMarginsF(12, 12, 12, 10), QPageLayout::Millimeter));
         QPainter painter;
@@ -292,9 +304,9 @@ bool TuningReport::write(const QString &path, QString *error) const
             return fail(tr("无法生成 PDF"));
         ReportPage page(writer, painter, projectName);
         drawHeading(painter, page,
-                    QStringLiteral("工程：%1　　芯片：RM3KV5172　　封装：%2　　日期：%3")
+                    TuningReport::tr("工程：%1　　芯片：RM3KV5172　　封装：%2　　日期：%3")
                         .arg(projectName, packageText, date.toString(QStringLiteral("yyyy-MM-dd"))),
-                    QStringLiteral("已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5")
+                    tr("已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5")
                         .arg(channels.size())
                         .arg(counts[int(KeyVerdict::Pass)])
                         .arg(counts[int(KeyVerdict::Caution)])

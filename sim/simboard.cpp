@@ -323,6 +323,14 @@ void SimBoard::setChannelLevels(int channel, quint16 baseline, int fingerRise)
     board().fingerRise[channel] = std::clamp(fingerRise, -0xFFFF, 0xFFFF);
 }
 
+int SimBoard::fingerRise(int channel)
+{
+    if (channel < 0 || channel >= chip::kChannelCount)
+        return 0;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().fingerRise[channel];
+}
+
 quint16 SimBoard::meanReading(int channel)
 {
     if (channel < 0 || channel >= chip::kChannelCount)

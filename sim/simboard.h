@@ -35,6 +35,8 @@ public:
     // pad whose count falls under a finger); reset() brings back the defaults, a baseline of
     // 1980 ... 2020 and kFingerRise.
     static void setChannelLevels(int channel, quint16 baseline, int fingerRise);
+    // What a finger adds to the channel's count.
+    static int fingerRise(int channel);
     // Mean reading of the channel with the current finger and water, without noise.
     static quint16 meanReading(int channel);
     // A finger on touched raises affected by counts as well (key-to-key coupling); 0 removes it.

@@ -2,6 +2,7 @@
 // records what is asked of the board.
 #include "modalhelper.h"
 #include "tuningrig.h"
+#include "uiscript.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -402,6 +403,53 @@ private slots:
         rig.log->verticalScrollBar()->setValue(0);
         rig.log->appendPlainText(QStringLiteral("read further up"));
         QCOMPARE(rig.log->verticalScrollBar()->value(), 0);
+    }
+
+    // Every line the pane showed keeps the time it was written, also after the pane was
+    // cleared for a new run; "保存日志…" writes them all beside the project and says where.
+    void sessionLogIsKeptWithTimesAndSaved()
+    {
+        SequencerRig rig;
+        LogHistory &history = rig.session->logHistory();
+        QDateTime clock(QDate(2024, 7, 14), QTime(9, 30, 0));
+        history.now = [&clock] { return clock; };
+        const auto at = [&clock](int ms) { clock.setTime(QTime(9, 30, 0).addMSecs(ms)); };
+        at(1500);
+        rig.log->appendPlainText(QStringLiteral("请勿触摸TK7"));
+        at(3000);
+        rig.log->appendPlainText(QStringLiteral("TK7：噪声 6\n第二行"));
+        at(4500);
+        // As Save & Download clears the pane for the new firmware's run.
+        rig.log->setPlainText(QString());
+        at(6000);
+        rig.log->appendPlainText(QStringLiteral("new run"));
+        at(9000);
+        QCOMPARE(rig.log->toPlainText(), QStringLiteral("new run"));
+        QTemporaryDir dir;
+        history.saveInto(dir.filePath("sub"), QStringLiteral("walkDemo"), &rig.window);
+        const QString path = dir.filePath("sub/walkDemo_2024-07-14-09-30-09_log.txt");
+        QCOMPARE(readBytes(path),
+                 "\xEF\xBB\xBF" + QStringLiteral("2024-07-14 09:30:01.500  请勿触摸TK7\r\n"
+                                                 "2024-07-14 09:30:03.000  TK7：噪声 6\r\n"
+                                                 "2024-07-14 09:30:03.000  第二行\r\n"
+                                                 "2024-07-14 09:30:04.500  —— 日志窗口已清空 ——\r\n"
+                                                 "2024-07-14 09:30:06.000  new run\r\n")
+                                      .toUtf8());
+        QCOMPARE(rig.log->toPlainText().split('\n').last(),
+                 QStringLiteral("日志已保存：") + QDir::toNativeSeparators(path));
+        // A folder that cannot be made is said, and the log says nothing of a file.
+        ModalHelper boxes;
+        writeBytes(dir.filePath("plain"), "a file");
+        history.saveInto(dir.filePath("plain/below"), QStringLiteral("walkDemo"), &rig.window);
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(rig.log->toPlainText().count(QStringLiteral("日志已保存")), 1);
+        // The log's context menu offers it.
+        QSignalSpy asked(rig.session.get(), &TuningSession::logSaveRequested);
+        UiScript script;
+        script.chooseMenuEntry(QStringLiteral("保存日志…"));
+        emit rig.log->customContextMenuRequested(QPoint(5, 5));
+        QTRY_VERIFY(script.finished());
+        QCOMPARE(asked.count(), 1);
     }
 
     void autoTestWithoutBoardSendsNoStop()

@@ -1,18 +1,19 @@
+#include "app/uilanguage.h"
 #include "codegen/sourcegenerator.h"
 #include "modalhelper.h"
 #include "quality/keyquality.h"
 #include "quality/samplesfile.h"
 #include "quality/samplesplot.h"
 #include "quality/tuningreport.h"
-#include "tuning/keysettingspanel.h"
 #include "testsupport.h"
+#include "tuning/keysettingspanel.h"
 #include "tuningrig.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
-#include <QSpinBox>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -198,6 +199,43 @@ private slots:
         QVERIFY(!text.contains(QStringLiteral("按键耦合")));
     }
 
+    // The report is read by people: with the English interface it is English throughout, its
+    // proposed name too, while the Chinese interface keeps the Chinese name.
+    void reportSpeaksTheInterfacesLanguage()
+    {
+        QCOMPARE(TuningReport::exportFileName("walkDemo"), QStringLiteral("walkDemo_调试报告.pdf"));
+        const UiLanguage english(UiLanguage::Language::English);
+        QVERIFY(english.isComplete());
+        QCOMPARE(TuningReport::exportFileName("walkDemo"),
+                 QStringLiteral("walkDemo_tuning_report.pdf"));
+        QVector<TuningReport::Channel> channels = reportChannels();
+        // A key that a neighbour's touch presses, for the coupling page and its reason.
+        for (bool touched : {false, true}) {
+            for (int i = 0; i < 162; ++i) {
+                RecordCounts counts;
+                counts.fill(2000);
+                counts[24] = touched ? 2300 : 1990;
+                counts[23] = touched ? 2400 : 1997;
+                (touched ? channels[0].samples.touchRecords : channels[0].samples.noTouchRecords)
+                    << counts;
+            }
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(TuningReport::appFileName());
+        QString error;
+        QVERIFY(TuningReport("walkDemo", "SOP28", QDate(2024, 5, 6), channels).write(path, &error));
+        const QString text = pdfText(path);
+        for (const QString &expected :
+             {QString("Touch key tuning report"), QString("Package: SOP28"),
+              QString("25 channels tested:"), QString("SNR below 5:1"),
+              QString("Touched \\ affected"), QString("TK23 (key 2): fail"),
+              QString("Key settings and margins")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + " missing in\n" + text));
+        const QRegularExpression chinese(
+            QStringLiteral("[\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+        QVERIFY2(!text.contains(chinese), qPrintable(text.mid(text.indexOf(chinese) - 40, 80)));
+    }
+
     // Keys with the whole records of their auto test get the coupling page; a key that a
     // neighbour's touch would press fails.
     void couplingPageAndItsVerdicts()
@@ -379,7 +417,8 @@ private slots:
         QCOMPARE(keys.at(5).hysteresisPercent, 30);
         QCOMPARE(keys.at(3), KeySettings());
         QVERIFY(rig.table->item(1, 0)->toolTip().contains("按下阈值 2150，释放阈值 2060"));
-        QVERIFY(summary->text().startsWith("TK5：合格；按下阈值 2150，释放阈值 2060；余量：触摸 148"));
+        QVERIFY(
+            summary->text().startsWith("TK5：合格；按下阈值 2150，释放阈值 2060；余量：触摸 148"));
 
         panel->findChild<QComboBox *>("keySettingsCBox")->setCurrentIndex(0);
         QCOMPARE(panel->selectedChannels(), (QList<int>{3, 5, 7}));

@@ -120,6 +120,22 @@ Generate the application code anyway?</translation>
         <source>按住按键 = 手指触摸，松开 = 手指离开</source>
         <translation>Hold a key = finger on it, release = finger off</translation>
     </message>
+    <message>
+        <source>后一个按键自身手指信号的百分比；0 为不耦合</source>
+        <translation>A share of the second key&apos;s own finger signal; 0 for no coupling</translation>
+    </message>
+    <message>
+        <source>耦合：触摸</source>
+        <translation>Coupling: touching</translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation>raises</translation>
+    </message>
+    <message>
+        <source>升高</source>
+        <translation>by</translation>
+    </message>
 </context>
 <context>
     <name>BuildScript</name>
@@ -742,6 +758,17 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     </message>
 </context>
 <context>
+    <name>LogHistory</name>
+    <message>
+        <source>—— 日志窗口已清空 ——</source>
+        <translation>—— log pane cleared ——</translation>
+    </message>
+    <message>
+        <source>日志已保存：%1</source>
+        <translation>Log saved: %1</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>MainWindow</source>
@@ -1359,6 +1386,10 @@ Then unplug the debugger and plug it in again.</translation>
         <source>结束回放</source>
         <translation>End replay</translation>
     </message>
+    <message>
+        <source>工程文件已不存在：%1</source>
+        <translation>The project file no longer exists: %1</translation>
+    </message>
 </context>
 <context>
     <name>Mwidget01</name>
@@ -1554,7 +1585,7 @@ Then unplug the debugger and plug it in again.</translation>
     <name>NumbersView</name>
     <message>
         <source>通道</source>
-        <translation>Channel</translation>
+        <translation>Ch.</translation>
     </message>
     <message>
         <source>原始值</source>
@@ -1574,7 +1605,8 @@ Then unplug the debugger and plug it in again.</translation>
     </message>
     <message>
         <source>噪声(1s)</source>
-        <translation>Noise (1 s)</translation>
+        <translation>Noise
+(1 s)</translation>
     </message>
     <message>
         <source>是</source>
@@ -1582,11 +1614,13 @@ Then unplug the debugger and plug it in again.</translation>
     </message>
     <message>
         <source>按下阈值</source>
-        <translation>Press thr.</translation>
+        <translation>Press
+thr.</translation>
     </message>
     <message>
         <source>释放阈值</source>
-        <translation>Release thr.</translation>
+        <translation>Release
+thr.</translation>
     </message>
 </context>
 <context>
@@ -1635,6 +1669,21 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>接收返回超时！</source>
         <translation>No reply in time!</translation>
+    </message>
+</context>
+<context>
+    <name>RecentProjectsMenu</name>
+    <message>
+        <source>   最近 </source>
+        <translation>   Recent </translation>
+    </message>
+    <message>
+        <source>最近的工程</source>
+        <translation>Recent projects</translation>
+    </message>
+    <message>
+        <source>（无）</source>
+        <translation>(none)</translation>
     </message>
 </context>
 <context>
@@ -1860,6 +1909,18 @@ Then unplug the debugger and plug it in again.</translation>
         <source>防水</source>
         <translation>Water</translation>
     </message>
+    <message>
+        <source>按下 %1</source>
+        <translation>Press %1</translation>
+    </message>
+    <message>
+        <source>释放 %1</source>
+        <translation>Release %1</translation>
+    </message>
+    <message>
+        <source>采样序号</source>
+        <translation>Sample number</translation>
+    </message>
 </context>
 <context>
     <name>SamplingStarter</name>
@@ -1971,6 +2032,170 @@ Then unplug the debugger and plug it in again.</translation>
         <source>无法生成 PDF</source>
         <translation>Cannot create the PDF</translation>
     </message>
+    <message>
+        <source>%1 — 第 %2 页</source>
+        <translation>%1 — page %2</translation>
+    </message>
+    <message>
+        <source>数据不全</source>
+        <translation>incomplete data</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1_调试报告.pdf</source>
+        <translation>%1_tuning_report.pdf</translation>
+    </message>
+    <message>
+        <source>触摸按键调试报告</source>
+        <translation>Touch key tuning report</translation>
+    </message>
+    <message>
+        <source>键名</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Key no.</translation>
+    </message>
+    <message>
+        <source>不触摸
+均值</source>
+        <translation>No touch
+mean</translation>
+    </message>
+    <message>
+        <source>触摸
+均值</source>
+        <translation>Touch
+mean</translation>
+    </message>
+    <message>
+        <source>防水
+均值</source>
+        <translation>Water
+mean</translation>
+    </message>
+    <message>
+        <source>噪声</source>
+        <translation>Noise</translation>
+    </message>
+    <message>
+        <source>信号</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>信噪比</source>
+        <translation>SNR</translation>
+    </message>
+    <message>
+        <source>防水偏移
+(占信号)</source>
+        <translation>Water shift
+(of signal)</translation>
+    </message>
+    <message>
+        <source>结论</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reasons</translation>
+    </message>
+    <message>
+        <source>按下位置</source>
+        <translation>Press at</translation>
+    </message>
+    <message>
+        <source>迟滞</source>
+        <translation>Hysteresis</translation>
+    </message>
+    <message>
+        <source>消抖</source>
+        <translation>Debounce</translation>
+    </message>
+    <message>
+        <source>最长按下</source>
+        <translation>Longest press</translation>
+    </message>
+    <message>
+        <source>防水下限</source>
+        <translation>Water floor</translation>
+    </message>
+    <message>
+        <source>按下
+阈值</source>
+        <translation>Press
+threshold</translation>
+    </message>
+    <message>
+        <source>释放
+阈值</source>
+        <translation>Release
+threshold</translation>
+    </message>
+    <message>
+        <source>触摸余量
+(占摆幅)</source>
+        <translation>Touch margin
+(of swing)</translation>
+    </message>
+    <message>
+        <source>不触摸余量
+(占摆幅)</source>
+        <translation>No-touch margin
+(of swing)</translation>
+    </message>
+    <message>
+        <source>防水余量
+(占摆幅)</source>
+        <translation>Water margin
+(of swing)</translation>
+    </message>
+    <message>
+        <source>按键设置与余量</source>
+        <translation>Key settings and margins</translation>
+    </message>
+    <message>
+        <source>均值：结果表中的均值，即写入应用固件的值。噪声：不触摸采样的最大值减最小值（0 记为 1）。信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。摆幅：表中触摸均值减不触摸均值。按下阈值：不触摸均值加摆幅的按下位置；防水偏移超过摆幅一半时，防水下限开则不低于摆幅的四分之三。释放阈值：按下阈值减摆幅的迟滞，不低于不触摸均值。两者在固件中随基线移动（16 位无符号运算，不超过 65535）。按下持续超过最长按下时间时固件释放按键并以当前值为基线。余量：触摸最小值减按下阈值，释放阈值减不触摸最大值，释放阈值减防水最大值，括号内为占摆幅的百分比。
+不合格：信号不为正，信噪比低于 5:1，触摸最小值未超过按下阈值，不触摸最大值或防水最大值达到释放阈值。注意：信噪比低于 10:1，防水偏移达到信号的一半，防水下限已关闭，或表中均值与采样不符。其余为合格。</source>
+        <translation>Means: the means of the results table, which the application firmware gets. Noise: the no-touch samples&apos; maximum minus their minimum (0 counts as 1). Signal: touch mean minus no-touch mean, from the samples&apos; exact means (the table&apos;s means where there are no samples). SNR: signal divided by noise. Water shift: water mean minus no-touch mean. Swing: the table&apos;s touch mean minus its no-touch mean. Press threshold: the no-touch mean plus the press position&apos;s share of the swing; when the water shift exceeds half the swing and the water floor is on, at least three quarters of the swing. Release threshold: the press threshold minus the hysteresis&apos; share of the swing, not below the no-touch mean. Both move with the base in the firmware (16-bit unsigned arithmetic, at most 65535). A key pressed longer than its longest press is released by the firmware, which takes the current count as its base. Margins: touch minimum minus press threshold, release threshold minus no-touch maximum, release threshold minus water maximum; in brackets, as a share of the swing.
+Fail: no positive signal, SNR below 5:1, touch minimum not above the press threshold, or no-touch or water maximum reaching the release threshold. Caution: SNR below 10:1, water shift at half the signal or more, water floor switched off, or table means that do not match the samples. Everything else passes.</translation>
+    </message>
+    <message>
+        <source>各通道采样曲线</source>
+        <translation>Sample curves of each channel</translation>
+    </message>
+    <message>
+        <source>TK%1（按键 %2）：%3</source>
+        <translation>TK%1 (key %2): %3</translation>
+    </message>
+    <message>
+        <source>按键耦合：触摸行按键时列按键均值的偏移</source>
+        <translation>Key coupling: how far touching the row&apos;s key shifts the mean of the column&apos;s key</translation>
+    </message>
+    <message>
+        <source>触摸＼受影响</source>
+        <translation>Touched \ affected</translation>
+    </message>
+    <message>
+        <source>每格上为偏移（触摸均值减不触摸均值，计数），下为其占受影响按键阈值余量（按下阈值减不触摸均值）的百分比；超过 50% 为警告，达到 100% 时触摸行按键会使列按键被按下，该按键判为不合格。未测防水的按键按防水不偏移时固件的按下阈值计算。</source>
+        <translation>Each cell: above, the shift (touch mean minus no-touch mean, in counts); below, its share of the affected key&apos;s threshold margin (press threshold minus no-touch mean). Above 50% is warned of; at 100% touching the row&apos;s key presses the column&apos;s key, and that key fails. A key without its waterproof test is taken with the press threshold the firmware computes when water does not shift it.</translation>
+    </message>
+    <message>
+        <source>%1 触摸按键调试报告</source>
+        <translation>%1 touch key tuning report</translation>
+    </message>
+    <message>
+        <source>工程：%1&#x3000;&#x3000;芯片：RM3KV5172&#x3000;&#x3000;封装：%2&#x3000;&#x3000;日期：%3</source>
+        <translation>Project: %1    Chip: RM3KV5172    Package: %2    Date: %3</translation>
+    </message>
+    <message>
+        <source>已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5</source>
+        <translation>%1 channels tested: %2 pass, %3 caution, %4 fail, %5 incomplete data</translation>
+    </message>
 </context>
 <context>
     <name>TuningSession</name>
@@ -2037,6 +2262,10 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>数据不全</source>
         <translation>incomplete data</translation>
+    </message>
+    <message>
+        <source>保存日志…</source>
+        <translation>Save log…</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,9 @@
 #include "tuning/recordingplayer.h"
 
+#include "charts/verificationplot.h"
 #include "chip/chip.h"
 #include "link/protocol.h"
+#include "quality/streamnumbers.h"
 #include "tuning/streamrecording.h"
 #include "tuning/tuningrun.h"
 #include "tuning/tuningsession.h"
@@ -152,31 +154,52 @@ void RecordingPlayer::seek(qint64 ms)
     int target = 0;
     while (target < records.size() && records.at(target).ms < ms)
         ++target;
-    // A test replays from the first record of its channel's measurement.
-    if (target < records.size()) {
-        const RecordedRecord &at = records.at(target);
-        if (at.kind != Kind::None && at.kind != Kind::Verification) {
-            while (target > 0 && records.at(target - 1).kind == at.kind &&
-                   records.at(target - 1).channel == at.channel)
-                --target;
-        }
-    }
-    const bool midRun = target > 0 && target < records.size() &&
-                        records.at(target).kind == Kind::Waterproof &&
-                        records.at(target - 1).kind == Kind::Waterproof;
-    resumeMidRun = midRun ? target : -1;
+    // The picture and the figures at the new place come from the records that lead up to it:
+    // a test's from the first record of its channel's measurement, so that its phases are
+    // counted whole; verification's from as far back as its curves and its noise reach.
+    const int from = leadIn(target);
+    // A waterproof run taken up after its first channel finds the water already on the pad.
+    const bool midRun = from > 0 && from < records.size() &&
+                        records.at(from).kind == Kind::Waterproof &&
+                        records.at(from - 1).kind == Kind::Waterproof;
+    resumeMidRun = midRun ? from : -1;
     delivering = true;
     endRun();
-    // Verification starts afresh at the next record, as if switched on there: no curve, figure
-    // or preview keeps what came later in the recording.
-    if (session.verification().isActive())
-        session.verification().switchOff();
+    session.restartStreamFigures();
+    for (next = from; next < target && active; ++next) {
+        const RecordedRecord &record = records.at(next);
+        if (prepare(record))
+            deliver(record);
+    }
     delivering = false;
+    if (!active)
+        return;
     next = target;
+    session.drawNow();
     rebase();
+    sinceShown.invalidate();
     showPosition();
     if (!paused)
         tick.start(0);
+}
+
+int RecordingPlayer::leadIn(int target) const
+{
+    if (target >= records.size())
+        return target;
+    const RecordedRecord &at = records.at(target);
+    int from = target;
+    if (at.kind == Kind::Verification) {
+        const qint64 since = at.ms - StreamNumbers::kNoiseWindowMs;
+        while (from > 0 && records.at(from - 1).kind == Kind::Verification &&
+               (target - from < VerificationPlot::kWindow || records.at(from - 1).ms >= since))
+            --from;
+    } else if (at.kind != Kind::None) {
+        while (from > 0 && records.at(from - 1).kind == at.kind &&
+               records.at(from - 1).channel == at.channel)
+            --from;
+    }
+    return from;
 }
 
 void RecordingPlayer::rebase()

@@ -70,10 +70,10 @@ public:
     void togglePause() { setPaused(!paused); }
     // Takes effect at once, also while the player waits for a far record.
     void setSpeed(Speed speed);
-    // Goes on from ms into the recording, in a state the live run could have been in: a test
-    // goes back to the first record of its channel, so that its phases are counted whole (a
-    // waterproof run taken up after its first channel finds the water on the pad), and
-    // verification starts afresh.
+    // Goes on from ms into the recording, in a state the live run could have been in, with the
+    // picture and the figures of that place, paused or not: a test goes back to the first record
+    // of its channel, so that its phases are counted whole (a waterproof run taken up after its
+    // first channel finds the water on the pad), and verification starts afresh.
     void seek(qint64 ms);
 
     bool isActive() const { return active; }
@@ -115,6 +115,8 @@ private:
     // Where the recording says its run ended: the run ends here as it did then.
     void endRunAsRecorded(const RecordedRecord &end);
     void deliver(const RecordedRecord &record);
+    // The first record that leads up to the one at target.
+    int leadIn(int target) const;
     // The pace restarts from the record at next.
     void rebase();
     void showPosition();

@@ -21,11 +21,13 @@
 #include <QSettings>
 #include <QTableWidget>
 
+#include <memory>
+
 TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelNames,
                              TuningRun &run, PinMapSource &pinMap, TuningLink &link,
                              const Pacing &pacing, const QString &exportFolder, QObject *parent)
     : QObject(parent), tuningRun(run), pinMap(pinMap), dialogParent(w.dialogParent), log(w.log),
-      pane(w.log), names(channelNames), linkSwitch(link),
+      pane(w.log), history(w.log), names(channelNames), linkSwitch(link),
       liveChart(w.chartView, w.startValueCBox, w.endValueCBox, w.hoverLabel),
       resultsTable(w.tableWidget, channelNames),
       channelIndicators(w.keys, w.swatches, w.checkBoxes, pinMap, run, w.dialogParent),
@@ -92,6 +94,14 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
         QMenu menu(table);
         menu.addAction(tr("导出调试报告…"), this, &TuningSession::reportRequested);
         menu.exec(table->viewport()->mapToGlobal(at));
+    });
+    // The log's own entries (copy, select all), and the session's log into a file.
+    log->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(log, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        std::unique_ptr<QMenu> menu(log->createStandardContextMenu());
+        menu->addSeparator();
+        menu->addAction(tr("保存日志…"), this, &TuningSession::logSaveRequested);
+        menu->exec(log->viewport()->mapToGlobal(at));
     });
 }
 
@@ -311,6 +321,21 @@ void TuningSession::resetPreview()
     keyPreview.reset(keys);
     for (int channel = 0; channel < chip::kChannelCount; ++channel)
         channelIndicators.showPressed(channel, false);
+}
+
+void TuningSession::restartStreamFigures()
+{
+    verificationMode.clearCurves();
+    if (verificationMode.isActive())
+        switchPreview(true);
+}
+
+void TuningSession::drawNow()
+{
+    liveChart.flushTestPoints();
+    verificationMode.flushFrame();
+    numbersView.flush();
+    phaseProgress.update();
 }
 
 void TuningSession::togglePicturePause()

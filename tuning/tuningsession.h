@@ -14,6 +14,7 @@
 #include "tuning/channelrecorder.h"
 #include "tuning/channeltestsequencer.h"
 #include "tuning/linkswitch.h"
+#include "tuning/loghistory.h"
 #include "tuning/logpane.h"
 #include "tuning/phaseprogress.h"
 #include "tuning/recordingplayer.h"
@@ -167,6 +168,10 @@ public:
     void suggestSettings(const QList<int> &channels);
     // The pause button: the live picture and its numbers hold still, or follow the stream again.
     void togglePicturePause();
+    // The curves, the numbers and the preview of verification start afresh from the next record.
+    void restartStreamFigures();
+    // Draws at once what waits for its frame: the test curve, the curves, the numbers.
+    void drawNow();
 
     TuningRun &run() { return tuningRun; }
     LiveChart &chart() { return liveChart; }
@@ -188,11 +193,14 @@ public:
     // The stop button: ends a replay, or stops the run on the board.
     void stopRun();
     const LogPane &logPane() const { return pane; }
+    LogHistory &logHistory() { return history; }
     PhaseProgress &progress() { return phaseProgress; }
 
 signals:
     // "导出调试报告…" was chosen in the results table's context menu.
     void reportRequested();
+    // "保存日志…" was chosen in the log's context menu.
+    void logSaveRequested();
 
 private:
     // A channel's phase ended: its figures in the log and on its results row.
@@ -221,6 +229,7 @@ private:
     QWidget *dialogParent;
     QPlainTextEdit *log;
     LogPane pane;
+    LogHistory history;
     QStringList names;
     SampleStore store;
     KeySettingsStore keySettingsStore;
