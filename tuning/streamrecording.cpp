@@ -125,6 +125,14 @@ void StreamRecording::addEnd(TuningRun::Kind, int channel, TuningRun::Ending end
         failed();
 }
 
+void StreamRecording::markUntouched()
+{
+    if (writer && !writer->add(RecordedRecord::of(clock.elapsed(), RecordedRecord::Kind::Mark,
+                                                  RecordedRecord::Phase::Untouched, -1, 0,
+                                                  QByteArray())))
+        failed();
+}
+
 void StreamRecording::failed()
 {
     // The writer keeps the failure; stop() reports it once.

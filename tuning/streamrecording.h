@@ -45,6 +45,9 @@ public:
     // A record as the measurement reader (verificationReader false) or the verification reader
     // delivered it.
     void add(const QByteArray &record, int crcFailed, bool verificationReader);
+    // From here to the end of the run that follows, nobody touches the panel (a false-touch
+    // run): a mark line.
+    void markUntouched();
     // The kind a measurement record of a run of this kind is recorded with.
     static RecordedRecord::Kind recordedKind(TuningRun::Kind kind);
 

@@ -1,0 +1,41 @@
+#ifndef EVALUATIONMENU_H
+#define EVALUATIONMENU_H
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class FalseTouchTest;
+class QPlainTextEdit;
+class QPushButton;
+class QVBoxLayout;
+class QWidget;
+class RecordingEvaluationWindow;
+class TuningSession;
+
+// The side menu's entries "评估录制文件…" and "误触发测试": the evaluation window of recordings
+// and the false-touch run, whose results, once made, are pages of the tuning report.
+class EvaluationMenu : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The entries go below after in sideMenu; folder and projectName give where recordings are
+    // looked for and kept.
+    EvaluationMenu(QVBoxLayout *sideMenu, QPushButton *after, TuningSession &session,
+                   QPlainTextEdit *log, int falseTouchMinuteMs, std::function<QString()> folder,
+                   std::function<QString()> projectName, QWidget *dialogParent);
+
+    RecordingEvaluationWindow *window() const { return evaluation; }
+    FalseTouchTest *falseTouchTest() const { return falseTouch; }
+
+private:
+    QPushButton *entry(QVBoxLayout *sideMenu, QPushButton *after, const QString &objectName,
+                       const QString &icon, const QString &text);
+
+    RecordingEvaluationWindow *evaluation = nullptr;
+    FalseTouchTest *falseTouch = nullptr;
+};
+
+#endif // EVALUATIONMENU_H
