@@ -1,0 +1,275 @@
+#include "app/evaluationmenu.h"
+#include "charts/decisiontimeline.h"
+#include "modalhelper.h"
+#include "quality/recordingevaluation.h"
+#include "tuning/falsetouchtest.h"
+#include "tuning/recordingevaluationwindow.h"
+#include "tuningrig.h"
+
+#include <QSignalSpy>
+#include <QVBoxLayout>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace
+{
+using Kind = RecordedRecord::Kind;
+using Phase = RecordedRecord::Phase;
+using Figures = RecordingEvaluation::KeyFigures;
+
+// A recording of exact counts, a record every 10 ms; every channel but TK0 and TK1 at 2000.
+struct Recording
+{
+    QVector<RecordedRecord> records;
+    // n records; TK1 reads spike for 5 records from spikeAt (TK0 in verification).
+    void add(Kind kind, Phase phase, int channel, int n, int tk0, int tk1, int spikeAt = -1)
+    {
+        for (int i = 0; i < n; ++i) {
+            RecordedRecord r;
+            r.ms = records.size() * 10;
+            r.kind = kind;
+            r.phase = phase;
+            r.channel = qint8(channel);
+            r.countCount = 25;
+            r.counts.fill(2000);
+            r.counts[0] = quint16(tk0);
+            r.counts[1] = quint16(tk1);
+            if (spikeAt >= 0 && i >= spikeAt && i < spikeAt + 5)
+                r.counts[kind == Kind::Verification ? 0 : 1] = 2200;
+            records.append(r);
+        }
+    }
+    void line(Kind kind, Phase phase)
+    {
+        RecordedRecord r;
+        r.ms = records.size() * 10;
+        r.kind = kind;
+        r.phase = phase;
+        records.append(r);
+    }
+};
+
+// An auto test of TK0 and TK1: TK1 jumps past its press threshold while nobody touches (a
+// false press) and while TK0 is touched (coupling); TK0 presses on its fourth touched record;
+// TK1's finger stays below its threshold (a miss). Then verification with a jump of TK0.
+Recording knownRecording(bool endLines = true, bool markVerification = false)
+{
+    Recording rec;
+    rec.add(Kind::Auto, Phase::NoTouch, 0, 162, 2000, 2000, 50);
+    rec.add(Kind::Auto, Phase::Touch, 0, 162, 2300, 2000, 80);
+    rec.add(Kind::Auto, Phase::NoTouch, 1, 162, 2000, 2000);
+    rec.add(Kind::Auto, Phase::Touch, 1, 162, 2000, 2100);
+    if (endLines)
+        rec.line(Kind::End, Phase::Finished);
+    if (markVerification)
+        rec.line(Kind::Mark, Phase::Untouched);
+    rec.add(Kind::Verification, Phase::None, -1, 100, 2000, 2000, 20);
+    return rec;
+}
+
+QVector<KeyPreview::Key> twoKeys(int tk1Press = 50)
+{
+    KeySettings tk1;
+    tk1.pressPercent = tk1Press;
+    return {{0, 1, KeyMeans{2000, 2300, 2030}, KeySettings()},
+            {1, 2, KeyMeans{2000, 2300, 2030}, tk1}};
+}
+
+RecordingEvaluation::Result evaluated(const Recording &rec, bool untouched = false,
+                                      int tk1Press = 50)
+{
+    return RecordingEvaluation::evaluate({{QStringLiteral("a_rec.csv"), rec.records, untouched}},
+                                         twoKeys(tk1Press));
+}
+
+// The session on plain widgets with TK0 and TK1 in use and their means in the results table.
+void fillTwoKeys(TuningRig &rig, const QVector<int> &noTouch = {2000, 2000})
+{
+    for (int channel = 0; channel < 2; ++channel) {
+        rig.use(channel, channel + 1);
+        const int row = rig.results().assignRow(channel);
+        const int base = noTouch.at(channel);
+        const QStringList cells{QStringLiteral("TK%1").arg(channel), QString::number(base),
+                                QString::number(base + 300), QString::number(base + 30),
+                                QString::number(channel), QString::number(channel + 1)};
+        for (int column = 0; column < 6; ++column)
+            rig.table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+    }
+}
+} // namespace
+
+class TestEvaluation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Q_INIT_RESOURCE(resources); }
+
+    // Hits, misses, false presses by cause, time to press and margins of a known recording.
+    void knownRecordingGivesItsEvents()
+    {
+        const RecordingEvaluation::Result result = evaluated(knownRecording());
+        const Figures &tk0 = result.keys[0];
+        QCOMPARE(std::make_tuple(tk0.touchPhases, tk0.hits, tk0.misses, tk0.falsePresses),
+                 std::make_tuple(1, 1, 0, 0));
+        QCOMPARE(tk0.pressTimes, QVector<qint64>{30});
+        QCOMPARE(tk0.pressMargin, std::optional<int>(150));
+        QCOMPARE(tk0.releaseMargin, std::optional<int>(180));
+        const Figures &tk1 = result.keys[1];
+        QCOMPARE(std::make_tuple(tk1.touchPhases, tk1.hits, tk1.misses, tk1.falsePresses),
+                 std::make_tuple(1, 0, 1, 2));
+        QCOMPARE(tk1.pressMargin, std::optional<int>(-50));
+        QCOMPARE(tk1.releaseMargin, std::nullopt);
+        QCOMPARE(tk1.excursion, std::optional<int>(200));
+        QStringList events;
+        for (const RecordingEvaluation::Event &e : result.events)
+            events << QStringLiteral("%1 TK%2 %3 %4 %5")
+                          .arg(int(e.type))
+                          .arg(e.channel)
+                          .arg(e.ms)
+                          .arg(int(e.context))
+                          .arg(e.touched);
+        // False presses at the fourth record over the threshold; the miss at its phase's start.
+        QCOMPARE(events, QStringList({"2 TK1 530 2 -1", "0 TK0 1650 1 -1", "2 TK1 2450 5 0",
+                                      "1 TK1 4860 1 -1"}));
+        // The timeline's trace holds the decision record by record.
+        const auto trace = RecordingEvaluation::trace({"a", knownRecording().records, false},
+                                                      twoKeys(), 1);
+        QCOMPARE(trace.size(), 748);
+        QCOMPARE(std::make_tuple(trace.at(52).debounce, trace.at(52).pressed,
+                                 int(trace.at(53).pressed), int(trace.at(53).pressThreshold)),
+                 std::make_tuple(quint8(3), false, 1, 2150));
+    }
+
+    // A key's setting moves its presses; verification counts only where nobody touched, as the
+    // user says or the recording's mark says, and no further than the run's end.
+    void settingsAndUntouchedVerification_data()
+    {
+        QTest::addColumn<int>("press");
+        QTest::addColumn<bool>("untouched");
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<QVector<int>>("tk1");
+        QTest::addColumn<int>("tk0FalsePresses");
+        QTest::newRow("50%") << 50 << false << false << QVector<int>{0, 1, 2} << 0;
+        QTest::newRow("80%: no false press") << 80 << false << false << QVector<int>{0, 1, 0} << 0;
+        QTest::newRow("30%: the weak finger hits") << 30 << false << false << QVector<int>{1, 0, 2}
+                                                   << 0;
+        QTest::newRow("verification untouched") << 50 << true << false << QVector<int>{0, 1, 2}
+                                                 << 1;
+        QTest::newRow("verification marked") << 50 << false << true << QVector<int>{0, 1, 2} << 1;
+    }
+    void settingsAndUntouchedVerification()
+    {
+        QFETCH(int, press);
+        QFETCH(bool, untouched);
+        QFETCH(bool, marked);
+        QFETCH(QVector<int>, tk1);
+        QFETCH(int, tk0FalsePresses);
+        const auto result = evaluated(knownRecording(true, marked), untouched, press);
+        QCOMPARE((QVector<int>{result.keys[1].hits, result.keys[1].misses,
+                               result.keys[1].falsePresses}),
+                 tk1);
+        QCOMPARE(result.keys[0].falsePresses, tk0FalsePresses);
+    }
+
+    // A recording of the release before run ends and marks reads and evaluates as it did; the
+    // format's new lines read back as written.
+    void olderAndNewerFilesEvaluate()
+    {
+        QTemporaryDir dir;
+        for (bool newer : {false, true}) {
+            QByteArray text = RecordingFile::header();
+            for (const RecordedRecord &r : knownRecording(newer, newer).records)
+                RecordingFile::appendLine(&text, r);
+            const QString path = dir.filePath(QStringLiteral("old_rec.csv"));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(text);
+            file.close();
+            QVector<RecordedRecord> records;
+            int skipped = -1;
+            QVERIFY(RecordingFile::read(path, &records, &skipped, nullptr));
+            QCOMPARE(skipped, 0);
+            const auto result = RecordingEvaluation::evaluate({{"old", records, false}}, twoKeys());
+            QCOMPARE((QVector<int>{result.keys[0].hits, result.keys[1].misses,
+                                   result.keys[1].falsePresses, result.keys[0].falsePresses}),
+                     (QVector<int>{1, 1, 2, newer ? 1 : 0}));
+        }
+    }
+
+    // The window evaluates again when a setting changes, and a click on a false press shows it
+    // on the timeline.
+    void windowFollowsSettingsAndJumps()
+    {
+        TuningRig rig;
+        FakeTuningLink link(rig.run);
+        rig.build(link);
+        fillTwoKeys(rig);
+        RecordingEvaluationWindow window(*rig.session);
+        window.addRecording({QStringLiteral("a_rec.csv"), knownRecording().records, false});
+        QCOMPARE(window.keyTable()->item(1, 5)->text(), QStringLiteral("2"));
+        window.jumpToEvent(0);
+        DecisionTimeline *timeline = window.timeline();
+        QVERIFY(timeline->viewStart() <= 530 && timeline->viewEnd() >= 530);
+        QVERIFY(timeline->viewEnd() < 7000);
+        QVERIFY(timeline->valuesAt(530).contains(QStringLiteral("计数 2200")));
+        KeySettings higher;
+        higher.pressPercent = 80;
+        QVERIFY(rig.session->keySettings().set(1, higher));
+        QTRY_COMPARE(window.keyTable()->item(1, 5)->text(), QStringLiteral("0"));
+        QCOMPARE(window.eventTable()->rowCount(), 1);
+    }
+
+    // A false-touch run on the simulated board with a noise burst on TK1: TK1 fails with its
+    // false presses, TK0 passes, the recording stays beside the project, and the report carries
+    // the run and the evaluation.
+    void falseTouchRunFindsTheNoisyKey()
+    {
+        TuningRig rig;
+        rig.pacing.falseTouchMinuteMs = 3000;
+        SimTuningLink board(rig.run, rig.pacing);
+        rig.build(board.starter);
+        QObject::connect(&board.link, &DebuggerLink::checkRecord, rig.session.get(),
+                         &TuningSession::handleCheckRecord);
+        board.link.openDebugger();
+        fillTwoKeys(rig, {SimBoard::baseline(0), SimBoard::baseline(1)});
+        SimBoard::setNoiseBurst(1, 500);
+        QWidget side;
+        auto *layout = new QVBoxLayout(&side);
+        auto *after = new QPushButton(&side);
+        layout->addWidget(after);
+        QTemporaryDir dir;
+        EvaluationMenu menu(layout, after, *rig.session, rig.log, rig.pacing.falseTouchMinuteMs,
+                            [&dir] { return dir.path(); }, [] { return QStringLiteral("p"); },
+                            &rig.window);
+        QVERIFY(side.findChild<QPushButton *>(QStringLiteral("falseTouchTestBtn")));
+        FalseTouchTest &test = *menu.falseTouchTest();
+        QSignalSpy finished(&test, &FalseTouchTest::finished);
+        ModalHelper boxes;
+        QVERIFY(test.startFor(1, dir.path(), QStringLiteral("p")));
+        QVERIFY(rig.verification().isActive());
+        QVERIFY(finished.wait(120000));
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        SimBoard::setNoiseBurst(-1, 0);
+        const auto &keys = test.result()->result.keys;
+        QVERIFY(keys[1].falsePresses > 0 && !keys[1].quietPass());
+        QVERIFY(keys[0].falsePresses == 0 && keys[0].quietPass());
+        QTRY_VERIFY(boxes.texts().contains(QStringLiteral("误触发测试完成：合格 1 个，不合格 1 个")));
+        QFile kept(test.recordingPath());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        kept.readLine();
+        QVERIFY(kept.readLine().contains(",mark,untouched,-,0,"));
+        menu.window()->addRecording({QStringLiteral("a_rec.csv"), knownRecording().records, false});
+        const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
+        QString error;
+        QVERIFY2(rig.session->writeReport(pdf, QStringLiteral("p"), QStringLiteral("SOP28"), &error),
+                 qPrintable(error));
+        const QString text = pdfText(pdf);
+        QVERIFY(text.contains(QStringLiteral("误触发测试（1 分钟")));
+        QVERIFY(text.contains(QStringLiteral("录制文件评估")));
+    }
+};
+
+QTEST_MAIN(TestEvaluation)
+#include "tst_evaluation.moc"
