@@ -140,6 +140,14 @@ private slots:
         QCOMPARE(std::make_tuple(trace.at(52).debounce, trace.at(52).pressed,
                                  int(trace.at(53).pressed), int(trace.at(53).pressThreshold)),
                  std::make_tuple(quint8(3), false, 1, 2150));
+        // A false-touch verdict needs the excursion below half the press threshold's distance.
+        Figures quiet;
+        quiet.modelled = true;
+        quiet.pressOffset = 150;
+        quiet.excursion = 74;
+        QVERIFY(quiet.quietPass());
+        quiet.excursion = 75;
+        QVERIFY(!quiet.quietPass());
     }
 
     // A key's setting moves its presses; verification counts only where nobody touched, as the
@@ -214,6 +222,26 @@ private slots:
         QVERIFY(timeline->viewStart() <= 530 && timeline->viewEnd() >= 530);
         QVERIFY(timeline->viewEnd() < 7000);
         QVERIFY(timeline->valuesAt(530).contains(QStringLiteral("计数 2200")));
+        // The wheel zooms in around the cursor, a drag moves the picture back.
+        timeline->resize(800, 300);
+        const qint64 span = timeline->viewEnd() - timeline->viewStart();
+        const QPoint middle(timeline->width() / 2, 100);
+        const qint64 under = timeline->viewStart() + span / 2;
+        QWheelEvent wheel(middle, timeline->mapToGlobal(middle), QPoint(), QPoint(0, 240),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(timeline, &wheel);
+        QVERIFY(timeline->viewEnd() - timeline->viewStart() < span);
+        QVERIFY(qAbs(timeline->viewStart() + (timeline->viewEnd() - timeline->viewStart()) / 2 -
+                     under) < span / 20);
+        const qint64 zoomedStart = timeline->viewStart();
+        for (const auto &[type, x] : {std::make_pair(QEvent::MouseButtonPress, 0),
+                                      std::make_pair(QEvent::MouseMove, 100),
+                                      std::make_pair(QEvent::MouseButtonRelease, 100)}) {
+            QMouseEvent mouse(type, middle + QPoint(x, 0), Qt::LeftButton, Qt::LeftButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(timeline, &mouse);
+        }
+        QVERIFY(timeline->viewStart() < zoomedStart);
         KeySettings higher;
         higher.pressPercent = 80;
         QVERIFY(rig.session->keySettings().set(1, higher));
