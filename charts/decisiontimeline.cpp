@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace
 {
@@ -212,6 +213,7 @@ void DecisionTimeline::paintEvent(QPaintEvent *)
     painter.save();
     painter.setClipRect(plot.united(state));
     drawMarkers(painter);
+    drawLegend(painter);
     drawCursor(painter, low, high);
     painter.restore();
 }
@@ -337,6 +339,35 @@ void DecisionTimeline::drawMarkers(QPainter &painter) const
                              marker.type == Marker::Type::FalsePress ? tr("误触发") : tr("漏触"));
     }
     painter.setBrush(Qt::NoBrush);
+}
+
+void DecisionTimeline::drawLegend(QPainter &painter) const
+{
+    const QRectF plot = plotArea();
+    const QFontMetrics metrics(font());
+    const struct
+    {
+        QColor colour;
+        Qt::PenStyle style;
+        QString text;
+    } entries[] = {{kCountColour, Qt::SolidLine, tr("计数")},
+                   {kBaseColour, Qt::SolidLine, tr("基线")},
+                   {kPressColour, Qt::DashLine, tr("按下阈值")},
+                   {kReleaseColour, Qt::DashLine, tr("释放阈值")}};
+    // Right to left from the plot's top right corner, on a white ground over the curves.
+    double x = plot.right() - 6;
+    const double y = plot.top() + 4;
+    const double rowHeight = metrics.height() + 2;
+    for (int i = int(std::size(entries)) - 1; i >= 0; --i) {
+        const double width = 22 + metrics.horizontalAdvance(entries[i].text) + 10;
+        x -= width;
+        painter.fillRect(QRectF(x, y, width, rowHeight), QColor(255, 255, 255, 220));
+        painter.setPen(QPen(entries[i].colour, 1.5, entries[i].style));
+        painter.drawLine(QPointF(x + 2, y + rowHeight / 2), QPointF(x + 18, y + rowHeight / 2));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(x + 22, y, width - 22, rowHeight), Qt::AlignVCenter | Qt::AlignLeft,
+                         entries[i].text);
+    }
 }
 
 void DecisionTimeline::drawCursor(QPainter &painter, double low, double high) const

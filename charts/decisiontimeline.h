@@ -74,6 +74,7 @@ private:
     void drawCurves(QPainter &painter, int from, int to, double low, double high) const;
     void drawState(QPainter &painter, int from, int to) const;
     void drawMarkers(QPainter &painter) const;
+    void drawLegend(QPainter &painter) const;
     void drawCursor(QPainter &painter, double low, double high) const;
     void moveCursor(double x);
     qint64 firstMs() const;

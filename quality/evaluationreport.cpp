@@ -92,6 +92,11 @@ QString EvaluationReport::quietLine(const KeyPreview::Key &key,
              quietVerdict(f));
 }
 
+QString EvaluationReport::settingsHeader()
+{
+    return tr("设置（按下位置 / 迟滞 / 消抖 / 最长按下 / 防水下限）");
+}
+
 QString EvaluationReport::settingsText(const KeySettings &settings)
 {
     QStringList values;
@@ -115,7 +120,7 @@ void EvaluationReport::draw(QPainter &painter, ReportPage &page, const Snapshot 
                        .arg(snapshot.made.toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
                    2);
     QStringList head = quiet ? quietHeader() : header();
-    head.insert(2, tr("设置（按下位置 / 迟滞 / 消抖 / 最长按下 / 防水下限）"));
+    head.insert(2, settingsHeader());
     QVector<double> widths =
         quiet ? QVector<double>{14, 12, 90, 18, 20, 22} : QVector<double>{14, 12, 76, 14, 14, 14, 14, 26, 20};
     const ReportTable table(head, widths, -1, quiet ? head.size() - 1 : -1);

@@ -45,6 +45,8 @@ public:
     // "TK3：误触发 2 次，最大偏移 180（占余量 120%），不合格"
     static QString quietLine(const KeyPreview::Key &key,
                              const RecordingEvaluation::KeyFigures &figures);
+    // The heading of settingsText()'s column.
+    static QString settingsHeader();
     // The settings of a key, short: "50% / 10% / 3 次 / 20 秒 / 开".
     static QString settingsText(const KeySettings &settings);
 

@@ -391,6 +391,22 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>漏触</source>
         <translation>Miss</translation>
     </message>
+    <message>
+        <source>计数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>基线</source>
+        <translation>Base</translation>
+    </message>
+    <message>
+        <source>按下阈值</source>
+        <translation>Press threshold</translation>
+    </message>
+    <message>
+        <source>释放阈值</source>
+        <translation>Release threshold</translation>
+    </message>
 </context>
 <context>
     <name>EvaluationMenu</name>
@@ -2036,6 +2052,10 @@ thr.</translation>
     <message>
         <source>漏触</source>
         <translation>Miss</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
     </message>
 </context>
 <context>

@@ -78,7 +78,7 @@ RecordingEvaluationWindow::RecordingEvaluationWindow(TuningSession &session, QWi
     connect(&again, &QTimer::timeout, this, &RecordingEvaluationWindow::evaluate);
     connect(&session.keySettings(), &KeySettingsStore::changed, &again,
             [this] { again.start(); });
-    resize(1100, 700);
+    resize(1200, 720);
 }
 
 void RecordingEvaluationWindow::buildLayout()
@@ -96,7 +96,10 @@ void RecordingEvaluationWindow::buildLayout()
     files = table({tr("录制文件"), tr("记录"), tr("时长（秒）"), tr("验证时无人触摸")}, this);
     files->setObjectName(QStringLiteral("evaluatedRecordings"));
     files->setMaximumHeight(110);
-    keys = table(EvaluationReport::header(), this);
+    // The settings last, where the room is: the figures stay beside the key's name.
+    keys = table(EvaluationReport::header() << tr("设置"), this);
+    keys->horizontalHeaderItem(keys->columnCount() - 1)
+        ->setToolTip(EvaluationReport::settingsHeader());
     keys->setObjectName(QStringLiteral("evaluationKeys"));
     events = table({tr("事件"), tr("键名"), tr("录制文件"), tr("时间（秒）"), tr("情形")}, this);
     events->setObjectName(QStringLiteral("evaluationEvents"));
@@ -121,6 +124,7 @@ void RecordingEvaluationWindow::buildLayout()
     tables->addWidget(events);
     tables->setStretchFactor(0, 3);
     tables->setStretchFactor(1, 2);
+    tables->setSizes({720, 460});
     auto *parts = new QSplitter(Qt::Vertical, this);
     parts->addWidget(tables);
     parts->addWidget(pictureBox);
@@ -272,8 +276,12 @@ void RecordingEvaluationWindow::fillKeys()
         const KeyPreview::Key &key = evaluatedKeys.at(row);
         const RecordingEvaluation::KeyFigures figures =
             last ? last->result.keys.at(key.channel) : RecordingEvaluation::KeyFigures();
-        setRow(keys, row, EvaluationReport::cells(key, figures));
-        keys->item(row, 0)->setToolTip(EvaluationReport::settingsText(key.settings));
+        setRow(keys, row,
+               EvaluationReport::cells(key, figures)
+                   << EvaluationReport::settingsText(key.settings));
+        keys->item(row, keys->columnCount() - 1)
+            ->setToolTip(EvaluationReport::settingsHeader() + QLatin1Char('\n') +
+                         EvaluationReport::settingsText(key.settings));
         if (figures.falsePresses > 0 || figures.misses > 0)
             keys->item(row, 0)->setBackground(QColor(235, 110, 110));
         falsePresses += figures.falsePresses;
