@@ -6,25 +6,39 @@
 #include "tuning/recordingevaluationwindow.h"
 #include "tuning/tuningsession.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 EvaluationMenu::EvaluationMenu(QVBoxLayout *sideMenu, QPushButton *after, TuningSession &session,
-                               QPlainTextEdit *log, int falseTouchMinuteMs, std::function<QString()> folder,
+                               QPlainTextEdit *log, int falseTouchMinuteMs,
+                               std::function<QString()> folder,
                                std::function<QString()> projectName, QWidget *dialogParent)
     : QObject(dialogParent)
 {
     evaluation = new RecordingEvaluationWindow(session, dialogParent);
-    falseTouch = new FalseTouchTest(session, log, dialogParent,
-                                    falseTouchMinuteMs, this);
-    QPushButton *evaluate = entry(sideMenu, after, QStringLiteral("evaluateRecordingsBtn"),
-                                  QStringLiteral("icon_evaluate.svg"), tr("评估录制文件…"));
-    QPushButton *quiet = entry(sideMenu, evaluate, QStringLiteral("falseTouchTestBtn"),
-                               QStringLiteral("icon_falsetouch.svg"), tr("误触发测试"));
-    connect(evaluate, &QPushButton::clicked, this,
+    falseTouch = new FalseTouchTest(session, log, dialogParent, falseTouchMinuteMs, this);
+    entry = addEntry(sideMenu, after);
+    // A child of the window: the side menu's style sheet would make it one pixel wide.
+    entries = new QMenu(dialogParent);
+    entries->setObjectName(QStringLiteral("evaluationMenu"));
+    evaluate = entries->addAction(QIcon(QStringLiteral(":/image/svg_icons/icon_evaluate.svg")),
+                                  tr("评估录制文件…"));
+    evaluate->setObjectName(QStringLiteral("evaluateRecordingsAction"));
+    quiet = entries->addAction(QIcon(QStringLiteral(":/image/svg_icons/icon_falsetouch.svg")),
+                               tr("误触发测试"));
+    quiet->setObjectName(QStringLiteral("falseTouchTestAction"));
+    connect(evaluate, &QAction::triggered, this,
             [this, folder] { evaluation->addRecordings(folder()); });
-    connect(quiet, &QPushButton::clicked, this,
+    connect(quiet, &QAction::triggered, this,
             [this, folder, projectName] { falseTouch->start(folder(), projectName()); });
+    connect(entry, &QPushButton::clicked, this, [this] {
+        // At the right edge of the button as far as the side menu shows it.
+        const int right =
+            std::min(entry->width(), entry->parentWidget()->width() - entry->x());
+        entries->exec(entry->mapToGlobal(QPoint(right, 0)));
+    });
     session.addReportPages([this](TuningReport &report) {
         for (const auto *made : {&evaluation->snapshot(), &falseTouch->result()}) {
             if (*made)
@@ -35,19 +49,17 @@ EvaluationMenu::EvaluationMenu(QVBoxLayout *sideMenu, QPushButton *after, Tuning
     });
 }
 
-QPushButton *EvaluationMenu::entry(QVBoxLayout *sideMenu, QPushButton *after,
-                                   const QString &objectName, const QString &icon,
-                                   const QString &text)
+QPushButton *EvaluationMenu::addEntry(QVBoxLayout *sideMenu, QPushButton *after)
 {
     auto *button = new QPushButton(after->parentWidget());
-    button->setObjectName(objectName);
+    button->setObjectName(QStringLiteral("evaluationBtn"));
     button->setMinimumSize(after->minimumSize());
     button->setFont(after->font());
     button->setStyleSheet(after->styleSheet());
-    button->setIcon(QIcon(QStringLiteral(":/image/svg_icons/") + icon));
-    // The blanks keep the text clear of the icon, as the side menu's other entries do.
-    button->setText(QStringLiteral("   ") + text);
-    button->setToolTip(text);
+    button->setIcon(QIcon(QStringLiteral(":/image/svg_icons/icon_evaluate.svg")));
+    // As short as the side menu's other entries, so that the opened menu keeps its width.
+    button->setText(tr("   评估 "));
+    button->setToolTip(tr("评估录制文件与误触发测试"));
     sideMenu->insertWidget(sideMenu->indexOf(after) + 1, button);
     return button;
 }

@@ -7,6 +7,8 @@
 #include <functional>
 
 class FalseTouchTest;
+class QAction;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QVBoxLayout;
@@ -14,14 +16,15 @@ class QWidget;
 class RecordingEvaluationWindow;
 class TuningSession;
 
-// The side menu's entries "评估录制文件…" and "误触发测试": the evaluation window of recordings
-// and the false-touch run, whose results, once made, are pages of the tuning report.
+// The side menu's entry "评估" with its menu "评估录制文件…" and "误触发测试": the evaluation
+// window of recordings and the false-touch run, whose results, once made, are pages of the
+// tuning report.
 class EvaluationMenu : public QObject
 {
     Q_OBJECT
 
 public:
-    // The entries go below after in sideMenu; folder and projectName give where recordings are
+    // The entry goes below after in sideMenu; folder and projectName give where recordings are
     // looked for and kept.
     EvaluationMenu(QVBoxLayout *sideMenu, QPushButton *after, TuningSession &session,
                    QPlainTextEdit *log, int falseTouchMinuteMs, std::function<QString()> folder,
@@ -29,13 +32,19 @@ public:
 
     RecordingEvaluationWindow *window() const { return evaluation; }
     FalseTouchTest *falseTouchTest() const { return falseTouch; }
+    QPushButton *button() const { return entry; }
+    QAction *evaluateAction() const { return evaluate; }
+    QAction *falseTouchAction() const { return quiet; }
 
 private:
-    QPushButton *entry(QVBoxLayout *sideMenu, QPushButton *after, const QString &objectName,
-                       const QString &icon, const QString &text);
+    QPushButton *addEntry(QVBoxLayout *sideMenu, QPushButton *after);
 
     RecordingEvaluationWindow *evaluation = nullptr;
     FalseTouchTest *falseTouch = nullptr;
+    QPushButton *entry = nullptr;
+    QMenu *entries = nullptr;
+    QAction *evaluate = nullptr;
+    QAction *quiet = nullptr;
 };
 
 #endif // EVALUATIONMENU_H

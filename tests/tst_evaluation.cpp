@@ -6,6 +6,7 @@
 #include "tuning/recordingevaluationwindow.h"
 #include "tuningrig.h"
 
+#include <QAction>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -271,11 +272,13 @@ private slots:
         EvaluationMenu menu(layout, after, *rig.session, rig.log, rig.pacing.falseTouchMinuteMs,
                             [&dir] { return dir.path(); }, [] { return QStringLiteral("p"); },
                             &rig.window);
-        QVERIFY(side.findChild<QPushButton *>(QStringLiteral("falseTouchTestBtn")));
+        QCOMPARE(layout->indexOf(menu.button()), 1);
         FalseTouchTest &test = *menu.falseTouchTest();
         QSignalSpy finished(&test, &FalseTouchTest::finished);
         ModalHelper boxes;
-        QVERIFY(test.startFor(1, dir.path(), QStringLiteral("p")));
+        boxes.queueButtons({QStringLiteral("1 分钟")});
+        menu.falseTouchAction()->trigger();
+        QVERIFY(test.isRunning());
         QVERIFY(rig.verification().isActive());
         QVERIFY(finished.wait(120000));
         QCOMPARE(finished.at(0).at(0).toBool(), true);

@@ -418,6 +418,14 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>误触发测试</source>
         <translation>False-touch test</translation>
     </message>
+    <message>
+        <source>   评估 </source>
+        <translation>   Evaluate </translation>
+    </message>
+    <message>
+        <source>评估录制文件与误触发测试</source>
+        <translation>Evaluate recordings, false-touch test</translation>
+    </message>
 </context>
 <context>
     <name>EvaluationReport</name>
