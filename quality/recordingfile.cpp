@@ -136,10 +136,11 @@ QByteArray RecordedRecord::toRecord() const
     return record;
 }
 
-QString RecordingFile::fileName(const QString &projectName, const QDateTime &start)
+QString RecordingFile::fileName(const QString &projectName, const QDateTime &start, int copy)
 {
+    const QString number = copy > 1 ? QStringLiteral("-%1").arg(copy) : QString();
     return projectName + QLatin1Char('_') + start.toString(QStringLiteral("yyyy-MM-dd-HH-mm-ss")) +
-           QStringLiteral("_rec.csv");
+           number + QStringLiteral("_rec.csv");
 }
 
 QByteArray RecordingFile::header()

@@ -70,8 +70,9 @@ public:
     // A line later than a week into the recording is no line of it.
     static constexpr qint64 kMaxMs = 7LL * 24 * 3600 * 1000;
 
-    // "<project name>_<yyyy-MM-dd-HH-mm-ss>_rec.csv"
-    static QString fileName(const QString &projectName, const QDateTime &start);
+    // "<project name>_<yyyy-MM-dd-HH-mm-ss>_rec.csv"; a further recording begun in the same
+    // second as copy 2, 3, ...: "<project name>_<yyyy-MM-dd-HH-mm-ss>-2_rec.csv".
+    static QString fileName(const QString &projectName, const QDateTime &start, int copy = 1);
     static QByteArray header();
     static void appendLine(QByteArray *text, const RecordedRecord &record);
     // False for a line that is no record line of a recording (the header is none either): an

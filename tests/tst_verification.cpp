@@ -474,6 +474,15 @@ private slots:
                      qPrintable(QString::number(i)));
         }
         QVERIFY(rig.logLines().last().startsWith(QStringLiteral("录制结束：")));
+        // A recording begun in the second of an earlier one keeps that one's file.
+        const QDateTime now = QDateTime::currentDateTime();
+        for (const QDateTime &second : {now, now.addSecs(1)})
+            writeBytes(dir.filePath(RecordingFile::fileName("demo", second)), "kept");
+        QVERIFY(rig.session->recording().startIn(dir.path(), "demo"));
+        rig.session->recording().stop();
+        QVERIFY(rig.session->recording().path().endsWith("-2_rec.csv"));
+        for (const QDateTime &second : {now, now.addSecs(1)})
+            QCOMPARE(readBytes(dir.filePath(RecordingFile::fileName("demo", second))), "kept");
     }
 
 #ifdef Q_OS_LINUX

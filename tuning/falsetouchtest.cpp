@@ -71,10 +71,7 @@ bool FalseTouchTest::startFor(int length, const QString &folder, const QString &
         warn(tr("结果表中没有测完不触摸、触摸与防水的按键，无法判断误触发！"));
         return false;
     }
-    QDir().mkpath(folder);
-    const QString file =
-        QDir(folder).filePath(RecordingFile::fileName(projectName, QDateTime::currentDateTime()));
-    if (!session.recording().start(file))
+    if (!session.recording().startIn(folder, projectName))
         return false;
     session.recording().markUntouched();
     // Every key in use is drawn, so that verification has a curve to start the board for.
@@ -88,7 +85,7 @@ bool FalseTouchTest::startFor(int length, const QString &folder, const QString &
         warn(tr("误触发测试无法开始：验证效果未能启动！"));
         return false;
     }
-    path = file;
+    path = session.recording().path();
     minutes = minutesLeft = length;
     running = true;
     end.start(length * minuteMs);

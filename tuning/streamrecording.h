@@ -37,6 +37,8 @@ public:
     void toggle(const QString &folder, const QString &projectName);
     // Starts recording into path; false, with its message shown, when the file cannot be made.
     bool start(const QString &path);
+    // Starts a recording for the project in folder under a name no file has yet.
+    bool startIn(const QString &folder, const QString &projectName);
     // Ends the recording, everything handed over written.
     void stop();
     bool isRecording() const { return writer != nullptr; }
