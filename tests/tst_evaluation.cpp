@@ -183,10 +183,12 @@ private slots:
     }
 
     // A recording of the release before run ends and marks reads and evaluates as it did; the
-    // format's new lines read back as written.
+    // format's new lines read back as written; evaluated together, the two sum and each false
+    // press names its recording.
     void olderAndNewerFilesEvaluate()
     {
         QTemporaryDir dir;
+        QVector<EvaluatedRecording> both;
         for (bool newer : {false, true}) {
             QByteArray text = RecordingFile::header();
             for (const RecordedRecord &r : knownRecording(newer, newer).records)
@@ -204,7 +206,21 @@ private slots:
             QCOMPARE((QVector<int>{result.keys[0].hits, result.keys[1].misses,
                                    result.keys[1].falsePresses, result.keys[0].falsePresses}),
                      (QVector<int>{1, 1, 2, newer ? 1 : 0}));
+            both.append({newer ? QStringLiteral("new_rec.csv") : QStringLiteral("old_rec.csv"),
+                         records, false});
         }
+        const auto sum = RecordingEvaluation::evaluate(both, twoKeys());
+        QCOMPARE((QVector<int>{sum.keys[0].hits, sum.keys[0].touchPhases, sum.keys[1].misses,
+                               sum.keys[1].falsePresses, sum.keys[0].falsePresses}),
+                 (QVector<int>{2, 2, 2, 4, 1}));
+        QCOMPARE(sum.keys[0].pressTimes, (QVector<qint64>{30, 30}));
+        QStringList named;
+        for (const RecordingEvaluation::Event &e : sum.events) {
+            if (e.type == RecordingEvaluation::Event::Type::FalsePress)
+                named << QStringLiteral("TK%1 %2").arg(e.channel).arg(sum.recordings.at(e.recording));
+        }
+        QCOMPARE(named, QStringList({"TK1 old_rec.csv", "TK1 old_rec.csv", "TK1 new_rec.csv",
+                                     "TK1 new_rec.csv", "TK0 new_rec.csv"}));
     }
 
     // The window evaluates again when a setting changes, and a click on a false press shows it
@@ -276,6 +292,15 @@ private slots:
         FalseTouchTest &test = *menu.falseTouchTest();
         QSignalSpy finished(&test, &FalseTouchTest::finished);
         ModalHelper boxes;
+        // Verification switched off before the time ends the run without a verdict; its
+        // recording stays.
+        QVERIFY(test.startFor(1, dir.path(), QStringLiteral("p")));
+        QVERIFY(!test.startFor(1, dir.path(), QStringLiteral("p")));
+        rig.verification().switchOff();
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.takeFirst().at(0).toBool(), false);
+        QVERIFY(!test.isRunning() && !test.result() && QFile::exists(test.recordingPath()));
+        QTRY_VERIFY(!rig.session->recording().isRecording());
         boxes.queueButtons({QStringLiteral("1 分钟")});
         menu.falseTouchAction()->trigger();
         QVERIFY(test.isRunning());
