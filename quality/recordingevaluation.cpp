@@ -49,6 +49,29 @@ Touch touchOf(const RecordedRecord &r, bool quiet)
     return {Context::Unknown, -1};
 }
 
+// Numbers the stretches of verification record by record, the same way for the list the user
+// marks and for the evaluation.
+class StretchCounter
+{
+public:
+    // The stretch r belongs to, -1 outside verification.
+    int feed(const RecordedRecord &r)
+    {
+        if (r.kind != Kind::Verification) {
+            inside = false;
+            return -1;
+        }
+        if (!inside)
+            ++number;
+        inside = true;
+        return number;
+    }
+
+private:
+    int number = -1;
+    bool inside = false;
+};
+
 // One recording through the firmware models, its figures added to a result; the decision of one
 // channel kept record by record when a trace is asked for.
 class Pass
@@ -80,8 +103,10 @@ public:
     {
         const int firstEvent = result->events.size();
         bool quiet = false;
+        StretchCounter stretches;
         for (int i = 0; i < input.records.size(); ++i) {
             const RecordedRecord &r = input.records.at(i);
+            const int stretch = stretches.feed(r);
             if (r.kind == Kind::End) {
                 closePhase();
                 quiet = false;
@@ -94,7 +119,8 @@ public:
             // The firmware gets no record that failed its check; neither does the preview.
             if (r.crcFailed || r.countCount != chip::kChannelCount)
                 continue;
-            const Touch touch = touchOf(r, quiet || input.verificationUntouched);
+            const Touch touch = touchOf(r, quiet || input.verificationUntouched ||
+                                               input.untouchedStretches.contains(stretch));
             if (touch.touched != phaseChannel || phaseRecords >= chip::kSamplesPerPhase) {
                 closePhase();
                 if (touch.touched >= 0)
@@ -288,6 +314,29 @@ bool RecordingEvaluation::KeyFigures::quietPass() const
     // Twice the excursion below the distance: below half of it, exact in integers.
     return modelled && falsePresses == 0 && excursion && pressOffset != KeyThresholds::kNever &&
            qint64(*excursion) * 2 < pressOffset;
+}
+
+QVector<RecordingEvaluation::Stretch>
+RecordingEvaluation::verificationStretches(const QVector<RecordedRecord> &records)
+{
+    QVector<Stretch> list;
+    StretchCounter counter;
+    bool marked = false;
+    for (int i = 0; i < records.size(); ++i) {
+        const RecordedRecord &r = records.at(i);
+        if (r.kind == Kind::Mark)
+            marked = r.phase == Phase::Untouched;
+        else if (r.kind == Kind::End)
+            marked = false;
+        const int stretch = counter.feed(r);
+        if (stretch < 0)
+            continue;
+        if (stretch == list.size())
+            list.append({i, i, r.ms, r.ms, marked});
+        list.last().last = i;
+        list.last().toMs = r.ms;
+    }
+    return list;
 }
 
 RecordingEvaluation::Result RecordingEvaluation::evaluate(

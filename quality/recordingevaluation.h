@@ -6,6 +6,7 @@
 #include "quality/recordingfile.h"
 
 #include <QCoreApplication>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -18,9 +19,12 @@ struct EvaluatedRecording
 {
     QString name;
     QVector<RecordedRecord> records;
-    // The user says nobody touched the panel while it verified with no test running; the
-    // stretch a false-touch run marked is untouched whatever this says.
+    // The user says nobody touched the panel in any stretch of verification with no test
+    // running; the stretch a false-touch run marked is untouched whatever this says.
     bool verificationUntouched = false;
+    // The stretches the user says nobody touched, by their number in
+    // RecordingEvaluation::verificationStretches().
+    QSet<int> untouchedStretches;
 };
 
 // What the application firmware would have decided on recorded data under the keys' settings:
@@ -114,6 +118,19 @@ public:
         bool pressed = false;
         Context context = Context::Unknown;
     };
+
+    // A stretch of verification with no test running: from a run's first verification record
+    // to its last, ended by a line of another kind (a test, a run's end).
+    struct Stretch
+    {
+        int first = 0;
+        int last = 0;
+        qint64 fromMs = 0;
+        qint64 toMs = 0;
+        // A false-touch run's mark stands before it: untouched whatever the user says.
+        bool marked = false;
+    };
+    static QVector<Stretch> verificationStretches(const QVector<RecordedRecord> &records);
 
     static Result evaluate(const QVector<EvaluatedRecording> &recordings,
                            const QVector<KeyPreview::Key> &keys);

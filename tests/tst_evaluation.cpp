@@ -80,7 +80,7 @@ QVector<KeyPreview::Key> twoKeys(int tk1Press = 50)
 RecordingEvaluation::Result evaluated(const Recording &rec, bool untouched = false,
                                       int tk1Press = 50)
 {
-    return RecordingEvaluation::evaluate({{QStringLiteral("a_rec.csv"), rec.records, untouched}},
+    return RecordingEvaluation::evaluate({{QStringLiteral("a_rec.csv"), rec.records, untouched, {}}},
                                          twoKeys(tk1Press));
 }
 
@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(events, QStringList({"2 TK1 530 2 -1", "0 TK0 1650 1 -1", "2 TK1 2450 5 0",
                                       "1 TK1 4860 1 -1"}));
         // The timeline's trace holds the decision record by record.
-        const auto trace = RecordingEvaluation::trace({"a", knownRecording().records, false},
+        const auto trace = RecordingEvaluation::trace({"a", knownRecording().records, false, {}},
                                                       twoKeys(), 1);
         QCOMPARE(trace.size(), 748);
         QCOMPARE(std::make_tuple(trace.at(52).debounce, trace.at(52).pressed,
@@ -152,30 +152,48 @@ private slots:
     }
 
     // A key's setting moves its presses; verification counts only where nobody touched, as the
-    // user says or the recording's mark says, and no further than the run's end.
+    // user says (all of it, or a stretch of it) or the recording's mark says, and no further than
+    // the run's end. A second verification stretch follows the known recording here.
     void settingsAndUntouchedVerification_data()
     {
         QTest::addColumn<int>("press");
         QTest::addColumn<bool>("untouched");
         QTest::addColumn<bool>("marked");
+        QTest::addColumn<QSet<int>>("stretches");
         QTest::addColumn<QVector<int>>("tk1");
         QTest::addColumn<int>("tk0FalsePresses");
-        QTest::newRow("50%") << 50 << false << false << QVector<int>{0, 1, 2} << 0;
-        QTest::newRow("80%: no false press") << 80 << false << false << QVector<int>{0, 1, 0} << 0;
-        QTest::newRow("30%: the weak finger hits") << 30 << false << false << QVector<int>{1, 0, 2}
-                                                   << 0;
-        QTest::newRow("verification untouched") << 50 << true << false << QVector<int>{0, 1, 2}
-                                                 << 1;
-        QTest::newRow("verification marked") << 50 << false << true << QVector<int>{0, 1, 2} << 1;
+        QTest::newRow("50%") << 50 << false << false << QSet<int>() << QVector<int>{0, 1, 2} << 0;
+        QTest::newRow("80%: no false press")
+            << 80 << false << false << QSet<int>() << QVector<int>{0, 1, 0} << 0;
+        QTest::newRow("30%: the weak finger hits")
+            << 30 << false << false << QSet<int>() << QVector<int>{1, 0, 2} << 0;
+        QTest::newRow("verification untouched")
+            << 50 << true << false << QSet<int>() << QVector<int>{0, 1, 2} << 2;
+        QTest::newRow("verification marked")
+            << 50 << false << true << QSet<int>() << QVector<int>{0, 1, 2} << 1;
+        QTest::newRow("second stretch untouched")
+            << 50 << false << false << QSet<int>{1} << QVector<int>{0, 1, 2} << 1;
     }
     void settingsAndUntouchedVerification()
     {
         QFETCH(int, press);
         QFETCH(bool, untouched);
         QFETCH(bool, marked);
+        QFETCH(QSet<int>, stretches);
         QFETCH(QVector<int>, tk1);
         QFETCH(int, tk0FalsePresses);
-        const auto result = evaluated(knownRecording(true, marked), untouched, press);
+        Recording rec = knownRecording(true, marked);
+        rec.line(Kind::End, Phase::Stopped);
+        rec.add(Kind::Verification, Phase::None, -1, 100, 2000, 2000, 20);
+        const auto list = RecordingEvaluation::verificationStretches(rec.records);
+        QCOMPARE(list.size(), 2);
+        QCOMPARE((std::make_tuple(list[0].first, list[0].last, list[0].marked, list[1].marked)),
+                 std::make_tuple(649 + int(marked), 748 + int(marked), marked, false));
+        KeySettings tk1Settings;
+        tk1Settings.pressPercent = press;
+        const auto result = RecordingEvaluation::evaluate(
+            {{QStringLiteral("a_rec.csv"), rec.records, untouched, stretches}},
+            {twoKeys().first(), {1, 2, KeyMeans{2000, 2300, 2030}, tk1Settings}});
         QCOMPARE((QVector<int>{result.keys[1].hits, result.keys[1].misses,
                                result.keys[1].falsePresses}),
                  tk1);
@@ -202,12 +220,12 @@ private slots:
             int skipped = -1;
             QVERIFY(RecordingFile::read(path, &records, &skipped, nullptr));
             QCOMPARE(skipped, 0);
-            const auto result = RecordingEvaluation::evaluate({{"old", records, false}}, twoKeys());
+            const auto result = RecordingEvaluation::evaluate({{"old", records, false, {}}}, twoKeys());
             QCOMPARE((QVector<int>{result.keys[0].hits, result.keys[1].misses,
                                    result.keys[1].falsePresses, result.keys[0].falsePresses}),
                      (QVector<int>{1, 1, 2, newer ? 1 : 0}));
             both.append({newer ? QStringLiteral("new_rec.csv") : QStringLiteral("old_rec.csv"),
-                         records, false});
+                         records, false, {}});
         }
         const auto sum = RecordingEvaluation::evaluate(both, twoKeys());
         QCOMPARE((QVector<int>{sum.keys[0].hits, sum.keys[0].touchPhases, sum.keys[1].misses,
@@ -232,7 +250,7 @@ private slots:
         rig.build(link);
         fillTwoKeys(rig);
         RecordingEvaluationWindow window(*rig.session);
-        window.addRecording({QStringLiteral("a_rec.csv"), knownRecording().records, false});
+        window.addRecording({QStringLiteral("a_rec.csv"), knownRecording().records, false, {}});
         QCOMPARE(window.keyTable()->item(1, 5)->text(), QStringLiteral("2"));
         window.jumpToEvent(0);
         DecisionTimeline *timeline = window.timeline();
@@ -316,7 +334,7 @@ private slots:
         QVERIFY(kept.open(QIODevice::ReadOnly));
         kept.readLine();
         QVERIFY(kept.readLine().contains(",mark,untouched,-,0,"));
-        menu.window()->addRecording({QStringLiteral("a_rec.csv"), knownRecording().records, false});
+        menu.window()->addRecording({QStringLiteral("a_rec.csv"), knownRecording().records, false, {}});
         const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
         QString error;
         QVERIFY2(rig.session->writeReport(pdf, QStringLiteral("p"), QStringLiteral("SOP28"), &error),

@@ -2065,6 +2065,18 @@ thr.</translation>
         <source>设置</source>
         <translation>Settings</translation>
     </message>
+    <message>
+        <source>无验证</source>
+        <translation>no verification</translation>
+    </message>
+    <message>
+        <source>    验证 %1：%2–%3 秒</source>
+        <translation>    Verification %1: %2–%3 s</translation>
+    </message>
+    <message>
+        <source>误触发测试的录制：无人触摸</source>
+        <translation>Recorded by a false-touch test: untouched</translation>
+    </message>
 </context>
 <context>
     <name>RecordingFile</name>

@@ -95,7 +95,7 @@ void RecordingEvaluationWindow::buildLayout()
     top->addWidget(summary, 1);
     files = table({tr("录制文件"), tr("记录"), tr("时长（秒）"), tr("验证时无人触摸")}, this);
     files->setObjectName(QStringLiteral("evaluatedRecordings"));
-    files->setMaximumHeight(110);
+    files->setMaximumHeight(140);
     // The settings last, where the room is: the figures stay beside the key's name.
     keys = table(EvaluationReport::header() << tr("设置"), this);
     keys->horizontalHeaderItem(keys->columnCount() - 1)
@@ -135,10 +135,12 @@ void RecordingEvaluationWindow::buildLayout()
     layout->addWidget(parts, 1);
 
     connect(add, &QPushButton::clicked, this, [this] { addRecordings(QString()); });
-    connect(remove, &QPushButton::clicked, this, [this] { removeRecording(files->currentRow()); });
+    connect(remove, &QPushButton::clicked, this,
+            [this] { removeRecording(fileRows.value(files->currentRow(), {-1, -1}).first); });
     connect(files, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
-        if (item->column() == 3)
-            setVerificationUntouched(item->row(), item->checkState() == Qt::Checked);
+        const auto row = fileRows.value(item->row(), {-1, -1});
+        if (item->column() == 3 && row.second >= 0)
+            setStretchUntouched(row.first, row.second, item->checkState() == Qt::Checked);
     });
     connect(events, &QTableWidget::cellClicked, this, [this](int row) { jumpToEvent(row); });
     connect(keys, &QTableWidget::cellClicked, this, [this](int row) {
@@ -203,12 +205,15 @@ void RecordingEvaluationWindow::removeRecording(int index)
     evaluate();
 }
 
-void RecordingEvaluationWindow::setVerificationUntouched(int index, bool untouched)
+void RecordingEvaluationWindow::setStretchUntouched(int index, int stretch, bool untouched)
 {
     if (index < 0 || index >= recordings.size() ||
-        recordings.at(index).verificationUntouched == untouched)
+        recordings.at(index).untouchedStretches.contains(stretch) == untouched)
         return;
-    recordings[index].verificationUntouched = untouched;
+    if (untouched)
+        recordings[index].untouchedStretches.insert(stretch);
+    else
+        recordings[index].untouchedStretches.remove(stretch);
     evaluate();
 }
 
@@ -248,21 +253,57 @@ void RecordingEvaluationWindow::changeEvent(QEvent *event)
 void RecordingEvaluationWindow::fillRecordings()
 {
     const QSignalBlocker quiet(files);
-    files->setRowCount(recordings.size());
+    fileRows.clear();
+    files->setRowCount(0);
     const int chosen = recordingChoice->currentIndex();
     const QSignalBlocker quietChoice(recordingChoice);
     recordingChoice->clear();
     for (int i = 0; i < recordings.size(); ++i) {
         const EvaluatedRecording &r = recordings.at(i);
+        const QVector<RecordingEvaluation::Stretch> stretches =
+            RecordingEvaluation::verificationStretches(r.records);
         const qint64 ms = r.records.isEmpty() ? 0 : r.records.constLast().ms;
-        setRow(files, i, {r.name, QString::number(r.records.size()),
-                          QString::number(ms / 1000.0, 'f', 1), QString()});
-        QTableWidgetItem *mark = files->item(i, 3);
-        mark->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        mark->setCheckState(r.verificationUntouched ? Qt::Checked : Qt::Unchecked);
+        // One stretch is marked on the recording's row, several each on a row of its own.
+        addFileRow(i, stretches.size() == 1 ? 0 : -1,
+                   {r.name, QString::number(r.records.size()), QString::number(ms / 1000.0, 'f', 1),
+                    stretches.isEmpty() ? tr("无验证") : QString()},
+                   stretches.size() == 1 && stretches.first().marked);
+        for (int s = 0; stretches.size() > 1 && s < stretches.size(); ++s) {
+            const RecordingEvaluation::Stretch &stretch = stretches.at(s);
+            addFileRow(i, s,
+                       {tr("    验证 %1：%2–%3 秒")
+                            .arg(s + 1)
+                            .arg(QString::number(stretch.fromMs / 1000.0, 'f', 1),
+                                 QString::number(stretch.toMs / 1000.0, 'f', 1)),
+                        QString::number(stretch.last - stretch.first + 1),
+                        QString::number((stretch.toMs - stretch.fromMs) / 1000.0, 'f', 1),
+                        QString()},
+                       stretch.marked);
+        }
         recordingChoice->addItem(r.name);
     }
     recordingChoice->setCurrentIndex(qBound(0, chosen, int(recordings.size()) - 1));
+}
+
+void RecordingEvaluationWindow::addFileRow(int recording, int stretch, const QStringList &cells,
+                                           bool marked)
+{
+    const int row = files->rowCount();
+    files->insertRow(row);
+    setRow(files, row, cells);
+    // Left, so that a stretch's row stands indented under its recording's.
+    files->item(row, 0)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    fileRows.append({recording, stretch});
+    if (stretch < 0)
+        return;
+    const EvaluatedRecording &r = recordings.at(recording);
+    QTableWidgetItem *mark = files->item(row, 3);
+    const bool untouched = marked || r.verificationUntouched || r.untouchedStretches.contains(stretch);
+    mark->setCheckState(untouched ? Qt::Checked : Qt::Unchecked);
+    // A false-touch run's verification is untouched by its mark, whatever is ticked.
+    mark->setFlags(marked ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    if (marked)
+        mark->setToolTip(tr("误触发测试的录制：无人触摸"));
 }
 
 void RecordingEvaluationWindow::fillKeys()

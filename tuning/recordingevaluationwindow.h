@@ -36,8 +36,9 @@ public:
     void addFiles(const QStringList &paths);
     void addRecording(const EvaluatedRecording &recording);
     void removeRecording(int index);
-    // The verification of a recording with no test running was untouched, as the user says.
-    void setVerificationUntouched(int index, bool untouched);
+    // A stretch of verification with no test running in recording index was untouched, as the
+    // user says (its number in RecordingEvaluation::verificationStretches()).
+    void setStretchUntouched(int index, int stretch, bool untouched);
     // Evaluates the recordings under the keys as the session has them now.
     void evaluate();
     // The last evaluation with the settings it was made with; none without recordings.
@@ -63,6 +64,8 @@ protected:
 private:
     void buildLayout();
     void fillRecordings();
+    // A row of the recordings' table; with a box to tick for stretch unless it is -1.
+    void addFileRow(int recording, int stretch, const QStringList &cells, bool marked);
     void fillKeys();
     void fillEvents();
     void refreshTimeline();
@@ -76,6 +79,8 @@ private:
     // The rows of the events' table, in their order.
     QVector<RecordingEvaluation::Event> listed;
     QTimer again;
+    // The recording and the verification stretch (-1: none) of each row of files.
+    QVector<QPair<int, int>> fileRows;
     QTableWidget *files = nullptr;
     QTableWidget *keys = nullptr;
     QTableWidget *events = nullptr;
