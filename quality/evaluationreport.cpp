@@ -6,10 +6,13 @@
 
 #include <QPainter>
 
+#include <map>
+#include <tuple>
+
 namespace
 {
-// A report lists this many false presses at most, and says how many more there were.
-constexpr int kListedFalsePresses = 60;
+// A report lists this many rows of false presses at most, and says how many more there were.
+constexpr int kListedGroups = 40;
 
 QString orDash(const std::optional<int> &value)
 {
@@ -135,19 +138,9 @@ void EvaluationReport::draw(QPainter &painter, ReportPage &page, const Snapshot 
         rows.append({row, fill});
     }
     table.draw(painter, page, rows);
-    QVector<ReportTable::Row> presses;
     int falsePresses = 0;
-    for (const RecordingEvaluation::Event &event : result.events) {
-        if (event.type != RecordingEvaluation::Event::Type::FalsePress)
-            continue;
-        if (++falsePresses > kListedFalsePresses)
-            continue;
-        presses.append({{QStringLiteral("TK%1").arg(event.channel),
-                         result.recordings.value(event.recording),
-                         QString::number(event.ms / 1000.0, 'f', 3),
-                         RecordingEvaluation::contextText(event.context, event.touched)},
-                        QColor()});
-    }
+    int unlisted = 0;
+    const QVector<ReportTable::Row> presses = falsePressRows(result, &falsePresses, &unlisted);
     painter.setFont(ReportPage::font(8));
     page.y += page.mm(3);
     page.paragraph(
@@ -161,11 +154,54 @@ void EvaluationReport::draw(QPainter &painter, ReportPage &page, const Snapshot 
     if (presses.isEmpty())
         return;
     heading(painter, page, tr("误触发（共 %1 次）").arg(falsePresses));
-    const ReportTable list({tr("键名"), tr("录制文件"), tr("时间（秒）"), tr("情形")},
-                           {16, 110, 26}, -1, -1);
+    const ReportTable list(
+        {tr("键名"), tr("录制文件"), tr("情形"), tr("次数"), tr("时间（秒）首次–末次")},
+        {16, 100, 40, 16}, -1, -1);
     list.draw(painter, page, presses);
-    if (falsePresses > kListedFalsePresses) {
+    if (unlisted > 0) {
         painter.setFont(ReportPage::font(8));
-        page.paragraph(tr("另有 %1 次未列出").arg(falsePresses - kListedFalsePresses), 0);
+        page.paragraph(tr("另有 %1 次未列出").arg(unlisted), 0);
     }
+}
+
+QVector<ReportTable::Row> EvaluationReport::falsePressRows(const RecordingEvaluation::Result &result,
+                                                           int *total, int *unlisted)
+{
+    // A noisy key presses hundreds of times: one row for each key, recording and cause.
+    struct Group
+    {
+        int count = 0;
+        qint64 firstMs = 0;
+        qint64 lastMs = 0;
+    };
+    std::map<std::tuple<int, int, int, int>, Group> groups;
+    *total = 0;
+    for (const RecordingEvaluation::Event &event : result.events) {
+        if (event.type != RecordingEvaluation::Event::Type::FalsePress)
+            continue;
+        ++*total;
+        Group &group = groups[{event.channel, event.recording, int(event.context), event.touched}];
+        if (group.count++ == 0)
+            group.firstMs = event.ms;
+        group.lastMs = event.ms;
+    }
+    QVector<ReportTable::Row> rows;
+    *unlisted = 0;
+    for (const auto &[key, group] : groups) {
+        if (rows.size() >= kListedGroups) {
+            *unlisted += group.count;
+            continue;
+        }
+        const auto seconds = [](qint64 ms) { return QString::number(ms / 1000.0, 'f', 3); };
+        rows.append({{QStringLiteral("TK%1").arg(std::get<0>(key)),
+                      result.recordings.value(std::get<1>(key)),
+                      RecordingEvaluation::contextText(RecordingEvaluation::Context(std::get<2>(key)),
+                                                       std::get<3>(key)),
+                      QString::number(group.count),
+                      group.count > 1 ? seconds(group.firstMs) + QStringLiteral(" – ") +
+                                            seconds(group.lastMs)
+                                      : seconds(group.firstMs)},
+                     QColor()});
+    }
+    return rows;
 }

@@ -2,6 +2,7 @@
 #define EVALUATIONREPORT_H
 
 #include "quality/recordingevaluation.h"
+#include "quality/reporttable.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -52,6 +53,12 @@ public:
 
     // A page of its own: the evaluation, or the false-touch run.
     static void draw(QPainter &painter, ReportPage &page, const Snapshot &snapshot);
+
+private:
+    // The false presses by key, recording and cause: their count, first and last time; total
+    // gets every false press, unlisted those of the rows beyond the page's list.
+    static QVector<ReportTable::Row> falsePressRows(const RecordingEvaluation::Result &result,
+                                                    int *total, int *unlisted);
 };
 
 #endif // EVALUATIONREPORT_H

@@ -536,16 +536,20 @@ median/max (ms)</translation>
         <translation>Recording</translation>
     </message>
     <message>
-        <source>时间（秒）</source>
-        <translation>Time (s)</translation>
-    </message>
-    <message>
         <source>情形</source>
         <translation>Situation</translation>
     </message>
     <message>
         <source>另有 %1 次未列出</source>
         <translation>%1 more not listed</translation>
+    </message>
+    <message>
+        <source>次数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>时间（秒）首次–末次</source>
+        <translation>Time (s), first – last</translation>
     </message>
 </context>
 <context>
