@@ -18,8 +18,6 @@ constexpr double kRight = 12.0;
 constexpr double kTop = 8.0;
 constexpr double kBottom = 22.0;
 constexpr double kStateHeight = 46.0;
-// The narrowest view: a wheel never zooms in beyond this many milliseconds.
-constexpr qint64 kMinSpanMs = 40;
 constexpr qint64 kAroundMs = 4000;
 
 const QColor kCountColour(20, 20, 20);
@@ -62,24 +60,16 @@ void DecisionTimeline::setTrace(const QVector<Point> &trace, const QVector<Marke
         shown.append({points.constFirst().ms, Marker::Type::Press});
     cursor = -1;
     cursorValues.clear();
-    setView(firstMs(), lastMs());
+    if (points.isEmpty())
+        span.setData(0, 1);
+    else
+        span.setData(points.constFirst().ms, points.constLast().ms);
+    update();
 }
-
-qint64 DecisionTimeline::firstMs() const { return points.isEmpty() ? 0 : points.constFirst().ms; }
-
-qint64 DecisionTimeline::lastMs() const { return points.isEmpty() ? 1 : points.constLast().ms; }
 
 void DecisionTimeline::setView(qint64 from, qint64 to)
 {
-    const qint64 span = std::max(kMinSpanMs, to - from);
-    const qint64 whole = std::max(kMinSpanMs, lastMs() - firstMs());
-    if (span >= whole) {
-        start = firstMs();
-        end = start + whole;
-    } else {
-        start = std::clamp(from, firstMs(), lastMs() - span);
-        end = start + span;
-    }
+    span.show(from, to);
     update();
 }
 
@@ -106,13 +96,13 @@ QRectF DecisionTimeline::stateArea() const
 double DecisionTimeline::xOf(qint64 ms) const
 {
     const QRectF plot = plotArea();
-    return plot.left() + double(ms - start) * plot.width() / double(std::max<qint64>(1, end - start));
+    return span.x(ms, plot.left(), plot.width());
 }
 
 qint64 DecisionTimeline::msAt(double x) const
 {
     const QRectF plot = plotArea();
-    return start + qint64(std::llround((x - plot.left()) * double(end - start) / plot.width()));
+    return span.msAt(x, plot.left(), plot.width());
 }
 
 int DecisionTimeline::indexAt(qint64 ms) const
@@ -183,8 +173,8 @@ void DecisionTimeline::paintEvent(QPaintEvent *)
         return;
     }
     // One record either side, so that the lines run to the edges.
-    const int from = std::max(0, indexAt(start) - 1);
-    const int to = std::min(int(points.size()), indexAt(end) + 1);
+    const int from = std::max(0, indexAt(span.start()) - 1);
+    const int to = std::min(int(points.size()), indexAt(span.end()) + 1);
     double low = 0.0;
     double high = 1.0;
     valueRange(from, to, &low, &high);
@@ -197,10 +187,10 @@ void DecisionTimeline::paintEvent(QPaintEvent *)
                          Qt::AlignRight | Qt::AlignVCenter, QString::number(std::lround(value)));
     }
     for (int tick = 0; tick <= 4; ++tick) {
-        const qint64 ms = start + (end - start) * tick / 4;
+        const qint64 ms = span.start() + span.length() * tick / 4;
         const double x = xOf(ms);
         painter.drawText(QRectF(x - 40, state.bottom() + 2, 80, kBottom - 4), Qt::AlignCenter,
-                         tr("%1 秒").arg(QString::number(ms / 1000.0, 'f', end - start < 10000 ? 2 : 1)));
+                         tr("%1 秒").arg(QString::number(ms / 1000.0, 'f', span.length() < 10000 ? 2 : 1)));
     }
     painter.save();
     painter.setClipRect(plot);
@@ -304,7 +294,7 @@ void DecisionTimeline::drawMarkers(QPainter &painter) const
     const QRectF plot = plotArea();
     painter.setRenderHint(QPainter::Antialiasing, true);
     for (const Marker &marker : shown) {
-        if (marker.ms < start || marker.ms > end)
+        if (!span.contains(marker.ms))
             continue;
         const double x = xOf(marker.ms);
         QColor colour = kPressedColour;
@@ -375,7 +365,7 @@ void DecisionTimeline::drawCursor(QPainter &painter, double low, double high) co
     if (cursor < 0 || cursor >= points.size())
         return;
     const Point &p = points.at(cursor);
-    if (p.ms < start || p.ms > end)
+    if (!span.contains(p.ms))
         return;
     const QRectF plot = plotArea();
     const double x = xOf(p.ms);
@@ -406,13 +396,8 @@ void DecisionTimeline::wheelEvent(QWheelEvent *event)
 {
     if (points.isEmpty())
         return;
-    const double steps = event->angleDelta().y() / 120.0;
-    const double factor = std::pow(0.8, steps);
-    const qint64 anchor = msAt(event->position().x());
-    const double span = double(end - start) * factor;
-    const double share = double(anchor - start) / double(std::max<qint64>(1, end - start));
-    const qint64 from = anchor - qint64(std::llround(span * share));
-    setView(from, from + qint64(std::llround(span)));
+    span.zoom(msAt(event->position().x()), std::pow(0.8, event->angleDelta().y() / 120.0));
+    update();
     event->accept();
 }
 
@@ -422,18 +407,14 @@ void DecisionTimeline::mousePressEvent(QMouseEvent *event)
         return;
     dragging = true;
     dragX = xPosition(event);
-    dragStart = start;
+    dragStart = span.start();
 }
 
 void DecisionTimeline::mouseMoveEvent(QMouseEvent *event)
 {
     const double x = xPosition(event);
-    if (dragging) {
-        const qint64 shift = qint64(std::llround((dragX - x) * double(end - start) /
-                                                  plotArea().width()));
-        const qint64 span = end - start;
-        setView(dragStart + shift, dragStart + shift + span);
-    }
+    if (dragging)
+        span.drag(dragStart, x - dragX, plotArea().width());
     moveCursor(x);
 }
 

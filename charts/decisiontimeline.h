@@ -1,6 +1,7 @@
 #ifndef DECISIONTIMELINE_H
 #define DECISIONTIMELINE_H
 
+#include "charts/timespan.h"
 #include "quality/recordingevaluation.h"
 
 #include <QString>
@@ -38,8 +39,8 @@ public:
                   const QVector<Marker> &events, int debounceLimit);
     void clear() { setTrace({}, {}, 1); }
     // The time shown, in the recording's milliseconds.
-    qint64 viewStart() const { return start; }
-    qint64 viewEnd() const { return end; }
+    qint64 viewStart() const { return span.start(); }
+    qint64 viewEnd() const { return span.end(); }
     void setView(qint64 from, qint64 to);
     // Shows a few seconds around ms, the cursor on its record.
     void showAround(qint64 ms);
@@ -77,14 +78,11 @@ private:
     void drawLegend(QPainter &painter) const;
     void drawCursor(QPainter &painter, double low, double high) const;
     void moveCursor(double x);
-    qint64 firstMs() const;
-    qint64 lastMs() const;
 
     QVector<RecordingEvaluation::TracePoint> points;
     QVector<Marker> shown;
     int debounceLimit = 1;
-    qint64 start = 0;
-    qint64 end = 1;
+    TimeSpan span;
     // The record under the cursor, -1 for none.
     int cursor = -1;
     QString cursorValues;

@@ -134,6 +134,11 @@ void RecordingEvaluationWindow::buildLayout()
     layout->addWidget(files);
     layout->addWidget(parts, 1);
 
+    wire(add, remove);
+}
+
+void RecordingEvaluationWindow::wire(QPushButton *add, QPushButton *remove)
+{
     connect(add, &QPushButton::clicked, this, [this] { addRecordings(QString()); });
     connect(remove, &QPushButton::clicked, this,
             [this] { removeRecording(fileRows.value(files->currentRow(), {-1, -1}).first); });

@@ -15,6 +15,7 @@
 class DecisionTimeline;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QTableWidget;
 class TuningSession;
 
@@ -63,6 +64,8 @@ protected:
 
 private:
     void buildLayout();
+    // What the buttons, tables and choices of buildLayout() do.
+    void wire(QPushButton *add, QPushButton *remove);
     void fillRecordings();
     // A row of the recordings' table; with a box to tick for stretch unless it is -1.
     void addFileRow(int recording, int stretch, const QStringList &cells, bool marked);
