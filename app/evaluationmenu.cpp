@@ -49,6 +49,11 @@ EvaluationMenu::EvaluationMenu(QVBoxLayout *sideMenu, QPushButton *after, Tuning
     });
 }
 
+EvaluationMenu::~EvaluationMenu()
+{
+    delete evaluation;
+}
+
 QPushButton *EvaluationMenu::addEntry(QVBoxLayout *sideMenu, QPushButton *after)
 {
     auto *button = new QPushButton(after->parentWidget());

@@ -29,6 +29,8 @@ public:
     EvaluationMenu(QVBoxLayout *sideMenu, QPushButton *after, TuningSession &session,
                    QPlainTextEdit *log, int falseTouchMinuteMs, std::function<QString()> folder,
                    std::function<QString()> projectName, QWidget *dialogParent);
+    // Takes the evaluation window with it: both hold the session.
+    ~EvaluationMenu() override;
 
     RecordingEvaluationWindow *window() const { return evaluation; }
     FalseTouchTest *falseTouchTest() const { return falseTouch; }

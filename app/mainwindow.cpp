@@ -93,6 +93,8 @@ MainWindow::~MainWindow()
 {
     // The link stops its readers and closes the board before the companions and the form go.
     delete debuggerLink;
+    // The evaluation and the false-touch run hold the session: they go before it.
+    delete evaluationMenu;
     delete sideMenuAnimation;
     delete ui;
 }
