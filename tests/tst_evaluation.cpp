@@ -1,5 +1,6 @@
 #include "app/evaluationmenu.h"
 #include "charts/decisiontimeline.h"
+#include "charts/timespan.h"
 #include "modalhelper.h"
 #include "quality/recordingevaluation.h"
 #include "tuning/falsetouchtest.h"
@@ -151,6 +152,34 @@ private slots:
         QVERIFY(!quiet.quietPass());
     }
 
+    // The time to press runs from the finger's arrival, not from the phase's start; a finger
+    // that leaves before the debounce is full presses nothing and the whole phase is a miss.
+    void timeToPressFromTheFingersArrival_data()
+    {
+        QTest::addColumn<int>("arrival");
+        QTest::addColumn<int>("stay");
+        QTest::addColumn<QVector<qint64>>("times");
+        QTest::addColumn<int>("misses");
+        QTest::newRow("at the start") << 0 << 162 << QVector<qint64>{30} << 0;
+        QTest::newRow("20 records in") << 20 << 142 << QVector<qint64>{30} << 0;
+        QTest::newRow("gone too soon") << 20 << 3 << QVector<qint64>{} << 1;
+    }
+    void timeToPressFromTheFingersArrival()
+    {
+        QFETCH(int, arrival);
+        QFETCH(int, stay);
+        QFETCH(QVector<qint64>, times);
+        QFETCH(int, misses);
+        Recording rec;
+        rec.add(Kind::Auto, Phase::NoTouch, 0, 162, 2000, 2000);
+        rec.add(Kind::Auto, Phase::Touch, 0, arrival, 2000, 2000);
+        rec.add(Kind::Auto, Phase::Touch, 0, stay, 2300, 2000);
+        rec.add(Kind::Auto, Phase::Touch, 0, 162 - arrival - stay, 2000, 2000);
+        const Figures tk0 = evaluated(rec).keys[0];
+        QCOMPARE(tk0.pressTimes, times);
+        QCOMPARE(std::make_tuple(tk0.touchPhases, tk0.misses), std::make_tuple(1, misses));
+    }
+
     // A key's setting moves its presses; verification counts only where nobody touched, as the
     // user says (all of it, or a stretch of it) or the recording's mark says, and no further than
     // the run's end. A second verification stretch follows the known recording here.
@@ -241,6 +270,27 @@ private slots:
                                      "TK1 new_rec.csv", "TK0 new_rec.csv"}));
     }
 
+    // The timeline's view stays within the recording and no narrower than a few records,
+    // however it is zoomed or dragged.
+    void timeSpanKeepsToTheData()
+    {
+        TimeSpan span;
+        span.setData(1000, 11000);
+        const auto view = [&span] { return std::make_pair(span.start(), span.end()); };
+        span.show(-500, 1500);
+        QCOMPARE(view(), std::make_pair(qint64(1000), qint64(3000)));
+        span.show(10000, 13000);
+        QCOMPARE(view(), std::make_pair(qint64(8000), qint64(11000)));
+        span.zoom(9000, 0.0001);
+        QCOMPARE(span.length(), TimeSpan::kMinSpanMs);
+        QVERIFY(span.contains(9000));
+        span.drag(span.start(), 1e6, 100);
+        QCOMPARE(view(), std::make_pair(qint64(1000), 1000 + TimeSpan::kMinSpanMs));
+        span.zoom(1000, 1e6);
+        QCOMPARE(view(), std::make_pair(qint64(1000), qint64(11000)));
+        QCOMPARE(span.msAt(span.x(4321, 50, 700), 50, 700), qint64(4321));
+    }
+
     // The window evaluates again when a setting changes, and a click on a false press shows it
     // on the timeline.
     void windowFollowsSettingsAndJumps()
@@ -277,11 +327,23 @@ private slots:
             QApplication::sendEvent(timeline, &mouse);
         }
         QVERIFY(timeline->viewStart() < zoomedStart);
+        // A stretch of verification ticked untouched in the recordings' table counts its
+        // presses; a file that cannot be read is named and left out.
+        QTableWidgetItem *tick = window.recordingTable()->item(0, 3);
+        QVERIFY(tick->flags() & Qt::ItemIsUserCheckable);
+        tick->setCheckState(Qt::Checked);
+        QCOMPARE(window.keyTable()->item(0, 5)->text(), QStringLiteral("1"));
+        {
+            ModalHelper boxes;
+            window.addFiles({QStringLiteral("missing_rec.csv")});
+            QCOMPARE(boxes.texts().size(), 1);
+        }
+        QCOMPARE(window.recordingTable()->rowCount(), 1);
         KeySettings higher;
         higher.pressPercent = 80;
         QVERIFY(rig.session->keySettings().set(1, higher));
         QTRY_COMPARE(window.keyTable()->item(1, 5)->text(), QStringLiteral("0"));
-        QCOMPARE(window.eventTable()->rowCount(), 1);
+        QCOMPARE(window.eventTable()->rowCount(), 2);
     }
 
     // A false-touch run on the simulated board with a noise burst on TK1: TK1 fails with its
