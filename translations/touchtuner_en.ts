@@ -2081,6 +2081,10 @@ thr.</translation>
         <source>误触发测试的录制：无人触摸</source>
         <translation>Recorded by a false-touch test: untouched</translation>
     </message>
+    <message>
+        <source>；%1 个按键缺少不触摸、触摸或防水均值，未评估</source>
+        <translation>; %1 keys lack a no-touch, touch or waterproof mean and are not evaluated</translation>
+    </message>
 </context>
 <context>
     <name>RecordingFile</name>

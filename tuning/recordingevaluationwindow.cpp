@@ -343,6 +343,11 @@ void RecordingEvaluationWindow::fillKeys()
                          .arg(last->result.records)
                          .arg(QString::number(last->result.durationMs / 1000.0, 'f', 1))
                          .arg(falsePresses));
+    // The firmware gets a key's three means; without them the key has no decision to run.
+    const int unmodelled = last->result.unmodelled.size();
+    if (unmodelled > 0)
+        summary->setText(summary->text() +
+                         tr("；%1 个按键缺少不触摸、触摸或防水均值，未评估").arg(unmodelled));
 }
 
 void RecordingEvaluationWindow::fillEvents()
