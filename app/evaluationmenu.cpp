@@ -35,8 +35,7 @@ EvaluationMenu::EvaluationMenu(QVBoxLayout *sideMenu, QPushButton *after, Tuning
             [this, folder, projectName] { falseTouch->start(folder(), projectName()); });
     connect(entry, &QPushButton::clicked, this, [this] {
         // At the right edge of the button as far as the side menu shows it.
-        const int right =
-            std::min(entry->width(), entry->parentWidget()->width() - entry->x());
+        const int right = std::min(entry->width(), entry->parentWidget()->width() - entry->x());
         entries->exec(entry->mapToGlobal(QPoint(right, 0)));
     });
     session.addReportPages([this](TuningReport &report) {
@@ -49,10 +48,7 @@ EvaluationMenu::EvaluationMenu(QVBoxLayout *sideMenu, QPushButton *after, Tuning
     });
 }
 
-EvaluationMenu::~EvaluationMenu()
-{
-    delete evaluation;
-}
+EvaluationMenu::~EvaluationMenu() { delete evaluation; }
 
 QPushButton *EvaluationMenu::addEntry(QVBoxLayout *sideMenu, QPushButton *after)
 {

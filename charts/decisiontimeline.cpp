@@ -189,8 +189,9 @@ void DecisionTimeline::paintEvent(QPaintEvent *)
     for (int tick = 0; tick <= 4; ++tick) {
         const qint64 ms = span.start() + span.length() * tick / 4;
         const double x = xOf(ms);
-        painter.drawText(QRectF(x - 40, state.bottom() + 2, 80, kBottom - 4), Qt::AlignCenter,
-                         tr("%1 秒").arg(QString::number(ms / 1000.0, 'f', span.length() < 10000 ? 2 : 1)));
+        painter.drawText(
+            QRectF(x - 40, state.bottom() + 2, 80, kBottom - 4), Qt::AlignCenter,
+            tr("%1 秒").arg(QString::number(ms / 1000.0, 'f', span.length() < 10000 ? 2 : 1)));
     }
     painter.save();
     painter.setClipRect(plot);

@@ -45,8 +45,8 @@ public:
     // Shows a few seconds around ms, the cursor on its record.
     void showAround(qint64 ms);
     const QVector<Marker> &markers() const { return shown; }
-    // The values of the record nearest ms: "12.345 秒：计数 2012，基线 2001，按下阈值 2151，释放阈值
-    // 2121，消抖 0/3，未按下"; empty without a trace.
+    // The values of the record nearest ms: "12.345 秒：计数 2012，基线 2001，按下阈值
+    // 2151，释放阈值 2121，消抖 0/3，未按下"; empty without a trace.
     QString valuesAt(qint64 ms) const;
     // What the cursor reads now.
     QString cursorText() const { return cursorValues; }

@@ -32,9 +32,15 @@ void heading(QPainter &painter, ReportPage &page, const QString &text)
 
 QStringList EvaluationReport::header()
 {
-    return {tr("键名"),   tr("按键"),   tr("触摸"),
-            tr("命中"),   tr("漏触"),   tr("误触发"),
-            tr("按下用时\n中位/最长(ms)"), tr("按下余量"), tr("释放余量")};
+    return {tr("键名"),
+            tr("按键"),
+            tr("触摸"),
+            tr("命中"),
+            tr("漏触"),
+            tr("误触发"),
+            tr("按下用时\n中位/最长(ms)"),
+            tr("按下余量"),
+            tr("释放余量")};
 }
 
 QStringList EvaluationReport::cells(const KeyPreview::Key &key,
@@ -42,11 +48,14 @@ QStringList EvaluationReport::cells(const KeyPreview::Key &key,
 {
     const QString name = QStringLiteral("TK%1").arg(key.channel);
     if (!f.modelled)
-        return {name, QString::number(key.keyNumber), tr("无结果"), QString(), QString(),
-                QString(), QString(), QString(), QString()};
+        return {name,         QString::number(key.keyNumber),
+                tr("无结果"), QString(),
+                QString(),    QString(),
+                QString(),    QString(),
+                QString()};
     const auto median = f.medianPressMs();
-    const QString times = median ? QStringLiteral("%1 / %2").arg(*median).arg(*f.maxPressMs())
-                                 : QStringLiteral("—");
+    const QString times =
+        median ? QStringLiteral("%1 / %2").arg(*median).arg(*f.maxPressMs()) : QStringLiteral("—");
     return {name,
             QString::number(key.keyNumber),
             QString::number(f.touchPhases),
@@ -124,8 +133,8 @@ void EvaluationReport::draw(QPainter &painter, ReportPage &page, const Snapshot 
                    2);
     QStringList head = quiet ? quietHeader() : header();
     head.insert(2, settingsHeader());
-    QVector<double> widths =
-        quiet ? QVector<double>{14, 12, 90, 18, 20, 22} : QVector<double>{14, 12, 76, 14, 14, 14, 14, 26, 20};
+    QVector<double> widths = quiet ? QVector<double>{14, 12, 90, 18, 20, 22}
+                                   : QVector<double>{14, 12, 76, 14, 14, 14, 14, 26, 20};
     const ReportTable table(head, widths, -1, quiet ? head.size() - 1 : -1);
     QVector<ReportTable::Row> rows;
     for (const KeyPreview::Key &key : snapshot.keys) {
@@ -144,12 +153,13 @@ void EvaluationReport::draw(QPainter &painter, ReportPage &page, const Snapshot 
     painter.setFont(ReportPage::font(8));
     page.y += page.mm(3);
     page.paragraph(
-        quiet ? tr("误触发：无人触摸时的按下。最大偏移：计数减固件基线的最大值；按下余量：按下阈值"
-                   "与基线之差。无误触发且最大偏移低于按下余量的一半为合格。")
-              : tr("命中：该键触摸阶段内的按下；漏触：该键完整的触摸阶段内没有按下；误触发：不触摸、"
-                   "加水、标为无人触摸的验证以及其他按键触摸时的按下。按下用时：手指到达（计数升过"
-                   "摆幅一半）至按下。按下余量：未触摸且未按下时按下阈值减计数的最小值；释放余量："
-                   "触摸且按下时计数减释放阈值的最小值；为负表示越过。"),
+        quiet
+            ? tr("误触发：无人触摸时的按下。最大偏移：计数减固件基线的最大值；按下余量：按下阈值"
+                 "与基线之差。无误触发且最大偏移低于按下余量的一半为合格。")
+            : tr("命中：该键触摸阶段内的按下；漏触：该键完整的触摸阶段内没有按下；误触发：不触摸、"
+                 "加水、标为无人触摸的验证以及其他按键触摸时的按下。按下用时：手指到达（计数升过"
+                 "摆幅一半）至按下。按下余量：未触摸且未按下时按下阈值减计数的最小值；释放余量："
+                 "触摸且按下时计数减释放阈值的最小值；为负表示越过。"),
         2);
     if (presses.isEmpty())
         return;
@@ -164,8 +174,9 @@ void EvaluationReport::draw(QPainter &painter, ReportPage &page, const Snapshot 
     }
 }
 
-QVector<ReportTable::Row> EvaluationReport::falsePressRows(const RecordingEvaluation::Result &result,
-                                                           int *total, int *unlisted)
+QVector<ReportTable::Row>
+EvaluationReport::falsePressRows(const RecordingEvaluation::Result &result, int *total,
+                                 int *unlisted)
 {
     // A noisy key presses hundreds of times: one row for each key, recording and cause.
     struct Group
@@ -195,12 +206,12 @@ QVector<ReportTable::Row> EvaluationReport::falsePressRows(const RecordingEvalua
         const auto seconds = [](qint64 ms) { return QString::number(ms / 1000.0, 'f', 3); };
         rows.append({{QStringLiteral("TK%1").arg(std::get<0>(key)),
                       result.recordings.value(std::get<1>(key)),
-                      RecordingEvaluation::contextText(RecordingEvaluation::Context(std::get<2>(key)),
-                                                       std::get<3>(key)),
+                      RecordingEvaluation::contextText(
+                          RecordingEvaluation::Context(std::get<2>(key)), std::get<3>(key)),
                       QString::number(group.count),
-                      group.count > 1 ? seconds(group.firstMs) + QStringLiteral(" – ") +
-                                            seconds(group.lastMs)
-                                      : seconds(group.firstMs)},
+                      group.count > 1
+                          ? seconds(group.firstMs) + QStringLiteral(" – ") + seconds(group.lastMs)
+                          : seconds(group.firstMs)},
                      QColor()});
     }
     return rows;

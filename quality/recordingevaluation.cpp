@@ -137,7 +137,8 @@ public:
             figures.modelled = true;
             const KeyRun &key = runs[k];
             if (key.pressMargin != INT_MAX)
-                figures.pressMargin = std::min(figures.pressMargin.value_or(INT_MAX), key.pressMargin);
+                figures.pressMargin =
+                    std::min(figures.pressMargin.value_or(INT_MAX), key.pressMargin);
             if (key.releaseMargin != INT_MAX)
                 figures.releaseMargin =
                     std::min(figures.releaseMargin.value_or(INT_MAX), key.releaseMargin);
@@ -158,7 +159,8 @@ private:
             KeyRun &key = runs[k];
             if (k == touch.touched) {
                 if (pressed)
-                    key.releaseMargin = std::min(key.releaseMargin, count - model->releaseThreshold());
+                    key.releaseMargin =
+                        std::min(key.releaseMargin, count - model->releaseThreshold());
                 if (!arrivalMs && count - model->base() >= key.halfSwing)
                     arrivalMs = r.ms;
             } else if (touch.others != Context::Unknown) {
@@ -339,8 +341,9 @@ RecordingEvaluation::verificationStretches(const QVector<RecordedRecord> &record
     return list;
 }
 
-RecordingEvaluation::Result RecordingEvaluation::evaluate(
-    const QVector<EvaluatedRecording> &recordings, const QVector<KeyPreview::Key> &keys)
+RecordingEvaluation::Result
+RecordingEvaluation::evaluate(const QVector<EvaluatedRecording> &recordings,
+                              const QVector<KeyPreview::Key> &keys)
 {
     Result result;
     for (const KeyPreview::Key &key : keys) {

@@ -40,12 +40,12 @@ class RecordingEvaluation
 public:
     // Who touched a key during a record.
     enum class Context : quint8 {
-        Unknown,   // not judged
-        Touched,   // the key's own touch phase
-        NoTouch,   // a no-touch phase
-        Water,     // water on the pad
-        Quiet,     // verification that nobody touched
-        Coupling,  // another key's touch phase
+        Unknown,  // not judged
+        Touched,  // the key's own touch phase
+        NoTouch,  // a no-touch phase
+        Water,    // water on the pad
+        Quiet,    // verification that nobody touched
+        Coupling, // another key's touch phase
     };
     struct Event
     {

@@ -81,8 +81,8 @@ QVector<KeyPreview::Key> twoKeys(int tk1Press = 50)
 RecordingEvaluation::Result evaluated(const Recording &rec, bool untouched = false,
                                       int tk1Press = 50)
 {
-    return RecordingEvaluation::evaluate({{QStringLiteral("a_rec.csv"), rec.records, untouched, {}}},
-                                         twoKeys(tk1Press));
+    return RecordingEvaluation::evaluate(
+        {{QStringLiteral("a_rec.csv"), rec.records, untouched, {}}}, twoKeys(tk1Press));
 }
 
 // The session on plain widgets with TK0 and TK1 in use and their means in the results table.
@@ -92,9 +92,12 @@ void fillTwoKeys(TuningRig &rig, const QVector<int> &noTouch = {2000, 2000})
         rig.use(channel, channel + 1);
         const int row = rig.results().assignRow(channel);
         const int base = noTouch.at(channel);
-        const QStringList cells{QStringLiteral("TK%1").arg(channel), QString::number(base),
-                                QString::number(base + 300), QString::number(base + 30),
-                                QString::number(channel), QString::number(channel + 1)};
+        const QStringList cells{QStringLiteral("TK%1").arg(channel),
+                                QString::number(base),
+                                QString::number(base + 300),
+                                QString::number(base + 30),
+                                QString::number(channel),
+                                QString::number(channel + 1)};
         for (int column = 0; column < 6; ++column)
             rig.table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
     }
@@ -136,8 +139,8 @@ private slots:
         QCOMPARE(events, QStringList({"2 TK1 530 2 -1", "0 TK0 1650 1 -1", "2 TK1 2450 5 0",
                                       "1 TK1 4860 1 -1"}));
         // The timeline's trace holds the decision record by record.
-        const auto trace = RecordingEvaluation::trace({"a", knownRecording().records, false, {}},
-                                                      twoKeys(), 1);
+        const auto trace =
+            RecordingEvaluation::trace({"a", knownRecording().records, false, {}}, twoKeys(), 1);
         QCOMPARE(trace.size(), 748);
         QCOMPARE(std::make_tuple(trace.at(52).debounce, trace.at(52).pressed,
                                  int(trace.at(53).pressed), int(trace.at(53).pressThreshold)),
@@ -223,9 +226,9 @@ private slots:
         const auto result = RecordingEvaluation::evaluate(
             {{QStringLiteral("a_rec.csv"), rec.records, untouched, stretches}},
             {twoKeys().first(), {1, 2, KeyMeans{2000, 2300, 2030}, tk1Settings}});
-        QCOMPARE((QVector<int>{result.keys[1].hits, result.keys[1].misses,
-                               result.keys[1].falsePresses}),
-                 tk1);
+        QCOMPARE(
+            (QVector<int>{result.keys[1].hits, result.keys[1].misses, result.keys[1].falsePresses}),
+            tk1);
         QCOMPARE(result.keys[0].falsePresses, tk0FalsePresses);
     }
 
@@ -249,12 +252,15 @@ private slots:
             int skipped = -1;
             QVERIFY(RecordingFile::read(path, &records, &skipped, nullptr));
             QCOMPARE(skipped, 0);
-            const auto result = RecordingEvaluation::evaluate({{"old", records, false, {}}}, twoKeys());
+            const auto result =
+                RecordingEvaluation::evaluate({{"old", records, false, {}}}, twoKeys());
             QCOMPARE((QVector<int>{result.keys[0].hits, result.keys[1].misses,
                                    result.keys[1].falsePresses, result.keys[0].falsePresses}),
                      (QVector<int>{1, 1, 2, newer ? 1 : 0}));
             both.append({newer ? QStringLiteral("new_rec.csv") : QStringLiteral("old_rec.csv"),
-                         records, false, {}});
+                         records,
+                         false,
+                         {}});
         }
         const auto sum = RecordingEvaluation::evaluate(both, twoKeys());
         QCOMPARE((QVector<int>{sum.keys[0].hits, sum.keys[0].touchPhases, sum.keys[1].misses,
@@ -264,7 +270,8 @@ private slots:
         QStringList named;
         for (const RecordingEvaluation::Event &e : sum.events) {
             if (e.type == RecordingEvaluation::Event::Type::FalsePress)
-                named << QStringLiteral("TK%1 %2").arg(e.channel).arg(sum.recordings.at(e.recording));
+                named << QStringLiteral("TK%1 %2").arg(e.channel).arg(
+                    sum.recordings.at(e.recording));
         }
         QCOMPARE(named, QStringList({"TK1 old_rec.csv", "TK1 old_rec.csv", "TK1 new_rec.csv",
                                      "TK1 new_rec.csv", "TK0 new_rec.csv"}));
@@ -319,9 +326,9 @@ private slots:
         QVERIFY(qAbs(timeline->viewStart() + (timeline->viewEnd() - timeline->viewStart()) / 2 -
                      under) < span / 20);
         const qint64 zoomedStart = timeline->viewStart();
-        for (const auto &[type, x] : {std::make_pair(QEvent::MouseButtonPress, 0),
-                                      std::make_pair(QEvent::MouseMove, 100),
-                                      std::make_pair(QEvent::MouseButtonRelease, 100)}) {
+        for (const auto &[type, x] :
+             {std::make_pair(QEvent::MouseButtonPress, 0), std::make_pair(QEvent::MouseMove, 100),
+              std::make_pair(QEvent::MouseButtonRelease, 100)}) {
             QMouseEvent mouse(type, middle + QPoint(x, 0), Qt::LeftButton, Qt::LeftButton,
                               Qt::NoModifier);
             QApplication::sendEvent(timeline, &mouse);
@@ -365,9 +372,9 @@ private slots:
         auto *after = new QPushButton(&side);
         layout->addWidget(after);
         QTemporaryDir dir;
-        EvaluationMenu menu(layout, after, *rig.session, rig.log, rig.pacing.falseTouchMinuteMs,
-                            [&dir] { return dir.path(); }, [] { return QStringLiteral("p"); },
-                            &rig.window);
+        EvaluationMenu menu(
+            layout, after, *rig.session, rig.log, rig.pacing.falseTouchMinuteMs,
+            [&dir] { return dir.path(); }, [] { return QStringLiteral("p"); }, &rig.window);
         QCOMPARE(layout->indexOf(menu.button()), 1);
         FalseTouchTest &test = *menu.falseTouchTest();
         QSignalSpy finished(&test, &FalseTouchTest::finished);
@@ -391,16 +398,19 @@ private slots:
         const auto &keys = test.result()->result.keys;
         QVERIFY(keys[1].falsePresses > 0 && !keys[1].quietPass());
         QVERIFY(keys[0].falsePresses == 0 && keys[0].quietPass());
-        QTRY_VERIFY(boxes.texts().contains(QStringLiteral("误触发测试完成：合格 1 个，不合格 1 个")));
+        QTRY_VERIFY(
+            boxes.texts().contains(QStringLiteral("误触发测试完成：合格 1 个，不合格 1 个")));
         QFile kept(test.recordingPath());
         QVERIFY(kept.open(QIODevice::ReadOnly));
         kept.readLine();
         QVERIFY(kept.readLine().contains(",mark,untouched,-,0,"));
-        menu.window()->addRecording({QStringLiteral("a_rec.csv"), knownRecording().records, false, {}});
+        menu.window()->addRecording(
+            {QStringLiteral("a_rec.csv"), knownRecording().records, false, {}});
         const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
         QString error;
-        QVERIFY2(rig.session->writeReport(pdf, QStringLiteral("p"), QStringLiteral("SOP28"), &error),
-                 qPrintable(error));
+        QVERIFY2(
+            rig.session->writeReport(pdf, QStringLiteral("p"), QStringLiteral("SOP28"), &error),
+            qPrintable(error));
         const QString text = pdfText(pdf);
         QVERIFY(text.contains(QStringLiteral("误触发测试（1 分钟")));
         QVERIFY(text.contains(QStringLiteral("录制文件评估")));

@@ -37,9 +37,10 @@ void FalseTouchTest::warn(const QString &text) const
 
 void FalseTouchTest::start(const QString &folder, const QString &projectName)
 {
-    QMessageBox box(QMessageBox::Warning, tr("误触发测试"),
-                    tr("测试期间请勿触摸面板（可开启风扇、充电器、电源噪声或喷水）。请选择测试时长："),
-                    QMessageBox::Cancel, dialogParent);
+    QMessageBox box(
+        QMessageBox::Warning, tr("误触发测试"),
+        tr("测试期间请勿触摸面板（可开启风扇、充电器、电源噪声或喷水）。请选择测试时长："),
+        QMessageBox::Cancel, dialogParent);
     QList<QPair<QAbstractButton *, int>> choices;
     for (int length : kMinutes)
         choices.append({box.addButton(tr("%1 分钟").arg(length), QMessageBox::AcceptRole), length});

@@ -27,8 +27,8 @@ public:
     static constexpr int kMinutes[] = {1, 5, 15, 60};
 
     // minuteMs: a minute of the run, as the window's pacing has it.
-    FalseTouchTest(TuningSession &session, QPlainTextEdit *log, QWidget *dialogParent,
-                   int minuteMs, QObject *parent = nullptr);
+    FalseTouchTest(TuningSession &session, QPlainTextEdit *log, QWidget *dialogParent, int minuteMs,
+                   QObject *parent = nullptr);
 
     // Asks how long, then starts; refused while anything else runs.
     void start(const QString &folder, const QString &projectName);

@@ -76,8 +76,7 @@ RecordingEvaluationWindow::RecordingEvaluationWindow(TuningSession &session, QWi
     again.setSingleShot(true);
     again.setInterval(0);
     connect(&again, &QTimer::timeout, this, &RecordingEvaluationWindow::evaluate);
-    connect(&session.keySettings(), &KeySettingsStore::changed, &again,
-            [this] { again.start(); });
+    connect(&session.keySettings(), &KeySettingsStore::changed, &again, [this] { again.start(); });
     resize(1200, 720);
 }
 
@@ -140,17 +139,17 @@ void RecordingEvaluationWindow::buildLayout()
 void RecordingEvaluationWindow::wire(QPushButton *add, QPushButton *remove)
 {
     connect(add, &QPushButton::clicked, this, [this] { addRecordings(QString()); });
-    connect(remove, &QPushButton::clicked, this,
-            [this] { removeRecording(fileRows.value(files->currentRow(), {-1, -1}).first); });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        removeRecording(fileRows.value(files->currentRow(), {-1, -1}).first);
+    });
     connect(files, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         const auto row = fileRows.value(item->row(), {-1, -1});
         if (item->column() == 3 && row.second >= 0)
             setStretchUntouched(row.first, row.second, item->checkState() == Qt::Checked);
     });
     connect(events, &QTableWidget::cellClicked, this, [this](int row) { jumpToEvent(row); });
-    connect(keys, &QTableWidget::cellClicked, this, [this](int row) {
-        keyChoice->setCurrentIndex(row);
-    });
+    connect(keys, &QTableWidget::cellClicked, this,
+            [this](int row) { keyChoice->setCurrentIndex(row); });
     const auto choose = [this] { refreshTimeline(); };
     connect(keyChoice, QOverload<int>::of(&QComboBox::currentIndexChanged), this, choose);
     connect(recordingChoice, QOverload<int>::of(&QComboBox::currentIndexChanged), this, choose);
@@ -161,8 +160,8 @@ void RecordingEvaluationWindow::addRecordings(const QString &folder)
     show();
     raise();
     activateWindow();
-    const QStringList paths = chooseFiles(this, tr("评估录制文件"), folder,
-                                          tr("录制文件(*_rec.csv);;CSV(*.csv)"));
+    const QStringList paths =
+        chooseFiles(this, tr("评估录制文件"), folder, tr("录制文件(*_rec.csv);;CSV(*.csv)"));
     if (!paths.isEmpty())
         addFiles(paths);
 }
@@ -303,7 +302,8 @@ void RecordingEvaluationWindow::addFileRow(int recording, int stretch, const QSt
         return;
     const EvaluatedRecording &r = recordings.at(recording);
     QTableWidgetItem *mark = files->item(row, 3);
-    const bool untouched = marked || r.verificationUntouched || r.untouchedStretches.contains(stretch);
+    const bool untouched =
+        marked || r.verificationUntouched || r.untouchedStretches.contains(stretch);
     mark->setCheckState(untouched ? Qt::Checked : Qt::Unchecked);
     // A false-touch run's verification is untouched by its mark, whatever is ticked.
     mark->setFlags(marked ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
@@ -364,8 +364,7 @@ void RecordingEvaluationWindow::fillEvents()
         const Event &event = listed.at(row);
         setRow(events, row,
                {event.type == Event::Type::FalsePress ? tr("误触发") : tr("漏触"),
-                QStringLiteral("TK%1").arg(event.channel),
-                recordings.value(event.recording).name,
+                QStringLiteral("TK%1").arg(event.channel), recordings.value(event.recording).name,
                 QString::number(event.ms / 1000.0, 'f', 3),
                 RecordingEvaluation::contextText(event.context, event.touched)});
     }
