@@ -138,9 +138,9 @@ void StreamRecording::addEnd(TuningRun::Kind, int channel, TuningRun::Ending end
 
 void StreamRecording::markUntouched()
 {
-    if (writer && !writer->add(RecordedRecord::of(clock.elapsed(), RecordedRecord::Kind::Mark,
-                                                  RecordedRecord::Phase::Untouched, -1, 0,
-                                                  QByteArray())))
+    if (writer &&
+        !writer->add(RecordedRecord::of(clock.elapsed(), RecordedRecord::Kind::Mark,
+                                        RecordedRecord::Phase::Untouched, -1, 0, QByteArray())))
         failed();
 }
 
