@@ -343,7 +343,8 @@ RecordingEvaluation::verificationStretches(const QVector<RecordedRecord> &record
 
 RecordingEvaluation::Result
 RecordingEvaluation::evaluate(const QVector<EvaluatedRecording> &recordings,
-                              const QVector<KeyPreview::Key> &keys)
+                              const QVector<KeyPreview::Key> &keys, int tracedRecording,
+                              int tracedChannel, QVector<TracePoint> *trace)
 {
     Result result;
     for (const KeyPreview::Key &key : keys) {
@@ -352,7 +353,13 @@ RecordingEvaluation::evaluate(const QVector<EvaluatedRecording> &recordings,
     }
     for (int i = 0; i < recordings.size(); ++i) {
         const EvaluatedRecording &recording = recordings.at(i);
-        Pass(keys, i, &result).run(recording);
+        const bool traced = trace && i == tracedRecording && chip::isChannel(tracedChannel);
+        if (traced) {
+            trace->clear();
+            trace->reserve(recording.records.size());
+        }
+        Pass(keys, i, &result, traced ? tracedChannel : -1, traced ? trace : nullptr)
+            .run(recording);
         result.recordings << recording.name;
         result.records += recording.records.size();
         if (!recording.records.isEmpty())

@@ -132,8 +132,11 @@ public:
     };
     static QVector<Stretch> verificationStretches(const QVector<RecordedRecord> &records);
 
+    // With a trace, the decision of tracedChannel over recordings[tracedRecording] is kept in it
+    // on the way, as trace() gives it.
     static Result evaluate(const QVector<EvaluatedRecording> &recordings,
-                           const QVector<KeyPreview::Key> &keys);
+                           const QVector<KeyPreview::Key> &keys, int tracedRecording = -1,
+                           int tracedChannel = -1, QVector<TracePoint> *trace = nullptr);
     // The decision of channel over the intact records of one recording; empty without a model.
     static QVector<TracePoint> trace(const EvaluatedRecording &recording,
                                      const QVector<KeyPreview::Key> &keys, int channel);

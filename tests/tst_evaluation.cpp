@@ -142,6 +142,13 @@ private slots:
         const auto trace =
             RecordingEvaluation::trace({"a", knownRecording().records, false, {}}, twoKeys(), 1);
         QCOMPARE(trace.size(), 748);
+        // The evaluation's own pass keeps the same trace on its way.
+        QVector<RecordingEvaluation::TracePoint> onTheWay;
+        (void)RecordingEvaluation::evaluate(
+            {{"b", {}, false, {}}, {"a", knownRecording().records, false, {}}}, twoKeys(), 1, 1,
+            &onTheWay);
+        QCOMPARE(onTheWay.size(), trace.size());
+        QCOMPARE(onTheWay.at(53).pressed, trace.at(53).pressed);
         QCOMPARE(std::make_tuple(trace.at(52).debounce, trace.at(52).pressed,
                                  int(trace.at(53).pressed), int(trace.at(53).pressThreshold)),
                  std::make_tuple(quint8(3), false, 1, 2150));

@@ -225,11 +225,16 @@ void RecordingEvaluationWindow::evaluate()
 {
     again.stop();
     evaluatedKeys = session.firmwareKeys();
+    // The timeline's trace comes with the evaluation's own pass when its choice stays.
+    const int channel = chosenChannel();
+    const int recording = recordingChoice->currentIndex();
+    QVector<RecordingEvaluation::TracePoint> points;
     if (recordings.isEmpty()) {
         last.reset();
     } else {
         EvaluationReport::Snapshot snapshot;
-        snapshot.result = RecordingEvaluation::evaluate(recordings, evaluatedKeys);
+        snapshot.result =
+            RecordingEvaluation::evaluate(recordings, evaluatedKeys, recording, channel, &points);
         snapshot.keys = evaluatedKeys;
         snapshot.made = QDateTime::currentDateTime();
         last = snapshot;
@@ -237,7 +242,13 @@ void RecordingEvaluationWindow::evaluate()
     fillRecordings();
     fillKeys();
     fillEvents();
-    refreshTimeline();
+    const bool kept = channel == chosenChannel() && recording == recordingChoice->currentIndex();
+    refreshTimeline(kept && !points.isEmpty() ? &points : nullptr);
+}
+
+int RecordingEvaluationWindow::chosenChannel() const
+{
+    return keyChoice->currentData().isValid() ? keyChoice->currentData().toInt() : -1;
 }
 
 bool RecordingEvaluationWindow::keysChanged() const
@@ -390,9 +401,10 @@ void RecordingEvaluationWindow::showTimeline(int channel, int recording)
     refreshTimeline();
 }
 
-void RecordingEvaluationWindow::refreshTimeline()
+void RecordingEvaluationWindow::refreshTimeline(
+    const QVector<RecordingEvaluation::TracePoint> *ready)
 {
-    const int channel = keyChoice->currentData().isValid() ? keyChoice->currentData().toInt() : -1;
+    const int channel = chosenChannel();
     const int recording = recordingChoice->currentIndex();
     if (!last || channel < 0 || recording < 0 || recording >= recordings.size()) {
         tracedChannel = tracedRecording = -1;
@@ -411,8 +423,10 @@ void RecordingEvaluationWindow::refreshTimeline()
     const qint64 from = picture->viewStart();
     const qint64 to = picture->viewEnd();
     const bool same = tracedChannel == channel && tracedRecording == recording;
-    picture->setTrace(RecordingEvaluation::trace(recordings.at(recording), evaluatedKeys, channel),
-                      markers, session.keySettings().at(channel).debounce);
+    picture->setTrace(
+        ready ? *ready
+              : RecordingEvaluation::trace(recordings.at(recording), evaluatedKeys, channel),
+        markers, session.keySettings().at(channel).debounce);
     // A new evaluation of the same picture keeps its place, so that a setting's effect shows
     // where the user looks.
     if (same)

@@ -71,7 +71,10 @@ private:
     void addFileRow(int recording, int stretch, const QStringList &cells, bool marked);
     void fillKeys();
     void fillEvents();
-    void refreshTimeline();
+    // The timeline of the chosen key and recording; its trace is made unless ready.
+    void refreshTimeline(const QVector<RecordingEvaluation::TracePoint> *ready = nullptr);
+    // The key the timeline is to show, -1 for none.
+    int chosenChannel() const;
     // The session's firmware table differs from the one evaluated (a mean edited, keys in use).
     bool keysChanged() const;
 
