@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/evaluationmenu.h"
 #include "app/languagemenu.h"
 #include "app/layoutfitter.h"
 #include "app/recentprojectsmenu.h"
@@ -37,6 +38,10 @@ MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
 
     createOverlayLabels();
     setUpTuning();
+    evaluationMenu = new EvaluationMenu(
+        ui->verticalLayout_2, recentProjects->button(), *tuning, ui->plainTextEdit,
+        boardPacing.falseTouchMinuteMs, [this] { return exportFolder(); },
+        [this] { return settingsPage->projectName(); }, this);
 
     ui->lowRBtn->setChecked(true);
     tuning->chart().fillValueCombos();
@@ -88,6 +93,8 @@ MainWindow::~MainWindow()
 {
     // The link stops its readers and closes the board before the companions and the form go.
     delete debuggerLink;
+    // The evaluation and the false-touch run hold the session: they go before it.
+    delete evaluationMenu;
     delete sideMenuAnimation;
     delete ui;
 }

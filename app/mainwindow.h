@@ -36,6 +36,7 @@ QT_END_NAMESPACE
 class LanguageMenu;
 class LayoutFitter;
 class RecentProjectsMenu;
+class EvaluationMenu;
 class WindowLayout;
 class SamplingStarter;
 
@@ -197,6 +198,8 @@ private:
     bool sideMenuCollapsed = true;
     LanguageMenu *languageMenu = nullptr;
     RecentProjectsMenu *recentProjects = nullptr;
+    // "评估录制文件…" and "误触发测试" in the side menu.
+    EvaluationMenu *evaluationMenu = nullptr;
     LayoutFitter *layoutFitter = nullptr;
     WindowLayout *windowLayout = nullptr;
     // Shares the window's room among its pages and fits it to the screen.

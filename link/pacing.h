@@ -35,6 +35,8 @@ struct Pacing
     int checkReadTimeoutMs = 2000;
     // After the board's arrival is announced, before it is opened.
     int arrivalSettleMs = 1;
+    // A minute of a false-touch run.
+    int falseTouchMinuteMs = 60000;
 
     // Every duration times factor, none shorter than 1 ms.
     Pacing scaled(double factor) const
@@ -56,9 +58,9 @@ struct Pacing
     bool operator!=(const Pacing &other) const { return !(*this == other); }
 
 private:
-    static const std::array<int Pacing::*, 13> &fields()
+    static const std::array<int Pacing::*, 14> &fields()
     {
-        static constexpr std::array<int Pacing::*, 13> list = {
+        static constexpr std::array<int Pacing::*, 14> list = {
             &Pacing::countdownLeadMs,
             &Pacing::countdownStepMs,
             &Pacing::startSettleMs,
@@ -72,11 +74,12 @@ private:
             &Pacing::readTimeoutMs,
             &Pacing::checkReadTimeoutMs,
             &Pacing::arrivalSettleMs,
+            &Pacing::falseTouchMinuteMs,
         };
         return list;
     }
 };
 // A duration added to Pacing is added to its list of fields too, or scaling would skip it.
-static_assert(sizeof(Pacing) == 13 * sizeof(int), "Pacing::fields() lists every duration");
+static_assert(sizeof(Pacing) == 14 * sizeof(int), "Pacing::fields() lists every duration");
 
 #endif // PACING_H

@@ -21,51 +21,6 @@ std::optional<FirmwareKeyModel> FirmwareKeyModel::forKey(const KeyQuality &quali
     return FirmwareKeyModel(*means.noTouch, *means.touch, *means.water, quality.settings);
 }
 
-FirmwareKeyModel::Step FirmwareKeyModel::scan(quint16 count)
-{
-    latest = count;
-    if (count > threshold()) {
-        low = 0;
-        if (!flag) {
-            // The bit follows only on the record after the counter has reached the debounce.
-            if (debounce < debounceLimit) {
-                ++debounce;
-                return Step::Keep;
-            }
-            flag = true;
-            held = 0;
-        }
-        return Step::Set;
-    }
-    debounce = 0;
-    held = 0;
-    flag = false;
-    follow(count);
-    return Step::Clear;
-}
-
-void FirmwareKeyModel::follow(int count)
-{
-    if (count > currentBase) {
-        ++currentBase;
-        low = 0;
-    } else if (count < currentBase) {
-        if (currentBase - count > band) {
-            if (++low >= debounceLimit) {
-                currentBase = count;
-                low = 0;
-            } else {
-                --currentBase;
-            }
-        } else {
-            --currentBase;
-            low = 0;
-        }
-    } else {
-        low = 0;
-    }
-}
-
 bool FirmwareKeyModel::second()
 {
     if (!flag || maxPress == 0)

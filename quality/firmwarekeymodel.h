@@ -74,4 +74,41 @@ private:
     bool flag = false;
 };
 
+// Inline: an evaluation of a long recording scans every key of every record.
+inline FirmwareKeyModel::Step FirmwareKeyModel::scan(quint16 count)
+{
+    latest = count;
+    if (count > threshold()) {
+        low = 0;
+        if (!flag) {
+            // The bit follows only on the record after the counter has reached the debounce.
+            if (debounce < debounceLimit) {
+                ++debounce;
+                return Step::Keep;
+            }
+            flag = true;
+            held = 0;
+        }
+        return Step::Set;
+    }
+    debounce = 0;
+    held = 0;
+    flag = false;
+    follow(count);
+    return Step::Clear;
+}
+
+inline void FirmwareKeyModel::follow(int count)
+{
+    // Without branches on the count's side of the base: noise puts it on either side at
+    // random, and an evaluation of a long recording runs this for every key and record.
+    const int below = currentBase - count;
+    const int step = int(count > currentBase) - int(count < currentBase);
+    const bool far = below > 0 && below > band;
+    low = far ? low + 1 : 0;
+    const bool jump = far && low >= debounceLimit;
+    currentBase = jump ? count : currentBase + step;
+    low = jump ? 0 : low;
+}
+
 #endif // FIRMWAREKEYMODEL_H

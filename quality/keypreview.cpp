@@ -11,6 +11,7 @@ void KeyPreview::reset(const QVector<Key> &keys)
         models[key.channel].emplace(*key.means.noTouch, *key.means.touch, *key.means.water,
                                     key.settings);
         keyNumbers[key.channel] = key.keyNumber;
+        bits[key.channel] = bitOf(key.keyNumber);
     }
     active = true;
 }
@@ -19,6 +20,7 @@ void KeyPreview::clear()
 {
     models = {};
     keyNumbers = {};
+    bits = {};
     keyFlags = 0;
     startMs.reset();
     seconds = 0;
@@ -36,33 +38,50 @@ QList<int> KeyPreview::feed(const QByteArray &record, qint64 ms)
     QList<int> changed;
     if (!active || record.size() != chip::kRecordSize)
         return changed;
-    std::array<bool, chip::kChannelCount> before{};
-    for (int channel = 0; channel < chip::kChannelCount; ++channel)
-        before[channel] = pressed(channel);
+    const quint32 mask = feedCounts(recordCounts(record), ms);
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        if (mask & (quint32(1) << channel))
+            changed << channel;
+    }
+    return changed;
+}
+
+quint32 KeyPreview::feedCounts(const RecordCounts &counts, qint64 ms)
+{
+    if (!active)
+        return 0;
+    const quint32 before = keyFlags;
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         std::optional<FirmwareKeyModel> &model = models[channel];
-        const int count = chip::channelReading(record.constData(), record.size(), channel);
-        if (!model || count < 0)
+        if (!model)
             continue;
-        const quint32 bit = bitOf(keyNumbers[channel]);
-        switch (model->scan(quint16(count))) {
+        switch (model->scan(counts[channel])) {
         case FirmwareKeyModel::Step::Set:
-            keyFlags |= bit;
+            keyFlags |= bits[channel];
             break;
         case FirmwareKeyModel::Step::Clear:
-            keyFlags &= ~bit;
+            keyFlags &= ~bits[channel];
             break;
         case FirmwareKeyModel::Step::Keep:
             break;
         }
     }
     passSeconds(ms);
-    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
-        if (pressed(channel) != before[channel])
-            changed << channel;
-    }
-    return changed;
+    // Most records change no key: nothing more to do.
+    return keyFlags == before ? 0 : channelsOf(keyFlags) ^ channelsOf(before);
 }
+
+quint32 KeyPreview::channelsOf(quint32 flags) const
+{
+    quint32 mask = 0;
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        if ((flags & bits[channel]) != 0)
+            mask |= quint32(1) << channel;
+    }
+    return mask;
+}
+
+quint32 KeyPreview::pressedChannels() const { return channelsOf(keyFlags); }
 
 void KeyPreview::passSeconds(qint64 ms)
 {

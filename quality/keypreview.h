@@ -38,7 +38,12 @@ public:
     // (milliseconds on any steady clock): the channels whose pressed state changed with it. A
     // clock that goes back (a replay moved back) counts its seconds again from there.
     QList<int> feed(const QByteArray &record, qint64 ms);
+    // The same for the counts of an intact record, without allocating: bit k of the result is
+    // set when channel k's pressed state changed (what a recording's evaluation scans with).
+    quint32 feedCounts(const RecordCounts &counts, qint64 ms);
     bool pressed(int channel) const;
+    // Bit k set while channel k is reported pressed.
+    quint32 pressedChannels() const;
     // The firmware model of a channel, or null when it has none.
     const FirmwareKeyModel *model(int channel) const;
 
@@ -48,8 +53,13 @@ private:
     // The firmware's seconds up to ms, after the record's scans.
     void passSeconds(qint64 ms);
 
+    // The channels whose key bit is set in flags.
+    quint32 channelsOf(quint32 flags) const;
+
     std::array<std::optional<FirmwareKeyModel>, chip::kChannelCount> models;
     std::array<int, chip::kChannelCount> keyNumbers{};
+    // Each channel's bit in the key flags, 0 without a model.
+    std::array<quint32, chip::kChannelCount> bits{};
     quint32 keyFlags = 0;
     // The time of the first record, and the firmware's seconds counted since.
     std::optional<qint64> startMs;

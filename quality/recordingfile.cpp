@@ -28,6 +28,8 @@ const char *kindWord(Kind kind)
         return "verification";
     case Kind::End:
         return "end";
+    case Kind::Mark:
+        return "mark";
     }
     return "none";
 }
@@ -49,6 +51,8 @@ const char *phaseWord(Phase phase)
         return "stopped";
     case Phase::Failed:
         return "failed";
+    case Phase::Untouched:
+        return "untouched";
     }
     return "-";
 }
@@ -93,6 +97,8 @@ bool fits(Kind kind, Phase phase)
         return phase == Phase::None;
     case Kind::End:
         return phase == Phase::Finished || phase == Phase::Stopped || phase == Phase::Failed;
+    case Kind::Mark:
+        return phase == Phase::Untouched;
     }
     return false;
 }
@@ -130,10 +136,11 @@ QByteArray RecordedRecord::toRecord() const
     return record;
 }
 
-QString RecordingFile::fileName(const QString &projectName, const QDateTime &start)
+QString RecordingFile::fileName(const QString &projectName, const QDateTime &start, int copy)
 {
+    const QString number = copy > 1 ? QStringLiteral("-%1").arg(copy) : QString();
     return projectName + QLatin1Char('_') + start.toString(QStringLiteral("yyyy-MM-dd-HH-mm-ss")) +
-           QStringLiteral("_rec.csv");
+           number + QStringLiteral("_rec.csv");
 }
 
 QByteArray RecordingFile::header()
@@ -171,8 +178,8 @@ bool RecordingFile::parseLine(const QByteArray &line, RecordedRecord *out)
     if (!number(fields.at(0), 12, &value) || value > kMaxMs)
         return false;
     r.ms = value;
-    if (!wordOf(fields.at(1), kindWord, 6, &r.kind) ||
-        !wordOf(fields.at(2), phaseWord, 7, &r.phase) || !fits(r.kind, r.phase))
+    if (!wordOf(fields.at(1), kindWord, 7, &r.kind) ||
+        !wordOf(fields.at(2), phaseWord, 8, &r.phase) || !fits(r.kind, r.phase))
         return false;
     const QByteArray &channel = fields.at(3);
     if (channel != "-") {
@@ -181,10 +188,11 @@ bool RecordingFile::parseLine(const QByteArray &line, RecordedRecord *out)
             return false;
         r.channel = qint8(value);
     }
-    // A test names the channel it measures; no run and verification name none; an end names
-    // the channel of the test it ended, if it ended one.
-    if (r.kind != Kind::End &&
-        (r.channel >= 0) != (r.kind != Kind::None && r.kind != Kind::Verification))
+    // A test names the channel it measures; no run, verification and a mark name none; an end
+    // names the channel of the test it ended, if it ended one.
+    const bool namesNone =
+        r.kind == Kind::None || r.kind == Kind::Verification || r.kind == Kind::Mark;
+    if (r.kind != Kind::End && (r.channel >= 0) != !namesNone)
         return false;
     if (fields.at(4) != "0" && fields.at(4) != "1")
         return false;
@@ -200,9 +208,10 @@ bool RecordingFile::parseLine(const QByteArray &line, RecordedRecord *out)
         r.countCount = quint8(k + 1);
     }
     // Only a record that failed its check can be cut short (a zero read for a missing count
-    // would pass for a measurement); an end holds none.
-    const int counts = r.kind == Kind::End ? 0 : r.crcFailed ? r.countCount : chip::kChannelCount;
-    if (r.countCount != counts || (r.kind == Kind::End && r.crcFailed))
+    // would pass for a measurement); an end or a mark holds none.
+    const bool noCounts = r.kind == Kind::End || r.kind == Kind::Mark;
+    const int counts = noCounts ? 0 : r.crcFailed ? r.countCount : chip::kChannelCount;
+    if (r.countCount != counts || (noCounts && r.crcFailed))
         return false;
     *out = r;
     return true;

@@ -22,6 +22,7 @@ struct RecordedRecord
         Waterproof,   // water on the pad
         Verification, // delivered by the verification reader
         End,          // no record: the run in progress ended here, as its phase says
+        Mark,         // no record: what the phase says holds from here to the run's end
     };
     enum class Phase : quint8 {
         None,
@@ -31,6 +32,7 @@ struct RecordedRecord
         Finished, // of an end: the run came to its end
         Stopped,  // of an end: the stop button
         Failed,   // of an end: the board failed, refused or went
+        Untouched, // of a mark: nobody touches the panel (a false-touch run)
     };
 
     qint64 ms = 0; // arrival, milliseconds from the start of the recording
@@ -53,7 +55,10 @@ struct RecordedRecord
 // channel under test or "-", the check flag, then TK0 ... TK24, empty where a cut-short record
 // held no count), with CR LF line ends. Where a run ended, a line of the kind "end" with no
 // counts says how ("5230,end,stopped,TK5,0,,,..."; finished, stopped or failed), so that a run
-// started again is replayed as a run of its own; a reader that knows no such line skips it.
+// started again is replayed as a run of its own; a reader that knows no such line skips it. A
+// line of the kind "mark" with no counts says what holds until that end: "untouched"
+// ("0,mark,untouched,-,0,,,...") before the verification of a false-touch run, whose presses
+// are all false; an older reader skips it too.
 class RecordingFile
 {
     Q_DECLARE_TR_FUNCTIONS(RecordingFile)
@@ -65,8 +70,9 @@ public:
     // A line later than a week into the recording is no line of it.
     static constexpr qint64 kMaxMs = 7LL * 24 * 3600 * 1000;
 
-    // "<project name>_<yyyy-MM-dd-HH-mm-ss>_rec.csv"
-    static QString fileName(const QString &projectName, const QDateTime &start);
+    // "<project name>_<yyyy-MM-dd-HH-mm-ss>_rec.csv"; a further recording begun in the same
+    // second as copy 2, 3, ...: "<project name>_<yyyy-MM-dd-HH-mm-ss>-2_rec.csv".
+    static QString fileName(const QString &projectName, const QDateTime &start, int copy = 1);
     static QByteArray header();
     static void appendLine(QByteArray *text, const RecordedRecord &record);
     // False for a line that is no record line of a recording (the header is none either): an

@@ -317,6 +317,10 @@ bool TuningReport::write(const QString &path, QString *error) const
         drawPlots(painter, page, channels, qualities);
         if (!coupling.touchedChannels().isEmpty())
             drawCouplingPage(painter, page, coupling);
+        for (const Page &extra : pages) {
+            page.reserve(page.bottom());
+            extra(painter, page);
+        }
         if (!painter.end())
             return fail(tr("无法生成 PDF"));
     }

@@ -9,6 +9,11 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
+class QPainter;
+class ReportPage;
+
 // The tuning report as a PDF: project, package and date, a table of every tested channel with its
 // figures, verdict and reasons, a table of each channel's settings with the thresholds and margins
 // they give, and a small plot of each channel's three measured phases. It is written for people,
@@ -38,6 +43,10 @@ public:
     TuningReport(const QString &projectName, const QString &packageText, const QDate &date,
                  const QVector<Channel> &channels);
 
+    // A page that another part of the tool adds after the report's own, from a fresh page on.
+    using Page = std::function<void(QPainter &painter, ReportPage &page)>;
+    void addPage(const Page &page) { pages.append(page); }
+
     // Writes the whole report to path or leaves the path as it was; the reason of a failure goes
     // to error.
     [[nodiscard]] bool write(const QString &path, QString *error) const;
@@ -47,6 +56,7 @@ private:
     QString packageText;
     QDate date;
     QVector<Channel> channels;
+    QVector<Page> pages;
 };
 
 #endif // TUNINGREPORT_H

@@ -118,6 +118,28 @@ BoardPanel::BoardPanel(QWidget *parent) : QWidget(parent, Qt::Window)
     coupling->addWidget(couplingShare);
     coupling->addStretch();
 
+    // "噪声：TK2 ±400": a charger or a noise generator on the supply, on one key.
+    burstChannel = new QComboBox(this);
+    burstChannel->setObjectName(QStringLiteral("burstChannelCBox"));
+    for (int k = 0; k < chip::kChannelCount; ++k)
+        burstChannel->addItem(QStringLiteral("TK%1").arg(k));
+    burstAmplitude = new QSpinBox(this);
+    burstAmplitude->setObjectName(QStringLiteral("burstAmplitudeSpin"));
+    burstAmplitude->setRange(0, 2000);
+    burstAmplitude->setSingleStep(50);
+    burstAmplitude->setPrefix(QStringLiteral("±"));
+    burstAmplitude->setToolTip(tr("该按键读数另加的随机波动（计数）；0 为无噪声"));
+    const auto burstChanged = [this] {
+        SimBoard::setNoiseBurst(burstChannel->currentIndex(), burstAmplitude->value());
+    };
+    connect(burstChannel, QOverload<int>::of(&QComboBox::currentIndexChanged), this, burstChanged);
+    connect(burstAmplitude, QOverload<int>::of(&QSpinBox::valueChanged), this, burstChanged);
+    auto *burst = new QHBoxLayout;
+    burst->addWidget(new QLabel(tr("噪声："), this));
+    burst->addWidget(burstChannel);
+    burst->addWidget(burstAmplitude);
+    burst->addStretch();
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(8);
@@ -126,6 +148,7 @@ BoardPanel::BoardPanel(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addWidget(hintLabel);
     layout->addLayout(options);
     layout->addLayout(coupling);
+    layout->addLayout(burst);
     layout->addWidget(plugBtn);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

@@ -14,7 +14,7 @@ class QSpinBox;
 class QTimer;
 
 // The hands on the simulated board for touchtuner-sim: a finger on each of the keys TK0 ... TK24,
-// water on the pad, a coupling of two keys and the debugger cable, with each key's live mean
+// water on the pad, a coupling of two keys, a noise burst on one key and the debugger cable, with each key's live mean
 // reading and whether the board streams. Everything it does goes through SimBoard's control
 // functions, so the tool sees the same reports and hot-plug events it would see from real
 // hardware. A key held with the mouse is let go when the mouse is, also while the tool's question
@@ -56,6 +56,9 @@ private:
     // The pair coupled now (-1: none).
     int coupledFrom = -1;
     int coupledTo = -1;
+    // A noise burst on one key: its readings vary by a further +- this many counts (0: none).
+    QComboBox *burstChannel = nullptr;
+    QSpinBox *burstAmplitude = nullptr;
     QCheckBox *waterCheckBox = nullptr;
     QPushButton *plugBtn = nullptr;
     QLabel *boardStateLabel = nullptr;

@@ -56,6 +56,8 @@ struct Board
     int coupling[chip::kChannelCount][chip::kChannelCount] = {};
     bool water = false;
     int noise = 3;
+    int burstChannel = -1;
+    int burstAmplitude = 0;
     std::mt19937 random{1};
 
     bool refuseStart = false;
@@ -97,6 +99,8 @@ struct Board
             std::fill(std::begin(row), std::end(row), 0);
         water = false;
         noise = 3;
+        burstChannel = -1;
+        burstAmplitude = 0;
         random.seed(1);
         refuseStart = refuseStop = silent = openRefused = unplugOnWrite = false;
         corruptRemaining = corruptEvery = shortenEvery = 0;
@@ -137,6 +141,8 @@ struct Board
         int value = meanReading(channel);
         if (noise > 0)
             value += std::uniform_int_distribution<int>(-noise, noise)(random);
+        if (channel == burstChannel && burstAmplitude > 0)
+            value += std::uniform_int_distribution<int>(-burstAmplitude, burstAmplitude)(random);
         return std::clamp(value, 0, 0xFFFF);
     }
 
@@ -304,6 +310,20 @@ void SimBoard::setNoise(int amplitude, unsigned seed)
     std::lock_guard<std::mutex> lock(board().mutex);
     board().noise = std::clamp(amplitude, 0, 1000);
     board().random.seed(seed);
+}
+
+void SimBoard::setNoiseBurst(int channel, int amplitude)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    const bool on = channel >= 0 && channel < chip::kChannelCount && amplitude > 0;
+    board().burstChannel = on ? channel : -1;
+    board().burstAmplitude = on ? std::min(amplitude, 0xFFFF) : 0;
+}
+
+int SimBoard::noiseBurstChannel()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().burstChannel;
 }
 
 quint16 SimBoard::baseline(int channel)

@@ -30,6 +30,10 @@ public:
     static bool water();
     // Readings vary by up to +-amplitude around the mean, from a generator started at seed.
     static void setNoise(int amplitude, unsigned seed = 1);
+    // A burst of noise on one channel (a charger, a noise generator on the supply): its readings
+    // vary by a further +-amplitude until the burst is switched off (amplitude 0, or channel -1).
+    static void setNoiseBurst(int channel, int amplitude);
+    static int noiseBurstChannel();
     static quint16 baseline(int channel);
     // The channel's count without finger and water, and what a finger adds to it (below 0 for a
     // pad whose count falls under a finger); reset() brings back the defaults, a baseline of

@@ -474,6 +474,15 @@ private slots:
                      qPrintable(QString::number(i)));
         }
         QVERIFY(rig.logLines().last().startsWith(QStringLiteral("录制结束：")));
+        // A recording begun in the second of an earlier one keeps that one's file.
+        const QDateTime now = QDateTime::currentDateTime();
+        for (const QDateTime &second : {now, now.addSecs(1)})
+            writeBytes(dir.filePath(RecordingFile::fileName("demo", second)), "kept");
+        QVERIFY(rig.session->recording().startIn(dir.path(), "demo"));
+        rig.session->recording().stop();
+        QVERIFY(rig.session->recording().path().endsWith("-2_rec.csv"));
+        for (const QDateTime &second : {now, now.addSecs(1)})
+            QCOMPARE(readBytes(dir.filePath(RecordingFile::fileName("demo", second))), "kept");
     }
 
 #ifdef Q_OS_LINUX
@@ -809,6 +818,9 @@ private slots:
             "9,verification,-,-,0,2000,2001,2002,,,,,,,,,,,,,,,,,,,,,,\r\n"; // intact, yet short
         text += "604800001,verification,-,-,0" + counts + "\r\n";            // beyond a week
         text += "10,end,stopped,-,0,,,,,,,,,,,,,,,,,,,,,,,,,\r\n";
+        text += "11,mark,untouched,-,0,,,,,,,,,,,,,,,,,,,,,,,,,\r\n";
+        text += "11,mark,untouched,TK3,0,,,,,,,,,,,,,,,,,,,,,,,,,\r\n"; // a mark names no key
+        text += "11,mark,untouched,-,0" + counts + "\r\n";                // and holds no counts
         text += "12,verification,-,-,0" + counts + "\r\n";
         text += "15,verification,-,-,0,2000,20"; // the file ends within a line
         writeBytes(odd, text);
@@ -821,7 +833,7 @@ private slots:
         player.setSpeed(RecordingPlayer::Speed::Fastest);
         player.open(dir.path());
         QTRY_VERIFY(player.atEnd());
-        QVERIFY(rig.logLines().contains(QStringLiteral("录制文件 odd_rec.csv：跳过 7 行")));
+        QVERIFY(rig.logLines().contains(QStringLiteral("录制文件 odd_rec.csv：跳过 9 行")));
         // The cut-short record reaches the preview's channels it holds, not the curves.
         QCOMPARE(rig.verification().plot().history(2), (QList<int>{2002, 2002}));
         QCOMPARE(rig.verification().plot().history(24), (QList<int>{2024, 2024}));

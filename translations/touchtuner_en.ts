@@ -136,6 +136,14 @@ Generate the application code anyway?</translation>
         <source>升高</source>
         <translation>by</translation>
     </message>
+    <message>
+        <source>该按键读数另加的随机波动（计数）；0 为无噪声</source>
+        <translation>Extra random variation of that key&apos;s readings (counts); 0 for no noise</translation>
+    </message>
+    <message>
+        <source>噪声：</source>
+        <translation>Noise:</translation>
+    </message>
 </context>
 <context>
     <name>BuildScript</name>
@@ -347,6 +355,256 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     <message>
         <source>、</source>
         <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>DecisionTimeline</name>
+    <message>
+        <source>%1 秒：计数 %2，基线 %3，按下阈值 %4，释放阈值 %5，消抖 %6/%7，%8</source>
+        <translation>%1 s: count %2, base %3, press threshold %4, release threshold %5, debounce %6/%7, %8</translation>
+    </message>
+    <message>
+        <source>按下</source>
+        <translation>pressed</translation>
+    </message>
+    <message>
+        <source>未按下</source>
+        <translation>not pressed</translation>
+    </message>
+    <message>
+        <source>选择按键与录制文件</source>
+        <translation>Choose a key and a recording</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>消抖</source>
+        <translation>Debounce</translation>
+    </message>
+    <message>
+        <source>误触发</source>
+        <translation>False press</translation>
+    </message>
+    <message>
+        <source>漏触</source>
+        <translation>Miss</translation>
+    </message>
+    <message>
+        <source>计数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>基线</source>
+        <translation>Base</translation>
+    </message>
+    <message>
+        <source>按下阈值</source>
+        <translation>Press threshold</translation>
+    </message>
+    <message>
+        <source>释放阈值</source>
+        <translation>Release threshold</translation>
+    </message>
+</context>
+<context>
+    <name>EvaluationMenu</name>
+    <message>
+        <source>评估录制文件…</source>
+        <translation>Evaluate recordings…</translation>
+    </message>
+    <message>
+        <source>误触发测试</source>
+        <translation>False-touch test</translation>
+    </message>
+    <message>
+        <source>   评估 </source>
+        <translation>   Evaluate </translation>
+    </message>
+    <message>
+        <source>评估录制文件与误触发测试</source>
+        <translation>Evaluate recordings, false-touch test</translation>
+    </message>
+</context>
+<context>
+    <name>EvaluationReport</name>
+    <message>
+        <source>键名</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Key no.</translation>
+    </message>
+    <message>
+        <source>触摸</source>
+        <translation>Touches</translation>
+    </message>
+    <message>
+        <source>命中</source>
+        <translation>Hits</translation>
+    </message>
+    <message>
+        <source>漏触</source>
+        <translation>Misses</translation>
+    </message>
+    <message>
+        <source>误触发</source>
+        <translation>False presses</translation>
+    </message>
+    <message>
+        <source>按下用时
+中位/最长(ms)</source>
+        <translation>Time to press
+median/max (ms)</translation>
+    </message>
+    <message>
+        <source>按下余量</source>
+        <translation>Press margin</translation>
+    </message>
+    <message>
+        <source>释放余量</source>
+        <translation>Release margin</translation>
+    </message>
+    <message>
+        <source>无结果</source>
+        <translation>No results</translation>
+    </message>
+    <message>
+        <source>最大偏移</source>
+        <translation>Largest excursion</translation>
+    </message>
+    <message>
+        <source>占按下余量</source>
+        <translation>Share of press margin</translation>
+    </message>
+    <message>
+        <source>结论</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <translation>Pass</translation>
+    </message>
+    <message>
+        <source>不合格</source>
+        <translation>Fail</translation>
+    </message>
+    <message>
+        <source>TK%1：无结果（结果表中没有完整的均值）</source>
+        <translation>TK%1: no results (the results table lacks a complete set of means)</translation>
+    </message>
+    <message>
+        <source>TK%1：误触发 %2 次，最大偏移 %3（占按下余量 %4），%5</source>
+        <translation>TK%1: %2 false presses, largest excursion %3 (%4 of the press margin), %5</translation>
+    </message>
+    <message>
+        <source>误触发测试（%1 分钟，无人触摸）</source>
+        <translation>False-touch test (%1 min, untouched)</translation>
+    </message>
+    <message>
+        <source>录制文件评估</source>
+        <translation>Evaluation of recordings</translation>
+    </message>
+    <message>
+        <source>录制文件：%1；%2 条记录，%3 秒；%4</source>
+        <translation>Recordings: %1; %2 records, %3 s; %4</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>设置（按下位置 / 迟滞 / 消抖 / 最长按下 / 防水下限）</source>
+        <translation>Settings (press position / hysteresis / debounce / longest press / water floor)</translation>
+    </message>
+    <message>
+        <source>误触发：无人触摸时的按下。最大偏移：计数减固件基线的最大值；按下余量：按下阈值与基线之差。无误触发且最大偏移低于按下余量的一半为合格。</source>
+        <translation>False press: a press while nobody touched. Largest excursion: the largest count minus the firmware&apos;s base; press margin: the press threshold minus the base. A key passes with no false press and a largest excursion below half its press margin.</translation>
+    </message>
+    <message>
+        <source>命中：该键触摸阶段内的按下；漏触：该键完整的触摸阶段内没有按下；误触发：不触摸、加水、标为无人触摸的验证以及其他按键触摸时的按下。按下用时：手指到达（计数升过摆幅一半）至按下。按下余量：未触摸且未按下时按下阈值减计数的最小值；释放余量：触摸且按下时计数减释放阈值的最小值；为负表示越过。</source>
+        <translation>Hit: a press in the key&apos;s touch phase; miss: a whole touch phase of the key without a press; false press: a press while nobody touched, with water, in verification marked untouched, or while another key was touched. Time to press: from the finger&apos;s arrival (the count past half the swing) to the press. Press margin: the smallest press threshold minus count while untouched and not pressed; release margin: the smallest count minus release threshold while touched and pressed; below 0 means crossed.</translation>
+    </message>
+    <message>
+        <source>误触发（共 %1 次）</source>
+        <translation>False presses (%1 in all)</translation>
+    </message>
+    <message>
+        <source>录制文件</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>情形</source>
+        <translation>Situation</translation>
+    </message>
+    <message>
+        <source>另有 %1 次未列出</source>
+        <translation>%1 more not listed</translation>
+    </message>
+    <message>
+        <source>次数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>时间（秒）首次–末次</source>
+        <translation>Time (s), first – last</translation>
+    </message>
+</context>
+<context>
+    <name>FalseTouchTest</name>
+    <message>
+        <source>误触发测试：还剩 %1 分钟</source>
+        <translation>False-touch test: %1 min left</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>误触发测试</source>
+        <translation>False-touch test</translation>
+    </message>
+    <message>
+        <source>测试期间请勿触摸面板（可开启风扇、充电器、电源噪声或喷水）。请选择测试时长：</source>
+        <translation>Do not touch the panel during the test (fans, chargers, supply noise or sprayed water may run). Choose how long the test runs:</translation>
+    </message>
+    <message>
+        <source>%1 分钟</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>正在调试请勿点击！</source>
+        <translation>Tuning in progress, please do not click!</translation>
+    </message>
+    <message>
+        <source>调试器打开失败！</source>
+        <translation>Failed to open the debugger!</translation>
+    </message>
+    <message>
+        <source>结果表中没有测完不触摸、触摸与防水的按键，无法判断误触发！</source>
+        <translation>No key in the results table has its no-touch, touch and waterproof means: false presses cannot be judged!</translation>
+    </message>
+    <message>
+        <source>误触发测试无法开始：验证效果未能启动！</source>
+        <translation>The false-touch test cannot start: verification did not start!</translation>
+    </message>
+    <message>
+        <source>误触发测试开始：%1 分钟，请勿触摸面板</source>
+        <translation>False-touch test started: %1 min, do not touch the panel</translation>
+    </message>
+    <message>
+        <source>误触发测试结束，录制文件：%1</source>
+        <translation>False-touch test ended, recording: %1</translation>
+    </message>
+    <message>
+        <source>误触发测试完成：合格 %1 个，不合格 %2 个</source>
+        <translation>False-touch test done: %1 passed, %2 failed</translation>
+    </message>
+    <message>
+        <source>误触发测试已中止，录制文件已保留：%1</source>
+        <translation>False-touch test stopped, the recording is kept: %1</translation>
     </message>
 </context>
 <context>
@@ -1684,6 +1942,148 @@ thr.</translation>
     <message>
         <source>（无）</source>
         <translation>(none)</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingEvaluation</name>
+    <message>
+        <source>未判定</source>
+        <translation>not judged</translation>
+    </message>
+    <message>
+        <source>触摸本键</source>
+        <translation>key touched</translation>
+    </message>
+    <message>
+        <source>不触摸</source>
+        <translation>no touch</translation>
+    </message>
+    <message>
+        <source>加水</source>
+        <translation>water</translation>
+    </message>
+    <message>
+        <source>验证（无人触摸）</source>
+        <translation>verification (untouched)</translation>
+    </message>
+    <message>
+        <source>触摸 TK%1 时</source>
+        <translation>while TK%1 was touched</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingEvaluationWindow</name>
+    <message>
+        <source>评估录制文件</source>
+        <translation>Evaluate recordings</translation>
+    </message>
+    <message>
+        <source>添加录制文件…</source>
+        <translation>Add recordings…</translation>
+    </message>
+    <message>
+        <source>移除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>录制文件</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <source>时长（秒）</source>
+        <translation>Length (s)</translation>
+    </message>
+    <message>
+        <source>验证时无人触摸</source>
+        <translation>Verification untouched</translation>
+    </message>
+    <message>
+        <source>事件</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>键名</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>时间（秒）</source>
+        <translation>Time (s)</translation>
+    </message>
+    <message>
+        <source>情形</source>
+        <translation>Situation</translation>
+    </message>
+    <message>
+        <source>决策时间线：</source>
+        <translation>Decision timeline:</translation>
+    </message>
+    <message>
+        <source>滚轮缩放，拖动平移</source>
+        <translation>Wheel zooms, drag moves</translation>
+    </message>
+    <message>
+        <source>录制文件(*_rec.csv);;CSV(*.csv)</source>
+        <translation>Recordings (*_rec.csv);;CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>录制文件 %1 中没有记录</source>
+        <translation>The recording %1 holds no records</translation>
+    </message>
+    <message>
+        <source>%1 跳过 %2 行</source>
+        <translation>%1: %2 lines skipped</translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>添加录制文件后按当前按键设置评估</source>
+        <translation>Add recordings to evaluate them under the keys&apos; current settings</translation>
+    </message>
+    <message>
+        <source>%1 个录制文件，%2 条记录，%3 秒；误触发 %4 次</source>
+        <translation>%1 recordings, %2 records, %3 s; %4 false presses</translation>
+    </message>
+    <message>
+        <source>误触发</source>
+        <translation>False press</translation>
+    </message>
+    <message>
+        <source>漏触</source>
+        <translation>Miss</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>无验证</source>
+        <translation>no verification</translation>
+    </message>
+    <message>
+        <source>    验证 %1：%2–%3 秒</source>
+        <translation>    Verification %1: %2–%3 s</translation>
+    </message>
+    <message>
+        <source>误触发测试的录制：无人触摸</source>
+        <translation>Recorded by a false-touch test: untouched</translation>
+    </message>
+    <message>
+        <source>；%1 个按键缺少不触摸、触摸或防水均值，未评估</source>
+        <translation>; %1 keys lack a no-touch, touch or waterproof mean and are not evaluated</translation>
     </message>
 </context>
 <context>

@@ -261,6 +261,9 @@ bool RecordingPlayer::prepare(const RecordedRecord &record)
         endRunAsRecorded(record);
         return false;
     }
+    // What the evaluation needs to know; the run plays as it did.
+    if (record.kind == Kind::Mark)
+        return false;
     if (verification.isActive())
         verification.switchOff();
     const Kind running = StreamRecording::recordedKind(run.kind());
@@ -305,6 +308,7 @@ void RecordingPlayer::startRun(const RecordedRecord &record)
     case Kind::None:
     case Kind::Verification:
     case Kind::End:
+    case Kind::Mark:
         break;
     }
 }

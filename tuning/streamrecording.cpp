@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -48,9 +49,19 @@ void StreamRecording::toggle(const QString &folder, const QString &projectName)
         stop();
         return;
     }
+    (void)startIn(folder, projectName);
+}
+
+bool StreamRecording::startIn(const QString &folder, const QString &projectName)
+{
     QDir().mkpath(folder);
-    (void)start(
-        QDir(folder).filePath(RecordingFile::fileName(projectName, QDateTime::currentDateTime())));
+    const QDateTime now = QDateTime::currentDateTime();
+    // A recording begun within the second of the last one (a false-touch run stopped and begun
+    // again) would otherwise truncate that one's file.
+    QString path = QDir(folder).filePath(RecordingFile::fileName(projectName, now));
+    for (int copy = 2; QFileInfo::exists(path); ++copy)
+        path = QDir(folder).filePath(RecordingFile::fileName(projectName, now, copy));
+    return start(path);
 }
 
 bool StreamRecording::start(const QString &path)
@@ -122,6 +133,14 @@ void StreamRecording::addEnd(TuningRun::Kind, int channel, TuningRun::Ending end
                                                : RecordedRecord::Phase::Failed;
     if (!writer->add(RecordedRecord::of(clock.elapsed(), RecordedRecord::Kind::End, how, channel, 0,
                                         QByteArray())))
+        failed();
+}
+
+void StreamRecording::markUntouched()
+{
+    if (writer &&
+        !writer->add(RecordedRecord::of(clock.elapsed(), RecordedRecord::Kind::Mark,
+                                        RecordedRecord::Phase::Untouched, -1, 0, QByteArray())))
         failed();
 }
 

@@ -37,6 +37,8 @@ public:
     void toggle(const QString &folder, const QString &projectName);
     // Starts recording into path; false, with its message shown, when the file cannot be made.
     bool start(const QString &path);
+    // Starts a recording for the project in folder under a name no file has yet.
+    bool startIn(const QString &folder, const QString &projectName);
     // Ends the recording, everything handed over written.
     void stop();
     bool isRecording() const { return writer != nullptr; }
@@ -45,6 +47,9 @@ public:
     // A record as the measurement reader (verificationReader false) or the verification reader
     // delivered it.
     void add(const QByteArray &record, int crcFailed, bool verificationReader);
+    // From here to the end of the run that follows, nobody touches the panel (a false-touch
+    // run): a mark line.
+    void markUntouched();
     // The kind a measurement record of a run of this kind is recorded with.
     static RecordedRecord::Kind recordedKind(TuningRun::Kind kind);
 

@@ -312,13 +312,18 @@ void TuningSession::switchPreview(bool on)
     numbersView.start(channelRecorder.channelsInUse());
 }
 
-void TuningSession::resetPreview()
+QVector<KeyPreview::Key> TuningSession::firmwareKeys() const
 {
     QVector<KeyPreview::Key> keys;
     for (int channel : channelRecorder.channelsInUse())
         keys.append({channel, pinMap.keyNumber(channel), resultsTable.tableMeans(channel),
                      keySettingsStore.at(channel)});
-    keyPreview.reset(keys);
+    return keys;
+}
+
+void TuningSession::resetPreview()
+{
+    keyPreview.reset(firmwareKeys());
     for (int channel = 0; channel < chip::kChannelCount; ++channel)
         channelIndicators.showPressed(channel, false);
 }
@@ -394,7 +399,9 @@ QStringList TuningSession::keyConcerns() const
 bool TuningSession::writeReport(const QString &path, const QString &projectName,
                                 const QString &packageText, QString *error) const
 {
-    const TuningReport report(projectName, packageText, QDate::currentDate(), reportChannels());
+    TuningReport report(projectName, packageText, QDate::currentDate(), reportChannels());
+    for (const auto &pages : reportPages)
+        pages(report);
     return report.write(path, error);
 }
 

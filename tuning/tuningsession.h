@@ -140,6 +140,14 @@ public:
     // its neighbours' touches), with its reasons and their figures: "TK0：信噪比 0.0:1 低于 5:1",
     // in channel order.
     QStringList keyConcerns() const;
+    // Adds its pages to every report written from now on (an evaluation, a false-touch run).
+    void addReportPages(const std::function<void(TuningReport &report)> &pages)
+    {
+        reportPages.append(pages);
+    }
+    // The firmware's table as the preview and the evaluation of recordings run it: every
+    // channel in use with its key number, its row's means and its settings.
+    QVector<KeyPreview::Key> firmwareKeys() const;
     // The tuning report of those channels written to path; the reason of a failure to error.
     [[nodiscard]] bool writeReport(const QString &path, const QString &projectName,
                                    const QString &packageText, QString *error) const;
@@ -260,6 +268,7 @@ private:
     QPointer<KeySettingsPanel> panel;
     // The channel whose measured curves the chart shows; -1 for none.
     int curvesChannel = -1;
+    QVector<std::function<void(TuningReport &)>> reportPages;
 };
 
 #endif // TUNINGSESSION_H
