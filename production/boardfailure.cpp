@@ -127,3 +127,21 @@ QString BoardFailure::shown(const QString &text)
     const std::optional<BoardFailure> failure = parse(text);
     return failure ? failure->text(true) : text;
 }
+
+QString BoardFailure::shownCategory(const QString &category)
+{
+    // "TK5 无触摸值低于下限：焊盘开路": the channel's number stands where the format has %1.
+    for (Kind kind : kKinds) {
+        for (Pad pad : {Pad::None, Pad::Open, Pad::Shorted, Pad::NoSignal}) {
+            for (int channel = 0; channel < 25; ++channel) {
+                BoardFailure failure;
+                failure.kind = kind;
+                failure.pad = pad;
+                failure.channel = channel;
+                if (failure.category() == category)
+                    return failure.category(true);
+            }
+        }
+    }
+    return category;
+}

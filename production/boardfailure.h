@@ -49,6 +49,8 @@ public:
     static std::optional<BoardFailure> parse(const QString &text);
     // A text of the log in the interface's language: as the failure it names, else as it is.
     static QString shown(const QString &text);
+    // A category() in the sources' language, in the interface's.
+    static QString shownCategory(const QString &category);
 };
 
 #endif // BOARDFAILURE_H
