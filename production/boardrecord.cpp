@@ -48,17 +48,19 @@ QVector<BoardFailure> BoardJudgement::judgeNoTouch(const ChannelFigures &figures
     return failures;
 }
 
-std::optional<BoardFailure> BoardJudgement::judgeTouch(int channel, int signal, bool touched,
+std::optional<BoardFailure> BoardJudgement::judgeTouch(int channel, int signal, bool timedOut,
                                                        int seconds, const ChannelLimits &limits)
 {
-    if (!limits.minSignal || (touched && signal >= *limits.minSignal))
+    if (!limits.minSignal || signal >= *limits.minSignal)
         return std::nullopt;
+    const bool seen = signal * 100 >= *limits.minSignal * kTouchSeenPercent;
     BoardFailure failure;
-    failure.kind = touched ? BoardFailure::Kind::SignalLow : BoardFailure::Kind::NotTouched;
+    failure.kind = timedOut && !seen ? BoardFailure::Kind::NotTouched
+                                     : BoardFailure::Kind::SignalLow;
     failure.channel = channel;
     failure.value = signal;
     failure.limit = *limits.minSignal;
-    failure.seconds = touched ? 0 : seconds;
+    failure.seconds = failure.kind == BoardFailure::Kind::NotTouched ? seconds : 0;
     if (signal * 100 < *limits.minSignal * kNoSignalPercent)
         failure.pad = BoardFailure::Pad::NoSignal;
     return failure;
@@ -70,7 +72,7 @@ QVector<BoardFailure> BoardJudgement::judge(const ChannelFigures &figures,
     QVector<BoardFailure> failures = judgeNoTouch(figures, limits);
     if (figures.signal) {
         if (const std::optional<BoardFailure> touch =
-                judgeTouch(figures.channel, *figures.signal, true, 0, limits))
+                judgeTouch(figures.channel, *figures.signal, false, 0, limits))
             failures << *touch;
     }
     return failures;

@@ -45,6 +45,9 @@ public:
     static constexpr int kRailCounts = 256;
     // A touch that raised the count by less than this share of the minimum signal: none at all.
     static constexpr int kNoSignalPercent = 20;
+    // A key whose time ran out with at least this share of the minimum signal was touched, but
+    // too weakly; below it, it was not touched at all.
+    static constexpr int kTouchSeenPercent = 50;
 
     // What the no-touch figures say of the pad: shorted at a rail, open far below the window
     // (more than half the window's width under its lower limit).
@@ -52,9 +55,9 @@ public:
     // The failures of the no-touch mean and the noise, in that order.
     static QVector<BoardFailure> judgeNoTouch(const ChannelFigures &figures,
                                               const ChannelLimits &limits);
-    // The failure of a key's touch: touched with signal, or not within seconds with the
-    // largest rise seen as signal. None when it passed or has no signal limit.
-    static std::optional<BoardFailure> judgeTouch(int channel, int signal, bool touched,
+    // The failure of a key's touch, signal being the largest rise seen; timedOut when the key's
+    // seconds ran out without the minimum. None when it passed or has no signal limit.
+    static std::optional<BoardFailure> judgeTouch(int channel, int signal, bool timedOut,
                                                   int seconds, const ChannelLimits &limits);
     // A tuned project's key as a board: no-touch, noise and signal judged alike.
     static QVector<BoardFailure> judge(const ChannelFigures &figures, const ChannelLimits &limits);
