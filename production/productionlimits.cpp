@@ -147,7 +147,7 @@ bool ProductionLimits::setRule(const LimitRule &rule)
     return true;
 }
 
-std::optional<int> ProductionLimits::setLimit(int channel, Limit limit) const
+std::optional<int> ProductionLimits::limitSetByHand(int channel, Limit limit) const
 {
     return chip::isChannel(channel) ? of(set[channel], limit) : std::nullopt;
 }

@@ -116,7 +116,7 @@ public:
     bool setRule(const LimitRule &rule);
 
     // The limit set by hand for the channel, if any.
-    std::optional<int> setLimit(int channel, Limit limit) const;
+    std::optional<int> limitSetByHand(int channel, Limit limit) const;
     // value 0 ... 65535 replaces the derived limit; none gives the channel the derived one again.
     bool setLimit(int channel, Limit limit, std::optional<int> value);
     // Every channel back to the derived limits.
