@@ -33,6 +33,8 @@ void MainWindow::setUpProduction()
         }
         return keys;
     };
+    // What the last board still sent after its Stop is not the next board's.
+    production->line().boardRun().drainInput = [this] { debuggerLink->drainInput(); };
     production->line().boardBusy = [this] {
         return !tuningRun.halted() || tuning->replay().isActive();
     };

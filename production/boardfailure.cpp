@@ -70,8 +70,13 @@ QString textOf(const char *source, bool shown)
 // The source format as a pattern: each placeholder a whole number, the rest as written.
 QRegularExpression patternOf(Kind kind)
 {
-    QString pattern = QRegularExpression::escape(QString::fromUtf8(format(kind)));
-    pattern.replace(QRegularExpression(QStringLiteral("%\\d")), QStringLiteral("(-?\\d{1,6})"));
+    // Escaped piece by piece: escaping the whole format would escape the placeholders' % too.
+    const QStringList pieces =
+        QString::fromUtf8(format(kind)).split(QRegularExpression(QStringLiteral("%\\d")));
+    QStringList escaped;
+    for (const QString &piece : pieces)
+        escaped << QRegularExpression::escape(piece);
+    const QString pattern = escaped.join(QStringLiteral("(-?\\d{1,6})"));
     return QRegularExpression(QLatin1Char('^') + pattern + QStringLiteral("(.*)$"));
 }
 } // namespace
