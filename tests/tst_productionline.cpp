@@ -1,19 +1,11 @@
-#include "app/mainwindow.h"
-#include "modalhelper.h"
-#include "production/operatorview.h"
-#include "production/productionlog.h"
-#include "project/packagewidget.h"
-#include "sim/simboard.h"
-#include "testsupport.h"
-#include "uiscript.h"
+#include "productionrig.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+
+using namespace testsupport;
 
 // The production line in the real window on the simulated board standing in for a batch.
 class TestProductionLine : public QObject
@@ -22,56 +14,30 @@ class TestProductionLine : public QObject
 
     QTemporaryDir dir;
     std::unique_ptr<MainWindow> window;
-    QTimer finger;
-
-    // The window with keys 1 and 2 on TK3 and TK5, tuned at 2000 with a 300-count touch, and
-    // the production page open.
     OperatorView *view = nullptr;
+    QTimer finger;
 
     void openWindow()
     {
-        window = std::make_unique<MainWindow>(testsupport::fastClock());
+        window = std::make_unique<MainWindow>(fastClock());
         window->show();
-        const QString project = dir.filePath(QStringLiteral("line.ini"));
-        if (!QFileInfo::exists(project)) {
-            QFile file(project);
-            QVERIFY2(file.open(QIODevice::WriteOnly), "no project");
-            file.write("[1]\n1=line\n2=" + dir.path().toUtf8() +
-                       "\n[2]\n1=RM3KV5172_SOP28\n[10]\n3=1\n5=1\n[11]\n3=1\n5=2\n"
-                       "[20]\n0=2\n1=TK3:2000:2300:2020:3:1\n2=TK5:2000:2300:2020:5:2\n");
-        }
-        UiScript script;
-        script.answerFileDialog(project);
-        window->findChild<QPushButton *>(QStringLiteral("openProBtn"))->click();
-        QTRY_VERIFY(script.finished());
-        window->findChild<QPushButton *>(QStringLiteral("productionBtn"))->click();
-        view = window->findChild<OperatorView *>(QStringLiteral("operatorView"));
-        // The operator's finger goes where the picture lights a key, and only there.
-        finger.disconnect();
-        connect(&finger, &QTimer::timeout, this, [this] {
-            for (int channel : {3, 5})
-                SimBoard::setFinger(channel, view->picture()->stateOf(channel) ==
-                                                 PanelPicture::State::Lit);
-        });
-        finger.start(2);
+        view = openLineProject(*window, dir.path());
+        QVERIFY(view);
+        followLitKeys(finger, view);
     }
-
-    static bool boardDone(const OperatorView *view)
+    void closeWindow()
     {
-        return view->verdict() != OperatorView::Verdict::Testing &&
-               view->verdict() != OperatorView::Verdict::Ready;
+        finger.stop();
+        window.reset();
     }
-
-    QVector<BoardRecord> logged() const
-    {
-        QVector<BoardRecord> records;
-        QString error;
-        const QString path = dir.filePath(ProductionLog::fileName("line", QDate::currentDate()));
-        return ProductionLog::read(path, &records, &error) ? records : QVector<BoardRecord>();
-    }
+    QVector<BoardRecord> logged() const { return loggedBoards(dir.path()); }
 
 private slots:
-    void initTestCase() { Q_INIT_RESOURCE(resources); }
+    void initTestCase()
+    {
+        Q_INIT_RESOURCE(resources);
+        QVERIFY(writeLineProject(dir.path(), true));
+    }
 
     void batchWithAnOpenPadThenARestart()
     {
@@ -87,9 +53,10 @@ private slots:
             if (n == 4)
                 SimBoard::setPad(5, SimBoard::Pad::Open);
             QTest::keyClick(view, Qt::Key_Space);
-            QVERIFY(testsupport::waitUntil([&] { return boardDone(view); }, 60000));
+            QVERIFY(waitUntil([&] { return boardDone(view); }, 60000));
             QCOMPARE(view->verdict(), n == 4 ? OperatorView::Verdict::Fail
                                              : OperatorView::Verdict::Pass);
+            // On the disk before the next board may start.
             QCOMPARE(logged().size(), n);
         }
         const QVector<BoardRecord> records = logged();
@@ -102,24 +69,21 @@ private slots:
         QCOMPARE(SimBoard::boardsDrawn(), kBoards + 1);
 
         // The tool closed between two boards: the log is read again and the count goes on.
-        finger.stop();
-        window.reset();
+        closeWindow();
         openWindow();
         QTest::keyClick(view, Qt::Key_Space);
-        QVERIFY(testsupport::waitUntil([&] { return boardDone(view); }, 60000));
+        QVERIFY(waitUntil([&] { return boardDone(view); }, 60000));
         QCOMPARE(logged().size(), kBoards + 1);
         QCOMPARE(logged().last().board, QString::number(kBoards + 1));
 
         // The debugger goes in the middle of a board: it is tested again, nothing is logged.
         QTest::keyClick(view, Qt::Key_Space);
-        QVERIFY(testsupport::waitUntil(
-            [&] { return view->verdict() == OperatorView::Verdict::Testing; }, 60000));
+        QVERIFY(waitUntil([&] { return view->verdict() == OperatorView::Verdict::Testing; },
+                          60000));
         SimBoard::unplug();
-        QVERIFY(testsupport::waitUntil(
-            [&] { return view->verdict() == OperatorView::Verdict::Repeat; }, 60000));
+        QVERIFY(waitUntil([&] { return view->verdict() == OperatorView::Verdict::Repeat; }, 60000));
         QCOMPARE(logged().size(), kBoards + 1);
-        finger.stop();
-        window.reset();
+        closeWindow();
         SimBoard::plug();
     }
 };
