@@ -99,7 +99,7 @@ void ProductionPage::addMenuEntry(QVBoxLayout *sideMenu, QPushButton *model, QPu
     entry->setMinimumSize(model->minimumSize());
     entry->setFont(model->font());
     entry->setStyleSheet(model->styleSheet());
-    entry->setIcon(QIcon(QStringLiteral(":/image/svg_icons/icon_send.svg")));
+    entry->setIcon(QIcon(QStringLiteral(":/image/svg_icons/icon_production.svg")));
     entry->setIconSize(model->iconSize());
     entry->setToolTip(tr("量产测试与批次统计"));
     sideMenu->insertWidget(sideMenu->indexOf(model) + 1, entry);
