@@ -90,8 +90,6 @@ QString ProductionLine::refusal() const
     // A key with nothing to hold it to would pass every board.
     if (!unlimited.isEmpty())
         return tr("以下按键没有限值，请先调试或在量产限值页填写：%1").arg(unlimited.join(tr("、")));
-    if (!link.isOpen())
-        return tr("调试器无连接");
     return QString();
 }
 
@@ -109,6 +107,10 @@ void ProductionLine::startBoard()
     QString error;
     if (!ProductionLog::checkWritable(path, &error)) {
         stopLine(error);
+        return;
+    }
+    if (!link.isOpen()) {
+        view.showVerdict(OperatorView::Verdict::Stopped, tr("调试器无连接"));
         return;
     }
     if (path != readPath)

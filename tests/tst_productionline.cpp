@@ -1,5 +1,10 @@
+#include "modalhelper.h"
 #include "productionrig.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,6 +26,7 @@ class TestProductionLine : public QObject
     {
         window = std::make_unique<MainWindow>(fastClock());
         window->show();
+        SimBoard::setHotplugTarget(window->findChild<QObject *>(QStringLiteral("deviceNotifier")));
         view = openLineProject(*window, dir.path());
         QVERIFY(view);
         followLitKeys(finger, view);
@@ -28,7 +34,12 @@ class TestProductionLine : public QObject
     void closeWindow()
     {
         finger.stop();
+        SimBoard::setHotplugTarget(nullptr);
         window.reset();
+    }
+    QString linkStatus() const
+    {
+        return window->findChild<QLabel *>(QStringLiteral("usbStateLabel"))->text();
     }
     QVector<BoardRecord> logged() const { return loggedBoards(dir.path()); }
 
@@ -47,7 +58,7 @@ private slots:
         SimBoard::newBoard(spread, 100);
         SimBoard::setBatch(true, spread, 1);
         openWindow();
-        constexpr int kBoards = 6;
+        constexpr int kBoards = 20;
         for (int n = 1; n <= kBoards; ++n) {
             // The fourth board has lost TK5's pad; the batch puts good boards after it.
             if (n == 4)
@@ -68,6 +79,30 @@ private slots:
         QVERIFY(*records.at(0).figuresOf(5)->signal >= 150);
         QCOMPARE(SimBoard::boardsDrawn(), kBoards + 1);
 
+        // The engineer reads the batch and generates the firmware from it.
+        ModalHelper boxes;
+        window->findChild<QTabWidget *>(QStringLiteral("productionTWidget"))->setCurrentIndex(2);
+        window->findChild<QPushButton *>(QStringLiteral("todayLogBtn"))->click();
+        const auto *values = window->findChild<QTableWidget *>(QStringLiteral("batchFirmwareTable"));
+        QCOMPARE(values->rowCount(), 2);
+        QCOMPARE(values->item(0, 2)->text(), QString::number(kBoards - 1));
+        QByteArray rows;
+        for (int r = 0; r < 2; ++r)
+            rows += QStringLiteral("%1,%2,20,%3,%4,%5,\r\n")
+                        .arg(values->item(r, 1)->text(), values->item(r, 0)->text().mid(2),
+                             values->item(r, 3)->text(), values->item(r, 4)->text(),
+                             values->item(r, 5)->text())
+                        .toLatin1();
+        window->findChild<QPushButton *>(QStringLiteral("batchGenerateBtn"))->click();
+        QTRY_VERIFY(boxes.texts().contains(QStringLiteral("生成应用代码完成！")));
+        const QStringList apps = QDir(dir.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs);
+        QCOMPARE(apps.size(), 1);
+        const QString app = dir.filePath(apps.first());
+        QVERIFY2(readBytes(app + "/User/C/TouchKeyScan.c")
+                     .contains("TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {\r\n" + rows + "};"),
+                 rows);
+        QVERIFY(QFileInfo(app + "/BatchReport.pdf").size() > 0);
+
         // The tool closed between two boards: the log is read again and the count goes on.
         closeWindow();
         openWindow();
@@ -83,8 +118,20 @@ private slots:
         SimBoard::unplug();
         QVERIFY(waitUntil([&] { return view->verdict() == OperatorView::Verdict::Repeat; }, 60000));
         QCOMPARE(logged().size(), kBoards + 1);
-        closeWindow();
         SimBoard::plug();
+        QVERIFY(waitUntil([&] { return linkStatus() == QStringLiteral("调试器已连接"); }, 60000));
+
+        // A log that cannot be written stops the line before a board is started.
+        window->findChild<QLineEdit *>(QStringLiteral("proNameLineEdit"))->setText("blocked");
+        QVERIFY(QDir(dir.path()).mkdir(
+            ProductionLog::fileName(QStringLiteral("blocked"), QDate::currentDate())));
+        SimBoard::clearWrittenReports();
+        ModalHelper stopped;
+        QTest::keyClick(view, Qt::Key_Space);
+        QTRY_COMPARE(stopped.titles(), QStringList{QStringLiteral("量产记录无法写入")});
+        QCOMPARE(view->verdict(), OperatorView::Verdict::Stopped);
+        QVERIFY(SimBoard::writtenReports().isEmpty());
+        closeWindow();
     }
 };
 
