@@ -68,14 +68,16 @@ LimitsEditor::LimitsEditor(ProductionLimits &limits, QWidget *parent)
     noteLabel = new QLabel(this);
     noteLabel->setObjectName(QStringLiteral("limitsNoteLabel"));
     noteLabel->setWordWrap(true);
+    // The note has a line of its own: it may name every channel.
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(noteLabel, 1);
+    buttons->addStretch();
     buttons->addWidget(applyAll);
     buttons->addWidget(derived);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(rule);
     layout->addWidget(limitsTable, 1);
+    layout->addWidget(noteLabel);
     layout->addLayout(buttons);
     // Queued: a limit typed into a cell is committed before the table is filled anew.
     connect(&limits, &ProductionLimits::changed, this, &LimitsEditor::refresh,
@@ -125,10 +127,14 @@ void LimitsEditor::refresh()
         if (!effective.noTouchLow || !effective.noTouchHigh)
             unlimited << QStringLiteral("TK%1").arg(row.channel);
     }
+    // A few channels are named; the rest are counted, so that the note keeps to one line.
+    constexpr int kNamed = 6;
+    QString names = unlimited.mid(0, kNamed).join(tr("、"));
+    if (unlimited.size() > kNamed)
+        names = tr("%1 等 %2 个通道").arg(names).arg(unlimited.size());
     noteLabel->setText(unlimited.isEmpty()
                            ? tr("粗体为手动设定的限值，其余按上面的规则从调试结果推导。")
-                           : tr("没有无触摸值限值（需先调试或手动设定）：%1")
-                                 .arg(unlimited.join(tr("、"))));
+                           : tr("没有无触摸值限值（需先调试或手动设定）：%1").arg(names));
     filling = false;
 }
 

@@ -1,6 +1,7 @@
 #include "production/operatorview.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -9,6 +10,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace
 {
@@ -36,6 +39,8 @@ Look lookOf(OperatorView::Verdict verdict)
     }
     return {"#ffffff", "#000000"};
 }
+
+constexpr int kVerdictPixels = 110;
 
 bool isStartKey(const QKeyEvent *key)
 {
@@ -72,7 +77,7 @@ OperatorView::OperatorView(QWidget *parent) : QWidget(parent)
     verdictLabel->setAlignment(Qt::AlignCenter);
     verdictLabel->setMinimumHeight(150);
     QFont verdictFont = verdictLabel->font();
-    verdictFont.setPixelSize(110);
+    verdictFont.setPixelSize(kVerdictPixels);
     verdictFont.setBold(true);
     verdictLabel->setFont(verdictFont);
     statusLabel = new QLabel(this);
@@ -136,11 +141,30 @@ void OperatorView::showVerdict(Verdict verdict, const QString &status)
     }
     const Look look = lookOf(verdict);
     verdictLabel->setText(text);
+    fitVerdict();
     verdictLabel->setStyleSheet(QStringLiteral("background-color: %1; color: %2; "
                                                "border-radius: 12px;")
                                     .arg(QLatin1String(look.background),
                                          QLatin1String(look.foreground)));
     statusLabel->setText(status);
+}
+
+void OperatorView::fitVerdict()
+{
+    // As large as the label allows, up to a size read from across the room.
+    QFont font = verdictLabel->font();
+    font.setPixelSize(kVerdictPixels);
+    const int advance = QFontMetrics(font).horizontalAdvance(verdictLabel->text());
+    const int room = verdictLabel->contentsRect().width() - 16;
+    if (advance > room && advance > 0)
+        font.setPixelSize(std::max(12, kVerdictPixels * room / advance));
+    verdictLabel->setFont(font);
+}
+
+void OperatorView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitVerdict();
 }
 
 QString OperatorView::statusText() const { return statusLabel->text(); }

@@ -53,8 +53,11 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void fitVerdict();
+
     QLineEdit *boardEdit = nullptr;
     QPushButton *startButton = nullptr;
     QPushButton *abortButton = nullptr;

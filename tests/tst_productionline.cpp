@@ -80,28 +80,30 @@ private slots:
         QCOMPARE(SimBoard::boardsDrawn(), kBoards + 1);
 
         // The engineer reads the batch and generates the firmware from it.
-        ModalHelper boxes;
-        window->findChild<QTabWidget *>(QStringLiteral("productionTWidget"))->setCurrentIndex(2);
-        window->findChild<QPushButton *>(QStringLiteral("todayLogBtn"))->click();
-        const auto *values = window->findChild<QTableWidget *>(QStringLiteral("batchFirmwareTable"));
-        QCOMPARE(values->rowCount(), 2);
-        QCOMPARE(values->item(0, 2)->text(), QString::number(kBoards - 1));
-        QByteArray rows;
-        for (int r = 0; r < 2; ++r)
-            rows += QStringLiteral("%1,%2,20,%3,%4,%5,\r\n")
-                        .arg(values->item(r, 1)->text(), values->item(r, 0)->text().mid(2),
-                             values->item(r, 3)->text(), values->item(r, 4)->text(),
-                             values->item(r, 5)->text())
-                        .toLatin1();
-        window->findChild<QPushButton *>(QStringLiteral("batchGenerateBtn"))->click();
-        QTRY_VERIFY(boxes.texts().contains(QStringLiteral("生成应用代码完成！")));
-        const QStringList apps = QDir(dir.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs);
-        QCOMPARE(apps.size(), 1);
-        const QString app = dir.filePath(apps.first());
-        QVERIFY2(readBytes(app + "/User/C/TouchKeyScan.c")
-                     .contains("TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {\r\n" + rows + "};"),
-                 rows);
-        QVERIFY(QFileInfo(app + "/BatchReport.pdf").size() > 0);
+        {
+            ModalHelper boxes;
+            window->findChild<QTabWidget *>(QStringLiteral("productionTWidget"))->setCurrentIndex(2);
+            window->findChild<QPushButton *>(QStringLiteral("todayLogBtn"))->click();
+            const auto *values = window->findChild<QTableWidget *>(QStringLiteral("batchFirmwareTable"));
+            QCOMPARE(values->rowCount(), 2);
+            QCOMPARE(values->item(0, 2)->text(), QString::number(kBoards - 1));
+            QByteArray rows;
+            for (int r = 0; r < 2; ++r)
+                rows += QStringLiteral("%1,%2,20,%3,%4,%5,\r\n")
+                            .arg(values->item(r, 1)->text(), values->item(r, 0)->text().mid(2),
+                                 values->item(r, 3)->text(), values->item(r, 4)->text(),
+                                 values->item(r, 5)->text())
+                            .toLatin1();
+            window->findChild<QPushButton *>(QStringLiteral("batchGenerateBtn"))->click();
+            QTRY_VERIFY(boxes.texts().contains(QStringLiteral("生成应用代码完成！")));
+            const QStringList apps = QDir(dir.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs);
+            QCOMPARE(apps.size(), 1);
+            const QString app = dir.filePath(apps.first());
+            QVERIFY2(readBytes(app + "/User/C/TouchKeyScan.c")
+                         .contains("TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {\r\n" + rows + "};"),
+                     rows);
+            QVERIFY(QFileInfo(app + "/BatchReport.pdf").size() > 0);
+        }
 
         // The tool closed between two boards: the log is read again and the count goes on.
         closeWindow();

@@ -281,6 +281,14 @@ private slots:
         QTRY_VERIFY(child(&window, "replayBar")->isVisible());
         cut << settled();
         QTest::mouseClick(child(&window, "replayEndBtn"), Qt::LeftButton);
+        // The production page: the operator's view, the limits and the batch.
+        QTest::mouseClick(child(&window, "productionBtn"), Qt::LeftButton);
+        auto *production = static_cast<QTabWidget *>(child(&window, "productionTWidget"));
+        for (int tab = 0; tab < production->count(); ++tab) {
+            production->setCurrentIndex(tab);
+            cut << settled();
+        }
+        QTest::mouseClick(child(&window, "vandreliumBtn"), Qt::LeftButton);
         BoardPanel panel;
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));

@@ -1328,6 +1328,10 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>、</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>%1 等 %2 个通道</source>
+        <translation>%1 and more, %2 channels in all</translation>
+    </message>
 </context>
 <context>
     <name>LiveChart</name>
