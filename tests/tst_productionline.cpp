@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -113,13 +114,26 @@ private slots:
         QCOMPARE(logged().size(), kBoards + 1);
         QCOMPARE(logged().last().board, QString::number(kBoards + 1));
 
+        // Nobody touches the lit keys: each fails when its second is up.
+        finger.stop();
+        window->findChild<QSpinBox *>(QStringLiteral("limitRuleSpin3"))->setValue(1);
+        QTest::keyClick(view, Qt::Key_Space);
+        QVERIFY(waitUntil([&] { return boardDone(view); }, 60000));
+        QCOMPARE(view->verdict(), OperatorView::Verdict::Fail);
+        const QStringList untouched = logged().last().reasons;
+        QCOMPARE(untouched.size(), 2);
+        for (const QString &reason : untouched)
+            QVERIFY2(reason.contains(QStringLiteral(" 未在 1 秒内触摸，信号 ")), qPrintable(reason));
+        QVERIFY(untouched.first().startsWith(QStringLiteral("TK3 ")));
+        followLitKeys(finger, view);
+
         // The debugger goes in the middle of a board: it is tested again, nothing is logged.
         QTest::keyClick(view, Qt::Key_Space);
         QVERIFY(waitUntil([&] { return view->verdict() == OperatorView::Verdict::Testing; },
                           60000));
         SimBoard::unplug();
         QVERIFY(waitUntil([&] { return view->verdict() == OperatorView::Verdict::Repeat; }, 60000));
-        QCOMPARE(logged().size(), kBoards + 1);
+        QCOMPARE(logged().size(), kBoards + 2);
         SimBoard::plug();
         QVERIFY(waitUntil([&] { return linkStatus() == QStringLiteral("调试器已连接"); }, 60000));
 
