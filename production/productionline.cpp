@@ -128,6 +128,7 @@ void ProductionLine::startBoard()
         return;
     }
     if (run.isRunning()) {
+        readerUsed = true;
         view.setRunning(true);
         phaseChanged();
     }
@@ -194,8 +195,11 @@ bool ProductionLine::handleRecord(const QByteArray &record, int crcFailed)
 
 bool ProductionLine::readerFailed(const QString &text)
 {
-    if (!run.isRunning())
-        return false;
-    run.readerFailed(text);
-    return true;
+    if (run.isRunning()) {
+        run.readerFailed(text);
+        return true;
+    }
+    // A failure the reader sent before a board ended (the cable pulled, seen first as the
+    // debugger's removal) arrives afterwards: it is the line's, unless a test has the reader now.
+    return readerUsed && !(boardBusy && boardBusy());
 }

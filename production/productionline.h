@@ -49,7 +49,8 @@ public:
     BoardRun &boardRun() { return run; }
 
     // Records and reader failures while a board is under test; false when none is, and the
-    // tuning gets them.
+    // tuning gets them. A failure after the line's last board, with no test running, is the
+    // board's late one, and taken.
     bool handleRecord(const QByteArray &record, int crcFailed);
     bool readerFailed(const QString &text);
     void linkLost() { run.linkLost(); }
@@ -79,6 +80,8 @@ private:
     int passed = 0;
     int nextNumber = 1;
     bool countedBoard = true;
+    // A board has armed the reader since the window opened.
+    bool readerUsed = false;
 };
 
 #endif // PRODUCTIONLINE_H
