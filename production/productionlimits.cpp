@@ -186,6 +186,11 @@ void ProductionLimits::save(QSettings &ini) const
 {
     // The file keeps what a save does not write again: the whole section is written anew.
     ini.remove(kSection);
+    // A project that keeps the defaults is saved as an older tool saved it.
+    const bool anySet = std::any_of(set.cbegin(), set.cend(),
+                                    [](const ChannelLimits &l) { return !(l == ChannelLimits()); });
+    if (currentRule == LimitRule() && !anySet)
+        return;
     for (Field field : LimitRule::kFields) {
         if (field == Field::TouchTest)
             ini.setValue(ruleKey(field), currentRule.touchTest);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace
@@ -82,13 +83,24 @@ BatchControls::BatchControls(QWidget *parent) : QWidget(parent)
     pad->addStretch();
     pad->addWidget(boardLabel);
 
-    auto *group = new QGroupBox(tr("量产批次"), this);
+    // Folded away until asked for, so that the panel fits a small screen.
+    auto *unfold = new QCheckBox(tr("量产批次"), this);
+    unfold->setObjectName(QStringLiteral("batchUnfoldCheckBox"));
+    auto *group = new QGroupBox(this);
     auto *inner = new QVBoxLayout(group);
     inner->addLayout(spreadGrid);
     inner->addLayout(boards);
     inner->addLayout(pad);
+    group->hide();
+    connect(unfold, &QCheckBox::toggled, this, [group](bool open) {
+        group->setVisible(open);
+        // The panel shrinks again once the batch is folded away.
+        QWidget *panel = group->window();
+        QTimer::singleShot(0, panel, [panel] { panel->adjustSize(); });
+    });
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(unfold);
     layout->addWidget(group);
     refresh();
 }

@@ -25,6 +25,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <optional>
@@ -292,6 +293,9 @@ private slots:
         BoardPanel panel;
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        cut << cutTexts(&panel);
+        panel.findChild<QCheckBox *>(QStringLiteral("batchUnfoldCheckBox"))->setChecked(true);
+        QTRY_VERIFY(panel.findChild<QSpinBox *>(QStringLiteral("offsetSpin"))->isVisible());
         cut << cutTexts(&panel);
         cut.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
