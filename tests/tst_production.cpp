@@ -1,8 +1,11 @@
 #include "production/batchfirmware.h"
 #include "production/batchstatistics.h"
 #include "production/boardrecord.h"
+#include "production/boardrun.h"
 #include "production/productionlimits.h"
 #include "production/productionlog.h"
+
+#include "tuningrig.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -24,6 +27,16 @@ BoardRecord board(const QString &number, bool passed, int noTouch, int noise, in
     if (!passed)
         r.reasons << QStringLiteral("TK3 噪声 %1，高于上限 20").arg(noise);
     return r;
+}
+// A record with every other channel at 1000 + k.
+QByteArray record(std::initializer_list<std::pair<int, int>> counts)
+{
+    QByteArray data = testsupport::measurementRecord(0, 1000);
+    for (const auto &[channel, value] : counts) {
+        data[1 + 2 * channel] = char(value >> 8);
+        data[2 + 2 * channel] = char(value & 0xFF);
+    }
+    return data;
 }
 } // namespace
 
@@ -83,6 +96,41 @@ private slots:
             QCOMPARE(BoardFailure::parse(failure.text()), std::optional<BoardFailure>(failure));
         }
         QCOMPARE(texts, reasons);
+    }
+
+    // The run's own figures: the capture's truncated mean and peak-to-peak noise, a bad frame not
+    // counted, the open pad not asked to be touched, the lit key's touch held before it is judged.
+    void boardRunJudgesItsCapture()
+    {
+        TuningRun tuning;
+        testsupport::FakeTuningLink link(tuning);
+        Pacing pacing = testsupport::fastClock();
+        pacing.startSettleMs = 0;
+        BoardRun run(link, pacing);
+        const ChannelLimits limits = LimitRule().derive(kTuned);
+        QVERIFY(run.start(QStringLiteral("7"), {{3, 1, limits}, {5, 2, limits}}, true, 5));
+        QCOMPARE(link.count(QStringLiteral("start")), 1);
+        run.handleRecord(record({{3, 9000}, {5, 9000}}), 1);
+        for (int n = 0; n < chip::kSamplesPerPhase; ++n)
+            run.handleRecord(record({{3, n % 2 ? 2011 : 2000}, {5, 1100}}), 0);
+        QCOMPARE(run.phase(), BoardRun::Phase::Touching);
+        QCOMPARE(run.litChannel(), 3);
+        std::optional<BoardRecord> finished;
+        connect(&run, &BoardRun::finished, this, [&](const BoardRecord &r) { finished = r; });
+        for (int n = 0; n < BoardRun::kTouchRecords + BoardRun::kHoldRecords && !finished; ++n)
+            run.handleRecord(record({{3, 2205}, {5, 1100}}), 0);
+        QVERIFY(finished);
+        const BoardRecord board = *finished;
+        QCOMPARE(board.board, QStringLiteral("7"));
+        QVERIFY(!board.passed);
+        QCOMPARE(board.reasons, QStringList{"TK5 无触摸值 1100，低于下限 1700：焊盘开路"});
+        const ChannelFigures *tk3 = board.figuresOf(3);
+        QCOMPARE(tk3->noTouchMean, std::optional<int>(2005));
+        QCOMPARE(tk3->noise, std::optional<int>(11));
+        QCOMPARE(tk3->signal, std::optional<int>(200));
+        QCOMPARE(board.figuresOf(5)->signal, std::nullopt);
+        QVERIFY(!run.isRunning());
+        QCOMPARE(link.calls.last(), QStringLiteral("exchange%1").arg(int(StopExchange::EndOfRun)));
     }
 
     void limitsKeptWithTheProject()
