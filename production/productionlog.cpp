@@ -29,7 +29,8 @@ constexpr int kLeadingColumns = 3;
 QByteArray quoted(const QString &text, bool always = false)
 {
     QByteArray bytes = text.toUtf8();
-    if (!always && !bytes.contains(',') && !bytes.contains('"'))
+    // Spaces at either end are quoted too: a line is read trimmed.
+    if (!always && !bytes.contains(',') && !bytes.contains('"') && bytes == bytes.trimmed())
         return bytes;
     bytes.replace('"', "\"\"");
     return '"' + bytes + '"';
