@@ -4,6 +4,7 @@
 #include "production/boardrun.h"
 #include "production/productionlimits.h"
 #include "production/productionlog.h"
+#include "production/projectbatch.h"
 
 #include "tuningrig.h"
 
@@ -262,6 +263,21 @@ private slots:
         QCOMPARE(v.touch->counts, 134);
         QCOMPARE(v.touch->board, QStringLiteral("2"));
         QVERIFY(BatchFirmware::concerns(values).isEmpty());
+        // A tuned project is a board of its own: its rows' means, named after the project.
+        QTemporaryDir dir;
+        testsupport::writeBytes(dir.filePath("bench.ini"),
+                                "[20]\n0=2\n1=TK3:2000:2300:2020:3:1\n2=TK9::::9:2\n");
+        BoardRecord tuned;
+        QString error;
+        QVERIFY(ProjectBatch::read(dir.filePath("bench.ini"), &tuned, &error));
+        QCOMPARE(tuned.board, QStringLiteral("bench"));
+        QCOMPARE(tuned.channels.size(), 1);
+        QCOMPARE(tuned.figuresOf(3)->signal, std::optional<int>(300));
+        QCOMPARE(tuned.figuresOf(3)->waterShift, std::optional<int>(20));
+        testsupport::writeBytes(dir.filePath("empty.ini"), "[20]\n0=0\n");
+        QVERIFY(!ProjectBatch::read(dir.filePath("empty.ini"), &tuned, &error));
+        QVERIFY(error.contains(QStringLiteral("工程中没有调试结果")));
+
         // A batch without a passed board gives no values, and says so.
         QVERIFY(!BatchFirmware::concerns(BatchFirmware::of({boards.last()}, {key})).isEmpty());
     }
