@@ -38,15 +38,15 @@ void MainWindow::setUpProduction()
     production->line().boardBusy = [this] {
         return !tuningRun.halted() || tuning->replay().isActive();
     };
-    projectFile->addSection({[this](QSettings &ini) { production->save(ini); },
-                             [this](const QSettings &ini) {
-                                 QStringList invalid;
-                                 production->load(ini, &invalid);
-                                 if (!invalid.isEmpty())
-                                     ui->plainTextEdit->appendPlainText(
-                                         tr("工程文件中的量产限值无效，已用默认值：%1")
-                                             .arg(invalid.join(tr("、"))));
-                             }});
+    projectFile->addSection(
+        {[this](QSettings &ini) { production->save(ini); },
+         [this](const QSettings &ini) {
+             QStringList invalid;
+             production->load(ini, &invalid);
+             if (!invalid.isEmpty())
+                 ui->plainTextEdit->appendPlainText(
+                     tr("工程文件中的量产限值无效，已用默认值：%1").arg(invalid.join(tr("、"))));
+         }});
     connect(production.get(), &ProductionPage::generateRequested, this, [this] {
         AppProject::Source source;
         source.meansOf = [this](int channel) { return production->batchMeans(channel); };

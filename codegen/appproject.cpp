@@ -7,8 +7,8 @@
 #include "project/pinmapsource.h"
 #include "project/settingspage.h"
 #include "project/writefailure.h"
-#include "tuning/resultstable.h"
 #include "quality/tuningreport.h"
+#include "tuning/resultstable.h"
 
 #include <QDateTime>
 #include <QDir>

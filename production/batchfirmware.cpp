@@ -24,15 +24,14 @@ std::optional<BatchFirmware::Margin> BatchFirmware::Values::worst() const
     return smallest;
 }
 
-QString BatchFirmware::Values::marginText(const std::optional<Margin> &margin,
-                                          bool withBoard) const
+QString BatchFirmware::Values::marginText(const std::optional<Margin> &margin, bool withBoard) const
 {
     if (!margin)
         return tr("—");
-    QString text = thresholds.canPress()
-                       ? tr("%1（%2%）").arg(margin->counts).arg(
-                             thresholds.percentOfSwing(margin->counts))
-                       : QString::number(margin->counts);
+    QString text =
+        thresholds.canPress()
+            ? tr("%1（%2%）").arg(margin->counts).arg(thresholds.percentOfSwing(margin->counts))
+            : QString::number(margin->counts);
     if (withBoard)
         text += tr("（板 %1）").arg(margin->board);
     return text;
@@ -77,8 +76,8 @@ BatchFirmware::Values BatchFirmware::valuesOf(const QVector<BoardRecord> &passed
         v.missing = !v.means.touch ? tr("没有信号数据") : tr("没有防水数据");
         return v;
     }
-    v.thresholds = KeyThresholds::of(*v.means.noTouch, *v.means.touch, *v.means.water,
-                                     key.settings);
+    v.thresholds =
+        KeyThresholds::of(*v.means.noTouch, *v.means.touch, *v.means.water, key.settings);
     const KeyThresholds &t = v.thresholds;
     for (const BoardRecord &board : passed) {
         const ChannelFigures *f = board.figuresOf(key.channel);

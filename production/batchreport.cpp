@@ -61,9 +61,12 @@ QVector<ReportTable::Row> firmwareRows(const QVector<BatchFirmware::Values> &val
         const auto mean = [](const std::optional<int> &m) { return limitText(m); };
         const bool complete = v.missing.isEmpty();
         const std::optional<BatchFirmware::Margin> worst = v.worst();
-        QStringList cells{QStringLiteral("TK%1").arg(v.channel), QString::number(v.keyNumber),
-                          QString::number(v.boards), mean(v.means.noTouch),
-                          mean(v.means.touch), mean(v.means.water)};
+        QStringList cells{QStringLiteral("TK%1").arg(v.channel),
+                          QString::number(v.keyNumber),
+                          QString::number(v.boards),
+                          mean(v.means.noTouch),
+                          mean(v.means.touch),
+                          mean(v.means.water)};
         if (complete)
             cells << QString::number(v.thresholds.pressAt(*v.means.noTouch))
                   << QString::number(v.thresholds.releaseAt(*v.means.noTouch))
@@ -158,9 +161,9 @@ void BatchReport::drawBody(QPainter &painter, ReportPage &page) const
         drawLine(painter, page, tr("失败原因"), 11, true);
         QVector<ReportTable::Row> rows;
         for (const auto &failure : statistics.failures)
-            rows.append({{BoardFailure::shownCategory(failure.first),
-                          QString::number(failure.second)},
-                         QColor()});
+            rows.append(
+                {{BoardFailure::shownCategory(failure.first), QString::number(failure.second)},
+                 QColor()});
         ReportTable({tr("原因"), tr("板数")}, {120}, 0, -1).draw(painter, page, rows);
         page.y += page.mm(3);
     }
@@ -180,11 +183,16 @@ void BatchReport::drawBody(QPainter &painter, ReportPage &page) const
     painter.setFont(ReportPage::font(8));
     page.paragraph(
         tr("统计只计各板的测量值；标准差按样本（n−1）计算。Cpk：均值到最近限值的距离除以三倍标准差"
-           "（无触摸值按上下限，噪声按上限，信号按下限），低于 1.33 的行标为黄色。批次固件值只取合格"
-           "板：不触摸均值取批次最高值，使任何板上电时计数都不高出基线一个按下偏移；触摸均值为它加上"
-           "批次最弱板的信号，按下位置因而是最小摆幅的份额；防水均值加上批次最大的防水偏移（没有时用"
-           "调试工程的）。余量在每块板上按其整个噪声（峰峰值）计算：触摸为信号减噪声减按下偏移，不触摸"
-           "为释放偏移减噪声，防水为释放偏移减防水偏移再减噪声；括号内为占摆幅的百分比及所在的板。"),
+           "（无触摸值按上下限，噪声按上限，信号按下限），低于 1.33 "
+           "的行标为黄色。批次固件值只取合格"
+           "板：不触摸均值取批次最高值，使任何板上电时计数都不高出基线一个按下偏移；触摸均值为它加"
+           "上"
+           "批次最弱板的信号，按下位置因而是最小摆幅的份额；防水均值加上批次最大的防水偏移（没有时"
+           "用"
+           "调试工程的）。余量在每块板上按其整个噪声（峰峰值）计算：触摸为信号减噪声减按下偏移，不"
+           "触摸"
+           "为释放偏移减噪声，防水为释放偏移减防水偏移再减噪声；括号内为占摆幅的百分比及所在的板"
+           "。"),
         5);
     drawHistograms(painter, page);
 }

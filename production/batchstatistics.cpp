@@ -102,9 +102,8 @@ BatchStatistics BatchStatistics::of(const QVector<BoardRecord> &boards,
         const ChannelLimits limits = limitsOf ? limitsOf(channel) : ChannelLimits();
         ChannelStats stats;
         stats.channel = channel;
-        stats.figures[int(BoardFigure::NoTouch)] =
-            FigureStats::of(valuesOf(boards, channel, BoardFigure::NoTouch), limits.noTouchLow,
-                            limits.noTouchHigh);
+        stats.figures[int(BoardFigure::NoTouch)] = FigureStats::of(
+            valuesOf(boards, channel, BoardFigure::NoTouch), limits.noTouchLow, limits.noTouchHigh);
         stats.figures[int(BoardFigure::Noise)] = FigureStats::of(
             valuesOf(boards, channel, BoardFigure::Noise), std::nullopt, limits.maxNoise);
         stats.figures[int(BoardFigure::Signal)] = FigureStats::of(

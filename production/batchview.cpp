@@ -73,12 +73,10 @@ BatchView::BatchView(QWidget *parent) : QWidget(parent)
         if (todayLog)
             addLogs({todayLog()});
     });
-    connect(logs, &QPushButton::clicked, this, [this] {
-        addLogs(chooseFiles(this, tr("打开量产记录"), tr("量产记录(*.csv)")));
-    });
-    connect(projects, &QPushButton::clicked, this, [this] {
-        addProjects(chooseFiles(this, tr("打开调试工程"), tr("工程文件(*.ini)")));
-    });
+    connect(logs, &QPushButton::clicked, this,
+            [this] { addLogs(chooseFiles(this, tr("打开量产记录"), tr("量产记录(*.csv)"))); });
+    connect(projects, &QPushButton::clicked, this,
+            [this] { addProjects(chooseFiles(this, tr("打开调试工程"), tr("工程文件(*.ini)"))); });
     connect(clearButton, &QPushButton::clicked, this, &BatchView::clear);
     connect(reportButton, &QPushButton::clicked, this, &BatchView::reportRequested);
     connect(generateButton, &QPushButton::clicked, this, &BatchView::generateRequested);
@@ -125,7 +123,8 @@ BatchView::BatchView(QWidget *parent) : QWidget(parent)
     auto *lower = new QWidget(this);
     auto *lowerLayout = new QVBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
-    lowerLayout->addWidget(new QLabel(tr("批次固件值（只计合格板；余量按各板的整个噪声计算）"), this));
+    lowerLayout->addWidget(
+        new QLabel(tr("批次固件值（只计合格板；余量按各板的整个噪声计算）"), this));
     lowerLayout->addWidget(firmwareTable);
     auto *parts = new QSplitter(Qt::Vertical, this);
     parts->addWidget(upper);
@@ -200,21 +199,20 @@ void BatchView::refresh()
 {
     stats = BatchStatistics::of(batch, limitsOf);
     values = BatchFirmware::of(batch, keys ? keys() : QVector<BatchFirmware::Key>());
-    QString summary = batch.isEmpty()
-                          ? tr("尚无数据：打开量产记录或调试工程。")
-                          : tr("%1：%2 块板，合格 %3，不合格 %4，良率 %5%")
-                                .arg(sources())
-                                .arg(stats.boards)
-                                .arg(stats.passed)
-                                .arg(stats.boards - stats.passed)
-                                .arg(100.0 * stats.yield(), 0, 'f', 1);
+    QString summary = batch.isEmpty() ? tr("尚无数据：打开量产记录或调试工程。")
+                                      : tr("%1：%2 块板，合格 %3，不合格 %4，良率 %5%")
+                                            .arg(sources())
+                                            .arg(stats.boards)
+                                            .arg(stats.passed)
+                                            .arg(stats.boards - stats.passed)
+                                            .arg(100.0 * stats.yield(), 0, 'f', 1);
     if (skippedLines > 0)
         summary += tr("（跳过 %1 行无法读取的记录）").arg(skippedLines);
     summaryLabel->setText(summary);
     failureList->clear();
     for (const auto &failure : qAsConst(stats.failures))
-        failureList->addItem(tr("%1：%2 块").arg(BoardFailure::shownCategory(failure.first))
-                                 .arg(failure.second));
+        failureList->addItem(
+            tr("%1：%2 块").arg(BoardFailure::shownCategory(failure.first)).arg(failure.second));
     showStatistics();
     showFirmware();
     generateButton->setEnabled(stats.passed > 0);

@@ -55,8 +55,8 @@ std::optional<BoardFailure> BoardJudgement::judgeTouch(int channel, int signal, 
         return std::nullopt;
     const bool seen = signal * 100 >= *limits.minSignal * kTouchSeenPercent;
     BoardFailure failure;
-    failure.kind = timedOut && !seen ? BoardFailure::Kind::NotTouched
-                                     : BoardFailure::Kind::SignalLow;
+    failure.kind =
+        timedOut && !seen ? BoardFailure::Kind::NotTouched : BoardFailure::Kind::SignalLow;
     failure.channel = channel;
     failure.value = signal;
     failure.limit = *limits.minSignal;

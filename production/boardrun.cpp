@@ -29,8 +29,7 @@ BoardRun::BoardRun(TuningLink &link, const Pacing &pacing, QObject *parent)
     });
 }
 
-bool BoardRun::start(const QString &board, const QVector<Key> &boardKeys, bool touch,
-                     int seconds)
+bool BoardRun::start(const QString &board, const QVector<Key> &boardKeys, bool touch, int seconds)
 {
     if (isRunning() || boardKeys.isEmpty() || !link.isOpen())
         return false;
@@ -55,9 +54,8 @@ bool BoardRun::start(const QString &board, const QVector<Key> &boardKeys, bool t
 
 int BoardRun::litChannel() const
 {
-    return currentPhase == Phase::Touching && !toTouch.isEmpty()
-               ? keys.at(toTouch.first()).channel
-               : -1;
+    return currentPhase == Phase::Touching && !toTouch.isEmpty() ? keys.at(toTouch.first()).channel
+                                                                 : -1;
 }
 
 void BoardRun::setPhase(Phase phase)
@@ -128,8 +126,9 @@ void BoardRun::finishCapture()
         if (touchTest && keys.at(i).limits.minSignal && !padFault)
             toTouch << i;
     }
-    std::sort(current.channels.begin(), current.channels.end(),
-              [](const ChannelFigures &a, const ChannelFigures &b) { return a.channel < b.channel; });
+    std::sort(
+        current.channels.begin(), current.channels.end(),
+        [](const ChannelFigures &a, const ChannelFigures &b) { return a.channel < b.channel; });
     if (toTouch.isEmpty()) {
         finish();
         return;

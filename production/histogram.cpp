@@ -34,8 +34,8 @@ Histogram::Bins Histogram::bins(const QVector<int> &values, std::optional<int> l
 }
 
 void Histogram::draw(QPainter &painter, const QRectF &area, const QString &title,
-                     const QVector<int> &values, std::optional<int> lower,
-                     std::optional<int> upper, double lineWidth)
+                     const QVector<int> &values, std::optional<int> lower, std::optional<int> upper,
+                     double lineWidth)
 {
     painter.save();
     const QFontMetricsF metrics(painter.font());
@@ -47,15 +47,16 @@ void Histogram::draw(QPainter &painter, const QRectF &area, const QString &title
                       area.width() - metrics.horizontalAdvance(QStringLiteral("0000")) - line,
                       area.height() - line * 2.6);
     if (values.isEmpty() || plot.width() <= 0 || plot.height() <= 0) {
-        painter.drawText(plot, Qt::AlignCenter,
-                         QCoreApplication::translate("Histogram", "无数据"));
+        painter.drawText(plot, Qt::AlignCenter, QCoreApplication::translate("Histogram", "无数据"));
         painter.restore();
         return;
     }
     const Bins b = bins(values, lower, upper);
     const int most = std::max(1, *std::max_element(b.counts.cbegin(), b.counts.cend()));
     const double span = b.high() - b.low;
-    const auto xOf = [&](double value) { return plot.left() + (value - b.low) / span * plot.width(); };
+    const auto xOf = [&](double value) {
+        return plot.left() + (value - b.low) / span * plot.width();
+    };
     const double barWidth = plot.width() / b.counts.size();
     for (int i = 0; i < b.counts.size(); ++i) {
         const double h = plot.height() * b.counts.at(i) / most;
@@ -65,11 +66,12 @@ void Histogram::draw(QPainter &painter, const QRectF &area, const QString &title
     painter.setPen(QPen(Qt::black, lineWidth));
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
-    painter.drawText(QRectF(area.left(), plot.top() - line / 2, plot.left() - area.left() - 2, line),
-                     Qt::AlignRight, QString::number(most));
-    painter.drawText(QRectF(area.left(), plot.bottom() - line / 2, plot.left() - area.left() - 2,
-                            line),
-                     Qt::AlignRight, QStringLiteral("0"));
+    painter.drawText(
+        QRectF(area.left(), plot.top() - line / 2, plot.left() - area.left() - 2, line),
+        Qt::AlignRight, QString::number(most));
+    painter.drawText(
+        QRectF(area.left(), plot.bottom() - line / 2, plot.left() - area.left() - 2, line),
+        Qt::AlignRight, QStringLiteral("0"));
     for (int tick : SamplesPlot::ticks(b.low, b.high())) {
         const double x = xOf(tick);
         if (x < plot.left() - 0.5 || x > plot.right() + 0.5)

@@ -24,14 +24,14 @@ public:
 
         int high() const { return low + width * int(counts.size()); }
     };
-    static Bins bins(const QVector<int> &values, std::optional<int> lower,
-                     std::optional<int> upper, int count = 12);
+    static Bins bins(const QVector<int> &values, std::optional<int> lower, std::optional<int> upper,
+                     int count = 12);
 
     // Title, bars, count axis on the left, value ticks below and the limit lines inside area;
     // "无数据" without values. lineWidth is the pen width in device units.
     static void draw(QPainter &painter, const QRectF &area, const QString &title,
-                     const QVector<int> &values, std::optional<int> lower,
-                     std::optional<int> upper, double lineWidth);
+                     const QVector<int> &values, std::optional<int> lower, std::optional<int> upper,
+                     double lineWidth);
 };
 
 #endif // HISTOGRAM_H

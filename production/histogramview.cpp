@@ -10,7 +10,7 @@ HistogramView::HistogramView(QWidget *parent) : QWidget(parent)
 }
 
 void HistogramView::showFigure(const QString &shownTitle, const QVector<int> &shownValues,
-                         std::optional<int> shownLower, std::optional<int> shownUpper)
+                               std::optional<int> shownLower, std::optional<int> shownUpper)
 {
     title = shownTitle;
     values = shownValues;

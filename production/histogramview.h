@@ -16,7 +16,7 @@ public:
     explicit HistogramView(QWidget *parent = nullptr);
 
     void showFigure(const QString &title, const QVector<int> &values, std::optional<int> lower,
-              std::optional<int> upper);
+                    std::optional<int> upper);
 
     QSize sizeHint() const override { return QSize(360, 220); }
     QSize minimumSizeHint() const override { return QSize(200, 140); }

@@ -16,8 +16,8 @@ namespace
 using Field = LimitRule::Field;
 using Limit = ProductionLimits::Limit;
 
-constexpr std::array<Field, 4> kSpinFields = {Field::Window, Field::NoiseFactor,
-                                              Field::SignalShare, Field::TouchSeconds};
+constexpr std::array<Field, 4> kSpinFields = {Field::Window, Field::NoiseFactor, Field::SignalShare,
+                                              Field::TouchSeconds};
 
 QString figureText(const std::optional<int> &value)
 {
@@ -51,9 +51,9 @@ LimitsEditor::LimitsEditor(ProductionLimits &limits, QWidget *parent)
 
     limitsTable = new QTableWidget(0, 9, this);
     limitsTable->setObjectName(QStringLiteral("limitsTable"));
-    limitsTable->setHorizontalHeaderLabels({tr("通道"), tr("按键"), tr("调试均值"),
-                                            tr("调试噪声"), tr("调试信号"), tr("无触摸下限"),
-                                            tr("无触摸上限"), tr("噪声上限"), tr("信号下限")});
+    limitsTable->setHorizontalHeaderLabels({tr("通道"), tr("按键"), tr("调试均值"), tr("调试噪声"),
+                                            tr("调试信号"), tr("无触摸下限"), tr("无触摸上限"),
+                                            tr("噪声上限"), tr("信号下限")});
     limitsTable->verticalHeader()->hide();
     limitsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     connect(limitsTable, &QTableWidget::cellChanged, this, &LimitsEditor::cellEdited);

@@ -142,10 +142,10 @@ void OperatorView::showVerdict(Verdict verdict, const QString &status)
     const Look look = lookOf(verdict);
     verdictLabel->setText(text);
     fitVerdict();
-    verdictLabel->setStyleSheet(QStringLiteral("background-color: %1; color: %2; "
-                                               "border-radius: 12px;")
-                                    .arg(QLatin1String(look.background),
-                                         QLatin1String(look.foreground)));
+    verdictLabel->setStyleSheet(
+        QStringLiteral("background-color: %1; color: %2; "
+                       "border-radius: 12px;")
+            .arg(QLatin1String(look.background), QLatin1String(look.foreground)));
     statusLabel->setText(status);
 }
 

@@ -93,7 +93,7 @@ void PanelPicture::paintEvent(QPaintEvent *)
         font.setBold(true);
         painter.setFont(font);
         painter.setPen(key.state == State::Waiting || key.state == State::Lit ? Qt::black
-                                                                               : Qt::white);
+                                                                              : Qt::white);
         painter.drawText(cell.adjusted(0, 0, 0, -cell.height() * 0.25), Qt::AlignCenter,
                          QStringLiteral("K%1").arg(key.keyNumber));
         font.setPixelSize(std::max(9, font.pixelSize() / 2));

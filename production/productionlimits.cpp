@@ -41,7 +41,10 @@ QString limitKey(Limit limit)
     return QString();
 }
 
-QString ruleKey(Field field) { return ProductionLimits::kSection + QLatin1Char('/') + fieldKey(field); }
+QString ruleKey(Field field)
+{
+    return ProductionLimits::kSection + QLatin1Char('/') + fieldKey(field);
+}
 
 QString channelKey(int channel, Limit limit)
 {

@@ -123,7 +123,8 @@ void ProductionLine::startBoard()
         pictured.append({key.channel, key.keyNumber, PanelPicture::State::Waiting});
     view.picture()->setKeys(pictured);
     view.setReasons({});
-    if (!run.start(board, testedKeys, touchTest && touchTest(), touchSeconds ? touchSeconds() : 5)) {
+    if (!run.start(board, testedKeys, touchTest && touchTest(),
+                   touchSeconds ? touchSeconds() : 5)) {
         view.showVerdict(OperatorView::Verdict::Stopped, tr("调试器无连接"));
         return;
     }

@@ -58,9 +58,10 @@ void ProductionPage::build(TuningLink &link, const Pacing &pacing)
         for (const TuningReport::Channel &c : projectChannels())
             keys.append({c.channel, c.keyNumber, productionLimits.limitsOf(c.channel, tunedOf(c))});
         // The operator touches the keys in the order of their numbers.
-        std::stable_sort(keys.begin(), keys.end(), [](const BoardRun::Key &a, const BoardRun::Key &b) {
-            return a.keyNumber < b.keyNumber;
-        });
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const BoardRun::Key &a, const BoardRun::Key &b) {
+                             return a.keyNumber < b.keyNumber;
+                         });
         return keys;
     };
     productionLine->touchTest = [this] { return productionLimits.rule().touchTest; };

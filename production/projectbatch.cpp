@@ -17,7 +17,7 @@ std::optional<int> countOf(const QString &text)
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
     return ok && value >= 0 && value <= SamplesFile::kMaxCount ? std::optional<int>(value)
-                                                                 : std::nullopt;
+                                                               : std::nullopt;
 }
 } // namespace
 
@@ -35,8 +35,8 @@ bool ProjectBatch::read(const QString &iniPath, BoardRecord *board, QString *err
     // No more rows than a save writes, whatever the count says.
     const int rows = std::min(ini.value(QStringLiteral("/20/0")).toInt(), chip::kChannelCount);
     SampleStore store;
-    const QString samplesPath = info.absolutePath() + QLatin1Char('/') +
-                                SamplesFile::fileName(info.completeBaseName());
+    const QString samplesPath =
+        info.absolutePath() + QLatin1Char('/') + SamplesFile::fileName(info.completeBaseName());
     QString samplesError;
     if (QFileInfo::exists(samplesPath) && !SamplesFile::read(samplesPath, &store, &samplesError))
         return fail(samplesError);
@@ -44,8 +44,8 @@ bool ProjectBatch::read(const QString &iniPath, BoardRecord *board, QString *err
     record.board = info.completeBaseName();
     record.time = info.lastModified();
     for (int i = 1; i <= rows; ++i) {
-        const QStringList cells = ini.value(QStringLiteral("/20/%1").arg(i)).toString().split(
-            QLatin1Char(':'));
+        const QStringList cells =
+            ini.value(QStringLiteral("/20/%1").arg(i)).toString().split(QLatin1Char(':'));
         const std::optional<int> channel = countOf(cells.value(4));
         if (!channel || !chip::isChannel(*channel) || record.figuresOf(*channel))
             continue;
@@ -63,8 +63,9 @@ bool ProjectBatch::read(const QString &iniPath, BoardRecord *board, QString *err
     }
     if (record.channels.isEmpty())
         return fail(tr("工程中没有调试结果"));
-    std::sort(record.channels.begin(), record.channels.end(),
-              [](const ChannelFigures &a, const ChannelFigures &b) { return a.channel < b.channel; });
+    std::sort(
+        record.channels.begin(), record.channels.end(),
+        [](const ChannelFigures &a, const ChannelFigures &b) { return a.channel < b.channel; });
     *board = record;
     return true;
 }

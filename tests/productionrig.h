@@ -67,8 +67,8 @@ inline QVector<BoardRecord> loggedBoards(const QString &folder)
 {
     QVector<BoardRecord> records;
     QString error;
-    const QString path =
-        QDir(folder).filePath(ProductionLog::fileName(QStringLiteral("line"), QDate::currentDate()));
+    const QString path = QDir(folder).filePath(
+        ProductionLog::fileName(QStringLiteral("line"), QDate::currentDate()));
     return ProductionLog::read(path, &records, &error) ? records : QVector<BoardRecord>();
 }
 } // namespace testsupport

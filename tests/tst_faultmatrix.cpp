@@ -1,9 +1,9 @@
 // Fault matrix: every flow of the window on the simulated board (single test, auto test, waterproof
-// test, verification, Save & Download, application project, a board of the production line), with each board fault injected at
-// each phase where it applies. Every cell checks that the window never stops answering for more
-// than 10 s, that the run ends as it should with its message and the right link status, that the
-// results and the project file written before are intact, and that the next run is accepted once
-// the fault is gone. The matrix is printed at the end.
+// test, verification, Save & Download, application project, a board of the production line), with
+// each board fault injected at each phase where it applies. Every cell checks that the window never
+// stops answering for more than 10 s, that the run ends as it should with its message and the right
+// link status, that the results and the project file written before are intact, and that the next
+// run is accepted once the fault is gone. The matrix is printed at the end.
 #include "faultbench.h"
 #include "production/operatorview.h"
 #include "production/productionlog.h"
@@ -20,8 +20,8 @@ namespace
 enum class Flow { Single, Auto, Waterproof, Verification, SaveDownload, AppProject, Production };
 enum class Fault { Unplug, RefuseStart, RefuseStop, Silence, Corrupt, WrongLength };
 
-const QStringList kFlowNames = {"single test",  "auto test",       "waterproof",
-                                "verification", "Save & Download", "application project",
+const QStringList kFlowNames = {"single test",     "auto test",       "waterproof",
+                                "verification",    "Save & Download", "application project",
                                 "production board"};
 const QStringList kFaultNames = {"unplug",  "refused Start",  "refused Stop",
                                  "silence", "1 in 3 corrupt", "wrong length"};
@@ -395,8 +395,8 @@ private:
         QVERIFY(b.waitUntil([&] { return open.finished(); }));
         b.click(QStringLiteral("productionBtn"));
         auto *view = b.window->findChild<OperatorView *>(QStringLiteral("operatorView"));
-        const QString logFile = b.dir.filePath(
-            ProductionLog::fileName(QStringLiteral("matrix"), QDate::currentDate()));
+        const QString logFile =
+            b.dir.filePath(ProductionLog::fileName(QStringLiteral("matrix"), QDate::currentDate()));
         const auto logged = [&] {
             QVector<BoardRecord> boards;
             QString error;

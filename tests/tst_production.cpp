@@ -60,8 +60,8 @@ private slots:
                               << QStringList{"TK5 无触摸值 2301，高于上限 2300"};
         QTest::newRow("noise") << 2000 << 21 << 300 << false
                                << QStringList{"TK5 噪声 21，高于上限 20"};
-        QTest::newRow("weak touch") << 2000 << 10 << 149 << false
-                                    << QStringList{"TK5 信号 149，低于下限 150"};
+        QTest::newRow("weak touch")
+            << 2000 << 10 << 149 << false << QStringList{"TK5 信号 149，低于下限 150"};
         QTest::newRow("not touched") << 2000 << 10 << 20 << true
                                      << QStringList{"TK5 未在 5 秒内触摸，信号 20，低于下限 "
                                                     "150：无信号，焊盘开路或未触摸"};
@@ -71,8 +71,8 @@ private slots:
         QTest::newRow("shorted pad") << 65535 << 0 << 0 << false
                                      << QStringList{"TK5 无触摸值 65535，高于上限 2300：焊盘短路"};
         // Low, but not so low that the pad must have lost its copper.
-        QTest::newRow("low, no pad named") << 1400 << 10 << 300 << false
-                                           << QStringList{"TK5 无触摸值 1400，低于下限 1700"};
+        QTest::newRow("low, no pad named")
+            << 1400 << 10 << 300 << false << QStringList{"TK5 无触摸值 1400，低于下限 1700"};
     }
     void verdictOnExactFigures()
     {

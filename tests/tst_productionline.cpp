@@ -66,8 +66,8 @@ private slots:
                 SimBoard::setPad(5, SimBoard::Pad::Open);
             QTest::keyClick(view, Qt::Key_Space);
             QVERIFY(waitUntil([&] { return boardDone(view); }, 60000));
-            QCOMPARE(view->verdict(), n == 4 ? OperatorView::Verdict::Fail
-                                             : OperatorView::Verdict::Pass);
+            QCOMPARE(view->verdict(),
+                     n == 4 ? OperatorView::Verdict::Fail : OperatorView::Verdict::Pass);
             // On the disk before the next board may start.
             QCOMPARE(logged().size(), n);
         }
@@ -83,9 +83,11 @@ private slots:
         // The engineer reads the batch and generates the firmware from it.
         {
             ModalHelper boxes;
-            window->findChild<QTabWidget *>(QStringLiteral("productionTWidget"))->setCurrentIndex(2);
+            window->findChild<QTabWidget *>(QStringLiteral("productionTWidget"))
+                ->setCurrentIndex(2);
             window->findChild<QPushButton *>(QStringLiteral("todayLogBtn"))->click();
-            const auto *values = window->findChild<QTableWidget *>(QStringLiteral("batchFirmwareTable"));
+            const auto *values =
+                window->findChild<QTableWidget *>(QStringLiteral("batchFirmwareTable"));
             QCOMPARE(values->rowCount(), 2);
             QCOMPARE(values->item(0, 2)->text(), QString::number(kBoards - 1));
             QByteArray rows;
@@ -123,14 +125,15 @@ private slots:
         const QStringList untouched = logged().last().reasons;
         QCOMPARE(untouched.size(), 2);
         for (const QString &reason : untouched)
-            QVERIFY2(reason.contains(QStringLiteral(" 未在 1 秒内触摸，信号 ")), qPrintable(reason));
+            QVERIFY2(reason.contains(QStringLiteral(" 未在 1 秒内触摸，信号 ")),
+                     qPrintable(reason));
         QVERIFY(untouched.first().startsWith(QStringLiteral("TK3 ")));
         followLitKeys(finger, view);
 
         // The debugger goes in the middle of a board: it is tested again, nothing is logged.
         QTest::keyClick(view, Qt::Key_Space);
-        QVERIFY(waitUntil([&] { return view->verdict() == OperatorView::Verdict::Testing; },
-                          60000));
+        QVERIFY(
+            waitUntil([&] { return view->verdict() == OperatorView::Verdict::Testing; }, 60000));
         SimBoard::unplug();
         QVERIFY(waitUntil([&] { return view->verdict() == OperatorView::Verdict::Repeat; }, 60000));
         QCOMPARE(logged().size(), kBoards + 2);
@@ -139,8 +142,9 @@ private slots:
 
         // A log that cannot be written stops the line before a board is started.
         window->findChild<QLineEdit *>(QStringLiteral("proNameLineEdit"))->setText("blocked");
-        QVERIFY(QDir(dir.path()).mkdir(
-            ProductionLog::fileName(QStringLiteral("blocked"), QDate::currentDate())));
+        QVERIFY(
+            QDir(dir.path())
+                .mkdir(ProductionLog::fileName(QStringLiteral("blocked"), QDate::currentDate())));
         SimBoard::clearWrittenReports();
         ModalHelper stopped;
         QTest::keyClick(view, Qt::Key_Space);

@@ -19,13 +19,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QStyleOption>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
-#include <QSpinBox>
 #include <QtTest>
 
 #include <optional>
