@@ -153,6 +153,34 @@ private slots:
         QVERIFY(SimBoard::writtenReports().isEmpty());
         closeWindow();
     }
+
+    // A limit typed for one key, then given to every key, is the project's after a restart; an
+    // emptied cell gives the derived limit back.
+    void limitsSetByHandAreKeptWithTheProject()
+    {
+        SimBoard::reset();
+        openWindow();
+        window->findChild<QTabWidget *>(QStringLiteral("productionTWidget"))->setCurrentIndex(1);
+        auto *table = window->findChild<QTableWidget *>(QStringLiteral("limitsTable"));
+        const auto cell = [&table](int row) { return table->item(row, 5)->text(); };
+        QCOMPARE(cell(0), QStringLiteral("1700"));
+        table->item(1, 5)->setText(QStringLiteral("1800"));
+        QTRY_VERIFY(table->item(1, 5)->font().bold());
+        table->setCurrentCell(1, 5);
+        window->findChild<QPushButton *>(QStringLiteral("applyLimitToAllBtn"))->click();
+        QTRY_COMPARE(cell(0), QStringLiteral("1800"));
+        window->close();
+        closeWindow();
+        openWindow();
+        window->findChild<QTabWidget *>(QStringLiteral("productionTWidget"))->setCurrentIndex(1);
+        table = window->findChild<QTableWidget *>(QStringLiteral("limitsTable"));
+        QCOMPARE(cell(0), QStringLiteral("1800"));
+        QVERIFY(table->item(0, 5)->font().bold());
+        table->item(0, 5)->setText(QString());
+        QTRY_COMPARE(cell(0), QStringLiteral("1700"));
+        QVERIFY(!table->item(0, 5)->font().bold());
+        closeWindow();
+    }
 };
 
 QTEST_MAIN(TestProductionLine)
