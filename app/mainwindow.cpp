@@ -7,6 +7,7 @@
 #include "app/recentprojectsmenu.h"
 #include "app/windowlayout.h"
 #include "chip/chip.h"
+#include "production/productionpage.h"
 
 #include <QCloseEvent>
 #include <QEasingCurve>
@@ -56,6 +57,7 @@ MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
 
     tuning->indicators().applySwatchStyles();
     setUpFirmwareGeneration();
+    setUpProduction();
     // The constructor's curves, in palette colours, until verification creates them anew.
     tuning->verification().createCurves();
 
@@ -91,6 +93,8 @@ void MainWindow::arrangeWindow()
 
 MainWindow::~MainWindow()
 {
+    // The production page lets go of the form's stack before the form goes.
+    production.reset();
     // The link stops its readers and closes the board before the companions and the form go.
     delete debuggerLink;
     // The evaluation and the false-touch run hold the session: they go before it.

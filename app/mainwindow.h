@@ -34,6 +34,7 @@ class QTimer;
 QT_END_NAMESPACE
 
 class LanguageMenu;
+class ProductionPage;
 class LayoutFitter;
 class RecentProjectsMenu;
 class EvaluationMenu;
@@ -42,7 +43,8 @@ class SamplingStarter;
 
 // The tool's one window: owns the form and its companions, wires them, and routes user actions
 // to them. Its definitions are split by subsystem: mainwindow.cpp (shell), mainwindow_link.cpp,
-// mainwindow_project.cpp, mainwindow_tuning.cpp, mainwindow_verify.cpp, mainwindow_codegen.cpp.
+// mainwindow_project.cpp, mainwindow_tuning.cpp, mainwindow_verify.cpp, mainwindow_codegen.cpp,
+// mainwindow_production.cpp.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -255,6 +257,10 @@ private:
     ToolPaths toolPaths = ToolPaths::forThisProgram();
     std::unique_ptr<AppProject> appProject;
     SaveDownload *saveDownload = nullptr;
+
+    // The production line test and the batch figures, a page of its own in the side menu.
+    void setUpProduction();
+    std::unique_ptr<ProductionPage> production;
 };
 
 #endif // MAINWINDOW_H

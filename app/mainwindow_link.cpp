@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "production/productionline.h"
+#include "production/productionpage.h"
 #include "tuning/samplingstarter.h"
 
 #include <QLabel>
@@ -84,6 +86,9 @@ void MainWindow::showLinkStatus(LinkStatus status)
         ui->usbStateLabel->setText(tr("调试器打开失败"));
         break;
     case LinkStatus::Removed:
+        // The board under test is tested again once the debugger is back.
+        if (production)
+            production->line().linkLost();
         ui->usbStateLabel->setText(tr("调试器已断开"));
         break;
     }
@@ -121,7 +126,11 @@ bool MainWindow::stopBoardOnClose()
     return debuggerLink->runStopExchange(StopExchange::WindowClose) == StopOutcome::Done;
 }
 
-void MainWindow::reciveHandshakeMessage_rThread(QString text) { tuning->readerFailed(text); }
+void MainWindow::reciveHandshakeMessage_rThread(QString text)
+{
+    if (!production->line().readerFailed(text))
+        tuning->readerFailed(text);
+}
 
 void MainWindow::reciveHandshakeMessage_cThread(QString text) { tuning->checkReaderFailed(text); }
 

@@ -2,6 +2,8 @@
 #include "chip/chip.h"
 #include "ui_mainwindow.h"
 
+#include "production/productionline.h"
+#include "production/productionpage.h"
 #include "tuning/samplingstarter.h"
 
 #include <QCheckBox>
@@ -78,6 +80,8 @@ QString MainWindow::exportFolder() const
 
 void MainWindow::reciveDataFromThread(QByteArray data, int crcFailed)
 {
+    if (production->line().handleRecord(data, crcFailed))
+        return;
     tuning->handleRecord(data, crcFailed);
 }
 

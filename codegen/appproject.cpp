@@ -8,6 +8,7 @@
 #include "project/settingspage.h"
 #include "project/writefailure.h"
 #include "quality/tuningreport.h"
+#include "tuning/resultstable.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -24,6 +25,16 @@ AppProject::AppProject(QWidget *parent, const SettingsPage &settings, const PinM
 }
 
 void AppProject::generate()
+{
+    Source source;
+    source.meansOf = [this](int channel) { return results.tableMeans(channel); };
+    source.concerns = keyConcerns;
+    source.writeReport = writeReport;
+    source.reportFileName = TuningReport::appFileName();
+    generate(source);
+}
+
+void AppProject::generate(const Source &from)
 {
     if (QMessageBox::warning(parent, tr("生成代码提示"), tr("请确调试已经完成！"),
                              QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
@@ -44,15 +55,15 @@ void AppProject::generate()
         return;
     }
     QStringList incomplete;
-    const QStringList rows = SourceGenerator::resultRows(pins, results, &incomplete);
+    const QStringList rows = SourceGenerator::resultRows(pins, from.meansOf, &incomplete);
     if (!incomplete.isEmpty()) {
         QMessageBox::warning(parent, tr("提示"),
                              tr("以下通道尚未完成测试：") + incomplete.join(tr("，")));
         return;
     }
     // The engineer may know better than the judgement: asked, never refused.
-    if (keyConcerns) {
-        const QStringList concerns = keyConcerns();
+    if (from.concerns) {
+        const QStringList concerns = from.concerns();
         if (!concerns.isEmpty() &&
             !askToGoOn(parent, tr("%1\n\n仍要生成应用代码吗？").arg(concerns.join(tr("；\n"))),
                        tr("仍然生成")))
@@ -82,8 +93,8 @@ void AppProject::generate()
     if (!SourceGenerator::rewriteKeySettingsTable(
             parent, source, SourceGenerator::keySettingsRows(pins, settingsOf)))
         return;
-    const QString report = folder + QLatin1Char('/') + TuningReport::appFileName();
-    if (writeReport && !writeReport(report)) {
+    const QString report = folder + QLatin1Char('/') + from.reportFileName;
+    if (from.writeReport && !from.writeReport(report)) {
         warnWriteFailed(parent, report);
         return;
     }

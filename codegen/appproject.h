@@ -1,6 +1,7 @@
 #ifndef APPPROJECT_H
 #define APPPROJECT_H
 
+#include "quality/channelsamples.h"
 #include "quality/keysettings.h"
 
 #include <QCoreApplication>
@@ -28,8 +29,22 @@ public:
                const ResultsTable &results, const QString &templateDir,
                std::function<bool()> saveProjectFile);
 
-    // The whole request, from the confirmation question to "生成应用代码完成！".
+    // What the firmware's means and the report in its folder are taken from: the results table
+    // and the tuning report, or a batch's firmware values and the batch report.
+    struct Source
+    {
+        std::function<KeyMeans(int channel)> meansOf;
+        // The keys the user is asked about before generating; none when unset.
+        std::function<QStringList()> concerns;
+        std::function<bool(const QString &path)> writeReport;
+        QString reportFileName;
+    };
+
+    // The whole request, from the confirmation question to "生成应用代码完成！", from the results
+    // table.
     void generate();
+    // The same request with the means and the report of from.
+    void generate(const Source &from);
 
     // Creates projectPath + "/fullChipTouchPro" + "yyyy_MM_dd_hh_mm_ss" (the parent must exist)
     // and returns its path whether or not the creation succeeded.

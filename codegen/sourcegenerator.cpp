@@ -85,11 +85,19 @@ QStringList SourceGenerator::channelConfigRows(const PinMapSource &pins)
 QStringList SourceGenerator::resultRows(const PinMapSource &pins, const ResultsTable &results,
                                         QStringList *incomplete)
 {
+    return resultRows(
+        pins, [&results](int channel) { return results.tableMeans(channel); }, incomplete);
+}
+
+QStringList SourceGenerator::resultRows(const PinMapSource &pins,
+                                        const std::function<KeyMeans(int channel)> &meansOf,
+                                        QStringList *incomplete)
+{
     QStringList rows;
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (pins.channelInUse(channel) != 1)
             continue;
-        const KeyMeans means = results.tableMeans(channel);
+        const KeyMeans means = meansOf(channel);
         QString line = QString::number(pins.keyNumber(channel)) + QLatin1Char(',') +
                        QString::number(channel) + QLatin1String(",20,");
         QStringList lacking;

@@ -2,6 +2,7 @@
 #define SOURCEGENERATOR_H
 
 #include "chip/chip.h"
+#include "quality/channelsamples.h"
 #include "quality/keysettings.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,10 @@ public:
     // the no-touch, touch and waterproof means of the channel's results row. A channel that lacks
     // a mean is named in *incomplete with what it lacks, for example "TK3（防水）".
     static QStringList resultRows(const PinMapSource &pins, const ResultsTable &results,
+                                  QStringList *incomplete);
+    // The same rows with each channel's means from meansOf (a batch's firmware values).
+    static QStringList resultRows(const PinMapSource &pins,
+                                  const std::function<KeyMeans(int channel)> &meansOf,
                                   QStringList *incomplete);
     // One row per channel in use, ascending as the channel table's rows: the key's settings as
     // the firmware's settings table holds them, "50,10,3,20,1,".

@@ -1,6 +1,7 @@
 #include "sim/boardpanel.h"
 
 #include "chip/chip.h"
+#include "sim/batchcontrols.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -149,6 +150,8 @@ BoardPanel::BoardPanel(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addLayout(options);
     layout->addLayout(coupling);
     layout->addLayout(burst);
+    batchControls = new BatchControls(this);
+    layout->addWidget(batchControls);
     layout->addWidget(plugBtn);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -230,6 +233,7 @@ void BoardPanel::refresh()
             key->setChecked(touched);
         }
     }
+    batchControls->refresh();
     if (waterCheckBox->isChecked() != SimBoard::water()) {
         const QSignalBlocker quiet(waterCheckBox);
         waterCheckBox->setChecked(SimBoard::water());

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class BatchControls;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -63,6 +64,7 @@ private:
     QPushButton *plugBtn = nullptr;
     QLabel *boardStateLabel = nullptr;
     QLabel *hintLabel = nullptr;
+    BatchControls *batchControls = nullptr;
     QTimer *refreshTimer = nullptr;
     bool latchMode = false;
     bool blocked = false;

@@ -58,6 +58,12 @@ struct Board
     int noise = 3;
     int burstChannel = -1;
     int burstAmplitude = 0;
+    int channelNoise[chip::kChannelCount] = {};
+    SimBoard::Pad pads[chip::kChannelCount] = {};
+    bool batch = false;
+    SimBoard::Spread spread;
+    unsigned nextSeed = 1;
+    int boardsDrawn = 0;
     std::mt19937 random{1};
 
     bool refuseStart = false;
@@ -82,13 +88,36 @@ struct Board
 
     Board() { restoreLevels(); }
 
+    // Distinct and steady per channel: 1980 ... 2020.
+    static int defaultBaseline(int channel) { return 2000 + (channel * 37) % 41 - 20; }
+
     void restoreLevels()
     {
         for (int k = 0; k < chip::kChannelCount; ++k) {
-            // Distinct and steady per channel: 1980 ... 2020.
-            baselines[k] = 2000 + (k * 37) % 41 - 20;
+            baselines[k] = defaultBaseline(k);
             fingerRise[k] = SimBoard::kFingerRise;
+            channelNoise[k] = -1;
+            pads[k] = SimBoard::Pad::Good;
         }
+    }
+
+    void drawBoard(const SimBoard::Spread &s, unsigned seed)
+    {
+        std::mt19937 draw(seed);
+        const auto within = [&draw](int low, int high) {
+            return std::uniform_int_distribution<int>(std::min(low, high),
+                                                      std::max(low, high))(draw);
+        };
+        for (int k = 0; k < chip::kChannelCount; ++k) {
+            baselines[k] = std::clamp(defaultBaseline(k) + within(-s.offset, s.offset), 0, 0xFFFF);
+            const int share = within(-s.signalPercent, s.signalPercent);
+            fingerRise[k] = SimBoard::kFingerRise * (100 + share) / 100;
+            channelNoise[k] = std::clamp(within(s.noiseLow, s.noiseHigh), 0, 1000);
+            pads[k] = SimBoard::Pad::Good;
+        }
+        std::fill(std::begin(finger), std::end(finger), false);
+        water = false;
+        ++boardsDrawn;
     }
 
     void restoreDefaults()
@@ -101,6 +130,10 @@ struct Board
         noise = 3;
         burstChannel = -1;
         burstAmplitude = 0;
+        batch = false;
+        spread = SimBoard::Spread();
+        nextSeed = 1;
+        boardsDrawn = 0;
         random.seed(1);
         refuseStart = refuseStop = silent = openRefused = unplugOnWrite = false;
         corruptRemaining = corruptEvery = shortenEvery = 0;
@@ -129,18 +162,26 @@ struct Board
 
     int meanReading(int channel) const
     {
+        if (pads[channel] == SimBoard::Pad::Shorted)
+            return 0xFFFF;
         int coupled = 0;
         for (int touched = 0; touched < chip::kChannelCount; ++touched)
             coupled += finger[touched] ? coupling[touched][channel] : 0;
-        return baselines[channel] + (finger[channel] ? fingerRise[channel] : 0) + coupled +
-               (water ? SimBoard::kWaterShift : 0);
+        const int sensed = (finger[channel] ? fingerRise[channel] : 0) + coupled +
+                           (water ? SimBoard::kWaterShift : 0);
+        // Without its pad the pin senses a small share of what reaches the pad.
+        if (pads[channel] == SimBoard::Pad::Open)
+            return std::clamp(baselines[channel] * SimBoard::kOpenPercent / 100 + sensed / 20, 0,
+                              0xFFFF);
+        return std::clamp(baselines[channel] + sensed, 0, 0xFFFF);
     }
 
     int reading(int channel)
     {
         int value = meanReading(channel);
-        if (noise > 0)
-            value += std::uniform_int_distribution<int>(-noise, noise)(random);
+        const int amplitude = channelNoise[channel] >= 0 ? channelNoise[channel] : noise;
+        if (amplitude > 0 && pads[channel] != SimBoard::Pad::Shorted)
+            value += std::uniform_int_distribution<int>(-amplitude, amplitude)(random);
         if (channel == burstChannel && burstAmplitude > 0)
             value += std::uniform_int_distribution<int>(-burstAmplitude, burstAmplitude)(random);
         return std::clamp(value, 0, 0xFFFF);
@@ -243,9 +284,14 @@ struct Board
                 enqueue(simframe::frame(QByteArray::fromHex("FF01")));
                 return;
             }
+            const bool wasStreaming = streaming;
             pump(Clock::now());
             streaming = false;
             enqueue(simframe::frame(QByteArray::fromHex("FF00")));
+            // The operator changes boards once the test stopped; a second Stop finds the next
+            // board idle already.
+            if (batch && wasStreaming)
+                drawBoard(spread, nextSeed++);
         }
     }
 };
@@ -636,4 +682,54 @@ int SimBoard::read(Handle *handle, unsigned char *data, std::size_t length, int 
         b.changed.wait_until(lock, wake);
         --b.waitingReads;
     }
+}
+
+void SimBoard::setChannelNoise(int channel, int amplitude)
+{
+    if (!chip::isChannel(channel))
+        return;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().channelNoise[channel] = amplitude < 0 ? -1 : std::min(amplitude, 1000);
+}
+
+void SimBoard::setPad(int channel, Pad pad)
+{
+    if (!chip::isChannel(channel))
+        return;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().pads[channel] = pad;
+}
+
+SimBoard::Pad SimBoard::pad(int channel)
+{
+    if (!chip::isChannel(channel))
+        return Pad::Good;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().pads[channel];
+}
+
+void SimBoard::newBoard(const Spread &spread, unsigned seed)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().drawBoard(spread, seed);
+}
+
+void SimBoard::setBatch(bool on, const Spread &spread, unsigned seed)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    board().batch = on;
+    board().spread = spread;
+    board().nextSeed = seed;
+}
+
+bool SimBoard::batch()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().batch;
+}
+
+int SimBoard::boardsDrawn()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().boardsDrawn;
 }

@@ -45,6 +45,34 @@ public:
     static quint16 meanReading(int channel);
     // A finger on touched raises affected by counts as well (key-to-key coupling); 0 removes it.
     static void setCoupling(int touched, int affected, int counts);
+    // The channel's own noise amplitude; -1 gives it the board's (setNoise) again.
+    static void setChannelNoise(int channel, int amplitude);
+
+    // A pad of the target board: an open pad has lost most of its capacitance (its count falls to
+    // kOpenPercent of its baseline and a finger hardly moves it), a shorted one holds its counter
+    // at 65535 whatever touches it.
+    enum class Pad { Good, Open, Shorted };
+    static constexpr int kOpenPercent = 55;
+    static void setPad(int channel, Pad pad);
+    static Pad pad(int channel);
+
+    // A production batch: what sets one board apart from the next.
+    struct Spread
+    {
+        int offset = 40;        // each baseline within +-offset of its default
+        int signalPercent = 10; // each finger rise within +-this % of kFingerRise
+        int noiseLow = 2;       // each channel's noise amplitude within noiseLow ... noiseHigh
+        int noiseHigh = 4;
+    };
+    // The next board of a batch on the fixture: each channel's baseline, finger rise and noise
+    // drawn from spread by a generator started at seed; every pad good, no finger, no water.
+    static void newBoard(const Spread &spread, unsigned seed);
+    // While on, each Stop the board accepts puts the next board of the batch on the fixture (the
+    // seeds count up from seed), as an operator changes boards between two tests.
+    static void setBatch(bool on, const Spread &spread, unsigned seed);
+    static bool batch();
+    // Boards put on the fixture by newBoard or the batch since reset().
+    static int boardsDrawn();
 
     // Board behaviour.
     static void setRefuseStart(bool refuse); // Start is answered FE 01

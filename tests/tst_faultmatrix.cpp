@@ -1,10 +1,13 @@
 // Fault matrix: every flow of the window on the simulated board (single test, auto test, waterproof
-// test, verification, Save & Download, application project), with each board fault injected at
-// each phase where it applies. Every cell checks that the window never stops answering for more
-// than 10 s, that the run ends as it should with its message and the right link status, that the
-// results and the project file written before are intact, and that the next run is accepted once
-// the fault is gone. The matrix is printed at the end.
+// test, verification, Save & Download, application project, a board of the production line), with
+// each board fault injected at each phase where it applies. Every cell checks that the window never
+// stops answering for more than 10 s, that the run ends as it should with its message and the right
+// link status, that the results and the project file written before are intact, and that the next
+// run is accepted once the fault is gone. The matrix is printed at the end.
 #include "faultbench.h"
+#include "production/operatorview.h"
+#include "production/productionlog.h"
+#include "productionrig.h"
 #include "uiscript.h"
 
 #include <QDirIterator>
@@ -14,11 +17,12 @@
 
 namespace
 {
-enum class Flow { Single, Auto, Waterproof, Verification, SaveDownload, AppProject };
+enum class Flow { Single, Auto, Waterproof, Verification, SaveDownload, AppProject, Production };
 enum class Fault { Unplug, RefuseStart, RefuseStop, Silence, Corrupt, WrongLength };
 
-const QStringList kFlowNames = {"single test",  "auto test",       "waterproof",
-                                "verification", "Save & Download", "application project"};
+const QStringList kFlowNames = {"single test",     "auto test",       "waterproof",
+                                "verification",    "Save & Download", "application project",
+                                "production board"};
 const QStringList kFaultNames = {"unplug",  "refused Start",  "refused Stop",
                                  "silence", "1 in 3 corrupt", "wrong length"};
 
@@ -373,6 +377,56 @@ private:
         }
     }
 
+    // A board on the production line of the project tuned on TK3. A fault that takes the board's
+    // records (the cable, a refused Start, silence) leaves the board neither passed nor failed
+    // and nothing logged; bad frames and a refused Stop leave the verdict as the board's readings
+    // give it. The next board is tested and logged once the fault is gone.
+    void productionBoard(FaultBench &b, Fault fault, const QString &phase)
+    {
+        {
+            QSettings ini(b.projectFile, QSettings::IniFormat);
+            ini.setValue(QStringLiteral("/20/0"), QStringLiteral("1"));
+            ini.setValue(QStringLiteral("/20/1"), QStringLiteral("TK3:2000:2300:2020:3:1"));
+            ini.setValue(QStringLiteral("Production/touchTest"), QStringLiteral("false"));
+        }
+        UiScript open;
+        open.answerFileDialog(b.projectFile);
+        b.click(QStringLiteral("openProBtn"));
+        QVERIFY(b.waitUntil([&] { return open.finished(); }));
+        b.click(QStringLiteral("productionBtn"));
+        auto *view = b.window->findChild<OperatorView *>(QStringLiteral("operatorView"));
+        const QString logFile =
+            b.dir.filePath(ProductionLog::fileName(QStringLiteral("matrix"), QDate::currentDate()));
+        const auto logged = [&] {
+            QVector<BoardRecord> boards;
+            QString error;
+            return ProductionLog::read(logFile, &boards, &error) ? int(boards.size()) : 0;
+        };
+        const bool midBoard = phase == QLatin1String("capture");
+        if (!midBoard)
+            inject(fault);
+        QTest::keyClick(view, Qt::Key_Space);
+        if (midBoard) {
+            QVERIFY(b.waitUntil([&] {
+                return view->verdict() == OperatorView::Verdict::Testing && SimBoard::isStreaming();
+            }));
+            inject(fault);
+        }
+        QVERIFY(b.waitUntil([&] { return testsupport::boardDone(view); }));
+        const bool judged =
+            fault == Fault::RefuseStop || fault == Fault::Corrupt || fault == Fault::WrongLength;
+        QCOMPARE(view->verdict(),
+                 judged ? OperatorView::Verdict::Pass : OperatorView::Verdict::Repeat);
+        QCOMPARE(logged(), judged ? 1 : 0);
+        QCOMPARE(b.status(), fault == Fault::Unplug ? kRemoved : kConnected);
+        clearFaults();
+        QVERIFY(b.waitUntil([&] { return b.status() == kConnected; }));
+        QTest::keyClick(view, Qt::Key_Space);
+        QVERIFY(b.waitUntil([&] { return testsupport::boardDone(view); }));
+        QCOMPARE(view->verdict(), OperatorView::Verdict::Pass);
+        QCOMPARE(logged(), judged ? 2 : 1);
+    }
+
     static void addCell(Flow flow, Fault fault, const char *phase)
     {
         QTest::addRow("%s / %s / %s", qPrintable(kFlowNames.at(int(flow))),
@@ -425,6 +479,12 @@ private slots:
         addCell(Flow::SaveDownload, Fault::Corrupt, "stopping a stream");
         addCell(Flow::SaveDownload, Fault::WrongLength, "stopping a stream");
         addCell(Flow::AppProject, Fault::Unplug, "idle");
+        addCell(Flow::Production, Fault::Unplug, "capture");
+        addCell(Flow::Production, Fault::RefuseStart, "Start");
+        addCell(Flow::Production, Fault::RefuseStop, "Stop");
+        addCell(Flow::Production, Fault::Silence, "capture");
+        addCell(Flow::Production, Fault::Corrupt, "whole board");
+        addCell(Flow::Production, Fault::WrongLength, "whole board");
     }
 
     void cell()
@@ -450,6 +510,9 @@ private slots:
             break;
         case Flow::AppProject:
             appProject(bench, Fault(fault));
+            break;
+        case Flow::Production:
+            productionBoard(bench, Fault(fault), phase);
             break;
         }
         // Printed with the matrix, not judged: how long the window is kept from answering is the

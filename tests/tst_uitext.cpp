@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QStyleOption>
 #include <QTabWidget>
@@ -281,9 +282,20 @@ private slots:
         QTRY_VERIFY(child(&window, "replayBar")->isVisible());
         cut << settled();
         QTest::mouseClick(child(&window, "replayEndBtn"), Qt::LeftButton);
+        // The production page: the operator's view, the limits and the batch.
+        QTest::mouseClick(child(&window, "productionBtn"), Qt::LeftButton);
+        auto *production = static_cast<QTabWidget *>(child(&window, "productionTWidget"));
+        for (int tab = 0; tab < production->count(); ++tab) {
+            production->setCurrentIndex(tab);
+            cut << settled();
+        }
+        QTest::mouseClick(child(&window, "vandreliumBtn"), Qt::LeftButton);
         BoardPanel panel;
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        cut << cutTexts(&panel);
+        panel.findChild<QCheckBox *>(QStringLiteral("batchUnfoldCheckBox"))->setChecked(true);
+        QTRY_VERIFY(panel.findChild<QSpinBox *>(QStringLiteral("offsetSpin"))->isVisible());
         cut << cutTexts(&panel);
         cut.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));

@@ -233,7 +233,10 @@ private slots:
         QCOMPARE(tabs->tabText(1), QStringLiteral("调试"));
         QCOMPARE(tabs->currentIndex(), 0);
         auto *pages = formWidget<QStackedWidget>(&w, "mainStackedWidget");
-        QCOMPARE(pages->count(), 2);
+        // The form's two pages come first; the production page follows them.
+        QCOMPARE(pages->widget(0)->objectName(), QStringLiteral("page"));
+        QCOMPARE(pages->widget(1)->objectName(), QStringLiteral("page_2"));
+        QVERIFY(pages->indexOf(w.findChild<QWidget *>(QStringLiteral("productionPage"))) >= 2);
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("page"));
     }
 

@@ -75,6 +75,479 @@ Generate the application code anyway?</translation>
     </message>
 </context>
 <context>
+    <name>BatchControls</name>
+    <message>
+        <source>基线偏差</source>
+        <translation>Baseline spread</translation>
+    </message>
+    <message>
+        <source>信号偏差</source>
+        <translation>Signal spread</translation>
+    </message>
+    <message>
+        <source>噪声幅度</source>
+        <translation>Noise amplitude</translation>
+    </message>
+    <message>
+        <source>至</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>换新板</source>
+        <translation>New board</translation>
+    </message>
+    <message>
+        <source>按上面的偏差生成下一块板：各通道基线、信号和噪声各不相同</source>
+        <translation>Put the next board on the fixture, drawn from the spread above: every channel gets its own baseline, signal and noise</translation>
+    </message>
+    <message>
+        <source>停止后自动换板</source>
+        <translation>New board after each Stop</translation>
+    </message>
+    <message>
+        <source>每次测试停止后，夹具上换成下一块板</source>
+        <translation>After each test stops, the next board is put on the fixture</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>good</translation>
+    </message>
+    <message>
+        <source>开路</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>短路</source>
+        <translation>shorted</translation>
+    </message>
+    <message>
+        <source>焊盘</source>
+        <translation>Pad</translation>
+    </message>
+    <message>
+        <source>量产批次</source>
+        <translation>Production batch</translation>
+    </message>
+    <message>
+        <source>第 %1 块板</source>
+        <translation>Board %1</translation>
+    </message>
+</context>
+<context>
+    <name>BatchFirmware</name>
+    <message>
+        <source>—</source>
+        <translation>—</translation>
+    </message>
+    <message>
+        <source>%1（%2%）</source>
+        <translation>%1 (%2%)</translation>
+    </message>
+    <message>
+        <source>（板 %1）</source>
+        <translation> (board %1)</translation>
+    </message>
+    <message>
+        <source>批次中没有合格板的数据</source>
+        <translation>no passed board in the batch</translation>
+    </message>
+    <message>
+        <source>没有信号数据</source>
+        <translation>no signal figures</translation>
+    </message>
+    <message>
+        <source>没有防水数据</source>
+        <translation>no water figures</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>板 %1 上的%2 %3</source>
+        <translation>%2 on board %1: %3</translation>
+    </message>
+    <message>
+        <source>触摸余量</source>
+        <translation>touch margin</translation>
+    </message>
+    <message>
+        <source>不触摸余量</source>
+        <translation>no-touch margin</translation>
+    </message>
+    <message>
+        <source>防水余量</source>
+        <translation>water margin</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>BatchReport</name>
+    <message>
+        <source>%1_批次报告.pdf</source>
+        <translation>%1_batch_report.pdf</translation>
+    </message>
+    <message>
+        <source>无触摸值</source>
+        <translation>No-touch mean</translation>
+    </message>
+    <message>
+        <source>噪声</source>
+        <translation>Noise</translation>
+    </message>
+    <message>
+        <source>信号</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>无法写入批次报告 %1：%2</source>
+        <translation>Cannot write the batch report %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 批次统计报告</source>
+        <translation>%1 batch report</translation>
+    </message>
+    <message>
+        <source>无法生成 PDF</source>
+        <translation>cannot make the PDF</translation>
+    </message>
+    <message>
+        <source>批次统计报告</source>
+        <translation>Batch report</translation>
+    </message>
+    <message>
+        <source>工程：%1&#x3000;&#x3000;日期：%2&#x3000;&#x3000;来源：%3</source>
+        <translation>Project: %1    Date: %2    Sources: %3</translation>
+    </message>
+    <message>
+        <source>%1 块板：合格 %2，不合格 %3，良率 %4%</source>
+        <translation>%1 boards: %2 passed, %3 failed, yield %4%</translation>
+    </message>
+    <message>
+        <source>失败原因</source>
+        <translation>Failures</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>板数</source>
+        <translation>Boards</translation>
+    </message>
+    <message>
+        <source>各通道统计</source>
+        <translation>Statistics per channel</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>Ch.</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Figure</translation>
+    </message>
+    <message>
+        <source>数量</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>标准差</source>
+        <translation>Std. dev.</translation>
+    </message>
+    <message>
+        <source>最小</source>
+        <translation>Min.</translation>
+    </message>
+    <message>
+        <source>最大</source>
+        <translation>Max.</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Lower</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>Upper</translation>
+    </message>
+    <message>
+        <source>Cpk</source>
+        <translation>Cpk</translation>
+    </message>
+    <message>
+        <source>批次固件值</source>
+        <translation>Firmware values from the batch</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Key no.</translation>
+    </message>
+    <message>
+        <source>合格板</source>
+        <translation>Passed boards</translation>
+    </message>
+    <message>
+        <source>不触摸
+均值</source>
+        <translation>No-touch
+mean</translation>
+    </message>
+    <message>
+        <source>触摸
+均值</source>
+        <translation>Touch
+mean</translation>
+    </message>
+    <message>
+        <source>防水
+均值</source>
+        <translation>Water
+mean</translation>
+    </message>
+    <message>
+        <source>按下
+阈值</source>
+        <translation>Press
+threshold</translation>
+    </message>
+    <message>
+        <source>释放
+阈值</source>
+        <translation>Release
+threshold</translation>
+    </message>
+    <message>
+        <source>最差触摸余量</source>
+        <translation>Worst touch margin</translation>
+    </message>
+    <message>
+        <source>最差不触摸余量</source>
+        <translation>Worst no-touch margin</translation>
+    </message>
+    <message>
+        <source>最差防水余量</source>
+        <translation>Worst water margin</translation>
+    </message>
+    <message>
+        <source>统计只计各板的测量值；标准差按样本（n−1）计算。Cpk：均值到最近限值的距离除以三倍标准差（无触摸值按上下限，噪声按上限，信号按下限），低于 1.33 的行标为黄色。批次固件值只取合格板：不触摸均值取批次最高值，使任何板上电时计数都不高出基线一个按下偏移；触摸均值为它加上批次最弱板的信号，按下位置因而是最小摆幅的份额；防水均值加上批次最大的防水偏移（没有时用调试工程的）。余量在每块板上按其整个噪声（峰峰值）计算：触摸为信号减噪声减按下偏移，不触摸为释放偏移减噪声，防水为释放偏移减防水偏移再减噪声；括号内为占摆幅的百分比及所在的板。</source>
+        <translation>The statistics count each board&apos;s measured figures; the standard deviation is that of a sample (n−1). Cpk: the distance from the mean to the nearest limit over three standard deviations (the no-touch mean against both limits, the noise against its maximum, the signal against its minimum); rows below 1.33 are marked yellow. The firmware values count the passed boards only: the no-touch mean is the highest of the batch, so that no board starts with its count a press offset above its base; the touch mean adds the weakest board&apos;s signal to it, so that the press position is a share of the smallest swing; the water mean adds the largest water shift of the batch (the tuned project&apos;s where there is none). Each margin is taken on every board with its whole noise (peak to peak): touch is the signal less the noise less the press offset, no touch is the release offset less the noise, water is the release offset less the water shift less the noise; in brackets its share of the swing and the board it was found on.</translation>
+    </message>
+    <message>
+        <source>各通道分布</source>
+        <translation>Distribution per channel</translation>
+    </message>
+    <message>
+        <source>TK%1 %2（Cpk %3）</source>
+        <translation>TK%1 %2 (Cpk %3)</translation>
+    </message>
+</context>
+<context>
+    <name>BatchView</name>
+    <message>
+        <source>今日记录</source>
+        <translation>Today&apos;s log</translation>
+    </message>
+    <message>
+        <source>打开量产记录…</source>
+        <translation>Open production logs…</translation>
+    </message>
+    <message>
+        <source>打开调试工程…</source>
+        <translation>Open tuned projects…</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>导出批次报告…</source>
+        <translation>Export batch report…</translation>
+    </message>
+    <message>
+        <source>用批次数据生成应用代码</source>
+        <translation>Generate app code from the batch</translation>
+    </message>
+    <message>
+        <source>打开量产记录</source>
+        <translation>Open production logs</translation>
+    </message>
+    <message>
+        <source>量产记录(*.csv)</source>
+        <translation>Production logs (*.csv)</translation>
+    </message>
+    <message>
+        <source>打开调试工程</source>
+        <translation>Open tuned projects</translation>
+    </message>
+    <message>
+        <source>工程文件(*.ini)</source>
+        <translation>Project files (*.ini)</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>Ch.</translation>
+    </message>
+    <message>
+        <source>数量</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>标准差</source>
+        <translation>Std. dev.</translation>
+    </message>
+    <message>
+        <source>最小</source>
+        <translation>Min.</translation>
+    </message>
+    <message>
+        <source>最大</source>
+        <translation>Max.</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Lower</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>Upper</translation>
+    </message>
+    <message>
+        <source>Cpk</source>
+        <translation>Cpk</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Key no.</translation>
+    </message>
+    <message>
+        <source>合格板</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>不触摸均值</source>
+        <translation>No-touch mean</translation>
+    </message>
+    <message>
+        <source>触摸均值</source>
+        <translation>Touch mean</translation>
+    </message>
+    <message>
+        <source>防水均值</source>
+        <translation>Water mean</translation>
+    </message>
+    <message>
+        <source>按下阈值</source>
+        <translation>Press threshold</translation>
+    </message>
+    <message>
+        <source>释放阈值</source>
+        <translation>Release threshold</translation>
+    </message>
+    <message>
+        <source>最差余量</source>
+        <translation>Worst margin</translation>
+    </message>
+    <message>
+        <source>批次固件值（只计合格板；余量按各板的整个噪声计算）</source>
+        <translation>Firmware values from the batch (passed boards only; margins with each board&apos;s whole noise)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>尚无数据：打开量产记录或调试工程。</source>
+        <translation>No data yet: open production logs or tuned projects.</translation>
+    </message>
+    <message>
+        <source>%1：%2 块板，合格 %3，不合格 %4，良率 %5%</source>
+        <translation>%1: %2 boards, %3 passed, %4 failed, yield %5%</translation>
+    </message>
+    <message>
+        <source>（跳过 %1 行无法读取的记录）</source>
+        <translation> (%1 unreadable lines skipped)</translation>
+    </message>
+    <message>
+        <source>%1：%2 块</source>
+        <translation>%1: %2 boards</translation>
+    </message>
+    <message>
+        <source>TK%1 %2（Cpk %3）</source>
+        <translation>TK%1 %2 (Cpk %3)</translation>
+    </message>
+</context>
+<context>
+    <name>BoardFailure</name>
+    <message>
+        <source>TK%1 无触摸值 %2，低于下限 %3</source>
+        <translation>TK%1 no-touch mean %2, below the minimum %3</translation>
+    </message>
+    <message>
+        <source>TK%1 无触摸值 %2，高于上限 %3</source>
+        <translation>TK%1 no-touch mean %2, above the maximum %3</translation>
+    </message>
+    <message>
+        <source>TK%1 噪声 %2，高于上限 %3</source>
+        <translation>TK%1 noise %2, above the maximum %3</translation>
+    </message>
+    <message>
+        <source>TK%1 信号 %2，低于下限 %3</source>
+        <translation>TK%1 signal %2, below the minimum %3</translation>
+    </message>
+    <message>
+        <source>TK%1 未在 %2 秒内触摸，信号 %3，低于下限 %4</source>
+        <translation>TK%1 not touched within %2 s, signal %3, below the minimum %4</translation>
+    </message>
+    <message>
+        <source>TK%1 无触摸值低于下限</source>
+        <translation>TK%1 no-touch mean below the minimum</translation>
+    </message>
+    <message>
+        <source>TK%1 无触摸值高于上限</source>
+        <translation>TK%1 no-touch mean above the maximum</translation>
+    </message>
+    <message>
+        <source>TK%1 噪声高于上限</source>
+        <translation>TK%1 noise above the maximum</translation>
+    </message>
+    <message>
+        <source>TK%1 信号低于下限</source>
+        <translation>TK%1 signal below the minimum</translation>
+    </message>
+    <message>
+        <source>TK%1 未触摸</source>
+        <translation>TK%1 not touched</translation>
+    </message>
+    <message>
+        <source>：焊盘开路</source>
+        <translation>: open pad</translation>
+    </message>
+    <message>
+        <source>：焊盘短路</source>
+        <translation>: shorted pad</translation>
+    </message>
+    <message>
+        <source>：无信号，焊盘开路或未触摸</source>
+        <translation>: no signal, an open pad or no touch</translation>
+    </message>
+</context>
+<context>
     <name>BoardPanel</name>
     <message>
         <source>模拟调试板</source>
@@ -143,6 +616,17 @@ Generate the application code anyway?</translation>
     <message>
         <source>噪声：</source>
         <translation>Noise:</translation>
+    </message>
+</context>
+<context>
+    <name>BoardRun</name>
+    <message>
+        <source>发送数据超时</source>
+        <translation>Sending timed out</translation>
+    </message>
+    <message>
+        <source>调试器已断开</source>
+        <translation>Debugger unplugged</translation>
     </message>
 </context>
 <context>
@@ -608,6 +1092,13 @@ median/max (ms)</translation>
     </message>
 </context>
 <context>
+    <name>Histogram</name>
+    <message>
+        <source>无数据</source>
+        <translation>No data</translation>
+    </message>
+</context>
+<context>
     <name>KeyNumberCheck</name>
     <message>
         <source>、</source>
@@ -995,6 +1486,109 @@ median/max (ms)</translation>
     <message>
         <source>%1：已应用建议设置，按下位置 %2%，迟滞 %3%</source>
         <translation>%1: suggested settings applied, press at %2%, hysteresis %3%</translation>
+    </message>
+</context>
+<context>
+    <name>LimitsEditor</name>
+    <message>
+        <source>无触摸值窗口 ±</source>
+        <translation>No-touch window ±</translation>
+    </message>
+    <message>
+        <source>噪声上限 = 调试噪声 ×</source>
+        <translation>Noise maximum = tuned noise ×</translation>
+    </message>
+    <message>
+        <source>信号下限 = 调试信号 ×</source>
+        <translation>Signal minimum = tuned signal ×</translation>
+    </message>
+    <message>
+        <source>每键触摸限时</source>
+        <translation>Time to touch each key</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source> 秒</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>逐个触摸按键测试信号</source>
+        <translation>Test the signal: touch each key in turn</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>Ch.</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Key no.</translation>
+    </message>
+    <message>
+        <source>调试均值</source>
+        <translation>Tuned mean</translation>
+    </message>
+    <message>
+        <source>调试噪声</source>
+        <translation>Tuned noise</translation>
+    </message>
+    <message>
+        <source>调试信号</source>
+        <translation>Tuned signal</translation>
+    </message>
+    <message>
+        <source>无触摸下限</source>
+        <translation>No-touch min.</translation>
+    </message>
+    <message>
+        <source>无触摸上限</source>
+        <translation>No-touch max.</translation>
+    </message>
+    <message>
+        <source>噪声上限</source>
+        <translation>Noise max.</translation>
+    </message>
+    <message>
+        <source>信号下限</source>
+        <translation>Signal min.</translation>
+    </message>
+    <message>
+        <source>应用到全部通道</source>
+        <translation>Apply to all channels</translation>
+    </message>
+    <message>
+        <source>把所选单元格的限值用于每个通道</source>
+        <translation>Give every channel the limit of the chosen cell</translation>
+    </message>
+    <message>
+        <source>全部恢复推导值</source>
+        <translation>All back to derived</translation>
+    </message>
+    <message>
+        <source>手动设定；清空后恢复推导值</source>
+        <translation>Set by hand; empty the cell for the derived limit</translation>
+    </message>
+    <message>
+        <source>按规则推导</source>
+        <translation>Derived by the rule</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 等 %2 个通道</source>
+        <translation>%1 and more, %2 channels in all</translation>
+    </message>
+    <message>
+        <source>粗体为手动设定的限值，其余按上面的规则从调试结果推导。</source>
+        <translation>Limits in bold are set by hand; the others follow from the tuning results by the rule above.</translation>
+    </message>
+    <message>
+        <source>没有无触摸值限值（需先调试或手动设定）：%1</source>
+        <translation>No no-touch limits (tune first or set them by hand): %1</translation>
     </message>
 </context>
 <context>
@@ -1648,6 +2242,14 @@ Then unplug the debugger and plug it in again.</translation>
         <source>工程文件已不存在：%1</source>
         <translation>The project file no longer exists: %1</translation>
     </message>
+    <message>
+        <source>工程文件中的量产限值无效，已用默认值：%1</source>
+        <translation>Invalid production limits in the project file, defaults used: %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
 </context>
 <context>
     <name>Mwidget01</name>
@@ -1882,6 +2484,49 @@ thr.</translation>
     </message>
 </context>
 <context>
+    <name>OperatorView</name>
+    <message>
+        <source>开始测试（空格）</source>
+        <translation>Start (space bar)</translation>
+    </message>
+    <message>
+        <source>中止此板</source>
+        <translation>Abort board</translation>
+    </message>
+    <message>
+        <source>板号：</source>
+        <translation>Board:</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <translation>READY</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>TESTING</translation>
+    </message>
+    <message>
+        <source>PASS</source>
+        <translation>PASS</translation>
+    </message>
+    <message>
+        <source>FAIL</source>
+        <translation>FAIL</translation>
+    </message>
+    <message>
+        <source>重测</source>
+        <translation>RETEST</translation>
+    </message>
+    <message>
+        <source>停线</source>
+        <translation>STOPPED</translation>
+    </message>
+    <message>
+        <source>自动编号 %1（可输入或扫描板号）</source>
+        <translation>Counted: %1 (or type or scan a number)</translation>
+    </message>
+</context>
+<context>
     <name>PackageWidget</name>
     <message>
         <source>key%1</source>
@@ -1894,6 +2539,146 @@ thr.</translation>
     <message>
         <source>key%1已被选中，请选择其他key</source>
         <translation>key%1 is taken already; choose another key</translation>
+    </message>
+</context>
+<context>
+    <name>ProductionLine</name>
+    <message>
+        <source>板 %1：请触摸按键 %2（TK%3）</source>
+        <translation>Board %1: touch key %2 (TK%3)</translation>
+    </message>
+    <message>
+        <source>今日记录 %1：%2 块，合格 %3，不合格 %4</source>
+        <translation>Today&apos;s log %1: %2 boards, %3 passed, %4 failed</translation>
+    </message>
+    <message>
+        <source>调试、验证或回放正在进行，请先停止</source>
+        <translation>A test, verification or replay is running: stop it first</translation>
+    </message>
+    <message>
+        <source>请先在设置页选择工程路径并填写工程名</source>
+        <translation>Choose the project path and name on the settings page first</translation>
+    </message>
+    <message>
+        <source>工程中没有使用的按键</source>
+        <translation>The project uses no key</translation>
+    </message>
+    <message>
+        <source>以下按键没有限值，请先调试或在量产限值页填写：%1</source>
+        <translation>These keys have no limits; tune them or set their limits first: %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>调试器无连接</source>
+        <translation>No debugger</translation>
+    </message>
+    <message>
+        <source>已中止</source>
+        <translation>aborted</translation>
+    </message>
+    <message>
+        <source>板 %1：无触摸采集中，请勿触摸</source>
+        <translation>Board %1: measuring untouched, do not touch</translation>
+    </message>
+    <message>
+        <source>板 %1 的结果未能记录，修复后请重测此板。%2</source>
+        <translation>The result of board %1 was not logged; test it again once mended. %2</translation>
+    </message>
+    <message>
+        <source>板 %1</source>
+        <translation>Board %1</translation>
+    </message>
+    <message>
+        <source>板 %1 未判定，请重测：%2</source>
+        <translation>Board %1 not judged, test it again: %2</translation>
+    </message>
+    <message>
+        <source>量产记录无法写入</source>
+        <translation>Production log cannot be written</translation>
+    </message>
+    <message>
+        <source>%1
+
+停线：在记录能写入之前不测试任何板。</source>
+        <translation>%1
+
+The line stops: no board is tested until the log can be written.</translation>
+    </message>
+</context>
+<context>
+    <name>ProductionLog</name>
+    <message>
+        <source>文件大于 %1 MB</source>
+        <translation>the file is larger than %1 MB</translation>
+    </message>
+    <message>
+        <source>无法写入量产记录 %1：%2</source>
+        <translation>Cannot write the production log %1: %2</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>the file does not exist</translation>
+    </message>
+    <message>
+        <source>无法读取量产记录 %1：%2</source>
+        <translation>Cannot read the production log %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ProductionPage</name>
+    <message>
+        <source>量产测试</source>
+        <translation>Production test</translation>
+    </message>
+    <message>
+        <source>量产限值</source>
+        <translation>Production limits</translation>
+    </message>
+    <message>
+        <source>批次统计</source>
+        <translation>Batch statistics</translation>
+    </message>
+    <message>
+        <source>   量产 </source>
+        <translation>   Production </translation>
+    </message>
+    <message>
+        <source>量产测试与批次统计</source>
+        <translation>Production test and batch statistics</translation>
+    </message>
+    <message>
+        <source>导出批次报告</source>
+        <translation>Export batch report</translation>
+    </message>
+    <message>
+        <source>PDF(*.pdf)</source>
+        <translation>PDF(*.pdf)</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>批次报告已导出：%1</source>
+        <translation>Batch report exported: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectBatch</name>
+    <message>
+        <source>无法读取工程 %1：%2</source>
+        <translation>Cannot read the project %1: %2</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>the file does not exist</translation>
+    </message>
+    <message>
+        <source>工程中没有调试结果</source>
+        <translation>the project has no tuning results</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,268 @@
+#include "production/productionlimits.h"
+
+#include <QSettings>
+
+#include <algorithm>
+
+namespace
+{
+using Field = LimitRule::Field;
+using Limit = ProductionLimits::Limit;
+
+QString fieldKey(Field field)
+{
+    switch (field) {
+    case Field::Window:
+        return QStringLiteral("window");
+    case Field::NoiseFactor:
+        return QStringLiteral("noiseFactor");
+    case Field::SignalShare:
+        return QStringLiteral("signalShare");
+    case Field::TouchSeconds:
+        return QStringLiteral("touchSeconds");
+    case Field::TouchTest:
+        return QStringLiteral("touchTest");
+    }
+    return QString();
+}
+
+QString limitKey(Limit limit)
+{
+    switch (limit) {
+    case Limit::NoTouchLow:
+        return QStringLiteral("noTouchLow");
+    case Limit::NoTouchHigh:
+        return QStringLiteral("noTouchHigh");
+    case Limit::MaxNoise:
+        return QStringLiteral("maxNoise");
+    case Limit::MinSignal:
+        return QStringLiteral("minSignal");
+    }
+    return QString();
+}
+
+QString ruleKey(Field field)
+{
+    return ProductionLimits::kSection + QLatin1Char('/') + fieldKey(field);
+}
+
+QString channelKey(int channel, Limit limit)
+{
+    return ProductionLimits::kSection + QStringLiteral("/TK%1/").arg(channel) + limitKey(limit);
+}
+
+std::optional<int> wholeNumber(const QString &text)
+{
+    bool isNumber = false;
+    const int value = text.trimmed().toInt(&isNumber, 10);
+    return isNumber ? std::optional<int>(value) : std::nullopt;
+}
+
+constexpr int kMaxCount = 0xFFFF;
+} // namespace
+
+int LimitRule::value(Field field) const
+{
+    switch (field) {
+    case Field::Window:
+        return windowPercent;
+    case Field::NoiseFactor:
+        return noiseFactorPercent;
+    case Field::SignalShare:
+        return signalSharePercent;
+    case Field::TouchSeconds:
+        return touchSeconds;
+    case Field::TouchTest:
+        return touchTest ? 1 : 0;
+    }
+    return 0;
+}
+
+void LimitRule::setValue(Field field, int value)
+{
+    switch (field) {
+    case Field::Window:
+        windowPercent = value;
+        break;
+    case Field::NoiseFactor:
+        noiseFactorPercent = value;
+        break;
+    case Field::SignalShare:
+        signalSharePercent = value;
+        break;
+    case Field::TouchSeconds:
+        touchSeconds = value;
+        break;
+    case Field::TouchTest:
+        touchTest = value != 0;
+        break;
+    }
+}
+
+bool LimitRule::isValid() const
+{
+    for (Field field : kFields) {
+        if (!range(field).holds(value(field)))
+            return false;
+    }
+    return true;
+}
+
+bool LimitRule::operator==(const LimitRule &other) const
+{
+    for (Field field : kFields) {
+        if (value(field) != other.value(field))
+            return false;
+    }
+    return true;
+}
+
+ChannelLimits LimitRule::derive(const TunedKey &tuned) const
+{
+    ChannelLimits limits;
+    if (tuned.noTouchMean) {
+        const int mean = *tuned.noTouchMean;
+        // Rounded to the nearest count, so that +-15 % of 2000 is exactly 1700 ... 2300.
+        const int half = (mean * windowPercent + 50) / 100;
+        limits.noTouchLow = std::max(0, mean - half);
+        limits.noTouchHigh = std::min(kMaxCount, mean + half);
+    }
+    if (tuned.noise)
+        limits.maxNoise = (*tuned.noise * noiseFactorPercent + 99) / 100;
+    // A key whose touch did not raise its count cannot be asked to be touched.
+    if (tuned.signal && *tuned.signal > 0)
+        limits.minSignal = std::max(1, *tuned.signal * signalSharePercent / 100);
+    return limits;
+}
+
+const QString ProductionLimits::kSection = QStringLiteral("Production");
+
+ProductionLimits::ProductionLimits(QObject *parent) : QObject(parent) {}
+
+bool ProductionLimits::setRule(const LimitRule &rule)
+{
+    if (!rule.isValid())
+        return false;
+    if (rule != currentRule) {
+        currentRule = rule;
+        emit changed();
+    }
+    return true;
+}
+
+std::optional<int> ProductionLimits::limitSetByHand(int channel, Limit limit) const
+{
+    return chip::isChannel(channel) ? of(set[channel], limit) : std::nullopt;
+}
+
+bool ProductionLimits::setLimit(int channel, Limit limit, std::optional<int> value)
+{
+    if (!chip::isChannel(channel) || (value && (*value < 0 || *value > kMaxCount)))
+        return false;
+    std::optional<int> &stored = of(set[channel], limit);
+    if (stored != value) {
+        stored = value;
+        emit changed();
+    }
+    return true;
+}
+
+void ProductionLimits::clearSetLimits()
+{
+    set = {};
+    emit changed();
+}
+
+ChannelLimits ProductionLimits::limitsOf(int channel, const TunedKey &tuned) const
+{
+    ChannelLimits limits = currentRule.derive(tuned);
+    if (!chip::isChannel(channel))
+        return limits;
+    for (Limit limit : kLimits) {
+        if (const std::optional<int> value = of(set[channel], limit))
+            of(limits, limit) = value;
+    }
+    return limits;
+}
+
+void ProductionLimits::save(QSettings &ini) const
+{
+    // The file keeps what a save does not write again: the whole section is written anew.
+    ini.remove(kSection);
+    // A project that keeps the defaults is saved as an older tool saved it.
+    const bool anySet = std::any_of(set.cbegin(), set.cend(),
+                                    [](const ChannelLimits &l) { return !(l == ChannelLimits()); });
+    if (currentRule == LimitRule() && !anySet)
+        return;
+    for (Field field : LimitRule::kFields) {
+        if (field == Field::TouchTest)
+            ini.setValue(ruleKey(field), currentRule.touchTest);
+        else
+            ini.setValue(ruleKey(field), currentRule.value(field));
+    }
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        for (Limit limit : kLimits) {
+            if (const std::optional<int> value = of(set[channel], limit))
+                ini.setValue(channelKey(channel, limit), *value);
+        }
+    }
+}
+
+void ProductionLimits::load(const QSettings &ini, QStringList *invalid)
+{
+    LimitRule rule;
+    for (Field field : LimitRule::kFields) {
+        const QString key = ruleKey(field);
+        if (!ini.contains(key))
+            continue;
+        const QString text = ini.value(key).toString();
+        std::optional<int> value;
+        if (field == Field::TouchTest) {
+            if (text == QLatin1String("true") || text == QLatin1String("false"))
+                value = text == QLatin1String("true") ? 1 : 0;
+        } else {
+            value = wholeNumber(text);
+        }
+        if (value && LimitRule::range(field).holds(*value))
+            rule.setValue(field, *value);
+        else if (invalid)
+            *invalid << QStringLiteral("%1 %2").arg(fieldKey(field), text);
+    }
+    currentRule = rule;
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        ChannelLimits loaded;
+        for (Limit limit : kLimits) {
+            const QString key = channelKey(channel, limit);
+            if (!ini.contains(key))
+                continue;
+            const QString text = ini.value(key).toString();
+            const std::optional<int> value = wholeNumber(text);
+            if (value && *value >= 0 && *value <= kMaxCount)
+                of(loaded, limit) = value;
+            else if (invalid)
+                *invalid << QStringLiteral("TK%1 %2 %3").arg(channel).arg(limitKey(limit), text);
+        }
+        set[channel] = loaded;
+    }
+    emit changed();
+}
+
+std::optional<int> &ProductionLimits::of(ChannelLimits &limits, Limit limit)
+{
+    switch (limit) {
+    case Limit::NoTouchLow:
+        return limits.noTouchLow;
+    case Limit::NoTouchHigh:
+        return limits.noTouchHigh;
+    case Limit::MaxNoise:
+        return limits.maxNoise;
+    case Limit::MinSignal:
+        break;
+    }
+    return limits.minSignal;
+}
+
+std::optional<int> ProductionLimits::of(const ChannelLimits &limits, Limit limit)
+{
+    return of(const_cast<ChannelLimits &>(limits), limit);
+}
