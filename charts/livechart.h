@@ -1,6 +1,7 @@
 #ifndef LIVECHART_H
 #define LIVECHART_H
 
+#include "compat/qtcompat.h"
 #include "charts/framethrottle.h"
 
 #include <QList>
@@ -11,13 +12,6 @@ class LiveChartView;
 class QComboBox;
 class QLabel;
 struct ChannelSamples;
-
-namespace QtCharts
-{
-class QChart;
-class QLineSeries;
-class QValueAxis;
-} // namespace QtCharts
 
 // The chart of the debug page: its axes, the curve of the channel under test, the channel curves
 // of verification, and the y range that follows the two limit combos and widens to fit the data.

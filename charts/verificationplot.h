@@ -1,6 +1,7 @@
 #ifndef VERIFICATIONPLOT_H
 #define VERIFICATIONPLOT_H
 
+#include "compat/qtcompat.h"
 #include "chip/chip.h"
 #include <QByteArray>
 #include <QColor>
