@@ -28,7 +28,9 @@ public:
     void wait(QWaitCondition &condition)
     {
         tsansync::release(&mutex);
+        tsansync::waitGivesUp(&mutex);
         condition.wait(&mutex);
+        tsansync::waitTakesBack(&mutex);
         tsansync::acquire(&mutex);
     }
 
