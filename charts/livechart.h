@@ -1,8 +1,8 @@
 #ifndef LIVECHART_H
 #define LIVECHART_H
 
-#include "compat/qtcompat.h"
 #include "charts/framethrottle.h"
+#include "compat/qtcompat.h"
 
 #include <QList>
 #include <QObject>

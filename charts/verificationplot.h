@@ -1,8 +1,8 @@
 #ifndef VERIFICATIONPLOT_H
 #define VERIFICATIONPLOT_H
 
-#include "compat/qtcompat.h"
 #include "chip/chip.h"
+#include "compat/qtcompat.h"
 #include <QByteArray>
 #include <QColor>
 #include <QList>
