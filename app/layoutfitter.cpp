@@ -7,12 +7,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTableView>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -134,12 +134,12 @@ bool LayoutFitter::eventFilter(QObject *watched, QEvent *event)
     // with another font. Its widget and those above it are fitted before it is.
     if (event->type() == QEvent::LayoutRequest && watched->isWidgetType())
         fitUpwards(static_cast<QWidget *>(watched));
-    // Fields wait for the shown window's layout to settle.
-    if (watched == window && event->type() == QEvent::Show) {
-        QTimer::singleShot(0, this, [this] {
-            for (const auto &widenField : qAsConst(widenOnShow))
-                widenField();
-        });
+    // An elided field paints itself while it is being edited, so that the cursor moves over
+    // the whole text.
+    if (event->type() == QEvent::Paint) {
+        auto *field = qobject_cast<QLineEdit *>(watched);
+        if (field && elided.contains(field) && !field->hasFocus() && paintElided(field))
+            return true;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -186,45 +186,51 @@ int LayoutFitter::openWidth(const QWidget *sideMenu, int formWidth)
                     widest + frame.left() + frame.right() + inner.left() + inner.right());
 }
 
-void LayoutFitter::showWholeText(QLineEdit *field)
+void LayoutFitter::elideInTheMiddle(QLineEdit *field)
 {
-    const int formMinimum = field->minimumWidth();
-    const auto widenField = [this, field, formMinimum] { widen(field, formMinimum); };
-    connect(field, &QLineEdit::textChanged, this, widenField);
-    widenOnShow << widenField;
-    window->installEventFilter(this);
-    widenField();
+    const auto nameWhole = [field] { field->setToolTip(field->text()); };
+    connect(field, &QLineEdit::textChanged, this, nameWhole);
+    nameWhole();
+    elided << field;
+    field->installEventFilter(this);
 }
 
-void LayoutFitter::widen(QLineEdit *field, int formMinimum)
+QRect LayoutFitter::textRect(const QLineEdit *field)
 {
-    field->setToolTip(field->text());
-    // Before the window is shown, its minimum size is not known yet.
-    if (!window->isVisible())
-        return;
-    // The text's width plus the field's frame, its text margins and the two pixels QLineEdit
-    // keeps either side of its text.
     QStyleOptionFrame option;
     option.initFrom(field);
-    if (field->hasFrame())
-        option.lineWidth =
-            field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
-    const QRect inner = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field);
-    const QMargins margins = field->textMargins();
-    const int chrome = option.rect.width() - inner.width() + margins.left() + margins.right() + 4;
-    const int need = field->fontMetrics().horizontalAdvance(field->text()) + chrome;
-    // Only as far as the window has room to spare, and at most half its width: a long path
-    // never pushes the window wider, nor keeps a maximised window from shrinking back much.
-    // The room a collapsed side menu takes when it opens is not spare.
-    int opening = 0;
-    for (const QWidget *shut : qAsConst(keepShut))
-        opening += std::max(0, openWidth(shut, 0) - shut->width());
-    const int spare = std::max(0, window->width() - window->minimumSizeHint().width() - opening);
-    const int widest = std::max(formMinimum, window->width() / 2);
-    const int wanted =
-        std::max(formMinimum, std::min({need, field->minimumWidth() + spare, widest}));
-    if (wanted == field->minimumWidth())
-        return;
-    field->setMinimumWidth(wanted);
-    fitUpwards(field);
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
+                                                                       &option, field)
+                                         : 0;
+    // QLineEdit keeps two pixels either side of its text inside the style's contents.
+    return field->style()
+        ->subElementRect(QStyle::SE_LineEditContents, &option, field)
+        .marginsRemoved(field->textMargins())
+        .adjusted(2, 0, -2, 0);
+}
+
+QString LayoutFitter::shownText(const QLineEdit *field)
+{
+    return field->fontMetrics().elidedText(field->text(), Qt::ElideMiddle, textRect(field).width());
+}
+
+bool LayoutFitter::paintElided(QLineEdit *field)
+{
+    const QString shown = shownText(field);
+    if (shown == field->text())
+        return false;
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
+                                                                       &option, field)
+                                         : 0;
+    option.state |= QStyle::State_Sunken;
+    if (field->isReadOnly())
+        option.state |= QStyle::State_ReadOnly;
+    QPainter painter(field);
+    field->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, field);
+    painter.setPen(field->palette().color(
+        field->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    painter.drawText(textRect(field), Qt::AlignLeft | Qt::AlignVCenter, shown);
+    return true;
 }

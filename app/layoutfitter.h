@@ -4,8 +4,6 @@
 #include <QList>
 #include <QObject>
 
-#include <functional>
-
 class QLineEdit;
 class QWidget;
 
@@ -24,9 +22,12 @@ public:
     // Raises the maxima throughout the window, each widget's before its parent's, and again
     // wherever a layout changes later.
     void fit();
-    // The field widens to show its whole text as far as the window has room to spare, once the
-    // window is shown and whenever its text changes; its tooltip names the whole text.
-    void showWholeText(QLineEdit *field);
+    // A text wider than the field is shown cut in its middle while the field is not being edited,
+    // so that both ends of a long path can be read; the tooltip names the whole text. The field
+    // keeps its width: a long text never widens the window.
+    void elideInTheMiddle(QLineEdit *field);
+    // The text such a field shows while not being edited: whole, or cut in its middle.
+    static QString shownText(const QLineEdit *field);
     // The width a collapsed side menu opens to: formWidth, or what its widest button needs.
     static int openWidth(const QWidget *sideMenu, int formWidth);
 
@@ -36,11 +37,15 @@ protected:
 private:
     void fitTree(QWidget *widget);
     void fitUpwards(QWidget *widget);
-    void widen(QLineEdit *field, int formMinimum);
+    // Paints the field's frame and its text cut in the middle; false when the text fits and
+    // the field paints itself.
+    static bool paintElided(QLineEdit *field);
+    // Where a field draws its text.
+    static QRect textRect(const QLineEdit *field);
 
     QWidget *window;
     QList<QWidget *> keepShut;
-    QList<std::function<void()>> widenOnShow;
+    QList<QLineEdit *> elided;
 };
 
 #endif // LAYOUTFITTER_H

@@ -3,6 +3,8 @@
 
 #include "app/languagemenu.h"
 #include "app/layoutfitter.h"
+#include "app/recentprojectsmenu.h"
+#include "app/windowlayout.h"
 #include "chip/chip.h"
 
 #include <QCloseEvent>
@@ -28,6 +30,9 @@ MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
     // No parent: the window deletes it itself, before the side menu it animates goes away.
     sideMenuAnimation = new QPropertyAnimation(ui->leftWidget, "minimumWidth");
     languageMenu = new LanguageMenu(ui->languageBtn, UiLanguage::saved(), this);
+    recentProjects = new RecentProjectsMenu(
+        ui->verticalLayout_2, ui->vandreliumBtn, this,
+        [this](const QString &projectFile) { return workspace->openProjectFile(projectFile); });
     setUpLinkTimers();
 
     createOverlayLabels();
@@ -52,11 +57,31 @@ MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
     settingsPage->applyDefaultPath(toolPaths.writableDir());
     wpChboxTimeOut();
 
+    arrangeWindow();
+}
+
+void MainWindow::arrangeWindow()
+{
+    WindowLayout::Parts parts;
+    parts.window = this;
+    parts.sideMenu = ui->leftWidget;
+    parts.settingsPage = ui->setTab;
+    parts.debugPageLayout = ui->horizontalLayout_12;
+    parts.logColumn = ui->DtLeftWidget;
+    parts.logColumnLayout = ui->gridLayout_9;
+    parts.log = ui->plainTextEdit;
+    parts.resultsTable = ui->tableWidget;
+    parts.streamColumn = ui->widget_3;
+    parts.streamColumnLayout = ui->gridLayout_10;
+    parts.chart = ui->chartView;
+    parts.numbers = ui->numbersTable;
+    parts.replayBar = ui->replayBar;
+    windowLayout = new WindowLayout(parts, 90);
     // The form's sizes suit a narrow Windows font; wider fonts and longer texts get more room.
     // The side menu stays narrow: collapsed, it shows its icons only.
     layoutFitter = new LayoutFitter(this, {ui->leftWidget});
     layoutFitter->fit();
-    layoutFitter->showWholeText(ui->proPathLineEdit);
+    layoutFitter->elideInTheMiddle(ui->proPathLineEdit);
 }
 
 MainWindow::~MainWindow()
@@ -73,6 +98,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // measured before the cable was pulled are not lost.
     (void)stopBoardOnClose();
     tuning->recording().stop();
+    // A replay into a scratch project gives the project's own results back first.
+    tuning->replay().close();
     (void)saveProjectFile();
     event->accept();
 }

@@ -36,6 +36,8 @@ QT_END_NAMESPACE
 
 class LanguageMenu;
 class LayoutFitter;
+class RecentProjectsMenu;
+class WindowLayout;
 class SamplingStarter;
 
 // The tool's one window: owns the form and its companions, wires them, and routes user actions
@@ -196,7 +198,11 @@ private:
     QPropertyAnimation *sideMenuAnimation = nullptr;
     bool sideMenuCollapsed = true;
     LanguageMenu *languageMenu = nullptr;
+    RecentProjectsMenu *recentProjects = nullptr;
     LayoutFitter *layoutFitter = nullptr;
+    WindowLayout *windowLayout = nullptr;
+    // Shares the window's room among its pages and fits it to the screen.
+    void arrangeWindow();
 
     // Debugger link: owns the device and its readers, which it stops when it goes.
     void setUpDebuggerLink();
@@ -222,6 +228,9 @@ private:
     // reported.
     bool saveProjectFile();
     QString samplesFilePath() const;
+    // A dated copy of the project and its samples beside it, before results are replaced; the
+    // copy's file name, or empty after its failure was reported.
+    QString saveResultsSnapshot();
     int packageIndex = 0;
     QTimer *wpChboxTimer = nullptr;
     std::unique_ptr<SettingsPage> settingsPage;
@@ -231,6 +240,9 @@ private:
     // Tuning: the run in progress, and the session that owns the chart, the results, the
     // indicators, the tests and verification.
     void setUpTuning();
+    // Where the recordings and the saved log go: beside the project, or where the tool's other
+    // exports go before a project path is set.
+    QString exportFolder() const;
     TuningRun tuningRun;
     QLabel *hoverLabel = nullptr;
     std::unique_ptr<StackedPinMap> pinMap;

@@ -20,12 +20,14 @@ void MainWindow::setUpFirmwareGeneration()
                                    ui->mcuTypeCBox->currentText(), &error);
     };
     appProject->keyConcerns = [this] { return tuning->keyConcerns(); };
+    appProject->keySettings = [this](int channel) { return tuning->keySettings().at(channel); };
     appProject->log = [this](const QString &line) { ui->plainTextEdit->appendPlainText(line); };
     // A child of the window, so build scripts still running stay owned until the window goes.
-    saveDownload = new SaveDownload(this, tuningRun, *debuggerLink, boardPacing, ui->plainTextEdit,
-                                    tuning->results(), tuning->samples(), *pinMap,
-                                    toolPaths.writableDir(), this);
+    saveDownload = new SaveDownload(this, *tuning, *debuggerLink, boardPacing, ui->plainTextEdit,
+                                    *pinMap, toolPaths.writableDir(), this);
     saveDownload->saveProject = [this] { return saveProjectFile(); };
+    saveDownload->keepSnapshot = [this] { return saveResultsSnapshot(); };
+    tuning->replay().project().keepSnapshot = [this] { return saveResultsSnapshot(); };
 }
 
 void MainWindow::on_saveDownloadBtn_clicked() { saveDownload->run(); }

@@ -2,11 +2,14 @@
 #include "chip/chip.h"
 #include "ui_mainwindow.h"
 
+#include "app/recentprojectsmenu.h"
 #include "project/keynumbercheck.h"
 #include "project/packagewidget.h"
 #include "project/writefailure.h"
 #include "quality/samplesfile.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QTimer>
 
 // Touch project: settings page, pin map, project file, workspace.
@@ -40,6 +43,7 @@ void MainWindow::setUpProjectSettings()
     // The loaded rows are the results now: each channel is found again in its own row, and
     // samples measured for the previous project no longer belong to any row.
     workspace->projectLoaded = [this] {
+        recentProjects->remember(settingsPage->projectFilePath());
         tuning->adoptLoadedResults(samplesFilePath());
         // Told once here; generation refuses such a project until it is mended.
         KeyNumberCheck::warn(this, *pinMap);
@@ -63,7 +67,27 @@ bool MainWindow::saveProjectFile()
         warnWriteFailed(this, samplesFilePath());
         return false;
     }
+    recentProjects->remember(settingsPage->projectFilePath());
     return true;
+}
+
+QString MainWindow::saveResultsSnapshot()
+{
+    const QString name =
+        ProjectFile::snapshotName(settingsPage->projectName(), QDateTime::currentDateTime());
+    const QString folder = settingsPage->projectPath() + QLatin1Char('/');
+    const QString project = folder + name + QLatin1String(".ini");
+    const QString samples = folder + SamplesFile::fileName(name);
+    QString error;
+    if (!projectFile->saveAs(project)) {
+        warnWriteFailed(this, project);
+        return QString();
+    }
+    if (!SamplesFile::write(samples, tuning->samples(), &error)) {
+        warnWriteFailed(this, samples);
+        return QString();
+    }
+    return QFileInfo(project).fileName();
 }
 
 void MainWindow::on_keyCBox_activated(int)

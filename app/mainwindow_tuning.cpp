@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 
 // Tuning: sequencer, waterproof test, verification, chart, results table, indicators.
 
@@ -34,16 +35,19 @@ void MainWindow::setUpTuning()
     widgets.replay = {ui->replayBar, ui->replayPauseBtn, ui->replaySpeedCBox, ui->replaySlider,
                       ui->replayTimeLabel};
     widgets.dialogParent = this;
+    widgets.settingsPanelLayout = ui->gridLayout_10;
     pinMap = std::make_unique<StackedPinMap>(ui->packageStackedWidget);
     tuning =
         std::make_unique<TuningSession>(widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
                                         boardPacing, toolPaths.appProjectDir());
     connect(&tuning->chart(), &LiveChart::pointHovered, this, &MainWindow::slotPointHoverd);
-    // While a recording plays, nothing may start on the board.
+    // While a recording plays, nothing may start on the board, and the project is neither
+    // opened nor generated from: its results may be a scratch project's.
     connect(&tuning->replay(), &RecordingPlayer::activeChanged, this, [this](bool replaying) {
         const QList<QWidget *> starts = {
-            ui->autoTest_btn, ui->waterproof_btn,   ui->pushButton_3,   ui->widget_4,
-            ui->recordBtn,    ui->openRecordingBtn, ui->saveDownloadBtn};
+            ui->autoTest_btn,    ui->waterproof_btn,   ui->pushButton_3,
+            ui->widget_4,        ui->recordBtn,        ui->openRecordingBtn,
+            ui->saveDownloadBtn, ui->createAppPro_btn, ui->openProBtn};
         for (QWidget *start : starts)
             start->setEnabled(!replaying);
     });
@@ -53,10 +57,23 @@ void MainWindow::setUpTuning()
     samplingStarter->placeBadge = [this](const QSize &size) {
         return tuning->progress().badgePosition(size);
     };
+    // The keys' settings are part of the project file.
+    projectFile->addSection({[this](QSettings &ini) { tuning->keySettings().save(ini); },
+                             [this](const QSettings &ini) { tuning->loadKeySettings(ini); }});
     connect(tuning.get(), &TuningSession::reportRequested, this, [this] {
         tuning->exportReport(settingsPage->projectName(), settingsPage->projectPath(),
                              ui->mcuTypeCBox->currentText());
     });
+    connect(tuning.get(), &TuningSession::logSaveRequested, this, [this] {
+        tuning->logHistory().saveInto(exportFolder(), settingsPage->projectName(), this);
+    });
+}
+
+QString MainWindow::exportFolder() const
+{
+    // Beside the project; before a project path is set, where the tool's other exports go.
+    const QString folder = settingsPage->projectPath();
+    return folder.isEmpty() ? toolPaths.appProjectDir() : folder;
 }
 
 void MainWindow::reciveDataFromThread(QByteArray data, int crcFailed)
@@ -89,10 +106,7 @@ void MainWindow::on_pausePictureBtn_clicked() { tuning->togglePicturePause(); }
 
 void MainWindow::on_recordBtn_clicked()
 {
-    // Beside the project; before a project path is set, where the tool's other exports go.
-    const QString folder = settingsPage->projectPath();
-    tuning->recording().toggle(folder.isEmpty() ? toolPaths.appProjectDir() : folder,
-                               settingsPage->projectName());
+    tuning->recording().toggle(exportFolder(), settingsPage->projectName());
 }
 
 void MainWindow::on_openRecordingBtn_clicked()

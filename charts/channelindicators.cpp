@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QFont>
 #include <QPushButton>
 #include <QTimer>
 
@@ -96,6 +97,9 @@ void ChannelIndicators::showPressed(int channel, bool pressed)
     QString style = box->styleSheet();
     style.remove(pressedLook);
     box->setStyleSheet(pressed ? style + pressedLook : style);
+    // A sheet that goes leaves a font of its own behind on the box; the box inherits its font
+    // again, and what a sheet it still has says applies on top.
+    box->setFont(QFont());
 }
 
 void ChannelIndicators::pickColour(int channel)

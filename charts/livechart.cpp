@@ -1,6 +1,8 @@
 #include "charts/livechart.h"
 
+#include "charts/axisticks.h"
 #include "charts/livechartview.h"
+#include "chip/chip.h"
 #include "quality/channelsamples.h"
 #include "quality/samplesplot.h"
 
@@ -12,6 +14,8 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
+
+#include <tuple>
 
 using namespace QtCharts;
 
@@ -27,6 +31,23 @@ LiveChart::LiveChart(LiveChartView *chartView, QComboBox *startValueCBox, QCombo
       hoverLabel(hoverLabel),
       testFrames([this] { drawTestPoints(); }, [this] { return lastPaintNs(); })
 {
+    // A limit set anywhere (a loaded project, a widened range, the user) is the axis's limit.
+    connect(startCombo, &QComboBox::currentTextChanged, this, [this](const QString &text) {
+        bool number = false;
+        const int value = text.toInt(&number);
+        if (number && value != yStart) {
+            yStart = value;
+            applyYRange();
+        }
+    });
+    connect(endCombo, &QComboBox::currentTextChanged, this, [this](const QString &text) {
+        bool number = false;
+        const int value = text.toInt(&number);
+        if (number && value != yEnd) {
+            yEnd = value;
+            applyYRange();
+        }
+    });
 }
 
 qint64 LiveChart::lastPaintNs() const { return view ? view->lastPaintNs() : 0; }
@@ -45,6 +66,7 @@ void LiveChart::fillValueCombos()
 void LiveChart::rebuild(int xMax, int yTicks)
 {
     builtXMax = xMax;
+    builtYTicks = yTicks;
     auto *x = new QValueAxis;
     x->setRange(0, xMax);
     x->setLabelFormat(QStringLiteral("%d"));
@@ -75,6 +97,10 @@ void LiveChart::rebuild(int xMax, int yTicks)
     axisX = x;
     axisY = y;
     delete previous;
+    connect(fresh, &QChart::plotAreaChanged, this, &LiveChart::fitTicks);
+    connect(x, &QValueAxis::rangeChanged, this, &LiveChart::fitTicks);
+    connect(y, &QValueAxis::rangeChanged, this, &LiveChart::fitTicks);
+    fitTicks();
     emit rebuilt();
 }
 
@@ -145,7 +171,7 @@ void LiveChart::dropTestPoints()
     pendingTestPoints.clear();
 }
 
-void LiveChart::showStoredCurves(const ChannelSamples &samples)
+void LiveChart::showStoredCurves(const ChannelSamples &samples, const SamplesPlot::Lines &lines)
 {
     rebuild(6, 5);
     testCurve = nullptr;
@@ -161,6 +187,22 @@ void LiveChart::showStoredCurves(const ChannelSamples &samples)
         }
         const QColor colour = SamplesPlot::colour(phase);
         addChannelSeries(curve, colour.red(), colour.green(), colour.blue());
+    }
+    const std::tuple<std::optional<int>, QString, Qt::PenStyle> thresholds[] = {
+        {lines.press, tr("按下阈值 %1"), Qt::DashLine},
+        {lines.release, tr("释放阈值 %1"), Qt::DotLine}};
+    for (const auto &[value, name, style] : thresholds) {
+        if (!value)
+            continue;
+        auto *line = new QLineSeries;
+        line->setName(name.arg(*value));
+        line->append(0, *value);
+        line->append((chip::kSamplesPerPhase - 1) * kSampleStep, *value);
+        widenRange(*value);
+        addChannelSeries(line, 90, 90, 90);
+        QPen pen = line->pen();
+        pen.setStyle(style);
+        line->setPen(pen);
     }
     currentChart->legend()->setAlignment(Qt::AlignTop);
     currentChart->legend()->show();
@@ -214,6 +256,15 @@ void LiveChart::applyYRange()
 {
     if (axisY)
         axisY->setRange(yStart, yEnd);
+}
+
+void LiveChart::fitTicks()
+{
+    if (!currentChart || !axisX || !axisY)
+        return;
+    const QRectF plot = currentChart->plotArea();
+    AxisTicks::fit(axisX, {0.0, double(builtXMax), builtXMax}, plot.width(), true);
+    AxisTicks::fit(axisY, {double(yStart), double(yEnd), builtYTicks}, plot.height(), false);
 }
 
 void LiveChart::connectHover()

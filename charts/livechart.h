@@ -3,6 +3,7 @@
 
 #include "charts/framethrottle.h"
 #include "compat/qtcompat.h"
+#include "quality/samplesplot.h"
 
 #include <QList>
 #include <QObject>
@@ -14,7 +15,8 @@ class QLabel;
 struct ChannelSamples;
 
 // The chart of the debug page: its axes, the curve of the channel under test, the channel curves
-// of verification, and the y range that follows the two limit combos and widens to fit the data.
+// of verification, and the y range that follows the two limit combos, whoever sets them, and
+// widens to fit the data. The axes keep readable ticks in any room and at any zoom (AxisTicks).
 // The test curve takes its points at the display's rate: a record's point waits for the next
 // frame, and every change of the run's phase draws what waits.
 class LiveChart : public QObject
@@ -54,8 +56,9 @@ public:
     void applyStartValue();
     void applyEndValue();
 
-    // A fresh chart with a channel's measured phases, each in its own colour, with a legend.
-    void showStoredCurves(const ChannelSamples &samples);
+    // A fresh chart with a channel's measured phases, each in its own colour, and the firmware's
+    // press (dashed) and release (dotted) thresholds across them, with a legend.
+    void showStoredCurves(const ChannelSamples &samples, const SamplesPlot::Lines &lines = {});
 
     // Routes the test curve's hover signal to pointHovered (at most one connection).
     void connectHover();
@@ -77,6 +80,8 @@ signals:
 
 private:
     void applyYRange();
+    // Ticks that the plot's room and the axes' ranges let be read.
+    void fitTicks();
     void drawTestPoints();
     void dropTestPoints();
 
@@ -91,6 +96,7 @@ private:
     QtCharts::QValueAxis *axisY = nullptr;
     QtCharts::QLineSeries *testCurve = nullptr;
     int builtXMax = 12;
+    int builtYTicks = 11;
     QList<QPointF> pendingTestPoints;
     FrameThrottle testFrames;
     int yStart = 1900;

@@ -1,7 +1,6 @@
 #include "charts/livechartview.h"
 
 #include <QElapsedTimer>
-#include <QFontMetrics>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -20,46 +19,9 @@ namespace
 // How far from a point, in pixels, the cursor still reads its value.
 constexpr double kPickRadius = 8.0;
 constexpr double kWheelZoom = 0.8;
-// Qt Charts' padding either side of an axis label, with a pixel to spare.
-constexpr int kLabelPadding = 5;
 } // namespace
 
 LiveChartView::LiveChartView(QWidget *parent) : QChartView(parent) {}
-
-int LiveChartView::plotWidthForTimeLabels(const QChart &chart)
-{
-    const QList<QAbstractAxis *> axes = chart.axes(Qt::Horizontal);
-    const auto *axis = axes.isEmpty() ? nullptr : qobject_cast<const QValueAxis *>(axes.first());
-    if (!axis)
-        return 0;
-    const QFontMetrics metrics(axis->labelsFont());
-    const int widest = std::max(metrics.horizontalAdvance(QString::number(qint64(axis->min()))),
-                                metrics.horizontalAdvance(QString::number(qint64(axis->max()))));
-    return axis->tickCount() * (widest + 2 * kLabelPadding);
-}
-
-void LiveChartView::resizeEvent(QResizeEvent *event)
-{
-    QChartView::resizeEvent(event);
-    if (chart() != watchedChart) {
-        if (watchedChart)
-            disconnect(watchedChart, nullptr, this, nullptr);
-        watchedChart = chart();
-        connect(watchedChart, &QChart::plotAreaChanged, this, &LiveChartView::keepTimeLabelsWhole);
-    }
-    // The chart may have laid itself out for the new size already.
-    keepTimeLabelsWhole(chart()->plotArea());
-}
-
-void LiveChartView::keepTimeLabelsWhole(const QRectF &plot)
-{
-    // The plot's share of the view as laid out for this very size; none before the first layout.
-    if (plot.width() <= 0 || chart()->size().width() != width())
-        return;
-    const int missing = plotWidthForTimeLabels(*chart()) - int(plot.width());
-    if (missing > 0)
-        setMinimumWidth(width() + missing);
-}
 
 bool LiveChartView::viewportEvent(QEvent *event)
 {

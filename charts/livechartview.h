@@ -4,8 +4,6 @@
 #include "compat/qtcompat.h"
 
 #include <QPoint>
-#include <QPointer>
-#include <QRectF>
 #include <QString>
 #include <QtCharts/QChartView>
 
@@ -33,24 +31,14 @@ public:
     // curve without name); empty when no point is that near.
     QString valueTextAt(const QPoint &pos) const;
 
-    // The width of plot the time axis needs for every label whole: Qt Charts cuts a label wider
-    // than its share of the axis less its padding.
-    static int plotWidthForTimeLabels(const QtCharts::QChart &chart);
-
 protected:
     bool viewportEvent(QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    // Asks the layout for room when the plot is too narrow for the time axis's labels (the
-    // numbers view beside it, a small window).
-    void keepTimeLabelsWhole(const QRectF &plot);
-
-    QPointer<QtCharts::QChart> watchedChart;
     qint64 paintNs = 0;
     bool navigable = false;
     bool dragging = false;

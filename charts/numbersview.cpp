@@ -2,6 +2,8 @@
 
 #include "quality/keypreview.h"
 
+#include <QFont>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTableWidget>
@@ -20,8 +22,8 @@ NumbersView::NumbersView(QTableWidget *table, const KeyPreview &preview, QObject
     : QObject(parent), table(table), preview(preview), frames([this] { show(); })
 {
     frames.setFrameMs(1000 / kUpdatesPerSecond);
-    const QStringList header = {tr("通道"), tr("原始值"), tr("基线"),    tr("阈值"),
-                                tr("差值"), tr("按下"),   tr("噪声(1s)")};
+    const QStringList header = {tr("通道"),     tr("原始值"), tr("基线"), tr("按下阈值"),
+                                tr("释放阈值"), tr("差值"),   tr("按下"), tr("噪声(1s)")};
     table->setColumnCount(header.size());
     table->setHorizontalHeaderLabels(header);
     table->verticalHeader()->hide();
@@ -30,13 +32,23 @@ NumbersView::NumbersView(QTableWidget *table, const KeyPreview &preview, QObject
     // Each column as wide as its heading or the widest figure it can hold, whichever is wider,
     // in whatever font and language; the table wide enough for them all and the scroll bar that
     // 25 rows bring. Fixed, so that changing figures never move the columns.
-    const QStringList widest = {QStringLiteral("TK24"),   QStringLiteral("65535"),
-                                QStringLiteral("65535"),  QStringLiteral("65535"),
-                                QStringLiteral("-65535"), tr("是"),
+    const QStringList widest = {QStringLiteral("TK24"),
+                                QStringLiteral("65535"),
+                                QStringLiteral("65535"),
+                                QStringLiteral("65535"),
+                                QStringLiteral("65535"),
+                                QStringLiteral("-65535"),
+                                tr("是"),
                                 QStringLiteral("65535")};
     const int cellMargin =
         2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1) + 2;
     QHeaderView *columns = table->horizontalHeader();
+    // The interface's own font rather than the page's larger one: beside the curves, seven
+    // columns of five figures fit the room a small screen leaves them, in any language.
+    QFont compact = QGuiApplication::font();
+    compact.setPointSizeF(compact.pointSizeF());
+    table->setFont(compact);
+    columns->setFont(compact);
     columns->setSectionResizeMode(QHeaderView::Fixed);
     columns->setStretchLastSection(true);
     int width = 2 * table->frameWidth() +
@@ -78,7 +90,8 @@ QStringList NumbersView::cells(const StreamNumbers::Row &row)
     return {QStringLiteral("TK%1").arg(row.channel),
             figure(row.raw),
             figure(row.base),
-            figure(row.threshold),
+            figure(row.pressThreshold),
+            figure(row.releaseThreshold),
             figure(row.delta),
             row.pressed ? tr("是") : QString(),
             figure(row.noise)};

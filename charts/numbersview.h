@@ -14,10 +14,10 @@ class KeyPreview;
 class QTableWidget;
 
 // The numbers beside the live curves during verification: one row per channel shown, with its
-// raw count, the firmware's base and threshold, the delta over the base, the pressed state and
-// the noise of the last second. Every record goes into the figures; the table shows them a few
-// times a second, so that they can be read, and holds still while the picture is paused. A figure
-// that is not known reads "-".
+// raw count, the firmware's base, press and release thresholds, the delta over the base, the
+// pressed state and the noise of the last second. Every record goes into the figures; the table
+// shows them a few times a second, so that they can be read, and holds still while the picture is
+// paused. A figure that is not known reads "-".
 class NumbersView : public QObject
 {
     Q_OBJECT

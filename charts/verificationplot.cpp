@@ -28,6 +28,12 @@ void VerificationPlot::dropOldest()
     }
 }
 
+void VerificationPlot::clearHistory()
+{
+    for (QList<int> &history : channelHistory)
+        history.clear();
+}
+
 const QList<int> &VerificationPlot::history(int channel) const
 {
     return channelHistory.at(channel);

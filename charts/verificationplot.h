@@ -34,6 +34,8 @@ public:
     bool windowOverfull() const;
     // Removes the oldest value of every history.
     void dropOldest();
+    // Empties every history.
+    void clearHistory();
     const QList<int> &history(int channel) const;
 
     // Creates the 25 curves, channel k in colours[k], through addSeries. The previous curves

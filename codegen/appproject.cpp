@@ -28,8 +28,8 @@ void AppProject::generate()
     if (QMessageBox::warning(parent, tr("生成代码提示"), tr("请确调试已经完成！"),
                              QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
-    // Nothing is created for keys the firmware would never report.
-    if (KeyNumberCheck::warn(parent, pins))
+    // Nothing is created for keys the firmware would never report, nor for no key at all.
+    if (KeyNumberCheck::refuseForFirmware(parent, pins))
         return;
     const QString projectPath = settings.projectPath();
     if (projectPath.isEmpty()) {
@@ -76,6 +76,12 @@ void AppProject::generate()
         return;
     if (!SourceGenerator::rewriteChannelTable(parent, source, rows))
         return;
+    const auto settingsOf = [this](int channel) {
+        return keySettings ? keySettings(channel) : KeySettings();
+    };
+    if (!SourceGenerator::rewriteKeySettingsTable(
+            parent, source, SourceGenerator::keySettingsRows(pins, settingsOf)))
+        return;
     const QString report = folder + QLatin1Char('/') + TuningReport::appFileName();
     if (writeReport && !writeReport(report)) {
         warnWriteFailed(parent, report);
@@ -84,8 +90,17 @@ void AppProject::generate()
     // The save reports its own failure; the request is then not complete.
     if (!saveProjectFile())
         return;
-    if (log)
+    if (log) {
+        // What the firmware does differently from a key with the defaults, key by key.
+        for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+            const QStringList differences = settingsOf(channel).differencesFromDefaults();
+            if (pins.channelInUse(channel) == 1 && !differences.isEmpty())
+                log(tr("TK%1 的按键设置与默认不同：%2")
+                        .arg(channel)
+                        .arg(differences.join(tr("，"))));
+        }
         log(tr("应用工程已生成：%1").arg(QDir::toNativeSeparators(folder)));
+    }
     QMessageBox::warning(parent, tr("提示"), tr("生成应用代码完成！"));
 }
 

@@ -1,6 +1,8 @@
 #ifndef APPPROJECT_H
 #define APPPROJECT_H
 
+#include "quality/keysettings.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -13,8 +15,8 @@ class QWidget;
 class SettingsPage;
 
 // Generates the application project: a time-stamped copy of the application template below the
-// project path whose TouchKeyScan.h / .c carry the channel count, the deep-sleep row and the
-// measured means of the results table; then saves the project file.
+// project path whose TouchKeyScan.h / .c carry the channel count, the deep-sleep row, the
+// measured means of the results table and each key's settings; then saves the project file.
 class AppProject
 {
     Q_DECLARE_TR_FUNCTIONS(AppProject)
@@ -42,6 +44,9 @@ public:
     // The keys in use that failed or need attention, each with its reasons; the user is asked
     // before a firmware is generated from them. None when unset.
     std::function<QStringList()> keyConcerns;
+
+    // The decision settings of a channel's key; the defaults when unset.
+    std::function<KeySettings(int channel)> keySettings;
 
     // Writes the tuning report into the application folder (TuningReport.pdf); none when unset.
     std::function<bool(const QString &path)> writeReport;

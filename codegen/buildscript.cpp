@@ -58,6 +58,14 @@ QString quotedBuildLine(QString line)
     return line;
 }
 
+// Any other line that names the project path bare (the template's "echo Building
+// %UV_PRO_PATH%") gets it quoted, so that cmd does not split it at a blank or an '&' of the folder.
+QString withQuotedProjectPath(const QString &line)
+{
+    static const QRegularExpression bare(QStringLiteral("(?<!\")%UV_PRO_PATH%(?!\")"));
+    return QString(line).replace(bare, QStringLiteral("\"%UV_PRO_PATH%\""));
+}
+
 const int kErrorLines = 5;
 
 // cmd writes its messages in the script's code page; wine's own are UTF-8, as are those of a
@@ -118,9 +126,9 @@ QString BuildScript::rewriteText(const QString &text, const QString &projectDir)
             uvPath = toolPath(line);
             out += line + QLatin1Char('\n');
         } else if (i == lines.size() - 1) {
-            out += line;
+            out += withQuotedProjectPath(line);
         } else {
-            out += line + QLatin1Char('\n');
+            out += withQuotedProjectPath(line) + QLatin1Char('\n');
         }
     }
     return out;
@@ -205,6 +213,17 @@ bool BuildScript::checkPathFitsScript(QWidget *parent, const QString &testFolder
     const QString unwritable = firstUnwritable(testFolder, codePage);
     if (unwritable.isEmpty())
         return true;
+    // The character may well be in the code page: it is the tool that cannot write it.
+    if (!codePage.isKnown() && unwritable.at(0).unicode() > 0x7F) {
+        QMessageBox::warning(parent, tr("提示"),
+                             tr("测试工程的路径含有非 ASCII 字符“%1”，而本工具无法按代码页 %2"
+                                "（cmd 读取编译脚本 config.bat 所用的代码页）写入非 ASCII "
+                                "字符：\n%3\n\n本次没有改写任何文件，也没有运行编译脚本。"
+                                "请将工具放到路径中只有 ASCII 字符的文件夹后再试。")
+                                 .arg(unwritable, QString::number(codePage.number()),
+                                      QDir::toNativeSeparators(testFolder)));
+        return false;
+    }
     QMessageBox::warning(parent, tr("提示"),
                          tr("测试工程的路径含有无法写入编译脚本 config.bat 的字符“%1”"
                             "（cmd 以代码页 %2 读取该脚本）：\n%3\n\n"

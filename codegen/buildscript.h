@@ -52,9 +52,9 @@ public:
     // the build command) pointed at projectDir + "RM3KV5172.uvproj"; an open line takes the
     // uVision path of the nearest "set UV=" line above it. Paths are written quoted
     // (set "UV_PRO_PATH=...", start "" /b "uv" "project"), the build line's arguments too, so
-    // that a folder with blanks stays whole; scripts in the older unquoted form are read as
-    // well. text and result have LF line ends, as TextFile reads them; a CR left before an LF is
-    // a byte of its line and stays.
+    // that a folder with blanks stays whole, and so is "%UV_PRO_PATH%" wherever another line
+    // names it; scripts in the older unquoted form are read as well. text and result have LF line
+    // ends, as TextFile reads them; a CR left before an LF is a byte of its line and stays.
     static QString rewriteText(const QString &text, const QString &projectDir);
 
     // Rewrites the script in place with CR LF line ends, every untouched byte kept and the

@@ -7,9 +7,9 @@
 #include "link/pacing.h"
 #include "project/keynumbercheck.h"
 #include "project/pinmapsource.h"
-#include "quality/channelsamples.h"
 #include "tuning/resultstable.h"
 #include "tuning/tuningrun.h"
+#include "tuning/tuningsession.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -17,13 +17,11 @@
 #include <QProcess>
 #include <QThread>
 
-SaveDownload::SaveDownload(QWidget *dialogParent, TuningRun &run, DebuggerLink &link,
-                           const Pacing &pacing, QPlainTextEdit *log, ResultsTable &results,
-                           SampleStore &samples, const PinMapSource &pins,
+SaveDownload::SaveDownload(QWidget *dialogParent, TuningSession &session, DebuggerLink &link,
+                           const Pacing &pacing, QPlainTextEdit *log, const PinMapSource &pins,
                            const QString &applicationDir, QObject *parent)
-    : QObject(parent), dialogParent(dialogParent), tuningRun(run), link(link),
-      settleMs(pacing.saveDownloadSettleMs), log(log), results(results), samples(samples),
-      pins(pins), applicationDir(applicationDir)
+    : QObject(parent), dialogParent(dialogParent), session(session), link(link),
+      settleMs(pacing.saveDownloadSettleMs), log(log), pins(pins), applicationDir(applicationDir)
 {
 }
 
@@ -46,16 +44,17 @@ void SaveDownload::run()
 
 void SaveDownload::runSteps()
 {
+    const TuningRun &run = session.run();
     // A countdown, a measurement, a waterproof run or verification holds the board: stopping it
     // from here would lose the channel under way.
-    if (tuningRun.startRefused()) {
+    if (run.startRefused()) {
         QMessageBox::warning(dialogParent, tr("提示"), tr("正在调试请勿点击！"));
         return;
     }
     // Refused before the board is stopped or a file is touched.
-    if (KeyNumberCheck::warn(dialogParent, pins))
+    if (KeyNumberCheck::refuseForFirmware(dialogParent, pins))
         return;
-    if (tuningRun.sampling() || tuningRun.autoSequence()) {
+    if (run.sampling() || run.autoSequence()) {
         if (QMessageBox::warning(dialogParent, tr("提示"), tr("请确认是否已经停止测试！"),
                                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
             return;
@@ -63,45 +62,68 @@ void SaveDownload::runSteps()
     // A folder that cmd would read wrongly is refused before anything is asked or touched.
     if (!BuildScript::checkPathFitsScript(dialogParent, testFolder()))
         return;
-    if (!keepResultsFirst())
+    // Where the build cannot run, the user hears it before anything is asked or touched; the
+    // board keeps its firmware then, and with it the results stay.
+    const bool builds = BuildScript::checkScriptCanRun(dialogParent, testFolder());
+    QString snapshot;
+    if (builds && !keepResultsFirst(&snapshot))
         return;
-    // Where the build cannot run, the user hears it before anything is touched.
-    (void)BuildScript::checkScriptCanRun(dialogParent, testFolder());
-    if (!stopBoard())
+    if (!stopBoard() || !rewriteTestProject())
         return;
+    if (!builds) {
+        log->appendPlainText(tr("测试工程已改写，未编译和下载，调试结果保留：%1")
+                                 .arg(QDir::toNativeSeparators(testFolder())));
+        return;
+    }
+    dropFinishedBuilds();
+    const BuildScript::Run build =
+        BuildScript::startBuildScript(this, testFolder() + QLatin1Char('/'));
+    // The results go once the new firmware is being built: a failed rewrite or build leaves the
+    // board with the firmware they were measured on. Rows are handed out again from row 0.
+    if (build.outcome == BuildScript::Run::Outcome::Succeeded ||
+        build.outcome == BuildScript::Run::Outcome::StillRunning) {
+        log->setPlainText(QString());
+        session.clearResults();
+    }
+    if (!snapshot.isEmpty())
+        log->appendPlainText(tr("调试结果已另存为 %1").arg(snapshot));
+    BuildScript::reportRun(dialogParent, log, build);
+}
 
+bool SaveDownload::rewriteTestProject()
+{
     const QString folder = testFolder();
     const QStringList rows = SourceGenerator::channelConfigRows(pins);
     if (!SourceGenerator::rewriteChannelCount(dialogParent,
                                               folder + QLatin1String("/User/H/TouchKeyScan.h"),
                                               rows.size(), tr("写头文件失败！")))
-        return;
+        return false;
     if (!SourceGenerator::rewriteChannelTable(
             dialogParent, folder + QLatin1String("/User/C/TouchKeyScan.c"), rows))
-        return;
+        return false;
     // The project directory as the script wants it: native separators, then a forward slash.
-    if (!BuildScript::prepareBuildScript(dialogParent, folder + QLatin1Char('/'),
-                                         QDir::toNativeSeparators(folder) + QLatin1Char('/')))
-        return;
-    // The results go only once the new firmware's sources are complete: a failed rewrite leaves
-    // the user with everything measured so far.
-    resetTuning();
-    dropFinishedBuilds();
-    BuildScript::reportRun(dialogParent, log,
-                           BuildScript::startBuildScript(this, folder + QLatin1Char('/')));
+    return BuildScript::prepareBuildScript(dialogParent, folder + QLatin1Char('/'),
+                                           QDir::toNativeSeparators(folder) + QLatin1Char('/'));
 }
 
-bool SaveDownload::keepResultsFirst()
+bool SaveDownload::keepResultsFirst(QString *snapshot)
 {
-    const int measured = results.filledRowCount();
+    const int measured = session.results().filledRowCount();
     if (measured == 0)
         return true;
     if (!askToGoOn(dialogParent,
                    tr("保存并下载将清除当前 %1 个通道的调试结果，是否继续？").arg(measured),
                    tr("继续")))
         return false;
-    // What was measured is on disk before the table is cleared.
-    return !saveProject || saveProject();
+    // What was measured is on disk before the table is cleared, and stays there after the next
+    // save of the project.
+    if (saveProject && !saveProject())
+        return false;
+    if (keepSnapshot) {
+        *snapshot = keepSnapshot();
+        return !snapshot->isEmpty();
+    }
+    return true;
 }
 
 // The reader is kept from taking the acknowledgements, then Stop is sent until acknowledged.
@@ -121,15 +143,6 @@ bool SaveDownload::stopBoard()
     }
     QMessageBox::warning(dialogParent, tr("提示"), tr("保存下载失败！"));
     return false;
-}
-
-// Results rows are handed out again from row 0 after the new firmware is on the board.
-void SaveDownload::resetTuning()
-{
-    log->setPlainText(QString());
-    results.clearResults();
-    samples.clear();
-    tuningRun.clearQueue();
 }
 
 void SaveDownload::dropFinishedBuilds()

@@ -72,6 +72,15 @@ int ScriptCodePage::numberForLocale(const QByteArray &posixLocale)
     return kWesternOemCodePage;
 }
 
+bool ScriptCodePage::isKnown() const
+{
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return codec != nullptr;
+#endif
+}
+
 bool ScriptCodePage::encode(const QString &text, QByteArray *bytes) const
 {
 #ifdef Q_OS_WIN

@@ -22,6 +22,9 @@ public:
     static int numberForLocale(const QByteArray &posixLocale);
 
     int number() const { return codePage; }
+    // Whether this system can write the code page beyond ASCII (Qt has no codec for some, such
+    // as 737 and 720); Windows writes every one.
+    bool isKnown() const;
     // The text's bytes in this code page; false when a character has no byte sequence in it (a
     // code page that Qt does not know here takes ASCII only).
     [[nodiscard]] bool encode(const QString &text, QByteArray *bytes) const;

@@ -15,6 +15,7 @@ namespace
 {
 const QLatin1String kCountMarker("TKL_CHN_NUM");
 const QLatin1String kTableMarker("TKChnCfg");
+const QLatin1String kSettingsMarker("TKKeyCfg");
 const QLatin1String kDeepSleepMarker("DeepSleepCfg");
 const QLatin1String kClosingLine("};");
 // The closing line of a channel table is looked for among this many lines after its marker: a
@@ -105,6 +106,18 @@ QStringList SourceGenerator::resultRows(const PinMapSource &pins, const ResultsT
     return rows;
 }
 
+QStringList
+SourceGenerator::keySettingsRows(const PinMapSource &pins,
+                                 const std::function<KeySettings(int channel)> &settingsOf)
+{
+    QStringList rows;
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        if (pins.channelInUse(channel) == 1)
+            rows << settingsOf(channel).firmwareRow();
+    }
+    return rows;
+}
+
 quint32 SourceGenerator::wakeKeyMask(const PinMapSource &pins,
                                      const bool (&wakeKey)[chip::kChannelCount])
 {
@@ -165,16 +178,22 @@ QString SourceGenerator::rewriteChannelCountText(const QString &text, int channe
     return out;
 }
 
-bool SourceGenerator::rewriteChannelTableText(const QString &text, const QStringList &rows,
-                                              QString *out)
+namespace
+{
+// The lines between each marker line and its closing "};" within the table window become rows;
+// every line written gets a line end. False when a marker has no closing line or nothing after
+// it; found counts the tables rewritten.
+bool rewriteTables(const QString &text, QLatin1String marker, const QStringList &rows, QString *out,
+                   int *found)
 {
     const QStringList lines = splitLines(text);
     const int count = lines.size();
     QString result;
     int i = 0;
+    *found = 0;
     while (i < count) {
         result += lines.at(i) + QLatin1Char('\n');
-        if (!lines.at(i).contains(kTableMarker)) {
+        if (!lines.at(i).contains(marker)) {
             ++i;
             continue;
         }
@@ -187,12 +206,32 @@ bool SourceGenerator::rewriteChannelTableText(const QString &text, const QString
         }
         if (closing < 0 || closing + 1 >= count)
             return false;
+        ++*found;
         for (const QString &row : rows)
             result += row + QLatin1Char('\n');
         // The line after the closing line is copied without looking for a marker in it.
         result += lines.at(closing) + QLatin1Char('\n') + lines.at(closing + 1) + QLatin1Char('\n');
         i = closing + 2;
     }
+    *out = result;
+    return true;
+}
+} // namespace
+
+bool SourceGenerator::rewriteChannelTableText(const QString &text, const QStringList &rows,
+                                              QString *out)
+{
+    int found = 0;
+    return rewriteTables(text, kTableMarker, rows, out, &found);
+}
+
+bool SourceGenerator::rewriteKeySettingsTableText(const QString &text, const QStringList &rows,
+                                                  QString *out)
+{
+    QString result;
+    int found = 0;
+    if (!rewriteTables(text, kSettingsMarker, rows, &result, &found) || found == 0)
+        return false;
     *out = result;
     return true;
 }
@@ -245,5 +284,15 @@ bool SourceGenerator::rewriteDeepSleepCfg(QWidget *parent, const QString &path, 
     return rewriteFile(parent, path, tr("写头文件失败！"),
                        [&encoded](const QString &text, QString *out) {
                            return rewriteDeepSleepCfgText(text, encoded, out);
+                       });
+}
+
+bool SourceGenerator::rewriteKeySettingsTable(QWidget *parent, const QString &path,
+                                              const QStringList &rows)
+{
+    const QStringList encoded = fileLines(rows);
+    return rewriteFile(parent, path, tr("写按键设置表（TKKeyCfg）失败！"),
+                       [&encoded](const QString &text, QString *out) {
+                           return rewriteKeySettingsTableText(text, encoded, out);
                        });
 }

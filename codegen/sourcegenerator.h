@@ -2,19 +2,23 @@
 #define SOURCEGENERATOR_H
 
 #include "chip/chip.h"
+#include "quality/keysettings.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class PinMapSource;
 class ResultsTable;
 class QWidget;
 
 // Writes the touch configuration into a firmware template's TouchKeyScan.h / TouchKeyScan.c: the
-// channel count, the channel table and the deep-sleep row replace the lines that belong to their
-// marker lines; every other line is copied. The text functions work on LF text and are pure; the
-// file functions read and write the Windows files byte for byte (TextFile), encode what they put
-// in, and show the failure message.
+// channel count, the channel table, the keys' settings table and the deep-sleep row replace the
+// lines that belong to their marker lines; every other line is copied. The text functions work on
+// LF text and are pure; the file functions read and write the Windows files byte for byte
+// (TextFile), encode what they put in, and show the failure message.
 class SourceGenerator
 {
     Q_DECLARE_TR_FUNCTIONS(SourceGenerator)
@@ -27,6 +31,10 @@ public:
     // a mean is named in *incomplete with what it lacks, for example "TK3（防水）".
     static QStringList resultRows(const PinMapSource &pins, const ResultsTable &results,
                                   QStringList *incomplete);
+    // One row per channel in use, ascending as the channel table's rows: the key's settings as
+    // the firmware's settings table holds them, "50,10,3,20,1,".
+    static QStringList keySettingsRows(const PinMapSource &pins,
+                                       const std::function<KeySettings(int channel)> &settingsOf);
     // Bit (key number - 1) mod 32 for every channel in use whose wake box is ticked; a key number
     // beyond the keys the package offers, or below 0, sets no bit.
     static quint32 wakeKeyMask(const PinMapSource &pins,
@@ -43,6 +51,10 @@ public:
     // rows. False, out untouched, when a marker has no closing line or nothing after it.
     [[nodiscard]] static bool rewriteChannelTableText(const QString &text, const QStringList &rows,
                                                       QString *out);
+    // The lines between the "TKKeyCfg" line and its closing "};" become rows, as for the
+    // channel table. False, out untouched, when the text has no such table.
+    [[nodiscard]] static bool rewriteKeySettingsTableText(const QString &text,
+                                                          const QStringList &rows, QString *out);
     // The line after a "DeepSleepCfg" line becomes row; its "};" must stand two lines below the
     // marker with one more line after it, else false with out untouched.
     [[nodiscard]] static bool rewriteDeepSleepCfgText(const QString &text, const QString &row,
@@ -58,6 +70,10 @@ public:
                                                   const QStringList &rows);
     [[nodiscard]] static bool rewriteDeepSleepCfg(QWidget *parent, const QString &path,
                                                   const QString &row);
+    // A source without the settings table (from a template older than the settings) is a
+    // failure too: its firmware would not carry them.
+    [[nodiscard]] static bool rewriteKeySettingsTable(QWidget *parent, const QString &path,
+                                                      const QStringList &rows);
 };
 
 #endif // SOURCEGENERATOR_H

@@ -43,6 +43,7 @@ void parseReports(const EncodeDecode &codec, const std::uint8_t *data, std::size
         if (kind == BoardReport::DataIntact) {
             check(decoder.length == chip::kRecordSize + 2 && codec.frameIntact(decoder));
             check(std::uint8_t(record.at(0)) == protocol::kDataFrameType);
+            check(report[1] == protocol::kFlag && report[report[0]] == protocol::kFlag);
         }
     }
 }

@@ -1,8 +1,10 @@
-// The project-file loader on arbitrary INI bytes, into the real window's settings page, and then
-// the round trip: what a save writes, loaded into a fresh table and saved again, is the same file.
+// The project-file loader on arbitrary INI bytes, into the real window's settings page and the
+// keys' settings, and then the round trip: what a save writes, loaded into a fresh table and saved
+// again, is the same file.
 #include "app/mainwindow.h"
 #include "project/projectfile.h"
 #include "project/settingspage.h"
+#include "quality/keysettingsstore.h"
 
 #include "tests/settingswidgets.h"
 
@@ -13,6 +15,7 @@
 #include <QFont>
 #include <QMessageBox>
 #include <QSet>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextLayout>
 #include <QTimer>
@@ -34,6 +37,7 @@ struct Bench
     std::unique_ptr<MainWindow> window;
     SettingsWidgets widgets;
     std::unique_ptr<SettingsPage> page;
+    std::unique_ptr<KeySettingsStore> keys;
     std::unique_ptr<QTimer> answer;
 };
 
@@ -48,6 +52,16 @@ void check(bool condition)
 {
     if (!condition)
         std::abort();
+}
+
+// The project file with the keys' settings in it, as the window has it.
+ProjectFile projectFile()
+{
+    Bench &b = bench();
+    ProjectFile file(*b.page);
+    file.addSection({[&b](QSettings &ini) { b.keys->save(ini); },
+                     [&b](const QSettings &ini) { b.keys->load(ini, nullptr); }});
+    return file;
 }
 
 QByteArray readAll(const QString &path)
@@ -74,7 +88,7 @@ void syncAndSave(const QString &name)
     b.widgets.proPathLineEdit->setText(b.dir->path());
     b.widgets.proNameLineEdit->setText(name);
     QFile::remove(b.page->projectFilePath());
-    ProjectFile(*b.page).save();
+    projectFile().save();
 }
 
 // Every assigned character, once: laid out in a font, it makes Qt load each fallback font that
@@ -124,7 +138,7 @@ QByteArray loadThenSave(const QString &input, const QString &name)
     Bench &b = bench();
     // A fresh window has an empty results table; a load fills rows from the top.
     b.widgets.tableWidget->clearContents();
-    ProjectFile(*b.page).load(input);
+    projectFile().load(input);
     syncAndSave(name);
     return readAll(b.page->projectFilePath());
 }
@@ -154,6 +168,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     b.window = std::make_unique<MainWindow>();
     b.widgets = widgetsOf(*b.window);
     b.page = std::make_unique<SettingsPage>(b.widgets);
+    b.keys = std::make_unique<KeySettingsStore>();
     primeFonts(*b.window);
     // The loader's warning is answered as soon as its box runs its event loop.
     b.answer = std::make_unique<QTimer>();

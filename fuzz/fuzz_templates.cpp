@@ -1,6 +1,7 @@
 // The template rewrites and the build-script rewrite on arbitrary file bytes: lines outside the
 // rewritten blocks are kept, the tool's own output can be rewritten again, and the channel count
-// in the header agrees with the rows of the table.
+// in the header agrees with the rows of the table. The keys' settings table is rewritten as the
+// channel table is, under its own marker.
 #include "codegen/buildscript.h"
 #include "codegen/sourcegenerator.h"
 #include "codegen/textfile.h"
@@ -17,6 +18,7 @@ namespace
 {
 const QString kCountMarker = QStringLiteral("TKL_CHN_NUM");
 const QString kTableMarker = QStringLiteral("TKChnCfg");
+const QString kSettingsMarker = QStringLiteral("TKKeyCfg");
 const QString kDeepSleepMarker = QStringLiteral("DeepSleepCfg");
 const QString kClosing = QStringLiteral("};");
 const QString kProjectDir = QStringLiteral("C:\\tools\\RM3KV5172_Touch_Test/");
@@ -77,11 +79,11 @@ void checkChannelCount(const QString &text, int count)
 
 // Lines that may be dropped: strictly between a marker line and the first closing line after it,
 // within the window.
-QStringList linesOutsideBlocks(const QStringList &in)
+QStringList linesOutsideBlocks(const QStringList &in, const QString &marker = kTableMarker)
 {
     QVector<bool> inBlock(in.size(), false);
     for (int i = 0; i < in.size(); ++i) {
-        if (!in.at(i).contains(kTableMarker))
+        if (!in.at(i).contains(marker))
             continue;
         for (int j = i + 1; j < in.size() && j <= i + kTableWindow; ++j) {
             if (in.at(j).contains(kClosing)) {
@@ -100,10 +102,11 @@ QStringList linesOutsideBlocks(const QStringList &in)
 }
 
 // After every marker line that the walk took as one, the rows and then the closing line.
-void checkTableRows(const QStringList &lines, const QStringList &rows)
+void checkTableRows(const QStringList &lines, const QStringList &rows,
+                    const QString &marker = kTableMarker)
 {
     for (int i = 0; i < lines.size(); ++i) {
-        if (!lines.at(i).contains(kTableMarker))
+        if (!lines.at(i).contains(marker))
             continue;
         check(i + rows.size() + 1 < lines.size());
         for (int r = 0; r < rows.size(); ++r)
@@ -138,6 +141,26 @@ void checkChannelTable(const QString &text, int count)
         check(SourceGenerator::rewriteChannelTableText(out, rowsOf(other), &again));
         checkTableRows(linesOf(again), rowsOf(other));
     }
+}
+
+// Only a text with the table takes the keys' settings; then as the channel table takes its rows.
+void checkSettingsTable(const QString &text, int count)
+{
+    QStringList rows;
+    for (int i = 0; i < count; ++i)
+        rows << QStringLiteral("50,10,3,20,1,");
+    QString out;
+    if (!SourceGenerator::rewriteKeySettingsTableText(text, rows, &out)) {
+        check(out.isEmpty());
+        return;
+    }
+    check(text.contains(kSettingsMarker));
+    const QStringList lines = linesOf(out);
+    check(keptInOrder(linesOutsideBlocks(linesOf(text), kSettingsMarker), lines));
+    checkTableRows(lines, rows, kSettingsMarker);
+    QString again;
+    check(SourceGenerator::rewriteKeySettingsTableText(out, rows, &again));
+    check(again == out + QLatin1Char('\n'));
 }
 
 void checkDeepSleep(const QString &text, const QString &row)
@@ -182,6 +205,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const int count = size > 0 ? data[0] % (kMaxRows + 1) : 0;
     checkChannelCount(text, count);
     checkChannelTable(text, count);
+    checkSettingsTable(text, count);
     checkDeepSleep(text, QStringLiteral("1,6,0,10,0,0,0,5,"));
     checkBuildScript(text);
     return 0;

@@ -5,6 +5,30 @@
 #include <algorithm>
 #include <cstring>
 
+namespace
+{
+// The frame's bytes as the board sends them: an opening and a closing flag and between them no
+// flag, and each escape followed by the one of its two partners. The decoder takes anything (a
+// missing opening flag, a flag in the middle, an escape before another byte), so a frame that is
+// not whole could still pass its check sequence by chance.
+bool wellFramed(const unsigned char *frame, int length)
+{
+    if (length < 2 || frame[0] != protocol::kFlag || frame[length - 1] != protocol::kFlag)
+        return false;
+    for (int i = 1; i < length - 1; ++i) {
+        if (frame[i] == protocol::kFlag)
+            return false;
+        if (frame[i] == protocol::kEscape) {
+            const unsigned char partner = frame[++i];
+            if (partner != (protocol::kFlag ^ protocol::kEscapeXor) &&
+                partner != (protocol::kEscape ^ protocol::kEscapeXor))
+                return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
 BoardReport parseBoardReport(const EncodeDecode &codec, DecoderState &decoder,
                              const unsigned char *report, int received, QByteArray *record)
 {
@@ -33,5 +57,7 @@ BoardReport parseBoardReport(const EncodeDecode &codec, DecoderState &decoder,
     // Only a record of the type byte and every channel's reading is whole: with any other length
     // the FCS bytes or zeros would be read as counts, however the check came out.
     const bool whole = decoder.length - 2 == chip::kRecordSize;
-    return whole && codec.frameIntact(decoder) ? BoardReport::DataIntact : BoardReport::DataCorrupt;
+    return whole && wellFramed(report + 1, n) && codec.frameIntact(decoder)
+               ? BoardReport::DataIntact
+               : BoardReport::DataCorrupt;
 }

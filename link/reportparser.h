@@ -10,8 +10,8 @@ enum class BoardReport
 {
     Other,        // skipped: the reader stays armed and reads again
     StartRefused, // FE 01
-    DataIntact,   // Data frame whose FCS matched
-    DataCorrupt,  // Data frame whose FCS did not match, or whose payload is not one record
+    DataIntact,   // whole Data frame: both flags, clean escapes, one record, FCS matched
+    DataCorrupt,  // any other Data frame, whatever its FCS
 };
 
 // Classifies the report (byte 0 = frame length, received = bytes hid_read returned) and, for a

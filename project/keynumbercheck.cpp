@@ -9,6 +9,7 @@
 QStringList KeyNumberCheck::problems(const PinMapSource &pins)
 {
     QStringList withoutKey;
+    QStringList beyond;
     QMap<int, QStringList> byKey;
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (pins.channelInUse(channel) != 1)
@@ -17,6 +18,8 @@ QStringList KeyNumberCheck::problems(const PinMapSource &pins)
         const int key = pins.keyNumber(channel);
         if (key < 1)
             withoutKey << name;
+        else if (key > kMaxKeyNumber)
+            beyond << name + tr("（按键 %1）").arg(key);
         else
             byKey[key] << name;
     }
@@ -28,6 +31,8 @@ QStringList KeyNumberCheck::problems(const PinMapSource &pins)
     QStringList texts;
     if (!withoutKey.isEmpty())
         texts << tr("以下通道没有按键号：") + withoutKey.join(tr("、"));
+    if (!beyond.isEmpty())
+        texts << tr("以下通道的按键号超出 1～%1：").arg(kMaxKeyNumber) + beyond.join(tr("、"));
     if (!shared.isEmpty())
         texts << tr("以下通道的按键号重复：") + shared.join(tr("，"));
     return texts;
@@ -39,5 +44,17 @@ bool KeyNumberCheck::warn(QWidget *parent, const PinMapSource &pins)
     if (texts.isEmpty())
         return false;
     QMessageBox::warning(parent, tr("提示"), texts.join(QLatin1Char('\n')));
+    return true;
+}
+
+bool KeyNumberCheck::refuseForFirmware(QWidget *parent, const PinMapSource &pins)
+{
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        if (pins.channelInUse(channel) == 1)
+            return warn(parent, pins);
+    }
+    // A firmware of no channel does not even compile.
+    QMessageBox::warning(parent, tr("提示"),
+                         tr("工程中没有使用的通道：请先在设置页面的芯片引脚图上为通道选择按键！"));
     return true;
 }

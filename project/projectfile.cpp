@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -58,10 +59,17 @@ int numberOf(const QSettings &ini, const QString &key)
 
 ProjectFile::ProjectFile(const SettingsPage &page) : page(page) {}
 
-bool ProjectFile::save() const
+bool ProjectFile::save() const { return saveAs(page.projectFilePath()); }
+
+QString ProjectFile::snapshotName(const QString &projectName, const QDateTime &at)
+{
+    return projectName + QLatin1Char('_') + at.toString(QStringLiteral("yyyy-MM-dd-HH-mm-ss"));
+}
+
+bool ProjectFile::saveAs(const QString &filePath) const
 {
     const SettingsWidgets &w = page.widgets();
-    QSettings ini(page.projectFilePath(), QSettings::IniFormat);
+    QSettings ini(filePath, QSettings::IniFormat);
 
     ini.setValue(kProjectName, w.proNameLineEdit->text());
     ini.setValue(kProjectPath, w.proPathLineEdit->text());
@@ -96,6 +104,8 @@ bool ProjectFile::save() const
     ini.setValue(keyOf(kResultPrefix, 0), QString::number(rows.size()));
     for (int i = 0; i < rows.size(); ++i)
         ini.setValue(keyOf(kResultPrefix, i + 1), rows.at(i));
+    for (const Section &section : sections)
+        section.save(ini);
     // The settings facility writes the file whole or not at all; only its status tells which.
     ini.sync();
     return ini.status() != QSettings::AccessError && IniEscapes::rewriteAsQt5(ini.fileName());
@@ -152,6 +162,8 @@ void ProjectFile::load(const QString &filePath) const
     w.endValueCBox->setCurrentText(textOf(ini, kChartEnd));
     loadPinMap(ini);
     loadResults(ini);
+    for (const Section &section : sections)
+        section.load(ini);
 }
 
 void ProjectFile::loadPinMap(const QSettings &ini) const

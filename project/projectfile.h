@@ -3,23 +3,44 @@
 
 #include "chip/chip.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+class QDateTime;
+#include <functional>
 
 class QSettings;
 class QTableWidget;
 class SettingsPage;
 
 // The touch project as an INI file: the settings page, the pin map of the current package, the
-// wake keys, the chart range and the finished rows of the results table.
+// wake keys, the chart range and the finished rows of the results table, and the sections that
+// other parts of the tool keep in it.
 class ProjectFile
 {
 public:
+    // A section of the file kept by another part of the tool (the keys' settings): written after
+    // the keys above in the same save, read after them in the same load. Its keys must not be
+    // those of the sections above, so that an older tool reads the file as it always did.
+    struct Section
+    {
+        std::function<void(QSettings &ini)> save;
+        std::function<void(const QSettings &ini)> load;
+    };
+
     explicit ProjectFile(const SettingsPage &page);
+
+    void addSection(const Section &section) { sections.append(section); }
 
     // Writes every key from the current widgets into the project file named by the project
     // path and name. False when the file could not be written; it is then left as it was.
     [[nodiscard]] bool save() const;
+    // The same keys into another file (a dated copy of the project).
+    [[nodiscard]] bool saveAs(const QString &filePath) const;
+    // The name of a dated copy of the project: "<project name>_<yyyy-MM-dd-HH-mm-ss>", which is
+    // opened like any project (its samples file is named after it).
+    static QString snapshotName(const QString &projectName, const QDateTime &at);
     // Applies the file's keys to the widgets. A package change caused by the stored package
     // text runs through mcuTypeCBox's index signal before the pin map is applied. The file's
     // result rows replace the whole results table.
@@ -36,6 +57,7 @@ private:
     void loadResults(const QSettings &ini) const;
 
     const SettingsPage &page;
+    QList<Section> sections;
 };
 
 #endif // PROJECTFILE_H

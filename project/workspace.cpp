@@ -69,6 +69,17 @@ void Workspace::openProject()
         warn(QT_TRANSLATE_NOOP("MainWindow", "请选中要打开的文件！"));
         return;
     }
+    (void)openProjectFile(file);
+}
+
+bool Workspace::openProjectFile(const QString &file)
+{
+    if (!QFileInfo(file).isFile()) {
+        QMessageBox::warning(window, trWindow(QT_TRANSLATE_NOOP("MainWindow", "提示")),
+                             trWindow(QT_TRANSLATE_NOOP("MainWindow", "工程文件已不存在：%1"))
+                                 .arg(QDir::toNativeSeparators(file)));
+        return false;
+    }
     projectFile.load(file);
     // The project is the file that was opened, wherever it was stored from: the next save goes
     // back to it, not to the folder and name recorded inside it.
@@ -80,4 +91,5 @@ void Workspace::openProject()
     proNameLineEdit->setText(name);
     if (projectLoaded)
         projectLoaded();
+    return true;
 }

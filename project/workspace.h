@@ -29,6 +29,9 @@ public:
     void browse();
     // Asks for a project file and loads it; the project path and name then name that file.
     void openProject();
+    // Loads the project file as openProject() does once it is chosen; false, said in a box,
+    // when the file is gone.
+    bool openProjectFile(const QString &file);
     // Runs after a project file was loaded into the widgets.
     std::function<void()> projectLoaded;
 

@@ -52,6 +52,20 @@ QString CaptureCheck::touchDoubt(const QVector<int> &noTouch, const QVector<int>
     return QString();
 }
 
+QString CaptureCheck::noTouchDoubt(const QVector<int> &noTouch, const QVector<int> &earlier)
+{
+    if (!fullPhase(noTouch))
+        return QString();
+    const int quarter = noTouch.size() / 4;
+    const int usual = std::max(
+        1, fullPhase(earlier) ? spreadOf(earlier, 0, earlier.size())
+                              : std::min(spreadOf(noTouch, 0, quarter),
+                                         spreadOf(noTouch, noTouch.size() - quarter, quarter)));
+    // As far above the noise as a key's signal must be: what a finger does, not the board.
+    const int noise = spreadOf(noTouch, 0, noTouch.size());
+    return noise >= KeyQuality::kPassSnr * usual ? tr("测量中有触摸") : QString();
+}
+
 QString CaptureCheck::waterDoubt(const QVector<int> &noTouch, const QVector<int> &water)
 {
     if (!fullPhase(water))
@@ -61,6 +75,8 @@ QString CaptureCheck::waterDoubt(const QVector<int> &noTouch, const QVector<int>
     if (fullPhase(noTouch)) {
         shift = meanOf(water, 0, water.size()) - meanOf(noTouch, 0, noTouch.size());
         noise = std::max(1, spreadOf(noTouch, 0, noTouch.size()));
+        if (!stepped(water, shift, noise) && std::abs(shift) <= noise)
+            return tr("未检测到水的影响");
     } else {
         // Without untouched samples the quieter end quarter tells the noise: a step lies in one
         // of them at most.

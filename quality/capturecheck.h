@@ -6,7 +6,8 @@
 #include <QVector>
 
 // Whether a phase just captured can stand as a measurement: a touch phase taken without a finger
-// on the key, or a finger or water that came or went while the phase was being sampled. Judged
+// on the key, a finger on it while it was not to be touched, water that did nothing, or a finger
+// or water that came or went while the phase was being sampled. Judged
 // from the phase's own samples and the channel's no-touch samples, before anything is kept.
 class CaptureCheck
 {
@@ -18,8 +19,15 @@ public:
     // when the phase holds a step.
     static QString touchDoubt(const QVector<int> &noTouch, const QVector<int> &touch);
     // Empty when the water phase holds no step, "水在测量中途加上或擦去" when it does. The step is
-    // measured against the shift from the no-touch samples when the channel has them.
+    // measured against the shift from the no-touch samples when the channel has them; with
+    // them, a phase whose mean does not leave their noise is "未检测到水的影响" (a pad may be
+    // immune, so it is asked about, never refused).
     static QString waterDoubt(const QVector<int> &noTouch, const QVector<int> &water);
+    // Empty when the no-touch phase looks untouched; "测量中有触摸" when its noise (peak to peak)
+    // is at least five times the channel's usual: that of its earlier no-touch samples (earlier,
+    // when it has a whole phase), or else that of the quieter end quarter of the phase. A finger
+    // that came, went or moved leaves that; so does a step, which spans the phase's noise.
+    static QString noTouchDoubt(const QVector<int> &noTouch, const QVector<int> &earlier = {});
     // The means of the first and last quarter of samples differ by more than half the reference
     // and more than the noise: something arrived or left in the middle of the phase.
     static bool stepped(const QVector<int> &samples, double reference, int noise);

@@ -28,9 +28,15 @@ inline RecordCounts recordCounts(const QByteArray &record)
     return counts;
 }
 
+// Per channel, the sum of its counts over the records of a key's touch phase less the sum over
+// those of its no-touch phase: how far a finger on that key moves each channel, times the
+// samples of a phase, exact in integers.
+using ShiftSums = std::array<qint64, chip::kChannelCount>;
+
 // The raw counts of one channel, per phase; a phase not measured yet is empty. The no-touch and
 // touch phases also keep the whole records they were taken from, every channel's count, for
-// what a touch on this key does to the others; a channel read from the samples file has none.
+// what a touch on this key does to the others; a channel read from the samples file has instead
+// the shifts they gave (keptShifts), or nothing when the file is older than those.
 struct ChannelSamples
 {
     QVector<int> noTouch;
@@ -38,6 +44,22 @@ struct ChannelSamples
     QVector<int> water;
     QVector<RecordCounts> noTouchRecords{};
     QVector<RecordCounts> touchRecords{};
+    std::optional<ShiftSums> keptShifts{};
+
+    // What a touch on this key does to every channel: from the records of both its phases, else
+    // as kept; none when neither is there.
+    std::optional<ShiftSums> touchShifts() const
+    {
+        if (noTouchRecords.size() != chip::kSamplesPerPhase ||
+            touchRecords.size() != chip::kSamplesPerPhase)
+            return keptShifts;
+        ShiftSums sums{};
+        for (int k = 0; k < chip::kChannelCount; ++k) {
+            for (int i = 0; i < chip::kSamplesPerPhase; ++i)
+                sums[k] += qint64(touchRecords.at(i)[k]) - noTouchRecords.at(i)[k];
+        }
+        return sums;
+    }
 
     const QVector<int> &of(SamplePhase phase) const
     {
@@ -95,6 +117,14 @@ public:
             return;
         (phase == SamplePhase::NoTouch ? channels[channel].noTouchRecords
                                        : channels[channel].touchRecords) = records;
+        // The records measured now say what the shifts of an earlier measurement said.
+        channels[channel].keptShifts.reset();
+    }
+    // The shifts of a touch on the channel as the samples file kept them.
+    void setShifts(int channel, const ShiftSums &sums)
+    {
+        if (chip::isChannel(channel))
+            channels[channel].keptShifts = sums;
     }
     const ChannelSamples &at(int channel) const
     {

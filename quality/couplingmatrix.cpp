@@ -7,24 +7,18 @@
 
 namespace
 {
-double meanOf(const QVector<RecordCounts> &records, int channel)
-{
-    qint64 sum = 0;
-    for (const RecordCounts &counts : records)
-        sum += counts[channel];
-    return double(sum) / records.size();
-}
-
-// From the key's resting mean up to the threshold the firmware compares its counts with.
+// From the key's resting mean up to the press threshold the firmware compares its counts with.
 std::optional<int> marginOf(const CouplingMatrix::Key &key)
 {
-    const KeyQuality quality = KeyQuality::of(*key.samples, key.means);
+    const KeyQuality quality = KeyQuality::of(*key.samples, key.means, key.settings);
     const std::optional<int> &rest = quality.means.noTouch;
     const std::optional<int> &touch = quality.means.touch;
     if (!rest || !touch)
         return std::nullopt;
-    const int threshold = quality.threshold ? *quality.threshold
-                                            : KeyQuality::firmwareThreshold(*rest, *touch, *rest);
+    const int threshold =
+        quality.pressThreshold
+            ? *quality.pressThreshold
+            : KeyThresholds::of(*rest, *touch, *rest, key.settings).pressAt(*rest);
     const int margin = threshold - *rest;
     return margin > 0 ? std::optional<int>(margin) : std::nullopt;
 }
@@ -41,9 +35,14 @@ CouplingMatrix CouplingMatrix::measure(const QVector<Key> &keys)
         margins << (key.samples ? marginOf(key) : std::nullopt);
     }
     for (const Key &a : keys) {
-        if (!a.samples || a.samples->noTouchRecords.size() != chip::kSamplesPerPhase ||
-            a.samples->touchRecords.size() != chip::kSamplesPerPhase)
+        const std::optional<ShiftSums> shifts = a.samples ? a.samples->touchShifts() : std::nullopt;
+        if (!shifts) {
+            // Measured, yet without what its touch did to the others (an older samples file).
+            if (a.samples && a.samples->has(SamplePhase::NoTouch) &&
+                a.samples->has(SamplePhase::Touch))
+                matrix.unmeasured << a.channel;
             continue;
+        }
         matrix.touched << a.channel;
         for (int b = 0; b < keys.size(); ++b) {
             const int affected = keys.at(b).channel;
@@ -52,8 +51,7 @@ CouplingMatrix CouplingMatrix::measure(const QVector<Key> &keys)
             Entry entry;
             entry.touched = a.channel;
             entry.affected = affected;
-            entry.shift = meanOf(a.samples->touchRecords, affected) -
-                          meanOf(a.samples->noTouchRecords, affected);
+            entry.shift = double((*shifts)[affected]) / chip::kSamplesPerPhase;
             if (margins.at(b))
                 entry.percent = 100.0 * entry.shift / *margins.at(b);
             matrix.pairs << entry;
@@ -84,6 +82,17 @@ QVector<CouplingMatrix::Entry> CouplingMatrix::warnings(int affectedChannel) con
     return found;
 }
 
+std::optional<CouplingMatrix::Entry> CouplingMatrix::strongestRise(int affectedChannel) const
+{
+    std::optional<Entry> strongest;
+    for (const Entry &entry : pairs) {
+        if (entry.affected == affectedChannel && entry.shift > 0 &&
+            (!strongest || entry.shift > strongest->shift))
+            strongest = entry;
+    }
+    return strongest;
+}
+
 QString CouplingMatrix::warningText(const Entry &entry)
 {
     return tr("触摸 TK%1 时 TK%2 偏移 %3，达到阈值余量的 %4%")
@@ -95,6 +104,13 @@ QString CouplingMatrix::warningText(const Entry &entry)
 
 void CouplingMatrix::judge(int affectedChannel, KeyQuality *quality) const
 {
+    QStringList unknown;
+    for (int channel : unmeasured) {
+        if (channel != affectedChannel)
+            unknown << QStringLiteral("TK%1").arg(channel);
+    }
+    if (!unknown.isEmpty())
+        quality->notes << tr("触摸 %1 时的邻键影响未测").arg(unknown.join(tr("、")));
     for (const Entry &entry : warnings(affectedChannel)) {
         quality->notes << warningText(entry);
         if (!entry.presses() || !quality->verdict)

@@ -2,10 +2,15 @@
 
 #include "quality/keyquality.h"
 
-FirmwareKeyModel::FirmwareKeyModel(int noTouchMean, int touchMean, int waterMean)
-    : touchMean(quint16(touchMean)), waterMean(quint16(waterMean)),
-      currentBase(quint16(noTouchMean))
+FirmwareKeyModel::FirmwareKeyModel(int noTouchMean, int touchMean, int waterMean,
+                                   const KeySettings &settings)
+    : debounceLimit(settings.debounce), maxPress(settings.maxPressSeconds),
+      currentBase(noTouchMean & 0xFFFF), latest(currentBase)
 {
+    const KeyThresholds t = KeyThresholds::of(noTouchMean, touchMean, waterMean, settings);
+    pressOffset = t.pressOffset;
+    releaseOffset = t.releaseOffset;
+    band = t.recoveryBand();
 }
 
 std::optional<FirmwareKeyModel> FirmwareKeyModel::forKey(const KeyQuality &quality)
@@ -13,32 +18,67 @@ std::optional<FirmwareKeyModel> FirmwareKeyModel::forKey(const KeyQuality &quali
     const KeyMeans &means = quality.means;
     if (!means.isComplete())
         return std::nullopt;
-    return FirmwareKeyModel(*means.noTouch, *means.touch, *means.water);
-}
-
-int FirmwareKeyModel::threshold() const
-{
-    return KeyQuality::firmwareThreshold(currentBase, touchMean, waterMean);
+    return FirmwareKeyModel(*means.noTouch, *means.touch, *means.water, quality.settings);
 }
 
 FirmwareKeyModel::Step FirmwareKeyModel::scan(quint16 count)
 {
+    latest = count;
     if (count > threshold()) {
-        // The bit follows only on the record after the counter has reached TK_DEBOUNCE.
-        if (debounce < kDebounce) {
-            ++debounce;
-            return Step::Keep;
+        low = 0;
+        if (!flag) {
+            // The bit follows only on the record after the counter has reached the debounce.
+            if (debounce < debounceLimit) {
+                ++debounce;
+                return Step::Keep;
+            }
+            flag = true;
+            held = 0;
         }
-        flag = true;
         return Step::Set;
     }
     debounce = 0;
+    held = 0;
     flag = false;
-    if (count > currentBase)
-        ++currentBase;
-    else if (count < currentBase)
-        --currentBase;
+    follow(count);
     return Step::Clear;
+}
+
+void FirmwareKeyModel::follow(int count)
+{
+    if (count > currentBase) {
+        ++currentBase;
+        low = 0;
+    } else if (count < currentBase) {
+        if (currentBase - count > band) {
+            if (++low >= debounceLimit) {
+                currentBase = count;
+                low = 0;
+            } else {
+                --currentBase;
+            }
+        } else {
+            --currentBase;
+            low = 0;
+        }
+    } else {
+        low = 0;
+    }
+}
+
+bool FirmwareKeyModel::second()
+{
+    if (!flag || maxPress == 0)
+        return false;
+    if (held < maxPress) {
+        ++held;
+        return false;
+    }
+    flag = false;
+    debounce = 0;
+    held = 0;
+    currentBase = latest;
+    return true;
 }
 
 bool FirmwareKeyModel::feed(quint16 count)

@@ -1,50 +1,76 @@
 #ifndef FIRMWAREKEYMODEL_H
 #define FIRMWAREKEYMODEL_H
 
+#include "quality/keysettings.h"
+#include "quality/keythresholds.h"
+
 #include <QtGlobal>
 
 #include <optional>
 
 struct KeyQuality;
 
-// One key as the application firmware's TouchKeyScan decides it, record by record: the threshold
-// from the measured means over a base that follows slow drift by one count per record while the
-// key is not above it, and the press reported only after TK_DEBOUNCE records above the threshold.
+// One key as the application firmware's TouchKeyScan decides it, record by record, and as its
+// once-a-second TouchKeySecond frees it. The base starts at the untouched mean and follows the
+// pad by one count a record while the key is not pressed; a count further below it than the
+// hysteresis for as many records as the debounce takes it at once. A press needs the debounce's
+// records above the press threshold and the next one; a pressed key holds until a count is not
+// above the release threshold, or until it has been pressed longer than its maximum press time,
+// when the firmware releases it and takes its latest count for the base. Plain integers and no
+// allocation: a scan costs a few comparisons.
 class FirmwareKeyModel
 {
 public:
-    // Records above the threshold that the firmware counts before it reports the press.
-    static constexpr int kDebounce = 3;
-
     // What one scan does to the key's bit in TouchKeyFlag.
     enum class Step {
-        Keep,  // above the threshold, still counting
-        Set,   // above the threshold for longer than TK_DEBOUNCE records
-        Clear, // not above it
+        Keep,  // above the press threshold, still counting
+        Set,   // pressed
+        Clear, // not pressed
     };
 
-    // The state after TouchKeyInit, from the means the generator writes into the firmware.
-    FirmwareKeyModel(int noTouchMean, int touchMean, int waterMean);
-    // A model for a key whose three means the firmware gets; none otherwise.
+    // The state after TouchKeyInit, from the means the generator writes into the firmware and
+    // the key's settings.
+    FirmwareKeyModel(int noTouchMean, int touchMean, int waterMean,
+                     const KeySettings &settings = KeySettings());
+    // A model for a key whose three means the firmware gets, with its settings; none otherwise.
     static std::optional<FirmwareKeyModel> forKey(const KeyQuality &quality);
 
     // One scan with this record's count, and what it does to the key's bit.
     Step scan(quint16 count);
+    // One second of the firmware's clock; true when it released the key.
+    bool second();
     // One scan; returns whether the key is now reported pressed, as when no other channel
     // shares its key number.
     bool feed(quint16 count);
+
     bool pressed() const { return flag; }
-    // Records above the threshold counted so far, 0 ... kDebounce, as TouchDebounce holds them.
+    // Records above the press threshold counted so far, 0 ... the debounce, as TouchDebounce
+    // holds them.
     int debounceCount() const { return debounce; }
-    // The base the firmware holds now, and the threshold it compares the next count with.
+    // Records in a row far below the base, as TouchLow holds them.
+    int lowCount() const { return low; }
+    // Seconds counted since the press, as TouchHeld holds them.
+    int heldSeconds() const { return held; }
+    // The base the firmware holds now and the thresholds over it.
     int base() const { return currentBase; }
-    int threshold() const;
+    int pressThreshold() const { return KeyThresholds::above(currentBase, pressOffset); }
+    int releaseThreshold() const { return KeyThresholds::above(currentBase, releaseOffset); }
+    // The threshold the next count is compared with: the release threshold while pressed.
+    int threshold() const { return flag ? releaseThreshold() : pressThreshold(); }
 
 private:
-    quint16 touchMean;
-    quint16 waterMean;
-    quint16 currentBase;
+    void follow(int count);
+
+    int pressOffset;
+    int releaseOffset;
+    int band;
+    int debounceLimit;
+    int maxPress;
+    int currentBase;
+    int latest;
     int debounce = 0;
+    int low = 0;
+    int held = 0;
     bool flag = false;
 };
 

@@ -8,7 +8,8 @@ void KeyPreview::reset(const QVector<Key> &keys)
     for (const Key &key : keys) {
         if (!chip::isChannel(key.channel) || !key.means.isComplete())
             continue;
-        models[key.channel].emplace(*key.means.noTouch, *key.means.touch, *key.means.water);
+        models[key.channel].emplace(*key.means.noTouch, *key.means.touch, *key.means.water,
+                                    key.settings);
         keyNumbers[key.channel] = key.keyNumber;
     }
     active = true;
@@ -19,6 +20,8 @@ void KeyPreview::clear()
     models = {};
     keyNumbers = {};
     keyFlags = 0;
+    startMs.reset();
+    seconds = 0;
     active = false;
 }
 
@@ -28,7 +31,7 @@ quint32 KeyPreview::bitOf(int keyNumber)
     return keyNumber >= 1 && keyNumber <= 32 ? quint32(1) << (keyNumber - 1) : 0;
 }
 
-QList<int> KeyPreview::feed(const QByteArray &record)
+QList<int> KeyPreview::feed(const QByteArray &record, qint64 ms)
 {
     QList<int> changed;
     if (!active || record.size() != chip::kRecordSize)
@@ -53,11 +56,31 @@ QList<int> KeyPreview::feed(const QByteArray &record)
             break;
         }
     }
+    passSeconds(ms);
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (pressed(channel) != before[channel])
             changed << channel;
     }
     return changed;
+}
+
+void KeyPreview::passSeconds(qint64 ms)
+{
+    if (!startMs)
+        startMs = ms;
+    const qint64 due = (ms - *startMs) / 1000;
+    // A second beyond the longest press time releases nothing more: a long gap costs no more
+    // than that.
+    for (int tick = 0;
+         seconds < due && tick <= KeySettings::range(KeySettings::Field::MaxPress).maximum;
+         ++tick) {
+        ++seconds;
+        for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+            if (models[channel] && models[channel]->second())
+                keyFlags &= ~bitOf(keyNumbers[channel]);
+        }
+    }
+    seconds = due;
 }
 
 bool KeyPreview::pressed(int channel) const

@@ -41,21 +41,11 @@ PhaseFigures PhaseFigures::of(const QVector<int> &samples)
     return figures;
 }
 
-int KeyQuality::firmwareThreshold(int base, int touch, int water)
-{
-    // The firmware's unsigned int is 16 bits wide: every result wraps modulo 65536.
-    const quint16 b = quint16(base);
-    const quint16 t = quint16(touch);
-    const quint16 w = quint16(water);
-    const quint16 swing = quint16(t - b);
-    if (w > b && quint16(w - b) > swing / 2)
-        return quint16(b + swing - swing / 4);
-    return quint16(b + swing / 2);
-}
-
-KeyQuality KeyQuality::of(const ChannelSamples &samples, const KeyMeans &table)
+KeyQuality KeyQuality::of(const ChannelSamples &samples, const KeyMeans &table,
+                          const KeySettings &settings)
 {
     KeyQuality q;
+    q.settings = settings;
     const auto figures = [&q](SamplePhase phase) -> std::optional<PhaseFigures> & {
         return phase == SamplePhase::NoTouch ? q.noTouch
                : phase == SamplePhase::Touch ? q.touch
@@ -93,13 +83,16 @@ KeyQuality KeyQuality::of(const ChannelSamples &samples, const KeyMeans &table)
             q.waterShare = int(100 * q.shiftSum / q.signalSum);
     }
     if (q.means.isComplete()) {
-        q.threshold = firmwareThreshold(*q.means.noTouch, *q.means.touch, *q.means.water);
+        const KeyMeans &m = q.means;
+        q.thresholds = KeyThresholds::of(*m.noTouch, *m.touch, *m.water, settings);
+        q.pressThreshold = q.thresholds.pressAt(*m.noTouch);
+        q.releaseThreshold = q.thresholds.releaseAt(*m.noTouch);
         if (q.touch)
-            q.touchMargin = q.touch->minimum - *q.threshold;
+            q.touchMargin = q.touch->minimum - *q.pressThreshold;
         if (q.noTouch)
-            q.noTouchMargin = *q.threshold - q.noTouch->maximum;
+            q.noTouchMargin = *q.releaseThreshold - q.noTouch->maximum;
         if (q.water)
-            q.waterMargin = *q.threshold - q.water->maximum;
+            q.waterMargin = *q.releaseThreshold - q.water->maximum;
     }
     if (q.tableDiffers) {
         q.reasons << QStringLiteral(QT_TR_NOOP("表格数值已手动修改，与采样不符"));
@@ -129,12 +122,15 @@ void KeyQuality::judge()
         fail(QStringLiteral(QT_TR_NOOP("信号不为正")), tr("信号 %1 不为正").arg(*signal));
     else if (*snr < kPassSnr)
         fail(QStringLiteral(QT_TR_NOOP("信噪比低于5:1")), tr("信噪比 %1 低于 5:1").arg(snrText()));
-    if (touch->minimum <= *threshold)
-        fail(QStringLiteral(QT_TR_NOOP("触摸最小值未超过阈值")),
-             tr("触摸最小值 %1 未超过阈值 %2").arg(touch->minimum).arg(*threshold));
-    if (water->maximum >= *threshold)
-        fail(QStringLiteral(QT_TR_NOOP("防水最大值达到阈值")),
-             tr("防水最大值 %1 达到阈值 %2").arg(water->maximum).arg(*threshold));
+    if (touch->minimum <= *pressThreshold)
+        fail(QStringLiteral(QT_TR_NOOP("触摸最小值未超过按下阈值")),
+             tr("触摸最小值 %1 未超过按下阈值 %2").arg(touch->minimum).arg(*pressThreshold));
+    if (noTouch->maximum >= *releaseThreshold)
+        fail(QStringLiteral(QT_TR_NOOP("不触摸最大值达到释放阈值")),
+             tr("不触摸最大值 %1 达到释放阈值 %2").arg(noTouch->maximum).arg(*releaseThreshold));
+    if (water->maximum >= *releaseThreshold)
+        fail(QStringLiteral(QT_TR_NOOP("防水最大值达到释放阈值")),
+             tr("防水最大值 %1 达到释放阈值 %2").arg(water->maximum).arg(*releaseThreshold));
     // A share of a signal that is not positive means nothing; that key has failed already.
     if (positive && *snr >= kPassSnr && *snr < kGoodSnr)
         caution(QStringLiteral(QT_TR_NOOP("信噪比低于10:1")),
@@ -142,6 +138,10 @@ void KeyQuality::judge()
     if (positive && 2 * shiftSum >= signalSum)
         caution(QStringLiteral(QT_TR_NOOP("防水偏移达到信号的一半")),
                 tr("防水偏移 %1 达到信号的一半").arg(waterShareText()));
+    // The engineer lowered the threshold below the water rule's floor: said, so that it is known.
+    if (thresholds.waterFloorWaived)
+        caution(QStringLiteral(QT_TR_NOOP("防水下限已关闭")),
+                tr("防水下限已关闭，按下阈值 %1 低于摆幅的四分之三").arg(*pressThreshold));
     verdict = !fails.isEmpty()      ? KeyVerdict::Fail
               : !cautions.isEmpty() ? KeyVerdict::Caution
                                     : KeyVerdict::Pass;
@@ -220,9 +220,17 @@ QString KeyQuality::meanText(SamplePhase phase) const
 
 QString KeyQuality::noiseText() const { return figureText(noise, means.noTouch.has_value()); }
 
-QString KeyQuality::marginText(const std::optional<int> &margin) const
+QString KeyQuality::marginText(const std::optional<int> &margin, bool shownInInterface) const
 {
-    return figureText(margin, threshold.has_value());
+    if (!margin) {
+        const QString missing = figureText(margin, pressThreshold.has_value());
+        return shownInInterface ? shown(missing) : missing;
+    }
+    if (!thresholds.canPress())
+        return QString::number(*margin);
+    const int percent = thresholds.percentOfSwing(*margin);
+    return shownInInterface ? tr("%1（%2%）").arg(*margin).arg(percent)
+                            : QStringLiteral("%1（%2%）").arg(*margin).arg(percent);
 }
 
 QString KeyQuality::logLine(const QString &channelName) const
@@ -239,6 +247,15 @@ QString KeyQuality::logLine(const QString &channelName) const
     if (!reasons.isEmpty())
         line += tr("（%1）").arg(shownReasons().join(tr("、")));
     return line;
+}
+
+QString KeyQuality::settingsLine() const
+{
+    QStringList fields;
+    for (KeySettings::Field field : KeySettings::kFields)
+        fields << KeySettings::fieldName(field) + QLatin1Char(' ') +
+                      KeySettings::valueText(field, settings.value(field));
+    return tr("设置：%1").arg(fields.join(tr("，")));
 }
 
 QString KeyQuality::toolTip(const QString &channelName) const
@@ -268,10 +285,12 @@ QString KeyQuality::toolTip(const QString &channelName) const
           << phase(tr("防水"), SamplePhase::Water, water)
           << tr("噪声 %1，信号 %2，信噪比 %3")
                  .arg(shown(noiseText()), countText(signal, missing), shown(snrText()))
-          << tr("防水偏移 %1").arg(shift) << tr("阈值 %1").arg(countText(threshold, missing))
+          << tr("防水偏移 %1").arg(shift) << settingsLine()
+          << tr("按下阈值 %1，释放阈值 %2")
+                 .arg(countText(pressThreshold, missing), countText(releaseThreshold, missing))
           << tr("余量：触摸 %1，不触摸 %2，防水 %3")
-                 .arg(shown(marginText(touchMargin)), shown(marginText(noTouchMargin)),
-                      shown(marginText(waterMargin)));
+                 .arg(marginText(touchMargin, true), marginText(noTouchMargin, true),
+                      marginText(waterMargin, true));
     lines << notes;
     return lines.join(QLatin1Char('\n'));
 }

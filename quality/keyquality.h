@@ -2,6 +2,8 @@
 #define KEYQUALITY_H
 
 #include "quality/channelsamples.h"
+#include "quality/keysettings.h"
+#include "quality/keythresholds.h"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -29,9 +31,11 @@ enum class KeyVerdict {
     Fail,
 };
 
-// How good a key is: noise and the spread of each phase from its kept samples; the means from
-// the results row, which is what the application firmware gets, and from them the threshold the
-// firmware builds and the margins to it; signal, signal-to-noise ratio and water shift from the
+// How good a key is under its settings: noise and the spread of each phase from its kept
+// samples; the means from the results row, which is what the application firmware gets, and from
+// them and the key's settings the press and release thresholds the firmware builds and the
+// margins to them (the touched minimum above the press threshold, the untouched and the water
+// maximum below the release threshold); signal, signal-to-noise ratio and water shift from the
 // samples' exact means (from the row's means where there are no samples); and a verdict with its
 // reasons. Figures that need a phase not measured are absent; the verdict is given only when all
 // three phases have their samples. A row whose mean is not its samples' mean is marked, and its
@@ -45,11 +49,8 @@ public:
     static constexpr double kGoodSnr = 10.0;
 
     // table: the means of the key's results row; a phase the row lacks takes its samples' mean.
-    static KeyQuality of(const ChannelSamples &samples, const KeyMeans &table = {});
-
-    // TouchThreshold of the firmware template in its 16-bit unsigned arithmetic: half the swing
-    // above base, or three quarters when water lies more than half the swing above base.
-    static int firmwareThreshold(int base, int touch, int water);
+    static KeyQuality of(const ChannelSamples &samples, const KeyMeans &table = {},
+                         const KeySettings &settings = KeySettings());
 
     // Pale green, amber or red: the background that marks a key by its verdict.
     static QColor verdictColour(KeyVerdict verdict);
@@ -70,12 +71,16 @@ public:
     // A phase's mean as the firmware gets it, or "未测".
     QString meanText(SamplePhase phase) const;
     QString noiseText() const;
-    QString marginText(const std::optional<int> &margin) const;
+    // A margin in counts and as a share of the swing, "132（44%）", or why there is none; in the
+    // sources' language unless shown in the interface's.
+    QString marginText(const std::optional<int> &margin, bool shownInInterface = false) const;
     // "TK3：噪声 12，信号 300，信噪比 25.0:1，防水偏移 4%，合格", the reasons in brackets after a
     // verdict other than 合格; a figure not measured reads "未测" and no verdict follows.
     QString logLine(const QString &channelName) const;
     // Every figure, one group a line, for the results row.
     QString toolTip(const QString &channelName) const;
+    // "设置：按下位置 50%，迟滞 10%，消抖 3 次，最长按下 20 秒，防水下限 开"
+    QString settingsLine() const;
 
     std::optional<PhaseFigures> noTouch;
     std::optional<PhaseFigures> touch;
@@ -91,10 +96,15 @@ public:
     std::optional<double> snr;     // exact signal / noise
     std::optional<int> waterShift; // water mean - untouched mean, exact and then rounded
     std::optional<int> waterShare; // water shift / signal in whole percent, cut; positive signal
-    std::optional<int> threshold;
-    std::optional<int> touchMargin;   // touched minimum - threshold
-    std::optional<int> noTouchMargin; // threshold - untouched maximum
-    std::optional<int> waterMargin;   // threshold - water maximum
+    // The key's settings, and the thresholds they give over the row's means; the thresholds at
+    // the base the firmware starts from, the untouched mean.
+    KeySettings settings;
+    KeyThresholds thresholds;
+    std::optional<int> pressThreshold;
+    std::optional<int> releaseThreshold;
+    std::optional<int> touchMargin;   // touched minimum - press threshold
+    std::optional<int> noTouchMargin; // release threshold - untouched maximum
+    std::optional<int> waterMargin;   // release threshold - water maximum
     std::optional<KeyVerdict> verdict;
     QStringList reasons;
     // The same reasons with their figures ("信噪比 0.0:1 低于 5:1"), in the same order.

@@ -26,6 +26,8 @@ const char *kindWord(Kind kind)
         return "waterproof";
     case Kind::Verification:
         return "verification";
+    case Kind::End:
+        return "end";
     }
     return "none";
 }
@@ -41,6 +43,12 @@ const char *phaseWord(Phase phase)
         return "touch";
     case Phase::Water:
         return "water";
+    case Phase::Finished:
+        return "finished";
+    case Phase::Stopped:
+        return "stopped";
+    case Phase::Failed:
+        return "failed";
     }
     return "-";
 }
@@ -83,9 +91,13 @@ bool fits(Kind kind, Phase phase)
     case Kind::None:
     case Kind::Verification:
         return phase == Phase::None;
+    case Kind::End:
+        return phase == Phase::Finished || phase == Phase::Stopped || phase == Phase::Failed;
     }
     return false;
 }
+
+const QByteArray kByteOrderMark("\xEF\xBB\xBF");
 } // namespace
 
 RecordedRecord RecordedRecord::of(qint64 ms, Kind kind, Phase phase, int channel, int crcFailed,
@@ -156,11 +168,11 @@ bool RecordingFile::parseLine(const QByteArray &line, RecordedRecord *out)
         return false;
     RecordedRecord r;
     qint64 value = 0;
-    if (!number(fields.at(0), 12, &value))
+    if (!number(fields.at(0), 12, &value) || value > kMaxMs)
         return false;
     r.ms = value;
-    if (!wordOf(fields.at(1), kindWord, 5, &r.kind) ||
-        !wordOf(fields.at(2), phaseWord, 4, &r.phase) || !fits(r.kind, r.phase))
+    if (!wordOf(fields.at(1), kindWord, 6, &r.kind) ||
+        !wordOf(fields.at(2), phaseWord, 7, &r.phase) || !fits(r.kind, r.phase))
         return false;
     const QByteArray &channel = fields.at(3);
     if (channel != "-") {
@@ -169,8 +181,10 @@ bool RecordingFile::parseLine(const QByteArray &line, RecordedRecord *out)
             return false;
         r.channel = qint8(value);
     }
-    // A test names the channel it measures; no run and verification name none.
-    if ((r.channel >= 0) != (r.kind != Kind::None && r.kind != Kind::Verification))
+    // A test names the channel it measures; no run and verification name none; an end names
+    // the channel of the test it ended, if it ended one.
+    if (r.kind != Kind::End &&
+        (r.channel >= 0) != (r.kind != Kind::None && r.kind != Kind::Verification))
         return false;
     if (fields.at(4) != "0" && fields.at(4) != "1")
         return false;
@@ -185,6 +199,11 @@ bool RecordingFile::parseLine(const QByteArray &line, RecordedRecord *out)
         r.counts[k] = quint16(value);
         r.countCount = quint8(k + 1);
     }
+    // Only a record that failed its check can be cut short (a zero read for a missing count
+    // would pass for a measurement); an end holds none.
+    const int counts = r.kind == Kind::End ? 0 : r.crcFailed ? r.countCount : chip::kChannelCount;
+    if (r.countCount != counts || (r.kind == Kind::End && r.crcFailed))
+        return false;
     *out = r;
     return true;
 }
@@ -211,8 +230,12 @@ bool RecordingFile::read(const QString &path, QVector<RecordedRecord> *records, 
     // Line by line, and a line no longer than a record line can be: a file without line ends
     // is not held whole.
     constexpr qint64 kMaxLine = 256;
+    bool first = true;
     while (!file.atEnd()) {
         QByteArray line = file.readLine(kMaxLine);
+        if (first && line.startsWith(kByteOrderMark))
+            line.remove(0, kByteOrderMark.size());
+        first = false;
         if (!line.endsWith('\n') && !file.atEnd()) {
             ++bad;
             while (!file.atEnd() && !file.readLine(kMaxLine).endsWith('\n')) {

@@ -21,12 +21,16 @@ struct RecordedRecord
         Auto,         // no-touch/touch test of every channel in use
         Waterproof,   // water on the pad
         Verification, // delivered by the verification reader
+        End,          // no record: the run in progress ended here, as its phase says
     };
     enum class Phase : quint8 {
         None,
         NoTouch,
         Touch,
         Water,
+        Finished, // of an end: the run came to its end
+        Stopped,  // of an end: the stop button
+        Failed,   // of an end: the board failed, refused or went
     };
 
     qint64 ms = 0; // arrival, milliseconds from the start of the recording
@@ -47,7 +51,9 @@ struct RecordedRecord
 // A recording of the live stream as CSV: a header line naming the columns, then one line per
 // record, "1534,auto,touch,TK3,0,2012,...,2310" (arrival in milliseconds, run kind, phase, the
 // channel under test or "-", the check flag, then TK0 ... TK24, empty where a cut-short record
-// held no count), with CR LF line ends.
+// held no count), with CR LF line ends. Where a run ended, a line of the kind "end" with no
+// counts says how ("5230,end,stopped,TK5,0,,,..."; finished, stopped or failed), so that a run
+// started again is replayed as a run of its own; a reader that knows no such line skips it.
 class RecordingFile
 {
     Q_DECLARE_TR_FUNCTIONS(RecordingFile)
@@ -56,16 +62,19 @@ public:
     // A file above this size is no recording of ours (ten minutes at 1,000 records a second
     // take about 90 MB).
     static constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;
+    // A line later than a week into the recording is no line of it.
+    static constexpr qint64 kMaxMs = 7LL * 24 * 3600 * 1000;
 
     // "<project name>_<yyyy-MM-dd-HH-mm-ss>_rec.csv"
     static QString fileName(const QString &projectName, const QDateTime &start);
     static QByteArray header();
     static void appendLine(QByteArray *text, const RecordedRecord &record);
-    // False for a line that is no record line of a recording (the header is none either).
+    // False for a line that is no record line of a recording (the header is none either): an
+    // intact record holds every channel's count, only one that failed its check may be cut short.
     static bool parseLine(const QByteArray &line, RecordedRecord *record);
-    // Reads the file line by line: every record line, the other lines but the header counted in
-    // skipped. False with the reason in error when it cannot be read or is far larger than a
-    // recording.
+    // Reads the file line by line: every record line, the other lines but the header (after a
+    // UTF-8 byte-order mark, if any) counted in skipped. False with the reason in error when it
+    // cannot be read or is far larger than a recording.
     [[nodiscard]] static bool read(const QString &path, QVector<RecordedRecord> *records,
                                    int *skipped, QString *error);
 };

@@ -15,6 +15,7 @@ constexpr std::array<SamplePhase, 3> kPhases = {SamplePhase::NoTouch, SamplePhas
 // "TK24,notouch" and 162 counts of up to five digits, each after a comma, with room for blanks.
 constexpr int kMaxLineBytes = 2 * (12 + 6 * chip::kSamplesPerPhase);
 const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+const QByteArray kShiftsWord("shifts");
 
 QByteArray phaseWord(SamplePhase phase)
 {
@@ -58,18 +59,41 @@ std::optional<SamplePhase> phaseOf(const QByteArray &word)
     return std::nullopt;
 }
 
-// Stores one line's samples; false for a line that is not a channel's phase.
+// The shifts of a touch on a channel, "-1,0,300,...": one whole number a channel, each within
+// what a phase of 16-bit counts can sum to.
+bool readShifts(const QList<QByteArray> &fields, int channel, SampleStore &store)
+{
+    if (fields.size() != 2 + chip::kChannelCount)
+        return false;
+    constexpr qint64 kLimit = qint64(chip::kSamplesPerPhase) * SamplesFile::kMaxCount;
+    ShiftSums sums{};
+    for (int k = 0; k < chip::kChannelCount; ++k) {
+        QByteArray value = fields.at(2 + k).trimmed();
+        const bool negative = value.startsWith('-');
+        if (negative)
+            value.remove(0, 1);
+        if (!isDigits(value, 8) || value.toLongLong() > kLimit)
+            return false;
+        sums[k] = negative ? -value.toLongLong() : value.toLongLong();
+    }
+    store.setShifts(channel, sums);
+    return true;
+}
+
+// Stores one line's samples or shifts; false for a line that is neither.
 bool readLine(const QByteArray &line, SampleStore &store)
 {
     // No line of the file is longer; a longer one is not split into fields at all.
     if (line.size() > kMaxLineBytes)
         return false;
     const QList<QByteArray> fields = line.split(',');
-    if (fields.size() != 2 + chip::kSamplesPerPhase)
+    if (fields.size() < 2)
         return false;
     const int channel = channelOf(fields.at(0).trimmed());
+    if (channel >= 0 && fields.at(1).trimmed() == kShiftsWord)
+        return readShifts(fields, channel, store);
     const std::optional<SamplePhase> phase = phaseOf(fields.at(1).trimmed());
-    if (channel < 0 || !phase)
+    if (channel < 0 || !phase || fields.size() != 2 + chip::kSamplesPerPhase)
         return false;
     QVector<int> samples;
     samples.reserve(chip::kSamplesPerPhase);
@@ -130,6 +154,12 @@ QByteArray SamplesFile::toText(const SampleStore &store)
             text += "TK" + QByteArray::number(channel) + ',' + phaseWord(phase);
             for (int v : samples.of(phase))
                 text += ',' + QByteArray::number(v);
+            text += "\r\n";
+        }
+        if (const std::optional<ShiftSums> shifts = samples.touchShifts()) {
+            text += "TK" + QByteArray::number(channel) + ',' + kShiftsWord;
+            for (qint64 sum : *shifts)
+                text += ',' + QByteArray::number(sum);
             text += "\r\n";
         }
     }

@@ -9,7 +9,10 @@
 
 // The samples of every measured channel, kept beside the project file as
 // "<project name>_samples.csv": one line per channel and measured phase, "TK3,touch,v1,...,v162",
-// with CR LF line ends. The phase words are notouch, touch and water.
+// with CR LF line ends. The phase words are notouch, touch and water. After them, for a key whose
+// touch was measured with every channel's count, "TK3,shifts,s0,...,s24": channel k's sum over
+// the touch phase's records less its sum over the no-touch phase's (ShiftSums), what judges how
+// a touch on that key moves the others when the project is opened again.
 class SamplesFile
 {
     Q_DECLARE_TR_FUNCTIONS(SamplesFile)
@@ -25,7 +28,8 @@ public:
     // Where a file that did not read cleanly is kept: "<name>_samples.csv.bak".
     static QString backupPath(const QString &path);
 
-    // The file's text: channels in order, each with its complete phases in the order above.
+    // The file's text: channels in order, each with its complete phases in the order above and
+    // its shifts.
     static QByteArray toText(const SampleStore &store);
     // Reads what it can: a line with an unknown channel or phase word, a value that is no count
     // from 0 to kMaxCount, or another number of values than a phase holds is skipped and counted

@@ -24,7 +24,7 @@ struct Range
     double high = 0.0;
 };
 
-Range valueRange(const ChannelSamples &samples, std::optional<int> threshold)
+Range valueRange(const ChannelSamples &samples, const SamplesPlot::Lines &lines)
 {
     bool any = false;
     Range r;
@@ -37,15 +37,15 @@ Range valueRange(const ChannelSamples &samples, std::optional<int> threshold)
         for (int v : samples.of(phase))
             take(v);
     }
-    if (threshold)
-        take(*threshold);
+    for (const std::optional<int> &line : {lines.press, lines.release}) {
+        if (line)
+            take(*line);
+    }
     const double pad = std::max(1.0, (r.high - r.low) * 0.06);
     // A count is 16 bits: the axis shows none that cannot occur.
     return {std::max(0.0, r.low - pad), std::min(double(kMaxCount), r.high + pad)};
 }
 
-// The phase's name as the sources have it; the plot is drawn into the tuning report, whose texts do
-// not follow the interface's language.
 const char *phaseSourceName(SamplePhase phase)
 {
     switch (phase) {
@@ -59,7 +59,7 @@ const char *phaseSourceName(SamplePhase phase)
     return "";
 }
 
-void drawLegend(QPainter &painter, const QRectF &line, std::optional<int> threshold,
+void drawLegend(QPainter &painter, const QRectF &line, const SamplesPlot::Lines &lines,
                 double lineWidth)
 {
     const QFontMetricsF fm(painter.font(), painter.device());
@@ -76,9 +76,11 @@ void drawLegend(QPainter &painter, const QRectF &line, std::optional<int> thresh
         x += w + fm.height() * 0.8;
     };
     for (SamplePhase phase : kPhases)
-        entry(SamplesPlot::colour(phase), Qt::SolidLine, QString::fromUtf8(phaseSourceName(phase)));
-    if (threshold)
-        entry(kThresholdColour, Qt::DashLine, QStringLiteral("阈值 %1").arg(*threshold));
+        entry(SamplesPlot::colour(phase), Qt::SolidLine, SamplesPlot::phaseName(phase));
+    if (lines.press)
+        entry(kThresholdColour, Qt::DashLine, SamplesPlot::tr("按下 %1").arg(*lines.press));
+    if (lines.release)
+        entry(kThresholdColour, Qt::DotLine, SamplesPlot::tr("释放 %1").arg(*lines.release));
 }
 } // namespace
 
@@ -120,8 +122,7 @@ QColor SamplesPlot::colour(SamplePhase phase)
 QString SamplesPlot::phaseName(SamplePhase phase) { return tr(phaseSourceName(phase)); }
 
 void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &title,
-                       const ChannelSamples &samples, std::optional<int> threshold,
-                       double lineWidth)
+                       const ChannelSamples &samples, const Lines &lines, double lineWidth)
 {
     painter.save();
     const QFontMetricsF fm(painter.font(), painter.device());
@@ -133,10 +134,10 @@ void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &tit
     painter.setFont(bold);
     painter.drawText(QRectF(area.left(), area.top(), area.width(), line), Qt::AlignLeft, title);
     painter.setFont(regular);
-    drawLegend(painter, QRectF(area.left(), area.top() + line, area.width(), line), threshold,
+    drawLegend(painter, QRectF(area.left(), area.top() + line, area.width(), line), lines,
                lineWidth);
 
-    const Range range = valueRange(samples, threshold);
+    const Range range = valueRange(samples, lines);
     const QVector<int> yTicks = ticks(range.low, range.high);
     double labelWidth = 0.0;
     for (int v : yTicks)
@@ -161,7 +162,7 @@ void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &tit
     painter.drawText(xLabels, Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("0"));
     painter.drawText(xLabels, Qt::AlignRight | Qt::AlignBottom,
                      QString::number(chip::kSamplesPerPhase - 1));
-    painter.drawText(xLabels, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("采样序号"));
+    painter.drawText(xLabels, Qt::AlignHCenter | Qt::AlignBottom, tr("采样序号"));
 
     painter.setClipRect(plot);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -175,10 +176,13 @@ void SamplesPlot::draw(QPainter &painter, const QRectF &area, const QString &tit
         painter.setPen(QPen(colour(phase), lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPolyline(curve);
     }
-    if (threshold) {
-        painter.setPen(QPen(kThresholdColour, lineWidth, Qt::DashLine));
-        painter.drawLine(QPointF(plot.left(), yOf(*threshold)),
-                         QPointF(plot.right(), yOf(*threshold)));
+    const std::pair<std::optional<int>, Qt::PenStyle> thresholds[] = {{lines.press, Qt::DashLine},
+                                                                      {lines.release, Qt::DotLine}};
+    for (const auto &[value, style] : thresholds) {
+        if (!value)
+            continue;
+        painter.setPen(QPen(kThresholdColour, lineWidth, style));
+        painter.drawLine(QPointF(plot.left(), yOf(*value)), QPointF(plot.right(), yOf(*value)));
     }
     painter.restore();
 }

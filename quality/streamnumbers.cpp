@@ -40,7 +40,8 @@ QVector<StreamNumbers::Row> StreamNumbers::rows(const KeyPreview &preview) const
         row.raw = latest[channel];
         if (const FirmwareKeyModel *model = preview.model(channel)) {
             row.base = model->base();
-            row.threshold = model->threshold();
+            row.pressThreshold = model->pressThreshold();
+            row.releaseThreshold = model->releaseThreshold();
             if (row.raw)
                 row.delta = *row.raw - model->base();
         }

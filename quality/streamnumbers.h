@@ -15,9 +15,9 @@
 class KeyPreview;
 
 // The live figures of the channels shown during verification: each channel's latest raw count,
-// the firmware model's base and threshold with the count's delta over the base, whether the
-// firmware reports the key pressed, and the channel's noise as peak to peak over the last second
-// of records.
+// the firmware model's base and its press and release thresholds with the count's delta over the
+// base, whether the firmware reports the key pressed, and the channel's noise as peak to peak
+// over the last second of records.
 class StreamNumbers
 {
 public:
@@ -28,7 +28,8 @@ public:
         int channel = 0;
         std::optional<int> raw;
         std::optional<int> base;
-        std::optional<int> threshold;
+        std::optional<int> pressThreshold;
+        std::optional<int> releaseThreshold;
         std::optional<int> delta;
         bool pressed = false;
         std::optional<int> noise;

@@ -2,8 +2,11 @@
 
 #include "quality/couplingmatrix.h"
 #include "quality/keyquality.h"
+#include "quality/reportpage.h"
+#include "quality/reporttable.h"
 #include "quality/samplesplot.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -17,104 +20,61 @@
 
 namespace
 {
-constexpr int kResolution = 300; // device units per inch of the PDF
-constexpr double kTableFontPt = 8.0;
 constexpr int kPlotColumns = 3;
 constexpr double kPlotHeightMm = 55.0;
-const QColor kHeaderFill(232, 232, 232);
-const QColor kRuleColour(150, 150, 150);
 
-// Width in millimetres of every table column but the last, which takes what is left.
-constexpr std::array<double, 14> kColumnMm = {13, 11, 16, 16, 16, 12, 13,
-                                              16, 19, 14, 15, 17, 15, 14};
-
-QFont reportFont(double pointSize, bool bold = false)
-{
-    QFont font;
-    // CJK fonts of Windows first, then those of Linux desktops.
-    font.setFamilies({QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun"),
-                      QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
-}
+// The report is read by people: its texts are in the interface's language, as every text the
+// tool shows.
+QString trReport(const char *text) { return QCoreApplication::translate("TuningReport", text); }
 
 QString orMissing(const std::optional<int> &value)
 {
-    return value ? QString::number(*value) : QStringLiteral("未测");
+    return value ? QString::number(*value) : KeyQuality::shown(QStringLiteral("未测"));
 }
 
-// The cells of one channel's table row, in column order.
-QStringList rowCells(const TuningReport::Channel &c, const KeyQuality &q)
+// The verdict, or why there is none, in the interface's language.
+QString verdictOf(const KeyQuality &q)
+{
+    return q.verdict ? KeyQuality::shown(q.verdictText())
+                     : trReport(QT_TRANSLATE_NOOP("TuningReport", "数据不全"));
+}
+
+QColor fillOf(const KeyQuality &q)
+{
+    return q.verdict ? KeyQuality::verdictColour(*q.verdict) : QColor();
+}
+
+// The figures of a channel, in the columns of the first table.
+ReportTable::Row figuresRow(const TuningReport::Channel &c, const KeyQuality &q)
 {
     QString shift = orMissing(q.waterShift);
     if (q.waterShare)
         shift += QStringLiteral(" (%1)").arg(q.waterShareText());
-    return {QStringLiteral("TK%1").arg(c.channel),
-            QString::number(c.keyNumber),
-            q.meanText(SamplePhase::NoTouch),
-            q.meanText(SamplePhase::Touch),
-            q.meanText(SamplePhase::Water),
-            q.noiseText(),
-            orMissing(q.signal),
-            q.snrText(),
-            shift,
-            orMissing(q.threshold),
-            q.marginText(q.touchMargin),
-            q.marginText(q.noTouchMargin),
-            q.marginText(q.waterMargin),
-            q.verdict ? q.verdictText() : QStringLiteral("数据不全"),
-            q.reasons.join(QStringLiteral("、"))};
+    return {{QStringLiteral("TK%1").arg(c.channel), QString::number(c.keyNumber),
+             KeyQuality::shown(q.meanText(SamplePhase::NoTouch)),
+             KeyQuality::shown(q.meanText(SamplePhase::Touch)),
+             KeyQuality::shown(q.meanText(SamplePhase::Water)), KeyQuality::shown(q.noiseText()),
+             orMissing(q.signal), KeyQuality::shown(q.snrText()), shift, verdictOf(q),
+             q.shownReasons().join(trReport(QT_TRANSLATE_NOOP("TuningReport", "、")))},
+            fillOf(q)};
 }
 
-// Places blocks down the pages of the writer, breaking to a new page when a block does not fit.
-class PageFlow
+// The settings of a channel, its thresholds and the margins under them.
+ReportTable::Row settingsRow(const TuningReport::Channel &c, const KeyQuality &q)
 {
-public:
-    PageFlow(QPdfWriter &writer, QPainter &painter, const QString &footer)
-        : writer(writer), painter(painter), footer(footer)
-    {
-        drawFooter();
-    }
-    double mm(double v) const { return v * kResolution / 25.4; }
-    double width() const { return writer.width(); }
-    double bottom() const { return writer.height() - mm(7); }
-    // Moves to a new page unless height fits below y; true when it broke the page.
-    bool reserve(double height)
-    {
-        if (y + height <= bottom() || y == 0.0)
-            return false;
-        writer.newPage();
-        y = 0.0;
-        drawFooter();
-        return true;
-    }
-
-    double y = 0.0;
-
-private:
-    void drawFooter()
-    {
-        painter.save();
-        painter.setFont(reportFont(7));
-        painter.setPen(kRuleColour);
-        ++page;
-        painter.drawText(QRectF(0, writer.height() - mm(5), width(), mm(5)),
-                         Qt::AlignRight | Qt::AlignBottom,
-                         QStringLiteral("%1 — 第 %2 页").arg(footer, QString::number(page)));
-        painter.restore();
-    }
-
-    QPdfWriter &writer;
-    QPainter &painter;
-    QString footer;
-    int page = 0;
-};
+    QStringList cells{QStringLiteral("TK%1").arg(c.channel)};
+    for (KeySettings::Field field : KeySettings::kFields)
+        cells << KeySettings::valueText(field, q.settings.value(field), true);
+    cells << orMissing(q.pressThreshold) << orMissing(q.releaseThreshold)
+          << q.marginText(q.touchMargin, true) << q.marginText(q.noTouchMargin, true)
+          << q.marginText(q.waterMargin, true) << verdictOf(q);
+    return {cells, fillOf(q)};
+}
 } // namespace
 
 QString TuningReport::exportFileName(const QString &projectName)
 {
-    return projectName + QStringLiteral("_调试报告.pdf");
+    return tr("%1_调试报告.pdf").arg(projectName);
 }
 
 TuningReport::TuningReport(const QString &projectName, const QString &packageText,
@@ -125,157 +85,113 @@ TuningReport::TuningReport(const QString &projectName, const QString &packageTex
 
 namespace
 {
-void drawHeading(QPainter &painter, PageFlow &flow, const QString &about, const QString &summary)
+void drawHeading(QPainter &painter, ReportPage &page, const QString &about, const QString &summary)
 {
     painter.setPen(Qt::black);
-    painter.setFont(reportFont(16, true));
+    painter.setFont(ReportPage::font(16, true));
     const double titleHeight = painter.fontMetrics().height();
-    painter.drawText(QRectF(0, flow.y, flow.width(), titleHeight), Qt::AlignLeft,
-                     QStringLiteral("触摸按键调试报告"));
-    flow.y += titleHeight + flow.mm(2);
-    painter.setFont(reportFont(10));
+    painter.drawText(QRectF(0, page.y, page.width(), titleHeight), Qt::AlignLeft,
+                     TuningReport::tr("触摸按键调试报告"));
+    page.y += titleHeight + page.mm(2);
+    painter.setFont(ReportPage::font(10));
     const double line = painter.fontMetrics().height();
     for (const QString &text : {about, summary}) {
-        painter.drawText(QRectF(0, flow.y, flow.width(), line), Qt::AlignLeft, text);
-        flow.y += line;
+        painter.drawText(QRectF(0, page.y, page.width(), line), Qt::AlignLeft, text);
+        page.y += line;
     }
-    flow.y += flow.mm(3);
+    page.y += page.mm(3);
 }
 
-QVector<double> columnWidths(const PageFlow &flow)
+void drawHeadingLine(QPainter &painter, ReportPage &page, const QString &text)
 {
-    QVector<double> widths;
-    double used = 0.0;
-    for (double w : kColumnMm) {
-        widths << flow.mm(w);
-        used += flow.mm(w);
-    }
-    widths << flow.width() - used;
-    return widths;
+    painter.setPen(Qt::black);
+    painter.setFont(ReportPage::font(11, true));
+    const double height = painter.fontMetrics().height() + page.mm(2);
+    page.reserve(height * 3);
+    painter.drawText(QRectF(0, page.y, page.width(), height), Qt::AlignLeft, text);
+    page.y += height;
 }
 
-// One table row; fill colours the verdict cell (or every cell of the header row).
-void drawRow(QPainter &painter, PageFlow &flow, const QStringList &cells, double height,
-             const QColor &fill, bool header)
+void drawTables(QPainter &painter, ReportPage &page, const QVector<TuningReport::Channel> &channels,
+                const QVector<KeyQuality> &qualities)
 {
-    const QVector<double> widths = columnWidths(flow);
-    const double pad = flow.mm(1);
-    double x = 0.0;
-    for (int i = 0; i < cells.size() && i < widths.size(); ++i) {
-        const QRectF cell(x, flow.y, widths.at(i), height);
-        const bool verdictCell = i == widths.size() - 2;
-        if ((header || verdictCell) && fill.isValid())
-            painter.fillRect(cell, fill);
-        painter.setPen(QPen(kRuleColour, flow.mm(0.15)));
-        painter.drawRect(cell);
-        painter.setPen(Qt::black);
-        const bool reasons = i == widths.size() - 1 && !header;
-        painter.drawText(cell.adjusted(pad, pad / 2, -pad, -pad / 2),
-                         reasons ? int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap)
-                                 : int(Qt::AlignCenter),
-                         cells.at(i));
-        x += widths.at(i);
-    }
-    flow.y += height;
-}
-
-void drawTable(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Channel> &channels,
-               const QVector<KeyQuality> &qualities)
-{
-    const QStringList header = {QStringLiteral("键名"),
-                                QStringLiteral("按键"),
-                                QStringLiteral("不触摸\n均值"),
-                                QStringLiteral("触摸\n均值"),
-                                QStringLiteral("防水\n均值"),
-                                QStringLiteral("噪声"),
-                                QStringLiteral("信号"),
-                                QStringLiteral("信噪比"),
-                                QStringLiteral("防水偏移\n(占信号)"),
-                                QStringLiteral("阈值"),
-                                QStringLiteral("触摸\n余量"),
-                                QStringLiteral("不触摸\n余量"),
-                                QStringLiteral("防水\n余量"),
-                                QStringLiteral("结论"),
-                                QStringLiteral("原因")};
-    const QFont bodyFont = reportFont(kTableFontPt);
-    const QFont headerFont = reportFont(kTableFontPt, true);
-    painter.setFont(headerFont);
-    const double headerHeight = painter.fontMetrics().height() * 2 + flow.mm(2);
-    painter.setFont(bodyFont);
-    const double lineHeight = painter.fontMetrics().height();
-    const double reasonsWidth = columnWidths(flow).constLast() - flow.mm(2);
-    const auto drawHeader = [&] {
-        painter.setFont(headerFont);
-        drawRow(painter, flow, header, headerHeight, kHeaderFill, true);
-        painter.setFont(bodyFont);
-    };
-    flow.reserve(headerHeight + lineHeight * 2);
-    drawHeader();
+    const ReportTable figures({TuningReport::tr("键名"), TuningReport::tr("按键"),
+                               TuningReport::tr("不触摸\n均值"), TuningReport::tr("触摸\n均值"),
+                               TuningReport::tr("防水\n均值"), TuningReport::tr("噪声"),
+                               TuningReport::tr("信号"), TuningReport::tr("信噪比"),
+                               TuningReport::tr("防水偏移\n(占信号)"), TuningReport::tr("结论"),
+                               TuningReport::tr("原因")},
+                              {13, 11, 16, 16, 16, 12, 13, 16, 19, 14}, 10, 9);
+    const ReportTable settings(
+        {TuningReport::tr("键名"), TuningReport::tr("按下位置"), TuningReport::tr("迟滞"),
+         TuningReport::tr("消抖"), TuningReport::tr("最长按下"), TuningReport::tr("防水下限"),
+         TuningReport::tr("按下\n阈值"), TuningReport::tr("释放\n阈值"),
+         TuningReport::tr("触摸余量\n(占摆幅)"), TuningReport::tr("不触摸余量\n(占摆幅)"),
+         TuningReport::tr("防水余量\n(占摆幅)"), TuningReport::tr("结论")},
+        {13, 17, 14, 14, 16, 16, 16, 16, 27, 27, 27}, -1, 11);
+    QVector<ReportTable::Row> figureRows;
+    QVector<ReportTable::Row> settingRows;
     for (int i = 0; i < channels.size(); ++i) {
-        const KeyQuality &q = qualities.at(i);
-        const QStringList cells = rowCells(channels.at(i), q);
-        const QRectF reasons = painter.fontMetrics().boundingRect(
-            QRect(0, 0, int(reasonsWidth), 100000), Qt::TextWordWrap, cells.constLast());
-        const double height = std::max(lineHeight + flow.mm(1.6), reasons.height() + flow.mm(1.2));
-        if (flow.reserve(height))
-            drawHeader();
-        drawRow(painter, flow, cells, height,
-                q.verdict ? KeyQuality::verdictColour(*q.verdict) : QColor(), false);
+        figureRows << figuresRow(channels.at(i), qualities.at(i));
+        settingRows << settingsRow(channels.at(i), qualities.at(i));
     }
-    flow.y += flow.mm(3);
+    figures.draw(painter, page, figureRows);
+    drawHeadingLine(painter, page, TuningReport::tr("按键设置与余量"));
+    settings.draw(painter, page, settingRows);
 }
 
-void drawRules(QPainter &painter, PageFlow &flow)
+void drawRules(QPainter &painter, ReportPage &page)
 {
-    const QString text = QStringLiteral(
-        "均值：结果表中的均值，即写入应用固件的值。噪声：不触摸采样的最大值减最小值（0 记为 1）。"
-        "信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。"
-        "信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。"
-        "阈值：应用固件 TouchThreshold 的计算（16 位无符号运算），不触摸均值加触摸摆幅的一半；"
-        "防水偏移超过摆幅一半时加摆幅的四分之三。余量：触摸最小值减阈值，阈值减不触摸最大值，"
-        "阈值减防水最大值。\n不合格：信号不为正，信噪比低于 5:1，触摸最小值未超过阈值，"
-        "或防水最大值达到阈值。注意：信噪比低于 10:1，防水偏移达到信号的一半，"
-        "或表中均值与采样不符。其余为合格。");
-    painter.setFont(reportFont(8));
+    painter.setFont(ReportPage::font(8));
     painter.setPen(Qt::black);
-    const QRectF box(0, 0, flow.width(), 100000);
-    const double height =
-        painter.fontMetrics().boundingRect(box.toRect(), Qt::TextWordWrap, text).height();
-    flow.reserve(height);
-    painter.drawText(QRectF(0, flow.y, flow.width(), height), Qt::TextWordWrap, text);
-    flow.y += height + flow.mm(5);
+    page.paragraph(
+        TuningReport::tr(
+            "均值：结果表中的均值，即写入应用固件的值。噪声：不触摸采样的最大值减最小值（0 记为 "
+            "1）。信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。"
+            "信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。摆幅：表中触摸均值减不触摸均值。"
+            "按下阈值：不触摸均值加摆幅的按下位置；防水偏移超过摆幅一半时，防水下限开则不低于摆幅的"
+            "四分之三。释放阈值：按下阈值减摆幅的迟滞，不低于不触摸均值。两者在固件中随基线移动"
+            "（16 位无符号运算，不超过 65535）。按下持续超过最长按下时间时固件释放按键并以当前值为"
+            "基线。余量：触摸最小值减按下阈值，释放阈值减不触摸最大值，释放阈值减防水最大值，括号内"
+            "为占摆幅的百分比。\n不合格：信号不为正，信噪比低于 5:1，触摸最小值未超过按下阈值，"
+            "不触摸最大值或防水最大值达到释放阈值。注意：信噪比低于 10:1，防水偏移达到信号的一半，"
+            "防水下限已关闭，或表中均值与采样不符。其余为合格。"),
+        5);
 }
 
-void drawPlots(QPainter &painter, PageFlow &flow, const QVector<TuningReport::Channel> &channels,
+void drawPlots(QPainter &painter, ReportPage &page, const QVector<TuningReport::Channel> &channels,
                const QVector<KeyQuality> &qualities)
 {
-    const double gap = flow.mm(6);
-    const double width = (flow.width() - gap * (kPlotColumns - 1)) / kPlotColumns;
-    const double height = flow.mm(kPlotHeightMm);
-    painter.setFont(reportFont(11, true));
+    const double gap = page.mm(6);
+    const double width = (page.width() - gap * (kPlotColumns - 1)) / kPlotColumns;
+    const double height = page.mm(kPlotHeightMm);
+    painter.setFont(ReportPage::font(11, true));
     painter.setPen(Qt::black);
-    const double headingHeight = painter.fontMetrics().height() + flow.mm(2);
-    flow.reserve(headingHeight + height);
-    painter.drawText(QRectF(0, flow.y, flow.width(), headingHeight), Qt::AlignLeft,
-                     QStringLiteral("各通道采样曲线"));
-    flow.y += headingHeight;
-    painter.setFont(reportFont(7.5));
+    const double headingHeight = painter.fontMetrics().height() + page.mm(2);
+    page.reserve(headingHeight + height);
+    painter.drawText(QRectF(0, page.y, page.width(), headingHeight), Qt::AlignLeft,
+                     TuningReport::tr("各通道采样曲线"));
+    page.y += headingHeight;
+    painter.setFont(ReportPage::font(7.5));
     for (int i = 0; i < channels.size(); ++i) {
         const int column = i % kPlotColumns;
         if (column == 0 && i > 0)
-            flow.y += height + gap / 2;
+            page.y += height + gap / 2;
         if (column == 0)
-            flow.reserve(height);
+            page.reserve(height);
         const TuningReport::Channel &c = channels.at(i);
         const KeyQuality &q = qualities.at(i);
-        const QString title = QStringLiteral("TK%1（按键 %2）：%3")
+        const QString title = TuningReport::tr("TK%1（按键 %2）：%3")
                                   .arg(c.channel)
                                   .arg(c.keyNumber)
-                                  .arg(q.verdict ? q.verdictText() : QStringLiteral("数据不全"));
-        // A threshold is drawn only over a positive signal; otherwise it wraps far off the curves.
-        const std::optional<int> threshold = q.signal && *q.signal > 0 ? q.threshold : std::nullopt;
-        SamplesPlot::draw(painter, QRectF(column * (width + gap), flow.y, width, height), title,
-                          c.samples, threshold, flow.mm(0.25));
+                                  .arg(verdictOf(q));
+        // The thresholds are drawn only over a positive signal; otherwise they lie far off the
+        // curves, at 65535.
+        SamplesPlot::Lines lines;
+        if (q.signal && *q.signal > 0 && q.thresholds.canPress())
+            lines = {q.pressThreshold, q.releaseThreshold};
+        SamplesPlot::draw(painter, QRectF(column * (width + gap), page.y, width, height), title,
+                          c.samples, lines, page.mm(0.25));
     }
 }
 // The colour of a coupling: white without a shift toward the threshold, amber at half the margin,
@@ -295,38 +211,39 @@ QColor couplingColour(const CouplingMatrix::Entry &entry)
 
 // A page of its own: for every touched key (rows) the shift of every other key (columns), with
 // its share of that key's threshold margin, coloured by the share.
-void drawCouplingPage(QPainter &painter, PageFlow &flow, const CouplingMatrix &matrix)
+void drawCouplingPage(QPainter &painter, ReportPage &page, const CouplingMatrix &matrix)
 {
-    flow.reserve(flow.bottom());
+    page.reserve(page.bottom());
     painter.setPen(Qt::black);
-    painter.setFont(reportFont(11, true));
-    const double headingHeight = painter.fontMetrics().height() + flow.mm(2);
-    painter.drawText(QRectF(0, flow.y, flow.width(), headingHeight), Qt::AlignLeft,
-                     QStringLiteral("按键耦合：触摸行按键时列按键均值的偏移"));
-    flow.y += headingHeight;
+    painter.setFont(ReportPage::font(11, true));
+    const double headingHeight = painter.fontMetrics().height() + page.mm(2);
+    painter.drawText(QRectF(0, page.y, page.width(), headingHeight), Qt::AlignLeft,
+                     TuningReport::tr("按键耦合：触摸行按键时列按键均值的偏移"));
+    page.y += headingHeight;
     const QList<int> &columns = matrix.channels();
     const QList<int> &rows = matrix.touchedChannels();
-    const double labelWidth = flow.mm(16);
-    const double cell = std::min((flow.width() - labelWidth) / std::max(1, int(columns.size())),
-                                 flow.mm(14));
-    const double rowHeight = std::min(flow.mm(9), (flow.bottom() - flow.y - flow.mm(24)) /
+    const double labelWidth = page.mm(16);
+    const double cell =
+        std::min((page.width() - labelWidth) / std::max(1, int(columns.size())), page.mm(14));
+    const double rowHeight = std::min(page.mm(9), (page.bottom() - page.y - page.mm(24)) /
                                                       std::max(1, int(rows.size()) + 1));
-    painter.setFont(reportFont(6.5));
+    painter.setFont(ReportPage::font(6.5));
     const auto box = [&](double x, const QString &text, const QColor &fill) {
-        const QRectF r(x, flow.y, x == 0 ? labelWidth : cell, rowHeight);
+        const QRectF r(x, page.y, x == 0 ? labelWidth : cell, rowHeight);
         if (fill.isValid())
             painter.fillRect(r, fill);
-        painter.setPen(QPen(kRuleColour, flow.mm(0.15)));
+        painter.setPen(QPen(ReportPage::ruleColour(), page.mm(0.15)));
         painter.drawRect(r);
         painter.setPen(Qt::black);
         painter.drawText(r, Qt::AlignCenter, text);
     };
-    box(0, QStringLiteral("触摸＼受影响"), kHeaderFill);
+    box(0, TuningReport::tr("触摸＼受影响"), ReportPage::headerFill());
     for (int c = 0; c < columns.size(); ++c)
-        box(labelWidth + c * cell, QStringLiteral("TK%1").arg(columns.at(c)), kHeaderFill);
-    flow.y += rowHeight;
+        box(labelWidth + c * cell, QStringLiteral("TK%1").arg(columns.at(c)),
+            ReportPage::headerFill());
+    page.y += rowHeight;
     for (int touched : rows) {
-        box(0, QStringLiteral("TK%1").arg(touched), kHeaderFill);
+        box(0, QStringLiteral("TK%1").arg(touched), ReportPage::headerFill());
         for (int c = 0; c < columns.size(); ++c) {
             const std::optional<CouplingMatrix::Entry> entry = matrix.at(touched, columns.at(c));
             if (!entry) {
@@ -338,20 +255,16 @@ void drawCouplingPage(QPainter &painter, PageFlow &flow, const CouplingMatrix &m
                 text += QStringLiteral("\n%1%").arg(entry->wholePercent());
             box(labelWidth + c * cell, text, couplingColour(*entry));
         }
-        flow.y += rowHeight;
+        page.y += rowHeight;
     }
-    flow.y += flow.mm(3);
-    painter.setFont(reportFont(8));
-    const QString legend = QStringLiteral(
-        "每格上为偏移（触摸均值减不触摸均值，计数），下为其占受影响按键阈值余量（阈值减不触摸均值）"
+    page.y += page.mm(3);
+    painter.setFont(ReportPage::font(8));
+    const QString legend = TuningReport::tr(
+        "每格上为偏移（触摸均值减不触摸均值，计数），下为其占受影响按键阈值余量（按下阈值减不触摸均"
+        "值）"
         "的百分比；超过 50% 为警告，达到 100% 时触摸行按键会使列按键被按下，该按键判为不合格。"
-        "未测防水的按键按防水不偏移时固件的阈值计算。");
-    const double height =
-        painter.fontMetrics()
-            .boundingRect(QRect(0, 0, int(flow.width()), 100000), Qt::TextWordWrap, legend)
-            .height();
-    painter.drawText(QRectF(0, flow.y, flow.width(), height), Qt::TextWordWrap, legend);
-    flow.y += height;
+        "未测防水的按键按防水不偏移时固件的按下阈值计算。");
+    page.paragraph(legend, 0);
 }
 } // namespace
 
@@ -367,13 +280,13 @@ bool TuningReport::write(const QString &path, QString *error) const
         return fail(file.errorString());
     QVector<CouplingMatrix::Key> keys;
     for (const Channel &c : channels)
-        keys.append({c.channel, &c.samples, c.means});
+        keys.append({c.channel, &c.samples, c.means, c.settings});
     const CouplingMatrix coupling = CouplingMatrix::measure(keys);
     QVector<KeyQuality> qualities;
     int counts[3] = {};
     int incomplete = 0;
     for (const Channel &c : channels) {
-        qualities << KeyQuality::of(c.samples, c.means);
+        qualities << KeyQuality::of(c.samples, c.means, c.settings);
         coupling.judge(c.channel, &qualities.last());
         if (qualities.constLast().verdict)
             ++counts[int(*qualities.constLast().verdict)];
@@ -382,28 +295,28 @@ bool TuningReport::write(const QString &path, QString *error) const
     }
     {
         QPdfWriter writer(&file);
-        writer.setResolution(kResolution);
-        writer.setTitle(QStringLiteral("%1 触摸按键调试报告").arg(projectName));
+        writer.setResolution(ReportPage::kResolution);
+        writer.setTitle(TuningReport::tr("%1 触摸按键调试报告").arg(projectName));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                          QMarginsF(12, 12, 12, 10), QPageLayout::Millimeter));
         QPainter painter;
         if (!painter.begin(&writer))
             return fail(tr("无法生成 PDF"));
-        PageFlow flow(writer, painter, projectName);
-        drawHeading(painter, flow,
-                    QStringLiteral("工程：%1　　芯片：RM3KV5172　　封装：%2　　日期：%3")
+        ReportPage page(writer, painter, projectName);
+        drawHeading(painter, page,
+                    TuningReport::tr("工程：%1　　芯片：RM3KV5172　　封装：%2　　日期：%3")
                         .arg(projectName, packageText, date.toString(QStringLiteral("yyyy-MM-dd"))),
-                    QStringLiteral("已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5")
+                    tr("已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5")
                         .arg(channels.size())
                         .arg(counts[int(KeyVerdict::Pass)])
                         .arg(counts[int(KeyVerdict::Caution)])
                         .arg(counts[int(KeyVerdict::Fail)])
                         .arg(incomplete));
-        drawTable(painter, flow, channels, qualities);
-        drawRules(painter, flow);
-        drawPlots(painter, flow, channels, qualities);
+        drawTables(painter, page, channels, qualities);
+        drawRules(painter, page);
+        drawPlots(painter, page, channels, qualities);
         if (!coupling.touchedChannels().isEmpty())
-            drawCouplingPage(painter, flow, coupling);
+            drawCouplingPage(painter, page, coupling);
         if (!painter.end())
             return fail(tr("无法生成 PDF"));
     }

@@ -2,6 +2,7 @@
 #define TUNINGREPORT_H
 
 #include "quality/channelsamples.h"
+#include "quality/keysettings.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -9,8 +10,9 @@
 #include <QVector>
 
 // The tuning report as a PDF: project, package and date, a table of every tested channel with its
-// figures, verdict and reasons, and a small plot of each channel's three measured phases. Like
-// every file the tool writes, it reads the same whatever the interface's language.
+// figures, verdict and reasons, a table of each channel's settings with the thresholds and margins
+// they give, and a small plot of each channel's three measured phases. It is written for people,
+// so it speaks the interface's language, unlike the files meant for the tool or the firmware.
 class TuningReport
 {
     Q_DECLARE_TR_FUNCTIONS(TuningReport)
@@ -24,11 +26,13 @@ public:
         // The means of its results row, which the firmware gets; none for a key judged from its
         // samples alone.
         KeyMeans means;
+        KeySettings settings = KeySettings();
     };
 
     // The report's name in an application project folder.
     static QString appFileName() { return QStringLiteral("TuningReport.pdf"); }
-    // The name proposed for a report exported from the results table.
+    // The name proposed for a report exported from the results table, in the interface's
+    // language: "<name>_调试报告.pdf", "<name>_tuning_report.pdf".
     static QString exportFileName(const QString &projectName);
 
     TuningReport(const QString &projectName, const QString &packageText, const QDate &date,

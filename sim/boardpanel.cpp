@@ -2,11 +2,14 @@
 
 #include "chip/chip.h"
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -85,6 +88,36 @@ BoardPanel::BoardPanel(QWidget *parent) : QWidget(parent, Qt::Window)
     options->addWidget(waterCheckBox);
     options->addStretch();
 
+    // "耦合：触摸 TK3 时 TK4 升高 30%": a finger on the first key raises the second.
+    couplingFrom = new QComboBox(this);
+    couplingFrom->setObjectName(QStringLiteral("couplingFromCBox"));
+    couplingTo = new QComboBox(this);
+    couplingTo->setObjectName(QStringLiteral("couplingToCBox"));
+    for (int k = 0; k < chip::kChannelCount; ++k) {
+        couplingFrom->addItem(QStringLiteral("TK%1").arg(k));
+        couplingTo->addItem(QStringLiteral("TK%1").arg(k));
+    }
+    couplingTo->setCurrentIndex(1);
+    couplingShare = new QSpinBox(this);
+    couplingShare->setObjectName(QStringLiteral("couplingShareSpin"));
+    couplingShare->setRange(0, 100);
+    couplingShare->setSingleStep(10);
+    couplingShare->setSuffix(QStringLiteral("%"));
+    couplingShare->setToolTip(tr("后一个按键自身手指信号的百分比；0 为不耦合"));
+    const auto couplingChanged = [this] { applyCoupling(); };
+    connect(couplingFrom, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            couplingChanged);
+    connect(couplingTo, QOverload<int>::of(&QComboBox::currentIndexChanged), this, couplingChanged);
+    connect(couplingShare, QOverload<int>::of(&QSpinBox::valueChanged), this, couplingChanged);
+    auto *coupling = new QHBoxLayout;
+    coupling->addWidget(new QLabel(tr("耦合：触摸"), this));
+    coupling->addWidget(couplingFrom);
+    coupling->addWidget(new QLabel(tr("时"), this));
+    coupling->addWidget(couplingTo);
+    coupling->addWidget(new QLabel(tr("升高"), this));
+    coupling->addWidget(couplingShare);
+    coupling->addStretch();
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(8);
@@ -92,6 +125,7 @@ BoardPanel::BoardPanel(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addLayout(keyGrid);
     layout->addWidget(hintLabel);
     layout->addLayout(options);
+    layout->addLayout(coupling);
     layout->addWidget(plugBtn);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -118,8 +152,46 @@ void BoardPanel::placeBeside(const QWidget *window)
     move(corner);
 }
 
+bool BoardPanel::event(QEvent *event)
+{
+    // A question box of the tool blocks the panel: the release of a key held through it never
+    // reaches the key, so the panel watches the mouse button itself until it is free again.
+    if (event->type() == QEvent::WindowBlocked)
+        blocked = true;
+    if (event->type() == QEvent::WindowUnblocked) {
+        blocked = false;
+        releaseLetGoKeys();
+    }
+    return QWidget::event(event);
+}
+
+void BoardPanel::releaseLetGoKeys()
+{
+    if (latchMode || (QGuiApplication::mouseButtons() & Qt::LeftButton))
+        return;
+    for (int k = 0; k < chip::kChannelCount; ++k) {
+        if (keys[k]->isDown()) {
+            keys[k]->setDown(false);
+            releaseKey(k);
+        }
+    }
+}
+
+void BoardPanel::applyCoupling()
+{
+    if (coupledFrom >= 0)
+        SimBoard::setCoupling(coupledFrom, coupledTo, 0);
+    coupledFrom = couplingFrom->currentIndex();
+    coupledTo = couplingTo->currentIndex();
+    SimBoard::setCoupling(coupledFrom, coupledTo,
+                          SimBoard::fingerRise(coupledTo) * couplingShare->value() / 100);
+    refresh();
+}
+
 void BoardPanel::refresh()
 {
+    if (blocked)
+        releaseLetGoKeys();
     for (int k = 0; k < chip::kChannelCount; ++k) {
         QPushButton *key = keys[k];
         key->setText(QStringLiteral("TK%1\n%2").arg(k).arg(SimBoard::meanReading(k)));

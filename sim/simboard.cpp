@@ -46,6 +46,8 @@ struct Board
     int opens = 0;
     int closes = 0;
     int closedUses = 0;
+    // Reads blocked in read() until a report comes or their time-out ends.
+    int waitingReads = 0;
 
     bool finger[chip::kChannelCount] = {};
     int baselines[chip::kChannelCount] = {};
@@ -321,6 +323,14 @@ void SimBoard::setChannelLevels(int channel, quint16 baseline, int fingerRise)
     board().fingerRise[channel] = std::clamp(fingerRise, -0xFFFF, 0xFFFF);
 }
 
+int SimBoard::fingerRise(int channel)
+{
+    if (channel < 0 || channel >= chip::kChannelCount)
+        return 0;
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().fingerRise[channel];
+}
+
 quint16 SimBoard::meanReading(int channel)
 {
     if (channel < 0 || channel >= chip::kChannelCount)
@@ -502,6 +512,12 @@ int SimBoard::openHandles()
     return board().opens - board().closes;
 }
 
+int SimBoard::waitingReads()
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    return board().waitingReads;
+}
+
 int SimBoard::closedHandleUses()
 {
     std::lock_guard<std::mutex> lock(board().mutex);
@@ -596,6 +612,8 @@ int SimBoard::read(Handle *handle, unsigned char *data, std::size_t length, int 
         auto wake = timeoutMs > 0 ? deadline : now + std::chrono::hours(1);
         if (b.streaming)
             wake = std::min(wake, b.nextFrameDue);
+        ++b.waitingReads;
         b.changed.wait_until(lock, wake);
+        --b.waitingReads;
     }
 }

@@ -35,6 +35,8 @@ public:
     // pad whose count falls under a finger); reset() brings back the defaults, a baseline of
     // 1980 ... 2020 and kFingerRise.
     static void setChannelLevels(int channel, quint16 baseline, int fingerRise);
+    // What a finger adds to the channel's count.
+    static int fingerRise(int channel);
     // Mean reading of the channel with the current finger and water, without noise.
     static quint16 meanReading(int channel);
     // A finger on touched raises affected by counts as well (key-to-key coupling); 0 removes it.
@@ -82,6 +84,8 @@ public:
     // Calls that used a handle after hid_close, or were inside a read when it was closed;
     // hidapi frees the device on close, so each one would be a use after free.
     static int closedHandleUses();
+    // Reads waiting for a report right now, so that a test can act while a read is under way.
+    static int waitingReads();
 
     // The hidapi side (sim/simhid.cpp). A handle stays valid until the board is unplugged or reset,
     // or until it is closed.

@@ -59,11 +59,42 @@ private slots:
             ++record;
             return pressed;
         };
-        for (int i = 0; i < FirmwareKeyModel::kDebounce; ++i)
+        for (int i = 0; i < KeySettings().debounce; ++i)
             step();
         int pressed = 0;
         QBENCHMARK { pressed = step(); }
         QCOMPARE(pressed, 25);
+    }
+
+    // A recording of ten minutes at 1,000 records a second through 25 keys' firmware models, as
+    // the evaluation of a recording under the keys' settings runs them: 15 million scans.
+    void firmwareScansOfATenMinuteRecording()
+    {
+        std::vector<FirmwareKeyModel> models;
+        for (const TuningReport::Channel &c : channels)
+            models.push_back(*FirmwareKeyModel::forKey(KeyQuality::of(c.samples)));
+        // A second of each phase by turns, every key's counts of a record side by side.
+        constexpr int kRecords = 600000;
+        std::vector<quint16> counts;
+        for (int record = 0; record < 3000; ++record) {
+            for (const TuningReport::Channel &c : channels)
+                counts.push_back(quint16(c.samples.of(SamplePhase(record / 1000))[record % 162]));
+        }
+        QElapsedTimer timer;
+        timer.start();
+        qint64 pressed = 0;
+        for (int record = 0; record < kRecords; ++record) {
+            const quint16 *row = counts.data() + std::size_t(record % 3000) * 25;
+            for (std::size_t k = 0; k < 25; ++k)
+                pressed += models[k].feed(row[k]);
+            if (record % 1000 == 999) {
+                for (FirmwareKeyModel &model : models)
+                    model.second();
+            }
+        }
+        qInfo("%d scans in %lld ms, %lld of them pressed", kRecords * 25, timer.elapsed(),
+              pressed);
+        QVERIFY(pressed > 0);
     }
 
     void samplesFileFor25Channels()

@@ -128,6 +128,10 @@ public:
             lines << qobject_cast<QtCharts::QLineSeries *>(s);
         return lines;
     }
+    bool midPhase() const
+    {
+        return testsupport::midPhase(find<QLabel>(QStringLiteral("progressLabel")));
+    }
     // Points of the test curve, or of the channel's verification curve.
     int points() const
     {

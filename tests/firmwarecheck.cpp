@@ -5,9 +5,10 @@
 //       The projects, samples and records to check (firmwareprep.h).
 //   firmwarecheck compare <work folder> <project folder> <driver.ihx> <records>
 //       Runs keyscandriver.c, built against the project, on s51 over the first records of
-//       records.bin and compares every row of every record with FirmwareKeyModel and the key
-//       preview: threshold, base, debounce and pressed state. Exit 0 when they agree, 1 on a
-//       mismatch, 2 when the run itself failed.
+//       records.bin, kRecordsPerSecond records to a second of the firmware's clock, and compares
+//       every row of every record with FirmwareKeyModel and the key preview: press and release
+//       thresholds, base, debounce, scans far below the base, seconds pressed and pressed state.
+//       Exit 0 when they agree, 1 on a mismatch, 2 when the run itself failed.
 //   firmwarecheck serial <test firmware.ihx>
 //       Runs the test firmware on s51 and checks that it streams records after Start on its
 //       serial input, and nothing without.
@@ -35,34 +36,53 @@ constexpr int kS51TimeoutMs = 20 * 60 * 1000;
 // Instructions the test firmware runs on s51 for the serial check: about 1.6 s at 24 MHz.
 constexpr int kSerialSteps = 2000000;
 
-// One row of the channel table as the firmware reads it: key, channel and the three means.
+// One row of the channel table as the firmware reads it: key, channel and the three means, with
+// the key's row of the settings table.
 struct TableRow
 {
     int key;
     int channel;
     KeyMeans means;
+    KeySettings settings;
 };
 
-// The rows between the table's name line and its closing line.
-QList<TableRow> tableRows(const QString &project)
+// The fields of each row between a table's name line and its closing line.
+QList<QList<int>> tableFields(const QByteArray &source, const char *name)
 {
-    QList<TableRow> rows;
-    const QList<QByteArray> lines = testsupport::readBytes(project + kScanSource).split('\n');
+    QList<QList<int>> rows;
     bool inTable = false;
-    for (const QByteArray &raw : lines) {
+    for (const QByteArray &raw : source.split('\n')) {
         const QByteArray line = raw.trimmed();
         if (!inTable) {
-            inTable = line.contains("TKChnCfg");
+            inTable = line.contains(name);
             continue;
         }
         if (line.contains("};"))
             break;
-        const QList<QByteArray> fields = line.split(',');
-        if (fields.size() >= 6)
-            rows.append({fields.at(0).toInt(), fields.at(1).toInt(),
-                         {fields.at(3).toInt(), fields.at(4).toInt(), fields.at(5).toInt()}});
+        QList<int> fields;
+        for (const QByteArray &field : line.split(','))
+            if (!field.isEmpty())
+                fields << field.toInt();
+        rows << fields;
     }
     return rows;
+}
+
+QList<TableRow> tableRows(const QString &project)
+{
+    const QByteArray source = testsupport::readBytes(project + kScanSource);
+    const QList<QList<int>> channels = tableFields(source, "TKChnCfg");
+    const QList<QList<int>> settings = tableFields(source, "TKKeyCfg");
+    QList<TableRow> rows;
+    for (int i = 0; i < channels.size() && i < settings.size(); ++i) {
+        const QList<int> &c = channels.at(i);
+        KeySettings key;
+        for (int f = 0; f < KeySettings::kFieldCount && f < settings.at(i).size(); ++f)
+            key.setValue(KeySettings::kFields[std::size_t(f)], settings.at(i).at(f));
+        if (c.size() >= 6)
+            rows.append({c.at(0), c.at(1), {c.at(3), c.at(4), c.at(5)}, key});
+    }
+    return rows.size() == channels.size() ? rows : QList<TableRow>();
 }
 
 // Runs s51 on firmware; commands go to its console. The console stays open, since an ended
@@ -81,6 +101,16 @@ bool runS51(const QStringList &arguments, const QByteArray &commands = QByteArra
     return finished && s51.exitStatus() == QProcess::NormalExit;
 }
 
+// The records are kRecordsPerSecond to a second of the firmware's clock, as the key preview sees
+// them at their times.
+constexpr qint64 kMsPerRecord = 1000 / kRecordsPerSecond;
+
+// The seconds that pass after record r: the preview's count of whole seconds since the first.
+int secondsAfter(int r)
+{
+    return r == 0 ? 0 : int(r * kMsPerRecord / 1000 - (r - 1) * kMsPerRecord / 1000);
+}
+
 int be16(const QByteArray &bytes, int at)
 {
     return quint8(bytes.at(at)) << 8 | quint8(bytes.at(at + 1));
@@ -91,8 +121,9 @@ int be16(const QByteArray &bytes, int at)
 class KeyComparison
 {
 public:
-    // Bytes per row in the driver's output: threshold, base, debounce.
-    static constexpr int kRowBytes = 5;
+    // Bytes per row in the driver's output: press and release thresholds, base, debounce, scans
+    // far below the base, seconds pressed.
+    static constexpr int kRowBytes = 9;
 
     // From the rows the firmware was generated with, which is what the tool's model and the
     // preview take as well.
@@ -103,8 +134,9 @@ public:
         for (const TableRow &row : rows) {
             if (row.key < 1 || row.key > 32)
                 return false;
-            models.emplace_back(*row.means.noTouch, *row.means.touch, *row.means.water);
-            keys.append({row.channel, row.key, row.means});
+            models.emplace_back(*row.means.noTouch, *row.means.touch, *row.means.water,
+                                row.settings);
+            keys.append({row.channel, row.key, row.means, row.settings});
             keyMask |= 1U << (row.key - 1);
         }
         preview.reset(keys);
@@ -113,51 +145,62 @@ public:
 
     int stateBytes() const { return rows.size() * kRowBytes + 4; }
 
-    // Feeds the record to the tool's side and holds the firmware's state after it against it:
-    // what differs, one entry per row, as firmware/model(/preview).
-    QStringList differences(const QByteArray &record, const QByteArray &state)
+    // Feeds the record, at ms, and the seconds that pass after it to the tool's side and holds
+    // the firmware's state after them against it: what differs, one entry per row, as
+    // firmware/model(/preview).
+    QStringList differences(const QByteArray &record, qint64 ms, int seconds,
+                            const QByteArray &state)
     {
         QStringList found;
         const quint32 flag =
             quint32(be16(state, stateBytes() - 4)) << 16 | quint32(be16(state, stateBytes() - 2));
         if (flag & ~keyMask)
             found << QStringLiteral("flag %1 beyond the keys").arg(flag, 8, 16);
-        preview.feed(record);
+        preview.feed(record, ms);
         for (int i = 0; i < rows.size(); ++i) {
             const int count =
                 chip::channelReading(record.constData(), record.size(), rows[i].channel);
             edgeCounts += count == 0 || count == 0xFFFF;
             FirmwareKeyModel &model = models[std::size_t(i)];
             const bool wasPressed = model.pressed();
+            const int baseBefore = model.base();
             model.feed(quint16(count));
             presses += model.pressed() && !wasPressed;
-            const int threshold = be16(state, i * kRowBytes);
-            const int base = be16(state, i * kRowBytes + 2);
-            const int debounce = quint8(state.at(i * kRowBytes + 4));
-            const bool pressed = (flag >> (rows[i].key - 1)) & 1U;
+            recoveries += model.base() < baseBefore - 1;
+            for (int s = 0; s < seconds; ++s)
+                expiries += model.second();
+            const QByteArray row = state.mid(i * kRowBytes, kRowBytes);
+            const QVector<int> firmware = {be16(row, 0),
+                                           be16(row, 2),
+                                           be16(row, 4),
+                                           quint8(row[6]),
+                                           quint8(row[7]),
+                                           quint8(row[8]),
+                                           int((flag >> (rows[i].key - 1)) & 1U)};
+            const QVector<int> modelled = {model.pressThreshold(), model.releaseThreshold(),
+                                           model.base(),           model.debounceCount(),
+                                           model.lowCount(),       model.heldSeconds(),
+                                           model.pressed()};
             const bool previewed = preview.pressed(rows[i].channel);
-            if (threshold != model.threshold() || base != model.base() ||
-                debounce != model.debounceCount() || pressed != model.pressed() ||
-                pressed != previewed)
-                found << QStringLiteral("TK%1 count %2: threshold %3/%4 base %5/%6 debounce "
-                                        "%7/%8 pressed %9/%10/%11")
+            if (firmware != modelled || previewed != model.pressed()) {
+                QStringList pairs;
+                for (int f = 0; f < firmware.size(); ++f)
+                    pairs << QStringLiteral("%1/%2").arg(firmware[f]).arg(modelled[f]);
+                found << QStringLiteral("TK%1 count %2: press, release, base, debounce, low, "
+                                        "held, pressed %3 (preview %4)")
                              .arg(rows[i].channel)
                              .arg(count)
-                             .arg(threshold)
-                             .arg(model.threshold())
-                             .arg(base)
-                             .arg(model.base())
-                             .arg(debounce)
-                             .arg(model.debounceCount())
-                             .arg(pressed)
-                             .arg(model.pressed())
+                             .arg(pairs.join(QLatin1Char(' ')))
                              .arg(previewed);
+            }
         }
         return found;
     }
 
     QList<TableRow> rows;
     int presses = 0;
+    int recoveries = 0;
+    int expiries = 0;
     int edgeCounts = 0;
 
 private:
@@ -178,10 +221,14 @@ int compare(const QString &work, const QString &project, const QString &driver, 
         return fail(
             QStringLiteral("no records, or keys that cannot be modelled, for %1").arg(project));
 
+    // Each record followed by the seconds of the firmware's clock that pass after it.
+    QByteArray driven;
+    for (int r = 0; r < count; ++r)
+        driven += records.mid(r * chip::kRecordSize, chip::kRecordSize) + char(secondsAfter(r));
     const QString input = driver + QLatin1String(".in");
     const QString output = driver + QLatin1String(".out");
     QFile::remove(output);
-    if (!writeFile(input, records))
+    if (!writeFile(input, driven))
         return fail(QStringLiteral("cannot write %1").arg(input));
     const QString simif = QStringLiteral("if=xram[0xffff],in=%1,out=%2").arg(input, output);
     if (!runS51({"-t", "8052", "-I", simif, "-G", driver}))
@@ -194,16 +241,17 @@ int compare(const QString &work, const QString &project, const QString &driver, 
 
     int mismatches = 0;
     for (int r = 0; r < count; ++r) {
-        const QStringList found =
-            keys.differences(records.mid(r * chip::kRecordSize, chip::kRecordSize),
-                             states.mid(r * perRecord, perRecord));
+        const QStringList found = keys.differences(
+            records.mid(r * chip::kRecordSize, chip::kRecordSize), r * kMsPerRecord,
+            secondsAfter(r), states.mid(r * perRecord, perRecord));
         if (!found.isEmpty() && ++mismatches <= 3)
             std::printf("  record %d (8051/model/preview): %s\n", r,
                         qPrintable(found.join(QLatin1String("; "))));
     }
-    std::printf("%s: %d records, %d rows, %d mismatches (%d presses, %d counts at 0 or 65535)\n",
+    std::printf("%s: %d records, %d rows, %d mismatches (%d presses, %d held too long, %d quick "
+                "recoveries of the base, %d counts at 0 or 65535)\n",
                 qPrintable(QDir(project).dirName()), count, int(keys.rows.size()), mismatches,
-                keys.presses, keys.edgeCounts);
+                keys.presses, keys.expiries, keys.recoveries, keys.edgeCounts);
     return mismatches == 0 ? 0 : 1;
 }
 
@@ -216,8 +264,12 @@ QByteArray serialOutput(const QString &firmware, char byte)
     if (!writeFile(input, QByteArray(1, byte)))
         return QByteArray("<no input>");
     const QString serial = QStringLiteral("in=%1,out=%2").arg(input, output);
-    if (!runS51({"-t", "8052", "-X", "24M", "-S", serial, firmware},
-                QStringLiteral("step %1\nquit\n").arg(kSerialSteps).toLatin1()))
+    // Unless told to check its input file at every cycle, s51 looks at it on a poll of its own in
+    // wall-clock time, so the byte came in after a share of the steps that the machine's speed
+    // decided, or after all of them. Checked at every cycle, it is in the UART from the first.
+    if (!runS51(
+            {"-t", "8052", "-X", "24M", "-S", serial, firmware},
+            QStringLiteral("uart0_check_often=1\nstep %1\nquit\n").arg(kSerialSteps).toLatin1()))
         return QByteArray("<s51 did not finish>");
     return QFile::exists(output) ? testsupport::readBytes(output) : QByteArray();
 }

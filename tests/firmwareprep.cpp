@@ -128,7 +128,7 @@ bool measure(BoardRecords &board, SampleStore *store)
                 return false;
             for (int channel = 0; channel < chip::kChannelCount; ++channel)
                 samples[channel] << chip::channelReading(record.constData(), record.size(),
-                                                             channel);
+                                                         channel);
         }
         for (int channel = 0; channel < chip::kChannelCount; ++channel)
             store->set(channel, phase, samples[channel]);
@@ -136,17 +136,69 @@ bool measure(BoardRecords &board, SampleStore *store)
     return true;
 }
 
-// Segments of 1 to 40 records, each with its own fingers, water and noise, while the pads drift
-// slowly up and down.
+// The settings of each channel's key in the generated projects: every field at both of its
+// limits somewhere, in varied company.
+KeySettings checkSettings(int channel)
+{
+    KeySettings s;
+    s.pressPercent = std::array{10, 90, 50, 33, 70}[std::size_t(channel % 5)];
+    s.hysteresisPercent = std::array{0, 50, 10, 20, 3}[std::size_t((channel + 1) % 5)];
+    s.debounce = std::array{1, 15, 3, 2, 7}[std::size_t((channel + 2) % 5)];
+    s.maxPressSeconds = std::array{0, 1, 255, 2, 20}[std::size_t((channel + 3) % 5)];
+    s.waterFloor = channel % 2 == 0;
+    return s;
+}
+
+// Records in the board's present state, up to the count wanted; false when the board went silent.
+bool take(BoardRecords &board, int length, int count, QByteArray *stream)
+{
+    board.drain();
+    for (int i = 0; i < length && stream->size() < count * chip::kRecordSize; ++i) {
+        const QByteArray record = board.next();
+        if (record.isEmpty())
+            return false;
+        *stream += record;
+    }
+    return true;
+}
+
+// What real life does to a key, first: fingers present at power-up that leave after 8 seconds,
+// water left for 40 seconds and wiped off, and an object resting on every other key for longer
+// than the longest press time, then taken away.
+bool lifeEvents(BoardRecords &board, int count, QByteArray *stream)
+{
+    // A finger on every channel whose number divides by every; none with 0.
+    const auto fingers = [](int every) {
+        for (int channel = 0; channel < chip::kChannelCount; ++channel)
+            SimBoard::setFinger(channel, every > 0 && channel % every == 0);
+    };
+    SimBoard::setNoise(3, 1);
+    fingers(3);
+    bool ok = take(board, 8 * firmwarecheck::kRecordsPerSecond, count, stream);
+    fingers(0);
+    SimBoard::setWater(true);
+    ok = ok && take(board, 40 * firmwarecheck::kRecordsPerSecond, count, stream);
+    SimBoard::setWater(false);
+    ok = ok && take(board, 20, count, stream);
+    // Past the longest press time even for a key that counts 15 scans before its press.
+    fingers(2);
+    ok = ok && take(board, 262 * firmwarecheck::kRecordsPerSecond, count, stream);
+    fingers(0);
+    return ok && take(board, 40, count, stream);
+}
+
+// The events of real life, then segments of 1 to 40 records, each with its own fingers, water and
+// noise, while the pads drift slowly up and down.
 QByteArray recordStream(BoardRecords &board, const std::array<Pad, chip::kChannelCount> &pads,
                         int count)
 {
     std::mt19937 random(20);
     const int noises[] = {0, 1, 3, 12, 60, 400};
     int drift = 0;
-    int made = 0;
     QByteArray stream;
-    for (unsigned segment = 1; made < count; ++segment) {
+    if (!lifeEvents(board, count, &stream))
+        return {};
+    for (unsigned segment = 1; stream.size() < count * chip::kRecordSize; ++segment) {
         const bool fingers = random() % 4 != 0;
         drift = std::clamp(drift + int(random() % 7) - 3, -60, 60);
         for (int channel = 0; channel < chip::kChannelCount; ++channel) {
@@ -157,14 +209,8 @@ QByteArray recordStream(BoardRecords &board, const std::array<Pad, chip::kChanne
         }
         SimBoard::setWater(random() % 4 == 0);
         SimBoard::setNoise(noises[random() % std::size(noises)], segment);
-        board.drain();
-        const int length = 1 + int(random() % 40);
-        for (int i = 0; i < length && made < count; ++i, ++made) {
-            const QByteArray record = board.next();
-            if (record.isEmpty())
-                return {};
-            stream += record;
-        }
+        if (!take(board, 1 + int(random() % 40), count, &stream))
+            return {};
     }
     return stream;
 }
@@ -213,6 +259,7 @@ bool generateApp(ProjectWidgets &widgets, const testsupport::FakePinMap &pins,
     AppProject generator(nullptr, settings, pins, widgets.results,
                          templates + QLatin1Char('/') + ToolPaths::kAppTemplate,
                          [] { return true; });
+    generator.keySettings = checkSettings;
     ModalHelper boxes;
     generator.generate();
     const QStringList made =

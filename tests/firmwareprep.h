@@ -11,6 +11,9 @@ namespace firmwarecheck
 constexpr int kRunFailed = 2;
 
 inline const QString kScanSource = QStringLiteral("/User/C/TouchKeyScan.c");
+// Records of records.bin to a second of the firmware's clock: a finger held for 255 seconds fits
+// in a few thousand records.
+constexpr int kRecordsPerSecond = 5;
 inline QString recordsPath(const QString &work) { return work + QLatin1String("/records.bin"); }
 
 // Prints the message and returns kRunFailed.

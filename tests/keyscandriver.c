@@ -5,8 +5,10 @@
  * the record the host put into the simulator's input file.
  *
  * Input, per record: the 51-byte measurement record as the debugger board sends it (tag, then the
- * 25 channels' counts high byte first). Output, per record after one TouchKeyScan: for each row
- * of the channel table its threshold and base (high byte first) and debounce count, then
+ * 25 channels' counts high byte first), then the number of seconds of the firmware's clock that
+ * pass after it. Output, per record after one TouchKeyScan and that many TouchKeySecond: for each
+ * row of the channel table its press and release thresholds and base (high byte first), its
+ * debounce count, its count of scans far below the base and its seconds pressed, then
  * TouchKeyFlag, most significant byte first. Stops the simulation when the input ends.
  */
 #include "RM3KV5172.h"
@@ -49,6 +51,7 @@ void main(void)
 {
     unsigned char i;
     unsigned char high;
+    unsigned char seconds;
 
     TouchKeyInit();
     for (;;)
@@ -62,12 +65,18 @@ void main(void)
             high = SimRead();
             Counts[i] = ((unsigned int)high << 8) | SimRead();
         }
+        seconds = SimRead();
         TouchKeyScan();
+        while (seconds--)
+            TouchKeySecond();
         for (i = 0; i < TKL_CHN_NUM; i++)
         {
-            SimWrite16(TouchThreshold(i));
+            SimWrite16(TouchAbove(TouchBase[i], TouchPressOffset[i]));
+            SimWrite16(TouchAbove(TouchBase[i], TouchReleaseOffset[i]));
             SimWrite16(TouchBase[i]);
             SimWrite(TouchDebounce[i]);
+            SimWrite(TouchLow[i]);
+            SimWrite(TouchHeld[i]);
         }
         SimWrite16((unsigned int)(TouchKeyFlag >> 16));
         SimWrite16((unsigned int)TouchKeyFlag);

@@ -37,6 +37,10 @@ public:
     explicit ModalHelper(QMessageBox::StandardButton answer = QMessageBox::Ok, int pollMs = 10)
         : defaultAnswer(answer)
     {
+        // A box already open when the helper is made belongs to the one who opened it: a helper
+        // made while a box is open (a user acting meanwhile) answers only the boxes that follow.
+        if (QWidget *open = activeModalOrPopup())
+            handled.append(open);
         poll.setInterval(pollMs);
         QObject::connect(&poll, &QTimer::timeout, [this] { answerActive(); });
         poll.start();

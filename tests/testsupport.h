@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -66,6 +67,27 @@ inline const QByteArray kStartReport =
     QByteArray::fromHex("00067EFE07E09D7E").leftJustified(65, '\0');
 inline const QByteArray kStopReport =
     QByteArray::fromHex("00067EFF0738847E").leftJustified(65, '\0');
+
+// True while the count "n/162" beside the countdown shows a phase being measured with 5 to 100 of
+// its records taken: an action now meets the sampling, whatever record is still in flight. The
+// test curve cannot tell, since it is drawn at the display's rate and may lag a phase's end.
+inline bool midPhase(const QLabel *progress)
+{
+    const QStringList parts = progress->text().split(QLatin1Char('/'));
+    const int taken = parts.value(0).toInt();
+    return progress->isVisible() && parts.value(1) == QLatin1String("162") && taken >= 5 &&
+           taken <= 100;
+}
+
+#ifdef TOUCH_TEMPLATES_DIR
+// The committed template folder of that name (not the copy beside the executables, which the tool
+// rewrites); empty when it is not there.
+inline QString shippedTemplate(const QString &name)
+{
+    const QString folder = QStringLiteral(TOUCH_TEMPLATES_DIR "/") + name;
+    return QFileInfo(folder).isDir() ? folder : QString();
+}
+#endif
 
 // Runs the event loop until the condition holds or timeoutMs passed; true when it holds. Looks
 // every 5 ms (QTRY_* sleeps 10 ms between looks, which would add to the pace of a run).

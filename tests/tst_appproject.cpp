@@ -42,7 +42,7 @@ const QString kConfirm = QStringLiteral("请确调试已经完成！");
 void shipTemplates(const QString &folder)
 {
     for (const QString &name : {ToolPaths::kTestTemplate, ToolPaths::kAppTemplate}) {
-        const QString shipped = QFINDTESTDATA("../templates/" + name);
+        const QString shipped = testsupport::shippedTemplate(name);
         QVERIFY(!shipped.isEmpty());
         for (const QString &file : filesBelow(shipped))
             writeBytes(folder + "/" + name + "/" + file, readBytes(shipped + "/" + file));
@@ -95,7 +95,8 @@ private slots:
         dir = std::make_unique<QTemporaryDir>();
         // The shipped application template, with a hidden file and a hidden folder added.
         templateDir = dir->filePath("template");
-        const QString shipped = QFINDTESTDATA("../templates/RM3KV5172_Touch_Demo");
+        const QString shipped =
+            testsupport::shippedTemplate(QStringLiteral("RM3KV5172_Touch_Demo"));
         QVERIFY(!shipped.isEmpty());
         for (const QString &file : filesBelow(shipped))
             writeBytes(templateDir + "/" + file, readBytes(shipped + "/" + file));
@@ -149,6 +150,13 @@ private slots:
     {
         ModalHelper log;
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        // TK5 (key 3) tuned away from the defaults; TK7, not in use, too.
+        const KeySettings tuned{70, 0, 15, 0, false};
+        app->keySettings = [&](int channel) {
+            return channel == 5 || channel == 7 ? tuned : KeySettings();
+        };
+        QStringList logged;
+        app->log = [&](const QString &line) { logged << line; };
         app->generate();
         QCOMPARE(log.texts(), (QStringList{kConfirm, QStringLiteral("生成应用代码完成！")}));
         QCOMPARE(log.titles(),
@@ -182,7 +190,15 @@ private slots:
                        "4,3,20,100,100,100,\r\n",
                        "1,3,20,1990,2170,1995,\r\n3,5,20,2010,2190,2015,\r\n"
                        "2,9,20,2100,2280,2105,\r\n");
-        QCOMPARE(readBytes(app + "/" + kSource), source + "\r\n\r\n");
+        // The settings table in the same order: press, hysteresis, debounce, longest press, floor.
+        source.replace(QByteArray("50,10,3,20,1,\r\n").repeated(4),
+                       "50,10,3,20,1,\r\n70,0,15,0,0,\r\n50,10,3,20,1,\r\n");
+        QCOMPARE(readBytes(app + "/" + kSource), source + "\r\n\r\n\r\n");
+        QCOMPARE(logged.size(), 2);
+        QCOMPARE(logged.first(),
+                 QStringLiteral("TK5 的按键设置与默认不同：按下位置 70%（默认 50%），"
+                                "迟滞 0%（默认 10%），消抖 15 次（默认 3 次），"
+                                "最长按下 不限（默认 20 秒），防水下限 关（默认 开）"));
     }
 
     void cancelledQuestionDoesNothing()
@@ -266,6 +282,10 @@ private slots:
         QTest::newRow("key number 0 and a shared key number")
             << "keys"
             << QStringLiteral("以下通道没有按键号：TK4\n以下通道的按键号重复：TK2、TK6（按键 3）");
+        // A firmware without a channel does not compile.
+        QTest::newRow("no channel in use")
+            << "noChannel"
+            << QStringLiteral("工程中没有使用的通道：请先在设置页面的芯片引脚图上为通道选择按键！");
     }
     void refusedBeforeAnyFolderIsMade()
     {
@@ -283,6 +303,8 @@ private slots:
             pins.use(2, 3);
             pins.use(6, 3);
             pins.keys[5] = 4;
+        } else if (situation == "noChannel") {
+            pins = FakePinMap();
         } else if (situation == "waterOnly") {
             for (int column = 0; column < 3; ++column)
                 delete table.takeItem(2, column);
@@ -485,10 +507,14 @@ private slots:
         };
 
         // A copy as the first versions made it: no marker, no TouchKey.c.
+        const int version = ToolPaths::templateVersion(shipped);
+        QVERIFY(version >= 2);
         userEdits(rewritten + QStringList{"User/C/main.c"});
-        QTest::ignoreMessage(QtInfoMsg,
-                             QRegularExpression("^Refreshed .*/user/RM3KV5172_Touch_Test from "
-                                                "template version 1 to 2, keeping config.bat$"));
+        QTest::ignoreMessage(
+            QtInfoMsg, QRegularExpression(QStringLiteral("^Refreshed .*/user/RM3KV5172_Touch_Test "
+                                                         "from template version 1 to %1, "
+                                                         "keeping config.bat$")
+                                              .arg(version)));
         QVERIFY(paths.prepareWritableDir());
         QCOMPARE(filesBelow(copy), filesBelow(shipped));
         QCOMPARE(readBytes(copy + "/config.bat"), QByteArray("user's config.bat\r\n"));
@@ -503,14 +529,18 @@ private slots:
         QCOMPARE(readBytes(copy + "/User/C/main.c"), QByteArray("user's User/C/main.c\r\n"));
 
         // A later version keeps all three rewritten files.
-        writeBytes(shipped + "/" + ToolPaths::kVersionFile, "3\r\n");
+        writeBytes(shipped + "/" + ToolPaths::kVersionFile,
+                   QByteArray::number(version + 1) + "\r\n");
         userEdits(rewritten);
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("from template version 2 to 3, "
-                                                           "keeping config.bat, "
-                                                           "User/H/TouchKeyScan.h, "
-                                                           "User/C/TouchKeyScan.c$"));
+        QTest::ignoreMessage(QtInfoMsg,
+                             QRegularExpression(QStringLiteral("from template version %1 to %2, "
+                                                               "keeping config.bat, "
+                                                               "User/H/TouchKeyScan.h, "
+                                                               "User/C/TouchKeyScan.c$")
+                                                    .arg(version)
+                                                    .arg(version + 1)));
         QVERIFY(paths.prepareWritableDir());
-        QCOMPARE(ToolPaths::templateVersion(copy), 3);
+        QCOMPARE(ToolPaths::templateVersion(copy), version + 1);
         QCOMPARE(readBytes(copy + "/User/C/main.c"), readBytes(shipped + "/User/C/main.c"));
         for (const QString &file : rewritten)
             QCOMPARE(readBytes(copy + "/" + file), "user's " + file.toLatin1() + "\r\n");

@@ -1,7 +1,9 @@
-// The simulated board's panel: a held key is a finger on the board, the latch keeps fingers down,
-// water and the cable act on the board, and the cable's events reach the tool's status label.
+// The simulated board's panel: a held key is a finger on the board until the mouse lets go, the
+// latch keeps fingers down, water, coupling and the cable act on the board, and the cable's events
+// reach the tool's status label.
 #include "app/mainwindow.h"
 #include "chip/chip.h"
+#include "modalhelper.h"
 #include "sim/boardpanel.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
@@ -9,9 +11,11 @@
 #include <hidapi/hidapi.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QtTest>
 
 namespace
@@ -96,6 +100,51 @@ private slots:
                          Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(button, &away);
         QVERIFY(!SimBoard::finger(3));
+    }
+
+    // A question box that opens while a key is held swallows the mouse's release: the finger is
+    // lifted all the same, while the box is still open.
+    void releaseThroughAQuestionBoxLiftsTheFinger()
+    {
+        BoardPanel panel;
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        const QPoint at = key(panel, 3)->mapTo(&panel, key(panel, 3)->rect().center());
+        QTest::mousePress(panel.windowHandle(), Qt::LeftButton, {}, at);
+        QVERIFY(SimBoard::finger(3));
+        bool liftedWhileOpen = false;
+        ModalHelper boxes;
+        boxes.whileOpen = [&](QMessageBox *) {
+            QTest::mouseRelease(panel.windowHandle(), Qt::LeftButton, {}, at);
+            liftedWhileOpen = testsupport::waitUntil([] { return !SimBoard::finger(3); }, 3000);
+        };
+        QMessageBox::warning(nullptr, QStringLiteral("提示"), QStringLiteral("TK3?"));
+        QVERIFY(liftedWhileOpen);
+        QVERIFY(!key(panel, 3)->isDown());
+    }
+
+    // Two keys and a share of the second's own finger rise: a finger on the first raises the
+    // second by that much; another pair takes the coupling over, 0 removes it.
+    void couplingControlCouplesTwoKeys()
+    {
+        BoardPanel panel;
+        auto *from = panel.findChild<QComboBox *>(QStringLiteral("couplingFromCBox"));
+        auto *to = panel.findChild<QComboBox *>(QStringLiteral("couplingToCBox"));
+        auto *share = panel.findChild<QSpinBox *>(QStringLiteral("couplingShareSpin"));
+        QVERIFY(from && to && share);
+        SimBoard::setFinger(3, true);
+        from->setCurrentText(QStringLiteral("TK3"));
+        to->setCurrentText(QStringLiteral("TK4"));
+        share->setValue(50);
+        QCOMPARE(SimBoard::meanReading(4),
+                 quint16(SimBoard::baseline(4) + SimBoard::kFingerRise / 2));
+        to->setCurrentText(QStringLiteral("TK5"));
+        QCOMPARE(SimBoard::meanReading(4), SimBoard::baseline(4));
+        QCOMPARE(SimBoard::meanReading(5),
+                 quint16(SimBoard::baseline(5) + SimBoard::kFingerRise / 2));
+        QCOMPARE(readingOf(key(panel, 5)).toInt(), int(SimBoard::meanReading(5)));
+        share->setValue(0);
+        QCOMPARE(SimBoard::meanReading(5), SimBoard::baseline(5));
     }
 
     void latchKeepsSeveralFingersDownUntilClickedAgain()

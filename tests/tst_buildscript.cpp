@@ -48,6 +48,10 @@ private slots:
                     "start \"\" /b \"%UV%\" -j0 -r \"%UV_PRO_PATH%\"\n"
                     "start \"\" /b \"C:\\Program Files\\UV4.exe\" "
                     "\"C:\\tools\\RM3KV5172_Touch_Test/RM3KV5172.uvproj\"\n");
+        // A line that names the project path gets it quoted, once, keeping the rest.
+        QTest::newRow("echo of the project path")
+            << crlf("echo Building %UV_PRO_PATH%\necho \"%UV_PRO_PATH%\" done\n")
+            << crlf("echo Building \"%UV_PRO_PATH%\"\necho \"%UV_PRO_PATH%\" done\n");
         QTest::newRow("no project line: only line ends change")
             << QByteArray("@echo off\necho one\r\necho two")
             << crlf("@echo off\necho one\necho two");
@@ -279,6 +283,12 @@ private slots:
             for (const QString &named : {folder.first, folder.second, QStringLiteral("437")})
                 QVERIFY2(boxes.lastText().contains(named), qPrintable(named));
         }
+        // Greek: Qt has no codec for code page 737, which the refusal names as what is missing.
+        path.setLocale("el_GR.UTF-8", "UTF-8");
+        ModalHelper boxes;
+        QVERIFY(!BuildScript::checkPathFitsScript(nullptr, QStringLiteral("έργο/RM3KV5172_Touch_Test")));
+        QVERIFY(boxes.lastText().contains(QStringLiteral("本工具无法按代码页 737")));
+        QVERIFY(BuildScript::checkPathFitsScript(nullptr, QStringLiteral("ergo/RM3KV5172_Touch_Test")));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "charts/axisticks.h"
 #include "charts/livechart.h"
 #include "charts/livechartview.h"
 
@@ -11,6 +12,8 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <QtTest>
+
+#include <cmath>
 
 using namespace QtCharts;
 
@@ -188,6 +191,62 @@ private slots:
         rig.chart.applyEndValue();
         QCOMPARE(rig.chart.yAxis()->min(), 1500.0);
         QCOMPARE(rig.chart.yAxis()->max(), 3000.0);
+        // A limit that a loaded project sets, without the user choosing it.
+        rig.end->setCurrentText(QStringLiteral("2400"));
+        rig.start->setCurrentText(QStringLiteral("1800"));
+        QCOMPARE(rig.chart.yAxis()->max(), 2400.0);
+        QCOMPARE(rig.chart.yAxis()->min(), 1800.0);
+        rig.chart.rebuild(6, 5);
+        QCOMPARE(rig.chart.yAxis()->max(), 2400.0);
+    }
+
+    // Ticks on round values wherever the axis is not as built or its labels would not fit, as
+    // many as fit, and no two labels alike; as built, the built count.
+    void ticksAreRoundAndTheirLabelsFit_data()
+    {
+        QTest::addColumn<double>("min");
+        QTest::addColumn<double>("max");
+        QTest::addColumn<double>("pixels");
+        QTest::addColumn<bool>("across");
+        QTest::addColumn<bool>("asBuilt");
+        QTest::newRow("time as built") << 0.0 << 12.0 << 800.0 << true << true;
+        QTest::newRow("time in a narrow plot") << 0.0 << 12.0 << 150.0 << true << false;
+        QTest::newRow("time zoomed in") << 3.21 << 5.94 << 600.0 << true << false;
+        QTest::newRow("time zoomed far in") << 4.012 << 4.208 << 600.0 << true << false;
+        QTest::newRow("counts zoomed in") << 2031.5 << 2066.2 << 300.0 << false << false;
+        QTest::newRow("counts zoomed out") << 1700.0 << 2300.0 << 120.0 << false << false;
+    }
+
+    void ticksAreRoundAndTheirLabelsFit()
+    {
+        QFETCH(double, min);
+        QFETCH(double, max);
+        QFETCH(double, pixels);
+        QFETCH(bool, across);
+        QFETCH(bool, asBuilt);
+        QValueAxis axis;
+        axis.setRange(min, max);
+        AxisTicks::fit(&axis, {0.0, 12.0, 12}, pixels, across);
+        if (asBuilt) {
+            QCOMPARE(axis.tickType(), QValueAxis::TicksFixed);
+            QCOMPARE(axis.tickCount(), 12);
+            return;
+        }
+        QCOMPARE(axis.tickType(), QValueAxis::TicksDynamic);
+        const double step = axis.tickInterval();
+        const double power = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+        QVERIFY2(QList<double>({1, 2, 5}).contains(std::round(step / power * 1000) / 1000),
+                 qPrintable(QString::number(step)));
+        QStringList labels;
+        for (double v = std::ceil(min / step - 1e-9) * step; v <= max + 1e-9; v += step)
+            labels << QString::number(v, 'f', AxisTicks::decimals(step));
+        QVERIFY(labels.size() >= 2);
+        QCOMPARE(labels.size(), QSet<QString>(labels.begin(), labels.end()).size());
+        const QFontMetricsF metrics(axis.labelsFont());
+        double room = 0.0;
+        for (const QString &label : labels)
+            room += across ? metrics.horizontalAdvance(label) + 10 : metrics.height() + 5;
+        QVERIFY2(room <= pixels, qPrintable(labels.join(QLatin1Char(' '))));
     }
 
     void testPointsAdvanceAndRepeatAfterABadRecord()

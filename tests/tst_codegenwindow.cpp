@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -157,14 +158,40 @@ private slots:
         for (int column = 0; column < 6; ++column)
             QVERIFY(table->item(0, column)->toolTip().contains(QStringLiteral("信噪比")));
 
-        // With no run going, a click on the row draws its three measured curves.
+        // With no run going, a click on the row draws its three measured curves and the press and
+        // release thresholds of the defaults (half the swing, a tenth below it).
         auto *view = windowWidget<QtCharts::QChartView>(window, "chartView");
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                           table->visualItemRect(table->item(0, 1)).center());
-        QCOMPARE(view->chart()->series().size(), 3);
+        const auto seriesNames = [view] {
+            QStringList names;
+            for (const QtCharts::QAbstractSeries *series : view->chart()->series())
+                names << series->name();
+            return names;
+        };
+        const int base = SimBoard::baseline(3);
+        QCOMPARE(seriesNames(), (QStringList{"不触摸", "触摸", "防水",
+                                             QStringLiteral("按下阈值 %1").arg(base + 150),
+                                             QStringLiteral("释放阈值 %1").arg(base + 120)}));
         QVERIFY(view->chart()->legend()->isVisible());
         QCOMPARE(qobject_cast<QtCharts::QLineSeries *>(view->chart()->series().at(1))->at(0).y(),
                  qreal(SimBoard::baseline(3) + SimBoard::kFingerRise));
+
+        // The suggestion for TK3 (the row's key, chosen in the panel): the press threshold in the
+        // middle of the water's 30 and the touch's 300, the release halfway down to the water.
+        boxes.clear();
+        boxes.queueButtons({QStringLiteral("应用到 TK3")});
+        windowWidget<QPushButton>(window, "suggestSettingsBtn")->click();
+        QCOMPARE(boxes.texts(),
+                 QStringList{"TK3：按下位置 55%，迟滞 22%（按下阈值 " +
+                             QString::number(base + 165) + "，释放阈值 " +
+                             QString::number(base + 99) +
+                             "；余量：触摸 135（45%），未触摸 135（45%），释放 69（23%））"});
+        QCOMPARE(log->toPlainText().split('\n').constLast(),
+                 QStringLiteral("TK3：已应用建议设置，按下位置 55%，迟滞 22%"));
+        QVERIFY(table->item(0, 0)->toolTip().contains(
+            QStringLiteral("按下阈值 %1，释放阈值 %2").arg(base + 165).arg(base + 99)));
+        QCOMPARE(seriesNames().at(3), QStringLiteral("按下阈值 %1").arg(base + 165));
 
         // Verification previews the firmware's decision: water alone presses nothing, a finger
         // presses the key.
@@ -179,8 +206,26 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(pressedLook(), 5000);
         SimBoard::setFinger(3, false);
         QTRY_VERIFY_WITH_TIMEOUT(!pressedLook(), 5000);
-        windowWidget<QPushButton>(window, "pushButton_3")->click();
+        // A light finger (250) under a press position of 90 % presses nothing; back at 55 % it
+        // does. The numbers beside the curves show the thresholds of the moment.
         SimBoard::setWater(false);
+        SimBoard::setChannelLevels(3, quint16(base), 250);
+        auto *press = windowWidget<QSpinBox>(window, "pressSpinBox");
+        auto *numbers = windowWidget<QTableWidget>(window, "numbersTable");
+        press->setValue(90);
+        QVERIFY(
+            table->item(0, 0)->toolTip().contains(QStringLiteral("按下阈值 %1").arg(base + 270)));
+        SimBoard::setFinger(3, true);
+        QTRY_COMPARE_WITH_TIMEOUT(numbers->item(0, 1)->text(), QString::number(base + 250), 5000);
+        // The light finger lifts the base a count a record; the threshold keeps its distance.
+        QCOMPARE(numbers->item(0, 3)->text().toInt() - numbers->item(0, 2)->text().toInt(), 270);
+        QTest::qWait(500);
+        QVERIFY(!pressedLook());
+        press->setValue(55);
+        QTRY_VERIFY_WITH_TIMEOUT(pressedLook(), 5000);
+        SimBoard::setFinger(3, false);
+        SimBoard::setChannelLevels(3, quint16(base), SimBoard::kFingerRise);
+        windowWidget<QPushButton>(window, "pushButton_3")->click();
 
         // Application project below a project path of our own.
         windowWidget<QLineEdit>(window, "proPathLineEdit")->setText(dir.path());
@@ -192,8 +237,11 @@ private slots:
             QDir(dir.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(folders.size(), 1);
         const QString app = dir.filePath(folders.first());
-        QCOMPARE(log->toPlainText().split(QLatin1Char('\n')).constLast(),
-                 QStringLiteral("应用工程已生成：") + QDir::toNativeSeparators(app));
+        const QStringList logLines = log->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(logLines.mid(logLines.size() - 2),
+                 (QStringList{QStringLiteral("TK3 的按键设置与默认不同：按下位置 55%（默认 50%），"
+                                             "迟滞 22%（默认 10%）"),
+                              QStringLiteral("应用工程已生成：") + QDir::toNativeSeparators(app)}));
         QVERIFY(readBytes(app + "/User/H/TouchKeyScan.h")
                     .contains("#define   TKL_CHN_NUM      (1)\r\n"));
         const QByteArray row = QStringLiteral("1,3,20,%1,%2,%3,\r\n")
@@ -203,6 +251,8 @@ private slots:
         QVERIFY2(source.contains("TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {\r\n" + row + "};\r\n"),
                  source);
         QVERIFY(source.contains("DeepSleepCfg[8] = {\r\n0,6,0,10,0,0,0,0,\r\n};\r\n"));
+        QVERIFY(source.contains(
+            "TKKeyCfg[TKL_CHN_NUM * TK_KEY_FIELDS] = {\r\n55,22,3,20,1,\r\n};\r\n"));
         QVERIFY(readBytes(dir.filePath("touchProName.ini")).contains("TK3:"));
         // Beside the firmware, the report; beside the project file, every sample.
         const QString report = testsupport::pdfText(app + "/TuningReport.pdf");
@@ -233,7 +283,9 @@ private slots:
         const QString clear = QStringLiteral("保存并下载将清除当前 1 个通道的调试结果，是否继续？");
         QVERIFY(QFile::remove(dir.filePath("touchProName.ini")));
         QVERIFY(QFile::remove(dir.filePath("touchProName_samples.csv")));
+        const QString measuredTip = table->item(0, 0)->toolTip();
         boxes.queueButtons({QStringLiteral("继续")});
+        QStringList copies;
         for (int click = 1; click <= 2; ++click) {
             path.setWine(true);
             SimBoard::clearWrittenReports();
@@ -252,10 +304,31 @@ private slots:
             QVERIFY(readBytes(testFolder + "/User/C/TouchKeyScan.c")
                         .contains("TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = "
                                   "{\r\n1,3,20,100,100,100,\r\n};\r\n"));
-            QCOMPARE(log->toPlainText(), QStringLiteral("已运行编译脚本 config.bat，目录：") +
-                                             QDir::toNativeSeparators(testFolder));
+            // What was cleared is kept in a dated copy of the project, named in the log.
+            QStringList lines{QStringLiteral("已运行编译脚本 config.bat，目录：") +
+                              QDir::toNativeSeparators(testFolder)};
+            if (click == 1) {
+                copies = QDir(dir.path()).entryList({"touchProName_20*"}, QDir::Files);
+                QCOMPARE(copies.size(), 2);
+                QVERIFY(copies.at(1).endsWith("_samples.csv"));
+                lines.prepend(QStringLiteral("调试结果已另存为 ") + copies.first());
+            }
+            QCOMPARE(log->toPlainText().split('\n'), lines);
             QVERIFY(!table->item(0, 5));
         }
+        // Closed, the project keeps the emptied table; its dated copy opens with the key judged
+        // as it was measured.
+        window.close();
+        QVERIFY(readBytes(dir.filePath("touchProName.ini")).contains("[20]\n0=0\n"));
+        QCOMPARE(QDir(dir.path()).entryList({"touchProName_20*"}, QDir::Files), copies);
+        MainWindow reopened(testsupport::fastClock());
+        UiScript script;
+        script.answerFileDialog(dir.filePath(copies.first()));
+        windowWidget<QPushButton>(reopened, "openProBtn")->click();
+        QTRY_VERIFY(script.finished());
+        auto *copyTable = windowWidget<QTableWidget>(reopened, "tableWidget");
+        QCOMPARE(cell(copyTable, 0, 0), QStringLiteral("TK3"));
+        QCOMPARE(copyTable->item(0, 0)->toolTip(), measuredTip);
     }
 };
 

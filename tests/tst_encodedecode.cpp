@@ -1,4 +1,6 @@
+#include "chip/chip.h"
 #include "link/encodedecode.h"
+#include "link/reportparser.h"
 
 #include <QtTest>
 
@@ -21,6 +23,24 @@ QList<int> feed(const EncodeDecode &codec, DecoderState &state, const QByteArray
     for (char c : bytes)
         results << codec.decodeByte(state, static_cast<unsigned char>(c));
     return results;
+}
+
+// A report from the board: the frame's length, the frame, zeros to 64 bytes.
+QByteArray boardReport(const QByteArray &frame)
+{
+    return (QByteArray(1, char(frame.size())) + frame).leftJustified(64, '\0');
+}
+
+// A record whose TK0 reads 2000 and TK<k> 2000 + k: no byte of it needs an escape.
+QByteArray levelRecord()
+{
+    QByteArray record(chip::kRecordSize, '\0');
+    record[0] = 0x36;
+    for (int k = 0; k < chip::kChannelCount; ++k) {
+        record[1 + 2 * k] = char((2000 + k) >> 8);
+        record[2 + 2 * k] = char((2000 + k) & 0xFF);
+    }
+    return record;
 }
 
 QByteArray stored(const DecoderState &state)
@@ -48,6 +68,8 @@ private slots:
     void bytesBeyondBufferAreDroppedAndFrameFailsCheck();
     void resetClearsEscapeAndLength();
     void corruptedFcsIsDetected();
+    void reportIsARecordOnlyWhenWhollyFramed_data();
+    void reportIsARecordOnlyWhenWhollyFramed();
 };
 
 void TestEncodeDecode::crcMatchesPublishedCheckValues_data()
@@ -211,6 +233,41 @@ void TestEncodeDecode::corruptedFcsIsDetected()
     DecoderState state;
     QCOMPARE(feed(codec, state, hex("7E FE 07 E0 9C 7E")).last(), 1);
     QVERIFY(!codec.frameIntact(state));
+}
+
+// Each broken frame below stores the bytes of a record with a matching FCS, so only its framing
+// tells it from an intact one.
+void TestEncodeDecode::reportIsARecordOnlyWhenWhollyFramed_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<bool>("intact");
+    EncodeDecode codec;
+    const QByteArray whole = encoded(codec, levelRecord());
+    QTest::newRow("whole frame") << whole << true;
+    // The opening flag lost and a byte before the record: 36 00 36 07 D0 ... would read TK0 as
+    // 0x3607 with a check sequence computed over that byte too.
+    QTest::newRow("no opening flag")
+        << encoded(codec, QByteArray(1, '\0') + levelRecord().left(chip::kRecordSize - 1)).mid(1)
+        << false;
+    QTest::newRow("flag in the middle") << QByteArray(whole).insert(10, char(0x7E)) << false;
+    QTest::newRow("escape before another byte") << QByteArray(whole).insert(5, char(0x7D)) << false;
+    QTest::newRow("no closing flag") << whole.left(whole.size() - 1) << false;
+}
+
+void TestEncodeDecode::reportIsARecordOnlyWhenWhollyFramed()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(bool, intact);
+    EncodeDecode codec;
+    DecoderState decoder;
+    const QByteArray report = boardReport(frame);
+    QByteArray record;
+    const BoardReport kind = parseBoardReport(
+        codec, decoder, reinterpret_cast<const unsigned char *>(report.constData()), report.size(),
+        &record);
+    QVERIFY(codec.frameIntact(decoder));
+    QCOMPARE(kind, intact ? BoardReport::DataIntact : BoardReport::DataCorrupt);
+    QCOMPARE(record.size(), chip::kRecordSize);
 }
 
 QTEST_APPLESS_MAIN(TestEncodeDecode)

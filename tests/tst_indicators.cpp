@@ -162,6 +162,29 @@ private slots:
         QCOMPARE(rig.boxes[channel]->styleSheet(), kWhiteBox);
     }
 
+    // A key pressed once: its curve box, styled or not, has its font back when the key is up.
+    void pressedLookLeavesTheFontAsItWas()
+    {
+        IndicatorRig rig;
+        QFont large = rig.page.font();
+        large.setPointSize(rig.page.font().pointSize() + 3);
+        rig.page.setFont(large);
+        rig.page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.page));
+        rig.indicators->checkBoxClicked(7, true);
+        const QFont plain = rig.boxes[3]->font();
+        const QFont styled = rig.boxes[7]->font();
+        for (int channel : {3, 7}) {
+            rig.indicators->showPressed(channel, true);
+            QVERIFY(rig.boxes[channel]->font().bold());
+            rig.indicators->showPressed(channel, false);
+        }
+        QCOMPARE(rig.boxes[3]->font(), plain);
+        QCOMPARE(rig.boxes[3]->font().pointSize(), large.pointSize());
+        QCOMPARE(rig.boxes[7]->font(), styled);
+        QCOMPARE(rig.boxes[7]->styleSheet(), ChannelIndicators::checkedBoxStyle(7));
+    }
+
     void swatchesStartInThePalette()
     {
         IndicatorRig rig;

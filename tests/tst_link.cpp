@@ -35,6 +35,20 @@ int countOf(const QList<QByteArray> &reports, const QByteArray &report)
     return int(std::count(reports.begin(), reports.end(), report));
 }
 
+// The fast clock with read time-outs that no test waits for.
+Pacing endlessReads()
+{
+    Pacing pacing = testsupport::fastClock();
+    pacing.readTimeoutMs = pacing.checkReadTimeoutMs = 600000;
+    return pacing;
+}
+
+// A report from the board: the frame's length, the frame, zeros to 64 bytes.
+QByteArray boardReport(const QByteArray &frame)
+{
+    return (QByteArray(1, char(frame.size())) + frame).leftJustified(64, '\0');
+}
+
 QList<QByteArray> repeated(const QByteArray &report, int times)
 {
     QList<QByteArray> list;
@@ -252,20 +266,31 @@ void TestLink::waitStopAckReportsRefusal()
     QCOMPARE(link.waitStopAck(), 0);
 }
 
-// On the tool's own pacing: the acknowledgement deadline itself is what is checked.
+// A silent board ends the wait at its deadline; an acknowledgement that comes while the wait
+// runs is taken, however late within a deadline no test waits for.
 void TestLink::waitStopAckIsBoundedWhenBoardIsSilent()
 {
     SimBoard::setSilent(true);
-    const Pacing pacing = testsupport::realClock();
-    DebuggerLink link(pacing);
+    {
+        DebuggerLink link(testsupport::fastClock());
+        QVERIFY(link.openDebugger() == 0);
+        QVERIFY(link.sendStopCommand() > 0);
+        QTest::ignoreMessage(QtDebugMsg, "receive11111");
+        QCOMPARE(link.waitStopAck(), 0);
+    }
+    Pacing patient = testsupport::fastClock();
+    patient.stopAckDeadlineMs = 600000;
+    DebuggerLink link(patient);
     QVERIFY(link.openDebugger() == 0);
     QVERIFY(link.sendStopCommand() > 0);
-    QElapsedTimer clock;
-    clock.start();
-    QTest::ignoreMessage(QtDebugMsg, "receive11111");
-    QCOMPARE(link.waitStopAck(), 0);
-    QVERIFY2(clock.elapsed() >= pacing.stopAckDeadlineMs - 50, "gave up before the deadline");
-    QVERIFY2(clock.elapsed() < pacing.stopAckDeadlineMs + 1000, "wait is not bounded");
+    QThread *board = QThread::create([] {
+        QThread::msleep(200);
+        SimBoard::injectReport(boardReport(simframe::frame(QByteArray::fromHex("FF00"))));
+    });
+    board->start();
+    QCOMPARE(link.waitStopAck(), 1);
+    board->wait();
+    delete board;
 }
 
 void TestLink::stopExchangesSendTheirStops_data()
@@ -322,9 +347,7 @@ void TestLink::stopExchangeFailures()
     QFETCH(StopExchange, exchange);
     QFETCH(QString, board);
     QFETCH(StopOutcome, outcome);
-    // A clock on which five acknowledgement waits would clearly pass the bound below.
-    const Pacing pacing = Pacing().scaled(0.2);
-    DebuggerLink link(pacing);
+    DebuggerLink link(testsupport::fastClock());
     if (board == "absent")
         SimBoard::unplug();
     link.openDebugger();
@@ -332,11 +355,7 @@ void TestLink::stopExchangeFailures()
     SimBoard::setSilent(board == "silent");
     if (board == "unplugged")
         SimBoard::unplug();
-    QElapsedTimer clock;
-    clock.start();
     QCOMPARE(link.runStopExchange(exchange), outcome);
-    QVERIFY2(clock.elapsed() < pacing.stopAckDeadlineMs + 1000,
-             qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
     if (board != "refuseStop" && board != "silent")
         QVERIFY(SimBoard::writtenReports().isEmpty());
 }
@@ -415,7 +434,8 @@ void TestLink::removalClosesTheHandleOnlyAfterTheReaders()
     const int handles = SimBoard::openHandles();
     const int closedUses = SimBoard::closedHandleUses();
     {
-        DebuggerLink link;
+        // Read time-outs no test waits for: a removal that waited for them would not return.
+        DebuggerLink link(endlessReads());
         QSignalSpy failures(&link, &DebuggerLink::readerFailed);
         QSignalSpy checkFailures(&link, &DebuggerLink::checkReaderFailed);
         QCOMPARE(link.openDebugger(), 0);
@@ -425,10 +445,7 @@ void TestLink::removalClosesTheHandleOnlyAfterTheReaders()
         link.armReader();
         link.armCheckReader();
         QTest::qWait(50);
-        QElapsedTimer clock;
-        clock.start();
         link.handleDeviceChange(SimBoard::interfaceName(), 2);
-        QVERIFY2(clock.elapsed() < 500, "the removal waited for the reads' time-outs");
         QCOMPARE(SimBoard::openHandles(), handles);
         QCOMPARE(SimBoard::closedHandleUses(), closedUses);
         QVERIFY(!link.isReaderArmed());
@@ -469,9 +486,8 @@ struct StarterRig
     QTimer &countdownTimer = board.countdownTimer;
     QTimer &blinkTimer = board.blinkTimer;
     QStringList digits;
-    // When each digit after the first was shown, from the start of the countdown.
-    QElapsedTimer sinceStart;
-    QList<qint64> digitTimes;
+    // How long each digit after the first is to stay, as its timer was set when it was shown.
+    QList<int> digitSteps;
 
     explicit StarterRig(const Pacing &clock = testsupport::fastClock()) : board(run, clock)
     {
@@ -479,36 +495,31 @@ struct StarterRig
         QObject::connect(&countdownTimer, &QTimer::timeout, [this] {
             if (!label->isHidden()) {
                 digits << label->text();
-                digitTimes << sinceStart.elapsed();
+                digitSteps << (countdownTimer.isActive() ? countdownTimer.interval() : -1);
             }
         });
         link.startReader();
     }
 };
 
-// On the tool's own pacing: the user sees 3, 2 and 1 for a second each, and sampling starts a
-// second after the last digit; the texts and that timing are what is checked.
+// On the tool's own pacing: the user sees 3, 2 and 1 for a second each, then sampling starts and
+// the key blinks every 100 ms. The timers as the starter sets them are what is checked; the time
+// the whole pacing takes is bench_pacing's.
 void TestLink::countdownSendsOneStartThenSamples()
 {
     StarterRig rig(testsupport::realClock());
     QVERIFY(rig.link.openDebugger() == 0);
     QSignalSpy records(&rig.link, &DebuggerLink::record);
     rig.run.start(TuningRun::Kind::Single);
-    rig.sinceStart.start();
     rig.starter.beginSampling();
     QVERIFY(rig.run.testBusy());
     QCOMPARE(rig.label->text(), QStringLiteral("3"));
     QVERIFY(rig.label->isVisibleTo(&rig.window));
-    QTRY_VERIFY_WITH_TIMEOUT(rig.run.sampling(), 8000);
-    const qint64 sampling = rig.sinceStart.elapsed();
+    QVERIFY(rig.countdownTimer.isActive());
+    QCOMPARE(rig.countdownTimer.interval(), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.run.sampling(), 30000);
     QCOMPARE(rig.digits, (QStringList{"2", "1"}));
-    // Never early; late only by what a loaded machine adds.
-    QVERIFY2(rig.digitTimes.at(0) >= 1000 && rig.digitTimes.at(0) < 1500,
-             qPrintable(QString::number(rig.digitTimes.at(0))));
-    QVERIFY2(rig.digitTimes.at(1) - rig.digitTimes.at(0) >= 990 &&
-                 rig.digitTimes.at(1) - rig.digitTimes.at(0) < 1500,
-             qPrintable(QString::number(rig.digitTimes.at(1))));
-    QVERIFY2(sampling >= 4000 && sampling < 6000, qPrintable(QString::number(sampling)));
+    QCOMPARE(rig.digitSteps, (QList<int>{1000, 1000}));
     QVERIFY(!rig.label->isVisibleTo(&rig.window));
     QVERIFY(rig.blinkTimer.isActive());
     QCOMPARE(rig.blinkTimer.interval(), 100);
@@ -680,16 +691,14 @@ void TestLink::windowExitStopsItsReaders()
         const QDir tasks(QStringLiteral("/proc/self/task"));
         return tasks.entryList(QDir::NoDotAndDotDot | QDir::Dirs).size();
     };
-    QElapsedTimer clock;
     const int before = threadCount();
     const int handles = SimBoard::openHandles();
     {
-        MainWindow w(testsupport::fastClock());
+        // An exit that waited for a read's time-out would not end.
+        MainWindow w(endlessReads());
         QVERIFY(threadCount() > before); // the measurement reader runs from construction on
         QCOMPARE(SimBoard::openHandles(), handles + 1);
-        clock.start();
     }
-    QVERIFY2(clock.elapsed() < 1000, "closing the window waited on its readers");
     QTRY_COMPARE(threadCount(), before);
     // The board is closed at exit.
     QCOMPARE(SimBoard::openHandles(), handles);

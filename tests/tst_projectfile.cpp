@@ -5,6 +5,7 @@
 #include "project/projectfile.h"
 #include "project/settingspage.h"
 #include "project/stackedpinmap.h"
+#include "quality/keysettingsstore.h"
 
 #include "modalhelper.h"
 #include "settingswidgets.h"
@@ -519,6 +520,57 @@ private slots:
                  QStringLiteral("TK3:%1:%2:2039:3:1").arg(noTouch, touch));
         QVERIFY(!QFileInfo::exists(root.filePath("elsewhere")));
         QCOMPARE(QSettings(a, QSettings::IniFormat).value("/20/0").toString(), QStringLiteral("3"));
+    }
+
+    // The keys' settings in a section of their own after the sections the tool has always
+    // written, which stay as they are: the previous release reads the file as before. A file
+    // without the section gives every key the defaults; a key back at the defaults leaves the
+    // section; a value out of its range keeps its default and is named.
+    void keySettingsSectionBesideTheOthers()
+    {
+        MainWindow window(testsupport::fastClock());
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        w.proPathLineEdit->setText(dir.path());
+        w.proNameLineEdit->setText(QStringLiteral("keys"));
+        KeySettingsStore store;
+        QStringList invalid;
+        ProjectFile file(page);
+        file.addSection({[&](QSettings &ini) { store.save(ini); },
+                         [&](const QSettings &ini) { store.load(ini, &invalid); }});
+        const ProjectFile previousRelease(page);
+        const QString path = page.projectFilePath();
+        QVERIFY(previousRelease.save());
+        const QStringList plain = linesOf(path);
+
+        store.set(13, KeySettings{70, 0, 15, 0, false});
+        QVERIFY(file.save());
+        const QStringList section = {"[KeySettings]",      "TK13\\debounce=15",
+                                     "TK13\\hysteresis=0", "TK13\\maxPress=0",
+                                     "TK13\\press=70",     "TK13\\waterFloor=false"};
+        QCOMPARE(linesOf(path), plain + section);
+        ModalHelper boxes;
+        w.proNameLineEdit->clear();
+        previousRelease.load(path);
+        QCOMPARE(w.proNameLineEdit->text(), QStringLiteral("keys"));
+        QVERIFY(boxes.texts().isEmpty());
+
+        store.set(13, KeySettings());
+        QVERIFY(file.save());
+        QCOMPARE(linesOf(path), plain);
+        store.set(4, KeySettings{20, 5, 2, 9, true});
+        file.load(path);
+        QCOMPARE(store.at(4), KeySettings());
+        QVERIFY(invalid.isEmpty());
+
+        QVERIFY(writeFile(path, "[KeySettings]\nTK3\\press=95\nTK3\\debounce=2\n"
+                                "TK4\\waterFloor=maybe\nTK25\\press=60\n"));
+        file.load(path);
+        KeySettings three;
+        three.debounce = 2;
+        QCOMPARE(store.at(3), three);
+        QCOMPARE(store.at(4), KeySettings());
+        QCOMPARE(invalid, (QStringList{"TK3 按下位置 95", "TK4 防水下限 maybe"}));
     }
 
     // A project file that cannot be written is named in a box; no half file is left.

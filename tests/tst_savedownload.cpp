@@ -7,9 +7,9 @@
 #include "testsupport.h"
 #include "tuning/resultstable.h"
 #include "tuning/tuningrun.h"
+#include "tuningrig.h"
 
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -44,26 +44,24 @@ private:
 
     const Pacing pacing = fastClock();
     std::unique_ptr<DebuggerLink> link;
-    TuningRun run;
-    SampleStore samples;
-    QPlainTextEdit log;
-    QTableWidget table{32, 6};
-    ResultsTable results{&table, channelNames()};
-    FakePinMap pins;
+    // The tuning session whose results Save & Download keeps or clears, on plain widgets.
+    struct SessionRig : TuningRig
+    {
+        FakeTuningLink tuningLink{run};
+        SessionRig() { build(tuningLink); }
+    } rig;
+    TuningRun &run = rig.run;
+    SampleStore &samples = rig.session->samples();
+    QPlainTextEdit &log = *rig.log;
+    QTableWidget &table = *rig.table;
+    ResultsTable &results = rig.results();
+    FakePinMap &pins = rig.pinMap;
     std::unique_ptr<SaveDownload> saveDownload;
 
     bool templateUntouched() const
     {
         return readBytes(testFolder + kHeader) == header &&
                readBytes(testFolder + kSource) == source;
-    }
-
-    static QStringList channelNames()
-    {
-        QStringList names;
-        for (int n = 0; n < 25; ++n)
-            names << QStringLiteral("TK%1").arg(n);
-        return names;
     }
 
     // A path as the script holds it on the Chinese system of the tests.
@@ -94,7 +92,8 @@ private slots:
         path->setLocale("zh_CN.UTF-8", "GBK");
         appDir = dir->filePath(QStringLiteral("R&D 50%off 触摸工程"));
         testFolder = appDir + "/RM3KV5172_Touch_Test";
-        const QString shipped = QFINDTESTDATA("../templates/RM3KV5172_Touch_Test");
+        const QString shipped =
+            testsupport::shippedTemplate(QStringLiteral("RM3KV5172_Touch_Test"));
         QVERIFY(!shipped.isEmpty());
         QDirIterator it(shipped, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
@@ -115,8 +114,8 @@ private slots:
         pins.inUse[3] = pins.inUse[7] = 1;
         pins.keys[3] = 1;
         pins.keys[7] = 2;
-        saveDownload = std::make_unique<SaveDownload>(nullptr, run, *link, pacing, &log, results,
-                                                      samples, pins, appDir);
+        saveDownload = std::make_unique<SaveDownload>(nullptr, *rig.session, *link, pacing, &log,
+                                                      pins, appDir);
         SimBoard::clearWrittenReports();
     }
 
@@ -163,6 +162,7 @@ private slots:
                           "set \"UV_PRO_PATH=" + project + "\"");
         rewritten.replace("start /b %UV% -j0 -r%UV_PRO_PATH%",
                           "start \"\" /b \"%UV%\" -j0 -r \"%UV_PRO_PATH%\"");
+        rewritten.replace("echo Building %UV_PRO_PATH%", "echo Building \"%UV_PRO_PATH%\"");
         rewritten.replace("start /b C:\\Keil_v5\\UV4\\UV4.exe .\\RM3KV5172.uvproj",
                           "start \"\" /b \"C:\\Keil_v5\\UV4\\UV4.exe\" \"" + project + "\"");
         QCOMPARE(readBytes(testFolder + "/config.bat"), rewritten);
@@ -192,27 +192,25 @@ private slots:
         QCOMPARE(readBytes(testFolder + kSource), table0 + "\r\n\r\n");
     }
 
-    // Told first, before the board or a file is touched; then everything but the build happens.
+    // Told first, before anything is asked or touched; then everything but the build happens,
+    // and the results measured on the firmware the board still runs stay.
     void withoutWineSaysSoFirstAndOnlyRewrites()
     {
         path->setWine(false);
         dirtyTuningState();
         ModalHelper boxes;
-        boxes.queueButtons({QStringLiteral("继续")});
         int reportsAtTheBox = -1;
         bool untouchedAtTheBox = false;
-        boxes.whileOpen = [&](QMessageBox *box) {
-            if (box->text() == kClear)
-                return;
+        boxes.whileOpen = [&](QMessageBox *) {
             reportsAtTheBox = SimBoard::writtenReports().size();
-            untouchedAtTheBox = templateUntouched() &&
-                                readBytes(testFolder + "/config.bat") == script &&
-                                results.rowOf(3) == 0;
+            untouchedAtTheBox =
+                templateUntouched() && readBytes(testFolder + "/config.bat") == script;
         };
+        int saves = 0;
+        saveDownload->saveProject = [&] { return ++saves > 0; };
         saveDownload->run();
-        QCOMPARE(boxes.count(), 2);
-        QCOMPARE(boxes.texts().first(), kClear);
-        QCOMPARE(boxes.titles(), (QStringList{QStringLiteral("提示"), QStringLiteral("提示")}));
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("提示")});
         QVERIFY(boxes.lastText().contains(QStringLiteral("wine")));
         QVERIFY(boxes.lastText().contains(QStringLiteral("Keil")));
         QVERIFY(boxes.lastText().contains(QDir::toNativeSeparators(testFolder)));
@@ -229,24 +227,38 @@ private slots:
                 .contains("set \"UV_PRO_PATH=" + inScript(testFolder) + "/RM3KV5172.uvproj\"\r\n"));
         QVERIFY(path->wineRan().isEmpty());
         QVERIFY(saveDownload->findChildren<QProcess *>().isEmpty());
-        QCOMPARE(results.rowOf(3), -1);
+        QCOMPARE(saves, 0);
+        QCOMPARE(results.rowOf(3), 0);
+        QVERIFY(samples.at(3).has(SamplePhase::Water));
+        QCOMPARE(log.toPlainText().split('\n'),
+                 (QStringList{QStringLiteral("请勿触摸TK3，开始测量（不触摸） ..."),
+                              QStringLiteral("测试工程已改写，未编译和下载，调试结果保留：") +
+                                  QDir::toNativeSeparators(testFolder)}));
         QVERIFY(!saveDownload->isBusy());
     }
 
     // The build fails (its project is gone): said with the exit code and the first error line,
-    // the command in the log.
+    // the command in the log. The board keeps the firmware the results were measured on, so they
+    // stay; the dated copy made before the build is named.
     void failingBuildIsShownAndLogged()
     {
         QVERIFY(QFile::remove(testFolder + "/RM3KV5172.uvproj"));
+        dirtyTuningState();
+        saveDownload->keepSnapshot = [] { return QStringLiteral("demo_2024-05-06-07-08-09.ini"); };
         ModalHelper boxes;
+        boxes.queueButtons({QStringLiteral("继续")});
         saveDownload->run();
-        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.count(), 2);
         QVERIFY(boxes.lastText().startsWith(QStringLiteral("编译脚本运行失败（退出码 1）\n\n")));
         QVERIFY(
             boxes.lastText().contains(QStringLiteral("Build failed: cannot read project file")));
-        QCOMPARE(log.toPlainText(),
-                 QStringLiteral("编译脚本运行失败（退出码 1）：wine cmd /c .\\config.bat，目录：") +
-                     QDir::toNativeSeparators(testFolder));
+        QCOMPARE(log.toPlainText().split('\n').mid(1),
+                 (QStringList{QStringLiteral("调试结果已另存为 demo_2024-05-06-07-08-09.ini"),
+                              QStringLiteral("编译脚本运行失败（退出码 1）：wine cmd /c "
+                                             ".\\config.bat，目录：") +
+                                  QDir::toNativeSeparators(testFolder)}));
+        QCOMPARE(results.rowOf(3), 0);
+        QVERIFY(samples.at(3).has(SamplePhase::Water));
         QVERIFY(!saveDownload->isBusy());
     }
 
@@ -276,10 +288,7 @@ private slots:
         link->armReader();
         ModalHelper boxes;
         boxes.queueButtons({QStringLiteral("继续")});
-        QElapsedTimer clock;
-        clock.start();
         saveDownload->run();
-        QVERIFY(clock.elapsed() >= pacing.saveDownloadSettleMs);
         QCOMPARE(boxes.texts(), (QStringList{kClear, QStringLiteral("请连接调试器！")}));
         QVERIFY(!link->isReaderArmed());
         QVERIFY(SimBoard::writtenReports().isEmpty());
@@ -342,10 +351,12 @@ private slots:
         pins.use(4, 0);
         pins.use(2, 3);
         pins.use(6, 3);
+        pins.use(0, 33); // beyond the firmware's 32 key bits
         ModalHelper boxes;
         saveDownload->run();
         QCOMPARE(boxes.texts(),
                  QStringList{QStringLiteral("以下通道没有按键号：TK4\n"
+                                            "以下通道的按键号超出 1～32：TK0（按键 33）\n"
                                             "以下通道的按键号重复：TK2、TK6（按键 3）")});
         QVERIFY(SimBoard::writtenReports().isEmpty());
         QVERIFY(templateUntouched());

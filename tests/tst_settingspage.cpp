@@ -98,8 +98,8 @@ private slots:
         QVERIFY(chooseKey(shownPackage(window), 5, 1));
         PackageWidget *sop28 = package(window, "Mwidget28");
         QCOMPARE(sop28->keyNumber[9], 7);
-        QTRY_COMPARE_WITH_TIMEOUT(keyCount->currentText(), QStringLiteral("2"), 800);
-        QTRY_VERIFY_WITH_TIMEOUT(wakeBox(window, 9)->isEnabled(), 1500);
+        QTRY_COMPARE(keyCount->currentText(), QStringLiteral("2"));
+        QTRY_VERIFY(wakeBox(window, 9)->isEnabled());
         QVERIFY(wakeBox(window, 5)->isEnabled());
         QVERIFY(!wakeBox(window, 4)->isEnabled());
         wakeBox(window, 9)->setChecked(true);
@@ -110,8 +110,8 @@ private slots:
         mcu->setCurrentIndex(1);
         QCOMPARE(shownPackage(window), package(window, "Mwidget20"));
         QCOMPARE(shownPackage(window)->inUseCount, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(keyCount->currentText(), QStringLiteral("0"), 800);
-        QTRY_VERIFY_WITH_TIMEOUT(!wakeBox(window, 9)->isEnabled(), 1500);
+        QTRY_COMPARE(keyCount->currentText(), QStringLiteral("0"));
+        QTRY_VERIFY(!wakeBox(window, 9)->isEnabled());
         QVERIFY(!wakeBox(window, 9)->isChecked());
 
         mcu->setCurrentIndex(0);
@@ -204,7 +204,7 @@ private slots:
             child<QCheckBox>(window, "lowpower_cBox")->setChecked(true);
             child<QComboBox>(window, "keyCountCBox")->setCurrentIndex(1);
             child<QLineEdit>(window, "lineEdit")->setText(QStringLiteral("600"));
-            QTRY_VERIFY_WITH_TIMEOUT(wakeBox(window, 22)->isEnabled(), 1500);
+            QTRY_VERIFY(wakeBox(window, 22)->isEnabled());
             wakeBox(window, 22)->setChecked(true);
             QTRY_COMPARE_WITH_TIMEOUT(child<QComboBox>(window, "keyCBox")->currentText(),
                                       QStringLiteral("3"), 800);

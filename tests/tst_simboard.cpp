@@ -235,16 +235,14 @@ private slots:
     void unplugWakesABlockedRead()
     {
         hid_device *dev = hid_open(0x0483, 0x5850, nullptr);
-        QElapsedTimer clock;
-        clock.start();
         QTimer::singleShot(50, [] { SimBoard::unplug(); });
+        // A time-out no test waits for: only the unplug can end the read.
         QThread *reader = QThread::create([dev] {
             unsigned char buf[65];
-            QCOMPARE(hid_read_timeout(dev, buf, 65, 5000), -1);
+            QCOMPARE(hid_read_timeout(dev, buf, 65, 600000), -1);
         });
         reader->start();
-        QTRY_VERIFY_WITH_TIMEOUT(reader->isFinished(), 2000);
-        QVERIFY(clock.elapsed() < 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(reader->isFinished(), 30000);
         delete reader;
     }
 

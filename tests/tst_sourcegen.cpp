@@ -414,14 +414,16 @@ private slots:
     void shippedTemplatesRewriteCleanly_data()
     {
         QTest::addColumn<QString>("folder");
-        QTest::newRow("test") << "RM3KV5172_Touch_Test";
-        QTest::newRow("demo") << "RM3KV5172_Touch_Demo";
+        QTest::addColumn<bool>("keySettings");
+        // Only the application firmware decides keys; the test firmware has no settings table.
+        QTest::newRow("test") << "RM3KV5172_Touch_Test" << false;
+        QTest::newRow("demo") << "RM3KV5172_Touch_Demo" << true;
     }
     void shippedTemplatesRewriteCleanly()
     {
         QFETCH(QString, folder);
         // The templates as committed: the copies beside the executables are rewritten by the tool.
-        const QString root = QFINDTESTDATA("../templates/" + folder);
+        const QString root = testsupport::shippedTemplate(folder);
         QVERIFY(!root.isEmpty());
         const QByteArray header = readBytes(root + "/User/H/TouchKeyScan.h");
         const QByteArray source = readBytes(root + "/User/C/TouchKeyScan.c");
@@ -441,18 +443,29 @@ private slots:
                          "4,3,20,100,100,100,\r\n",
                          "1,3,20,2010,2190,2015,\r\n2,5,20,2011,2191,2016,\r\n");
         QCOMPARE(readBytes(path("tpl.c")), expected + "\r\n\r\n");
+
+        QFETCH(bool, keySettings);
+        const QString text = QString::fromLatin1(expected).remove(QLatin1Char('\r'));
+        QString rewritten;
+        QCOMPARE(SourceGenerator::rewriteKeySettingsTableText(
+                     text, {"70,0,15,0,0,", "50,10,3,20,1,"}, &rewritten),
+                 keySettings);
+        if (keySettings)
+            QCOMPARE(rewritten, QString(text).replace(QString("50,10,3,20,1,\n").repeated(4),
+                                                      "70,0,15,0,0,\n50,10,3,20,1,\n") +
+                                    "\n");
     }
 
     // Each template is a project of its own, so the two carry their own copies of the files
     // that are the same in every project; a fix to one must reach the other.
     void templatesShareTheirCommonFiles()
     {
-        const QString test = QFINDTESTDATA("../templates/RM3KV5172_Touch_Test");
-        const QString demo = QFINDTESTDATA("../templates/RM3KV5172_Touch_Demo");
+        const QString test = testsupport::shippedTemplate(QStringLiteral("RM3KV5172_Touch_Test"));
+        const QString demo = testsupport::shippedTemplate(QStringLiteral("RM3KV5172_Touch_Demo"));
         QVERIFY(!test.isEmpty() && !demo.isEmpty());
-        for (const QString file :
-             {"TemplateVersion.txt", "User/H/compiler.h", "User/H/RM3KV5172.h", "User/H/TouchKey.h",
-              "User/H/TouchKeyScan.h", "User/C/TouchKey.c", "User/C/TouchKeyScan.c"}) {
+        // TouchKey.c and TouchKeyScan.c differ: the test firmware only measures.
+        for (const QString file : {"TemplateVersion.txt", "User/H/compiler.h", "User/H/RM3KV5172.h",
+                                   "User/H/TouchKey.h", "User/H/TouchKeyScan.h"}) {
             const QByteArray bytes = readBytes(test + "/" + file);
             QVERIFY2(bytes.size() > 1 && bytes == readBytes(demo + "/" + file), qPrintable(file));
         }

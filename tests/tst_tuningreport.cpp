@@ -1,3 +1,4 @@
+#include "app/uilanguage.h"
 #include "codegen/sourcegenerator.h"
 #include "modalhelper.h"
 #include "quality/keyquality.h"
@@ -5,10 +6,14 @@
 #include "quality/samplesplot.h"
 #include "quality/tuningreport.h"
 #include "testsupport.h"
+#include "tuning/keysettingspanel.h"
 #include "tuningrig.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,8 +22,9 @@ namespace
 using testsupport::noisyPhase;
 using testsupport::pdfText;
 
-// 25 keys around 2000: good ones, and among them a poor signal, a large water shift, water
-// above the threshold, a key without its waterproof test.
+// 25 keys around 2000: good ones, and among them a poor signal, water above the release
+// threshold (200 of 300, where the water rule puts the press threshold at 225 and the release at
+// 195), water above the press threshold, a key without its waterproof test.
 QVector<TuningReport::Channel> reportChannels()
 {
     QVector<TuningReport::Channel> channels;
@@ -158,9 +164,10 @@ private slots:
         for (const QString &expected :
              {QString("触摸按键调试报告"), QString("工程：按键板A"), QString("封装：SOP20"),
               QString("日期：2024-05-06"),
-              QString("已测通道 25 个：合格 21，注意 1，不合格 2，数据不全 1"),
+              QString("已测通道 25 个：合格 21，注意 0，不合格 3，数据不全 1"),
               QString("信噪比低于5:1"), QString("防水偏移达到信号的一半"),
-              QString("防水最大值达到阈值"), QString("各通道采样曲线"), QString("阈值")})
+              QString("防水最大值达到释放阈值"), QString("各通道采样曲线"),
+              QString("按键设置与余量")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " missing in\n" + text));
         for (const TuningReport::Channel &c : channels) {
             const KeyQuality q = KeyQuality::of(c.samples);
@@ -176,9 +183,57 @@ private slots:
                                     .arg(q.snrText());
             QVERIFY2(text.contains(QRegularExpression(row)), qPrintable(row));
             QVERIFY(text.contains(QString("TK%1（按键 %2）").arg(c.channel).arg(c.keyNumber)));
+            // Its settings, both thresholds and the touch margin with its share of the swing.
+            const QString settings =
+                QString("TK%1 +50% +10% +3 ?次 +20 ?秒 +开 +%2 +%3 +%4")
+                    .arg(c.channel)
+                    .arg(q.pressThreshold ? QString::number(*q.pressThreshold) : "未测")
+                    .arg(q.releaseThreshold ? QString::number(*q.releaseThreshold) : "未测")
+                    .arg(q.marginText(q.touchMargin));
+            QVERIFY2(text.contains(QRegularExpression(settings)), qPrintable(settings));
+            if (q.pressThreshold)
+                QVERIFY(text.contains(QString("按下 %1").arg(*q.pressThreshold)) &&
+                        text.contains(QString("释放 %1").arg(*q.releaseThreshold)));
         }
         QVERIFY2(text.count('\f') >= 3, "25 keys and their plots need several pages");
         QVERIFY(!text.contains(QStringLiteral("按键耦合")));
+    }
+
+    // The report is read by people: with the English interface it is English throughout, its
+    // proposed name too, while the Chinese interface keeps the Chinese name.
+    void reportSpeaksTheInterfacesLanguage()
+    {
+        QCOMPARE(TuningReport::exportFileName("walkDemo"), QStringLiteral("walkDemo_调试报告.pdf"));
+        const UiLanguage english(UiLanguage::Language::English);
+        QVERIFY(english.isComplete());
+        QCOMPARE(TuningReport::exportFileName("walkDemo"),
+                 QStringLiteral("walkDemo_tuning_report.pdf"));
+        QVector<TuningReport::Channel> channels = reportChannels();
+        // A key that a neighbour's touch presses, for the coupling page and its reason.
+        for (bool touched : {false, true}) {
+            for (int i = 0; i < 162; ++i) {
+                RecordCounts counts;
+                counts.fill(2000);
+                counts[24] = touched ? 2300 : 1990;
+                counts[23] = touched ? 2400 : 1997;
+                (touched ? channels[0].samples.touchRecords : channels[0].samples.noTouchRecords)
+                    << counts;
+            }
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(TuningReport::appFileName());
+        QString error;
+        QVERIFY(TuningReport("walkDemo", "SOP28", QDate(2024, 5, 6), channels).write(path, &error));
+        const QString text = pdfText(path);
+        for (const QString &expected :
+             {QString("Touch key tuning report"), QString("Package: SOP28"),
+              QString("25 channels tested:"), QString("SNR below 5:1"),
+              QString("Touched \\ affected"), QString("TK23 (key 2): fail"),
+              QString("Key settings and margins")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + " missing in\n" + text));
+        const QRegularExpression chinese(
+            QStringLiteral("[\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+        QVERIFY2(!text.contains(chinese), qPrintable(text.mid(text.indexOf(chinese) - 40, 80)));
     }
 
     // Keys with the whole records of their auto test get the coupling page; a key that a
@@ -270,9 +325,10 @@ private slots:
                  QStringList());
     }
 
-    // TK3 measured 2009 / 2309 / 2039 (threshold 2159), then its touch mean edited to 2049: the
-    // firmware gets 1,3,20,2009,2049,2039 (threshold 2039, at the water level), and the tooltip,
-    // the colour, the preview and the report say the same. TK5 has a results row and no samples.
+    // TK3 measured 2009 / 2309 / 2039 (press threshold 2159), then its touch mean edited to 2049:
+    // the firmware gets 1,3,20,2009,2049,2039 (swing 40, water 30 above: press 2039 at the water
+    // rule's floor, release 2035), and the tooltip, the colour, the preview and the report say the
+    // same. TK5 has a results row and no samples.
     // TK7's touch at 65535 keeps its plot's axis within the counts.
     void everyFigureFollowsTheResultsTable()
     {
@@ -298,7 +354,7 @@ private slots:
         for (int column = 0; column < 6; ++column)
             rig.table->setItem(row5, column, new QTableWidgetItem(cells.at(column)));
         QTableWidgetItem *name = rig.table->item(0, 0);
-        QVERIFY(name->toolTip().contains("阈值 2159"));
+        QVERIFY(name->toolTip().contains("按下阈值 2159，释放阈值 2129"));
         QCOMPARE(name->background().color(), KeyQuality::verdictColour(KeyVerdict::Pass));
 
         rig.table->item(0, 2)->setText("2049");
@@ -306,7 +362,7 @@ private slots:
         QCOMPARE(SourceGenerator::resultRows(rig.pinMap, rig.results(), &incomplete).first(),
                  QString("1,3,20,2009,2049,2039,"));
         QVERIFY(name->toolTip().startsWith("TK3：不合格（表格数值已手动修改，与采样不符、"));
-        QVERIFY(name->toolTip().contains("阈值 2039"));
+        QVERIFY(name->toolTip().contains("按下阈值 2039，释放阈值 2035"));
         QCOMPARE(name->background().color(), KeyQuality::verdictColour(KeyVerdict::Fail));
         ModalHelper boxes;
         rig.verification().toggle();
@@ -320,15 +376,61 @@ private slots:
         QVERIFY(rig.session->writeReport(path, "面板", "SOP28", &error));
         const QString text = pdfText(path);
         for (const QString &row :
-             {QString("TK3 +1 +2009 +2049 +2039 +4 +300 +75.0:1 +30 \\(10%\\) +2039 +268 +28 +-2 "
-                      "+不合格"),
-              QString("TK5 +2 +2000 +2300 +2010 +无采样 +300 +无采样 +10 \\(3%\\) +2150 +无采样 "
-                      "+无采样 +无采样 +数据不全")})
+             {QString("TK3 +1 +2009 +2049 +2039 +4 +300 +75.0:1 +30 \\(10%\\) +不合格"),
+              QString("TK3 +50% +10% +3 ?次 +20 ?秒 +开 +2039 +2035 +268（670%） +24（60%） "
+                      "+-6（-15%） +不合格"),
+              QString("TK5 +2 +2000 +2300 +2010 +无采样 +300 +无采样 +10 \\(3%\\) +数据不全"),
+              QString("TK5 +50% +10% +3 ?次 +20 ?秒 +开 +2150 +2120 +无采样 +无采样 +无采样 "
+                      "+数据不全")})
             QVERIFY2(text.contains(QRegularExpression(row)), qPrintable(row + "\n" + text));
         QVERIFY(text.contains("表格数值已手动修改，与采样不符"));
         QVERIFY(text.contains("60000") && !text.contains("69347") && !text.contains("-1812"));
         QCOMPARE(SamplesPlot::ticks(1988.8, 2011.2), (QVector<int>{1990, 1995, 2000, 2005, 2010}));
         QCOMPARE(SamplesPlot::ticks(65534, 65535), (QVector<int>{65534, 65535}));
+    }
+
+    // The panel edits the chosen key, or one field of every key in use; each row and the panel's
+    // line about the key follow. Means 2000 / 2300 / 2010: press 150 above, release 120.
+    void panelEditsTheChosenKeys()
+    {
+        testsupport::TuningRig rig;
+        testsupport::FakeTuningLink link(rig.run);
+        rig.build(link);
+        SampleStore &store = rig.session->samples();
+        for (int channel : {3, 5, 7}) {
+            rig.use(channel, channel);
+            rig.results().assignRow(channel);
+            store.set(channel, SamplePhase::NoTouch, around(2000));
+            store.set(channel, SamplePhase::Touch, around(2300));
+            store.set(channel, SamplePhase::Water, around(2010));
+            rig.results().writeTouchResults(channel, store.at(channel));
+            rig.results().writeWaterproofResults(channel, store.at(channel), channel);
+        }
+        KeySettingsPanel *panel = rig.session->settingsPanel();
+        panel->refreshKeys();
+        const KeySettingsStore &keys = rig.session->keySettings();
+        auto *summary = panel->findChild<QLabel *>("keySettingsSummary");
+        const auto spin = [panel](const char *name) { return panel->findChild<QSpinBox *>(name); };
+
+        panel->selectChannel(5);
+        spin("hysteresisSpinBox")->setValue(30);
+        QCOMPARE(keys.at(5).hysteresisPercent, 30);
+        QCOMPARE(keys.at(3), KeySettings());
+        QVERIFY(rig.table->item(1, 0)->toolTip().contains("按下阈值 2150，释放阈值 2060"));
+        QVERIFY(
+            summary->text().startsWith("TK5：合格；按下阈值 2150，释放阈值 2060；余量：触摸 148"));
+
+        panel->findChild<QComboBox *>("keySettingsCBox")->setCurrentIndex(0);
+        QCOMPARE(panel->selectedChannels(), (QList<int>{3, 5, 7}));
+        QVERIFY(summary->text().contains("TK3"));
+        spin("pressSpinBox")->setValue(70);
+        for (int channel : {3, 5, 7})
+            QCOMPARE(keys.at(channel).pressPercent, 70);
+        QCOMPARE(keys.at(5).hysteresisPercent, 30);
+        QVERIFY(rig.table->item(0, 0)->toolTip().contains("按下阈值 2210，释放阈值 2180"));
+        panel->findChild<QPushButton *>("defaultSettingsBtn")->click();
+        for (int channel : {3, 5, 7})
+            QCOMPARE(keys.at(channel), KeySettings());
     }
 
     // "导出调试报告…" from the results table's menu: the proposed name in the project folder, the

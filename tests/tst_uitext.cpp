@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/uilanguage.h"
 #include "sim/boardpanel.h"
+#include "sim/simboard.h"
 
 #include "modalhelper.h"
 #include "uiscript.h"
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +22,7 @@
 #include <QStackedWidget>
 #include <QStyleOption>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QtTest>
@@ -116,6 +119,56 @@ QWidget *child(const QWidget *window, const char *name)
     return window->findChild<QWidget *>(QString::fromLatin1(name));
 }
 
+// The room a 1366 × 768 screen leaves a window inside its title bar and above a task bar.
+const QSize kSmallScreen(1340, 700);
+
+// What does not fit the window as it is: a page that needs more than the window's minimum, a
+// widget outside the window, a table whose columns do not all show. Widgets inside a scroll area
+// may lie outside its view.
+QStringList crampedParts(const QWidget *window)
+{
+    QStringList cramped;
+    // At its minimum too: a page or mode that needs more than the minimum would push the window
+    // wider once it is as small as it may be.
+    const QSize need = window->minimumSizeHint();
+    if (need.width() > window->minimumWidth() || need.height() > window->minimumHeight())
+        cramped << QStringLiteral("%1x%2 needed beyond the minimum")
+                       .arg(need.width())
+                       .arg(need.height());
+    for (const QWidget *w : window->findChildren<QWidget *>()) {
+        if (!w->isVisible() || w->isWindow())
+            continue;
+        bool scrolled = false;
+        for (const QWidget *p = w; p && !scrolled; p = p->parentWidget())
+            scrolled = p->objectName() == QLatin1String("setTabContents");
+        const QRect placed(w->mapTo(window, QPoint(0, 0)), w->size());
+        if (!scrolled && !window->rect().contains(placed))
+            cramped << w->objectName() + QStringLiteral(" outside the window");
+        if (const auto *table = qobject_cast<const QTableWidget *>(w)) {
+            if (table->horizontalHeader()->length() > table->viewport()->width())
+                cramped << w->objectName() +
+                               QStringLiteral(" hides columns (%1 px of columns in %2 px)")
+                                   .arg(table->horizontalHeader()->length())
+                                   .arg(table->viewport()->width());
+        }
+    }
+    return cramped;
+}
+
+// A short recording of verification, to replay.
+QByteArray verificationRecording()
+{
+    QByteArray text = "time_ms,kind,phase,channel,crc_failed";
+    QByteArray counts;
+    for (int k = 0; k < 25; ++k) {
+        text += ",TK" + QByteArray::number(k);
+        counts += ',' + QByteArray::number(2000 + k);
+    }
+    for (int ms = 0; ms < 400; ms += 20)
+        text += "\r\n" + QByteArray::number(ms) + ",verification,-,-,0" + counts;
+    return text + "\r\n";
+}
+
 // Opens the side menu, so that its buttons' texts are in view.
 bool openSideMenu(MainWindow &window)
 {
@@ -151,8 +204,10 @@ private slots:
         }
     }
 
-    // Both tabs, the three package pages with a key marked, the open side menu and the board
-    // panel: no label, button, check box or combo box shows less than its whole text.
+    // On a 1366 × 768 screen, in every page and mode (settings with the side menu open, tuning,
+    // verification of 25 keys, a replay): no label, button, check box or combo box shows less
+    // than its whole text, nothing is squeezed or outside the window, and the window keeps its
+    // size. The board panel's texts show whole too.
     void noTextIsCutOff()
     {
         QFETCH(QString, family);
@@ -168,25 +223,64 @@ private slots:
             language.emplace(UiLanguage::Language::English);
 
         MainWindow window(testsupport::fastClock());
+        SimBoard::setHotplugTarget(window.findChild<QObject *>(QStringLiteral("deviceNotifier")));
+        const auto unhook = qScopeGuard([] { SimBoard::setHotplugTarget(nullptr); });
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY2(
+            window.minimumWidth() <= kSmallScreen.width() &&
+                window.minimumHeight() <= kSmallScreen.height(),
+            qPrintable(
+                QStringLiteral("%1x%2").arg(window.minimumWidth()).arg(window.minimumHeight())));
+        window.resize(kSmallScreen);
+        QTRY_COMPARE(window.size(), kSmallScreen);
         QVERIFY(openSideMenu(window));
         // Keys restyled when their tab shows, a key's label: the layouts follow within a few
         // rounds of the event loop.
         const auto settled = [&window] {
-            testsupport::waitUntil([&window] { return cutTexts(&window).isEmpty(); }, 1000);
-            return cutTexts(&window);
+            const auto problems = [&window] { return cutTexts(&window) + crampedParts(&window); };
+            testsupport::waitUntil([&] { return problems().isEmpty(); }, 1000);
+            QStringList found = problems();
+            if (window.size() != kSmallScreen)
+                found << QStringLiteral("the window resized itself");
+            return found;
         };
         QStringList cut;
         auto *packages = static_cast<QStackedWidget *>(child(&window, "packageStackedWidget"));
-        for (int page = 0; page < packages->count(); ++page) {
+        for (int page = packages->count() - 1; page >= 0; --page) {
             packages->setCurrentIndex(page);
-            QVERIFY(chooseKey(packages->currentWidget(), 22, 10));
+            QVERIFY(chooseKey(packages->currentWidget(), 22, 23));
             cut << settled();
         }
+        // SOP28: every channel a key.
+        for (int channel = 0; channel < 25; ++channel) {
+            if (channel != 22)
+                QVERIFY(chooseKey(packages->currentWidget(), channel, channel + 1));
+        }
+        cut << settled();
+        // The side menu shut again, as it is while working.
+        static_cast<QPushButton *>(child(&window, "pushButton"))->click();
+        QTRY_COMPARE(child(&window, "leftWidget")->minimumWidth(), 26);
         auto *tabs = static_cast<QTabWidget *>(child(&window, "setDebugTWidget"));
         tabs->setCurrentIndex(1);
         cut << settled();
+        {
+            ModalHelper boxes;
+            QTest::mouseClick(child(&window, "pushButton_3"), Qt::LeftButton);
+            QTRY_VERIFY(child(&window, "numbersTable")->isVisible());
+            cut << settled();
+            QTest::mouseClick(child(&window, "pushButton_3"), Qt::LeftButton);
+            QTRY_VERIFY(!child(&window, "numbersTable")->isVisible());
+        }
+        QTemporaryDir dir;
+        testsupport::writeBytes(dir.filePath("walk_rec.csv"), verificationRecording());
+        UiScript replay;
+        replay.answerFileDialog(dir.filePath("walk_rec.csv"));
+        QTest::mouseClick(child(&window, "openRecordingBtn"), Qt::LeftButton);
+        QTRY_VERIFY(replay.finished());
+        QTRY_VERIFY(child(&window, "replayBar")->isVisible());
+        cut << settled();
+        QTest::mouseClick(child(&window, "replayEndBtn"), Qt::LeftButton);
         BoardPanel panel;
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
@@ -194,17 +288,19 @@ private slots:
         cut.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 
-        // Where the window has the room, the project path shows whole; its tooltip names it.
+        // A long path is cut in its middle where the field is too narrow for it, never widens
+        // the window, and its tooltip names it whole.
         tabs->setCurrentIndex(0);
-        window.resize(1400, window.height());
-        QCoreApplication::processEvents();
         auto *path = static_cast<QLineEdit *>(child(&window, "proPathLineEdit"));
-        path->setText(QStringLiteral("/home/engineer/projects/panel"));
-        // Inside the frame, the field keeps two pixels either side of its text.
-        const int frame = path->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, path);
-        QVERIFY(path->fontMetrics().horizontalAdvance(path->text()) + 2 * frame + 4 <=
-                path->width());
+        const int least = window.minimumWidth();
+        path->setText(QStringLiteral("/home/工程师/") + QString(60, QChar(0x9879)) + "/panel");
         QCOMPARE(path->toolTip(), path->text());
+        QCOMPARE(window.minimumWidth(), least);
+        QCOMPARE(window.size(), kSmallScreen);
+        const QString shown = LayoutFitter::shownText(path);
+        QVERIFY2(shown.startsWith(QStringLiteral("/ho")) && shown.endsWith("nel") &&
+                     shown.contains(QChar(0x2026)),
+                 qPrintable(shown));
     }
 
     // Qt's own texts: the buttons of a question.

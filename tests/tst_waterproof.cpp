@@ -171,6 +171,8 @@ private slots:
         QVERIFY(!rig.run.waterPromptPending());
         QVERIFY(rig.board.blinkTimer.isActive());
 
+        // TK7's water leaves its no-touch noise of 161 no way: asked about, and kept.
+        boxes.queueButtons({QStringLiteral("保留此结果")});
         const int channels[] = {2, 7, 12};
         for (int channel : channels) {
             for (int i = 0; i < 162; ++i)
@@ -178,18 +180,20 @@ private slots:
             // The record with a bad CRC is not counted.
             rig.record(2000 + channel);
         }
-        QCOMPARE(boxes.texts(), (QStringList{kAddWater, kDone}));
+        QCOMPARE(boxes.texts(),
+                 (QStringList{kAddWater, QStringLiteral("TK7 的防水测量可疑（未检测到水的影响）。"),
+                              kDone}));
         // Each channel's prompt, then its figures: no touch measured, so only the water is known.
         // The last line names the folder the samples were exported to.
         QCOMPARE(rig.logLines().filter(QStringLiteral("防水测试")),
                  (QStringList{"开始TK2防水测试 ...", "开始TK7防水测试 ...", "开始TK12防水测试 ...",
                               QStringLiteral("防水测试数据已导出：") +
                                   QDir::toNativeSeparators(rig.exportDir.path())}));
-        QCOMPARE(rig.logLines().size(), 7);
+        QCOMPARE(rig.logLines().size(), 8);
         // TK7's figures join its earlier no-touch/touch samples with this run's water.
-        QVERIFY2(rig.logLines().at(3).startsWith(
+        QVERIFY2(rig.logLines().at(4).startsWith(
                      QStringLiteral("TK7：噪声 161，信号 400，信噪比 2.4:1，防水偏移 6%，不合格")),
-                 qPrintable(rig.logLines().at(3)));
+                 qPrintable(rig.logLines().at(4)));
         QCOMPARE(rig.writtenCount(kStartReport), 3);
         QCOMPARE(SimBoard::writtenReports().mid(3), (QList<QByteArray>{kStopReport, kStopReport}));
 
@@ -230,36 +234,48 @@ private slots:
     {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("mean");
+        QTest::addColumn<int>("wetFrom");
+        QTest::addColumn<QString>("doubt");
+        const QString late = QStringLiteral("水在测量中途加上或擦去");
         QTest::newRow("retake") << "重新测量"
-                                << "2030";
+                                << "2030" << 60 << late;
         QTest::newRow("keep") << "保留此结果"
-                              << "2018";
+                              << "2018" << 60 << late;
         QTest::newRow("discard") << "放弃"
-                                 << "1990";
+                                 << "1990" << 60 << late;
+        // No water on the pad: asked about, and kept when the user says so (a pad may be
+        // immune), or the earlier water values stay.
+        QTest::newRow("dry, kept") << "保留此结果"
+                                   << "2000" << 162 << QStringLiteral("未检测到水的影响");
+        QTest::newRow("dry, discarded") << "放弃"
+                                        << "1990" << 162 << QStringLiteral("未检测到水的影响");
     }
 
-    // Water that comes on while a channel is sampled is asked about, as a doubtful touch phase.
+    // Water that comes on while a channel is sampled, or does not come at all, is asked about,
+    // as a doubtful touch phase.
     void doubtfulWaterCaptureIsAsked()
     {
         QFETCH(QString, answer);
         QFETCH(QString, mean);
+        QFETCH(int, wetFrom);
+        QFETCH(QString, doubt);
         Rig rig;
         rig.use(3, 2);
         QCOMPARE(rig.results().assignRow(3), 0);
+        rig.session->samples().set(3, SamplePhase::NoTouch, QVector<int>(162, 2000));
         rig.results().writeWaterproofResults(3, {{}, {}, QVector<int>(162, 1990)}, 2);
         ModalHelper boxes;
         boxes.queueButtons({answer});
         rig.waterproof().start();
         rig.record(2000); // raises the add-water prompt
         for (int i = 0; i < 162; ++i)
-            rig.record(i < 60 ? 2000 : 2030); // the pad wetted late
+            rig.record(i < wetFrom ? 2000 : 2030); // the pad wetted late, or not at all
         const bool retake = answer == QStringLiteral("重新测量");
         for (int i = 0; retake && i < 162; ++i)
             rig.record(2030);
-        QCOMPARE(
-            boxes.texts(),
-            (QStringList{kAddWater,
-                         QStringLiteral("TK3 的防水测量可疑（水在测量中途加上或擦去）。"), kDone}));
+        QCOMPARE(boxes.texts(),
+                 (QStringList{kAddWater, QStringLiteral("TK3 的防水测量可疑（%1）。").arg(doubt),
+                              kDone}));
         QCOMPARE(rig.writtenCount(kStartReport), retake ? 2 : 1);
         QCOMPARE(rig.cell(0, 3), mean);
         // The CSV file holds only water samples that were kept.

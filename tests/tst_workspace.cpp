@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "project/recentprojects.h"
 
 #include "testsupport.h"
 #include "uiscript.h"
@@ -10,6 +11,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtCharts/QChartView>
+#include <QtCharts/QValueAxis>
 #include <QtTest>
 
 class TestWorkspace : public QObject
@@ -39,6 +42,8 @@ private slots:
     {
         Q_INIT_RESOURCE(resources);
         QVERIFY(dir.isValid());
+        // The recent projects are kept per user; these tests keep theirs here.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath("user"));
     }
 
     void projectPathStartsBesideTheExecutable()
@@ -123,6 +128,58 @@ private slots:
                  QStringList{QStringLiteral("以下通道没有按键号：TK4\n"
                                             "以下通道的按键号重复：TK2、TK6（按键 3）")});
         QCOMPARE(script.messageTitles, QStringList{QStringLiteral("提示")});
+    }
+
+    // The last five projects opened or saved, newest first and each once; the side menu loads
+    // one as "载入" would, and one that is gone is said to be gone and dropped. Nothing loads by
+    // itself at start.
+    void recentProjectsAreAtHand()
+    {
+        RecentProjects recent;
+        for (const char *name : {"a", "b", "c", "d", "e", "f"})
+            recent.add(dir.filePath(QStringLiteral("r/%1.ini").arg(name)));
+        recent.add(dir.filePath("r/x/../c.ini"));
+        const auto named = [this](std::initializer_list<const char *> names) {
+            QStringList paths;
+            for (const char *name : names)
+                paths << QDir::cleanPath(dir.filePath(QStringLiteral("r/%1.ini").arg(name)));
+            return paths;
+        };
+        QCOMPARE(recent.paths(), named({"c", "f", "e", "d", "b"}));
+
+        testsupport::writeBytes(dir.filePath("r/f.ini"), "[1]\n1=f\n[7]\n1=1800\n2=2400\n");
+        MainWindow window(testsupport::fastClock());
+        QCOMPARE(nameField(window)->text(), QStringLiteral("touchProName"));
+        const auto choose = [&window](UiScript &script, const QString &entry, bool box) {
+            script.chooseMenuEntry(entry);
+            if (box)
+                script.acceptMessage();
+            QTest::mouseClick(button(window, "recentProjectsBtn"), Qt::LeftButton);
+            QVERIFY(testsupport::waitUntil([&script] { return script.finished(); }, 5000));
+        };
+        const QString folder = QDir::toNativeSeparators(QDir::cleanPath(dir.filePath("r")));
+        UiScript opened;
+        choose(opened, QStringLiteral("f    ") + folder, false);
+        QCOMPARE(opened.menuEntries.value(0).size(), 7);
+        QCOMPARE(opened.menuEntries.value(0).value(0), QStringLiteral("最近的工程"));
+        QCOMPARE(nameField(window)->text(), QStringLiteral("f"));
+        QCOMPARE(pathField(window)->text(), QDir::cleanPath(dir.filePath("r")));
+        const auto *view = window.findChild<QtCharts::QChartView *>("chartView");
+        const auto *y = qobject_cast<QtCharts::QValueAxis *>(view->chart()->axes(Qt::Vertical)[0]);
+        QCOMPARE(y->min(), 1800.0);
+        QCOMPARE(y->max(), 2400.0);
+        QCOMPARE(recent.paths(), named({"f", "c", "e", "d", "b"}));
+
+        UiScript gone;
+        choose(gone, QStringLiteral("e    ") + folder, true);
+        QCOMPARE(gone.messages, QStringList{QStringLiteral("工程文件已不存在：") +
+                                            QDir::toNativeSeparators(named({"e"})[0])});
+        QCOMPARE(nameField(window)->text(), QStringLiteral("f"));
+        QCOMPARE(recent.paths(), named({"f", "c", "d", "b"}));
+        // A project saved elsewhere is the newest.
+        pathField(window)->setText(dir.filePath("saved"));
+        QVERIFY(window.close());
+        QCOMPARE(recent.paths().value(0), QDir::cleanPath(dir.filePath("saved/f.ini")));
     }
 
     // A cancelled dialog changes nothing, as the folder dialog does.

@@ -69,6 +69,10 @@ Generate the application code anyway?</translation>
         <source>仍然生成</source>
         <translation>Generate anyway</translation>
     </message>
+    <message>
+        <source>TK%1 的按键设置与默认不同：%2</source>
+        <translation>TK%1&apos;s key settings differ from the defaults: %2</translation>
+    </message>
 </context>
 <context>
     <name>BoardPanel</name>
@@ -115,6 +119,22 @@ Generate the application code anyway?</translation>
     <message>
         <source>按住按键 = 手指触摸，松开 = 手指离开</source>
         <translation>Hold a key = finger on it, release = finger off</translation>
+    </message>
+    <message>
+        <source>后一个按键自身手指信号的百分比；0 为不耦合</source>
+        <translation>A share of the second key&apos;s own finger signal; 0 for no coupling</translation>
+    </message>
+    <message>
+        <source>耦合：触摸</source>
+        <translation>Coupling: touching</translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation>raises</translation>
+    </message>
+    <message>
+        <source>升高</source>
+        <translation>by</translation>
     </message>
 </context>
 <context>
@@ -163,6 +183,16 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>编译脚本运行失败（退出码 %1）</source>
         <translation>The build script failed (exit code %1)</translation>
     </message>
+    <message>
+        <source>测试工程的路径含有非 ASCII 字符“%1”，而本工具无法按代码页 %2（cmd 读取编译脚本 config.bat 所用的代码页）写入非 ASCII 字符：
+%3
+
+本次没有改写任何文件，也没有运行编译脚本。请将工具放到路径中只有 ASCII 字符的文件夹后再试。</source>
+        <translation>The test project&apos;s path holds the non-ASCII character &quot;%1&quot;, and this tool cannot write non-ASCII characters in code page %2 (the code page cmd reads the build script config.bat in):
+%3
+
+No file was rewritten and the build script was not run. Move the tool to a folder whose path holds ASCII characters only and try again.</translation>
+    </message>
 </context>
 <context>
     <name>CaptureCheck</name>
@@ -177,6 +207,14 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     <message>
         <source>水在测量中途加上或擦去</source>
         <translation>water added or wiped off during the measurement</translation>
+    </message>
+    <message>
+        <source>测量中有触摸</source>
+        <translation>touched while measured</translation>
+    </message>
+    <message>
+        <source>未检测到水的影响</source>
+        <translation>no effect of water seen</translation>
     </message>
 </context>
 <context>
@@ -280,6 +318,10 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>%1已中止：%2</source>
         <translation>%1 was stopped: %2</translation>
     </message>
+    <message>
+        <source>TK%1 的不触摸测量可疑（%2）。</source>
+        <translation>The no-touch measurement of TK%1 is doubtful (%2).</translation>
+    </message>
 </context>
 <context>
     <name>CheckThread</name>
@@ -297,6 +339,14 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     <message>
         <source>触摸 TK%1 时 TK%2 偏移 %3，达到阈值余量的 %4%</source>
         <translation>Touching TK%1 shifts TK%2 by %3, %4% of its threshold margin</translation>
+    </message>
+    <message>
+        <source>触摸 %1 时的邻键影响未测</source>
+        <translation>What a touch on %1 does to this key: not measured</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
     </message>
 </context>
 <context>
@@ -325,6 +375,14 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>提示</source>
         <translation>Notice</translation>
     </message>
+    <message>
+        <source>以下通道的按键号超出 1～%1：</source>
+        <translation>These channels have a key number beyond 1 to %1: </translation>
+    </message>
+    <message>
+        <source>工程中没有使用的通道：请先在设置页面的芯片引脚图上为通道选择按键！</source>
+        <translation>The project uses no channel: choose a key for a channel on the chip&apos;s pin drawing of the settings page first!</translation>
+    </message>
 </context>
 <context>
     <name>KeyQuality</name>
@@ -335,14 +393,6 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     <message>
         <source>信噪比低于5:1</source>
         <translation>SNR below 5:1</translation>
-    </message>
-    <message>
-        <source>触摸最小值未超过阈值</source>
-        <translation>touch minimum not above the threshold</translation>
-    </message>
-    <message>
-        <source>防水最大值达到阈值</source>
-        <translation>water maximum reaches the threshold</translation>
     </message>
     <message>
         <source>信噪比低于10:1</source>
@@ -425,10 +475,6 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <translation>Water shift %1</translation>
     </message>
     <message>
-        <source>阈值 %1</source>
-        <translation>Threshold %1</translation>
-    </message>
-    <message>
         <source>余量：触摸 %1，不触摸 %2，防水 %3</source>
         <translation>Margins: touch %1, no touch %2, water %3</translation>
     </message>
@@ -443,14 +489,6 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     <message>
         <source>信噪比 %1 低于 5:1</source>
         <translation>SNR %1 below 5:1</translation>
-    </message>
-    <message>
-        <source>触摸最小值 %1 未超过阈值 %2</source>
-        <translation>touch minimum %1 not above threshold %2</translation>
-    </message>
-    <message>
-        <source>防水最大值 %1 达到阈值 %2</source>
-        <translation>water maximum %1 reaches threshold %2</translation>
     </message>
     <message>
         <source>信噪比 %1 低于 10:1</source>
@@ -472,12 +510,262 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>邻键触摸时会被按下</source>
         <translation>pressed by a touch on a neighbour</translation>
     </message>
+    <message>
+        <source>触摸最小值未超过按下阈值</source>
+        <translation>touch minimum not above the press threshold</translation>
+    </message>
+    <message>
+        <source>触摸最小值 %1 未超过按下阈值 %2</source>
+        <translation>touch minimum %1 not above press threshold %2</translation>
+    </message>
+    <message>
+        <source>不触摸最大值达到释放阈值</source>
+        <translation>no-touch maximum reaches the release threshold</translation>
+    </message>
+    <message>
+        <source>不触摸最大值 %1 达到释放阈值 %2</source>
+        <translation>no-touch maximum %1 reaches release threshold %2</translation>
+    </message>
+    <message>
+        <source>防水最大值达到释放阈值</source>
+        <translation>water maximum reaches the release threshold</translation>
+    </message>
+    <message>
+        <source>防水最大值 %1 达到释放阈值 %2</source>
+        <translation>water maximum %1 reaches release threshold %2</translation>
+    </message>
+    <message>
+        <source>防水下限已关闭</source>
+        <translation>water floor switched off</translation>
+    </message>
+    <message>
+        <source>防水下限已关闭，按下阈值 %1 低于摆幅的四分之三</source>
+        <translation>water floor switched off, press threshold %1 below three quarters of the swing</translation>
+    </message>
+    <message>
+        <source>%1（%2%）</source>
+        <translation>%1 (%2%)</translation>
+    </message>
+    <message>
+        <source>设置：%1</source>
+        <translation>Settings: %1</translation>
+    </message>
+    <message>
+        <source>按下阈值 %1，释放阈值 %2</source>
+        <translation>Press threshold %1, release threshold %2</translation>
+    </message>
+</context>
+<context>
+    <name>KeySettings</name>
+    <message>
+        <source>按下位置</source>
+        <translation>Press at</translation>
+    </message>
+    <message>
+        <source>迟滞</source>
+        <translation>Hysteresis</translation>
+    </message>
+    <message>
+        <source>消抖</source>
+        <translation>Debounce</translation>
+    </message>
+    <message>
+        <source>最长按下</source>
+        <translation>Longest press</translation>
+    </message>
+    <message>
+        <source>防水下限</source>
+        <translation>Water floor</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1%</translation>
+    </message>
+    <message>
+        <source>%1 次</source>
+        <translation>%1 scans</translation>
+    </message>
+    <message>
+        <source>不限</source>
+        <translation>no limit</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>on</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>%1 %2（默认 %3）</source>
+        <translation>%1 %2 (default %3)</translation>
+    </message>
+</context>
+<context>
+    <name>KeySettingsPanel</name>
+    <message>
+        <source>按键设置</source>
+        <translation>Key settings</translation>
+    </message>
+    <message>
+        <source>建议设置</source>
+        <translation>Suggest settings</translation>
+    </message>
+    <message>
+        <source>恢复默认</source>
+        <translation>Restore defaults</translation>
+    </message>
+    <message>
+        <source>开：加水时偏移超过摆幅一半的按键，按下阈值不低于摆幅的四分之三</source>
+        <translation>On: where water shifts a key by more than half its swing, the press threshold stays at three quarters of the swing or above</translation>
+    </message>
+    <message>
+        <source>按键：</source>
+        <translation>Key:</translation>
+    </message>
+    <message>
+        <source>%（10–90）</source>
+        <translation>% (10–90)</translation>
+    </message>
+    <message>
+        <source>%（0–50）</source>
+        <translation>% (0–50)</translation>
+    </message>
+    <message>
+        <source>次（1–15）</source>
+        <translation>scans (1–15)</translation>
+    </message>
+    <message>
+        <source>秒（0 不限，1–255）</source>
+        <translation>s (0 none, 1–255)</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>全部按键</source>
+        <translation>All keys</translation>
+    </message>
+    <message>
+        <source>TK%1（按键 %2）</source>
+        <translation>TK%1 (key %2)</translation>
+    </message>
+    <message>
+        <source>没有使用中的按键：请先在设置页选择按键。</source>
+        <translation>No key in use: choose the keys on the Settings tab first.</translation>
+    </message>
+    <message>
+        <source>各按键的设置不同，这里显示 TK%1 的；修改的项将用于全部按键。</source>
+        <translation>The keys&apos; settings differ; TK%1&apos;s are shown. A field you change applies to every key.</translation>
+    </message>
+</context>
+<context>
+    <name>KeySuggestion</name>
+    <message>
+        <source>%1（%2%）</source>
+        <translation>%1 (%2%)</translation>
+    </message>
+    <message>
+        <source>%1：测试未完成，无法建议设置</source>
+        <translation>%1: tests not complete, no settings to suggest</translation>
+    </message>
+    <message>
+        <source>%1：触摸时的均值不高于不触摸时的均值，没有可用的阈值</source>
+        <translation>%1: the touch mean is not above the no-touch mean, no threshold is safe</translation>
+    </message>
+    <message>
+        <source>%1：不触摸时的最大值高于触摸时的最小值，没有可用的阈值</source>
+        <translation>%1: the no-touch maximum is above the touch minimum, no threshold is safe</translation>
+    </message>
+    <message>
+        <source>%1：加水时的最大值高于触摸时的最小值，没有可用的阈值</source>
+        <translation>%1: the maximum with water is above the touch minimum, no threshold is safe</translation>
+    </message>
+    <message>
+        <source>%1：触摸 TK%2 时的读数高于触摸时的最小值，没有可用的阈值</source>
+        <translation>%1: the readings while TK%2 is touched are above the touch minimum, no threshold is safe</translation>
+    </message>
+    <message>
+        <source>%1：安全区间不在按下位置 10%～90% 之内，没有可用的阈值</source>
+        <translation>%1: the safe gap lies outside press positions 10%–90%, no threshold is safe</translation>
+    </message>
+    <message>
+        <source>，防水下限 关</source>
+        <translation>, water floor off</translation>
+    </message>
+    <message>
+        <source>%1：按下位置 %2%，迟滞 %3%%4（按下阈值 %5，释放阈值 %6；余量：触摸 %7，未触摸 %8，释放 %9）</source>
+        <translation>%1: press at %2%, hysteresis %3%%4 (press threshold %5, release threshold %6; margins: touch %7, untouched %8, release %9)</translation>
+    </message>
+</context>
+<context>
+    <name>KeySuggestionBox</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>没有使用中的按键：请先在设置页选择按键。</source>
+        <translation>No key in use: choose the keys on the Settings tab first.</translation>
+    </message>
+    <message>
+        <source>建议设置</source>
+        <translation>Suggest settings</translation>
+    </message>
+    <message>
+        <source>应用到 %1</source>
+        <translation>Apply to %1</translation>
+    </message>
+    <message>
+        <source>应用到全部按键</source>
+        <translation>Apply to all keys</translation>
+    </message>
+    <message>
+        <source>应用到 %1 个按键</source>
+        <translation>Apply to %1 keys</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1：已应用建议设置，按下位置 %2%，迟滞 %3%</source>
+        <translation>%1: suggested settings applied, press at %2%, hysteresis %3%</translation>
+    </message>
+</context>
+<context>
+    <name>LiveChart</name>
+    <message>
+        <source>按下阈值 %1</source>
+        <translation>Press threshold %1</translation>
+    </message>
+    <message>
+        <source>释放阈值 %1</source>
+        <translation>Release threshold %1</translation>
+    </message>
 </context>
 <context>
     <name>LiveChartView</name>
     <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LogHistory</name>
+    <message>
+        <source>—— 日志窗口已清空 ——</source>
+        <translation>—— log pane cleared ——</translation>
+    </message>
+    <message>
+        <source>日志已保存：%1</source>
+        <translation>Log saved: %1</translation>
     </message>
 </context>
 <context>
@@ -1098,6 +1386,10 @@ Then unplug the debugger and plug it in again.</translation>
         <source>结束回放</source>
         <translation>End replay</translation>
     </message>
+    <message>
+        <source>工程文件已不存在：%1</source>
+        <translation>The project file no longer exists: %1</translation>
+    </message>
 </context>
 <context>
     <name>Mwidget01</name>
@@ -1293,7 +1585,7 @@ Then unplug the debugger and plug it in again.</translation>
     <name>NumbersView</name>
     <message>
         <source>通道</source>
-        <translation>Channel</translation>
+        <translation>Ch.</translation>
     </message>
     <message>
         <source>原始值</source>
@@ -1302,10 +1594,6 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>基线</source>
         <translation>Base</translation>
-    </message>
-    <message>
-        <source>阈值</source>
-        <translation>Threshold</translation>
     </message>
     <message>
         <source>差值</source>
@@ -1317,11 +1605,22 @@ Then unplug the debugger and plug it in again.</translation>
     </message>
     <message>
         <source>噪声(1s)</source>
-        <translation>Noise (1 s)</translation>
+        <translation>Noise
+(1 s)</translation>
     </message>
     <message>
         <source>是</source>
         <translation>yes</translation>
+    </message>
+    <message>
+        <source>按下阈值</source>
+        <translation>Press
+thr.</translation>
+    </message>
+    <message>
+        <source>释放阈值</source>
+        <translation>Release
+thr.</translation>
     </message>
 </context>
 <context>
@@ -1370,6 +1669,21 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>接收返回超时！</source>
         <translation>No reply in time!</translation>
+    </message>
+</context>
+<context>
+    <name>RecentProjectsMenu</name>
+    <message>
+        <source>   最近 </source>
+        <translation>   Recent </translation>
+    </message>
+    <message>
+        <source>最近的工程</source>
+        <translation>Recent projects</translation>
+    </message>
+    <message>
+        <source>（无）</source>
+        <translation>(none)</translation>
     </message>
 </context>
 <context>
@@ -1440,6 +1754,89 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>%1 / %2 秒</source>
         <translation>%1 / %2 s</translation>
+    </message>
+    <message>
+        <source>TK%1 的防水测试</source>
+        <translation>The waterproof test of TK%1</translation>
+    </message>
+    <message>
+        <source>TK%1 的触摸测试</source>
+        <translation>The touch test of TK%1</translation>
+    </message>
+    <message>
+        <source>%1已中止：%2</source>
+        <translation>%1 was stopped: %2</translation>
+    </message>
+    <message>
+        <source>停止测试</source>
+        <translation>Stop test</translation>
+    </message>
+    <message>
+        <source>录制时测试中断</source>
+        <translation>the test broke off in the recording</translation>
+    </message>
+</context>
+<context>
+    <name>ReplayProject</name>
+    <message>
+        <source>回放到临时工程：回放的结果不保存，结束回放后恢复本工程的结果</source>
+        <translation>Replaying into a scratch project: its results are not kept, and the project&apos;s results come back when the replay ends</translation>
+    </message>
+    <message>
+        <source>调试结果已另存为 %1</source>
+        <translation>Tuning results kept as %1</translation>
+    </message>
+    <message>
+        <source>已恢复本工程的调试结果</source>
+        <translation>The project&apos;s tuning results are back</translation>
+    </message>
+    <message>
+        <source>结果表中已有 %1 个通道的调试结果。</source>
+        <translation>The results table holds the tuning results of %1 channels.</translation>
+    </message>
+    <message>
+        <source>本工程有未列入结果表的采样。</source>
+        <translation>The project has samples that are not in the results table.</translation>
+    </message>
+    <message>
+        <source>录制文件中的 %1 不是本工程使用的通道，回放会为它们新建结果行。</source>
+        <translation>%1 in the recording are not channels this project uses; the replay makes new result rows for them.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>回放到临时工程：回放的结果不保存，结束回放后恢复本工程的结果。</source>
+        <translation>Replay into a scratch project: its results are not kept, and the project&apos;s results come back when the replay ends.</translation>
+    </message>
+    <message>
+        <source>替换当前结果：当前结果先另存为带日期的工程文件，再由回放的结果替换。</source>
+        <translation>Replace the results: the present results are first kept in a dated copy of the project, then replaced by the replay&apos;s.</translation>
+    </message>
+    <message>
+        <source>回放到本工程：回放的结果写入本工程。</source>
+        <translation>Replay into the project: the replay&apos;s results go into the project.</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>回放到临时工程</source>
+        <translation>Into a scratch project</translation>
+    </message>
+    <message>
+        <source>替换当前结果</source>
+        <translation>Replace the results</translation>
+    </message>
+    <message>
+        <source>回放到本工程</source>
+        <translation>Into the project</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -1512,6 +1909,18 @@ Then unplug the debugger and plug it in again.</translation>
         <source>防水</source>
         <translation>Water</translation>
     </message>
+    <message>
+        <source>按下 %1</source>
+        <translation>Press %1</translation>
+    </message>
+    <message>
+        <source>释放 %1</source>
+        <translation>Release %1</translation>
+    </message>
+    <message>
+        <source>采样序号</source>
+        <translation>Sample number</translation>
+    </message>
 </context>
 <context>
     <name>SamplingStarter</name>
@@ -1566,6 +1975,14 @@ Then unplug the debugger and plug it in again.</translation>
         <source>继续</source>
         <translation>Go on</translation>
     </message>
+    <message>
+        <source>测试工程已改写，未编译和下载，调试结果保留：%1</source>
+        <translation>Test project rewritten, not built or downloaded; the tuning results stay: %1</translation>
+    </message>
+    <message>
+        <source>调试结果已另存为 %1</source>
+        <translation>Tuning results kept as %1</translation>
+    </message>
 </context>
 <context>
     <name>SourceGenerator</name>
@@ -1580,6 +1997,10 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>写头文件失败！</source>
         <translation>Writing the header file failed!</translation>
+    </message>
+    <message>
+        <source>写按键设置表（TKKeyCfg）失败！</source>
+        <translation>Failed to write the key settings table (TKKeyCfg)!</translation>
     </message>
 </context>
 <context>
@@ -1610,6 +2031,170 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>无法生成 PDF</source>
         <translation>Cannot create the PDF</translation>
+    </message>
+    <message>
+        <source>%1 — 第 %2 页</source>
+        <translation>%1 — page %2</translation>
+    </message>
+    <message>
+        <source>数据不全</source>
+        <translation>incomplete data</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1_调试报告.pdf</source>
+        <translation>%1_tuning_report.pdf</translation>
+    </message>
+    <message>
+        <source>触摸按键调试报告</source>
+        <translation>Touch key tuning report</translation>
+    </message>
+    <message>
+        <source>键名</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Key no.</translation>
+    </message>
+    <message>
+        <source>不触摸
+均值</source>
+        <translation>No touch
+mean</translation>
+    </message>
+    <message>
+        <source>触摸
+均值</source>
+        <translation>Touch
+mean</translation>
+    </message>
+    <message>
+        <source>防水
+均值</source>
+        <translation>Water
+mean</translation>
+    </message>
+    <message>
+        <source>噪声</source>
+        <translation>Noise</translation>
+    </message>
+    <message>
+        <source>信号</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>信噪比</source>
+        <translation>SNR</translation>
+    </message>
+    <message>
+        <source>防水偏移
+(占信号)</source>
+        <translation>Water shift
+(of signal)</translation>
+    </message>
+    <message>
+        <source>结论</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reasons</translation>
+    </message>
+    <message>
+        <source>按下位置</source>
+        <translation>Press at</translation>
+    </message>
+    <message>
+        <source>迟滞</source>
+        <translation>Hysteresis</translation>
+    </message>
+    <message>
+        <source>消抖</source>
+        <translation>Debounce</translation>
+    </message>
+    <message>
+        <source>最长按下</source>
+        <translation>Longest press</translation>
+    </message>
+    <message>
+        <source>防水下限</source>
+        <translation>Water floor</translation>
+    </message>
+    <message>
+        <source>按下
+阈值</source>
+        <translation>Press
+threshold</translation>
+    </message>
+    <message>
+        <source>释放
+阈值</source>
+        <translation>Release
+threshold</translation>
+    </message>
+    <message>
+        <source>触摸余量
+(占摆幅)</source>
+        <translation>Touch margin
+(of swing)</translation>
+    </message>
+    <message>
+        <source>不触摸余量
+(占摆幅)</source>
+        <translation>No-touch margin
+(of swing)</translation>
+    </message>
+    <message>
+        <source>防水余量
+(占摆幅)</source>
+        <translation>Water margin
+(of swing)</translation>
+    </message>
+    <message>
+        <source>按键设置与余量</source>
+        <translation>Key settings and margins</translation>
+    </message>
+    <message>
+        <source>均值：结果表中的均值，即写入应用固件的值。噪声：不触摸采样的最大值减最小值（0 记为 1）。信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。摆幅：表中触摸均值减不触摸均值。按下阈值：不触摸均值加摆幅的按下位置；防水偏移超过摆幅一半时，防水下限开则不低于摆幅的四分之三。释放阈值：按下阈值减摆幅的迟滞，不低于不触摸均值。两者在固件中随基线移动（16 位无符号运算，不超过 65535）。按下持续超过最长按下时间时固件释放按键并以当前值为基线。余量：触摸最小值减按下阈值，释放阈值减不触摸最大值，释放阈值减防水最大值，括号内为占摆幅的百分比。
+不合格：信号不为正，信噪比低于 5:1，触摸最小值未超过按下阈值，不触摸最大值或防水最大值达到释放阈值。注意：信噪比低于 10:1，防水偏移达到信号的一半，防水下限已关闭，或表中均值与采样不符。其余为合格。</source>
+        <translation>Means: the means of the results table, which the application firmware gets. Noise: the no-touch samples&apos; maximum minus their minimum (0 counts as 1). Signal: touch mean minus no-touch mean, from the samples&apos; exact means (the table&apos;s means where there are no samples). SNR: signal divided by noise. Water shift: water mean minus no-touch mean. Swing: the table&apos;s touch mean minus its no-touch mean. Press threshold: the no-touch mean plus the press position&apos;s share of the swing; when the water shift exceeds half the swing and the water floor is on, at least three quarters of the swing. Release threshold: the press threshold minus the hysteresis&apos; share of the swing, not below the no-touch mean. Both move with the base in the firmware (16-bit unsigned arithmetic, at most 65535). A key pressed longer than its longest press is released by the firmware, which takes the current count as its base. Margins: touch minimum minus press threshold, release threshold minus no-touch maximum, release threshold minus water maximum; in brackets, as a share of the swing.
+Fail: no positive signal, SNR below 5:1, touch minimum not above the press threshold, or no-touch or water maximum reaching the release threshold. Caution: SNR below 10:1, water shift at half the signal or more, water floor switched off, or table means that do not match the samples. Everything else passes.</translation>
+    </message>
+    <message>
+        <source>各通道采样曲线</source>
+        <translation>Sample curves of each channel</translation>
+    </message>
+    <message>
+        <source>TK%1（按键 %2）：%3</source>
+        <translation>TK%1 (key %2): %3</translation>
+    </message>
+    <message>
+        <source>按键耦合：触摸行按键时列按键均值的偏移</source>
+        <translation>Key coupling: how far touching the row&apos;s key shifts the mean of the column&apos;s key</translation>
+    </message>
+    <message>
+        <source>触摸＼受影响</source>
+        <translation>Touched \ affected</translation>
+    </message>
+    <message>
+        <source>每格上为偏移（触摸均值减不触摸均值，计数），下为其占受影响按键阈值余量（按下阈值减不触摸均值）的百分比；超过 50% 为警告，达到 100% 时触摸行按键会使列按键被按下，该按键判为不合格。未测防水的按键按防水不偏移时固件的按下阈值计算。</source>
+        <translation>Each cell: above, the shift (touch mean minus no-touch mean, in counts); below, its share of the affected key&apos;s threshold margin (press threshold minus no-touch mean). Above 50% is warned of; at 100% touching the row&apos;s key presses the column&apos;s key, and that key fails. A key without its waterproof test is taken with the press threshold the firmware computes when water does not shift it.</translation>
+    </message>
+    <message>
+        <source>%1 触摸按键调试报告</source>
+        <translation>%1 touch key tuning report</translation>
+    </message>
+    <message>
+        <source>工程：%1&#x3000;&#x3000;芯片：RM3KV5172&#x3000;&#x3000;封装：%2&#x3000;&#x3000;日期：%3</source>
+        <translation>Project: %1    Chip: RM3KV5172    Package: %2    Date: %3</translation>
+    </message>
+    <message>
+        <source>已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5</source>
+        <translation>%1 channels tested: %2 pass, %3 caution, %4 fail, %5 incomplete data</translation>
     </message>
 </context>
 <context>
@@ -1657,6 +2242,30 @@ Then unplug the debugger and plug it in again.</translation>
     <message>
         <source>暂停画面</source>
         <translation>Pause picture</translation>
+    </message>
+    <message>
+        <source>样本文件 %1 没有邻键影响的数据：触摸 %2 时的邻键影响未测</source>
+        <translation>Samples file %1 holds no key-to-key coupling: what a touch on %2 does to the other keys is not measured</translation>
+    </message>
+    <message>
+        <source>工程文件中的按键设置无效，已用默认值：%1</source>
+        <translation>Key settings in the project file are not valid, the defaults are used: %1</translation>
+    </message>
+    <message>
+        <source>%1：三个均值测完后才有阈值</source>
+        <translation>%1: the thresholds follow once all three means are measured</translation>
+    </message>
+    <message>
+        <source>%1：%2；按下阈值 %3，释放阈值 %4；余量：触摸 %5，不触摸 %6，防水 %7</source>
+        <translation>%1: %2; press threshold %3, release threshold %4; margins: touch %5, no touch %6, water %7</translation>
+    </message>
+    <message>
+        <source>数据不全</source>
+        <translation>incomplete data</translation>
+    </message>
+    <message>
+        <source>保存日志…</source>
+        <translation>Save log…</translation>
     </message>
 </context>
 <context>

@@ -127,9 +127,15 @@ void ChannelTestSequencer::finishTouchPhase()
     const QVector<RecordCounts> touchRecords =
         run.recordsFrom(chip::kSamplesPerPhase, chip::kSamplesPerPhase);
     recorder.endChannelSampling();
-    const QString doubt = CaptureCheck::touchDoubt(noTouch, touch);
-    const CaptureChoice choice =
-        recorder.askAboutCapture(doubt, tr("TK%1 的触摸测量可疑（%2）。").arg(channel));
+    // A finger in the no-touch phase would be blamed on the touch phase: that phase is judged
+    // first, on its own.
+    QString doubt = CaptureCheck::noTouchDoubt(noTouch, store.at(channel).noTouch);
+    QString question = tr("TK%1 的不触摸测量可疑（%2）。");
+    if (doubt.isEmpty()) {
+        doubt = CaptureCheck::touchDoubt(noTouch, touch);
+        question = tr("TK%1 的触摸测量可疑（%2）。");
+    }
+    const CaptureChoice choice = recorder.askAboutCapture(doubt, question.arg(channel));
     if (choice == CaptureChoice::Keep) {
         store.set(channel, SamplePhase::NoTouch, noTouch);
         store.set(channel, SamplePhase::Touch, touch);
@@ -218,7 +224,7 @@ void ChannelTestSequencer::abandonRun(const QString &text)
     if (run.testBusy())
         chart.clearTestSeries();
     // The run is over: a later single-channel test must not carry on with an old queue.
-    run.halt();
+    run.halt(TuningRun::Ending::Failed);
     chart.restartCurve();
     recorder.cancelRearm();
     link.stopBlink();

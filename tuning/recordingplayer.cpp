@@ -1,7 +1,9 @@
 #include "tuning/recordingplayer.h"
 
+#include "charts/verificationplot.h"
 #include "chip/chip.h"
 #include "link/protocol.h"
+#include "quality/streamnumbers.h"
 #include "tuning/streamrecording.h"
 #include "tuning/tuningrun.h"
 #include "tuning/tuningsession.h"
@@ -30,7 +32,8 @@ QString secondsText(qint64 ms) { return QString::number(ms / 1000.0, 'f', 1); }
 
 RecordingPlayer::RecordingPlayer(TuningSession &session, const Controls &controls,
                                  QPlainTextEdit *log, QWidget *dialogParent, QObject *parent)
-    : QObject(parent), session(session), controls(controls), log(log), dialogParent(dialogParent)
+    : QObject(parent), session(session), controls(controls), log(log), dialogParent(dialogParent),
+      target(session, log, dialogParent)
 {
     chooseFile = [](QWidget *parent, const QString &caption, const QString &folder,
                     const QString &filter) {
@@ -74,10 +77,13 @@ void RecordingPlayer::open(const QString &folder)
     const QString name = QFileInfo(path).fileName();
     if (skipped > 0)
         log->appendPlainText(tr("录制文件 %1：跳过 %2 行").arg(name).arg(skipped));
-    if (!play(read)) {
+    if (read.isEmpty()) {
         log->appendPlainText(tr("录制文件 %1 中没有记录").arg(name));
         return;
     }
+    if (!target.begin(read))
+        return;
+    (void)play(read);
     log->appendPlainText(tr("开始回放：%1，%2 条记录").arg(name).arg(read.size()));
 }
 
@@ -87,6 +93,7 @@ bool RecordingPlayer::play(const QVector<RecordedRecord> &played)
         return false;
     records = played;
     next = 0;
+    resumeMidRun = -1;
     active = true;
     session.useSource(this);
     controls.slider->setRange(0, int(qMin<qint64>(records.constLast().ms, INT_MAX)));
@@ -112,6 +119,7 @@ void RecordingPlayer::close()
     session.useSource(nullptr);
     controls.bar->hide();
     log->appendPlainText(tr("回放结束"));
+    target.end();
     emit activeChanged(false);
 }
 
@@ -134,6 +142,9 @@ void RecordingPlayer::setSpeed(Speed chosen)
 {
     speed = chosen;
     rebase();
+    // A wait for a far record is measured again at the new pace.
+    if (active && !paused && !delivering)
+        tick.start(0);
 }
 
 void RecordingPlayer::seek(qint64 ms)
@@ -143,23 +154,52 @@ void RecordingPlayer::seek(qint64 ms)
     int target = 0;
     while (target < records.size() && records.at(target).ms < ms)
         ++target;
-    // A test replays from the first record of its channel's measurement.
-    if (target < records.size()) {
-        const RecordedRecord &at = records.at(target);
-        if (at.kind != Kind::None && at.kind != Kind::Verification) {
-            while (target > 0 && records.at(target - 1).kind == at.kind &&
-                   records.at(target - 1).channel == at.channel)
-                --target;
-        }
-    }
+    // The picture and the figures at the new place come from the records that lead up to it:
+    // a test's from the first record of its channel's measurement, so that its phases are
+    // counted whole; verification's from as far back as its curves and its noise reach.
+    const int from = leadIn(target);
+    // A waterproof run taken up after its first channel finds the water already on the pad.
+    const bool midRun = from > 0 && from < records.size() &&
+                        records.at(from).kind == Kind::Waterproof &&
+                        records.at(from - 1).kind == Kind::Waterproof;
+    resumeMidRun = midRun ? from : -1;
     delivering = true;
     endRun();
+    session.restartStreamFigures();
+    for (next = from; next < target && active; ++next) {
+        const RecordedRecord &record = records.at(next);
+        if (prepare(record))
+            deliver(record);
+    }
     delivering = false;
+    if (!active)
+        return;
     next = target;
+    session.drawNow();
     rebase();
+    sinceShown.invalidate();
     showPosition();
     if (!paused)
         tick.start(0);
+}
+
+int RecordingPlayer::leadIn(int target) const
+{
+    if (target >= records.size())
+        return target;
+    const RecordedRecord &at = records.at(target);
+    int from = target;
+    if (at.kind == Kind::Verification) {
+        const qint64 since = at.ms - StreamNumbers::kNoiseWindowMs;
+        while (from > 0 && records.at(from - 1).kind == Kind::Verification &&
+               (target - from < VerificationPlot::kWindow || records.at(from - 1).ms >= since))
+            --from;
+    } else if (at.kind != Kind::None) {
+        while (from > 0 && records.at(from - 1).kind == at.kind &&
+               records.at(from - 1).channel == at.channel)
+            --from;
+    }
+    return from;
 }
 
 void RecordingPlayer::rebase()
@@ -182,7 +222,7 @@ void RecordingPlayer::pump()
             const qint64 now = clock.elapsed();
             if (now < due) {
                 showPosition();
-                tick.start(int(due - now));
+                tick.start(int(qMin<qint64>(due - now, INT_MAX)));
                 return;
             }
             if (now - due > kLateMs)
@@ -216,6 +256,10 @@ bool RecordingPlayer::prepare(const RecordedRecord &record)
         if (!verification.isActive())
             verification.switchOnConfirmed();
         return verification.isActive();
+    }
+    if (record.kind == Kind::End) {
+        endRunAsRecorded(record);
+        return false;
     }
     if (verification.isActive())
         verification.switchOff();
@@ -253,13 +297,37 @@ void RecordingPlayer::startRun(const RecordedRecord &record)
         session.sequencer().runAutoTest(channels);
         break;
     case Kind::Waterproof:
+        // The add-water prompt came with the run's first record; a run a seek takes up later has
+        // its water on the pad already.
         session.chart().rebuild(6, 5);
-        session.waterproof().runOver(channels);
+        session.waterproof().runOver(channels, next != resumeMidRun);
         break;
     case Kind::None:
     case Kind::Verification:
+    case Kind::End:
         break;
     }
+}
+
+void RecordingPlayer::endRunAsRecorded(const RecordedRecord &end)
+{
+    if (session.verification().isActive()) {
+        session.verification().switchOff();
+        return;
+    }
+    const TuningRun &run = session.run();
+    if (run.kind() == TuningRun::Kind::None || run.kind() == TuningRun::Kind::Verification)
+        return;
+    if (end.phase != RecordedRecord::Phase::Finished) {
+        const QString test = run.kind() == TuningRun::Kind::Waterproof
+                                 ? tr("TK%1 的防水测试").arg(run.channel())
+                                 : tr("TK%1 的触摸测试").arg(run.channel());
+        log->appendPlainText(tr("%1已中止：%2")
+                                 .arg(test, end.phase == RecordedRecord::Phase::Stopped
+                                                ? tr("停止测试")
+                                                : tr("录制时测试中断")));
+    }
+    endRun();
 }
 
 void RecordingPlayer::endRun()

@@ -2,6 +2,7 @@
 #define RECORDINGPLAYER_H
 
 #include "quality/recordingfile.h"
+#include "tuning/replayproject.h"
 #include "tuning/tuninglink.h"
 
 #include <QElapsedTimer>
@@ -49,23 +50,30 @@ public:
     RecordingPlayer(TuningSession &session, const Controls &controls, QPlainTextEdit *log,
                     QWidget *dialogParent, QObject *parent = nullptr);
 
-    // "打开录制文件…": asks for a recording in folder and plays it. Refused while a run or a
-    // recording goes on.
+    // "打开录制文件…": asks for a recording in folder and plays it, into the project or a
+    // scratch project as the user chooses (ReplayProject). Refused while a run or a recording
+    // goes on.
     void open(const QString &folder);
+    // Where the replays that open() starts put their results.
+    ReplayProject &project() { return target; }
     // The open dialog of open(); the platform's unless replaced.
     std::function<QString(QWidget *parent, const QString &caption, const QString &folder,
                           const QString &filter)>
         chooseFile;
     // Plays the records from the start; false when there are none.
     bool play(const QVector<RecordedRecord> &records);
-    // Ends the replay: the run stops, verification goes off, the board is the link again.
+    // Ends the replay: the run stops, verification goes off, the board is the link again and a
+    // scratch project gives way to the project's results.
     void close();
 
     void setPaused(bool paused);
     void togglePause() { setPaused(!paused); }
+    // Takes effect at once, also while the player waits for a far record.
     void setSpeed(Speed speed);
-    // Goes on from ms into the recording; a test goes back to the first record of its channel,
-    // so that its phases are counted whole.
+    // Goes on from ms into the recording, in a state the live run could have been in, with the
+    // picture and the figures of that place, paused or not: a test goes back to the first record
+    // of its channel, so that its phases are counted whole (a waterproof run taken up after its
+    // first channel finds the water on the pad), and verification starts afresh.
     void seek(qint64 ms);
 
     bool isActive() const { return active; }
@@ -100,11 +108,15 @@ signals:
 private:
     void pump();
     // Makes the session ready for the record (starts, ends or switches runs); false when it
-    // cannot take it, and the record is passed over.
+    // cannot take it, or it is an end, and the record is passed over.
     bool prepare(const RecordedRecord &record);
     void startRun(const RecordedRecord &record);
     void endRun();
+    // Where the recording says its run ended: the run ends here as it did then.
+    void endRunAsRecorded(const RecordedRecord &end);
     void deliver(const RecordedRecord &record);
+    // The first record that leads up to the one at target.
+    int leadIn(int target) const;
     // The pace restarts from the record at next.
     void rebase();
     void showPosition();
@@ -113,8 +125,11 @@ private:
     Controls controls;
     QPlainTextEdit *log;
     QWidget *dialogParent;
+    ReplayProject target;
     QVector<RecordedRecord> records;
     int next = 0;
+    // The record a seek landed on in the middle of a waterproof run, -1 for none.
+    int resumeMidRun = -1;
     qint64 currentRecordMs = 0;
     Speed speed = Speed::Real;
     bool active = false;

@@ -86,6 +86,32 @@ void ResultsTable::clearResults()
     testedChannels.fill(0);
 }
 
+ResultsTable::Saved ResultsTable::save() const
+{
+    Saved saved;
+    saved.testedChannels = testedChannels;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < kResultColumnCount; ++column)
+            cells << cellText(row, column);
+        saved.cells << cells;
+    }
+    return saved;
+}
+
+void ResultsTable::restore(const Saved &saved)
+{
+    const QSignalBlocker quiet(table);
+    table->clearContents();
+    for (int row = 0; row < saved.cells.size() && row < table->rowCount(); ++row) {
+        for (int column = 0; column < saved.cells.at(row).size(); ++column) {
+            if (!saved.cells.at(row).at(column).isEmpty())
+                setCell(row, column, saved.cells.at(row).at(column));
+        }
+    }
+    testedChannels = saved.testedChannels;
+}
+
 QString ResultsTable::cellText(int row, int column) const
 {
     const QTableWidgetItem *item = table->item(row, column);

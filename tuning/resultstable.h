@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <array>
 
@@ -42,6 +43,15 @@ public:
     void releaseEmptyRow(int channel);
     // Empties the table and forgets every channel's row.
     void clearResults();
+    // The texts of every cell and the channel of every row, to be put back as they were.
+    struct Saved
+    {
+        QVector<QStringList> cells;
+        std::array<int, chip::kChannelCount> testedChannels{};
+    };
+    Saved save() const;
+    // The table as it was saved; emits no itemChanged.
+    void restore(const Saved &saved);
     // After the table was filled from a project file: each row belongs to the channel that its
     // name ("TK7") names, or, for a row without a name, its channel column. A channel named twice
     // keeps its first row. No row keeps the figures it showed before.

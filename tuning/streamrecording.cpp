@@ -30,6 +30,9 @@ StreamRecording::StreamRecording(const TuningRun &run, QPushButton *button, QPla
                                  QWidget *dialogParent, QObject *parent)
     : QObject(parent), run(run), button(button), log(log), dialogParent(dialogParent)
 {
+    // A run started again replays as a run of its own only where the recording says the first
+    // one ended.
+    connect(&run, &TuningRun::runEnded, this, &StreamRecording::addEnd);
     flushTimer.setInterval(kFlushMs);
     connect(&flushTimer, &QTimer::timeout, this, [this] {
         if (writer && !writer->flushBlock())
@@ -106,6 +109,19 @@ void StreamRecording::add(const QByteArray &record, int crcFailed, bool verifica
     if (kind == RecordedRecord::Kind::None || kind == RecordedRecord::Kind::Verification)
         channel = -1;
     if (!writer->add(RecordedRecord::of(clock.elapsed(), kind, phase, channel, crcFailed, record)))
+        failed();
+}
+
+void StreamRecording::addEnd(TuningRun::Kind, int channel, TuningRun::Ending ending)
+{
+    if (!writer)
+        return;
+    const RecordedRecord::Phase how =
+        ending == TuningRun::Ending::Finished  ? RecordedRecord::Phase::Finished
+        : ending == TuningRun::Ending::Stopped ? RecordedRecord::Phase::Stopped
+                                               : RecordedRecord::Phase::Failed;
+    if (!writer->add(RecordedRecord::of(clock.elapsed(), RecordedRecord::Kind::End, how, channel, 0,
+                                        QByteArray())))
         failed();
 }
 

@@ -19,8 +19,8 @@ class RecordingWriter;
 
 // The "录制" button: every record the readers deliver, during any run, goes with its arrival
 // time, the run's kind and phase, the channel under test and the check flag into a CSV file
-// beside the project (RecordingFile), written off the GUI thread. A write that fails ends the
-// recording with a message; what was written stays.
+// beside the project (RecordingFile), written off the GUI thread; so does where each run ended.
+// A write that fails ends the recording with a message; what was written stays.
 class StreamRecording : public QObject
 {
     Q_OBJECT
@@ -49,6 +49,8 @@ public:
     static RecordedRecord::Kind recordedKind(TuningRun::Kind kind);
 
 private:
+    // Where the run ended, a line that says how.
+    void addEnd(TuningRun::Kind kind, int channel, TuningRun::Ending ending);
     void failed();
 
     const TuningRun &run;

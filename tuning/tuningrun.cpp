@@ -70,14 +70,19 @@ void TuningRun::awaitWater() { set(currentKind, Phase::AwaitingWater); }
 
 void TuningRun::endChannel() { set(currentKind, Phase::Idle); }
 
-void TuningRun::finish()
+void TuningRun::finish() { end(Ending::Finished); }
+
+void TuningRun::halt(Ending ending) { end(ending); }
+
+void TuningRun::end(Ending ending)
 {
+    const Kind ended = currentKind;
     pending.clear();
     clearSamples();
     set(Kind::None, Phase::Idle);
+    if (ended != Kind::None)
+        emit runEnded(ended, ended == Kind::Verification ? -1 : currentChannel, ending);
 }
-
-void TuningRun::halt() { finish(); }
 
 void TuningRun::beginStopping()
 {

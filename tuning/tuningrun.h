@@ -33,6 +33,13 @@ public:
         Stopping,      // the stop exchange with the board is under way
     };
     Q_ENUM(Phase)
+    // How a run ended.
+    enum class Ending {
+        Finished, // it came to its end
+        Stopped,  // the stop button
+        Failed,   // the board failed, refused or went
+    };
+    Q_ENUM(Ending)
 
     explicit TuningRun(QObject *parent = nullptr);
 
@@ -97,17 +104,20 @@ public:
     void endChannel();
     // The run finished normally.
     void finish();
-    // The run was stopped or abandoned.
-    void halt();
+    // The run was stopped (the stop button) or abandoned (Failed).
+    void halt(Ending ending = Ending::Stopped);
     // The stop exchange begins; stopFailed() returns to the phase before it, halt() ends the run.
     void beginStopping();
     void stopFailed();
 
 signals:
     void phaseChanged(TuningRun::Kind kind, TuningRun::Phase phase);
+    // A run of kind ended; channel is the one it had under test (-1 for none).
+    void runEnded(TuningRun::Kind kind, int channel, TuningRun::Ending ending);
 
 private:
     void set(Kind kind, Phase phase);
+    void end(Ending ending);
     // While stopping, the run is still in the phase it was in before the stop began.
     Phase effectivePhase() const;
 

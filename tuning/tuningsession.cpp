@@ -5,23 +5,29 @@
 #include "project/writefailure.h"
 #include "quality/keyquality.h"
 #include "quality/samplesfile.h"
+#include "tuning/keysettingspanel.h"
+#include "tuning/keysuggestionbox.h"
 #include "tuning/tuninglink.h"
 #include "tuning/tuningrun.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableWidget>
+
+#include <memory>
 
 TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelNames,
                              TuningRun &run, PinMapSource &pinMap, TuningLink &link,
                              const Pacing &pacing, const QString &exportFolder, QObject *parent)
     : QObject(parent), tuningRun(run), pinMap(pinMap), dialogParent(w.dialogParent), log(w.log),
-      pane(w.log), names(channelNames), linkSwitch(link),
+      pane(w.log), history(w.log), names(channelNames), linkSwitch(link),
       liveChart(w.chartView, w.startValueCBox, w.endValueCBox, w.hoverLabel),
       resultsTable(w.tableWidget, channelNames),
       channelIndicators(w.keys, w.swatches, w.checkBoxes, pinMap, run, w.dialogParent),
@@ -41,6 +47,9 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
       })
 {
     streamClock.start();
+    couplingLog.setSingleShot(true);
+    couplingLog.setInterval(0);
+    connect(&couplingLog, &QTimer::timeout, this, &TuningSession::logCouplingWarnings);
     chooseReportFile = [](QWidget *parent, const QString &caption, const QString &proposed,
                           const QString &filter) {
         return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
@@ -62,8 +71,23 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
         verificationMode.flushFrame();
         phaseProgress.update();
     });
+    // The session follows a change of settings before the panel shows the key's new figures.
+    connect(&keySettingsStore, &KeySettingsStore::changed, this,
+            &TuningSession::keySettingsChanged);
+    panel = new KeySettingsPanel(keySettingsStore, pinMap, w.dialogParent);
+    panel->describe = [this](int channel) { return settingsSummary(channel); };
+    connect(panel, &KeySettingsPanel::suggestRequested, this, &TuningSession::suggestSettings);
+    if (QGridLayout *layout = w.settingsPanelLayout)
+        layout->addWidget(panel, layout->rowCount(), 0, 1, std::max(1, layout->columnCount()));
+    else
+        panel->hide();
+    connect(&liveChart, &LiveChart::rebuilt, this, [this] { curvesChannel = -1; });
     QTableWidget *table = w.tableWidget;
-    connect(table, &QTableWidget::cellClicked, this, [this](int row) { showRowCurves(row); });
+    connect(table, &QTableWidget::cellClicked, this, [this](int row) {
+        showRowCurves(row);
+        if (panel)
+            panel->selectChannel(resultsTable.channelOfRow(row));
+    });
     connect(table, &QTableWidget::cellChanged, this, &TuningSession::tableCellChanged);
     table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table, &QWidget::customContextMenuRequested, this, [this, table](const QPoint &at) {
@@ -71,6 +95,20 @@ TuningSession::TuningSession(const TuningWidgets &w, const QStringList &channelN
         menu.addAction(tr("导出调试报告…"), this, &TuningSession::reportRequested);
         menu.exec(table->viewport()->mapToGlobal(at));
     });
+    // The log's own entries (copy, select all), and the session's log into a file.
+    log->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(log, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        std::unique_ptr<QMenu> menu(log->createStandardContextMenu());
+        menu->addSeparator();
+        menu->addAction(tr("保存日志…"), this, &TuningSession::logSaveRequested);
+        menu->exec(log->viewport()->mapToGlobal(at));
+    });
+}
+
+TuningSession::~TuningSession()
+{
+    // The panel edits this session's settings: it goes with them, wherever the layout put it.
+    delete panel.data();
 }
 
 void TuningSession::handleRecord(const QByteArray &record, int crcFailed)
@@ -97,10 +135,11 @@ void TuningSession::handleCheckRecord(const QByteArray &record, int crcFailed)
     // The zeros of a cut-short record would reset the debounce and drag the base.
     if (crcFailed != 0)
         return;
-    for (int channel : keyPreview.feed(record))
+    const qint64 ms = player.isActive() ? player.currentMs() : streamClock.elapsed();
+    for (int channel : keyPreview.feed(record, ms))
         channelIndicators.showPressed(channel, keyPreview.pressed(channel));
     if (verificationMode.isActive())
-        numbersView.feed(player.isActive() ? player.currentMs() : streamClock.elapsed(), record);
+        numbersView.feed(ms, record);
 }
 
 void TuningSession::readerFailed(const QString &text) { testSequencer.abandonRun(text); }
@@ -123,18 +162,42 @@ void TuningSession::checkReaderFailed(const QString &text)
 
 void TuningSession::clearResults()
 {
-    log->setPlainText(QString());
     resultsTable.clearResults();
     store.clear();
     tuningRun.clearQueue();
     coupling = CouplingMatrix();
-    warnedCouplings.clear();
+    loggedCouplings.clear();
+}
+
+TuningSession::SavedResults TuningSession::saveResults() const
+{
+    return {resultsTable.save(), store, loggedCouplings};
+}
+
+bool TuningSession::hasResults() const
+{
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        if (!store.at(channel).isEmpty())
+            return true;
+    }
+    return resultsTable.filledRowCount() > 0;
+}
+
+void TuningSession::restoreResults(const SavedResults &saved)
+{
+    clearResults();
+    resultsTable.restore(saved.table);
+    store = saved.store;
+    loggedCouplings = saved.loggedCouplings;
+    updateCoupling();
+    showAllQuality();
 }
 
 void TuningSession::adoptLoadedResults(const QString &samplesPath)
 {
     resultsTable.adoptLoadedRows();
     store.clear();
+    loggedCouplings.clear();
     uncleanSamplesPath.clear();
     if (QFileInfo::exists(samplesPath)) {
         QString error;
@@ -148,8 +211,15 @@ void TuningSession::adoptLoadedResults(const QString &samplesPath)
             uncleanSamplesPath = samplesPath;
         }
     }
-    // A samples file keeps no whole records: the coupling of the keys is this session's.
+    // The samples file keeps what each touch did to the other keys; an older one does not.
     updateCoupling();
+    QStringList unmeasured;
+    for (int channel : coupling.unmeasuredChannels())
+        unmeasured << names.value(channel);
+    if (!unmeasured.isEmpty() && coupling.channels().size() > 1)
+        log->appendPlainText(
+            tr("样本文件 %1 没有邻键影响的数据：触摸 %2 时的邻键影响未测")
+                .arg(QFileInfo(samplesPath).fileName(), unmeasured.join(tr("、"))));
     showAllQuality();
 }
 
@@ -166,32 +236,41 @@ bool TuningSession::saveSamples(const QString &samplesPath, QString *error)
 
 KeyQuality TuningSession::qualityOf(int channel) const
 {
-    KeyQuality quality = KeyQuality::of(store.at(channel), resultsTable.tableMeans(channel));
+    KeyQuality quality = KeyQuality::of(store.at(channel), resultsTable.tableMeans(channel),
+                                        keySettingsStore.at(channel));
     coupling.judge(channel, &quality);
     return quality;
 }
 
 void TuningSession::updateCoupling()
 {
+    // The keys of the report, so that it judges them as their rows do.
     QVector<CouplingMatrix::Key> keys;
-    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
-        if (resultsTable.rowOf(channel) >= 0)
-            keys.append({channel, &store.at(channel), resultsTable.tableMeans(channel)});
-    }
+    const QVector<TuningReport::Channel> channels = reportChannels();
+    for (const TuningReport::Channel &c : channels)
+        keys.append({c.channel, &store.at(c.channel), c.means, c.settings});
     coupling = CouplingMatrix::measure(keys);
+}
+
+void TuningSession::logCouplingWarnings()
+{
+    // A neighbour's touch that takes a key more than half-way to its threshold: said once, and
+    // again when its figures change, so that the log's last word is what the tooltip shows.
+    for (const CouplingMatrix::Entry &entry : coupling.warnings()) {
+        const QString text = CouplingMatrix::warningText(entry);
+        QString &logged = loggedCouplings[{entry.touched, entry.affected}];
+        if (logged != text) {
+            logged = text;
+            log->appendPlainText(text);
+        }
+    }
 }
 
 void TuningSession::showChannelQuality(int channel)
 {
     updateCoupling();
     log->appendPlainText(qualityOf(channel).logLine(names.value(channel)));
-    // A neighbour's touch that takes a key more than half-way to its threshold, once a pair.
-    for (const CouplingMatrix::Entry &entry : coupling.warnings()) {
-        if (!warnedCouplings.contains({entry.touched, entry.affected})) {
-            warnedCouplings.insert({entry.touched, entry.affected});
-            log->appendPlainText(CouplingMatrix::warningText(entry));
-        }
-    }
+    logCouplingWarnings();
     // The measured key may change what its neighbours' rows say.
     showAllQuality();
 }
@@ -202,6 +281,8 @@ void TuningSession::showAllQuality()
         if (resultsTable.rowOf(channel) >= 0)
             resultsTable.showQuality(channel, qualityOf(channel));
     }
+    if (panel)
+        panel->showSelection();
 }
 
 void TuningSession::tableCellChanged(int row, int column)
@@ -209,7 +290,10 @@ void TuningSession::tableCellChanged(int row, int column)
     const int channel = resultsTable.channelAt(row);
     if (ResultsTable::isMeanColumn(column) && channel >= 0) {
         updateCoupling();
-        resultsTable.showQuality(channel, qualityOf(channel));
+        // Its margin is every neighbour's coupling figure.
+        showAllQuality();
+        // Told once the edit, or the load that writes the whole table, is done.
+        couplingLog.start();
     }
 }
 
@@ -224,12 +308,34 @@ void TuningSession::switchPreview(bool on)
         numbersView.stop();
         return;
     }
-    // The firmware's table: every channel in use with its key number and its row's means.
+    resetPreview();
+    numbersView.start(channelRecorder.channelsInUse());
+}
+
+void TuningSession::resetPreview()
+{
     QVector<KeyPreview::Key> keys;
     for (int channel : channelRecorder.channelsInUse())
-        keys.append({channel, pinMap.keyNumber(channel), resultsTable.tableMeans(channel)});
+        keys.append({channel, pinMap.keyNumber(channel), resultsTable.tableMeans(channel),
+                     keySettingsStore.at(channel)});
     keyPreview.reset(keys);
-    numbersView.start(channelRecorder.channelsInUse());
+    for (int channel = 0; channel < chip::kChannelCount; ++channel)
+        channelIndicators.showPressed(channel, false);
+}
+
+void TuningSession::restartStreamFigures()
+{
+    verificationMode.clearCurves();
+    if (verificationMode.isActive())
+        switchPreview(true);
+}
+
+void TuningSession::drawNow()
+{
+    liveChart.flushTestPoints();
+    verificationMode.flushFrame();
+    numbersView.flush();
+    phaseProgress.update();
 }
 
 void TuningSession::togglePicturePause()
@@ -252,7 +358,12 @@ void TuningSession::showRowCurves(int row)
     const int channel = resultsTable.channelOfRow(row);
     if (channel < 0 || store.at(channel).isEmpty())
         return;
-    liveChart.showStoredCurves(store.at(channel));
+    const KeyQuality quality = qualityOf(channel);
+    SamplesPlot::Lines lines;
+    if (quality.thresholds.canPress())
+        lines = {quality.pressThreshold, quality.releaseThreshold};
+    liveChart.showStoredCurves(store.at(channel), lines);
+    curvesChannel = channel;
 }
 
 QVector<TuningReport::Channel> TuningSession::reportChannels() const
@@ -261,7 +372,7 @@ QVector<TuningReport::Channel> TuningSession::reportChannels() const
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (resultsTable.rowOf(channel) >= 0 || !store.at(channel).isEmpty())
             channels.append({channel, store.at(channel), pinMap.keyNumber(channel),
-                             resultsTable.tableMeans(channel)});
+                             resultsTable.tableMeans(channel), keySettingsStore.at(channel)});
     }
     return channels;
 }
@@ -272,7 +383,8 @@ QStringList TuningSession::keyConcerns() const
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (pinMap.channelInUse(channel) != 1)
             continue;
-        const KeyQuality quality = KeyQuality::of(store.at(channel));
+        // The judgement its row shows: its row's means and its neighbours' touches.
+        const KeyQuality quality = qualityOf(channel);
         if (quality.verdict && *quality.verdict != KeyVerdict::Pass)
             concerns << names.value(channel) + tr("：") + quality.reasonDetails.join(tr("、"));
     }
@@ -301,4 +413,56 @@ void TuningSession::exportReport(const QString &projectName, const QString &proj
         return;
     }
     log->appendPlainText(tr("调试报告已导出：%1").arg(QDir::toNativeSeparators(path)));
+}
+
+KeySettingsPanel *TuningSession::settingsPanel() const { return panel.data(); }
+
+void TuningSession::loadKeySettings(const QSettings &ini)
+{
+    QStringList invalid;
+    keySettingsStore.load(ini, &invalid);
+    if (!invalid.isEmpty())
+        log->appendPlainText(
+            tr("工程文件中的按键设置无效，已用默认值：%1").arg(invalid.join(tr("、"))));
+}
+
+void TuningSession::keySettingsChanged(int channel)
+{
+    // Coupling is judged against each key's press threshold, so every row may change.
+    updateCoupling();
+    showAllQuality();
+    if (keyPreview.isActive())
+        resetPreview();
+    if (curvesChannel >= 0 && (channel < 0 || channel == curvesChannel))
+        showRowCurves(resultsTable.rowOf(curvesChannel));
+}
+
+QString TuningSession::settingsSummary(int channel) const
+{
+    const KeyQuality q = qualityOf(channel);
+    const QString name = names.value(channel);
+    if (!q.pressThreshold)
+        return tr("%1：三个均值测完后才有阈值").arg(name);
+    return tr("%1：%2；按下阈值 %3，释放阈值 %4；余量：触摸 %5，不触摸 %6，防水 %7")
+        .arg(name, q.verdict ? KeyQuality::shown(q.verdictText()) : tr("数据不全"),
+             QString::number(*q.pressThreshold), QString::number(*q.releaseThreshold),
+             q.marginText(q.touchMargin, true), q.marginText(q.noTouchMargin, true),
+             q.marginText(q.waterMargin, true));
+}
+
+KeySuggestion TuningSession::suggestionOf(int channel) const
+{
+    KeySuggestion::Neighbour neighbour{-1, 0.0};
+    if (const std::optional<CouplingMatrix::Entry> rise = coupling.strongestRise(channel))
+        neighbour = {rise->touched, rise->shift};
+    return KeySuggestion::of(store.at(channel), qualityOf(channel).means,
+                             keySettingsStore.at(channel), neighbour);
+}
+
+void TuningSession::suggestSettings(const QList<int> &channels)
+{
+    QVector<KeySuggestionBox::Item> items;
+    for (int channel : channels)
+        items.append({channel, names.value(channel), suggestionOf(channel)});
+    KeySuggestionBox::offer(dialogParent, items, keySettingsStore, log);
 }

@@ -8,10 +8,13 @@
 #include "quality/channelsamples.h"
 #include "quality/couplingmatrix.h"
 #include "quality/keypreview.h"
+#include "quality/keysettingsstore.h"
+#include "quality/keysuggestion.h"
 #include "quality/tuningreport.h"
 #include "tuning/channelrecorder.h"
 #include "tuning/channeltestsequencer.h"
 #include "tuning/linkswitch.h"
+#include "tuning/loghistory.h"
 #include "tuning/logpane.h"
 #include "tuning/phaseprogress.h"
 #include "tuning/recordingplayer.h"
@@ -22,12 +25,15 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QVector>
 
 #include <functional>
@@ -35,10 +41,13 @@
 class LiveChartView;
 class PinMapSource;
 class QCheckBox;
+class KeySettingsPanel;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QSettings;
 class QTableWidget;
 class QWidget;
 class TuningLink;
@@ -70,6 +79,8 @@ struct TuningWidgets
     QLabel *progressLabel = nullptr;
     QWidget *overlayParent = nullptr;
     QWidget *dialogParent = nullptr;
+    // Where the panel of the keys' settings goes: a new row across this layout (none without).
+    QGridLayout *settingsPanelLayout = nullptr;
 };
 
 // The tuning work of the debug page: builds the chart, the results table, the indicators, the
@@ -85,6 +96,7 @@ public:
     TuningSession(const TuningWidgets &widgets, const QStringList &channelNames, TuningRun &run,
                   PinMapSource &pinMap, TuningLink &link, const Pacing &pacing,
                   const QString &exportFolder, QObject *parent = nullptr);
+    ~TuningSession() override;
 
     // A record from the measurement reader with its check flag (0 = intact).
     void handleRecord(const QByteArray &record, int crcFailed);
@@ -97,8 +109,21 @@ public:
     // the log says why, and text is shown.
     void checkReaderFailed(const QString &text);
 
-    // The results start afresh: the table, every channel's row and samples, the log and queue.
+    // The results start afresh: the table, every channel's row and samples, the queue and the
+    // coupling of the keys with what the log said of it. The one reset of the session's results.
     void clearResults();
+    // The results as they stand, put aside while a replay plays into a scratch project, and put
+    // back after it.
+    struct SavedResults
+    {
+        ResultsTable::Saved table;
+        SampleStore store;
+        QHash<QPair<int, int>, QString> loggedCouplings;
+    };
+    SavedResults saveResults() const;
+    // A results row or a channel's samples.
+    bool hasResults() const;
+    void restoreResults(const SavedResults &saved);
     // The table was filled from a project file: its rows are the results now, with the samples
     // kept beside that file (samplesPath; a project without that file has no samples). Lines the
     // file loses are told in the log.
@@ -111,8 +136,9 @@ public:
     // The channels of the report in channel order: every channel with a results row or samples,
     // with its key number from the pin map and the means of its row.
     QVector<TuningReport::Channel> reportChannels() const;
-    // Each key in use judged 不合格 or 注意, with its reasons and their figures:
-    // "TK0：信噪比 0.0:1 低于 5:1", in channel order.
+    // Each key in use judged 不合格 or 注意 as its row shows it (its row's means, its samples and
+    // its neighbours' touches), with its reasons and their figures: "TK0：信噪比 0.0:1 低于 5:1",
+    // in channel order.
     QStringList keyConcerns() const;
     // The tuning report of those channels written to path; the reason of a failure to error.
     [[nodiscard]] bool writeReport(const QString &path, const QString &projectName,
@@ -127,10 +153,25 @@ public:
         chooseReportFile;
 
     // A results row was clicked: with no run going, the chart shows that channel's measured
-    // curves.
+    // curves with its thresholds.
     void showRowCurves(int row);
+
+    // The keys' decision settings, part of the project, and their panel.
+    KeySettingsStore &keySettings() { return keySettingsStore; }
+    KeySettingsPanel *settingsPanel() const;
+    // The settings from a project file's section; values that are not valid are told in the log.
+    void loadKeySettings(const QSettings &ini);
+    // What the key's samples suggest for its settings.
+    KeySuggestion suggestionOf(int channel) const;
+    // "建议设置": the suggestion for each channel, with its margins or why there is none, asked
+    // before the safe ones are applied; what was applied goes to the log.
+    void suggestSettings(const QList<int> &channels);
     // The pause button: the live picture and its numbers hold still, or follow the stream again.
     void togglePicturePause();
+    // The curves, the numbers and the preview of verification start afresh from the next record.
+    void restartStreamFigures();
+    // Draws at once what waits for its frame: the test curve, the curves, the numbers.
+    void drawNow();
 
     TuningRun &run() { return tuningRun; }
     LiveChart &chart() { return liveChart; }
@@ -152,11 +193,14 @@ public:
     // The stop button: ends a replay, or stops the run on the board.
     void stopRun();
     const LogPane &logPane() const { return pane; }
+    LogHistory &logHistory() { return history; }
     PhaseProgress &progress() { return phaseProgress; }
 
 signals:
     // "导出调试报告…" was chosen in the results table's context menu.
     void reportRequested();
+    // "保存日志…" was chosen in the log's context menu.
+    void logSaveRequested();
 
 private:
     // A channel's phase ended: its figures in the log and on its results row.
@@ -164,11 +208,20 @@ private:
     void showAllQuality();
     // The key judged from its samples, the means of its results row and its neighbours' touches.
     KeyQuality qualityOf(int channel) const;
-    // The coupling of the keys with results rows, from their kept records.
+    // The coupling of the keys with results rows or samples, from their kept records.
     void updateCoupling();
+    // Each pair whose warning the log has not given yet with the figures it has now.
+    void logCouplingWarnings();
     // A mean edited in the table: the row's figures follow what the firmware will get.
     void tableCellChanged(int row, int column);
     void switchPreview(bool on);
+    // The firmware's table for the preview: every channel in use with its key number, its row's
+    // means and its settings.
+    void resetPreview();
+    // A key's settings changed (-1: every key's): every place that shows the key follows.
+    void keySettingsChanged(int channel);
+    // The panel's line about a key: its verdict, thresholds and margins.
+    QString settingsSummary(int channel) const;
     void setPicturePaused(bool paused);
 
     TuningRun &tuningRun;
@@ -176,8 +229,10 @@ private:
     QWidget *dialogParent;
     QPlainTextEdit *log;
     LogPane pane;
+    LogHistory history;
     QStringList names;
     SampleStore store;
+    KeySettingsStore keySettingsStore;
     // The samples file that lost lines or was refused when it was read; kept before it is
     // overwritten.
     QString uncleanSamplesPath;
@@ -199,8 +254,12 @@ private:
     QElapsedTimer streamClock;
     PhaseProgress phaseProgress;
     CouplingMatrix coupling;
-    // The pairs (touched, affected) whose coupling the log has warned of.
-    QSet<QPair<int, int>> warnedCouplings;
+    // The warning the log gave last for each pair (touched, affected).
+    QHash<QPair<int, int>, QString> loggedCouplings;
+    QTimer couplingLog;
+    QPointer<KeySettingsPanel> panel;
+    // The channel whose measured curves the chart shows; -1 for none.
+    int curvesChannel = -1;
 };
 
 #endif // TUNINGSESSION_H

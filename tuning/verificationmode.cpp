@@ -137,6 +137,12 @@ void VerificationMode::handleRecord(const QByteArray &record)
     }
 }
 
+void VerificationMode::clearCurves()
+{
+    curves.clearHistory();
+    frames.request();
+}
+
 void VerificationMode::finishRecord(bool mayArm)
 {
     frames.request();

@@ -47,6 +47,8 @@ public:
     void handleRecord(const QByteArray &record);
     // Draws the curves now if a record waits for its frame.
     void flushFrame() { frames.flush(); }
+    // The curves start afresh from the next record (a replay moved elsewhere in its file).
+    void clearCurves();
     // The picture holds still while the records go on into the histories; the user may zoom,
     // move and read it meanwhile. Resuming shows the latest window at the built scale.
     void setPaused(bool paused);

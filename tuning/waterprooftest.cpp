@@ -44,7 +44,7 @@ void WaterproofTest::start()
     runOver(channels);
 }
 
-void WaterproofTest::runOver(QList<int> channels)
+void WaterproofTest::runOver(QList<int> channels, bool askForWater)
 {
     if (channels.isEmpty())
         return;
@@ -56,7 +56,7 @@ void WaterproofTest::runOver(QList<int> channels)
     chart.clearTestSeries();
     beginChannel(first);
     // The first record after Start raises the add-water prompt.
-    if (run.sampling())
+    if (run.sampling() && askForWater)
         run.awaitWater();
 }
 
@@ -128,8 +128,9 @@ void WaterproofTest::finishRun()
     recorder.stopBoardAfterRun();
     QStringList written;
     QString failedPath;
-    const bool exported = results.exportCsv(exportFolder, QDateTime::currentDateTime(), runChannels,
-                                            store, &written, &failedPath);
+    const bool exported =
+        !exporting || results.exportCsv(exportFolder, QDateTime::currentDateTime(), runChannels,
+                                        store, &written, &failedPath);
     runChannels.clear();
     emit runFinished(written);
     // The run's raw counts are its record: a run whose export failed is not reported complete.

@@ -30,8 +30,11 @@ public:
 
     // The waterproof button.
     void start();
-    // The run as the button begins it once its checks are passed, on a chart built for it.
-    void runOver(QList<int> channels);
+    // The run as the button begins it once its checks are passed, on a chart built for it; a run
+    // taken up after its first channel (a replay's seek) finds the water on the pad already.
+    void runOver(QList<int> channels, bool askForWater = true);
+    // Whether a finished run exports its CSV files (a replay's does not).
+    void setExporting(bool on) { exporting = on; }
     // The first record of a run: asks for water on the pad while the input is drained.
     void promptAddWater();
     // A record of the channel under test was counted.
@@ -60,6 +63,7 @@ private:
     QString exportFolder;
     // The channels that finished in this run, in order.
     QList<int> runChannels;
+    bool exporting = true;
 };
 
 #endif // WATERPROOFTEST_H

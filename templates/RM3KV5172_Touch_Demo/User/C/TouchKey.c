@@ -1,11 +1,19 @@
 /*
- * TouchKey.c - touch channel scanning, key debounce and deep sleep, driven by
- * the configuration in TouchKeyScan.h and TouchKeyScan.c.
+ * TouchKey.c - touch channel scanning, the key decision and deep sleep,
+ * driven by the configuration in TouchKeyScan.h and TouchKeyScan.c.
+ *
+ * Each key's thresholds are offsets above its base, set up from its means
+ * and settings: the press threshold a share of the swing from the no-touch
+ * to the touch count, the release threshold the hysteresis below it. The
+ * base starts at the no-touch count and follows the pad while the key is not
+ * pressed: one count a scan, or at once to a count that stays further below
+ * it than the hysteresis for as many scans as the debounce. A key pressed
+ * longer than its longest press is released and takes its count for base.
  */
 #include "TouchKey.h"
 
-#define TK_DEBOUNCE      3
 #define TK_KEY_BITS      32
+#define TK_NEVER         0xFFFF
 
 volatile unsigned long TouchKeyFlag;
 
@@ -14,7 +22,12 @@ volatile unsigned long TouchKeyFlag;
 XDATA unsigned int TouchRawData[TKL_CHN_NUM];
 
 static XDATA unsigned int  TouchBase[TKL_CHN_NUM];
+static XDATA unsigned int  TouchPressOffset[TKL_CHN_NUM];
+static XDATA unsigned int  TouchReleaseOffset[TKL_CHN_NUM];
 static XDATA unsigned char TouchDebounce[TKL_CHN_NUM];
+static XDATA unsigned char TouchLow[TKL_CHN_NUM];
+static XDATA unsigned char TouchHeld[TKL_CHN_NUM];
+static XDATA unsigned char TouchPressed[TKL_CHN_NUM];
 static XDATA unsigned long TouchKeyBits[TKL_CHN_NUM];
 static unsigned int IdleSeconds;
 
@@ -38,6 +51,47 @@ static unsigned long TouchKeyBit(unsigned char i)
     return 1UL << (key - 1);
 }
 
+/* percent % of swing, rounded down, in 16 bits. */
+static unsigned int TouchShare(unsigned int swing, unsigned char percent)
+{
+    return (swing / 100) * percent + (swing % 100) * percent / 100;
+}
+
+/* base + offset, held at 65535, where no count lies above it. */
+static unsigned int TouchAbove(unsigned int base, unsigned int offset)
+{
+    unsigned int sum = base + offset;
+
+    return sum < base ? TK_NEVER : sum;
+}
+
+/* Press and release offsets of row i. A key whose touch count is not above
+ * its no-touch count is never pressed. Water more than half the swing above
+ * the no-touch count keeps the press threshold at three quarters of the swing
+ * unless the key's settings lower it knowingly. */
+static void TouchOffsets(unsigned char i)
+{
+    unsigned int base = TK_CFG(i, TK_CFG_BASE);
+    unsigned int touch = TK_CFG(i, TK_CFG_TOUCH);
+    unsigned int water = TK_CFG(i, TK_CFG_WATER);
+    unsigned int swing, press, hysteresis;
+
+    if (touch <= base)
+    {
+        TouchPressOffset[i] = TK_NEVER;
+        TouchReleaseOffset[i] = TK_NEVER;
+        return;
+    }
+    swing = touch - base;
+    press = TouchShare(swing, TK_KEY(i, TK_KEY_PRESS));
+    if (TK_KEY(i, TK_KEY_WATER_FLOOR) && water > base && water - base > swing / 2
+        && press < swing - swing / 4)
+        press = swing - swing / 4;
+    hysteresis = TouchShare(swing, TK_KEY(i, TK_KEY_HYSTERESIS));
+    TouchPressOffset[i] = press;
+    TouchReleaseOffset[i] = press > hysteresis ? press - hysteresis : 0;
+}
+
 void TouchKeyInit(void)
 {
     unsigned char i;
@@ -46,51 +100,115 @@ void TouchKeyInit(void)
     for (i = 0; i < TKL_CHN_NUM; i++)
     {
         TouchBase[i] = TK_CFG(i, TK_CFG_BASE);
+        TouchRawData[i] = TouchBase[i];
+        TouchOffsets(i);
         TouchDebounce[i] = 0;
+        TouchLow[i] = 0;
+        TouchHeld[i] = 0;
+        TouchPressed[i] = 0;
         TouchKeyBits[i] = TouchKeyBit(i);
     }
     TouchKeyFlag = 0;
     IdleSeconds = 0;
 }
 
-/* Threshold halfway between the no-touch and the touch count; a key whose
- * water count comes close to it needs a larger touch swing. All in 16 bits:
- * a touch count below the base wraps round, as it always has. */
+/* The threshold the next count of row i is compared with. */
 static unsigned int TouchThreshold(unsigned char i)
 {
-    unsigned int base = TouchBase[i];
-    unsigned int water = TK_CFG(i, TK_CFG_WATER);
-    unsigned int swing = TK_CFG(i, TK_CFG_TOUCH) - base;
+    if (TouchPressed[i])
+        return TouchAbove(TouchBase[i], TouchReleaseOffset[i]);
+    return TouchAbove(TouchBase[i], TouchPressOffset[i]);
+}
 
-    if (water > base && water - base > swing / 2)
-        return base + swing - swing / 4;
-    return base + swing / 2;
+/* The base of a key that is not pressed follows its count. */
+static void TouchFollow(unsigned char i, unsigned int count)
+{
+    unsigned int base = TouchBase[i];
+
+    if (count > base)
+    {
+        TouchBase[i] = base + 1;
+        TouchLow[i] = 0;
+    }
+    else if (count < base)
+    {
+        /* Further below than the hysteresis is no drift: a finger at power-up
+         * has left, or water was wiped off. */
+        if (base - count > TouchPressOffset[i] - TouchReleaseOffset[i])
+        {
+            if (++TouchLow[i] >= TK_KEY(i, TK_KEY_DEBOUNCE))
+            {
+                TouchBase[i] = count;
+                TouchLow[i] = 0;
+            }
+            else
+                TouchBase[i] = base - 1;
+        }
+        else
+        {
+            TouchBase[i] = base - 1;
+            TouchLow[i] = 0;
+        }
+    }
+    else
+        TouchLow[i] = 0;
 }
 
 void TouchKeyScan(void)
 {
     unsigned char i;
+    unsigned int count;
 
     for (i = 0; i < TKL_CHN_NUM; i++)
     {
-        TouchRawData[i] = TouchKeyMeasure((unsigned char)TK_CFG(i, TK_CFG_CHN));
-        if (TouchRawData[i] > TouchThreshold(i))
+        count = TouchKeyMeasure((unsigned char)TK_CFG(i, TK_CFG_CHN));
+        TouchRawData[i] = count;
+        if (count > TouchThreshold(i))
         {
-            if (TouchDebounce[i] < TK_DEBOUNCE)
-                TouchDebounce[i]++;
-            else
-                TouchKeyFlag |= TouchKeyBits[i];
+            TouchLow[i] = 0;
+            if (!TouchPressed[i])
+            {
+                if (TouchDebounce[i] < TK_KEY(i, TK_KEY_DEBOUNCE))
+                {
+                    TouchDebounce[i]++;
+                    continue;
+                }
+                TouchPressed[i] = 1;
+                TouchHeld[i] = 0;
+            }
+            TouchKeyFlag |= TouchKeyBits[i];
         }
         else
         {
             TouchDebounce[i] = 0;
+            TouchHeld[i] = 0;
+            TouchPressed[i] = 0;
             TouchKeyFlag &= ~TouchKeyBits[i];
-            /* follow slow drift of the pad while it is not touched */
-            if (TouchRawData[i] > TouchBase[i])
-                TouchBase[i]++;
-            else if (TouchRawData[i] < TouchBase[i])
-                TouchBase[i]--;
+            TouchFollow(i, count);
         }
+    }
+}
+
+/* Called once a second by the main loop: a key pressed longer than its
+ * longest press has something resting on its pad, which becomes its base. */
+void TouchKeySecond(void)
+{
+    unsigned char i;
+
+    for (i = 0; i < TKL_CHN_NUM; i++)
+    {
+        if (!TouchPressed[i] || TK_KEY(i, TK_KEY_MAX_PRESS) == 0)
+            continue;
+        if (TouchHeld[i] < TK_KEY(i, TK_KEY_MAX_PRESS))
+        {
+            TouchHeld[i]++;
+            continue;
+        }
+        TouchPressed[i] = 0;
+        TouchDebounce[i] = 0;
+        TouchHeld[i] = 0;
+        TouchBase[i] = TouchRawData[i];
+        TouchKeyFlag &= ~TouchKeyBits[i];
     }
 }
 

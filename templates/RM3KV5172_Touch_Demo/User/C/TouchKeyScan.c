@@ -1,9 +1,9 @@
 /*
  * TouchKeyScan.c - the touch configuration tables.
  *
- * The rows of the two tables below are rewritten by the touch tuner: the
- * line after a table's name line up to its closing line. Refer to the tables
- * elsewhere only through TK_CFG() and DS_CFG() of TouchKey.h.
+ * The rows of the three tables below are rewritten by the touch tuner: the
+ * lines after a table's name line up to its closing line. Refer to the
+ * tables elsewhere only through TK_CFG(), TK_KEY() and DS_CFG() of TouchKey.h.
  */
 #include "TouchKey.h"
 
@@ -13,6 +13,14 @@ CODE unsigned int TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {
 2,1,20,100,100,100,
 3,2,20,100,100,100,
 4,3,20,100,100,100,
+};
+
+/* press %, hysteresis %, debounce scans, longest press s, water floor */
+CODE unsigned char TKKeyCfg[TKL_CHN_NUM * TK_KEY_FIELDS] = {
+50,10,3,20,1,
+50,10,3,20,1,
+50,10,3,20,1,
+50,10,3,20,1,
 };
 
 /* enable, wake time, idle time high, idle time low, wake mask 31..0 */

@@ -57,6 +57,7 @@ void main(void)
         if (Tick >= TICKS_PER_SECOND)
         {
             Tick = 0;
+            TouchKeySecond();
             TouchKeyEnterSleep();
         }
     }

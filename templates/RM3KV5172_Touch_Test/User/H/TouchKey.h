@@ -24,6 +24,19 @@
 #define TK_CFG_WATER     5
 #define TK_CFG_FIELDS    6
 
+/* The settings table holds TK_KEY_FIELDS numbers per key, in the order of
+ * the channel table's rows: the press threshold and the hysteresis below it
+ * in percent of the swing from the no-touch to the touch count, the scans
+ * above the press threshold before a press, the longest press in seconds
+ * (0: no limit), and 1 to keep the press threshold at the water rule's floor.
+ * The test firmware only measures and has no such table. */
+#define TK_KEY_PRESS       0
+#define TK_KEY_HYSTERESIS  1
+#define TK_KEY_DEBOUNCE    2
+#define TK_KEY_MAX_PRESS   3
+#define TK_KEY_WATER_FLOOR 4
+#define TK_KEY_FIELDS      5
+
 /* Deep-sleep block: enable, wake-up time index, time before entering low
  * power (high byte, low byte, seconds), wake key mask bits 31..0. */
 #define DS_ENABLE        0
@@ -36,11 +49,13 @@
 #define DS_WAKE_MASK_0   7
 
 extern CODE unsigned int TKChnCfg[];
+extern CODE unsigned char TKKeyCfg[];
 extern CODE unsigned char DeepSleepCfg[8];
 
 /* A row index times TK_CFG_FIELDS fits in a byte for the chip's 25 channels,
  * which keeps the look-up a single multiplication of the core. */
 #define TK_CFG(i, field) (TKChnCfg[(unsigned char)((unsigned char)(i) * TK_CFG_FIELDS) + (field)])
+#define TK_KEY(i, field) (TKKeyCfg[(unsigned char)((unsigned char)(i) * TK_KEY_FIELDS) + (field)])
 #define DS_CFG(i)        (DeepSleepCfg[(i)])
 
 /* Bit k - 1 is set while key k is reported pressed. */
@@ -52,5 +67,6 @@ void TouchKeyInit(void);
 void TouchKeyScan(void);
 unsigned char TouchKeyCount(void);
 void TouchKeyEnterSleep(void);
+void TouchKeySecond(void);
 
 #endif /* __TOUCHKEY_H__ */

@@ -1,0 +1,60 @@
+#include "quality/reportpage.h"
+
+#include <QCoreApplication>
+
+#include <QPainter>
+#include <QPdfWriter>
+
+ReportPage::ReportPage(QPdfWriter &writer, QPainter &painter, const QString &footer)
+    : writer(writer), painter(painter), footer(footer)
+{
+    drawFooter();
+}
+
+QFont ReportPage::font(double pointSize, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun"),
+                      QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+double ReportPage::width() const { return writer.width(); }
+
+double ReportPage::bottom() const { return writer.height() - mm(7); }
+
+bool ReportPage::reserve(double height)
+{
+    if (y + height <= bottom() || y == 0.0)
+        return false;
+    writer.newPage();
+    y = 0.0;
+    drawFooter();
+    return true;
+}
+
+void ReportPage::paragraph(const QString &text, double spaceAfterMm)
+{
+    const double height =
+        painter.fontMetrics()
+            .boundingRect(QRect(0, 0, int(width()), 100000), Qt::TextWordWrap, text)
+            .height();
+    reserve(height);
+    painter.drawText(QRectF(0, y, width(), height), Qt::TextWordWrap, text);
+    y += height + mm(spaceAfterMm);
+}
+
+void ReportPage::drawFooter()
+{
+    painter.save();
+    painter.setFont(font(7));
+    painter.setPen(ruleColour());
+    ++page;
+    painter.drawText(QRectF(0, writer.height() - mm(5), width(), mm(5)),
+                     Qt::AlignRight | Qt::AlignBottom,
+                     QCoreApplication::translate("TuningReport", "%1 — 第 %2 页")
+                         .arg(footer, QString::number(page)));
+    painter.restore();
+}

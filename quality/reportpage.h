@@ -1,0 +1,44 @@
+#ifndef REPORTPAGE_H
+#define REPORTPAGE_H
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QPainter;
+class QPdfWriter;
+
+// The pages of the tuning report as they fill: places blocks down the pages of the writer,
+// breaking to a new page, with its footer, when a block does not fit.
+class ReportPage
+{
+public:
+    static constexpr int kResolution = 300; // device units per inch of the PDF
+
+    ReportPage(QPdfWriter &writer, QPainter &painter, const QString &footer);
+
+    // The report's fonts: CJK fonts of Windows first, then those of Linux desktops.
+    static QFont font(double pointSize, bool bold = false);
+    static QColor headerFill() { return QColor(232, 232, 232); }
+    static QColor ruleColour() { return QColor(150, 150, 150); }
+
+    double mm(double v) const { return v * kResolution / 25.4; }
+    double width() const;
+    double bottom() const;
+    // Moves to a new page unless height fits below y; true when it broke the page.
+    bool reserve(double height);
+    // Word-wrapped text across the page in the painter's font, and the room after it.
+    void paragraph(const QString &text, double spaceAfterMm);
+
+    double y = 0.0;
+
+private:
+    void drawFooter();
+
+    QPdfWriter &writer;
+    QPainter &painter;
+    QString footer;
+    int page = 0;
+};
+
+#endif // REPORTPAGE_H
