@@ -8,6 +8,8 @@
 #include "modalhelper.h"
 #include "project/projectfile.h"
 #include "project/stackedpinmap.h"
+#include "quality/keysettingsstore.h"
+#include "quality/samplesfile.h"
 #include "settingswidgets.h"
 #include "testsupport.h"
 #include "tuning/resultstable.h"
@@ -37,8 +39,8 @@ class TestWrittenFiles : public QObject
 private slots:
     void initTestCase() { Q_INIT_RESOURCE(resources); }
 
-    // A project named and placed in Chinese, SOP20 with three keys and their results: the
-    // application project it generates and the project file saved with it.
+    // A project named and placed in Chinese, SOP20 with three keys, their results and one key's
+    // own settings: the application project it generates and the project file saved with it.
     void projectAndApplicationProject()
     {
         QTemporaryDir dir;
@@ -68,8 +70,8 @@ private slots:
         ResultsTable results(w.tableWidget, names);
         for (int i = 0; i < 3; ++i) {
             const int base = 2000 + 37 * i;
-            const QStringList cells{names.at(channels[i]), QString::number(base),
-                                    QString::number(base + 211), QString::number(base + 9),
+            const QStringList cells{names.at(channels[i]),        QString::number(base),
+                                    QString::number(base + 211),  QString::number(base + 9),
                                     QString::number(channels[i]), QString::number(i + 1)};
             for (int c = 0; c < cells.size(); ++c)
                 w.tableWidget->setItem(i, c, new QTableWidgetItem(cells.at(c)));
@@ -78,8 +80,13 @@ private slots:
         const StackedPinMap pins(w.packageStackedWidget);
         const QString templateDir =
             QCoreApplication::applicationDirPath() + QStringLiteral("/RM3KV5172_Touch_Demo");
-        AppProject app(&window, page, pins, results, templateDir,
-                       [&page] { return ProjectFile(page).save(); });
+        KeySettingsStore keySettings;
+        QVERIFY(keySettings.set(22, KeySettings{70, 15, 5, 0, false}));
+        ProjectFile file(page);
+        file.addSection(
+            {[&keySettings](QSettings &ini) { keySettings.save(ini); }, [](const QSettings &) {}});
+        AppProject app(&window, page, pins, results, templateDir, [&file] { return file.save(); });
+        app.keySettings = [&keySettings](int channel) { return keySettings.at(channel); };
         ModalHelper boxes;
         app.generate();
         QCOMPARE(boxes.texts().last(), QStringLiteral("生成应用代码完成！"));
@@ -100,7 +107,8 @@ private slots:
         }
     }
 
-    // The waterproof test's file of a channel's raw counts, one phase left unmeasured.
+    // The waterproof test's file of a channel's raw counts, one phase left unmeasured, and the
+    // samples file kept beside the project.
     void resultsCsv()
     {
         QTemporaryDir dir;
@@ -114,6 +122,11 @@ private slots:
                                   store, &written));
         QCOMPARE(written.size(), 1);
         compareWithKnown(written.first(), dir.path(), QStringLiteral("results.csv"));
+        store.set(1, SamplePhase::Touch, noisyPhase(2250, 4, 3));
+        const QString samples = dir.filePath(SamplesFile::fileName(QStringLiteral("面板")));
+        QString error;
+        QVERIFY2(SamplesFile::write(samples, store, &error), qPrintable(error));
+        compareWithKnown(samples, dir.path(), QStringLiteral("samples.csv"));
     }
 
     // Save & Download's rewrite of the test template's script for a folder in Chinese, with a

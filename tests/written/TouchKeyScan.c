@@ -1,9 +1,9 @@
 /*
  * TouchKeyScan.c - the touch configuration tables.
  *
- * The rows of the two tables below are rewritten by the touch tuner: the
- * line after a table's name line up to its closing line. Refer to the tables
- * elsewhere only through TK_CFG() and DS_CFG() of TouchKey.h.
+ * The rows of the three tables below are rewritten by the touch tuner: the
+ * lines after a table's name line up to its closing line. Refer to the
+ * tables elsewhere only through TK_CFG(), TK_KEY() and DS_CFG() of TouchKey.h.
  */
 #include "TouchKey.h"
 
@@ -14,9 +14,17 @@ CODE unsigned int TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {
 2,22,20,2037,2248,2046,
 };
 
+/* press %, hysteresis %, debounce scans, longest press s, water floor */
+CODE unsigned char TKKeyCfg[TKL_CHN_NUM * TK_KEY_FIELDS] = {
+50,10,3,20,1,
+50,10,3,20,1,
+70,15,5,0,0,
+};
+
 /* enable, wake time, idle time high, idle time low, wake mask 31..0 */
 CODE unsigned char DeepSleepCfg[8] = {
 1,6,1,44,0,0,0,1,
 };
+
 
 
