@@ -70,8 +70,8 @@ private slots:
         ResultsTable results(w.tableWidget, names);
         for (int i = 0; i < 3; ++i) {
             const int base = 2000 + 37 * i;
-            const QStringList cells{names.at(channels[i]),        QString::number(base),
-                                    QString::number(base + 211),  QString::number(base + 9),
+            const QStringList cells{names.at(channels[i]), QString::number(base),
+                                    QString::number(base + 211), QString::number(base + 9),
                                     QString::number(channels[i]), QString::number(i + 1)};
             for (int c = 0; c < cells.size(); ++c)
                 w.tableWidget->setItem(i, c, new QTableWidgetItem(cells.at(c)));
