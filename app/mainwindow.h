@@ -12,6 +12,7 @@
 
 #include "codegen/appproject.h"
 #include "codegen/savedownload.h"
+#include "compat/qtcompat.h"
 #include "link/debuggerlink.h"
 #include "link/pacing.h"
 #include "project/projectfile.h"
@@ -61,7 +62,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
+    bool nativeEvent(const QByteArray &eventType, void *message,
+                     qtcompat::NativeEventResult *result) override;
 
 public slots:
     // Shell

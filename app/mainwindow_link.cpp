@@ -134,7 +134,8 @@ void MainWindow::reciveHandshakeMessage_rThread(QString text)
 
 void MainWindow::reciveHandshakeMessage_cThread(QString text) { tuning->checkReaderFailed(text); }
 
-bool MainWindow::nativeEvent(const QByteArray &eventType, void *message, long *result)
+bool MainWindow::nativeEvent(const QByteArray &eventType, void *message,
+                             qtcompat::NativeEventResult *result)
 {
     // Every message goes on to Qt; this hook only listens.
     Q_UNUSED(eventType)

@@ -1,8 +1,8 @@
 #include "app/uilanguage.h"
+#include "compat/qtcompat.h"
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QLibraryInfo>
 #include <QSettings>
 
 // The English texts are compiled into a resource of their own in a static library; registering
@@ -50,7 +50,7 @@ void UiLanguage::save(Language language)
 QStringList UiLanguage::qtTranslationDirs()
 {
     return {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
-            QLibraryInfo::location(QLibraryInfo::TranslationsPath)};
+            qtcompat::qtTranslationsPath()};
 }
 
 bool UiLanguage::installQtChinese()

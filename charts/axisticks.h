@@ -1,12 +1,9 @@
 #ifndef AXISTICKS_H
 #define AXISTICKS_H
 
-#include <QString>
+#include "compat/qtcompat.h"
 
-namespace QtCharts
-{
-class QValueAxis;
-} // namespace QtCharts
+#include <QString>
 
 // The ticks of a chart axis where its labels can be read: the axis as built (a fixed count over
 // its built range) while that range is shown and its labels fit, otherwise ticks on round values

@@ -2,6 +2,7 @@
 #define LIVECHART_H
 
 #include "charts/framethrottle.h"
+#include "compat/qtcompat.h"
 #include "quality/samplesplot.h"
 
 #include <QList>
@@ -12,13 +13,6 @@ class LiveChartView;
 class QComboBox;
 class QLabel;
 struct ChannelSamples;
-
-namespace QtCharts
-{
-class QChart;
-class QLineSeries;
-class QValueAxis;
-} // namespace QtCharts
 
 // The chart of the debug page: its axes, the curve of the channel under test, the channel curves
 // of verification, and the y range that follows the two limit combos, whoever sets them, and

@@ -75,7 +75,7 @@ QString LiveChartView::valueTextAt(const QPoint &pos) const
         const auto *series = qobject_cast<const QXYSeries *>(abstract);
         if (!series || !series->isVisible())
             continue;
-        for (const QPointF &point : series->pointsVector()) {
+        for (const QPointF &point : qtcompat::seriesPoints(*series)) {
             const QPointF at =
                 mapFromScene(current->mapToScene(current->mapToPosition(point, abstract)));
             const double dx = at.x() - pos.x();
@@ -127,7 +127,7 @@ void LiveChartView::mouseMoveEvent(QMouseEvent *event)
     if (text.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(event->globalPos(), text, this);
+        QToolTip::showText(viewport()->mapToGlobal(event->pos()), text, this);
     event->accept();
 }
 

@@ -1,6 +1,8 @@
 #ifndef LIVECHARTVIEW_H
 #define LIVECHARTVIEW_H
 
+#include "compat/qtcompat.h"
+
 #include <QPoint>
 #include <QString>
 #include <QtCharts/QChartView>

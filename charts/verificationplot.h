@@ -2,6 +2,7 @@
 #define VERIFICATIONPLOT_H
 
 #include "chip/chip.h"
+#include "compat/qtcompat.h"
 #include <QByteArray>
 #include <QColor>
 #include <QList>

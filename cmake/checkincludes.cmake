@@ -8,7 +8,7 @@ cmake_minimum_required(VERSION 3.16)
 string(REPLACE "," ";" sources "${SOURCES}")
 string(REPLACE "," ";" folders "${FOLDERS}")
 string(REPLACE "," ";" modules "${QT_MODULES}")
-set(ours app charts chip cmake codegen link packaging production project quality resources sim
+set(ours app charts chip cmake codegen compat link packaging production project quality resources sim
     templates tests tuning)
 set(faults "")
 foreach(source IN LISTS sources)

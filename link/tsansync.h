@@ -18,6 +18,8 @@
 #include <sanitizer/tsan_interface.h>
 #endif
 
+#include <QtGlobal>
+
 namespace tsansync
 {
 inline void release(const void *address)
@@ -35,6 +37,29 @@ inline void acquire(const void *address)
     __tsan_acquire(const_cast<void *>(address));
 #else
     (void)address;
+#endif
+}
+
+// Qt 6's QMutex tells the sanitizer of its own locks and unlocks (its header is compiled with
+// ours), but QWaitCondition::wait(), compiled without the sanitizer, gives the mutex up and takes
+// it back unseen; a wait on a condition names both around it. Qt 5's mutex tells nothing.
+inline void waitGivesUp(void *mutex)
+{
+#if defined(TOUCHTUNER_TSAN) && QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    __tsan_mutex_pre_unlock(mutex, 0);
+    __tsan_mutex_post_unlock(mutex, 0);
+#else
+    (void)mutex;
+#endif
+}
+
+inline void waitTakesBack(void *mutex)
+{
+#if defined(TOUCHTUNER_TSAN) && QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    __tsan_mutex_pre_lock(mutex, 0);
+    __tsan_mutex_post_lock(mutex, 0, 0);
+#else
+    (void)mutex;
 #endif
 }
 } // namespace tsansync

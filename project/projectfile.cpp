@@ -1,6 +1,7 @@
 #include "project/projectfile.h"
 
 #include "chip/chip.h"
+#include "project/iniescapes.h"
 #include "project/packagewidget.h"
 #include "project/resultcolumns.h"
 #include "project/settingspage.h"
@@ -107,7 +108,7 @@ bool ProjectFile::saveAs(const QString &filePath) const
         section.save(ini);
     // The settings facility writes the file whole or not at all; only its status tells which.
     ini.sync();
-    return ini.status() != QSettings::AccessError;
+    return ini.status() != QSettings::AccessError && IniEscapes::rewriteAsQt5(ini.fileName());
 }
 
 QStringList ProjectFile::resultRows(const QTableWidget &table)

@@ -155,7 +155,7 @@ private slots:
         QVERIFY(RecordingFile::read(path, &written, &skipped, &error));
         QCOMPARE(skipped, 0);
         QCOMPARE(written.size(), VerificationPlot::kWindow + 1 + f.fed);
-        qInfo("recorded %d records, %lld bytes", written.size(), QFileInfo(path).size());
+        qInfo("recorded %d records, %lld bytes", int(written.size()), QFileInfo(path).size());
     }
 
     void verificationAtDisplayRate()

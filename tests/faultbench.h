@@ -2,6 +2,7 @@
 #define FAULTBENCH_H
 
 #include "app/mainwindow.h"
+#include "compat/qtcompat.h"
 #include "modalhelper.h"
 #include "project/packagewidget.h"
 #include "project/projectfile.h"

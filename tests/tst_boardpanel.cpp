@@ -95,8 +95,9 @@ private slots:
         QPushButton *button = key(panel, 3);
         QTest::mousePress(button, Qt::LeftButton);
         QVERIFY(SimBoard::finger(3));
-        QMouseEvent away(QEvent::MouseMove, QPointF(-20, -20), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
+        const QPoint off(-20, -20);
+        QMouseEvent away(QEvent::MouseMove, off, button->mapToGlobal(off), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(button, &away);
         QVERIFY(!SimBoard::finger(3));
     }

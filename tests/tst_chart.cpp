@@ -260,7 +260,7 @@ private slots:
         rig.chart.appendTestPoint(2010);
         rig.chart.appendTestPoint(2010); // a record whose CRC failed repeats the last sample
         rig.chart.flushTestPoints();
-        const QVector<QPointF> points = rig.chart.testSeries()->pointsVector();
+        const QVector<QPointF> points = qtcompat::seriesPoints(*rig.chart.testSeries());
         QCOMPARE(points.size(), 3);
         QCOMPARE(points.at(0), QPointF(0.0, 2000));
         QCOMPARE(points.at(1), QPointF(0.036, 2010));

@@ -2,6 +2,7 @@
 // fill the results table, "生成应用代码" writes the application project from it, and "保存并下载"
 // rewrites the test template beside the executable and starts its script, again and again.
 #include "app/mainwindow.h"
+#include "compat/qtcompat.h"
 #include "modalhelper.h"
 #include "project/packagewidget.h"
 #include "quality/keyquality.h"

@@ -100,7 +100,7 @@ private slots:
         SettingsWidgets w = widgetsOf(window);
         SettingsPage page(w);
         w.proPathLineEdit->setText(dir.path());
-        w.proNameLineEdit->setText(QStringLiteral("面板 a"));
+        w.proNameLineEdit->setText(QStringLiteral("面板a b"));
         w.mcuTypeCBox->setCurrentIndex(1);
         PackageWidget *sop20 = w.packages[1];
         std::array<int, 25> inUse{};
@@ -128,7 +128,7 @@ private slots:
         QVERIFY(ProjectFile(page).save());
 
         const QString endText = w.endValueCBox->currentText();
-        QStringList expected = {"[1]", "1=\\x9762\\x677f a", "2=" + dir.path()};
+        QStringList expected = {"[1]", "1=\\x9762\\x677f\\x61 b", "2=" + dir.path()};
         expected << section("10", "0", {{0, "1"}, {13, "1"}, {22, "1"}});
         expected << section("11", "0", {{13, "2"}, {22, "17"}});
         expected << section("12", "false", {{13, "true"}});

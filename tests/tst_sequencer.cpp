@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(rig.link.count(QStringLiteral("countdown")), 0);
         // The bad record repeats the last point and leaves the range alone.
         rig.chart().flushTestPoints();
-        const auto points = rig.chart().testSeries()->pointsVector();
+        const auto points = qtcompat::seriesPoints(*rig.chart().testSeries());
         QCOMPARE(points.size(), 322);
         QCOMPARE(points.at(1).y(), 2050.0);
         QCOMPARE(rig.chart().endValue(), 2100);
@@ -394,7 +394,7 @@ private slots:
             const QRect cursor = rig.log->cursorRect(end);
             const QRect newest = (QRect(0, cursor.top(), cursor.right(), cursor.height()) &
                                   rig.log->viewport()->rect())
-                                     .translated(rig.log->viewport()->mapTo(&rig.window, {}));
+                                     .translated(rig.log->viewport()->mapTo(&rig.window, QPoint()));
             QVERIFY(!newest.isEmpty());
             const QRect badge(rig.session->logPane().overlayPosition({50, 50}, &rig.window),
                               QSize(50, 50));

@@ -1,6 +1,7 @@
 // End-to-end runs of the no-touch/touch tests: the real window against the simulated board,
 // driven by object names, with the finger put on the board's key when the tool asks for it.
 #include "app/mainwindow.h"
+#include "compat/qtcompat.h"
 #include "modalhelper.h"
 #include "quality/keyquality.h"
 #include "sim/simboard.h"
@@ -173,7 +174,7 @@ private slots:
         // The countdown badge sits over the log pane, clear of the short newest line.
         auto *log = bench.find<QPlainTextEdit>("plainTextEdit");
         const QRect badge = bench.find<QLabel>("countdownLabel")->geometry();
-        QVERIFY(QRect(log->mapTo(bench.window.get(), {}), log->size()).contains(badge));
+        QVERIFY(QRect(log->mapTo(bench.window.get(), QPoint()), log->size()).contains(badge));
         QTextCursor end(log->document());
         end.movePosition(QTextCursor::End);
         const QPoint textEnd = log->cursorRect(end).topRight();
@@ -325,7 +326,7 @@ private slots:
         QVERIFY(bad >= 1 && bad <= 3);
         QCOMPARE(bench.testPoints(), 162 + bad);
         const int dry = SimBoard::baseline(12);
-        for (const QPointF &point : bench.testSeries()->pointsVector())
+        for (const QPointF &point : qtcompat::seriesPoints(*bench.testSeries()))
             QVERIFY(point.y() == dry || point.y() == dry + SimBoard::kWaterShift);
 
         QVERIFY(waitUntil([&] { return bench.testPoints() >= 175; }, 10000));

@@ -324,7 +324,7 @@ private slots:
         QVERIFY(coalesced.verification().frameThrottle().framesDrawn() < 10);
         QVERIFY(everyRecord.verification().frameThrottle().framesDrawn() >= 290);
         for (int k = 0; k < 25; ++k)
-            QCOMPARE(coalesced.curve(k)->pointsVector(), everyRecord.curve(k)->pointsVector());
+            QCOMPARE(qtcompat::seriesPoints(*coalesced.curve(k)), qtcompat::seriesPoints(*everyRecord.curve(k)));
         QCOMPARE(coalesced.curve(7)->count(), 132);
         QCOMPARE(coalesced.chart().yAxis()->max(), 2700.0);
         QCOMPARE(coalesced.chart().yAxis()->min(), everyRecord.chart().yAxis()->min());
@@ -366,12 +366,12 @@ private slots:
         rig.session->togglePicturePause();
         QCOMPARE(rig.pauseButton->text(), QStringLiteral("继续画面"));
         QVERIFY(rig.view->isNavigable());
-        const QVector<QPointF> held = rig.curve(2)->pointsVector();
+        const QVector<QPointF> held = qtcompat::seriesPoints(*rig.curve(2));
         feed(20, 2080);
         rig.verification().flushFrame();
         rig.session->numbers().flush();
         QCOMPARE(rig.verification().plot().history(2).last(), 2081);
-        QCOMPARE(rig.curve(2)->pointsVector(), held);
+        QCOMPARE(qtcompat::seriesPoints(*rig.curve(2)), held);
         QCOMPARE(cell(0, 1), QStringLiteral("2041"));
         // The value under the cursor, a zoom around it and a drag; resuming undoes both.
         QChart *chart = rig.chart().chart();
@@ -392,7 +392,7 @@ private slots:
         QCOMPARE(rig.chart().xAxis()->min(), 0.0);
         QCOMPARE(rig.chart().xAxis()->max(), 12.0);
         QCOMPARE(rig.chart().yAxis()->tickType(), QValueAxis::TicksFixed);
-        QCOMPARE(rig.curve(2)->pointsVector().last().y(), 2081.0);
+        QCOMPARE(qtcompat::seriesPoints(*rig.curve(2)).last().y(), 2081.0);
         QCOMPARE(cell(0, 1), QStringLiteral("2081"));
 
         ModalHelper boxes;
@@ -583,7 +583,7 @@ private slots:
         live.verification().flushFrame();
         replay.verification().flushFrame();
         for (int k : {3, 4})
-            QCOMPARE(replay.curve(k)->pointsVector(), live.curve(k)->pointsVector());
+            QCOMPARE(qtcompat::seriesPoints(*replay.curve(k)), qtcompat::seriesPoints(*live.curve(k)));
         live.session->numbers().flush();
         replay.session->numbers().flush();
         for (int row = 0; row < 2; ++row)

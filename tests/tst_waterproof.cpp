@@ -2,6 +2,7 @@
 // CSV export, driven through the sequencer's record path against the simulated board; and one
 // run in the real window.
 #include "app/mainwindow.h"
+#include "compat/qtcompat.h"
 #include "modalhelper.h"
 #include "project/packagewidget.h"
 #include "sim/simboard.h"
@@ -368,7 +369,7 @@ private slots:
         auto *curve = qobject_cast<QLineSeries *>(series.first());
         QCOMPARE(curve->count(), 162);
         QVERIFY(qAbs(curve->at(161).x() - 5.796) < 1e-9);
-        for (const QPointF &point : curve->pointsVector())
+        for (const QPointF &point : qtcompat::seriesPoints(*curve))
             QCOMPARE(point.y(), qreal(SimBoard::meanReading(3)));
 
         QStringList created = exportDir.entryList(QDir::Files);

@@ -1,0 +1,30 @@
+/*
+ * TouchKeyScan.c - the touch configuration tables.
+ *
+ * The rows of the three tables below are rewritten by the touch tuner: the
+ * lines after a table's name line up to its closing line. Refer to the
+ * tables elsewhere only through TK_CFG(), TK_KEY() and DS_CFG() of TouchKey.h.
+ */
+#include "TouchKey.h"
+
+/* key, channel, step, no-touch count, touch count, water count */
+CODE unsigned int TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {
+3,0,20,2074,2285,2083,
+1,13,20,2000,2211,2009,
+2,22,20,2037,2248,2046,
+};
+
+/* press %, hysteresis %, debounce scans, longest press s, water floor */
+CODE unsigned char TKKeyCfg[TKL_CHN_NUM * TK_KEY_FIELDS] = {
+50,10,3,20,1,
+50,10,3,20,1,
+70,15,5,0,0,
+};
+
+/* enable, wake time, idle time high, idle time low, wake mask 31..0 */
+CODE unsigned char DeepSleepCfg[8] = {
+1,6,1,44,0,0,0,1,
+};
+
+
+

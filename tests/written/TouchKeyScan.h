@@ -1,0 +1,13 @@
+/*
+ * TouchKeyScan.h - the number of configured touch channels.
+ *
+ * Written by the touch tuner, like the tables in TouchKeyScan.c: keep the
+ * channel count's name on its definition line only. Include TouchKey.h for
+ * the touch key functions.
+ */
+#ifndef __TOUCHKEYSCAN_H__
+#define __TOUCHKEYSCAN_H__
+
+#define   TKL_CHN_NUM      (3)
+
+#endif /* __TOUCHKEYSCAN_H__ */
