@@ -40,29 +40,29 @@ FirmwareKeyModel::Step FirmwareKeyModel::scan(quint16 count)
     debounce = 0;
     held = 0;
     flag = false;
-    follow(count);
+    follow(count, band, debounceLimit, &currentBase, &low);
     return Step::Clear;
 }
 
-void FirmwareKeyModel::follow(int count)
+void FirmwareKeyModel::follow(int count, int band, int debounceLimit, int *base, int *low)
 {
-    if (count > currentBase) {
-        ++currentBase;
-        low = 0;
-    } else if (count < currentBase) {
-        if (currentBase - count > band) {
-            if (++low >= debounceLimit) {
-                currentBase = count;
-                low = 0;
+    if (count > *base) {
+        ++*base;
+        *low = 0;
+    } else if (count < *base) {
+        if (*base - count > band) {
+            if (++*low >= debounceLimit) {
+                *base = count;
+                *low = 0;
             } else {
-                --currentBase;
+                --*base;
             }
         } else {
-            --currentBase;
-            low = 0;
+            --*base;
+            *low = 0;
         }
     } else {
-        low = 0;
+        *low = 0;
     }
 }
 

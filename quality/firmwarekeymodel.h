@@ -58,8 +58,12 @@ public:
     // The threshold the next count is compared with: the release threshold while pressed.
     int threshold() const { return flag ? releaseThreshold() : pressThreshold(); }
 
+    // How a base follows the pad's count while nothing presses: one count a scan, or at once to
+    // a count that stays further below it than band for debounceLimit scans in a row (low counts
+    // them). A slider's segments follow so too.
+    static void follow(int count, int band, int debounceLimit, int *base, int *low);
+
 private:
-    void follow(int count);
 
     int pressOffset;
     int releaseOffset;

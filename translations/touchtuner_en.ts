@@ -383,6 +383,14 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>工程中没有使用的通道：请先在设置页面的芯片引脚图上为通道选择按键！</source>
         <translation>The project uses no channel: choose a key for a channel on the chip&apos;s pin drawing of the settings page first!</translation>
     </message>
+    <message>
+        <source>%1（%2 段，至少 %3 段）</source>
+        <translation>%1 (%2 segments, at least %3)</translation>
+    </message>
+    <message>
+        <source>以下滑条或滚轮的段数不够：</source>
+        <translation>These sliders or wheels have too few segments: </translation>
+    </message>
 </context>
 <context>
     <name>KeyQuality</name>
@@ -1637,6 +1645,18 @@ thr.</translation>
         <source>key%1已被选中，请选择其他key</source>
         <translation>key%1 is taken already; choose another key</translation>
     </message>
+    <message>
+        <source>TK%1已属于%2</source>
+        <translation>TK%1 belongs to %2 already</translation>
+    </message>
+    <message>
+        <source>TK%1已被按键key%2使用，请先点击它取消</source>
+        <translation>TK%1 is used by key%2; click it to release it first</translation>
+    </message>
+    <message>
+        <source>%1已有 %2 段</source>
+        <translation>%1 has %2 segments already</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1647,6 +1667,10 @@ thr.</translation>
     <message>
         <source>%1 的按键号不在 1～%2 之内，不作唤醒按键！</source>
         <translation>The key number of %1 is not within 1 to %2; it is not used as a wake key!</translation>
+    </message>
+    <message>
+        <source>工程文件中以下滑条或滚轮的定义无效，已忽略：%1</source>
+        <translation>The project file defines these sliders or wheels wrongly; they were left out: %1</translation>
     </message>
 </context>
 <context>
@@ -1985,6 +2009,76 @@ thr.</translation>
     </message>
 </context>
 <context>
+    <name>SliderDefinition</name>
+    <message>
+        <source>滚轮</source>
+        <translation>wheel</translation>
+    </message>
+    <message>
+        <source>滑条</source>
+        <translation>slider</translation>
+    </message>
+    <message>
+        <source>%1 %2：%3</source>
+        <translation>%1 %2: %3</translation>
+    </message>
+    <message>
+        <source>（至少 %1 段）</source>
+        <translation> (at least %1 segments)</translation>
+    </message>
+</context>
+<context>
+    <name>SliderPanel</name>
+    <message>
+        <source>滑条与滚轮</source>
+        <translation>Sliders and wheels</translation>
+    </message>
+    <message>
+        <source>新建滑条</source>
+        <translation>New slider</translation>
+    </message>
+    <message>
+        <source>新建滚轮</source>
+        <translation>New wheel</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>请按%1上的顺序依次点击 %2 的引脚（%3～%4 段），再点“完成”；再次点击一段可取消它。</source>
+        <translation>Click the pins of %2 one after another in their order along the %1 (%3 to %4 segments), then &quot;Done&quot;; a second click on a segment takes it out.</translation>
+    </message>
+    <message>
+        <source>滑条 2～8 段，滚轮 3～8 段，由不作按键的通道组成。</source>
+        <translation>A slider has 2 to 8 segments, a wheel 3 to 8, made of channels that carry no key.</translation>
+    </message>
+    <message>
+        <source>右键点击列表可反向或删除。</source>
+        <translation>Right-click the list to reverse or remove one.</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>%1至少需要 %2 段，请继续点击它的引脚，或点“取消”。</source>
+        <translation>%1 needs %2 segments at least: click more of its pins, or &quot;Cancel&quot;.</translation>
+    </message>
+    <message>
+        <source>反向</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Remove</translation>
+    </message>
+</context>
+<context>
     <name>SourceGenerator</name>
     <message>
         <source>提示</source>
@@ -2020,6 +2114,49 @@ thr.</translation>
     <message>
         <source>录制结束：%1，%2 条记录</source>
         <translation>Recording ended: %1, %2 records</translation>
+    </message>
+</context>
+<context>
+    <name>SwipeJudgement</name>
+    <message>
+        <source>位置 %1 无触摸 %2 ms</source>
+        <translation>no touch at position %1 for %2 ms</translation>
+    </message>
+    <message>
+        <source>位置 %1 不动 %2 ms</source>
+        <translation>position stuck at %1 for %2 ms</translation>
+    </message>
+    <message>
+        <source>没有从一端到另一端的完整滑动</source>
+        <translation>no whole swipe from one end to the other</translation>
+    </message>
+    <message>
+        <source>线性度 %1 超过 %2%</source>
+        <translation>linearity %1 beyond %2%</translation>
+    </message>
+    <message>
+        <source>静止时未检测到触摸</source>
+        <translation>no touch seen while the finger rested</translation>
+    </message>
+    <message>
+        <source>抖动 %1 超过 %2%</source>
+        <translation>jitter %1 beyond %2%</translation>
+    </message>
+    <message>
+        <source>死区：%1</source>
+        <translation>dead spot: %1</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>%1 处</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>线性度 %1，抖动 %2，死区 %3</source>
+        <translation>linearity %1, jitter %2, dead spots %3</translation>
     </message>
 </context>
 <context>
