@@ -73,6 +73,10 @@ Generate the application code anyway?</translation>
         <source>TK%1 的按键设置与默认不同：%2</source>
         <translation>TK%1&apos;s key settings differ from the defaults: %2</translation>
     </message>
+    <message>
+        <source>%1 的设置与默认不同：%2</source>
+        <translation>%1&apos;s settings differ from the defaults: %2</translation>
+    </message>
 </context>
 <context>
     <name>BoardPanel</name>
@@ -2079,6 +2083,169 @@ thr.</translation>
     </message>
 </context>
 <context>
+    <name>SliderReportPage</name>
+    <message>
+        <source>%1 %2：%3</source>
+        <translation>%1 %2: %3</translation>
+    </message>
+    <message>
+        <source>滚轮</source>
+        <translation>wheel</translation>
+    </message>
+    <message>
+        <source>滑条</source>
+        <translation>slider</translation>
+    </message>
+    <message>
+        <source>段</source>
+        <translation>Segment</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>不触摸
+均值</source>
+        <translation>No-touch
+mean</translation>
+    </message>
+    <message>
+        <source>触摸
+均值</source>
+        <translation>Touch
+mean</translation>
+    </message>
+    <message>
+        <source>防水
+均值</source>
+        <translation>Water
+mean</translation>
+    </message>
+    <message>
+        <source>噪声</source>
+        <translation>Noise</translation>
+    </message>
+    <message>
+        <source>信号</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>信噪比</source>
+        <translation>SNR</translation>
+    </message>
+    <message>
+        <source>结论</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reasons</translation>
+    </message>
+    <message>
+        <source>数据不全</source>
+        <translation>Incomplete</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>滑动测试：各次滑动的位置（点）与拟合直线（线），横轴为该次滑动的时间</source>
+        <translation>Swipe test: the position of each stroke (dots) and its fitted line (line), across the stroke&apos;s time</translation>
+    </message>
+    <message>
+        <source>未做滑动测试。</source>
+        <translation>No swipe test yet.</translation>
+    </message>
+    <message>
+        <source>线性度：%1（合格线 %2%，注意线 %3%）</source>
+        <translation>Linearity: %1 (pass within %2%, caution within %3%)</translation>
+    </message>
+    <message>
+        <source>抖动：%1（合格线 %2%，注意线 %3%）</source>
+        <translation>Jitter: %1 (pass within %2%, caution within %3%)</translation>
+    </message>
+    <message>
+        <source>死区：%1</source>
+        <translation>Dead spots: %1</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>结论：%1</source>
+        <translation>Verdict: %1</translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>位置：固件的滑条位置（0～255，滑条从第一段中心到最后一段中心，滚轮绕一圈）。线性度：每次滑动的位置与按时间拟合的直线的最大偏差，占满量程的百分比（滑条两端各 8% 不计）。抖动：手指静放在中间段时位置的最大值减最小值（去掉前四分之一），占满量程的百分比。死区：滑动中连续无触摸，或直线移动满量程 8% 以上而位置不动的一段。</source>
+        <translation>Position: the firmware&apos;s position (0-255, along a slider from its first segment&apos;s centre to its last one&apos;s, once round a wheel). Linearity: the largest deviation of a stroke&apos;s positions from the straight line fitted over its time, as a share of full scale (8% at either end of a slider not counted). Jitter: the largest minus the smallest position while the finger rests on the middle segment (without its first quarter), as a share of full scale. Dead spot: a stretch of a stroke without touch, or where the position stays put while the line moves 8% of full scale or more.</translation>
+    </message>
+</context>
+<context>
+    <name>SliderSession</name>
+    <message>
+        <source>滑条与滚轮</source>
+        <translation>Sliders and wheels</translation>
+    </message>
+    <message>
+        <source>滑动测试</source>
+        <translation>Swipe test</translation>
+    </message>
+    <message>
+        <source>开启验证效果后，跟随标记滑过所选滑条或滚轮，再静放在中间段，判定线性度、抖动和死区</source>
+        <translation>With verification on, follow the marker along the chosen slider or wheel, then rest on the middle segment: judges linearity, jitter and dead spots</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请先开启验证效果，再做滑动测试！</source>
+        <translation>Switch verification on before the swipe test!</translation>
+    </message>
+    <message>
+        <source>%1 的各段还没有完整的不触摸、触摸和防水均值，请先做触摸测试和防水测试！</source>
+        <translation>%1&apos;s segments do not have all their no-touch, touch and water means yet: run the touch test and the waterproof test first!</translation>
+    </message>
+    <message>
+        <source>%1 滑动测试：%2，%3</source>
+        <translation>%1 swipe test: %2, %3</translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+</context>
+<context>
+    <name>SliderView</name>
+    <message>
+        <source>未测</source>
+        <translation>not measured</translation>
+    </message>
+    <message>
+        <source>无触摸</source>
+        <translation>no touch</translation>
+    </message>
+</context>
+<context>
     <name>SourceGenerator</name>
     <message>
         <source>提示</source>
@@ -2095,6 +2262,14 @@ thr.</translation>
     <message>
         <source>写按键设置表（TKKeyCfg）失败！</source>
         <translation>Failed to write the key settings table (TKKeyCfg)!</translation>
+    </message>
+    <message>
+        <source>写.H文件失败！</source>
+        <translation>Writing the .H file failed!</translation>
+    </message>
+    <message>
+        <source>写滑条表（TKSliderCfg）失败！</source>
+        <translation>Failed to write the slider table (TKSliderCfg)!</translation>
     </message>
 </context>
 <context>
@@ -2157,6 +2332,29 @@ thr.</translation>
     <message>
         <source>线性度 %1，抖动 %2，死区 %3</source>
         <translation>linearity %1, jitter %2, dead spots %3</translation>
+    </message>
+</context>
+<context>
+    <name>SwipeTest</name>
+    <message>
+        <source>滑动测试 %1：请把手指放在起点（标记处），标记开始移动后跟随它匀速滑动。</source>
+        <translation>Swipe test %1: put your finger on the start (at the marker); once the marker moves, follow it at a steady pace.</translation>
+    </message>
+    <message>
+        <source>滑动测试 %1 已中止。</source>
+        <translation>Swipe test %1 stopped.</translation>
+    </message>
+    <message>
+        <source>请跟随标记沿 %1 匀速转 %2 圈。</source>
+        <translation>Follow the marker round %1 at a steady pace, %2 turns.</translation>
+    </message>
+    <message>
+        <source>请跟随标记沿 %1 从一端匀速滑到另一端，来回共 %2 次。</source>
+        <translation>Follow the marker along %1 from one end to the other at a steady pace, %2 strokes back and forth.</translation>
+    </message>
+    <message>
+        <source>请把手指静放在 %1 的中间段上，不要移动。</source>
+        <translation>Rest your finger on the middle segment of %1 without moving it.</translation>
     </message>
 </context>
 <context>
