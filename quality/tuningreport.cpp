@@ -317,6 +317,8 @@ bool TuningReport::write(const QString &path, QString *error) const
         drawPlots(painter, page, channels, qualities);
         if (!coupling.touchedChannels().isEmpty())
             drawCouplingPage(painter, page, coupling);
+        for (const SliderReportPage::Slider &slider : sliders)
+            SliderReportPage::draw(painter, page, slider);
         if (!painter.end())
             return fail(tr("无法生成 PDF"));
     }

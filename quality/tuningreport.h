@@ -3,6 +3,7 @@
 
 #include "quality/channelsamples.h"
 #include "quality/keysettings.h"
+#include "quality/sliderreportpage.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -41,12 +42,15 @@ public:
     // Writes the whole report to path or leaves the path as it was; the reason of a failure goes
     // to error.
     [[nodiscard]] bool write(const QString &path, QString *error) const;
+    // A page for each slider and wheel after the keys'.
+    void setSliders(const QVector<SliderReportPage::Slider> &pages) { sliders = pages; }
 
 private:
     QString projectName;
     QString packageText;
     QDate date;
     QVector<Channel> channels;
+    QVector<SliderReportPage::Slider> sliders;
 };
 
 #endif // TUNINGREPORT_H

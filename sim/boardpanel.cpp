@@ -1,6 +1,7 @@
 #include "sim/boardpanel.h"
 
 #include "chip/chip.h"
+#include "sim/simsliderpanel.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -126,6 +127,7 @@ BoardPanel::BoardPanel(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addWidget(hintLabel);
     layout->addLayout(options);
     layout->addLayout(coupling);
+    layout->addWidget(new SimSliderPanel(this));
     layout->addWidget(plugBtn);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

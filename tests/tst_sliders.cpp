@@ -1,5 +1,8 @@
 #include "quality/firmwareslidermodel.h"
 #include "quality/swipejudgement.h"
+#include "sim/simslider.h"
+#include "testsupport.h"
+#include "tuning/swipetest.h"
 
 #include <QtTest>
 
@@ -195,6 +198,61 @@ private slots:
         QCOMPARE(half.verdict, std::optional<KeyVerdict>(KeyVerdict::Fail));
         QCOMPARE(half.reasons(false),
                  (QStringList{"没有从一端到另一端的完整滑动", "静止时未检测到触摸"}));
+    }
+
+    // The swipe test over records of pads that follow its marker, the finger spreading over the
+    // neighbours as on the simulated board: a steady finger gives straight strokes and a still
+    // rest, a weak segment too, since each segment is taken by its own swing.
+    void swipeTestFollowingTheMarker_data()
+    {
+        QTest::addColumn<SliderShape>("shape");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("weak");
+        QTest::newRow("4-segment slider") << SliderShape::Slider << 4 << -1;
+        QTest::newRow("slider, weak second segment") << SliderShape::Slider << 4 << 1;
+        QTest::newRow("6-segment wheel") << SliderShape::Wheel << 6 << -1;
+        QTest::newRow("wheel, weak third segment") << SliderShape::Wheel << 6 << 2;
+    }
+    void swipeTestFollowingTheMarker()
+    {
+        QFETCH(SliderShape, shape);
+        QFETCH(int, count);
+        QFETCH(int, weak);
+        const bool wheel = shape == SliderShape::Wheel;
+        QVector<int> swings(count, 300);
+        if (weak >= 0)
+            swings[weak] = 90;
+        QVector<int> channels;
+        for (int k = 0; k < count; ++k)
+            channels << 5 + k;
+        SwipeTest test;
+        std::optional<SwipeJudgement> judged;
+        connect(&test, &SwipeTest::finished, this,
+                [&](const QString &, const SwipeJudgement &j) { judged = j; });
+        test.start(QStringLiteral("S1"), FirmwareSliderModel(shape, segments(count, swings)),
+                   channels);
+        bool sawSwipe = false;
+        for (qint64 ms = 0; !judged && ms < 60000; ms += 5) {
+            QVERIFY(test.marker());
+            sawSwipe = sawSwipe || test.currentPhase() == SwipeTest::Phase::Swipe;
+            const QVector<int> shares =
+                SimSlider::shares(count, wheel, *test.marker() * (wheel ? count : count - 1));
+            QByteArray record = testsupport::measurementRecord(-1, 0);
+            for (int k = 0; k < count; ++k) {
+                const int value = 2000 + swings.at(k) * shares.at(k) / 1000;
+                record[1 + 2 * channels.at(k)] = char(value >> 8);
+                record[2 + 2 * channels.at(k)] = char(value & 0xFF);
+            }
+            test.feed(record, ms);
+        }
+        QVERIFY(judged && sawSwipe && !test.isActive() && !test.marker());
+        QVERIFY(judged->strokes.size() >= SwipeTest::kStrokes - 1);
+        QVERIFY2(*judged->linearity < SwipeJudgement::kPassLinearity,
+                 qPrintable(judged->summary(false)));
+        QVERIFY2(judged->jitter && *judged->jitter <= SwipeJudgement::kPassJitter,
+                 qPrintable(judged->summary(false)));
+        QVERIFY(judged->deadSpots.isEmpty());
+        QCOMPARE(judged->verdict, std::optional<KeyVerdict>(KeyVerdict::Pass));
     }
 };
 

@@ -296,8 +296,8 @@ private slots:
             starts << QString::number(v);
         QTest::newRow("startValueCBox") << "startValueCBox" << starts;
         // Indicators of the sliders (2 segments at least) and wheels (3) 25 channels can make.
-        QTest::newRow("drawCBox") << "drawCBox" << keys.mid(0, 13);
-        QTest::newRow("wheelCBox") << "wheelCBox" << keys.mid(0, 9);
+        QTest::newRow("drawCBox") << "drawCBox" << QStringList(keys.mid(0, 13));
+        QTest::newRow("wheelCBox") << "wheelCBox" << QStringList(keys.mid(0, 9));
     }
 
     void comboItemsInOrder()

@@ -2013,6 +2013,45 @@ thr.</translation>
     </message>
 </context>
 <context>
+    <name>SimSliderPanel</name>
+    <message>
+        <source>滑条与滚轮</source>
+        <translation>Sliders and wheels</translation>
+    </message>
+    <message>
+        <source>滑条</source>
+        <translation>slider</translation>
+    </message>
+    <message>
+        <source>滚轮</source>
+        <translation>wheel</translation>
+    </message>
+    <message>
+        <source>该段只感受到手指的三分之一，用来试位置的归一化</source>
+        <translation>This segment feels a third of a finger: tries the position&apos;s normalisation</translation>
+    </message>
+    <message>
+        <source>首通道</source>
+        <translation>First channel</translation>
+    </message>
+    <message>
+        <source>段数</source>
+        <translation>Segments</translation>
+    </message>
+    <message>
+        <source>弱段</source>
+        <translation>Weak segment</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>第 %1 段</source>
+        <translation>segment %1</translation>
+    </message>
+</context>
+<context>
     <name>SliderDefinition</name>
     <message>
         <source>滚轮</source>

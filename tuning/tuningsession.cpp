@@ -136,6 +136,7 @@ void TuningSession::handleCheckRecord(const QByteArray &record, int crcFailed)
     if (crcFailed != 0)
         return;
     const qint64 ms = player.isActive() ? player.currentMs() : streamClock.elapsed();
+    emit checkRecordTaken(record, ms);
     for (int channel : keyPreview.feed(record, ms))
         channelIndicators.showPressed(channel, keyPreview.pressed(channel));
     if (verificationMode.isActive())
@@ -394,7 +395,9 @@ QStringList TuningSession::keyConcerns() const
 bool TuningSession::writeReport(const QString &path, const QString &projectName,
                                 const QString &packageText, QString *error) const
 {
-    const TuningReport report(projectName, packageText, QDate::currentDate(), reportChannels());
+    TuningReport report(projectName, packageText, QDate::currentDate(), reportChannels());
+    if (reportSliders)
+        report.setSliders(reportSliders());
     return report.write(path, error);
 }
 

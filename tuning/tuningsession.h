@@ -151,6 +151,8 @@ public:
     std::function<QString(QWidget *parent, const QString &caption, const QString &proposed,
                           const QString &filter)>
         chooseReportFile;
+    // The pages of the sliders and wheels in the report; none unless set.
+    std::function<QVector<SliderReportPage::Slider>()> reportSliders;
 
     // A results row was clicked: with no run going, the chart shows that channel's measured
     // curves with its thresholds.
@@ -197,6 +199,8 @@ public:
     PhaseProgress &progress() { return phaseProgress; }
 
 signals:
+    // An intact record of verification (or its replay) at ms of the stream's clock.
+    void checkRecordTaken(const QByteArray &record, qint64 ms);
     // "导出调试报告…" was chosen in the results table's context menu.
     void reportRequested();
     // "保存日志…" was chosen in the log's context menu.
