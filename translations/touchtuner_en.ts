@@ -326,6 +326,10 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>TK%1 的不触摸测量可疑（%2）。</source>
         <translation>The no-touch measurement of TK%1 is doubtful (%2).</translation>
     </message>
+    <message>
+        <source>TK%1 是 %2 段：请按在该段中央。</source>
+        <translation>TK%1 is segment %2: press the middle of the segment.</translation>
+    </message>
 </context>
 <context>
     <name>CheckThread</name>
