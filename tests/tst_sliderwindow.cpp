@@ -84,6 +84,8 @@ private slots:
         finger.stop();
         SimSlider::liftFinger(segments);
         QVERIFY(log->toPlainText().contains(QStringLiteral("TK4 是 S1-2 段：请按在该段中央。")));
+        QVERIFY(log->toPlainText().contains(QStringLiteral("TK4（S1-2）：噪声")));
+        QVERIFY(table->item(1, 0)->toolTip().contains(QStringLiteral("TK4（S1-2）")));
         boxes.whileOpen = [](QMessageBox *box) {
             if (box->text() == QStringLiteral("请给触摸板加水！"))
                 SimBoard::setWater(true);

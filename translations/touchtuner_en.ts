@@ -2645,6 +2645,10 @@ Fail: no positive signal, SNR below 5:1, touch minimum not above the press thres
         <source>保存日志…</source>
         <translation>Save log…</translation>
     </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>VerificationMode</name>

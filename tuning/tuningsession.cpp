@@ -270,17 +270,24 @@ void TuningSession::logCouplingWarnings()
 void TuningSession::showChannelQuality(int channel)
 {
     updateCoupling();
-    log->appendPlainText(qualityOf(channel).logLine(names.value(channel)));
+    log->appendPlainText(qualityOf(channel).logLine(shownName(channel)));
     logCouplingWarnings();
     // The measured key may change what its neighbours' rows say.
     showAllQuality();
+}
+
+QString TuningSession::shownName(int channel) const
+{
+    // A segment's figures say which slider's segment they are.
+    const QString place = channelRecorder.segmentPlace(channel);
+    return place.isEmpty() ? names.value(channel) : tr("%1（%2）").arg(names.value(channel), place);
 }
 
 void TuningSession::showAllQuality()
 {
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (resultsTable.rowOf(channel) >= 0)
-            resultsTable.showQuality(channel, qualityOf(channel));
+            resultsTable.showQuality(channel, qualityOf(channel), shownName(channel));
     }
     if (panel)
         panel->showSelection();

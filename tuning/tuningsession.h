@@ -216,6 +216,8 @@ private:
     void updateCoupling();
     // Each pair whose warning the log has not given yet with the figures it has now.
     void logCouplingWarnings();
+    // The channel's name, with its place for a slider's segment: "TK4（S1-2）".
+    QString shownName(int channel) const;
     // A mean edited in the table: the row's figures follow what the firmware will get.
     void tableCellChanged(int row, int column);
     void switchPreview(bool on);
