@@ -88,15 +88,15 @@ void SliderPad::paintEvent(QPaintEvent *)
         const int start = int(std::lround((90.0 - 360.0 * (k + 0.5) / n) * 16));
         painter.drawPie(t, start, int(std::lround(360.0 / n * 16)));
         const double angle = 2 * kPi * k / n;
-        const QPointF at(t.center().x() + t.width() * 0.33 * std::sin(angle),
-                         t.center().y() - t.height() * 0.33 * std::cos(angle));
+        const QPointF at(t.center().x() + t.width() * 0.35 * std::sin(angle),
+                         t.center().y() - t.height() * 0.35 * std::cos(angle));
         painter.setPen(Qt::black);
         painter.drawText(QRectF(at.x() - 20, at.y() - 8, 40, 16), Qt::AlignCenter, label);
     }
     if (wheel) {
         painter.setBrush(palette().window());
         painter.setPen(Qt::NoPen);
-        painter.drawEllipse(t.center(), t.width() * 0.16, t.height() * 0.16);
+        painter.drawEllipse(t.center(), t.width() * 0.12, t.height() * 0.12);
     }
 }
 
