@@ -2276,6 +2276,10 @@ mean</translation>
         <source>；</source>
         <translation>; </translation>
     </message>
+    <message>
+        <source>验证效果没有在采集数据：请勾选 %1 各段的通道，再重新开启验证效果！</source>
+        <translation>Verification is not streaming: tick the channels of %1&apos;s segments and switch verification on again!</translation>
+    </message>
 </context>
 <context>
     <name>SliderView</name>

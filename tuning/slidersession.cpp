@@ -2,6 +2,7 @@
 
 #include "charts/sliderview.h"
 #include "project/pinmapsource.h"
+#include "tuning/tuningrun.h"
 #include "tuning/tuningsession.h"
 
 #include <QComboBox>
@@ -119,6 +120,13 @@ void SliderSession::startSwipeTest()
     const SliderPreview::Slider &slider = list.at(index);
     if (!session.verification().isActive()) {
         QMessageBox::warning(dialogParent, tr("提示"), tr("请先开启验证效果，再做滑动测试！"));
+        return;
+    }
+    // Verification switched on without a ticked curve streams nothing: the marker would wait.
+    if (session.run().kind() != TuningRun::Kind::Verification) {
+        QMessageBox::warning(dialogParent, tr("提示"),
+                             tr("验证效果没有在采集数据：请勾选 %1 各段的通道，再重新开启验证效果！")
+                                 .arg(slider.name));
         return;
     }
     const std::optional<FirmwareSliderModel> model = SliderPreview::modelOf(slider);
