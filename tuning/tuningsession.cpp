@@ -323,9 +323,13 @@ void TuningSession::switchPreview(bool on)
 void TuningSession::resetPreview()
 {
     QVector<KeyPreview::Key> keys;
-    for (int channel : channelRecorder.channelsInUse())
+    for (int channel : channelRecorder.channelsInUse()) {
+        // A slider's segments are no keys of the firmware: their slider shows what it decides.
+        if (!pinMap.isKey(channel))
+            continue;
         keys.append({channel, pinMap.keyNumber(channel), resultsTable.tableMeans(channel),
                      keySettingsStore.at(channel)});
+    }
     keyPreview.reset(keys);
     for (int channel = 0; channel < chip::kChannelCount; ++channel)
         channelIndicators.showPressed(channel, false);
