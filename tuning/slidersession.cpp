@@ -59,6 +59,8 @@ SliderSession::SliderSession(TuningSession &session, PinMapSource &pinMap, QGrid
     connect(&test, &SwipeTest::prompted, this, &SliderSession::log);
     connect(&test, &SwipeTest::finished, this, &SliderSession::swipeFinished);
     session.reportSliders = [this] { return reportPages(); };
+    // A slider's settings are its first segment's: the live picture follows a change of them.
+    connect(&session.keySettings(), &KeySettingsStore::changed, this, &SliderSession::refresh);
     refresh();
 }
 
@@ -87,6 +89,7 @@ void SliderSession::refresh()
 {
     const QString chosen = sliderChoice->currentText();
     const QVector<SliderPreview::Slider> list = sliders();
+    shownSliders = list;
     QSignalBlocker blocker(sliderChoice);
     sliderChoice->clear();
     for (const SliderPreview::Slider &s : list)
@@ -163,7 +166,8 @@ void SliderSession::swipeFinished(const QString &name, const SwipeJudgement &jud
 void SliderSession::showItems()
 {
     QVector<SliderView::Item> items;
-    const QVector<SliderPreview::Slider> list = sliders();
+    // Taken at the last refresh: the pin map and the means stand still while records stream.
+    const QVector<SliderPreview::Slider> &list = shownSliders;
     for (int i = 0; i < list.size(); ++i) {
         SliderView::Item item;
         item.name = list.at(i).name;

@@ -73,6 +73,8 @@ private:
     SliderPreview livePreview;
     SwipeTest test;
     QMap<QString, SwipeJudgement> swipes;
+    // The sliders as the last refresh found them.
+    QVector<SliderPreview::Slider> shownSliders;
 };
 
 #endif // SLIDERSESSION_H
