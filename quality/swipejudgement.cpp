@@ -143,8 +143,15 @@ bool SwipeJudgement::judgeStroke(Stroke *stroke)
     const double variance = sxx - sx * sx / n;
     stroke->slope = variance > 0 ? (sxy - sx * sy / n) / variance : 0.0;
     stroke->offset = (sy - stroke->slope * sx) / n;
-    for (int i : qAsConst(active)) {
-        const double fit = stroke->slope * double(stroke->samples.at(i).ms - t0) + stroke->offset;
+    // Every touched scan is held to the line, an end's too against the line held within the
+    // scale (where a slider's position rests): a position that lags and then jumps to the end
+    // lies far off it.
+    for (int i = 0; i < stroke->samples.size(); ++i) {
+        if (!stroke->samples.at(i).touched)
+            continue;
+        double fit = stroke->slope * double(stroke->samples.at(i).ms - t0) + stroke->offset;
+        if (shape == SliderShape::Slider)
+            fit = std::clamp(fit, 0.0, double(FirmwareSliderModel::kFullScale));
         stroke->deviation = std::max(stroke->deviation, std::abs(stroke->unwrapped.at(i) - fit));
     }
     // Scans without touch between the stroke's first and last touch.

@@ -23,8 +23,9 @@ struct SwipeSample
 // end (round a wheel) several times, then rested on the middle segment.
 //  - Linearity: each stroke's position against the straight line fitted through it (least
 //    squares over time); the largest deviation, as a share of full scale, over all strokes. A
-//    slider's stroke runs from the last scan in one end band to the first in the other; a
-//    wheel's is one turn of the position unwrapped.
+//    slider's stroke runs from the last scan in one end band to the first in the other, its line
+//    fitted away from the end bands and every touched scan held to it (within the scale at the
+//    ends, where the position rests); a wheel's is one turn of the position unwrapped.
 //  - Jitter: the spread (maximum - minimum) of the position while the finger rests, after the
 //    first quarter of the rest, as a share of full scale.
 //  - Dead spots: within a stroke, scans in a row without touch, or a position that stays put

@@ -171,6 +171,13 @@ private slots:
         QCOMPARE(j.verdict, std::optional<KeyVerdict>(KeyVerdict::Fail));
         QCOMPARE(j.reasons(false).size(), 2);
 
+        // A position that lags and then jumps to the far end lies off the line at its end.
+        QVector<SwipeSample> lagging = ramp(0, 0, 80, 200);
+        lagging.append({200, true, 250});
+        const SwipeJudgement jump = SwipeJudgement::of(SliderShape::Slider, lagging, rest);
+        QCOMPARE(jump.strokes.size(), 1);
+        QVERIFY(jump.linearity && *jump.linearity > 50.0);
+
         // A wheel turned steadily twice: its position wraps, the turns are straight lines.
         QVector<SwipeSample> turns;
         for (int i = 0; i < 600; ++i)

@@ -46,11 +46,11 @@ void SwipeTest::enter(Phase next, qint64 ms)
 
 qint64 SwipeTest::elapsed() const { return phaseStartMs ? lastMs - *phaseStartMs : 0; }
 
-void SwipeTest::feed(const QByteArray &record, qint64 ms)
+void SwipeTest::feed(const QByteArray &record, qint64 ms, bool steady)
 {
     if (phase == Phase::Idle || record.size() != chip::kRecordSize)
         return;
-    if (!phaseStartMs)
+    if (!phaseStartMs || (phase == Phase::LeadIn && !steady))
         phaseStartMs = ms;
     lastMs = ms;
     const RecordCounts counts = recordCounts(record);

@@ -40,8 +40,10 @@ public:
     void start(const QString &name, const FirmwareSliderModel &model, const QVector<int> &channels);
     // Ends the test without a judgement.
     void cancel();
-    // One intact record of the verification stream at ms.
-    void feed(const QByteArray &record, qint64 ms);
+    // One intact record of the verification stream at ms. Records that are not steady (paced
+    // while verification fills its window, so the board's queue lags behind the finger) keep
+    // the test in its lead-in: its time starts with the steady stream.
+    void feed(const QByteArray &record, qint64 ms, bool steady = true);
 
     bool isActive() const { return phase != Phase::Idle; }
     Phase currentPhase() const { return phase; }
