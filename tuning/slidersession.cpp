@@ -47,12 +47,11 @@ SliderSession::SliderSession(TuningSession &session, PinMapSource &pinMap, QGrid
         group->hide();
     connect(startButton, &QPushButton::clicked, this, &SliderSession::startSwipeTest);
     connect(sliderChoice, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            [this](int index) {
-                const auto found = swipes.find(sliderChoice->itemText(index));
-                summaryLabel->setText(found == swipes.end() ? QString()
-                                                            : found->summary() + tr("：") +
-                                                                  found->verdictText());
-            });
+            &SliderSession::showSummary);
+    connect(&session, &TuningSession::resultsCleared, this, [this] {
+        swipes.clear();
+        refresh();
+    });
     connect(&session, &TuningSession::checkRecordTaken, this, &SliderSession::feed);
     connect(&session.verification(), &VerificationMode::activeChanged, this,
             &SliderSession::verificationSwitched);
@@ -96,7 +95,7 @@ void SliderSession::refresh()
         sliderChoice->addItem(s.name);
     sliderChoice->setCurrentIndex(std::max(0, sliderChoice->findText(chosen)));
     blocker.unblock();
-    emit sliderChoice->currentIndexChanged(sliderChoice->currentIndex());
+    showSummary();
     // Only a project with sliders or wheels has the room taken.
     group->setVisible(placed && !list.isEmpty());
     if (session.verification().isActive())
@@ -160,9 +159,16 @@ void SliderSession::swipeFinished(const QString &name, const SwipeJudgement &jud
     if (!judgement.reasons().isEmpty())
         line += tr("（%1）").arg(judgement.reasons().join(tr("；")));
     log(line);
-    if (sliderChoice->currentText() == name)
-        summaryLabel->setText(judgement.summary() + tr("：") + judgement.verdictText());
+    showSummary();
     showItems();
+}
+
+void SliderSession::showSummary()
+{
+    const auto found = swipes.find(sliderChoice->currentText());
+    summaryLabel->setText(found == swipes.end()
+                              ? QString()
+                              : found->summary() + tr("：") + found->verdictText());
 }
 
 void SliderSession::showItems()

@@ -49,7 +49,6 @@ public:
     SwipeTest &swipeTest() { return test; }
     // The last swipe test's judgement of each slider, by name; forgotten with the results.
     const QMap<QString, SwipeJudgement> &judgements() const { return swipes; }
-    void clearJudgements() { swipes.clear(); }
     SliderView *view() const { return sliderView; }
     QComboBox *choice() const { return sliderChoice; }
     QPushButton *swipeButton() const { return startButton; }
@@ -59,6 +58,8 @@ private:
     void feed(const QByteArray &record, qint64 ms);
     void swipeFinished(const QString &name, const SwipeJudgement &judgement);
     void showItems();
+    // The chosen slider's last judgement beside the button.
+    void showSummary();
     void log(const QString &text) const;
 
     TuningSession &session;

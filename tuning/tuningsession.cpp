@@ -168,6 +168,7 @@ void TuningSession::clearResults()
     tuningRun.clearQueue();
     coupling = CouplingMatrix();
     loggedCouplings.clear();
+    emit resultsCleared();
 }
 
 TuningSession::SavedResults TuningSession::saveResults() const

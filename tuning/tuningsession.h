@@ -199,6 +199,8 @@ public:
     PhaseProgress &progress() { return phaseProgress; }
 
 signals:
+    // clearResults() emptied the results.
+    void resultsCleared();
     // An intact record of verification (or its replay) at ms of the stream's clock.
     void checkRecordTaken(const QByteArray &record, qint64 ms);
     // "导出调试报告…" was chosen in the results table's context menu.
