@@ -23,9 +23,6 @@ MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
     setUpProjectSettings();
     for (int n = 0; n < chip::kChannelCount; ++n)
         channelNames << QStringLiteral("TK%1").arg(n);
-    // Only single keys are configured; slider and wheel stay unavailable.
-    ui->drawCBox->setDisabled(true);
-    ui->wheelCBox->setDisabled(true);
     setWindowTitle(QStringLiteral("    "));
     // The link's signals are connected before it opens the board and starts its reader.
     setUpDebuggerLink();

@@ -21,6 +21,7 @@
 #include "project/toolpaths.h"
 #include "project/workspace.h"
 #include "tuning/tuningrun.h"
+#include "tuning/slidersession.h"
 #include "tuning/tuningsession.h"
 
 QT_BEGIN_NAMESPACE
@@ -252,6 +253,8 @@ private:
     QLabel *hoverLabel = nullptr;
     std::unique_ptr<StackedPinMap> pinMap;
     std::unique_ptr<TuningSession> tuning;
+    // The sliders and wheels of the debug page: their live picture, swipe test and report pages.
+    std::unique_ptr<SliderSession> sliderSession;
 
     // Firmware generation
     void setUpFirmwareGeneration();

@@ -5,6 +5,7 @@
 #include "app/recentprojectsmenu.h"
 #include "project/keynumbercheck.h"
 #include "project/packagewidget.h"
+#include "project/sliderpanel.h"
 #include "project/writefailure.h"
 #include "quality/samplesfile.h"
 
@@ -37,6 +38,13 @@ void MainWindow::setUpProjectSettings()
         widgets.wpChbox[n] = findChild<QCheckBox *>(QStringLiteral("wpChbox%1").arg(n));
     widgets.tableWidget = ui->tableWidget;
     settingsPage = std::make_unique<SettingsPage>(widgets);
+    // The sliders and wheels are made on the drawing: their panel goes under it, above the
+    // Save & Download button.
+    auto *sliderPanel =
+        new SliderPanel(widgets.packages, ui->packageStackedWidget, ui->mainTWidget);
+    ui->gridLayout_3->removeWidget(ui->widget);
+    ui->gridLayout_3->addWidget(sliderPanel, 1, 0, 1, 3);
+    ui->gridLayout_3->addWidget(ui->widget, 2, 0, 1, 3);
     projectFile = std::make_unique<ProjectFile>(*settingsPage);
     workspace =
         std::make_unique<Workspace>(this, ui->proPathLineEdit, ui->proNameLineEdit, *projectFile);

@@ -4,6 +4,7 @@
 
 #include "production/productionline.h"
 #include "production/productionpage.h"
+#include "project/packagewidget.h"
 #include "tuning/samplingstarter.h"
 
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
+#include <QStackedWidget>
 
 // Tuning: sequencer, waterproof test, verification, chart, results table, indicators.
 
@@ -42,6 +44,13 @@ void MainWindow::setUpTuning()
     tuning =
         std::make_unique<TuningSession>(widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
                                         boardPacing, toolPaths.appProjectDir());
+    sliderSession = std::make_unique<SliderSession>(*tuning, *pinMap, ui->gridLayout_10, this);
+    // The debug page follows the sliders made on any package's drawing, and the package shown.
+    for (PackageWidget *package : ui->packageStackedWidget->findChildren<PackageWidget *>())
+        connect(package, &PackageWidget::slidersChanged, sliderSession.get(),
+                &SliderSession::refresh);
+    connect(ui->packageStackedWidget, &QStackedWidget::currentChanged, sliderSession.get(),
+            &SliderSession::refresh);
     connect(&tuning->chart(), &LiveChart::pointHovered, this, &MainWindow::slotPointHoverd);
     // While a recording plays, nothing may start on the board, and the project is neither
     // opened nor generated from: its results may be a scratch project's.

@@ -93,6 +93,8 @@ void AppProject::generate(const Source &from)
     if (!SourceGenerator::rewriteKeySettingsTable(
             parent, source, SourceGenerator::keySettingsRows(pins, settingsOf)))
         return;
+    if (!SourceGenerator::rewriteSliders(parent, header, source, pins))
+        return;
     const QString report = folder + QLatin1Char('/') + from.reportFileName;
     if (from.writeReport && !from.writeReport(report)) {
         warnWriteFailed(parent, report);
@@ -105,10 +107,16 @@ void AppProject::generate(const Source &from)
         // What the firmware does differently from a key with the defaults, key by key.
         for (int channel = 0; channel < chip::kChannelCount; ++channel) {
             const QStringList differences = settingsOf(channel).differencesFromDefaults();
-            if (pins.channelInUse(channel) == 1 && !differences.isEmpty())
+            if (pins.isKey(channel) && !differences.isEmpty())
                 log(tr("TK%1 的按键设置与默认不同：%2")
                         .arg(channel)
                         .arg(differences.join(tr("，"))));
+        }
+        for (const SliderDefinition &slider : pins.sliders()) {
+            const QStringList differences =
+                settingsOf(slider.channels.value(0, -1)).differencesFromDefaults();
+            if (!differences.isEmpty())
+                log(tr("%1 的设置与默认不同：%2").arg(slider.name, differences.join(tr("，"))));
         }
         log(tr("应用工程已生成：%1").arg(QDir::toNativeSeparators(folder)));
     }

@@ -17,6 +17,8 @@ const QLatin1String kCountMarker("TKL_CHN_NUM");
 const QLatin1String kTableMarker("TKChnCfg");
 const QLatin1String kSettingsMarker("TKKeyCfg");
 const QLatin1String kDeepSleepMarker("DeepSleepCfg");
+const QLatin1String kSliderCountMarker("TKL_SLD_NUM");
+const QLatin1String kSliderMarker("TKSliderCfg");
 const QLatin1String kClosingLine("};");
 // The closing line of a channel table is looked for among this many lines after its marker: a
 // table of all 25 channels, as this tool writes it, puts its closing line 26 lines down.
@@ -118,12 +120,61 @@ QStringList
 SourceGenerator::keySettingsRows(const PinMapSource &pins,
                                  const std::function<KeySettings(int channel)> &settingsOf)
 {
+    const QVector<SliderDefinition> sliders = pins.sliders();
     QStringList rows;
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
-        if (pins.channelInUse(channel) == 1)
-            rows << settingsOf(channel).firmwareRow();
+        if (pins.channelInUse(channel) != 1)
+            continue;
+        // The firmware takes a slider's settings from its first segment's row, and follows
+        // each segment's base by its own row: all of them carry the slider's.
+        const auto place = SliderDefinition::placeOf(sliders, channel);
+        const int source = place ? sliders.at(place->first).channels.first() : channel;
+        rows << settingsOf(source).firmwareRow();
     }
     return rows;
+}
+
+QStringList SourceGenerator::sliderRows(const PinMapSource &pins)
+{
+    // A segment's row is its place among the channels in use, ascending, as the channel table's.
+    std::array<int, chip::kChannelCount> rowOf{};
+    int rowCount = 0;
+    for (int channel = 0; channel < chip::kChannelCount; ++channel)
+        rowOf[std::size_t(channel)] = pins.channelInUse(channel) == 1 ? rowCount++ : -1;
+    QStringList rows;
+    for (const SliderDefinition &slider : pins.sliders()) {
+        if (!slider.isComplete())
+            continue;
+        QStringList fields{slider.isWheel() ? QStringLiteral("1") : QStringLiteral("0"),
+                           QString::number(slider.channels.size())};
+        for (int k = 0; k < SliderDefinition::kMaxSegments; ++k) {
+            const int channel = slider.channels.value(k, -1);
+            fields << QString::number(chip::isChannel(channel) ? qMax(0, rowOf[std::size_t(channel)]) : 0);
+        }
+        rows << fields.join(QLatin1Char(',')) + QStringLiteral(", /* %1 */").arg(slider.name);
+    }
+    return rows;
+}
+
+QString SourceGenerator::sliderCountLine(int sliderCount)
+{
+    return QStringLiteral("#define   TKL_SLD_NUM      (%1)").arg(sliderCount);
+}
+
+bool SourceGenerator::rewriteSliderCountText(const QString &text, int sliderCount, QString *out)
+{
+    QStringList lines = splitLines(text);
+    bool found = false;
+    for (QString &line : lines) {
+        if (line.contains(kSliderCountMarker)) {
+            line = sliderCountLine(sliderCount);
+            found = true;
+        }
+    }
+    if (!found && sliderCount > 0)
+        return false;
+    *out = lines.join(QLatin1Char('\n'));
+    return true;
 }
 
 quint32 SourceGenerator::wakeKeyMask(const PinMapSource &pins,
@@ -244,6 +295,22 @@ bool SourceGenerator::rewriteKeySettingsTableText(const QString &text, const QSt
     return true;
 }
 
+bool SourceGenerator::rewriteSliderTableText(const QString &text, const QStringList &rows,
+                                             QString *out)
+{
+    QString result;
+    int found = 0;
+    if (!rewriteTables(text, kSliderMarker, rows, &result, &found) ||
+        (found == 0 && !rows.isEmpty()))
+        return false;
+    // The walk ends every line it copies, the empty one after the file's last line end too; the
+    // file keeps the end it had.
+    if (text.endsWith(QLatin1Char('\n')) && result.endsWith(QLatin1String("\n\n")))
+        result.chop(1);
+    *out = result;
+    return true;
+}
+
 bool SourceGenerator::rewriteDeepSleepCfgText(const QString &text, const QString &row, QString *out)
 {
     const QStringList lines = splitLines(text);
@@ -302,5 +369,20 @@ bool SourceGenerator::rewriteKeySettingsTable(QWidget *parent, const QString &pa
     return rewriteFile(parent, path, tr("写按键设置表（TKKeyCfg）失败！"),
                        [&encoded](const QString &text, QString *out) {
                            return rewriteKeySettingsTableText(text, encoded, out);
+                       });
+}
+
+bool SourceGenerator::rewriteSliders(QWidget *parent, const QString &header, const QString &source,
+                                     const PinMapSource &pins)
+{
+    const QStringList rows = fileLines(sliderRows(pins));
+    const int count = rows.size();
+    return rewriteFile(parent, header, tr("写.H文件失败！"),
+                       [count](const QString &text, QString *out) {
+                           return rewriteSliderCountText(text, count, out);
+                       }) &&
+           rewriteFile(parent, source, tr("写滑条表（TKSliderCfg）失败！"),
+                       [&rows](const QString &text, QString *out) {
+                           return rewriteSliderTableText(text, rows, out);
                        });
 }

@@ -37,7 +37,8 @@ public:
                                   const std::function<KeyMeans(int channel)> &meansOf,
                                   QStringList *incomplete);
     // One row per channel in use, ascending as the channel table's rows: the key's settings as
-    // the firmware's settings table holds them, "50,10,3,20,1,".
+    // the firmware's settings table holds them, "50,10,3,20,1,". Every segment of a slider or
+    // wheel carries its first segment's settings, the slider's.
     static QStringList keySettingsRows(const PinMapSource &pins,
                                        const std::function<KeySettings(int channel)> &settingsOf);
     // Bit (key number - 1) mod 32 for every channel in use whose wake box is ticked; a key number
@@ -49,6 +50,19 @@ public:
     static QString deepSleepRow(bool lowPower, int wakeTimeIndex, const QString &enterTimeText,
                                 quint32 wakeKeyMask);
     static QString channelCountLine(int channelCount);
+    // One row per complete slider or wheel, in the pin map's order: its shape (0 slider,
+    // 1 wheel), its segment count and its segments' rows of the channel table, padded with 0 to
+    // eight, and its name in a comment: "0,4,3,4,5,6,0,0,0,0, /* S1 */".
+    static QStringList sliderRows(const PinMapSource &pins);
+    static QString sliderCountLine(int sliderCount);
+    // The slider count's line ("TKL_SLD_NUM") becomes the count. False, out untouched, when the
+    // text has no such line but sliders are to be written.
+    [[nodiscard]] static bool rewriteSliderCountText(const QString &text, int sliderCount,
+                                                     QString *out);
+    // The lines between the "TKSliderCfg" line and its closing "};" become rows. False, out
+    // untouched, when the text has no such table but rows are to be written.
+    [[nodiscard]] static bool rewriteSliderTableText(const QString &text, const QStringList &rows,
+                                                     QString *out);
 
     // Every line holding "TKL_CHN_NUM" becomes the channel-count line.
     static QString rewriteChannelCountText(const QString &text, int channelCount);
@@ -79,6 +93,10 @@ public:
     // failure too: its firmware would not carry them.
     [[nodiscard]] static bool rewriteKeySettingsTable(QWidget *parent, const QString &path,
                                                       const QStringList &rows);
+    // The sliders' count into the header and their table into the source; a template older
+    // than the sliders fails when there are any.
+    [[nodiscard]] static bool rewriteSliders(QWidget *parent, const QString &header,
+                                             const QString &source, const PinMapSource &pins);
 };
 
 #endif // SOURCEGENERATOR_H

@@ -11,8 +11,10 @@ QStringList KeyNumberCheck::problems(const PinMapSource &pins)
     QStringList withoutKey;
     QStringList beyond;
     QMap<int, QStringList> byKey;
+    const QVector<SliderDefinition> sliders = pins.sliders();
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
-        if (pins.channelInUse(channel) != 1)
+        // A segment of a slider or wheel reports through its slider, with no key number.
+        if (pins.channelInUse(channel) != 1 || SliderDefinition::placeOf(sliders, channel))
             continue;
         const QString name = QStringLiteral("TK%1").arg(channel);
         const int key = pins.keyNumber(channel);
@@ -35,6 +37,16 @@ QStringList KeyNumberCheck::problems(const PinMapSource &pins)
         texts << tr("以下通道的按键号超出 1～%1：").arg(kMaxKeyNumber) + beyond.join(tr("、"));
     if (!shared.isEmpty())
         texts << tr("以下通道的按键号重复：") + shared.join(tr("，"));
+    QStringList tooShort;
+    for (const SliderDefinition &slider : sliders) {
+        if (!slider.isComplete())
+            tooShort << tr("%1（%2 段，至少 %3 段）")
+                            .arg(slider.name)
+                            .arg(slider.channels.size())
+                            .arg(SliderDefinition::minSegments(slider.kind));
+    }
+    if (!tooShort.isEmpty())
+        texts << tr("以下滑条或滚轮的段数不够：") + tooShort.join(tr("、"));
     return texts;
 }
 

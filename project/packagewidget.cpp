@@ -1,12 +1,15 @@
 #include "project/packagewidget.h"
 
 #include "chip/chip.h"
+
 #include <QAction>
 #include <QCursor>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <algorithm>
 
 PackageWidget::PackageWidget(QWidget *parent) : QWidget(parent) {}
 
@@ -22,6 +25,7 @@ void PackageWidget::attachForm(const QVector<int> &pinChannelList)
     keyTaken = QVector<bool>(channels.size(), false);
     whitePalette = QPalette(Qt::white);
     greenPalette = QPalette(Qt::green);
+    bluePalette = QPalette(QColor(120, 200, 255));
     reset();
 
     keyMenu = new QMenu(this);
@@ -62,6 +66,11 @@ void PackageWidget::reset()
         keyLabels[channel]->setText(QString());
     }
     keyTaken.fill(false);
+    const bool hadSliders = !sliders.isEmpty() || pickingSlider >= 0;
+    sliders.clear();
+    pickingSlider = -1;
+    if (hadSliders)
+        emit slidersChanged();
 }
 
 void PackageWidget::paintChannel(int channel)
@@ -69,6 +78,11 @@ void PackageWidget::paintChannel(int channel)
     if (!hasPin(channel))
         return;
     if (channelInUse[channel] == 1) {
+        if (const auto place = segmentOf(channel)) {
+            buttons[channel]->setPalette(bluePalette);
+            keyLabels[channel]->setText(sliders.at(place->first).placeName(place->second));
+            return;
+        }
         buttons[channel]->setPalette(greenPalette);
         const int key = keyNumber[channel];
         keyLabels[channel]->setText(key > 0 ? QStringLiteral("key%1").arg(key) : QString());
@@ -105,6 +119,12 @@ void PackageWidget::rebuildKeyTaken()
 void PackageWidget::applyLoadedMap(const std::array<int, chip::kChannelCount> &inUse,
                                    const std::array<int, chip::kChannelCount> &keys)
 {
+    // The file's definitions, if it has any, follow the map they are made of.
+    if (!sliders.isEmpty() || pickingSlider >= 0) {
+        sliders.clear();
+        pickingSlider = -1;
+        emit slidersChanged();
+    }
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         const bool pin = hasPin(channel);
         channelInUse[channel] = pin ? inUse[channel] : 0;
@@ -124,6 +144,14 @@ void PackageWidget::pinClicked(int channel)
 {
     if (!hasPin(channel))
         return;
+    if (pickingSlider >= 0) {
+        pickChannel(channel);
+        return;
+    }
+    if (channelInUse[channel] == 1 && segmentOf(channel)) {
+        releaseSegment(channel);
+        return;
+    }
     // Only a flag of exactly 1 is in use; a channel shown white (a stray flag from a file
     // included) is taken into use by the click, like any other white pin.
     if (channelInUse[channel] == 1) {
@@ -163,4 +191,131 @@ void PackageWidget::SlotMenuClicked(QAction *action)
     keyNumber[channel] = 0;
     inUseCount = countInUse();
     buttons[channel]->setPalette(whitePalette);
+}
+
+std::optional<std::pair<int, int>> PackageWidget::segmentOf(int channel) const
+{
+    return SliderDefinition::placeOf(sliders, channel);
+}
+
+int PackageWidget::startPicking(SliderDefinition::Kind kind)
+{
+    stopPicking();
+    SliderDefinition definition;
+    definition.kind = kind;
+    definition.name = SliderDefinition::nextName(sliders, kind);
+    sliders.append(definition);
+    pickingSlider = sliders.size() - 1;
+    emit slidersChanged();
+    return pickingSlider;
+}
+
+void PackageWidget::stopPicking()
+{
+    if (pickingSlider < 0)
+        return;
+    if (pickingSlider < sliders.size() && sliders.at(pickingSlider).channels.isEmpty())
+        sliders.remove(pickingSlider);
+    pickingSlider = -1;
+    emit slidersChanged();
+}
+
+void PackageWidget::pickChannel(int channel)
+{
+    SliderDefinition &picked = sliders[pickingSlider];
+    const auto place = segmentOf(channel);
+    if (place && place->first == pickingSlider) {
+        releaseSegment(channel);
+        return;
+    }
+    QString refusal;
+    if (place)
+        refusal = tr("TK%1已属于%2").arg(channel).arg(sliders.at(place->first).name);
+    else if (channelInUse[channel] == 1 && keyNumber[channel] > 0)
+        refusal = tr("TK%1已被按键key%2使用，请先点击它取消").arg(channel).arg(keyNumber[channel]);
+    else if (picked.isFull())
+        refusal = tr("%1已有 %2 段").arg(picked.name).arg(SliderDefinition::kMaxSegments);
+    if (!refusal.isEmpty()) {
+        QMessageBox::warning(this, tr("提示"), refusal);
+        return;
+    }
+    // A channel in use without a key (its menu closed without a choice) becomes the segment.
+    picked.channels.append(channel);
+    channelInUse[channel] = 1;
+    keyNumber[channel] = 0;
+    inUseCount = countInUse();
+    refresh();
+    emit slidersChanged();
+}
+
+void PackageWidget::releaseSegment(int channel)
+{
+    const auto place = segmentOf(channel);
+    if (!place)
+        return;
+    sliders[place->first].channels.remove(place->second);
+    channelInUse[channel] = 0;
+    keyNumber[channel] = 0;
+    keyLabels[channel]->setText(QString());
+    inUseCount = countInUse();
+    refresh();
+    emit slidersChanged();
+}
+
+void PackageWidget::removeSlider(int index)
+{
+    if (index < 0 || index >= sliders.size())
+        return;
+    const QVector<int> channelsOfSlider = sliders.at(index).channels;
+    sliders.remove(index);
+    if (pickingSlider == index)
+        pickingSlider = -1;
+    else if (pickingSlider > index)
+        --pickingSlider;
+    for (int channel : channelsOfSlider) {
+        if (!hasPin(channel))
+            continue;
+        channelInUse[channel] = 0;
+        keyNumber[channel] = 0;
+        keyLabels[channel]->setText(QString());
+    }
+    inUseCount = countInUse();
+    refresh();
+    emit slidersChanged();
+}
+
+void PackageWidget::reverseSlider(int index)
+{
+    if (index < 0 || index >= sliders.size())
+        return;
+    QVector<int> &channelsOfSlider = sliders[index].channels;
+    std::reverse(channelsOfSlider.begin(), channelsOfSlider.end());
+    refresh();
+    emit slidersChanged();
+}
+
+QStringList PackageWidget::applyLoadedSliders(const QVector<SliderDefinition> &definitions)
+{
+    QStringList refused;
+    QVector<SliderDefinition> taken;
+    QVector<int> used;
+    for (const SliderDefinition &definition : definitions) {
+        bool sound = !definition.name.isEmpty() && !definition.channels.isEmpty() &&
+                     definition.channels.size() <= SliderDefinition::kMaxSegments;
+        for (const SliderDefinition &other : qAsConst(taken))
+            sound = sound && other.name != definition.name;
+        for (int channel : definition.channels)
+            sound = sound && isInUse(channel) && keyNumber[channel] == 0 &&
+                    definition.channels.count(channel) == 1 && !used.contains(channel);
+        if (sound) {
+            taken << definition;
+            used << definition.channels;
+        } else
+            refused << (definition.name.isEmpty() ? QStringLiteral("?") : definition.name);
+    }
+    sliders = taken;
+    pickingSlider = -1;
+    refresh();
+    emit slidersChanged();
+    return refused;
 }

@@ -2,13 +2,17 @@
 #define PACKAGEWIDGET_H
 
 #include "chip/chip.h"
+#include "project/sliderdefinition.h"
 
 #include <QList>
 #include <QPalette>
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
 #include <array>
+#include <optional>
+#include <utility>
 
 class QAction;
 class QLabel;
@@ -16,8 +20,9 @@ class QMenu;
 class QPushButton;
 
 // The pin map of one chip package, edited on a drawing of the package: a click on a pin button
-// puts the channel in use and offers the free key numbers in a menu. The three package widgets
-// derive from it and add only their form and pin list.
+// puts the channel in use and offers the free key numbers in a menu; while a slider or wheel is
+// being made, the clicks pick its segments in order instead. The three package widgets derive
+// from it and add only their form and pin list.
 class PackageWidget : public QWidget
 {
     Q_OBJECT
@@ -37,6 +42,13 @@ public:
     QList<QAction *> keyActions;
     QPalette whitePalette;
     QPalette greenPalette;
+    // The look of a slider's or wheel's segment.
+    QPalette bluePalette;
+    // The sliders and wheels made of this package's channels, in the order they were made. Their
+    // channels are in use without a key number.
+    QVector<SliderDefinition> sliders;
+    // The definition whose segments the pin clicks pick, instead of offering keys; -1 for none.
+    int pickingSlider = -1;
 
     // Number of keys the menu offers (25, 17 or 13).
     int keyCount() const { return keyTaken.size(); }
@@ -60,6 +72,26 @@ public:
     void applyLoadedMap(const std::array<int, chip::kChannelCount> &inUse,
                         const std::array<int, chip::kChannelCount> &keys);
 
+    // The definition and segment a channel in use is in, as (index, segment); none for a key.
+    std::optional<std::pair<int, int>> segmentOf(int channel) const;
+    // A new slider or wheel with the next free name, whose segments the next pin clicks pick in
+    // order; its index.
+    int startPicking(SliderDefinition::Kind kind);
+    // Picking ends; a definition without a segment is dropped.
+    void stopPicking();
+    // The definition goes and its channels out of use.
+    void removeSlider(int index);
+    // The segments in the other order (the slider's position then counts from the other end).
+    void reverseSlider(int index);
+    // Replaces the definitions with ones read from a project file: each channel in use, without
+    // a key number and in no other definition. Definitions that are not are left out and
+    // named in the result, which is empty when all were taken.
+    QStringList applyLoadedSliders(const QVector<SliderDefinition> &definitions);
+
+signals:
+    // A definition was made, changed or removed, or picking began or ended.
+    void slidersChanged();
+
 public slots:
     void SlotMenuClicked(QAction *action);
 
@@ -79,6 +111,11 @@ protected:
     void pinClicked(int channel);
 
 private:
+    // A click while picking: a free channel becomes the next segment, a segment of the slider
+    // picked leaves it; a key's or another slider's channel is refused.
+    void pickChannel(int channel);
+    // A segment's channel out of use and out of its definition.
+    void releaseSegment(int channel);
     void paintChannel(int channel);
     int countInUse() const;
 

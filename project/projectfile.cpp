@@ -39,6 +39,12 @@ const QString kInUsePrefix = QStringLiteral("/10/");
 const QString kKeyNumberPrefix = QStringLiteral("/11/");
 const QString kWakeKeyPrefix = QStringLiteral("/12/");
 const QString kResultPrefix = QStringLiteral("/20/");
+// The sliders and wheels, one array entry each: "1\\kind=wheel", "1\\name=W1",
+// "1\\channels=3 4 5".
+const QString kSliderSection = QStringLiteral("Sliders");
+const QString kSliderKind = QStringLiteral("kind");
+const QString kSliderName = QStringLiteral("name");
+const QString kSliderChannels = QStringLiteral("channels");
 
 QString keyOf(const QString &prefix, int entry) { return prefix + QString::number(entry); }
 
@@ -99,6 +105,7 @@ bool ProjectFile::saveAs(const QString &filePath) const
     }
     for (int n = 0; n < chip::kChannelCount; ++n)
         ini.setValue(keyOf(kWakeKeyPrefix, n), w.wpChbox[n]->isChecked());
+    saveSliders(ini, package ? package->sliders : QVector<SliderDefinition>());
 
     const QStringList rows = resultRows(*w.tableWidget);
     ini.setValue(keyOf(kResultPrefix, 0), QString::number(rows.size()));
@@ -136,7 +143,8 @@ QStringList ProjectFile::resultRows(const QTableWidget &table)
 void ProjectFile::load(const QString &filePath) const
 {
     const SettingsWidgets &w = page.widgets();
-    const QSettings ini(filePath, QSettings::IniFormat);
+    // Not const: reading the sliders' array moves its group.
+    QSettings ini(filePath, QSettings::IniFormat);
 
     w.proNameLineEdit->setText(textOf(ini, kProjectName));
     w.proPathLineEdit->setText(textOf(ini, kProjectPath));
@@ -161,6 +169,7 @@ void ProjectFile::load(const QString &filePath) const
     w.startValueCBox->setCurrentText(textOf(ini, kChartStart));
     w.endValueCBox->setCurrentText(textOf(ini, kChartEnd));
     loadPinMap(ini);
+    loadSliders(ini);
     loadResults(ini);
     for (const Section &section : sections)
         section.load(ini);
@@ -206,4 +215,67 @@ void ProjectFile::loadResults(const QSettings &ini) const
             table->setItem(i - 1, column, item);
         }
     }
+}
+
+void ProjectFile::saveSliders(QSettings &ini, const QVector<SliderDefinition> &sliders)
+{
+    // The file keeps what a save does not write again: the section is written anew, and not at
+    // all without a slider, so that a project of keys only has the file it always had.
+    ini.remove(kSliderSection);
+    if (sliders.isEmpty())
+        return;
+    ini.beginWriteArray(kSliderSection, sliders.size());
+    for (int i = 0; i < sliders.size(); ++i) {
+        const SliderDefinition &slider = sliders.at(i);
+        ini.setArrayIndex(i);
+        ini.setValue(kSliderKind,
+                     slider.isWheel() ? QStringLiteral("wheel") : QStringLiteral("slider"));
+        ini.setValue(kSliderName, slider.name);
+        QStringList channels;
+        for (int channel : slider.channels)
+            channels << QString::number(channel);
+        ini.setValue(kSliderChannels, channels.join(QLatin1Char(' ')));
+    }
+    ini.endArray();
+}
+
+QVector<SliderDefinition> ProjectFile::readSliders(QSettings &ini)
+{
+    QVector<SliderDefinition> sliders;
+    // A count from the file is never trusted beyond what the chip can hold.
+    const int count = qBound(0, ini.beginReadArray(kSliderSection), chip::kChannelCount);
+    for (int i = 0; i < count; ++i) {
+        ini.setArrayIndex(i);
+        SliderDefinition slider;
+        const QString kind = ini.value(kSliderKind).toString();
+        slider.kind = kind == QLatin1String("wheel") ? SliderDefinition::Kind::Wheel
+                                                     : SliderDefinition::Kind::Slider;
+        slider.name = ini.value(kSliderName).toString().trimmed();
+        const QStringList channels =
+            ini.value(kSliderChannels).toString().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        bool sound = kind == QLatin1String("wheel") || kind == QLatin1String("slider");
+        for (const QString &text : channels) {
+            bool isNumber = false;
+            const int channel = text.toInt(&isNumber, 10);
+            sound = sound && isNumber && chip::isChannel(channel);
+            slider.channels << channel;
+        }
+        if (!sound)
+            slider.channels.clear();
+        sliders << slider;
+    }
+    ini.endArray();
+    return sliders;
+}
+
+void ProjectFile::loadSliders(QSettings &ini) const
+{
+    PackageWidget *package = page.packageForText(textOf(ini, kPackage));
+    if (!package)
+        return;
+    const QStringList refused = package->applyLoadedSliders(readSliders(ini));
+    if (!refused.isEmpty())
+        QMessageBox::warning(package, QObject::tr("提示"),
+                             QObject::tr("工程文件中以下滑条或滚轮的定义无效，已忽略：%1")
+                                 .arg(refused.join(QStringLiteral("、"))));
 }

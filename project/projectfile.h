@@ -2,6 +2,7 @@
 #define PROJECTFILE_H
 
 #include "chip/chip.h"
+#include "project/sliderdefinition.h"
 
 #include <QList>
 #include <QString>
@@ -14,9 +15,9 @@ class QSettings;
 class QTableWidget;
 class SettingsPage;
 
-// The touch project as an INI file: the settings page, the pin map of the current package, the
-// wake keys, the chart range and the finished rows of the results table, and the sections that
-// other parts of the tool keep in it.
+// The touch project as an INI file: the settings page, the pin map of the current package with
+// its sliders and wheels, the wake keys, the chart range and the finished rows of the results
+// table, and the sections that other parts of the tool keep in it.
 class ProjectFile
 {
 public:
@@ -52,8 +53,15 @@ public:
     // Rows of the results table a save walks.
     static constexpr int kSavedRows = chip::kChannelCount;
 
+    // The sliders and wheels in the section [Sliders], which a file of keys only does not have.
+    static void saveSliders(QSettings &ini, const QVector<SliderDefinition> &sliders);
+    // The definitions as stored; one with a channel that is no number of TK0 ... TK24, or of a
+    // kind that is neither, comes without channels, so that the pin map refuses it.
+    static QVector<SliderDefinition> readSliders(QSettings &ini);
+
 private:
     void loadPinMap(const QSettings &ini) const;
+    void loadSliders(QSettings &ini) const;
     void loadResults(const QSettings &ini) const;
 
     const SettingsPage &page;

@@ -87,8 +87,18 @@ void SettingsPage::changePackage(int index)
 
 void SettingsPage::syncKeyCount(int packageIndex)
 {
-    if (const PackageWidget *package = packageAt(packageIndex))
-        w.keyCBox->setCurrentIndex(package->inUseCount);
+    const PackageWidget *package = packageAt(packageIndex);
+    if (!package)
+        return;
+    // The segments of sliders and wheels are in use, yet no keys.
+    int keys = 0;
+    for (int channel = 0; channel < chip::kChannelCount; ++channel)
+        keys += package->isInUse(channel) && !package->segmentOf(channel) ? 1 : 0;
+    w.keyCBox->setCurrentIndex(keys);
+    w.drawCBox->setCurrentIndex(
+        SliderDefinition::countOf(package->sliders, SliderDefinition::Kind::Slider));
+    w.wheelCBox->setCurrentIndex(
+        SliderDefinition::countOf(package->sliders, SliderDefinition::Kind::Wheel));
 }
 
 void SettingsPage::syncWakeKeys()
@@ -96,7 +106,8 @@ void SettingsPage::syncWakeKeys()
     const PackageWidget *package = currentPackage();
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         QCheckBox *box = w.wpChbox[channel];
-        if (package && package->isInUse(channel)) {
+        // A segment has no key bit to wake the chip with.
+        if (package && package->isInUse(channel) && !package->segmentOf(channel)) {
             box->setEnabled(true);
         } else {
             box->setChecked(false);
@@ -112,6 +123,17 @@ void SettingsPage::applyDefaults()
     w.startValueCBox->setCurrentText(QStringLiteral("1900"));
     w.endValueCBox->setCurrentText(QStringLiteral("2100"));
     w.keyCBox->setEnabled(false);
+    // Indicators like keyCBox: the sliders and wheels defined on the pin map.
+    for (QComboBox *box : {w.drawCBox, w.wheelCBox}) {
+        box->clear();
+        const int most =
+            chip::kChannelCount /
+            SliderDefinition::minSegments(box == w.drawCBox ? SliderDefinition::Kind::Slider
+                                                            : SliderDefinition::Kind::Wheel);
+        for (int count = 0; count <= most; ++count)
+            box->addItem(QString::number(count));
+        box->setEnabled(false);
+    }
     w.lowpower_cBox->setEnabled(true);
     w.keyCountCBox->setEnabled(true);
     w.lowRBtn->setEnabled(false);

@@ -80,10 +80,11 @@ public:
 
     // Change of package: resets the widget of the page that becomes current and shows it.
     void changePackage(int index);
-    // keyCBox shows the in-use count of the package widget of the given page index.
+    // keyCBox shows the keys in use in the package widget of the given page index (channels in
+    // use that are no segment), drawCBox and wheelCBox its complete sliders and wheels.
     void syncKeyCount(int packageIndex);
-    // A wake-key box is enabled while its channel is in use in the current package; otherwise it
-    // is unchecked and disabled.
+    // A wake-key box is enabled while its channel carries a key in the current package; otherwise
+    // it is unchecked and disabled.
     void syncWakeKeys();
     // The values of the settings page when the window has just been built (the project path
     // apart, which is set later in construction).

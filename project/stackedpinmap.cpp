@@ -34,6 +34,12 @@ int StackedPinMap::keyCount() const
     return package ? package->keyCount() : 0;
 }
 
+QVector<SliderDefinition> StackedPinMap::sliders() const
+{
+    const PackageWidget *package = shown();
+    return package ? package->sliders : QVector<SliderDefinition>();
+}
+
 void StackedPinMap::resetHiddenPackages()
 {
     const int current = stack->currentIndex();

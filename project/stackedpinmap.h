@@ -16,6 +16,7 @@ public:
     int keyNumber(int channel) const override;
     int keyCount() const override;
     void resetHiddenPackages() override;
+    QVector<SliderDefinition> sliders() const override;
 
 private:
     PackageWidget *shown() const;

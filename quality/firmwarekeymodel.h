@@ -58,9 +58,12 @@ public:
     // The threshold the next count is compared with: the release threshold while pressed.
     int threshold() const { return flag ? releaseThreshold() : pressThreshold(); }
 
-private:
-    void follow(int count);
+    // How a base follows the pad's count while nothing presses: one count a scan, or at once to
+    // a count that stays further below it than band for debounceLimit scans in a row (low counts
+    // them). A slider's segments follow so too.
+    static void follow(int count, int band, int debounceLimit, int *base, int *low);
 
+private:
     int pressOffset;
     int releaseOffset;
     int band;
@@ -94,21 +97,21 @@ inline FirmwareKeyModel::Step FirmwareKeyModel::scan(quint16 count)
     debounce = 0;
     held = 0;
     flag = false;
-    follow(count);
+    follow(count, band, debounceLimit, &currentBase, &low);
     return Step::Clear;
 }
 
-inline void FirmwareKeyModel::follow(int count)
+inline void FirmwareKeyModel::follow(int count, int band, int debounceLimit, int *base, int *low)
 {
     // Without branches on the count's side of the base: noise puts it on either side at
     // random, and an evaluation of a long recording runs this for every key and record.
-    const int below = currentBase - count;
-    const int step = int(count > currentBase) - int(count < currentBase);
+    const int below = *base - count;
+    const int step = int(count > *base) - int(count < *base);
     const bool far = below > 0 && below > band;
-    low = far ? low + 1 : 0;
-    const bool jump = far && low >= debounceLimit;
-    currentBase = jump ? count : currentBase + step;
-    low = jump ? 0 : low;
+    const int counted = far ? *low + 1 : 0;
+    const bool jump = far && counted >= debounceLimit;
+    *base = jump ? count : *base + step;
+    *low = jump ? 0 : counted;
 }
 
 #endif // FIRMWAREKEYMODEL_H

@@ -2,6 +2,8 @@
 
 #include "chip/chip.h"
 #include "sim/batchcontrols.h"
+#include "sim/simsliderpanel.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -152,6 +154,7 @@ BoardPanel::BoardPanel(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addLayout(burst);
     batchControls = new BatchControls(this);
     layout->addWidget(batchControls);
+    layout->addWidget(new SimSliderPanel(this));
     layout->addWidget(plugBtn);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

@@ -49,7 +49,9 @@ struct Board
     // Reads blocked in read() until a report comes or their time-out ends.
     int waitingReads = 0;
 
-    bool finger[chip::kChannelCount] = {};
+    // The share of a whole finger on each pad, in thousandths: 1000 a finger on the key, less for
+    // a segment of a slider that the finger only partly covers.
+    int finger[chip::kChannelCount] = {};
     int baselines[chip::kChannelCount] = {};
     int fingerRise[chip::kChannelCount] = {};
     // coupling[a][b]: what a finger on a adds to b.
@@ -122,7 +124,7 @@ struct Board
 
     void restoreDefaults()
     {
-        std::fill(std::begin(finger), std::end(finger), false);
+        std::fill(std::begin(finger), std::end(finger), 0);
         restoreLevels();
         for (auto &row : coupling)
             std::fill(std::begin(row), std::end(row), 0);
@@ -166,8 +168,8 @@ struct Board
             return 0xFFFF;
         int coupled = 0;
         for (int touched = 0; touched < chip::kChannelCount; ++touched)
-            coupled += finger[touched] ? coupling[touched][channel] : 0;
-        const int sensed = (finger[channel] ? fingerRise[channel] : 0) + coupled +
+            coupled += coupling[touched][channel] * finger[touched] / SimBoard::kWholeFinger;
+        const int sensed = fingerRise[channel] * finger[channel] / SimBoard::kWholeFinger + coupled +
                            (water ? SimBoard::kWaterShift : 0);
         // Without its pad the pin senses a small share of what reaches the pad.
         if (pads[channel] == SimBoard::Pad::Open)
@@ -328,13 +330,27 @@ void SimBoard::setFinger(int channel, bool on)
     if (channel < 0 || channel >= chip::kChannelCount)
         return;
     std::lock_guard<std::mutex> lock(board().mutex);
-    board().finger[channel] = on;
+    board().finger[channel] = on ? kWholeFinger : 0;
 }
 
 bool SimBoard::finger(int channel)
 {
+    return fingerShare(channel) > 0;
+}
+
+void SimBoard::setFingerShares(const QVector<int> &channels, const QVector<int> &shares)
+{
+    std::lock_guard<std::mutex> lock(board().mutex);
+    for (int i = 0; i < channels.size() && i < shares.size(); ++i) {
+        if (chip::isChannel(channels.at(i)))
+            board().finger[channels.at(i)] = std::clamp(shares.at(i), 0, kWholeFinger);
+    }
+}
+
+int SimBoard::fingerShare(int channel)
+{
     if (channel < 0 || channel >= chip::kChannelCount)
-        return false;
+        return 0;
     std::lock_guard<std::mutex> lock(board().mutex);
     return board().finger[channel];
 }

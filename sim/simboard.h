@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QVector>
 
 #include <cstddef>
 
@@ -16,6 +17,8 @@ class SimBoard
 {
 public:
     static constexpr int kFingerRise = 300;
+    // A finger wholly on a pad, in thousandths.
+    static constexpr int kWholeFinger = 1000;
     static constexpr int kWaterShift = 30;
 
     // Back to the power-on state: plugged in and allowed to open, idle, 5 ms pacing, noise 3 with
@@ -25,7 +28,12 @@ public:
 
     // What the target board senses.
     static void setFinger(int channel, bool on);
+    // Any share of a finger on the pad.
     static bool finger(int channel);
+    // The share of a finger on each of the channels, in thousandths (a slider's segments under a
+    // finger), all at once: no record sees some of them changed.
+    static void setFingerShares(const QVector<int> &channels, const QVector<int> &shares);
+    static int fingerShare(int channel);
     static void setWater(bool on);
     static bool water();
     // Readings vary by up to +-amplitude around the mean, from a generator started at seed.
@@ -43,7 +51,8 @@ public:
     static int fingerRise(int channel);
     // Mean reading of the channel with the current finger and water, without noise.
     static quint16 meanReading(int channel);
-    // A finger on touched raises affected by counts as well (key-to-key coupling); 0 removes it.
+    // A finger on touched raises affected by counts as well (key-to-key coupling), a share of a
+    // finger by that share of counts; 0 removes it.
     static void setCoupling(int touched, int affected, int counts);
     // The channel's own noise amplitude; -1 gives it the board's (setNoise) again.
     static void setChannelNoise(int channel, int amplitude);

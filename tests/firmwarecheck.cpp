@@ -3,11 +3,14 @@
 //
 //   firmwarecheck prepare <templates folder> <work folder> <records>
 //       The projects, samples and records to check (firmwareprep.h).
-//   firmwarecheck compare <work folder> <project folder> <driver.ihx> <records>
+//   firmwarecheck compare <work folder> <project folder> <driver.ihx> <records> [<file>]
 //       Runs keyscandriver.c, built against the project, on s51 over the first records of
-//       records.bin, kRecordsPerSecond records to a second of the firmware's clock, and compares
-//       every row of every record with FirmwareKeyModel and the key preview: press and release
-//       thresholds, base, debounce, scans far below the base, seconds pressed and pressed state.
+//       records.bin (or file of the work folder), kRecordsPerSecond records to a second of the
+//       firmware's clock, and compares every row of every record with FirmwareKeyModel and the
+//       key preview: press and release thresholds, base, debounce, scans far below the base,
+//       seconds pressed and pressed state; and every slider and wheel with FirmwareSliderModel
+//       and the slider preview: touched, position, debounce, seconds touched, thresholds, and its
+//       segments' bases.
 //       Exit 0 when they agree, 1 on a mismatch, 2 when the run itself failed.
 //   firmwarecheck serial <test firmware.ihx>
 //       Runs the test firmware on s51 and checks that it streams records after Start on its
@@ -15,6 +18,8 @@
 
 #include "chip/chip.h"
 #include "firmwareprep.h"
+#include "firmwaretables.h"
+#include "slidercomparison.h"
 #include "link/protocol.h"
 #include "quality/firmwarekeymodel.h"
 #include "quality/keypreview.h"
@@ -23,6 +28,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <cstdio>
@@ -35,55 +41,6 @@ namespace
 constexpr int kS51TimeoutMs = 20 * 60 * 1000;
 // Instructions the test firmware runs on s51 for the serial check: about 1.6 s at 24 MHz.
 constexpr int kSerialSteps = 2000000;
-
-// One row of the channel table as the firmware reads it: key, channel and the three means, with
-// the key's row of the settings table.
-struct TableRow
-{
-    int key;
-    int channel;
-    KeyMeans means;
-    KeySettings settings;
-};
-
-// The fields of each row between a table's name line and its closing line.
-QList<QList<int>> tableFields(const QByteArray &source, const char *name)
-{
-    QList<QList<int>> rows;
-    bool inTable = false;
-    for (const QByteArray &raw : source.split('\n')) {
-        const QByteArray line = raw.trimmed();
-        if (!inTable) {
-            inTable = line.contains(name);
-            continue;
-        }
-        if (line.contains("};"))
-            break;
-        QList<int> fields;
-        for (const QByteArray &field : line.split(','))
-            if (!field.isEmpty())
-                fields << field.toInt();
-        rows << fields;
-    }
-    return rows;
-}
-
-QList<TableRow> tableRows(const QString &project)
-{
-    const QByteArray source = testsupport::readBytes(project + kScanSource);
-    const QList<QList<int>> channels = tableFields(source, "TKChnCfg");
-    const QList<QList<int>> settings = tableFields(source, "TKKeyCfg");
-    QList<TableRow> rows;
-    for (int i = 0; i < channels.size() && i < settings.size(); ++i) {
-        const QList<int> &c = channels.at(i);
-        KeySettings key;
-        for (int f = 0; f < KeySettings::kFieldCount && f < settings.at(i).size(); ++f)
-            key.setValue(KeySettings::kFields[std::size_t(f)], settings.at(i).at(f));
-        if (c.size() >= 6)
-            rows.append({c.at(0), c.at(1), {c.at(3), c.at(4), c.at(5)}, key});
-    }
-    return rows.size() == channels.size() ? rows : QList<TableRow>();
-}
 
 // Runs s51 on firmware; commands go to its console. The console stays open, since an ended
 // input would stop the simulation.
@@ -117,7 +74,8 @@ int be16(const QByteArray &bytes, int at)
 }
 
 // The tool's view of a project's keys, fed record by record beside the firmware: one model per
-// row of the channel table, and the key preview over all of them.
+// row of the channel table that carries a key, and the key preview over all of them; the rows
+// of the sliders' and wheels' segments follow their slider's model.
 class KeyComparison
 {
 public:
@@ -127,15 +85,20 @@ public:
 
     // From the rows the firmware was generated with, which is what the tool's model and the
     // preview take as well.
-    bool reset(const QList<TableRow> &tableRows)
+    bool reset(const QList<TableRow> &tableRows, const QList<SliderRow> &sliderRows)
     {
         rows = tableRows;
+        if (!sliders.reset(rows, sliderRows))
+            return false;
         QVector<KeyPreview::Key> keys;
-        for (const TableRow &row : rows) {
-            if (row.key < 1 || row.key > 32)
-                return false;
+        for (int i = 0; i < rows.size(); ++i) {
+            const TableRow &row = rows.at(i);
             models.emplace_back(*row.means.noTouch, *row.means.touch, *row.means.water,
                                 row.settings);
+            if (sliders.isSegment(i))
+                continue;
+            if (row.key < 1 || row.key > 32)
+                return false;
             keys.append({row.channel, row.key, row.means, row.settings});
             keyMask |= 1U << (row.key - 1);
         }
@@ -143,7 +106,8 @@ public:
         return true;
     }
 
-    int stateBytes() const { return rows.size() * kRowBytes + 4; }
+    int keyBytes() const { return rows.size() * kRowBytes + 4; }
+    int stateBytes() const { return keyBytes() + sliders.stateBytes(); }
 
     // Feeds the record, at ms, and the seconds that pass after it to the tool's side and holds
     // the firmware's state after them against it: what differs, one entry per row, as
@@ -153,14 +117,19 @@ public:
     {
         QStringList found;
         const quint32 flag =
-            quint32(be16(state, stateBytes() - 4)) << 16 | quint32(be16(state, stateBytes() - 2));
+            quint32(be16(state, keyBytes() - 4)) << 16 | quint32(be16(state, keyBytes() - 2));
         if (flag & ~keyMask)
             found << QStringLiteral("flag %1 beyond the keys").arg(flag, 8, 16);
         preview.feed(record, ms);
+        sliders.feed(record, ms, seconds);
         for (int i = 0; i < rows.size(); ++i) {
             const int count =
                 chip::channelReading(record.constData(), record.size(), rows[i].channel);
             edgeCounts += count == 0 || count == 0xFFFF;
+            if (sliders.isSegment(i)) {
+                found << segmentDifferences(i, count, state.mid(i * kRowBytes, kRowBytes));
+                continue;
+            }
             FirmwareKeyModel &model = models[std::size_t(i)];
             const bool wasPressed = model.pressed();
             const int baseBefore = model.base();
@@ -194,16 +163,35 @@ public:
                              .arg(previewed);
             }
         }
+        found << sliders.differences(state.mid(keyBytes()));
         return found;
     }
 
     QList<TableRow> rows;
+    SliderComparison sliders;
     int presses = 0;
     int recoveries = 0;
     int expiries = 0;
     int edgeCounts = 0;
 
 private:
+    // A segment's row against its slider's model; none or one entry.
+    QStringList segmentDifferences(int i, int count, const QByteArray &row) const
+    {
+        const QVector<int> firmware = {be16(row, 0),   be16(row, 2),   be16(row, 4), quint8(row[6]),
+                                       quint8(row[7]), quint8(row[8]), 0};
+        const QVector<int> modelled = sliders.segmentRow(i);
+        if (firmware == modelled)
+            return {};
+        QStringList pairs;
+        for (int f = 0; f < firmware.size(); ++f)
+            pairs << QStringLiteral("%1/%2").arg(firmware[f]).arg(modelled.value(f));
+        return {QStringLiteral("segment TK%1 count %2: press, release, base, debounce, low, held %3")
+                    .arg(rows[i].channel)
+                    .arg(count)
+                    .arg(pairs.join(QLatin1Char(' ')))};
+    }
+
     std::vector<FirmwareKeyModel> models;
     KeyPreview preview;
     quint32 keyMask = 0;
@@ -211,13 +199,14 @@ private:
 
 // Runs keyscandriver.c, built against the project, on s51 over the first count records and
 // compares every row of every record. 0 when all agree, 1 on a mismatch.
-int compare(const QString &work, const QString &project, const QString &driver, int count)
+int compare(const QString &work, const QString &project, const QString &driver, int count,
+            const QString &recordsFile)
 {
     const QByteArray records =
-        testsupport::readBytes(recordsPath(work)).left(count * chip::kRecordSize);
+        testsupport::readBytes(work + QLatin1Char('/') + recordsFile).left(count * chip::kRecordSize);
     KeyComparison keys;
-    if (records.size() != count * chip::kRecordSize || !keys.reset(tableRows(project)) ||
-        keys.rows.isEmpty())
+    if (records.size() != count * chip::kRecordSize ||
+        !keys.reset(tableRows(project), sliderRows(project)) || keys.rows.isEmpty())
         return fail(
             QStringLiteral("no records, or keys that cannot be modelled, for %1").arg(project));
 
@@ -252,6 +241,10 @@ int compare(const QString &work, const QString &project, const QString &driver, 
                 "recoveries of the base, %d counts at 0 or 65535)\n",
                 qPrintable(QDir(project).dirName()), count, int(keys.rows.size()), mismatches,
                 keys.presses, keys.expiries, keys.recoveries, keys.edgeCounts);
+    if (!keys.sliders.isEmpty())
+        std::printf("  sliders and wheels: %d touches, %d held too long, %d scans on a wheel's "
+                    "wrap\n",
+                    keys.sliders.touches, keys.sliders.expiries, keys.sliders.wrapScans);
     return mismatches == 0 ? 0 : 1;
 }
 
@@ -301,13 +294,16 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     const QString mode = args.value(0);
-    if (mode == QLatin1String("prepare") && args.size() == 4)
-        return prepare(args.at(1), args.at(2), args.at(3).toInt());
-    if (mode == QLatin1String("compare") && args.size() == 5)
-        return compare(args.at(1), args.at(2), args.at(3), args.at(4).toInt());
+    if (mode == QLatin1String("prepare") && args.size() == 4) {
+        const int keys = prepare(args.at(1), args.at(2), args.at(3).toInt());
+        return keys != 0 ? keys : prepareSliders(args.at(1), args.at(2), args.at(3).toInt());
+    }
+    if (mode == QLatin1String("compare") && (args.size() == 5 || args.size() == 6))
+        return compare(args.at(1), args.at(2), args.at(3), args.at(4).toInt(),
+                       args.value(5, QFileInfo(recordsPath(QString())).fileName()));
     if (mode == QLatin1String("serial") && args.size() == 2)
         return serial(args.at(1));
     return fail(QStringLiteral("usage: firmwarecheck prepare <templates> <work> <records> | "
-                               "compare <work> <project> <driver.ihx> <records> | "
+                               "compare <work> <project> <driver.ihx> <records> [<file>] | "
                                "serial <firmware.ihx>"));
 }

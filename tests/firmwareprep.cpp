@@ -28,6 +28,8 @@
 
 namespace
 {
+using firmwarecheck::BoardRecords;
+
 // A pad of the target board: its count untouched and what a finger adds.
 struct Pad
 {
@@ -63,79 +65,6 @@ Pad padOf(int channel, quint16 defaultBaseline)
     }
 }
 
-// The simulated board through hidapi, its records decoded as the tool's readers decode them.
-class BoardRecords
-{
-public:
-    ~BoardRecords()
-    {
-        if (device)
-            hid_close(device);
-        hid_exit();
-    }
-
-    bool start()
-    {
-        hid_init();
-        device = hid_open(protocol::kVendorId, protocol::kProductId, nullptr);
-        const QByteArray &start = testsupport::kStartReport;
-        return device && hid_write(device, reinterpret_cast<const unsigned char *>(start.data()),
-                                   std::size_t(start.size())) == start.size();
-    }
-
-    // Drops what the board queued before its last change, so the next record follows it.
-    void drain()
-    {
-        unsigned char report[protocol::kReportSize];
-        while (hid_read_timeout(device, report, sizeof report, 0) > 0) {
-        }
-    }
-
-    // The next intact record; empty when the board stays silent.
-    QByteArray next()
-    {
-        unsigned char report[protocol::kReportSize];
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const int n = hid_read_timeout(device, report, sizeof report, 1000);
-            if (n < 0)
-                return {};
-            QByteArray record;
-            if (parseBoardReport(codec, decoder, report, n, &record) == BoardReport::DataIntact)
-                return record;
-        }
-        return {};
-    }
-
-private:
-    hid_device *device = nullptr;
-    EncodeDecode codec;
-    DecoderState decoder;
-};
-
-// Every channel's three phases, measured at once as the tests measure one channel.
-bool measure(BoardRecords &board, SampleStore *store)
-{
-    const SamplePhase phases[] = {SamplePhase::NoTouch, SamplePhase::Touch, SamplePhase::Water};
-    for (SamplePhase phase : phases) {
-        for (int channel = 0; channel < chip::kChannelCount; ++channel)
-            SimBoard::setFinger(channel, phase == SamplePhase::Touch);
-        SimBoard::setWater(phase == SamplePhase::Water);
-        board.drain();
-        std::array<QVector<int>, chip::kChannelCount> samples;
-        for (int i = 0; i < chip::kSamplesPerPhase; ++i) {
-            const QByteArray record = board.next();
-            if (record.isEmpty())
-                return false;
-            for (int channel = 0; channel < chip::kChannelCount; ++channel)
-                samples[channel] << chip::channelReading(record.constData(), record.size(),
-                                                         channel);
-        }
-        for (int channel = 0; channel < chip::kChannelCount; ++channel)
-            store->set(channel, phase, samples[channel]);
-    }
-    return true;
-}
-
 // The settings of each channel's key in the generated projects: every field at both of its
 // limits somewhere, in varied company.
 KeySettings checkSettings(int channel)
@@ -147,19 +76,6 @@ KeySettings checkSettings(int channel)
     s.maxPressSeconds = std::array{0, 1, 255, 2, 20}[std::size_t((channel + 3) % 5)];
     s.waterFloor = channel % 2 == 0;
     return s;
-}
-
-// Records in the board's present state, up to the count wanted; false when the board went silent.
-bool take(BoardRecords &board, int length, int count, QByteArray *stream)
-{
-    board.drain();
-    for (int i = 0; i < length && stream->size() < count * chip::kRecordSize; ++i) {
-        const QByteArray record = board.next();
-        if (record.isEmpty())
-            return false;
-        *stream += record;
-    }
-    return true;
 }
 
 // What real life does to a key, first: fingers present at power-up that leave after 8 seconds,
@@ -174,17 +90,17 @@ bool lifeEvents(BoardRecords &board, int count, QByteArray *stream)
     };
     SimBoard::setNoise(3, 1);
     fingers(3);
-    bool ok = take(board, 8 * firmwarecheck::kRecordsPerSecond, count, stream);
+    bool ok = board.take(8 * firmwarecheck::kRecordsPerSecond, count, stream);
     fingers(0);
     SimBoard::setWater(true);
-    ok = ok && take(board, 40 * firmwarecheck::kRecordsPerSecond, count, stream);
+    ok = ok && board.take(40 * firmwarecheck::kRecordsPerSecond, count, stream);
     SimBoard::setWater(false);
-    ok = ok && take(board, 20, count, stream);
+    ok = ok && board.take(20, count, stream);
     // Past the longest press time even for a key that counts 15 scans before its press.
     fingers(2);
-    ok = ok && take(board, 262 * firmwarecheck::kRecordsPerSecond, count, stream);
+    ok = ok && board.take(262 * firmwarecheck::kRecordsPerSecond, count, stream);
     fingers(0);
-    return ok && take(board, 40, count, stream);
+    return ok && board.take(40, count, stream);
 }
 
 // The events of real life, then segments of 1 to 40 records, each with its own fingers, water and
@@ -209,7 +125,7 @@ QByteArray recordStream(BoardRecords &board, const std::array<Pad, chip::kChanne
         }
         SimBoard::setWater(random() % 4 == 0);
         SimBoard::setNoise(noises[random() % std::size(noises)], segment);
-        if (!take(board, 1 + int(random() % 40), count, &stream))
+        if (!board.take(1 + int(random() % 40), count, &stream))
             return {};
     }
     return stream;
@@ -248,8 +164,25 @@ struct ProjectWidgets
     }
 };
 
+// Low power after 300 s, TK3 a wake key, and every channel's means in the results table.
+void fillWidgets(ProjectWidgets &widgets, const SampleStore &store)
+{
+    widgets.results.setup();
+    widgets.wakeTime.addItems({"4ms", "8ms", "16ms", "32ms", "256ms", "512ms", "1024ms", "2048ms"});
+    widgets.wakeTime.setCurrentIndex(6);
+    widgets.lowPower.setChecked(true);
+    widgets.entryTime.setText(QStringLiteral("300"));
+    widgets.wakeBoxes[3].setChecked(true);
+    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
+        widgets.results.assignRow(channel);
+        widgets.results.writeTouchResults(channel, store.at(channel));
+        widgets.results.writeWaterproofResults(channel, store.at(channel), channel + 1);
+    }
+}
+
 // The application project for the pin map, generated as "生成应用代码" does, moved to folder.
 bool generateApp(ProjectWidgets &widgets, const testsupport::FakePinMap &pins,
+                 const std::function<KeySettings(int channel)> &keySettings,
                  const QString &templates, const QString &folder)
 {
     const QString projectPath = folder + QLatin1String("-project");
@@ -259,7 +192,7 @@ bool generateApp(ProjectWidgets &widgets, const testsupport::FakePinMap &pins,
     AppProject generator(nullptr, settings, pins, widgets.results,
                          templates + QLatin1Char('/') + ToolPaths::kAppTemplate,
                          [] { return true; });
-    generator.keySettings = checkSettings;
+    generator.keySettings = keySettings;
     ModalHelper boxes;
     generator.generate();
     const QStringList made =
@@ -291,6 +224,87 @@ bool rewriteTestFirmware(ProjectWidgets &widgets, const testsupport::FakePinMap 
 
 namespace firmwarecheck
 {
+BoardRecords::~BoardRecords()
+{
+    if (device)
+        hid_close(device);
+    hid_exit();
+}
+
+bool BoardRecords::start()
+{
+    hid_init();
+    device = hid_open(protocol::kVendorId, protocol::kProductId, nullptr);
+    const QByteArray &start = testsupport::kStartReport;
+    return device && hid_write(device, reinterpret_cast<const unsigned char *>(start.data()),
+                               std::size_t(start.size())) == start.size();
+}
+
+void BoardRecords::drain()
+{
+    unsigned char report[protocol::kReportSize];
+    while (hid_read_timeout(device, report, sizeof report, 0) > 0) {
+    }
+}
+
+QByteArray BoardRecords::next()
+{
+    unsigned char report[protocol::kReportSize];
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int n = hid_read_timeout(device, report, sizeof report, 1000);
+        if (n < 0)
+            return {};
+        QByteArray record;
+        if (parseBoardReport(codec, decoder, report, n, &record) == BoardReport::DataIntact)
+            return record;
+    }
+    return {};
+}
+
+bool BoardRecords::take(int length, int count, QByteArray *stream)
+{
+    drain();
+    for (int i = 0; i < length && stream->size() < count * chip::kRecordSize; ++i) {
+        const QByteArray record = next();
+        if (record.isEmpty())
+            return false;
+        *stream += record;
+    }
+    return true;
+}
+
+bool measure(BoardRecords &board, SampleStore *store)
+{
+    const SamplePhase phases[] = {SamplePhase::NoTouch, SamplePhase::Touch, SamplePhase::Water};
+    for (SamplePhase phase : phases) {
+        for (int channel = 0; channel < chip::kChannelCount; ++channel)
+            SimBoard::setFinger(channel, phase == SamplePhase::Touch);
+        SimBoard::setWater(phase == SamplePhase::Water);
+        board.drain();
+        std::array<QVector<int>, chip::kChannelCount> samples;
+        for (int i = 0; i < chip::kSamplesPerPhase; ++i) {
+            const QByteArray record = board.next();
+            if (record.isEmpty())
+                return false;
+            for (int channel = 0; channel < chip::kChannelCount; ++channel)
+                samples[channel] << chip::channelReading(record.constData(), record.size(),
+                                                         channel);
+        }
+        for (int channel = 0; channel < chip::kChannelCount; ++channel)
+            store->set(channel, phase, samples[channel]);
+    }
+    return true;
+}
+
+bool generateApplication(const SampleStore &store, const testsupport::FakePinMap &pins,
+                         const std::function<KeySettings(int channel)> &settings,
+                         const QString &templates, const QString &folder)
+{
+    ProjectWidgets widgets;
+    fillWidgets(widgets, store);
+    return generateApp(widgets, pins, settings, templates, folder);
+}
+
 int fail(const QString &message)
 {
     std::fprintf(stderr, "firmwarecheck: %s\n", qPrintable(message));
@@ -325,17 +339,7 @@ int prepare(const QString &templates, const QString &work, int count)
         return fail(QStringLiteral("no records for %1").arg(recordsPath(work)));
 
     ProjectWidgets widgets;
-    widgets.results.setup();
-    widgets.wakeTime.addItems({"4ms", "8ms", "16ms", "32ms", "256ms", "512ms", "1024ms", "2048ms"});
-    widgets.wakeTime.setCurrentIndex(6);
-    widgets.lowPower.setChecked(true);
-    widgets.entryTime.setText(QStringLiteral("300"));
-    widgets.wakeBoxes[3].setChecked(true);
-    for (int channel = 0; channel < chip::kChannelCount; ++channel) {
-        widgets.results.assignRow(channel);
-        widgets.results.writeTouchResults(channel, store.at(channel));
-        widgets.results.writeWaterproofResults(channel, store.at(channel), channel + 1);
-    }
+    fillWidgets(widgets, store);
 
     // 25 channels with keys 1 ... 25; 16 of SOP20's channels with their keys in reverse; one
     // channel of SOP16 with its last key.
@@ -349,7 +353,8 @@ int prepare(const QString &templates, const QString &work, int count)
     const std::pair<const testsupport::FakePinMap *, QString> apps[] = {
         {&one, "app1"}, {&sixteen, "app16"}, {&all, "app25"}};
     for (const auto &app : apps) {
-        if (!generateApp(widgets, *app.first, templates, work + QLatin1Char('/') + app.second))
+        if (!generateApp(widgets, *app.first, checkSettings, templates,
+                         work + QLatin1Char('/') + app.second))
             return fail(
                 QStringLiteral("the application project %1 was not generated").arg(app.second));
     }

@@ -9,7 +9,9 @@
  * pass after it. Output, per record after one TouchKeyScan and that many TouchKeySecond: for each
  * row of the channel table its press and release thresholds and base (high byte first), its
  * debounce count, its count of scans far below the base and its seconds pressed, then
- * TouchKeyFlag, most significant byte first. Stops the simulation when the input ends.
+ * TouchKeyFlag, most significant byte first; then, when the project has sliders or wheels, for
+ * each its touched state, position, debounce count and seconds touched, its press and release
+ * thresholds (high byte first), and TouchSliderFlag. Stops the simulation when the input ends.
  */
 #include "RM3KV5172.h"
 #include "TouchKey.h"
@@ -80,6 +82,18 @@ void main(void)
         }
         SimWrite16((unsigned int)(TouchKeyFlag >> 16));
         SimWrite16((unsigned int)TouchKeyFlag);
+#if TKL_SLD_NUM
+        for (i = 0; i < TKL_SLD_NUM; i++)
+        {
+            SimWrite(TouchSliderPressed[i]);
+            SimWrite(TouchSliderPos[i]);
+            SimWrite(TouchSliderDebounce[i]);
+            SimWrite(TouchSliderHeld[i]);
+            SimWrite16(TouchSliderPress[i]);
+            SimWrite16(TouchSliderRelease[i]);
+        }
+        SimWrite16(TouchSliderFlag);
+#endif
     }
     Simif = SIMIF_STOP;
 }

@@ -133,11 +133,24 @@ public:
     }
     int keyCount() const override { return keysOffered; }
     void resetHiddenPackages() override { ++resets; }
+    QVector<SliderDefinition> sliders() const override { return sliderList; }
+    // A slider or wheel of these channels, in use without a key number.
+    void addSlider(SliderDefinition::Kind kind, const QString &name, const QVector<int> &channels)
+    {
+        for (int channel : channels)
+            use(channel, 0);
+        SliderDefinition definition;
+        definition.kind = kind;
+        definition.name = name;
+        definition.channels = channels;
+        sliderList.append(definition);
+    }
 
     int inUse[25] = {};
     int keys[25] = {};
     int keysOffered = 25;
     int resets = 0;
+    QVector<SliderDefinition> sliderList;
 };
 
 // A 51-byte measurement record: channel reads value, every other channel k reads 1000 + k.

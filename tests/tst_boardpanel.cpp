@@ -6,6 +6,8 @@
 #include "modalhelper.h"
 #include "sim/boardpanel.h"
 #include "sim/simboard.h"
+#include "sim/simsliderpanel.h"
+#include "sim/sliderpad.h"
 #include "testsupport.h"
 
 #include <hidapi/hidapi.h>
@@ -145,6 +147,45 @@ private slots:
         QCOMPARE(readingOf(key(panel, 5)).toInt(), int(SimBoard::meanReading(5)));
         share->setValue(0);
         QCOMPARE(SimBoard::meanReading(5), SimBoard::baseline(5));
+    }
+
+    // The slider's finger, dragged along its pad, is wholly on the segment under it and partly
+    // on the neighbours; letting go lifts it. A weak segment feels a third of a finger until
+    // another one is chosen, and a wheel's finger past its last segment reaches the first.
+    void sliderPadsSpreadTheFingerOverTheSegments()
+    {
+        BoardPanel panel;
+        auto *sliders = panel.findChild<SimSliderPanel *>();
+        QVERIFY(sliders);
+        sliders->setChecked(true);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        sliders->configure(0, 8, 4, 1);
+        SliderPad *pad = sliders->slider();
+        QCOMPARE(pad->channels(), (QVector<int>{8, 9, 10, 11}));
+        QCOMPARE(SimBoard::fingerRise(9), SimBoard::kFingerRise * SimSliderPanel::kWeakPercent / 100);
+        // The middle of segment 3 (TK10), from the pad's own geometry.
+        const QPoint third(pad->width() * 5 / 8, pad->height() / 2);
+        QTest::mousePress(pad, Qt::LeftButton, {}, third);
+        QCOMPARE(SimBoard::fingerShare(10), SimBoard::kWholeFinger);
+        QVERIFY(SimBoard::fingerShare(9) > 0 && SimBoard::fingerShare(9) < 200);
+        QCOMPARE(SimBoard::fingerShare(8), 0);
+        // QTest's move carries no button: the drag is sent as the window system sends it.
+        QMouseEvent drag(QEvent::MouseMove, QPointF(pad->width() - 2, pad->height() / 2),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pad, &drag);
+        QVERIFY(SimBoard::fingerShare(11) > SimBoard::fingerShare(10));
+        QTest::mouseRelease(pad, Qt::LeftButton, {}, QPoint(pad->width() - 2, pad->height() / 2));
+        for (int channel = 8; channel <= 11; ++channel)
+            QCOMPARE(SimBoard::fingerShare(channel), 0);
+        sliders->configure(0, 8, 4, -1);
+        QCOMPARE(SimBoard::fingerRise(9), SimBoard::kFingerRise);
+
+        sliders->configure(1, 12, 6);
+        sliders->wheel()->putFinger(5.5);
+        QCOMPARE(SimBoard::fingerShare(17), SimBoard::fingerShare(12));
+        QVERIFY(SimBoard::fingerShare(12) > 500);
+        sliders->wheel()->liftFinger();
     }
 
     void latchKeepsSeveralFingersDownUntilClickedAgain()

@@ -141,8 +141,8 @@ private slots:
                                 "3=TK22::2200::22:17",
                                 "[3]",
                                 "1=3",
-                                "2=",
-                                "3=",
+                                "2=0",
+                                "3=0",
                                 "[4]",
                                 "1=300",
                                 "2=true",
@@ -571,6 +571,70 @@ private slots:
         QCOMPARE(store.at(3), three);
         QCOMPARE(store.at(4), KeySettings());
         QCOMPARE(invalid, (QStringList{"TK3 按下位置 95", "TK4 防水下限 maybe"}));
+    }
+
+    // The sliders and wheels go into a [Sliders] section of their own, their counts into "/3/2"
+    // and "/3/3"; a project without any writes the file it always wrote, and a definition the
+    // pin map cannot take is left out with a warning.
+    void slidersSectionRoundTrips()
+    {
+        MainWindow window(testsupport::fastClock());
+        SettingsWidgets w = widgetsOf(window);
+        SettingsPage page(w);
+        w.proPathLineEdit->setText(dir.path());
+        w.proNameLineEdit->setText(QStringLiteral("sliders"));
+        const QString path = page.projectFilePath();
+        QVERIFY(ProjectFile(page).save());
+        const QStringList plain = linesOf(path);
+        QVERIFY(!plain.contains(QStringLiteral("[Sliders]")));
+
+        PackageWidget *map = w.packages[0];
+        for (const auto &[kind, channels] :
+             {std::pair{SliderDefinition::Kind::Slider, QVector<int>{8, 9, 10, 11}},
+              std::pair{SliderDefinition::Kind::Wheel, QVector<int>{12, 13, 14, 15, 16, 17}}}) {
+            map->startPicking(kind);
+            for (int channel : channels)
+                map->pinButton(channel)->click();
+            map->stopPicking();
+        }
+        page.syncKeyCount(0);
+        QVERIFY(ProjectFile(page).save());
+        const QStringList lines = linesOf(path);
+        QVERIFY(lines.contains(QStringLiteral("2=1")) && lines.contains(QStringLiteral("3=1")));
+        const int at = lines.indexOf(QStringLiteral("[Sliders]"));
+        QVERIFY(at >= 0);
+        QCOMPARE(lines.mid(at + 1, 7),
+                 (QStringList{"1\\channels=8 9 10 11", "1\\kind=slider", "1\\name=S1",
+                              "2\\channels=12 13 14 15 16 17", "2\\kind=wheel",
+                              "2\\name=W1", "size=2"}));
+        {
+            MainWindow reopened(testsupport::fastClock());
+            SettingsWidgets r = widgetsOf(reopened);
+            SettingsPage again(r);
+            ProjectFile(again).load(path);
+            const QVector<SliderDefinition> loaded = r.packages[0]->sliders;
+            QCOMPARE(loaded.size(), 2);
+            QCOMPARE(loaded.at(1).name, QStringLiteral("W1"));
+            QCOMPARE(loaded.at(1).channels, (QVector<int>{12, 13, 14, 15, 16, 17}));
+            QCOMPARE(r.drawCBox->currentText(), QStringLiteral("1"));
+            QCOMPARE(r.wheelCBox->currentText(), QStringLiteral("1"));
+            QCOMPARE(r.packages[0]->channelInUse[9], 1);
+            QCOMPARE(r.packages[0]->keyNumber[9], 0);
+        }
+        // A wheel of two channels, one of them a key's, is refused; the slider stays.
+        QVERIFY(writeFile(path, "[2]\n1=RM3KV5172_SOP28\n[10]\n3=1\n8=1\n9=1\n[11]\n3=2\n"
+                                "[Sliders]\n1\\kind=slider\n1\\name=S1\n1\\channels=8 9\n"
+                                "2\\kind=wheel\n2\\name=W1\n2\\channels=3 9\nsize=2\n"));
+        ModalHelper boxes;
+        ProjectFile(page).load(path);
+        QCOMPARE(map->sliders.size(), 1);
+        QCOMPARE(map->sliders.at(0).channels, (QVector<int>{8, 9}));
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY(boxes.texts().at(0).contains(QStringLiteral("W1")));
+
+        map->removeSlider(0);
+        QVERIFY(ProjectFile(page).saveAs(path));
+        QVERIFY(!linesOf(path).contains(QStringLiteral("[Sliders]")));
     }
 
     // A project file that cannot be written is named in a box; no half file is left.

@@ -456,6 +456,45 @@ private slots:
                                     "\n");
     }
 
+    // A slider's segments are named by their rows of the channel table, in order along it; each
+    // segment's settings row is its slider's (its first segment's). The application template
+    // takes the table and the count; the test template, which has no sliders, only none.
+    void sliderTableAndCount()
+    {
+        FakePinMap pins({{0, 1}});
+        pins.addSlider(SliderDefinition::Kind::Slider, QStringLiteral("S1"), {5, 3, 7});
+        pins.addSlider(SliderDefinition::Kind::Wheel, QStringLiteral("W1"), {8, 9, 10});
+        const QStringList rows = SourceGenerator::sliderRows(pins);
+        QCOMPARE(rows, (QStringList{"0,3,2,1,3,0,0,0,0,0, /* S1 */",
+                                    "1,3,4,5,6,0,0,0,0,0, /* W1 */"}));
+        const QStringList settings = SourceGenerator::keySettingsRows(pins, [](int channel) {
+            return channel == 5 ? KeySettings{70, 0, 15, 0, false} : KeySettings();
+        });
+        QCOMPARE(settings, (QStringList{"50,10,3,20,1,", "70,0,15,0,0,", "70,0,15,0,0,",
+                                        "70,0,15,0,0,", "50,10,3,20,1,", "50,10,3,20,1,",
+                                        "50,10,3,20,1,"}));
+        for (const char *folder : {"RM3KV5172_Touch_Demo", "RM3KV5172_Touch_Test"}) {
+            const QString root = testsupport::shippedTemplate(folder);
+            const QString header =
+                QString::fromLatin1(readBytes(root + "/User/H/TouchKeyScan.h")).remove('\r');
+            const QString source =
+                QString::fromLatin1(readBytes(root + "/User/C/TouchKeyScan.c")).remove('\r');
+            QString out;
+            QVERIFY(SourceGenerator::rewriteSliderCountText(header, 2, &out));
+            QVERIFY(out.contains("#define   TKL_SLD_NUM      (2)\n"));
+            const bool app = QString(folder).endsWith("Demo");
+            QString table;
+            QCOMPARE(SourceGenerator::rewriteSliderTableText(source, rows, &table), app);
+            if (app)
+                QVERIFY(table.contains("TKSliderCfg[TKL_SLD_NUM * TK_SLD_FIELDS] = {\n" +
+                                       rows.join('\n') + "\n};\n"));
+            QVERIFY(SourceGenerator::rewriteSliderTableText(source, {}, &table));
+        }
+        QString out = QStringLiteral("unchanged");
+        QVERIFY(!SourceGenerator::rewriteSliderCountText(kHeader, 1, &out));
+        QCOMPARE(out, QStringLiteral("unchanged"));
+    }
+
     // Each template is a project of its own, so the two carry their own copies of the files
     // that are the same in every project; a fix to one must reach the other.
     void templatesShareTheirCommonFiles()

@@ -298,8 +298,9 @@ private slots:
         for (int v = 0; v <= 2000; v += 100)
             starts << QString::number(v);
         QTest::newRow("startValueCBox") << "startValueCBox" << starts;
-        QTest::newRow("drawCBox") << "drawCBox" << QStringList();
-        QTest::newRow("wheelCBox") << "wheelCBox" << QStringList();
+        // Indicators of the sliders (2 segments at least) and wheels (3) 25 channels can make.
+        QTest::newRow("drawCBox") << "drawCBox" << QStringList(keys.mid(0, 13));
+        QTest::newRow("wheelCBox") << "wheelCBox" << QStringList(keys.mid(0, 9));
     }
 
     void comboItemsInOrder()

@@ -73,6 +73,10 @@ Generate the application code anyway?</translation>
         <source>TK%1 的按键设置与默认不同：%2</source>
         <translation>TK%1&apos;s key settings differ from the defaults: %2</translation>
     </message>
+    <message>
+        <source>%1 的设置与默认不同：%2</source>
+        <translation>%1&apos;s settings differ from the defaults: %2</translation>
+    </message>
 </context>
 <context>
     <name>BatchControls</name>
@@ -814,6 +818,10 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>TK%1 的不触摸测量可疑（%2）。</source>
         <translation>The no-touch measurement of TK%1 is doubtful (%2).</translation>
     </message>
+    <message>
+        <source>TK%1 是 %2 段：请按在该段中央。</source>
+        <translation>TK%1 is segment %2: press the middle of the segment.</translation>
+    </message>
 </context>
 <context>
     <name>CheckThread</name>
@@ -1131,6 +1139,14 @@ median/max (ms)</translation>
     <message>
         <source>工程中没有使用的通道：请先在设置页面的芯片引脚图上为通道选择按键！</source>
         <translation>The project uses no channel: choose a key for a channel on the chip&apos;s pin drawing of the settings page first!</translation>
+    </message>
+    <message>
+        <source>%1（%2 段，至少 %3 段）</source>
+        <translation>%1 (%2 segments, at least %3)</translation>
+    </message>
+    <message>
+        <source>以下滑条或滚轮的段数不够：</source>
+        <translation>These sliders or wheels have too few segments: </translation>
     </message>
 </context>
 <context>
@@ -2540,6 +2556,18 @@ thr.</translation>
         <source>key%1已被选中，请选择其他key</source>
         <translation>key%1 is taken already; choose another key</translation>
     </message>
+    <message>
+        <source>TK%1已属于%2</source>
+        <translation>TK%1 belongs to %2 already</translation>
+    </message>
+    <message>
+        <source>TK%1已被按键key%2使用，请先点击它取消</source>
+        <translation>TK%1 is used by key%2; click it to release it first</translation>
+    </message>
+    <message>
+        <source>%1已有 %2 段</source>
+        <translation>%1 has %2 segments already</translation>
+    </message>
 </context>
 <context>
     <name>ProductionLine</name>
@@ -2690,6 +2718,10 @@ The line stops: no board is tested until the log can be written.</translation>
     <message>
         <source>%1 的按键号不在 1～%2 之内，不作唤醒按键！</source>
         <translation>The key number of %1 is not within 1 to %2; it is not used as a wake key!</translation>
+    </message>
+    <message>
+        <source>工程文件中以下滑条或滚轮的定义无效，已忽略：%1</source>
+        <translation>The project file defines these sliders or wheels wrongly; they were left out: %1</translation>
     </message>
 </context>
 <context>
@@ -3170,6 +3202,282 @@ The line stops: no board is tested until the log can be written.</translation>
     </message>
 </context>
 <context>
+    <name>SimSliderPanel</name>
+    <message>
+        <source>滑条与滚轮</source>
+        <translation>Sliders and wheels</translation>
+    </message>
+    <message>
+        <source>滑条</source>
+        <translation>slider</translation>
+    </message>
+    <message>
+        <source>滚轮</source>
+        <translation>wheel</translation>
+    </message>
+    <message>
+        <source>该段只感受到手指的三分之一，用来试位置的归一化</source>
+        <translation>This segment feels a third of a finger: tries the position&apos;s normalisation</translation>
+    </message>
+    <message>
+        <source>首通道</source>
+        <translation>First channel</translation>
+    </message>
+    <message>
+        <source>段数</source>
+        <translation>Segments</translation>
+    </message>
+    <message>
+        <source>弱段</source>
+        <translation>Weak segment</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>第 %1 段</source>
+        <translation>segment %1</translation>
+    </message>
+</context>
+<context>
+    <name>SliderDefinition</name>
+    <message>
+        <source>滚轮</source>
+        <translation>wheel</translation>
+    </message>
+    <message>
+        <source>滑条</source>
+        <translation>slider</translation>
+    </message>
+    <message>
+        <source>%1 %2：%3</source>
+        <translation>%1 %2: %3</translation>
+    </message>
+    <message>
+        <source>（至少 %1 段）</source>
+        <translation> (at least %1 segments)</translation>
+    </message>
+</context>
+<context>
+    <name>SliderPanel</name>
+    <message>
+        <source>滑条与滚轮</source>
+        <translation>Sliders and wheels</translation>
+    </message>
+    <message>
+        <source>新建滑条</source>
+        <translation>New slider</translation>
+    </message>
+    <message>
+        <source>新建滚轮</source>
+        <translation>New wheel</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>请按%1上的顺序依次点击 %2 的引脚（%3～%4 段），再点“完成”；再次点击一段可取消它。</source>
+        <translation>Click the pins of %2 one after another in their order along the %1 (%3 to %4 segments), then &quot;Done&quot;; a second click on a segment takes it out.</translation>
+    </message>
+    <message>
+        <source>滑条 2～8 段，滚轮 3～8 段，由不作按键的通道组成。</source>
+        <translation>A slider has 2 to 8 segments, a wheel 3 to 8, made of channels that carry no key.</translation>
+    </message>
+    <message>
+        <source>右键点击列表可反向或删除。</source>
+        <translation>Right-click the list to reverse or remove one.</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>%1至少需要 %2 段，请继续点击它的引脚，或点“取消”。</source>
+        <translation>%1 needs %2 segments at least: click more of its pins, or &quot;Cancel&quot;.</translation>
+    </message>
+    <message>
+        <source>反向</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Remove</translation>
+    </message>
+</context>
+<context>
+    <name>SliderReportPage</name>
+    <message>
+        <source>%1 %2：%3</source>
+        <translation>%1 %2: %3</translation>
+    </message>
+    <message>
+        <source>滚轮</source>
+        <translation>wheel</translation>
+    </message>
+    <message>
+        <source>滑条</source>
+        <translation>slider</translation>
+    </message>
+    <message>
+        <source>段</source>
+        <translation>Segment</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>不触摸
+均值</source>
+        <translation>No-touch
+mean</translation>
+    </message>
+    <message>
+        <source>触摸
+均值</source>
+        <translation>Touch
+mean</translation>
+    </message>
+    <message>
+        <source>防水
+均值</source>
+        <translation>Water
+mean</translation>
+    </message>
+    <message>
+        <source>噪声</source>
+        <translation>Noise</translation>
+    </message>
+    <message>
+        <source>信号</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>信噪比</source>
+        <translation>SNR</translation>
+    </message>
+    <message>
+        <source>结论</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reasons</translation>
+    </message>
+    <message>
+        <source>数据不全</source>
+        <translation>Incomplete</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>滑动测试：各次滑动的位置（点）与拟合直线（线），横轴为该次滑动的时间</source>
+        <translation>Swipe test: the position of each stroke (dots) and its fitted line (line), across the stroke&apos;s time</translation>
+    </message>
+    <message>
+        <source>未做滑动测试。</source>
+        <translation>No swipe test yet.</translation>
+    </message>
+    <message>
+        <source>线性度：%1（合格线 %2%，注意线 %3%）</source>
+        <translation>Linearity: %1 (pass within %2%, caution within %3%)</translation>
+    </message>
+    <message>
+        <source>抖动：%1（合格线 %2%，注意线 %3%）</source>
+        <translation>Jitter: %1 (pass within %2%, caution within %3%)</translation>
+    </message>
+    <message>
+        <source>死区：%1</source>
+        <translation>Dead spots: %1</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>结论：%1</source>
+        <translation>Verdict: %1</translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>位置：固件的滑条位置（0～255，滑条从第一段中心到最后一段中心，滚轮绕一圈）。线性度：每次滑动的位置与按时间拟合的直线的最大偏差，占满量程的百分比（滑条两端各 8% 不计）。抖动：手指静放在中间段时位置的最大值减最小值（去掉前四分之一），占满量程的百分比。死区：滑动中连续无触摸，或直线移动满量程 8% 以上而位置不动的一段。</source>
+        <translation>Position: the firmware&apos;s position (0-255, along a slider from its first segment&apos;s centre to its last one&apos;s, once round a wheel). Linearity: the largest deviation of a stroke&apos;s positions from the straight line fitted over its time, as a share of full scale (8% at either end of a slider not counted). Jitter: the largest minus the smallest position while the finger rests on the middle segment (without its first quarter), as a share of full scale. Dead spot: a stretch of a stroke without touch, or where the position stays put while the line moves 8% of full scale or more.</translation>
+    </message>
+</context>
+<context>
+    <name>SliderSession</name>
+    <message>
+        <source>滑条与滚轮</source>
+        <translation>Sliders and wheels</translation>
+    </message>
+    <message>
+        <source>滑动测试</source>
+        <translation>Swipe test</translation>
+    </message>
+    <message>
+        <source>开启验证效果后，跟随标记滑过所选滑条或滚轮，再静放在中间段，判定线性度、抖动和死区</source>
+        <translation>With verification on, follow the marker along the chosen slider or wheel, then rest on the middle segment: judges linearity, jitter and dead spots</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请先开启验证效果，再做滑动测试！</source>
+        <translation>Switch verification on before the swipe test!</translation>
+    </message>
+    <message>
+        <source>%1 的各段还没有完整的不触摸、触摸和防水均值，请先做触摸测试和防水测试！</source>
+        <translation>%1&apos;s segments do not have all their no-touch, touch and water means yet: run the touch test and the waterproof test first!</translation>
+    </message>
+    <message>
+        <source>%1 滑动测试：%2，%3</source>
+        <translation>%1 swipe test: %2, %3</translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>验证效果没有在采集数据：请勾选 %1 各段的通道，再重新开启验证效果！</source>
+        <translation>Verification is not streaming: tick the channels of %1&apos;s segments and switch verification on again!</translation>
+    </message>
+</context>
+<context>
+    <name>SliderView</name>
+    <message>
+        <source>未测</source>
+        <translation>not measured</translation>
+    </message>
+    <message>
+        <source>无触摸</source>
+        <translation>no touch</translation>
+    </message>
+</context>
+<context>
     <name>SourceGenerator</name>
     <message>
         <source>提示</source>
@@ -3186,6 +3494,14 @@ The line stops: no board is tested until the log can be written.</translation>
     <message>
         <source>写按键设置表（TKKeyCfg）失败！</source>
         <translation>Failed to write the key settings table (TKKeyCfg)!</translation>
+    </message>
+    <message>
+        <source>写.H文件失败！</source>
+        <translation>Writing the .H file failed!</translation>
+    </message>
+    <message>
+        <source>写滑条表（TKSliderCfg）失败！</source>
+        <translation>Failed to write the slider table (TKSliderCfg)!</translation>
     </message>
 </context>
 <context>
@@ -3205,6 +3521,72 @@ The line stops: no board is tested until the log can be written.</translation>
     <message>
         <source>录制结束：%1，%2 条记录</source>
         <translation>Recording ended: %1, %2 records</translation>
+    </message>
+</context>
+<context>
+    <name>SwipeJudgement</name>
+    <message>
+        <source>位置 %1 无触摸 %2 ms</source>
+        <translation>no touch at position %1 for %2 ms</translation>
+    </message>
+    <message>
+        <source>位置 %1 不动 %2 ms</source>
+        <translation>position stuck at %1 for %2 ms</translation>
+    </message>
+    <message>
+        <source>没有从一端到另一端的完整滑动</source>
+        <translation>no whole swipe from one end to the other</translation>
+    </message>
+    <message>
+        <source>线性度 %1 超过 %2%</source>
+        <translation>linearity %1 beyond %2%</translation>
+    </message>
+    <message>
+        <source>静止时未检测到触摸</source>
+        <translation>no touch seen while the finger rested</translation>
+    </message>
+    <message>
+        <source>抖动 %1 超过 %2%</source>
+        <translation>jitter %1 beyond %2%</translation>
+    </message>
+    <message>
+        <source>死区：%1</source>
+        <translation>dead spot: %1</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>%1 处</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>线性度 %1，抖动 %2，死区 %3</source>
+        <translation>linearity %1, jitter %2, dead spots %3</translation>
+    </message>
+</context>
+<context>
+    <name>SwipeTest</name>
+    <message>
+        <source>滑动测试 %1：请把手指放在起点（标记处），标记开始移动后跟随它匀速滑动。</source>
+        <translation>Swipe test %1: put your finger on the start (at the marker); once the marker moves, follow it at a steady pace.</translation>
+    </message>
+    <message>
+        <source>滑动测试 %1 已中止。</source>
+        <translation>Swipe test %1 stopped.</translation>
+    </message>
+    <message>
+        <source>请跟随标记沿 %1 匀速转 %2 圈。</source>
+        <translation>Follow the marker round %1 at a steady pace, %2 turns.</translation>
+    </message>
+    <message>
+        <source>请跟随标记沿 %1 从一端匀速滑到另一端，来回共 %2 次。</source>
+        <translation>Follow the marker along %1 from one end to the other at a steady pace, %2 strokes back and forth.</translation>
+    </message>
+    <message>
+        <source>请把手指静放在 %1 的中间段上，不要移动。</source>
+        <translation>Rest your finger on the middle segment of %1 without moving it.</translation>
     </message>
 </context>
 <context>
@@ -3451,6 +3833,10 @@ Fail: no positive signal, SNR below 5:1, touch minimum not above the press thres
     <message>
         <source>保存日志…</source>
         <translation>Save log…</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>

@@ -124,3 +124,10 @@ CaptureChoice ChannelRecorder::askAboutCapture(const QString &doubt,
            : chosen == keep ? CaptureChoice::Keep
                             : CaptureChoice::Discard;
 }
+
+QString ChannelRecorder::segmentPlace(int channel) const
+{
+    const QVector<SliderDefinition> sliders = pinMap.sliders();
+    const auto place = SliderDefinition::placeOf(sliders, channel);
+    return place ? sliders.at(place->first).placeName(place->second) : QString();
+}

@@ -59,6 +59,8 @@ public:
     void showKeyMeasured();
 
     void appendLog(const QString &line) const;
+    // "S1-2" for a channel that is the second segment of slider S1; empty for a key.
+    QString segmentPlace(int channel) const;
     void warn(const QString &text) const;
     // Keeps a capture without doubt. For one with a doubt, asks what to do, with question as
     // the text (its placeholder left takes the doubt); closing the box discards. The question

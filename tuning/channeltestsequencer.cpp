@@ -110,6 +110,10 @@ void ChannelTestSequencer::recordCounted()
 void ChannelTestSequencer::finishNoTouchPhase()
 {
     recorder.appendLog(tr("请按TK%1 ，开始测量(触摸)...！").arg(run.channel()));
+    // A segment is touched where a finger covers it most, and its place says which one it is.
+    const QString place = recorder.segmentPlace(run.channel());
+    if (!place.isEmpty())
+        recorder.appendLog(tr("TK%1 是 %2 段：请按在该段中央。").arg(run.channel()).arg(place));
     // The touch samples follow the no-touch ones; the countdown's end sends Start and arms the
     // reader again.
     QThread::msleep(pacing.countdownLeadMs);

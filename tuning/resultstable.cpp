@@ -221,12 +221,12 @@ void ResultsTable::writeWaterproofResults(int channel, const ChannelSamples &sam
     setCell(row, columnOf(ResultColumn::Key), QString::number(keyNumber));
 }
 
-void ResultsTable::showQuality(int channel, const KeyQuality &quality)
+void ResultsTable::showQuality(int channel, const KeyQuality &quality, const QString &shownName)
 {
     const int row = rowOf(channel);
     if (row < 0 || channel >= names.size())
         return;
-    const QString tip = quality.toolTip(names.at(channel));
+    const QString tip = quality.toolTip(shownName.isEmpty() ? names.at(channel) : shownName);
     // The figures are no edit of the table: whoever watches its cells is not told.
     const QSignalBlocker quiet(table);
     for (int column = 0; column < kResultColumnCount; ++column) {

@@ -70,7 +70,8 @@ public:
 
     // The channel's figures as tooltip on every cell of its row, and its verdict as the name
     // cell's background (none without a verdict). Emits no itemChanged.
-    void showQuality(int channel, const KeyQuality &quality);
+    // shownName names the row in its tooltip: the channel's name unless given ("TK4（S1-2）").
+    void showQuality(int channel, const KeyQuality &quality, const QString &shownName = {});
     // Name, no-touch mean and touch mean of the channel, in its row.
     void writeTouchResults(int channel, const ChannelSamples &samples);
     // Waterproof mean, channel index and key number, in its row.

@@ -136,6 +136,7 @@ void TuningSession::handleCheckRecord(const QByteArray &record, int crcFailed)
     if (crcFailed != 0)
         return;
     const qint64 ms = player.isActive() ? player.currentMs() : streamClock.elapsed();
+    emit checkRecordTaken(record, ms);
     for (int channel : keyPreview.feed(record, ms))
         channelIndicators.showPressed(channel, keyPreview.pressed(channel));
     if (verificationMode.isActive())
@@ -167,6 +168,7 @@ void TuningSession::clearResults()
     tuningRun.clearQueue();
     coupling = CouplingMatrix();
     loggedCouplings.clear();
+    emit resultsCleared();
 }
 
 TuningSession::SavedResults TuningSession::saveResults() const
@@ -269,17 +271,24 @@ void TuningSession::logCouplingWarnings()
 void TuningSession::showChannelQuality(int channel)
 {
     updateCoupling();
-    log->appendPlainText(qualityOf(channel).logLine(names.value(channel)));
+    log->appendPlainText(qualityOf(channel).logLine(shownName(channel)));
     logCouplingWarnings();
     // The measured key may change what its neighbours' rows say.
     showAllQuality();
+}
+
+QString TuningSession::shownName(int channel) const
+{
+    // A segment's figures say which slider's segment they are.
+    const QString place = channelRecorder.segmentPlace(channel);
+    return place.isEmpty() ? names.value(channel) : tr("%1（%2）").arg(names.value(channel), place);
 }
 
 void TuningSession::showAllQuality()
 {
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         if (resultsTable.rowOf(channel) >= 0)
-            resultsTable.showQuality(channel, qualityOf(channel));
+            resultsTable.showQuality(channel, qualityOf(channel), shownName(channel));
     }
     if (panel)
         panel->showSelection();
@@ -315,9 +324,13 @@ void TuningSession::switchPreview(bool on)
 QVector<KeyPreview::Key> TuningSession::firmwareKeys() const
 {
     QVector<KeyPreview::Key> keys;
-    for (int channel : channelRecorder.channelsInUse())
+    for (int channel : channelRecorder.channelsInUse()) {
+        // A slider's segments are no keys of the firmware: their slider shows what it decides.
+        if (!pinMap.isKey(channel))
+            continue;
         keys.append({channel, pinMap.keyNumber(channel), resultsTable.tableMeans(channel),
                      keySettingsStore.at(channel)});
+    }
     return keys;
 }
 
@@ -400,6 +413,13 @@ bool TuningSession::writeReport(const QString &path, const QString &projectName,
                                 const QString &packageText, QString *error) const
 {
     TuningReport report(projectName, packageText, QDate::currentDate(), reportChannels());
+    // A page for each slider and wheel after the keys', before the other parts' pages.
+    if (reportSliders) {
+        for (const SliderReportPage::Slider &slider : reportSliders())
+            report.addPage([slider](QPainter &painter, ReportPage &page) {
+                SliderReportPage::draw(painter, page, slider);
+            });
+    }
     for (const auto &pages : reportPages)
         pages(report);
     return report.write(path, error);

@@ -10,6 +10,7 @@
 #include "quality/keypreview.h"
 #include "quality/keysettingsstore.h"
 #include "quality/keysuggestion.h"
+#include "quality/sliderreportpage.h"
 #include "quality/tuningreport.h"
 #include "tuning/channelrecorder.h"
 #include "tuning/channeltestsequencer.h"
@@ -159,6 +160,8 @@ public:
     std::function<QString(QWidget *parent, const QString &caption, const QString &proposed,
                           const QString &filter)>
         chooseReportFile;
+    // The pages of the sliders and wheels in the report; none unless set.
+    std::function<QVector<SliderReportPage::Slider>()> reportSliders;
 
     // A results row was clicked: with no run going, the chart shows that channel's measured
     // curves with its thresholds.
@@ -205,6 +208,10 @@ public:
     PhaseProgress &progress() { return phaseProgress; }
 
 signals:
+    // clearResults() emptied the results.
+    void resultsCleared();
+    // An intact record of verification (or its replay) at ms of the stream's clock.
+    void checkRecordTaken(const QByteArray &record, qint64 ms);
     // "导出调试报告…" was chosen in the results table's context menu.
     void reportRequested();
     // "保存日志…" was chosen in the log's context menu.
@@ -220,6 +227,8 @@ private:
     void updateCoupling();
     // Each pair whose warning the log has not given yet with the figures it has now.
     void logCouplingWarnings();
+    // The channel's name, with its place for a slider's segment: "TK4（S1-2）".
+    QString shownName(int channel) const;
     // A mean edited in the table: the row's figures follow what the firmware will get.
     void tableCellChanged(int row, int column);
     void switchPreview(bool on);

@@ -1,9 +1,10 @@
 /*
  * TouchKeyScan.c - the touch configuration tables.
  *
- * The rows of the three tables below are rewritten by the touch tuner: the
+ * The rows of the four tables below are rewritten by the touch tuner: the
  * lines after a table's name line up to its closing line. Refer to the
- * tables elsewhere only through TK_CFG(), TK_KEY() and DS_CFG() of TouchKey.h.
+ * tables elsewhere only through TK_CFG(), TK_KEY(), TK_SLD() and DS_CFG() of
+ * TouchKey.h.
  */
 #include "TouchKey.h"
 
@@ -20,6 +21,12 @@ CODE unsigned char TKKeyCfg[TKL_CHN_NUM * TK_KEY_FIELDS] = {
 50,10,3,20,1,
 70,15,5,0,0,
 };
+
+/* shape (0 slider, 1 wheel), segments, their rows of the channel table */
+#if TKL_SLD_NUM
+CODE unsigned char TKSliderCfg[TKL_SLD_NUM * TK_SLD_FIELDS] = {
+};
+#endif
 
 /* enable, wake time, idle time high, idle time low, wake mask 31..0 */
 CODE unsigned char DeepSleepCfg[8] = {

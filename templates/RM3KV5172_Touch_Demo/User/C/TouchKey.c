@@ -9,6 +9,15 @@
  * pressed: one count a scan, or at once to a count that stays further below
  * it than the hysteresis for as many scans as the debounce. A key pressed
  * longer than its longest press is released and takes its count for base.
+ *
+ * A slider or wheel is decided after its segments are measured. Each
+ * segment's count over its base is taken in 255ths of the segment's own swing
+ * (so a weak segment weighs as much as a strong one); the strongest segment
+ * and its neighbours give the strength (the strongest plus the stronger
+ * neighbour) and the position (their centroid). The strength is judged as a
+ * key's count is, over a swing of 255 with the slider's settings; while the
+ * slider is not touched its segments' bases follow the pads as keys' do, while
+ * it is touched they hold.
  */
 #include "TouchKey.h"
 
@@ -30,6 +39,22 @@ static XDATA unsigned char TouchHeld[TKL_CHN_NUM];
 static XDATA unsigned char TouchPressed[TKL_CHN_NUM];
 static XDATA unsigned long TouchKeyBits[TKL_CHN_NUM];
 static unsigned int IdleSeconds;
+
+#if TKL_SLD_NUM
+#define TK_SLD_NO_POSITION 0xFFFF
+
+volatile unsigned int TouchSliderFlag;
+XDATA unsigned char TouchSliderPos[TKL_SLD_NUM];
+
+static XDATA unsigned char TouchSegment[TKL_CHN_NUM];
+static XDATA unsigned int  TouchSliderPress[TKL_SLD_NUM];
+static XDATA unsigned int  TouchSliderRelease[TKL_SLD_NUM];
+static XDATA unsigned char TouchSliderDebounce[TKL_SLD_NUM];
+static XDATA unsigned char TouchSliderHeld[TKL_SLD_NUM];
+static XDATA unsigned char TouchSliderPressed[TKL_SLD_NUM];
+static XDATA unsigned char TouchLevels[TK_SLD_SEGMENTS];
+static unsigned int TouchStrength;
+#endif
 
 static unsigned int TouchKeyMeasure(unsigned char chn)
 {
@@ -92,6 +117,109 @@ static void TouchOffsets(unsigned char i)
     TouchReleaseOffset[i] = press > hysteresis ? press - hysteresis : 0;
 }
 
+#if TKL_SLD_NUM
+/* The row of segment k of slider s. */
+#define TK_SEGMENT(s, k) TK_SLD((s), TK_SLD_ROWS + (k))
+
+/* The swing of row i from its no-touch to its touch count; 0 when the touch
+ * is not above. */
+static unsigned int TouchSwing(unsigned char i)
+{
+    unsigned int base = TK_CFG(i, TK_CFG_BASE);
+    unsigned int touch = TK_CFG(i, TK_CFG_TOUCH);
+
+    return touch > base ? touch - base : 0;
+}
+
+/* count over base in 255ths of swing, at most 255. */
+static unsigned char TouchLevel(unsigned int count, unsigned int base, unsigned int swing)
+{
+    unsigned int delta;
+
+    if (swing == 0 || count <= base)
+        return 0;
+    delta = count - base;
+    if (delta >= swing)
+        return TK_SLD_FULL;
+    return (unsigned char)(((unsigned long)delta * TK_SLD_FULL) / swing);
+}
+
+/* The strength (into TouchStrength) and the position of slider s from the
+ * levels of its segments in TouchLevels; TK_SLD_NO_POSITION without any. */
+static unsigned int TouchLocate(unsigned char s)
+{
+    unsigned char n = TK_SLD(s, TK_SLD_COUNT);
+    unsigned char k, peak, prev, next;
+    unsigned int a, b, c, weight;
+    unsigned long place;
+
+    peak = 0;
+    for (k = 1; k < n; k++)
+        if (TouchLevels[k] > TouchLevels[peak])
+            peak = k;
+    a = 0;
+    c = 0;
+    if (TK_SLD(s, TK_SLD_SHAPE))
+    {
+        prev = peak ? peak - 1 : n - 1;
+        next = peak + 1 < n ? peak + 1 : 0;
+        a = TouchLevels[prev];
+        c = TouchLevels[next];
+    }
+    else
+    {
+        if (peak > 0)
+            a = TouchLevels[peak - 1];
+        if (peak + 1 < n)
+            c = TouchLevels[peak + 1];
+    }
+    b = TouchLevels[peak];
+    TouchStrength = b + (a > c ? a : c);
+    weight = a + b + c;
+    if (weight == 0)
+        return TK_SLD_NO_POSITION;
+    if (TK_SLD(s, TK_SLD_SHAPE))
+    {
+        /* A whole turn added keeps a centroid before segment 0 above 0; the
+         * byte wraps the turn away again. */
+        place = (unsigned long)peak * weight + c + (unsigned long)n * weight - a;
+        return (unsigned char)((place * 256) / ((unsigned long)n * weight));
+    }
+    if (n < 2)
+        return 0;
+    place = (unsigned long)peak * weight + c - a;
+    return (unsigned int)((place * TK_SLD_FULL) / ((unsigned long)(n - 1) * weight));
+}
+
+/* Slider s's press and release thresholds over a swing of 255, from its first
+ * segment's settings; the water rule on the strength its water counts give. */
+static void TouchSliderInit(unsigned char s)
+{
+    unsigned char first = TK_SEGMENT(s, 0);
+    unsigned char k, row;
+    unsigned int press, hysteresis;
+
+    for (k = 0; k < TK_SLD(s, TK_SLD_COUNT); k++)
+    {
+        row = TK_SEGMENT(s, k);
+        TouchSegment[row] = 1;
+        TouchLevels[k] = TouchLevel(TK_CFG(row, TK_CFG_WATER), TK_CFG(row, TK_CFG_BASE), TouchSwing(row));
+    }
+    TouchLocate(s);
+    press = TouchShare(TK_SLD_FULL, TK_KEY(first, TK_KEY_PRESS));
+    if (TK_KEY(first, TK_KEY_WATER_FLOOR) && TouchStrength > TK_SLD_FULL / 2
+        && press < TK_SLD_FULL - TK_SLD_FULL / 4)
+        press = TK_SLD_FULL - TK_SLD_FULL / 4;
+    hysteresis = TouchShare(TK_SLD_FULL, TK_KEY(first, TK_KEY_HYSTERESIS));
+    TouchSliderPress[s] = press;
+    TouchSliderRelease[s] = press > hysteresis ? press - hysteresis : 0;
+    TouchSliderDebounce[s] = 0;
+    TouchSliderHeld[s] = 0;
+    TouchSliderPressed[s] = 0;
+    TouchSliderPos[s] = 0;
+}
+#endif
+
 void TouchKeyInit(void)
 {
     unsigned char i;
@@ -107,9 +235,17 @@ void TouchKeyInit(void)
         TouchHeld[i] = 0;
         TouchPressed[i] = 0;
         TouchKeyBits[i] = TouchKeyBit(i);
+#if TKL_SLD_NUM
+        TouchSegment[i] = 0;
+#endif
     }
     TouchKeyFlag = 0;
     IdleSeconds = 0;
+#if TKL_SLD_NUM
+    for (i = 0; i < TKL_SLD_NUM; i++)
+        TouchSliderInit(i);
+    TouchSliderFlag = 0;
+#endif
 }
 
 /* The threshold the next count of row i is compared with. */
@@ -154,6 +290,55 @@ static void TouchFollow(unsigned char i, unsigned int count)
         TouchLow[i] = 0;
 }
 
+#if TKL_SLD_NUM
+/* Slider s after its segments were measured. */
+static void TouchSliderDecide(unsigned char s)
+{
+    unsigned char n = TK_SLD(s, TK_SLD_COUNT);
+    unsigned char first = TK_SEGMENT(s, 0);
+    unsigned char k, row;
+    unsigned int position, threshold;
+
+    for (k = 0; k < n; k++)
+    {
+        row = TK_SEGMENT(s, k);
+        TouchLevels[k] = TouchLevel(TouchRawData[row], TouchBase[row], TouchSwing(row));
+    }
+    position = TouchLocate(s);
+    threshold = TouchSliderPressed[s] ? TouchSliderRelease[s] : TouchSliderPress[s];
+    if (TouchStrength > threshold)
+    {
+        for (k = 0; k < n; k++)
+            TouchLow[TK_SEGMENT(s, k)] = 0;
+        if (!TouchSliderPressed[s])
+        {
+            if (TouchSliderDebounce[s] < TK_KEY(first, TK_KEY_DEBOUNCE))
+            {
+                TouchSliderDebounce[s]++;
+                return;
+            }
+            TouchSliderPressed[s] = 1;
+            TouchSliderHeld[s] = 0;
+            TouchSliderFlag |= 1U << s;
+        }
+        if (position != TK_SLD_NO_POSITION)
+            TouchSliderPos[s] = (unsigned char)position;
+    }
+    else
+    {
+        TouchSliderDebounce[s] = 0;
+        TouchSliderHeld[s] = 0;
+        TouchSliderPressed[s] = 0;
+        TouchSliderFlag &= ~(1U << s);
+        for (k = 0; k < n; k++)
+        {
+            row = TK_SEGMENT(s, k);
+            TouchFollow(row, TouchRawData[row]);
+        }
+    }
+}
+#endif
+
 void TouchKeyScan(void)
 {
     unsigned char i;
@@ -163,6 +348,11 @@ void TouchKeyScan(void)
     {
         count = TouchKeyMeasure((unsigned char)TK_CFG(i, TK_CFG_CHN));
         TouchRawData[i] = count;
+#if TKL_SLD_NUM
+        /* A segment is decided with its slider, once all are measured. */
+        if (TouchSegment[i])
+            continue;
+#endif
         if (count > TouchThreshold(i))
         {
             TouchLow[i] = 0;
@@ -187,6 +377,10 @@ void TouchKeyScan(void)
             TouchFollow(i, count);
         }
     }
+#if TKL_SLD_NUM
+    for (i = 0; i < TKL_SLD_NUM; i++)
+        TouchSliderDecide(i);
+#endif
 }
 
 /* Called once a second by the main loop: a key pressed longer than its
@@ -194,6 +388,9 @@ void TouchKeyScan(void)
 void TouchKeySecond(void)
 {
     unsigned char i;
+#if TKL_SLD_NUM
+    unsigned char k, first, row;
+#endif
 
     for (i = 0; i < TKL_CHN_NUM; i++)
     {
@@ -210,11 +407,43 @@ void TouchKeySecond(void)
         TouchBase[i] = TouchRawData[i];
         TouchKeyFlag &= ~TouchKeyBits[i];
     }
+#if TKL_SLD_NUM
+    for (i = 0; i < TKL_SLD_NUM; i++)
+    {
+        first = TK_SEGMENT(i, 0);
+        if (!TouchSliderPressed[i] || TK_KEY(first, TK_KEY_MAX_PRESS) == 0)
+            continue;
+        if (TouchSliderHeld[i] < TK_KEY(first, TK_KEY_MAX_PRESS))
+        {
+            TouchSliderHeld[i]++;
+            continue;
+        }
+        TouchSliderPressed[i] = 0;
+        TouchSliderDebounce[i] = 0;
+        TouchSliderHeld[i] = 0;
+        TouchSliderFlag &= ~(1U << i);
+        for (k = 0; k < TK_SLD(i, TK_SLD_COUNT); k++)
+        {
+            row = TK_SEGMENT(i, k);
+            TouchBase[row] = TouchRawData[row];
+        }
+    }
+#endif
 }
 
 unsigned char TouchKeyCount(void)
 {
     return TKL_CHN_NUM;
+}
+
+/* Whether any slider or wheel is touched. */
+unsigned char TouchSliderTouched(void)
+{
+#if TKL_SLD_NUM
+    return TouchSliderFlag != 0;
+#else
+    return 0;
+#endif
 }
 
 /* Called once a second by the main loop. */
@@ -223,7 +452,7 @@ void TouchKeyEnterSleep(void)
     unsigned int idle;
     unsigned long mask;
 
-    if (!DS_CFG(DS_ENABLE) || TouchKeyFlag)
+    if (!DS_CFG(DS_ENABLE) || TouchKeyFlag || TouchSliderTouched())
     {
         IdleSeconds = 0;
         return;

@@ -1,6 +1,7 @@
 /*
  * main.c - touch application: scans the keys, hands the pressed ones to
- * KeyReport() and enters deep sleep after the configured idle time.
+ * KeyReport() and each slider's and wheel's finger to SliderReport(), and
+ * enters deep sleep after the configured idle time.
  */
 #include "RM3KV5172.h"
 #include "TouchKey.h"
@@ -28,6 +29,20 @@ static void KeyReport(unsigned long keys)
     KEY4_OUT = (keys & 0x08UL) != 0;
 }
 
+#if TKL_SLD_NUM
+/* Called after every scan for each slider and wheel, slider being its row of
+ * the slider table (TouchKeyScan.c names each row): whether a finger is on it
+ * and where, 0 ... 255 along a slider from its first segment to its last, or
+ * round a wheel from its first segment, 255 being followed by 0. The position
+ * stays where the finger left. Fill in what the product does with it. */
+static void SliderReport(unsigned char slider, unsigned char touched, unsigned char position)
+{
+    (void)slider;
+    (void)touched;
+    (void)position;
+}
+#endif
+
 static void TimerInit(void)
 {
     TMOD = (TMOD & 0xF0) | 0x01;
@@ -46,6 +61,10 @@ void Timer0Isr(void) INTERRUPT(1)
 
 void main(void)
 {
+#if TKL_SLD_NUM
+    unsigned char s;
+#endif
+
     TimerInit();
     TouchKeyInit();
     EA = 1;
@@ -54,6 +73,10 @@ void main(void)
     {
         TouchKeyScan();
         KeyReport(TouchKeyFlag);
+#if TKL_SLD_NUM
+        for (s = 0; s < TKL_SLD_NUM; s++)
+            SliderReport(s, (unsigned char)((TouchSliderFlag >> s) & 1U), TouchSliderPos[s]);
+#endif
         if (Tick >= TICKS_PER_SECOND)
         {
             Tick = 0;
