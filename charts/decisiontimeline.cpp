@@ -1,5 +1,7 @@
 #include "charts/decisiontimeline.h"
 
+#include "compat/qtcompat.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -27,14 +29,7 @@ const QColor kReleaseColour(230, 140, 20);
 const QColor kDebounceColour(40, 90, 200);
 const QColor kPressedColour(60, 170, 80);
 
-double xPosition(const QMouseEvent *event)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return event->position().x();
-#else
-    return event->localPos().x();
-#endif
-}
+double xPosition(const QMouseEvent *event) { return qtcompat::mousePosition(*event).x(); }
 } // namespace
 
 DecisionTimeline::DecisionTimeline(QWidget *parent) : QWidget(parent)

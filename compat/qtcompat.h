@@ -61,6 +61,17 @@ template <typename Series> QVector<QPointF> seriesPoints(const Series &series)
 #endif
 }
 
+// A mouse event's position in the widget's coordinates, in fractions of a pixel where the screen
+// is scaled: Qt 6 names it position(), Qt 5 localPos().
+template <typename MouseEvent> QPointF mousePosition(const MouseEvent &event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event.position();
+#else
+    return event.localPos();
+#endif
+}
+
 // The type of QWidget::nativeEvent's result.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 using NativeEventResult = qintptr;

@@ -103,13 +103,13 @@ void SliderPad::paintEvent(QPaintEvent *)
 void SliderPad::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && !segments.isEmpty())
-        putFinger(placeAt(event->localPos()));
+        putFinger(placeAt(QPointF(event->pos())));
 }
 
 void SliderPad::mouseMoveEvent(QMouseEvent *event)
 {
     if ((event->buttons() & Qt::LeftButton) && finger)
-        putFinger(placeAt(event->localPos()));
+        putFinger(placeAt(QPointF(event->pos())));
 }
 
 void SliderPad::mouseReleaseEvent(QMouseEvent *event)

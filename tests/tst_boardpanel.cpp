@@ -171,11 +171,12 @@ private slots:
         QVERIFY(SimBoard::fingerShare(9) > 0 && SimBoard::fingerShare(9) < 200);
         QCOMPARE(SimBoard::fingerShare(8), 0);
         // QTest's move carries no button: the drag is sent as the window system sends it.
-        QMouseEvent drag(QEvent::MouseMove, QPointF(pad->width() - 2, pad->height() / 2),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        const QPoint end(pad->width() - 2, pad->height() / 2);
+        QMouseEvent drag(QEvent::MouseMove, end, pad->mapToGlobal(end), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(pad, &drag);
         QVERIFY(SimBoard::fingerShare(11) > SimBoard::fingerShare(10));
-        QTest::mouseRelease(pad, Qt::LeftButton, {}, QPoint(pad->width() - 2, pad->height() / 2));
+        QTest::mouseRelease(pad, Qt::LeftButton, {}, end);
         for (int channel = 8; channel <= 11; ++channel)
             QCOMPARE(SimBoard::fingerShare(channel), 0);
         sliders->configure(0, 8, 4, -1);

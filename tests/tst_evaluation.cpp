@@ -336,8 +336,9 @@ private slots:
         for (const auto &[type, x] :
              {std::make_pair(QEvent::MouseButtonPress, 0), std::make_pair(QEvent::MouseMove, 100),
               std::make_pair(QEvent::MouseButtonRelease, 100)}) {
-            QMouseEvent mouse(type, middle + QPoint(x, 0), Qt::LeftButton, Qt::LeftButton,
-                              Qt::NoModifier);
+            const QPoint at = middle + QPoint(x, 0);
+            QMouseEvent mouse(type, at, timeline->mapToGlobal(at), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(timeline, &mouse);
         }
         QVERIFY(timeline->viewStart() < zoomedStart);
