@@ -18,16 +18,6 @@ QString orDash(const std::optional<int> &value)
 {
     return value ? QString::number(*value) : QStringLiteral("—");
 }
-
-void heading(QPainter &painter, ReportPage &page, const QString &text)
-{
-    painter.setPen(Qt::black);
-    painter.setFont(ReportPage::font(11, true));
-    const double height = painter.fontMetrics().height() + page.mm(2);
-    page.reserve(height * 3);
-    painter.drawText(QRectF(0, page.y, page.width(), height), Qt::AlignLeft, text);
-    page.y += height;
-}
 } // namespace
 
 QStringList EvaluationReport::header()
@@ -121,9 +111,8 @@ void EvaluationReport::draw(QPainter &painter, ReportPage &page, const Snapshot 
 {
     const RecordingEvaluation::Result &result = snapshot.result;
     const bool quiet = snapshot.minutes > 0;
-    heading(painter, page,
-            quiet ? tr("误触发测试（%1 分钟，无人触摸）").arg(snapshot.minutes)
-                  : tr("录制文件评估"));
+    page.heading(quiet ? tr("误触发测试（%1 分钟，无人触摸）").arg(snapshot.minutes)
+                       : tr("录制文件评估"));
     painter.setFont(ReportPage::font(9));
     page.paragraph(tr("录制文件：%1；%2 条记录，%3 秒；%4")
                        .arg(result.recordings.join(tr("、")))
@@ -163,7 +152,7 @@ void EvaluationReport::draw(QPainter &painter, ReportPage &page, const Snapshot 
         2);
     if (presses.isEmpty())
         return;
-    heading(painter, page, tr("误触发（共 %1 次）").arg(falsePresses));
+    page.heading(tr("误触发（共 %1 次）").arg(falsePresses));
     const ReportTable list(
         {tr("键名"), tr("录制文件"), tr("情形"), tr("次数"), tr("时间（秒）首次–末次")},
         {16, 100, 40, 16}, -1, -1);

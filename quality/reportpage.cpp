@@ -46,6 +46,16 @@ void ReportPage::paragraph(const QString &text, double spaceAfterMm)
     y += height + mm(spaceAfterMm);
 }
 
+void ReportPage::heading(const QString &text)
+{
+    painter.setPen(Qt::black);
+    painter.setFont(font(11, true));
+    const double height = painter.fontMetrics().height() + mm(2);
+    reserve(height * 3);
+    painter.drawText(QRectF(0, y, width(), height), Qt::AlignLeft, text);
+    y += height;
+}
+
 void ReportPage::drawFooter()
 {
     painter.save();

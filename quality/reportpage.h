@@ -29,6 +29,8 @@ public:
     bool reserve(double height);
     // Word-wrapped text across the page in the painter's font, and the room after it.
     void paragraph(const QString &text, double spaceAfterMm);
+    // A section's heading in bold, kept on the page with room for a few lines under it.
+    void heading(const QString &text);
 
     double y = 0.0;
 

@@ -102,16 +102,6 @@ void drawHeading(QPainter &painter, ReportPage &page, const QString &about, cons
     page.y += page.mm(3);
 }
 
-void drawHeadingLine(QPainter &painter, ReportPage &page, const QString &text)
-{
-    painter.setPen(Qt::black);
-    painter.setFont(ReportPage::font(11, true));
-    const double height = painter.fontMetrics().height() + page.mm(2);
-    page.reserve(height * 3);
-    painter.drawText(QRectF(0, page.y, page.width(), height), Qt::AlignLeft, text);
-    page.y += height;
-}
-
 void drawTables(QPainter &painter, ReportPage &page, const QVector<TuningReport::Channel> &channels,
                 const QVector<KeyQuality> &qualities)
 {
@@ -136,7 +126,7 @@ void drawTables(QPainter &painter, ReportPage &page, const QVector<TuningReport:
         settingRows << settingsRow(channels.at(i), qualities.at(i));
     }
     figures.draw(painter, page, figureRows);
-    drawHeadingLine(painter, page, TuningReport::tr("按键设置与余量"));
+    page.heading(TuningReport::tr("按键设置与余量"));
     settings.draw(painter, page, settingRows);
 }
 
