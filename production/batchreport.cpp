@@ -4,11 +4,7 @@
 #include "quality/reportpage.h"
 #include "quality/reporttable.h"
 
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <array>
 
@@ -115,24 +111,7 @@ BatchReport::BatchReport(const QString &projectName, const QDate &date, const QS
 
 bool BatchReport::write(const QString &path, QString *error) const
 {
-    QSaveFile file(path);
-    const auto fail = [&](const QString &reason) {
-        if (error)
-            *error = tr("无法写入批次报告 %1：%2").arg(path, reason);
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(ReportPage::kResolution);
-        writer.setTitle(tr("%1 批次统计报告").arg(projectName));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                         QMarginsF(12, 12, 12, 10), QPageLayout::Millimeter));
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return fail(tr("无法生成 PDF"));
-        ReportPage page(writer, painter, projectName);
+    const auto draw = [this](QPainter &painter, ReportPage &page) {
         drawLine(painter, page, tr("批次统计报告"), 16, true);
         drawLine(painter, page,
                  tr("工程：%1　　日期：%2　　来源：%3")
@@ -147,12 +126,15 @@ bool BatchReport::write(const QString &path, QString *error) const
                  10, false);
         page.y += page.mm(3);
         drawBody(painter, page);
-        if (!painter.end())
-            return fail(tr("无法生成 PDF"));
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    };
+    QString reason;
+    if (ReportPage::writePdf(path, tr("%1 批次统计报告").arg(projectName), projectName, draw,
+                             &reason))
+        return true;
+    if (error)
+        *error =
+            tr("无法写入批次报告 %1：%2").arg(path, reason.isEmpty() ? tr("无法生成 PDF") : reason);
+    return false;
 }
 
 void BatchReport::drawBody(QPainter &painter, ReportPage &page) const

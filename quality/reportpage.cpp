@@ -1,14 +1,46 @@
 #include "quality/reportpage.h"
 
 #include <QCoreApplication>
-
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 ReportPage::ReportPage(QPdfWriter &writer, QPainter &painter, const QString &footer)
     : writer(writer), painter(painter), footer(footer)
 {
     drawFooter();
+}
+
+bool ReportPage::writePdf(const QString &path, const QString &title, const QString &footer,
+                          const Draw &draw, QString *reason)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(kResolution);
+        writer.setTitle(title);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                         QMarginsF(12, 12, 12, 10), QPageLayout::Millimeter));
+        QPainter painter;
+        reason->clear();
+        if (!painter.begin(&writer))
+            return false;
+        ReportPage page(writer, painter, footer);
+        draw(painter, page);
+        if (!painter.end())
+            return false;
+    }
+    if (!file.commit()) {
+        *reason = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 QFont ReportPage::font(double pointSize, bool bold)

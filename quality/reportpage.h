@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QString>
 
+#include <functional>
+
 class QPainter;
 class QPdfWriter;
 
@@ -16,6 +18,13 @@ public:
     static constexpr int kResolution = 300; // device units per inch of the PDF
 
     ReportPage(QPdfWriter &writer, QPainter &painter, const QString &footer);
+
+    using Draw = std::function<void(QPainter &painter, ReportPage &page)>;
+    // Writes an A4 landscape PDF titled title whose pages draw fills, each with footer, or leaves
+    // the path as it was. A failure's reason goes to reason: the file's error, or empty when the
+    // PDF could not be drawn.
+    [[nodiscard]] static bool writePdf(const QString &path, const QString &title,
+                                       const QString &footer, const Draw &draw, QString *reason);
 
     // The report's fonts: CJK fonts of Windows first, then those of Linux desktops.
     static QFont font(double pointSize, bool bold = false);

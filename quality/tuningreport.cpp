@@ -8,11 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -260,14 +256,6 @@ void drawCouplingPage(QPainter &painter, ReportPage &page, const CouplingMatrix 
 
 bool TuningReport::write(const QString &path, QString *error) const
 {
-    QSaveFile file(path);
-    const auto fail = [&](const QString &reason) {
-        if (error)
-            *error = tr("无法写入调试报告 %1：%2").arg(path, reason);
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
     QVector<CouplingMatrix::Key> keys;
     for (const Channel &c : channels)
         keys.append({c.channel, &c.samples, c.means, c.settings});
@@ -283,16 +271,7 @@ bool TuningReport::write(const QString &path, QString *error) const
         else
             ++incomplete;
     }
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(ReportPage::kResolution);
-        writer.setTitle(TuningReport::tr("%1 触摸按键调试报告").arg(projectName));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                         QMarginsF(12, 12, 12, 10), QPageLayout::Millimeter));
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return fail(tr("无法生成 PDF"));
-        ReportPage page(writer, painter, projectName);
+    const auto draw = [&](QPainter &painter, ReportPage &page) {
         drawHeading(painter, page,
                     TuningReport::tr("工程：%1　　芯片：RM3KV5172　　封装：%2　　日期：%3")
                         .arg(projectName, packageText, date.toString(QStringLiteral("yyyy-MM-dd"))),
@@ -311,10 +290,13 @@ bool TuningReport::write(const QString &path, QString *error) const
             page.reserve(page.bottom());
             extra(painter, page);
         }
-        if (!painter.end())
-            return fail(tr("无法生成 PDF"));
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    };
+    QString reason;
+    if (ReportPage::writePdf(path, TuningReport::tr("%1 触摸按键调试报告").arg(projectName),
+                             projectName, draw, &reason))
+        return true;
+    if (error)
+        *error =
+            tr("无法写入调试报告 %1：%2").arg(path, reason.isEmpty() ? tr("无法生成 PDF") : reason);
+    return false;
 }
