@@ -23,15 +23,8 @@ std::optional<FirmwareKeyModel> FirmwareKeyModel::forKey(const KeyQuality &quali
 
 bool FirmwareKeyModel::second()
 {
-    if (!flag || maxPress == 0)
+    if (!press.second(maxPress))
         return false;
-    if (held < maxPress) {
-        ++held;
-        return false;
-    }
-    flag = false;
-    debounce = 0;
-    held = 0;
     currentBase = latest;
     return true;
 }
@@ -39,5 +32,5 @@ bool FirmwareKeyModel::second()
 bool FirmwareKeyModel::feed(quint16 count)
 {
     scan(count);
-    return flag;
+    return press.flag;
 }

@@ -28,6 +28,50 @@ public:
         Clear, // not pressed
     };
 
+    // A press as the firmware counts it, a key's or a slider's: the records above the threshold
+    // before the press (TouchDebounce), the seconds since (TouchHeld), and the bit.
+    struct Press
+    {
+        int debounce = 0;
+        int held = 0;
+        bool flag = false;
+
+        // A scan above the threshold. The bit follows only on the record after the counter has
+        // reached the debounce.
+        Step above(int debounceLimit)
+        {
+            if (!flag) {
+                if (debounce < debounceLimit) {
+                    ++debounce;
+                    return Step::Keep;
+                }
+                flag = true;
+                held = 0;
+            }
+            return Step::Set;
+        }
+        // A scan not above it.
+        void below()
+        {
+            debounce = 0;
+            held = 0;
+            flag = false;
+        }
+        // One second of the firmware's clock; true when the press outlasted maxPress seconds
+        // and is released now (never with maxPress 0).
+        bool second(int maxPress)
+        {
+            if (!flag || maxPress == 0)
+                return false;
+            if (held < maxPress) {
+                ++held;
+                return false;
+            }
+            below();
+            return true;
+        }
+    };
+
     // The state after TouchKeyInit, from the means the generator writes into the firmware and
     // the key's settings.
     FirmwareKeyModel(int noTouchMean, int touchMean, int waterMean,
@@ -43,20 +87,20 @@ public:
     // shares its key number.
     bool feed(quint16 count);
 
-    bool pressed() const { return flag; }
+    bool pressed() const { return press.flag; }
     // Records above the press threshold counted so far, 0 ... the debounce, as TouchDebounce
     // holds them.
-    int debounceCount() const { return debounce; }
+    int debounceCount() const { return press.debounce; }
     // Records in a row far below the base, as TouchLow holds them.
     int lowCount() const { return low; }
     // Seconds counted since the press, as TouchHeld holds them.
-    int heldSeconds() const { return held; }
+    int heldSeconds() const { return press.held; }
     // The base the firmware holds now and the thresholds over it.
     int base() const { return currentBase; }
     int pressThreshold() const { return KeyThresholds::above(currentBase, pressOffset); }
     int releaseThreshold() const { return KeyThresholds::above(currentBase, releaseOffset); }
     // The threshold the next count is compared with: the release threshold while pressed.
-    int threshold() const { return flag ? releaseThreshold() : pressThreshold(); }
+    int threshold() const { return press.flag ? releaseThreshold() : pressThreshold(); }
 
     // How a base follows the pad's count while nothing presses: one count a scan, or at once to
     // a count that stays further below it than band for debounceLimit scans in a row (low counts
@@ -71,10 +115,8 @@ private:
     int maxPress;
     int currentBase;
     int latest;
-    int debounce = 0;
     int low = 0;
-    int held = 0;
-    bool flag = false;
+    Press press;
 };
 
 // Inline: an evaluation of a long recording scans every key of every record.
@@ -83,20 +125,9 @@ inline FirmwareKeyModel::Step FirmwareKeyModel::scan(quint16 count)
     latest = count;
     if (count > threshold()) {
         low = 0;
-        if (!flag) {
-            // The bit follows only on the record after the counter has reached the debounce.
-            if (debounce < debounceLimit) {
-                ++debounce;
-                return Step::Keep;
-            }
-            flag = true;
-            held = 0;
-        }
-        return Step::Set;
+        return press.above(debounceLimit);
     }
-    debounce = 0;
-    held = 0;
-    flag = false;
+    press.below();
     follow(count, band, debounceLimit, &currentBase, &low);
     return Step::Clear;
 }

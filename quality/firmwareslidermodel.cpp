@@ -80,23 +80,14 @@ FirmwareKeyModel::Step FirmwareSliderModel::scan(const int *counts)
     }
     const Reading reading = locate(sliderShape, levels.data(), n);
     lastStrength = reading.strength;
-    if (reading.strength > (flag ? releaseOffset : pressOffset)) {
+    if (reading.strength > (press.flag ? releaseOffset : pressOffset)) {
         lows.fill(0);
-        if (!flag) {
-            if (debounce < debounceLimit) {
-                ++debounce;
-                return FirmwareKeyModel::Step::Keep;
-            }
-            flag = true;
-            held = 0;
-        }
-        if (reading.position >= 0)
+        const FirmwareKeyModel::Step step = press.above(debounceLimit);
+        if (step == FirmwareKeyModel::Step::Set && reading.position >= 0)
             currentPosition = reading.position;
-        return FirmwareKeyModel::Step::Set;
+        return step;
     }
-    debounce = 0;
-    held = 0;
-    flag = false;
+    press.below();
     for (int k = 0; k < n; ++k) {
         const std::size_t i = std::size_t(k);
         FirmwareKeyModel::follow(latest[i], bands[i], debounceLimit, &bases[i], &lows[i]);
@@ -117,15 +108,8 @@ FirmwareKeyModel::Step FirmwareSliderModel::scanChannels(const quint16 *channelC
 
 bool FirmwareSliderModel::second()
 {
-    if (!flag || maxPress == 0)
+    if (!press.second(maxPress))
         return false;
-    if (held < maxPress) {
-        ++held;
-        return false;
-    }
-    flag = false;
-    debounce = 0;
-    held = 0;
     for (int k = 0; k < segmentCount(); ++k)
         bases[std::size_t(k)] = latest[std::size_t(k)];
     return true;

@@ -72,7 +72,7 @@ public:
 
     SliderShape shape() const { return sliderShape; }
     int segmentCount() const { return int(segmentList.size()); }
-    bool touched() const { return flag; }
+    bool touched() const { return press.flag; }
     // The finger's last position while touched; the one before a release is kept. 0 at start.
     int position() const { return currentPosition; }
     // The strength of the last scan, and the thresholds it is compared with.
@@ -81,8 +81,8 @@ public:
     int releaseThreshold() const { return releaseOffset; }
     // The water rule lifted or would have lifted the press threshold (as for a key).
     const KeyThresholds &thresholds() const { return strengthThresholds; }
-    int debounceCount() const { return debounce; }
-    int heldSeconds() const { return held; }
+    int debounceCount() const { return press.debounce; }
+    int heldSeconds() const { return press.held; }
     int base(int segment) const { return bases.at(std::size_t(segment)); }
     int lowCount(int segment) const { return lows.at(std::size_t(segment)); }
     // The last scan's normalised signal of a segment.
@@ -104,9 +104,7 @@ private:
     std::array<int, kMaxSegments> levels{};
     int lastStrength = 0;
     int currentPosition = 0;
-    int debounce = 0;
-    int held = 0;
-    bool flag = false;
+    FirmwareKeyModel::Press press;
 };
 
 #endif // FIRMWARESLIDERMODEL_H
