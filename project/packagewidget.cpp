@@ -155,12 +155,10 @@ void PackageWidget::pinClicked(int channel)
     // Only a flag of exactly 1 is in use; a channel shown white (a stray flag from a file
     // included) is taken into use by the click, like any other white pin.
     if (channelInUse[channel] == 1) {
-        channelInUse[channel] = 0;
         const int key = keyNumber[channel];
         if (key >= 1 && key <= keyCount())
             keyTaken[key - 1] = false;
-        keyNumber[channel] = 0;
-        keyLabels[channel]->setText(QString());
+        clearChannel(channel);
     } else {
         channelInUse[channel] = 1;
         keyNumber[channel] = 0;
@@ -254,12 +252,17 @@ void PackageWidget::releaseSegment(int channel)
     if (!place)
         return;
     sliders[place->first].channels.remove(place->second);
-    channelInUse[channel] = 0;
-    keyNumber[channel] = 0;
-    keyLabels[channel]->setText(QString());
+    clearChannel(channel);
     inUseCount = countInUse();
     refresh();
     emit slidersChanged();
+}
+
+void PackageWidget::clearChannel(int channel)
+{
+    channelInUse[channel] = 0;
+    keyNumber[channel] = 0;
+    keyLabels[channel]->setText(QString());
 }
 
 void PackageWidget::removeSlider(int index)
@@ -273,11 +276,8 @@ void PackageWidget::removeSlider(int index)
     else if (pickingSlider > index)
         --pickingSlider;
     for (int channel : channelsOfSlider) {
-        if (!hasPin(channel))
-            continue;
-        channelInUse[channel] = 0;
-        keyNumber[channel] = 0;
-        keyLabels[channel]->setText(QString());
+        if (hasPin(channel))
+            clearChannel(channel);
     }
     inUseCount = countInUse();
     refresh();

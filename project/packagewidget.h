@@ -116,6 +116,8 @@ private:
     void pickChannel(int channel);
     // A segment's channel out of use and out of its definition.
     void releaseSegment(int channel);
+    // The channel out of use: no key number, no label.
+    void clearChannel(int channel);
     void paintChannel(int channel);
     int countInUse() const;
 
