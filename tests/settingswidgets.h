@@ -12,6 +12,20 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 
+// A widget of the window by its object name, outside the package forms (whose inner names may
+// repeat the window's).
+template <typename T> T *windowWidget(const QWidget &window, const QString &name)
+{
+    for (T *widget : window.findChildren<T *>(name)) {
+        bool inPackage = false;
+        for (const QObject *p = widget->parent(); p; p = p->parent())
+            inPackage = inPackage || qobject_cast<const PackageWidget *>(p);
+        if (!inPackage)
+            return widget;
+    }
+    return nullptr;
+}
+
 // The settings-page widgets of a window, found by their object names as a user reaches them.
 inline SettingsWidgets widgetsOf(MainWindow &window)
 {

@@ -6,6 +6,7 @@
 #include "modalhelper.h"
 #include "project/packagewidget.h"
 #include "quality/keyquality.h"
+#include "settingswidgets.h"
 #include "sim/simboard.h"
 #include "testsupport.h"
 #include "uiscript.h"
@@ -30,21 +31,6 @@ using testsupport::kStopReport;
 
 namespace
 {
-
-// A widget of the window by its object name, outside the package forms (whose inner names may
-// repeat the window's).
-template <typename T> T *windowWidget(const QWidget &window, const QString &name)
-{
-    for (T *widget : window.findChildren<T *>(name)) {
-        bool inPackage = false;
-        for (const QObject *p = widget->parent(); p; p = p->parent())
-            inPackage = inPackage || qobject_cast<const PackageWidget *>(p);
-        if (!inPackage)
-            return widget;
-    }
-    return nullptr;
-}
-
 QByteArray readBytes(const QString &path)
 {
     QFile file(path);

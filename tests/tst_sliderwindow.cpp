@@ -5,6 +5,7 @@
 #include "charts/sliderview.h"
 #include "modalhelper.h"
 #include "project/packagewidget.h"
+#include "settingswidgets.h"
 #include "sim/simboard.h"
 #include "sim/simslider.h"
 #include "testsupport.h"
@@ -20,20 +21,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace
-{
-template <typename T> T *windowWidget(const QWidget &window, const QString &name)
-{
-    for (T *widget : window.findChildren<T *>(name)) {
-        bool inPackage = false;
-        for (const QObject *p = widget->parent(); p; p = p->parent())
-            inPackage = inPackage || qobject_cast<const PackageWidget *>(p);
-        if (!inPackage)
-            return widget;
-    }
-    return nullptr;
-}
-} // namespace
 
 class TestSliderWindow : public QObject
 {
