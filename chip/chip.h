@@ -13,6 +13,8 @@ constexpr int kChannelCount = 25;
 constexpr int kSamplesPerPhase = 162;
 // The measurement record of the test firmware: a tag byte, then every channel's 16-bit count.
 constexpr int kRecordSize = 1 + 2 * kChannelCount;
+// The largest raw count a record can carry.
+constexpr int kMaxCount = 0xFFFF;
 
 constexpr bool isChannel(int channel) { return channel >= 0 && channel < kChannelCount; }
 

@@ -1,7 +1,8 @@
 # The hardening a Debian package is expected to carry (lintian checks it): position-independent
 # executables, read-only relocations bound at start-up (-z relro, -z now), checked string and
 # memory functions (_FORTIFY_SOURCE, which needs the optimisation of a release build) and stack
-# protection. scripts/package turns it on; the sanitizer and fuzzing builds leave it off.
+# protection. The scripts build every tree with it (scripts/deps.sh), so the package comes from the
+# tree the suite ran on; the sanitizer and fuzzing builds leave it off.
 option(TOUCHTUNER_HARDENING "Build with the hardening flags of the Debian package" OFF)
 if(TOUCHTUNER_HARDENING)
     set(CMAKE_POSITION_INDEPENDENT_CODE ON)

@@ -1,11 +1,11 @@
 #include "production/batchfirmware.h"
 
+#include "chip/chip.h"
+
 #include <algorithm>
 
 namespace
 {
-constexpr int kMaxCount = 0xFFFF;
-
 // Keeps the smaller margin; a margin on an earlier board stays when equal.
 void keepSmaller(std::optional<BatchFirmware::Margin> &margin, int counts, const QString &board)
 {
@@ -69,9 +69,9 @@ BatchFirmware::Values BatchFirmware::valuesOf(const QVector<BoardRecord> &passed
     }
     v.means.noTouch = *highest;
     if (weakest)
-        v.means.touch = std::clamp(*highest + *weakest, 0, kMaxCount);
+        v.means.touch = std::clamp(*highest + *weakest, 0, chip::kMaxCount);
     if (largestShift)
-        v.means.water = std::clamp(*highest + *largestShift, 0, kMaxCount);
+        v.means.water = std::clamp(*highest + *largestShift, 0, chip::kMaxCount);
     if (!v.means.touch || !v.means.water) {
         v.missing = !v.means.touch ? tr("没有信号数据") : tr("没有防水数据");
         return v;

@@ -1,5 +1,7 @@
 #include "production/productionlimits.h"
 
+#include "chip/chip.h"
+
 #include <QSettings>
 
 #include <algorithm>
@@ -57,8 +59,6 @@ std::optional<int> wholeNumber(const QString &text)
     const int value = text.trimmed().toInt(&isNumber, 10);
     return isNumber ? std::optional<int>(value) : std::nullopt;
 }
-
-constexpr int kMaxCount = 0xFFFF;
 } // namespace
 
 int LimitRule::value(Field field) const
@@ -125,7 +125,7 @@ ChannelLimits LimitRule::derive(const TunedKey &tuned) const
         // Rounded to the nearest count, so that +-15 % of 2000 is exactly 1700 ... 2300.
         const int half = (mean * windowPercent + 50) / 100;
         limits.noTouchLow = std::max(0, mean - half);
-        limits.noTouchHigh = std::min(kMaxCount, mean + half);
+        limits.noTouchHigh = std::min(chip::kMaxCount, mean + half);
     }
     if (tuned.noise)
         limits.maxNoise = (*tuned.noise * noiseFactorPercent + 99) / 100;
@@ -157,7 +157,7 @@ std::optional<int> ProductionLimits::limitSetByHand(int channel, Limit limit) co
 
 bool ProductionLimits::setLimit(int channel, Limit limit, std::optional<int> value)
 {
-    if (!chip::isChannel(channel) || (value && (*value < 0 || *value > kMaxCount)))
+    if (!chip::isChannel(channel) || (value && (*value < 0 || *value > chip::kMaxCount)))
         return false;
     std::optional<int> &stored = of(set[channel], limit);
     if (stored != value) {
@@ -237,7 +237,7 @@ void ProductionLimits::load(const QSettings &ini, QStringList *invalid)
                 continue;
             const QString text = ini.value(key).toString();
             const std::optional<int> value = wholeNumber(text);
-            if (value && *value >= 0 && *value <= kMaxCount)
+            if (value && *value >= 0 && *value <= chip::kMaxCount)
                 of(loaded, limit) = value;
             else if (invalid)
                 *invalid << QStringLiteral("TK%1 %2 %3").arg(channel).arg(limitKey(limit), text);

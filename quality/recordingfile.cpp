@@ -1,5 +1,7 @@
 #include "quality/recordingfile.h"
 
+#include "quality/samplesfile.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QList>
@@ -102,8 +104,6 @@ bool fits(Kind kind, Phase phase)
     }
     return false;
 }
-
-const QByteArray kByteOrderMark("\xEF\xBB\xBF");
 } // namespace
 
 RecordedRecord RecordedRecord::of(qint64 ms, Kind kind, Phase phase, int channel, int crcFailed,
@@ -242,8 +242,8 @@ bool RecordingFile::read(const QString &path, QVector<RecordedRecord> *records, 
     bool first = true;
     while (!file.atEnd()) {
         QByteArray line = file.readLine(kMaxLine);
-        if (first && line.startsWith(kByteOrderMark))
-            line.remove(0, kByteOrderMark.size());
+        if (first && line.startsWith(SamplesFile::kByteOrderMark))
+            line.remove(0, SamplesFile::kByteOrderMark.size());
         first = false;
         if (!line.endsWith('\n') && !file.atEnd()) {
             ++bad;

@@ -8,13 +8,14 @@
 #include <array>
 #include <optional>
 
+const QByteArray SamplesFile::kByteOrderMark("\xEF\xBB\xBF");
+
 namespace
 {
 constexpr std::array<SamplePhase, 3> kPhases = {SamplePhase::NoTouch, SamplePhase::Touch,
                                                 SamplePhase::Water};
 // "TK24,notouch" and 162 counts of up to five digits, each after a comma, with room for blanks.
 constexpr int kMaxLineBytes = 2 * (12 + 6 * chip::kSamplesPerPhase);
-const QByteArray kByteOrderMark("\xEF\xBB\xBF");
 const QByteArray kShiftsWord("shifts");
 
 QByteArray phaseWord(SamplePhase phase)
@@ -116,8 +117,8 @@ class LineReader
 public:
     void take(QByteArray line)
     {
-        if (first && line.startsWith(kByteOrderMark))
-            line.remove(0, kByteOrderMark.size());
+        if (first && line.startsWith(SamplesFile::kByteOrderMark))
+            line.remove(0, SamplesFile::kByteOrderMark.size());
         first = false;
         line = line.trimmed();
         if (!line.isEmpty() && !readLine(line, store))

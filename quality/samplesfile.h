@@ -19,10 +19,12 @@ class SamplesFile
 
 public:
     // Largest raw count: the board sends 16-bit counts.
-    static constexpr int kMaxCount = 65535;
+    static constexpr int kMaxCount = chip::kMaxCount;
     // A file of every channel's three phases is about 75 KB; a larger one than this is no
     // samples file and is not read.
     static constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
+    // What a spreadsheet may put before the first line of a CSV file it saves as UTF-8.
+    static const QByteArray kByteOrderMark;
 
     static QString fileName(const QString &projectName);
     // Where a file that did not read cleanly is kept: "<name>_samples.csv.bak".

@@ -1,8 +1,8 @@
 # Sourced by the scripts: installs the Debian packages the build needs when missing, and builds.
 # Qt Linguist's tools build the English translation; Qt's own Chinese texts come from Qt's
 # translations package; the layout test renders with WenQuanYi Micro Hei and DejaVu Sans.
-TOUCHTUNER_COMMON_PACKAGES="cmake g++ make pkg-config libhidapi-dev libudev-dev fonts-wqy-microhei
-    fonts-dejavu-core"
+TOUCHTUNER_COMMON_PACKAGES="cmake ninja-build g++ lld make pkg-config libhidapi-dev libudev-dev
+    fonts-wqy-microhei fonts-dejavu-core"
 TOUCHTUNER_QT5_PACKAGES="qtbase5-dev libqt5charts5-dev libqt5svg5 qttools5-dev qttranslations5-l10n"
 # Core5Compat keeps the code pages of the build script; qt6-tools-dev has Linguist's CMake part,
 # qt6-l10n-tools lupdate and lrelease.
@@ -46,15 +46,29 @@ install_missing_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" </dev/null
 }
 
+# How many test programs ctest runs at once: they wait on the board's pace far more than they
+# compute, each in a folder of its own (tests/CMakeLists.txt); the benchmarks run alone.
+test_jobs() {
+    echo $((3 * $(nproc)))
+}
+
 # The build tree of the selected Qt: build/ or build-qt6/.
 build_dir() {
     echo "$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build$QT_TREE"
 }
 
+# Configures and builds the tree of the selected Qt with the options given. A new tree is made with
+# Ninja; one made earlier keeps its generator. Optimised as Debian builds its packages, without
+# debug information, which doubled the time of every compile and link (a tree for a debugger is
+# configured by hand). Every tree has the Debian package's hardening, so that the package is made
+# from the tree the suite ran on instead of a second build.
 build_tree() {
-    local root
+    local root tree generator=()
     root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-    cmake -S "$root" -B "$(build_dir)" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DTOUCHTUNER_QT="$TOUCHTUNER_QT" "$@"
-    cmake --build "$(build_dir)" -j"$(nproc)"
+    tree="$(build_dir)"
+    [ -f "$tree/CMakeCache.txt" ] || generator=(-G Ninja)
+    cmake "${generator[@]}" -S "$root" -B "$tree" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+        -DTOUCHTUNER_HARDENING=ON -DTOUCHTUNER_QT="$TOUCHTUNER_QT" "$@"
+    cmake --build "$tree" -j"$(nproc)"
 }

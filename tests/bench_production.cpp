@@ -29,7 +29,7 @@ private slots:
         OperatorView *view = openLineProject(window, dir.path());
         QVERIFY(view);
         const int floorMs = real.startSettleMs + chip::kSamplesPerPhase * real.rearmPauseMs;
-        constexpr int kBoards = 3;
+        constexpr int kBoards = 2;
         qint64 slowest = 0;
         qint64 total = 0;
         for (int n = 0; n < kBoards; ++n) {

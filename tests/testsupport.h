@@ -47,19 +47,16 @@ constexpr bool kSanitized = false;
 
 // Puts the simulated board on the fast clock and returns the pacing to build the window or the
 // link with.
-inline Pacing fastClock()
+inline Pacing scaledClock(double scale)
 {
-    SimBoard::setClockScale(kFastClock);
-    return Pacing().scaled(kFastClock);
+    SimBoard::setClockScale(scale);
+    return Pacing().scaled(scale);
 }
+inline Pacing fastClock() { return scaledClock(kFastClock); }
 
 // The tool's own pacing with the board on its real clock, for the few tests that check the
 // pacing itself.
-inline Pacing realClock()
-{
-    SimBoard::setClockScale(1.0);
-    return Pacing();
-}
+inline Pacing realClock() { return scaledClock(1.0); }
 
 // The Start and Stop commands as the board receives them: report ID 0, the frame's length, the
 // frame, zeros to 65 bytes.
