@@ -209,7 +209,21 @@ private slots:
         QCOMPARE(records.at(1).time, failed.time);
         QVERIFY(!records.at(1).passed);
         QCOMPARE(records.at(2).figuresOf(3)->signal, std::optional<int>(310));
-        QCOMPARE(ProductionLog::nextBoardNumber(records), 5);
+
+        // A board named like the header's first column is a board; a line that cannot be read
+        // keeps its number from the counter.
+        QVERIFY(ProductionLog::append(path, board("board", true, 2000, 5, 300), {3}, &error));
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("7,2026-03-04 09:40:00,PASS,20\r\n");
+        file.close();
+        QVERIFY(ProductionLog::append(path, board("5", true, 2000, 5, 300), {3}, &error));
+        int next = 0;
+        QVERIFY(ProductionLog::read(path, &records, &error, &skipped, &next));
+        QCOMPARE(records.size(), 5);
+        QCOMPARE(records.at(3).board, QStringLiteral("board"));
+        QCOMPARE(records.at(4).board, QStringLiteral("5"));
+        QCOMPARE(skipped, 2);
+        QCOMPARE(next, 8);
 
         // Below a file no log can be made: nothing is pretended to be written.
         const QString blocked = path + QStringLiteral("/x.csv");

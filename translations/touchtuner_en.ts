@@ -2635,6 +2635,10 @@ thr.</translation>
 
 The line stops: no board is tested until the log can be written.</translation>
     </message>
+    <message>
+        <source>（%1 行无法读取）</source>
+        <translation> (%1 lines unreadable)</translation>
+    </message>
 </context>
 <context>
     <name>ProductionLog</name>
