@@ -86,10 +86,17 @@ QString ProductionLine::refusal() const
     if (testedKeys.isEmpty())
         return tr("工程中没有使用的按键");
     QStringList unlimited;
+    QStringList inverted;
     for (const BoardRun::Key &key : testedKeys) {
         if (!key.limits.noTouchLow && !key.limits.noTouchHigh && !key.limits.maxNoise)
             unlimited << QStringLiteral("TK%1").arg(key.channel);
+        if (ProductionLimits::isInverted(key.limits))
+            inverted << ProductionLimits::invertedText(key.channel, key.limits);
     }
+    // No board passes such a window: every one would be failed for nothing.
+    if (!inverted.isEmpty())
+        return tr("以下按键的无触摸值下限高于上限，请在量产限值页改正：%1")
+            .arg(inverted.join(tr("、")));
     // A key with nothing to hold it to would pass every board.
     if (!unlimited.isEmpty())
         return tr("以下按键没有限值，请先调试或在量产限值页填写：%1").arg(unlimited.join(tr("、")));

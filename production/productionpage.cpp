@@ -193,4 +193,16 @@ void ProductionPage::save(QSettings &ini) const { productionLimits.save(ini); }
 void ProductionPage::load(const QSettings &ini, QStringList *invalid)
 {
     productionLimits.load(ini, invalid);
+    // A limit set by hand on one side of a window that the tuned mean puts on the other: the
+    // file's limit is not taken.
+    for (const TuningReport::Channel &c : projectChannels()) {
+        const ChannelLimits limits = productionLimits.limitsOf(c.channel, tunedOf(c));
+        if (!ProductionLimits::isInverted(limits))
+            continue;
+        if (invalid)
+            *invalid << ProductionLimits::invertedText(c.channel, limits);
+        for (ProductionLimits::Limit limit :
+             {ProductionLimits::Limit::NoTouchLow, ProductionLimits::Limit::NoTouchHigh})
+            (void)productionLimits.setLimit(c.channel, limit, std::nullopt);
+    }
 }

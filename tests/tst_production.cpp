@@ -2,13 +2,18 @@
 #include "production/batchstatistics.h"
 #include "production/boardrecord.h"
 #include "production/boardrun.h"
+#include "production/limitseditor.h"
+#include "production/operatorview.h"
 #include "production/productionlimits.h"
+#include "production/productionline.h"
 #include "production/productionlog.h"
+#include "production/productionpage.h"
 #include "production/projectbatch.h"
 
 #include "tuningrig.h"
 
 #include <QSettings>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -172,6 +177,21 @@ private slots:
         QCOMPARE(invalid.size(), 1);
         QVERIFY(invalid.first().startsWith(QStringLiteral("TK5 ")));
         QCOMPARE(loaded.limitsOf(5, kTuned), LimitRule().derive(kTuned));
+
+        // An inverted window and a key given twice are named and not taken; so is a limit typed
+        // against the other side of the tuned window. A quiet bench still leaves room for noise.
+        testsupport::writeBytes(dir.filePath("bad.ini"), "[Production]\nTK3\\noTouchLow=3000\n"
+                                                         "TK3\\noTouchHigh=1000\nTK4\\maxNoise="
+                                                         "20\nwindow=10\nTK4\\maxNoise=30\n");
+        invalid.clear();
+        loaded.load(QSettings(dir.filePath("bad.ini"), QSettings::IniFormat), &invalid);
+        QCOMPARE(invalid, (QStringList{"TK3 noTouchLow 3000 > noTouchHigh 1000",
+                                       "TK4 maxNoise 重复：20 / 30"}));
+        QCOMPARE(loaded.limitsOf(3, kTuned), (ChannelLimits{1800, 2200, 20, 150}));
+        QCOMPARE(loaded.limitsOf(4, kTuned), loaded.limitsOf(3, kTuned));
+        QVERIFY(!loaded.setLimit(3, ProductionLimits::Limit::NoTouchLow, 2201, kTuned));
+        QVERIFY(loaded.setLimit(3, ProductionLimits::Limit::NoTouchLow, 2200, kTuned));
+        QCOMPARE(LimitRule().derive({2000, 0, 300}).maxNoise, LimitRule::kMinNoiseLimit);
     }
 
     void logAppendsReopensAndRefusesWhatItCannotWrite()
@@ -295,7 +315,49 @@ private slots:
         // A batch without a passed board gives no values, and says so.
         QVERIFY(!BatchFirmware::concerns(BatchFirmware::of({boards.last()}, {key})).isEmpty());
     }
+
+    // A window no board passes is not taken from the file nor from the editor, and one that the
+    // rule inverts afterwards stops the line before a board starts.
+    void productionPageRefusesAnInvertedWindow()
+    {
+        QTemporaryDir dir;
+        TuningRun tuning;
+        testsupport::FakeTuningLink link(tuning);
+        QStackedWidget pages;
+        ProductionPage page(link, testsupport::fastClock(), &pages, &pages);
+        page.projectName = [] { return QStringLiteral("kit"); };
+        page.projectFolder = [&] { return dir.path(); };
+        page.channels = [] {
+            return QVector<TuningReport::Channel>{{3, {}, 1, KeyMeans{2000, 2300, 2020}}};
+        };
+        testsupport::writeBytes(dir.filePath("kit.ini"), "[Production]\nTK3\\noTouchLow=2400\n");
+        QStringList invalid;
+        page.load(QSettings(dir.filePath("kit.ini"), QSettings::IniFormat), &invalid);
+        QCOMPARE(invalid, QStringList{"TK3 noTouchLow 2400 > noTouchHigh 2300"});
+        QCOMPARE(page.limitsOf(3).noTouchLow, std::optional<int>(1700));
+
+        page.open();
+        QTableWidgetItem *low =
+            page.limitsEditor().table()->item(0, LimitsEditor::kFirstLimitColumn);
+        low->setText(QStringLiteral("2301"));
+        low = page.limitsEditor().table()->item(0, LimitsEditor::kFirstLimitColumn);
+        QCOMPARE(low->text(), QStringLiteral("1700"));
+        const auto *note =
+            page.limitsEditor().findChild<QLabel *>(QStringLiteral("limitsNoteLabel"));
+        QVERIFY(note->text().contains(QStringLiteral("TK3 noTouchLow 2301 > noTouchHigh 2300")));
+        low->setText(QStringLiteral("2250"));
+        QCOMPARE(page.limits().limitSetByHand(3, ProductionLimits::Limit::NoTouchLow),
+                 std::optional<int>(2250));
+        LimitRule narrow;
+        narrow.windowPercent = 10;
+        QVERIFY(page.limits().setRule(narrow));
+        page.line().startBoard();
+        QCOMPARE(page.operatorView().verdict(), OperatorView::Verdict::Stopped);
+        QVERIFY(page.operatorView().statusText().contains(
+            QStringLiteral("TK3 noTouchLow 2250 > noTouchHigh 2200")));
+        QVERIFY(link.calls.isEmpty());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestProduction)
+QTEST_MAIN(TestProduction)
 #include "tst_production.moc"

@@ -1606,6 +1606,22 @@ median/max (ms)</translation>
         <source>没有无触摸值限值（需先调试或手动设定）：%1</source>
         <translation>No no-touch limits (tune first or set them by hand): %1</translation>
     </message>
+    <message>
+        <source>无触摸值下限高于上限，任何板都不能通过：%1</source>
+        <translation>No-touch lower limit above the upper one, no board can pass: %1</translation>
+    </message>
+    <message>
+        <source>未采用：无触摸值下限不能高于上限（%1）</source>
+        <translation>Not taken: the no-touch lower limit cannot be above the upper one (%1)</translation>
+    </message>
+    <message>
+        <source>未采用：“%1”不是 0 到 65535 的整数</source>
+        <translation>Not taken: &quot;%1&quot; is no whole number from 0 to 65535</translation>
+    </message>
+    <message>
+        <source>以下通道保留原限值，否则无触摸值下限会高于上限：%1</source>
+        <translation>These channels keep their limit, or their no-touch lower limit would be above the upper one: %1</translation>
+    </message>
 </context>
 <context>
     <name>LiveChart</name>
@@ -2570,6 +2586,13 @@ thr.</translation>
     </message>
 </context>
 <context>
+    <name>ProductionLimits</name>
+    <message>
+        <source>%1 重复：%2</source>
+        <translation>%1 given twice: %2</translation>
+    </message>
+</context>
+<context>
     <name>ProductionLine</name>
     <message>
         <source>板 %1：请触摸按键 %2（TK%3）</source>
@@ -2638,6 +2661,10 @@ The line stops: no board is tested until the log can be written.</translation>
     <message>
         <source>（%1 行无法读取）</source>
         <translation> (%1 lines unreadable)</translation>
+    </message>
+    <message>
+        <source>以下按键的无触摸值下限高于上限，请在量产限值页改正：%1</source>
+        <translation>The no-touch lower limit of these keys is above the upper one, correct it on the production limits page: %1</translation>
     </message>
 </context>
 <context>
