@@ -144,7 +144,7 @@ QVector<BatchFirmware::Key> ProductionPage::firmwareKeys() const
 {
     QVector<BatchFirmware::Key> keys;
     for (const TuningReport::Channel &c : projectChannels())
-        keys.append({c.channel, c.keyNumber, c.means, c.settings});
+        keys.append({c.channel, c.keyNumber, c.means, c.settings, tunedOf(c).noise});
     return keys;
 }
 
@@ -165,8 +165,7 @@ QStringList ProductionPage::batchConcerns() const
 bool ProductionPage::writeReport(const QString &path, QString *error) const
 {
     const BatchReport report(projectName ? projectName() : QString(), QDate::currentDate(),
-                             batchPage->sources(), batchPage->boards(), batchPage->statistics(),
-                             batchPage->firmware());
+                             batchPage->sources(), batchPage->statistics(), batchPage->firmware());
     return report.write(path, error);
 }
 

@@ -1,7 +1,9 @@
 #include "production/batchfirmware.h"
 #include "production/batchstatistics.h"
+#include "production/batchview.h"
 #include "production/boardrecord.h"
 #include "production/boardrun.h"
+#include "production/histogramview.h"
 #include "production/limitseditor.h"
 #include "production/operatorview.h"
 #include "production/productionlimits.h"
@@ -12,6 +14,7 @@
 
 #include "tuningrig.h"
 
+#include <QComboBox>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -284,7 +287,7 @@ private slots:
         // The firmware carries the highest no-touch mean of the passed boards (2010), their
         // weakest signal (280, board 2) and the tuned water shift (+40): 2010, 2290, 2050. The
         // press offset is half the 280 swing: board 2 keeps 280 - 6 - 140 = 134 counts.
-        const BatchFirmware::Key key{3, 1, KeyMeans{2000, 2300, 2040}, KeySettings()};
+        const BatchFirmware::Key key{3, 1, KeyMeans{2000, 2300, 2040}, KeySettings(), std::nullopt};
         const QVector<BatchFirmware::Values> values = BatchFirmware::of(boards, {key});
         QCOMPARE(values.size(), 1);
         const BatchFirmware::Values &v = values.first();
@@ -314,6 +317,66 @@ private slots:
 
         // A batch without a passed board gives no values, and says so.
         QVERIFY(!BatchFirmware::concerns(BatchFirmware::of({boards.last()}, {key})).isEmpty());
+
+        // A project without its samples has no noise: its margins take the batch's largest (6,
+        // board 2), so that its own no-touch margin, found first, is the smallest.
+        tuned.passed = true;
+        const BatchFirmware::Values withProject =
+            BatchFirmware::of(QVector<BoardRecord>{tuned} + boards, {key}).first();
+        QCOMPARE(withProject.noTouch->board, QStringLiteral("bench"));
+        QCOMPARE(withProject.noTouch->counts, withProject.thresholds.releaseOffset - 6);
+        QCOMPARE(BatchFirmware::of({tuned}, {key}).first().missing, QStringLiteral("没有噪声数据"));
+    }
+
+    // The same log, twice by "今日记录" or by another spelling of its path, is one file of the
+    // batch; added again once it grew, it gives the boards it holds now.
+    void batchViewCountsEachFileOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kit.csv"));
+        QString error;
+        for (const char *number : {"1", "2", "3"})
+            QVERIFY(ProductionLog::append(path, board(number, true, 2000, 5, 300), {3}, &error));
+        BatchView view;
+        view.todayLog = [&] { return path; };
+        auto *today = view.findChild<QPushButton *>(QStringLiteral("todayLogBtn"));
+        today->click();
+        today->click();
+        QCOMPARE(view.boards().size(), 3);
+        QVERIFY(ProductionLog::append(path, board("4", false, 2000, 25, 300), {3}, &error));
+        view.addLogs({dir.path() + QStringLiteral("/./kit.csv")});
+        QCOMPARE(view.boards().size(), 4);
+        QCOMPARE(view.statistics().passed, 3);
+        QCOMPARE(view.sources(), QStringLiteral("kit.csv"));
+    }
+
+    // A shorted pad and a key nobody touched are defects of their boards, not the process: the
+    // statistics and the histogram set their figures apart; a board that failed within the
+    // process's spread still counts.
+    void histogramViewDrawsWhatTheStatisticsCounted()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kit.csv"));
+        BoardRecord shorted = board("3", false, 65535, 0, 0);
+        shorted.reasons = QStringList{"TK3 无触摸值 65535，高于上限 2300：焊盘短路"};
+        BoardRecord untouched = board("4", false, 2005, 5, 3);
+        untouched.reasons = QStringList{"TK3 未在 5 秒内触摸，信号 3，低于下限 150：无信号，焊盘"
+                                        "开路或未触摸"};
+        QString error;
+        for (const BoardRecord &b :
+             {board("1", true, 2000, 5, 300), board("2", false, 2020, 25, 290), shorted, untouched})
+            QVERIFY(ProductionLog::append(path, b, {3}, &error));
+        BatchView view;
+        view.addLogs({path});
+        const auto *histogram = view.findChild<HistogramView *>();
+        QCOMPARE(histogram->shownValues(), (QVector<int>{2000, 2020, 2005}));
+        view.findChild<QComboBox *>(QStringLiteral("batchFigureCBox"))->setCurrentIndex(2);
+        QCOMPARE(histogram->shownValues(), (QVector<int>{300, 290}));
+        QVERIFY(histogram->shownTitle().startsWith(QStringLiteral("TK3 信号")));
+        const ChannelStats &stats = view.statistics().channels.first();
+        QCOMPARE(stats.of(BoardFigure::NoTouch).setApart, 1);
+        QCOMPARE(stats.of(BoardFigure::Noise).values, (QVector<int>{5, 25, 5}));
+        QCOMPARE(stats.of(BoardFigure::Signal).setApart, 2);
     }
 
     // A window no board passes is not taken from the file nor from the editor, and one that the
