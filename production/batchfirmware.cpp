@@ -46,6 +46,7 @@ BatchFirmware::Values BatchFirmware::valuesOf(const QVector<BoardRecord> &passed
     std::optional<int> highest;
     std::optional<int> weakest;
     std::optional<int> largestShift;
+    std::optional<int> largestNoise;
     for (const BoardRecord &board : passed) {
         const ChannelFigures *f = board.figuresOf(key.channel);
         if (!f || !f->noTouchMean)
@@ -56,6 +57,8 @@ BatchFirmware::Values BatchFirmware::valuesOf(const QVector<BoardRecord> &passed
             weakest = std::min(weakest.value_or(*f->signal), *f->signal);
         if (f->waterShift)
             largestShift = std::max(largestShift.value_or(*f->waterShift), *f->waterShift);
+        if (f->noise)
+            largestNoise = std::max(largestNoise.value_or(*f->noise), *f->noise);
     }
     const KeyMeans &tuned = key.tuned;
     // Without a touch or water test in the batch, the tuned key says what they do.
@@ -72,8 +75,12 @@ BatchFirmware::Values BatchFirmware::valuesOf(const QVector<BoardRecord> &passed
         v.means.touch = std::clamp(*highest + *weakest, 0, chip::kMaxCount);
     if (largestShift)
         v.means.water = std::clamp(*highest + *largestShift, 0, chip::kMaxCount);
-    if (!v.means.touch || !v.means.water) {
-        v.missing = !v.means.touch ? tr("没有信号数据") : tr("没有防水数据");
+    if (!largestNoise)
+        largestNoise = key.tunedNoise;
+    if (!v.means.touch || !v.means.water || !largestNoise) {
+        v.missing = !v.means.touch   ? tr("没有信号数据")
+                    : !v.means.water ? tr("没有防水数据")
+                                     : tr("没有噪声数据");
         return v;
     }
     v.thresholds =
@@ -83,7 +90,7 @@ BatchFirmware::Values BatchFirmware::valuesOf(const QVector<BoardRecord> &passed
         const ChannelFigures *f = board.figuresOf(key.channel);
         if (!f || !f->noTouchMean)
             continue;
-        const int noise = f->noise.value_or(0);
+        const int noise = f->noise.value_or(*largestNoise);
         if (f->signal)
             keepSmaller(v.touch, *f->signal - noise - t.pressOffset, board.board);
         keepSmaller(v.noTouch, t.releaseOffset - noise, board.board);

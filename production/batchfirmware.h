@@ -25,20 +25,23 @@
 // - the water shift carried is the largest the batch shows, or the tuned project's.
 // Only the boards that passed count. On each board a margin is taken with the board's whole noise
 // (peak to peak) on the side that narrows it: touch (signal - noise - press offset), no touch
-// (release offset - noise), water (release offset - water shift - noise).
+// (release offset - noise), water (release offset - water shift - noise). A board without a noise
+// of its own (a tuned project without its samples) is taken at the largest noise of the batch, or
+// the tuned project's; with neither, the key has no values.
 class BatchFirmware
 {
     Q_DECLARE_TR_FUNCTIONS(BatchFirmware)
 
 public:
-    // A key of the project: its channel, key number, the tuned means of its results row and its
-    // settings.
+    // A key of the project: its channel, key number, the tuned means of its results row, its
+    // settings and its tuned noise.
     struct Key
     {
         int channel = 0;
         int keyNumber = 0;
         KeyMeans tuned;
         KeySettings settings = KeySettings();
+        std::optional<int> tunedNoise;
     };
     // The smallest margin over the boards and the board it was found on.
     struct Margin
@@ -57,7 +60,7 @@ public:
         std::optional<Margin> touch;
         std::optional<Margin> noTouch;
         std::optional<Margin> water;
-        // Why a mean is missing: no board, no signal, no water shift.
+        // Why the values are missing: no board, no signal, no water shift, no noise.
         QString missing;
 
         // The smallest of the three margins.

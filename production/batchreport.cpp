@@ -37,14 +37,15 @@ QVector<ReportTable::Row> statisticsRows(const BatchStatistics &statistics)
             const FigureStats &s = channel.of(figure);
             const bool any = s.count > 0;
             const bool capable = !s.cpk || *s.cpk >= 1.33;
-            rows.append({{QStringLiteral("TK%1").arg(channel.channel),
-                          BatchReport::figureName(figure), QString::number(s.count),
-                          any ? QString::number(s.mean, 'f', 1) : QStringLiteral("—"),
-                          any ? QString::number(s.sigma, 'f', 2) : QStringLiteral("—"),
-                          any ? QString::number(s.minimum) : QStringLiteral("—"),
-                          any ? QString::number(s.maximum) : QStringLiteral("—"),
-                          limitText(s.lower), limitText(s.upper), BatchReport::cpkText(s.cpk)},
-                         capable ? QColor() : QColor(255, 226, 166)});
+            rows.append(
+                {{QStringLiteral("TK%1").arg(channel.channel), BatchReport::figureName(figure),
+                  QString::number(s.count), QString::number(s.setApart),
+                  any ? QString::number(s.mean, 'f', 1) : QStringLiteral("—"),
+                  any ? QString::number(s.sigma, 'f', 2) : QStringLiteral("—"),
+                  any ? QString::number(s.minimum) : QStringLiteral("—"),
+                  any ? QString::number(s.maximum) : QStringLiteral("—"), limitText(s.lower),
+                  limitText(s.upper), BatchReport::cpkText(s.cpk)},
+                 capable ? QColor() : QColor(255, 226, 166)});
         }
     }
     return rows;
@@ -102,10 +103,10 @@ QString BatchReport::cpkText(const std::optional<double> &cpk)
 }
 
 BatchReport::BatchReport(const QString &projectName, const QDate &date, const QString &sources,
-                         const QVector<BoardRecord> &boards, const BatchStatistics &statistics,
+                         const BatchStatistics &statistics,
                          const QVector<BatchFirmware::Values> &firmware)
-    : projectName(projectName), date(date), sources(sources), boards(boards),
-      statistics(statistics), firmware(firmware)
+    : projectName(projectName), date(date), sources(sources), statistics(statistics),
+      firmware(firmware)
 {
 }
 
@@ -150,9 +151,9 @@ void BatchReport::drawBody(QPainter &painter, ReportPage &page) const
         page.y += page.mm(3);
     }
     drawLine(painter, page, tr("各通道统计"), 11, true);
-    ReportTable({tr("通道"), tr("数值"), tr("数量"), tr("均值"), tr("标准差"), tr("最小"),
-                 tr("最大"), tr("下限"), tr("上限"), tr("Cpk")},
-                {18, 26, 18, 26, 26, 22, 22, 22, 22}, -1, 9)
+    ReportTable({tr("通道"), tr("数值"), tr("数量"), tr("另列"), tr("均值"), tr("标准差"),
+                 tr("最小"), tr("最大"), tr("下限"), tr("上限"), tr("Cpk")},
+                {18, 26, 18, 16, 26, 26, 22, 22, 22, 22}, -1, 10)
         .draw(painter, page, statisticsRows(statistics));
     page.y += page.mm(3);
     drawLine(painter, page, tr("批次固件值"), 11, true);
@@ -164,7 +165,10 @@ void BatchReport::drawBody(QPainter &painter, ReportPage &page) const
     page.y += page.mm(2);
     painter.setFont(ReportPage::font(8));
     page.paragraph(
-        tr("统计只计各板的测量值；标准差按样本（n−1）计算。Cpk：均值到最近限值的距离除以三倍标准差"
+        tr("统计计入每块板的测量值，合格与否，使造成不合格的散布也反映在 Cpk 中；只有焊盘短路、"
+           "开路的通道的各值和未触摸或无信号的按键的信号不计入（“另列”列为其板数），它们是板的缺"
+           "陷，不是过程的散布，并已列在不合格原因中。标准差按样本（n−1）计算。Cpk：均值到最近限值"
+           "的距离除以三倍标准差"
            "（无触摸值按上下限，噪声按上限，信号按下限），低于 1.33 "
            "的行标为黄色。批次固件值只取合格"
            "板：不触摸均值取批次最高值，使任何板上电时计数都不高出基线一个按下偏移；触摸均值为它加"
@@ -173,8 +177,9 @@ void BatchReport::drawBody(QPainter &painter, ReportPage &page) const
            "用"
            "调试工程的）。余量在每块板上按其整个噪声（峰峰值）计算：触摸为信号减噪声减按下偏移，不"
            "触摸"
-           "为释放偏移减噪声，防水为释放偏移减防水偏移再减噪声；括号内为占摆幅的百分比及所在的板"
-           "。"),
+           "为释放偏移减噪声，防水为释放偏移减防水偏移再减噪声；没有噪声的板（没有采样文件的调试工"
+           "程）"
+           "按批次最大的噪声计算（没有时用调试工程的）；括号内为占摆幅的百分比及所在的板。"),
         5);
     drawHistograms(painter, page);
 }
@@ -194,8 +199,7 @@ void BatchReport::drawHistograms(QPainter &painter, ReportPage &page) const
                             tr("TK%1 %2（Cpk %3）")
                                 .arg(channel.channel)
                                 .arg(figureName(kFigures[i]), cpkText(s.cpk)),
-                            BatchStatistics::valuesOf(boards, channel.channel, kFigures[i]),
-                            s.lower, s.upper, page.mm(0.25));
+                            s.values, s.lower, s.upper, page.mm(0.25));
         }
         page.y += height + gap / 2;
     }

@@ -28,8 +28,7 @@ public:
     static QString exportFileName(const QString &projectName);
 
     BatchReport(const QString &projectName, const QDate &date, const QString &sources,
-                const QVector<BoardRecord> &boards, const BatchStatistics &statistics,
-                const QVector<BatchFirmware::Values> &firmware);
+                const BatchStatistics &statistics, const QVector<BatchFirmware::Values> &firmware);
 
     // Writes the whole report to path or leaves the path as it was; the reason of a failure goes
     // to error.
@@ -48,7 +47,6 @@ private:
     QString projectName;
     QDate date;
     QString sources;
-    QVector<BoardRecord> boards;
     BatchStatistics statistics;
     QVector<BatchFirmware::Values> firmware;
 };

@@ -1,5 +1,7 @@
 #include "production/batchstatistics.h"
 
+#include "chip/chip.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -12,6 +14,7 @@ FigureStats FigureStats::of(const QVector<int> &values, std::optional<int> lower
     FigureStats stats;
     stats.lower = lower;
     stats.upper = upper;
+    stats.values = values;
     stats.count = int(values.size());
     if (values.isEmpty())
         return stats;
@@ -52,22 +55,52 @@ QList<int> BatchStatistics::channelsOf(const QVector<BoardRecord> &boards)
     return channels;
 }
 
-QVector<int> BatchStatistics::valuesOf(const QVector<BoardRecord> &boards, int channel,
-                                       BoardFigure figure)
+namespace
+{
+// Per figure, the channels of a board whose figure its failure sets apart, a bit each.
+using ApartMasks = std::array<quint32, 3>;
+
+void setApart(ApartMasks &masks, const BoardFailure &failure)
+{
+    const quint32 bit = quint32(1) << failure.channel;
+    if (failure.pad == BoardFailure::Pad::Shorted || failure.pad == BoardFailure::Pad::Open) {
+        for (quint32 &mask : masks)
+            mask |= bit;
+    }
+    if (failure.pad == BoardFailure::Pad::NoSignal ||
+        failure.kind == BoardFailure::Kind::NotTouched)
+        masks[int(BoardFigure::Signal)] |= bit;
+}
+
+std::optional<int> figureOf(const ChannelFigures &f, BoardFigure figure)
+{
+    return figure == BoardFigure::NoTouch ? f.noTouchMean
+           : figure == BoardFigure::Noise ? f.noise
+                                          : f.signal;
+}
+
+// A figure of a channel on every board that shows it and does not set it apart, in board order.
+FigureStats statsOf(const QVector<BoardRecord> &boards, const QVector<ApartMasks> &apart,
+                    int channel, BoardFigure figure, std::optional<int> lower,
+                    std::optional<int> upper)
 {
     QVector<int> values;
-    for (const BoardRecord &board : boards) {
-        const ChannelFigures *f = board.figuresOf(channel);
-        if (!f)
+    int setApart = 0;
+    for (int b = 0; b < boards.size(); ++b) {
+        const ChannelFigures *f = boards.at(b).figuresOf(channel);
+        const std::optional<int> value = f ? figureOf(*f, figure) : std::nullopt;
+        if (!value)
             continue;
-        const std::optional<int> &value = figure == BoardFigure::NoTouch ? f->noTouchMean
-                                          : figure == BoardFigure::Noise ? f->noise
-                                                                         : f->signal;
-        if (value)
+        if ((apart.at(b)[int(figure)] >> channel) & 1)
+            ++setApart;
+        else
             values << *value;
     }
-    return values;
+    FigureStats stats = FigureStats::of(values, lower, upper);
+    stats.setApart = setApart;
+    return stats;
 }
+} // namespace
 
 BatchStatistics BatchStatistics::of(const QVector<BoardRecord> &boards,
                                     const std::function<ChannelLimits(int channel)> &limitsOf)
@@ -75,13 +108,17 @@ BatchStatistics BatchStatistics::of(const QVector<BoardRecord> &boards,
     BatchStatistics batch;
     QHash<QString, int> counts;
     QStringList order;
-    for (const BoardRecord &board : boards) {
+    QVector<ApartMasks> apart(boards.size(), ApartMasks{});
+    for (int b = 0; b < boards.size(); ++b) {
+        const BoardRecord &board = boards.at(b);
         ++batch.boards;
         batch.passed += board.passed ? 1 : 0;
         // A board counts once for each kind of failure it had.
         QStringList seen;
         for (const QString &reason : board.reasons) {
             const std::optional<BoardFailure> failure = BoardFailure::parse(reason);
+            if (failure && !board.passed && chip::isChannel(failure->channel))
+                setApart(apart[b], *failure);
             const QString category = failure ? failure->category() : reason;
             if (seen.contains(category))
                 continue;
@@ -102,12 +139,12 @@ BatchStatistics BatchStatistics::of(const QVector<BoardRecord> &boards,
         const ChannelLimits limits = limitsOf ? limitsOf(channel) : ChannelLimits();
         ChannelStats stats;
         stats.channel = channel;
-        stats.figures[int(BoardFigure::NoTouch)] = FigureStats::of(
-            valuesOf(boards, channel, BoardFigure::NoTouch), limits.noTouchLow, limits.noTouchHigh);
-        stats.figures[int(BoardFigure::Noise)] = FigureStats::of(
-            valuesOf(boards, channel, BoardFigure::Noise), std::nullopt, limits.maxNoise);
-        stats.figures[int(BoardFigure::Signal)] = FigureStats::of(
-            valuesOf(boards, channel, BoardFigure::Signal), limits.minSignal, std::nullopt);
+        stats.figures[int(BoardFigure::NoTouch)] = statsOf(
+            boards, apart, channel, BoardFigure::NoTouch, limits.noTouchLow, limits.noTouchHigh);
+        stats.figures[int(BoardFigure::Noise)] =
+            statsOf(boards, apart, channel, BoardFigure::Noise, std::nullopt, limits.maxNoise);
+        stats.figures[int(BoardFigure::Signal)] =
+            statsOf(boards, apart, channel, BoardFigure::Signal, limits.minSignal, std::nullopt);
         batch.channels << stats;
     }
     return batch;

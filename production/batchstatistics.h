@@ -35,6 +35,11 @@ struct FigureStats
     // min(upper - mean, mean - lower) / 3 sigma over the limits there are; none without a limit,
     // with fewer than two boards or without spread.
     std::optional<double> cpk;
+    // The values counted, in board order.
+    QVector<int> values;
+    // Boards that showed the figure but are not counted: a defect of theirs says it is no
+    // measure of the process.
+    int setApart = 0;
 
     static FigureStats of(const QVector<int> &values, std::optional<int> lower,
                           std::optional<int> upper);
@@ -50,7 +55,10 @@ struct ChannelStats
 };
 
 // The statistics of a batch of boards: the yield, the failures by how often they came, and per
-// channel each figure's statistics against the limits.
+// channel each figure's statistics against the limits. Every board counts, failed or not, so that
+// a spread that fails boards shows in the capability; only a figure that a board's defect makes
+// meaningless is set apart: every figure of a pad shorted or open, and the signal of a key not
+// touched or without signal. One shorted board would otherwise stand for the whole process.
 class BatchStatistics
 {
 public:
@@ -60,9 +68,6 @@ public:
 
     // The channels the boards show, ascending.
     static QList<int> channelsOf(const QVector<BoardRecord> &boards);
-    // A figure of a channel on every board that shows it, in board order.
-    static QVector<int> valuesOf(const QVector<BoardRecord> &boards, int channel,
-                                 BoardFigure figure);
 
     int boards = 0;
     int passed = 0;

@@ -19,6 +19,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace
 {
 QPushButton *button(QWidget *parent, const char *name, const QString &text)
@@ -97,8 +99,10 @@ BatchView::BatchView(QWidget *parent) : QWidget(parent)
     connect(figureBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &BatchView::showStatistics);
     statsTable = table(this, "batchStatsTable",
-                       {tr("通道"), tr("数量"), tr("均值"), tr("标准差"), tr("最小"), tr("最大"),
-                        tr("下限"), tr("上限"), tr("Cpk")});
+                       {tr("通道"), tr("数量"), tr("另列"), tr("均值"), tr("标准差"), tr("最小"),
+                        tr("最大"), tr("下限"), tr("上限"), tr("Cpk")});
+    statsTable->horizontalHeaderItem(2)->setToolTip(
+        tr("不计入统计的板：焊盘短路或开路的通道，未触摸或无信号的按键的信号"));
     connect(statsTable, &QTableWidget::itemSelectionChanged, this, &BatchView::showHistogram);
     histogram = new HistogramView(this);
     failureList = new QListWidget(this);
@@ -111,6 +115,9 @@ BatchView::BatchView(QWidget *parent) : QWidget(parent)
     auto *leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->addWidget(figureBox);
+    auto *included = new QLabel(tr("统计计入全部板；焊盘短路、开路和未触摸的值另列"), this);
+    included->setWordWrap(true);
+    leftLayout->addWidget(included);
     leftLayout->addWidget(statsTable);
     auto *right = new QSplitter(Qt::Vertical, this);
     right->addWidget(histogram);
@@ -147,9 +154,7 @@ void BatchView::addLogs(const QStringList &paths)
             unread << error;
             continue;
         }
-        batch += records;
-        skippedLines += skipped;
-        sourceFiles << QFileInfo(path).fileName();
+        addSource(path, records, skipped);
     }
     warnUnread(unread);
     refresh();
@@ -172,11 +177,30 @@ void BatchView::addProjects(const QStringList &paths)
                 board.reasons << failure.text();
         }
         board.passed = board.reasons.isEmpty();
-        batch << board;
-        sourceFiles << QFileInfo(path).fileName();
+        addSource(path, {board}, 0);
     }
     warnUnread(unread);
     refresh();
+}
+
+void BatchView::addSource(const QString &path, const QVector<BoardRecord> &boards, int skipped)
+{
+    // The same file by another spelling of its path is the same file.
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    const Source source{canonical.isEmpty() ? info.absoluteFilePath() : canonical, boards, skipped};
+    const auto same = std::find_if(sourceFiles.begin(), sourceFiles.end(),
+                                   [&](const Source &s) { return s.path == source.path; });
+    if (same != sourceFiles.end())
+        *same = source;
+    else
+        sourceFiles << source;
+    batch.clear();
+    skippedLines = 0;
+    for (const Source &s : qAsConst(sourceFiles)) {
+        batch += s.boards;
+        skippedLines += s.skippedLines;
+    }
 }
 
 void BatchView::clear()
@@ -187,7 +211,13 @@ void BatchView::clear()
     refresh();
 }
 
-QString BatchView::sources() const { return sourceFiles.join(tr("、")); }
+QString BatchView::sources() const
+{
+    QStringList names;
+    for (const Source &source : sourceFiles)
+        names << QFileInfo(source.path).fileName();
+    return names.join(tr("、"));
+}
 
 void BatchView::warnUnread(const QStringList &failures)
 {
@@ -233,9 +263,9 @@ void BatchView::showStatistics()
         };
         setRow(statsTable, r,
                {QStringLiteral("TK%1").arg(channel.channel), QString::number(s.count),
-                number(s.mean, 1), number(s.sigma, 2), any ? QString::number(s.minimum) : "—",
-                any ? QString::number(s.maximum) : "—", orDash(s.lower), orDash(s.upper),
-                BatchReport::cpkText(s.cpk)},
+                QString::number(s.setApart), number(s.mean, 1), number(s.sigma, 2),
+                any ? QString::number(s.minimum) : "—", any ? QString::number(s.maximum) : "—",
+                orDash(s.lower), orDash(s.upper), BatchReport::cpkText(s.cpk)},
                s.cpk && *s.cpk < 1.33 ? QColor(255, 226, 166) : QColor());
     }
     if (!stats.channels.isEmpty())
@@ -256,8 +286,7 @@ void BatchView::showHistogram()
     histogram->showFigure(tr("TK%1 %2（Cpk %3）")
                               .arg(channel.channel)
                               .arg(figureBox->currentText(), BatchReport::cpkText(s.cpk)),
-                          BatchStatistics::valuesOf(batch, channel.channel, figure), s.lower,
-                          s.upper);
+                          s.values, s.lower, s.upper);
 }
 
 void BatchView::showFirmware()

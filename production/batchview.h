@@ -39,7 +39,9 @@ public:
     std::function<QString()> todayLog;
 
     // Adds the boards of production logs, or of tuned projects judged against the limits; the
-    // files that could not be read are told in a box. The batch is shown anew.
+    // files that could not be read are told in a box. A file already in the batch gives its
+    // boards as it holds them now in place of those it gave before (today's log grows). The
+    // batch is shown anew.
     void addLogs(const QStringList &paths);
     void addProjects(const QStringList &paths);
     void clear();
@@ -57,13 +59,22 @@ signals:
     void reportRequested();
 
 private:
+    // A file of the batch: its path as the system names it, and the boards it gave.
+    struct Source
+    {
+        QString path;
+        QVector<BoardRecord> boards;
+        int skippedLines = 0;
+    };
+    void addSource(const QString &path, const QVector<BoardRecord> &boards, int skippedLines);
     void showStatistics();
     void showFirmware();
     void showHistogram();
     void warnUnread(const QStringList &failures);
 
+    QVector<Source> sourceFiles;
+    // Every source's boards, in the order the sources came.
     QVector<BoardRecord> batch;
-    QStringList sourceFiles;
     int skippedLines = 0;
     BatchStatistics stats;
     QVector<BatchFirmware::Values> values;

@@ -17,6 +17,8 @@ public:
 
     void showFigure(const QString &title, const QVector<int> &values, std::optional<int> lower,
                     std::optional<int> upper);
+    const QString &shownTitle() const { return title; }
+    const QVector<int> &shownValues() const { return values; }
 
     QSize sizeHint() const override { return QSize(360, 220); }
     QSize minimumSizeHint() const override { return QSize(200, 140); }

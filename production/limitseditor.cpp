@@ -101,6 +101,7 @@ void LimitsEditor::refresh()
     shownRows = rows ? rows() : QVector<Row>();
     limitsTable->setRowCount(int(shownRows.size()));
     QStringList unlimited;
+    QStringList inverted;
     for (int r = 0; r < shownRows.size(); ++r) {
         const Row &row = shownRows.at(r);
         const ChannelLimits effective = limits.limitsOf(row.channel, row.tuned);
@@ -126,15 +127,23 @@ void LimitsEditor::refresh()
         }
         if (!effective.noTouchLow || !effective.noTouchHigh)
             unlimited << QStringLiteral("TK%1").arg(row.channel);
+        // A window set by hand that the tuning has since left on the wrong side.
+        if (ProductionLimits::isInverted(effective))
+            inverted << ProductionLimits::invertedText(row.channel, effective);
     }
     // A few channels are named; the rest are counted, so that the note keeps to one line.
     constexpr int kNamed = 6;
     QString names = unlimited.mid(0, kNamed).join(tr("、"));
     if (unlimited.size() > kNamed)
         names = tr("%1 等 %2 个通道").arg(names).arg(unlimited.size());
-    noteLabel->setText(unlimited.isEmpty()
-                           ? tr("粗体为手动设定的限值，其余按上面的规则从调试结果推导。")
-                           : tr("没有无触摸值限值（需先调试或手动设定）：%1").arg(names));
+    QString note = unlimited.isEmpty()
+                       ? tr("粗体为手动设定的限值，其余按上面的规则从调试结果推导。")
+                       : tr("没有无触摸值限值（需先调试或手动设定）：%1").arg(names);
+    if (!inverted.isEmpty())
+        note = tr("无触摸值下限高于上限，任何板都不能通过：%1").arg(inverted.join(tr("、")));
+    if (!refused.isEmpty())
+        note = refused;
+    noteLabel->setText(note);
     filling = false;
 }
 
@@ -144,6 +153,7 @@ void LimitsEditor::applyRule()
     for (int i = 0; i < int(kSpinFields.size()); ++i)
         rule.setValue(kSpinFields[i], ruleSpins[i]->value());
     rule.touchTest = touchTestBox->isChecked();
+    refused.clear();
     (void)limits.setRule(rule);
 }
 
@@ -151,14 +161,32 @@ void LimitsEditor::cellEdited(int row, int column)
 {
     if (filling || row >= shownRows.size() || column < kFirstLimitColumn)
         return;
+    refused.clear();
     const Limit limit = ProductionLimits::kLimits[column - kFirstLimitColumn];
     const QString text = limitsTable->item(row, column)->text().trimmed();
+    const Row &shown = shownRows.at(row);
+    if (text.isEmpty()) {
+        if (!limits.setLimit(shown.channel, limit, std::nullopt, shown.tuned))
+            refuse(shown, limit, ProductionLimits::of(limits.rule().derive(shown.tuned), limit),
+                   text);
+        return;
+    }
     bool ok = false;
     const int value = text.toInt(&ok);
-    if (text.isEmpty())
-        (void)limits.setLimit(shownRows.at(row).channel, limit, std::nullopt);
-    else if (!ok || !limits.setLimit(shownRows.at(row).channel, limit, value))
-        refresh();
+    if (!ok || !limits.setLimit(shown.channel, limit, value, shown.tuned))
+        refuse(shown, limit, ok ? std::optional<int>(value) : std::nullopt, text);
+}
+
+void LimitsEditor::refuse(const Row &row, Limit limit, std::optional<int> wouldBe,
+                          const QString &text)
+{
+    ChannelLimits tried = limits.limitsOf(row.channel, row.tuned);
+    ProductionLimits::of(tried, limit) = wouldBe;
+    refused = ProductionLimits::isInverted(tried)
+                  ? tr("未采用：无触摸值下限不能高于上限（%1）")
+                        .arg(ProductionLimits::invertedText(row.channel, tried))
+                  : tr("未采用：“%1”不是 0 到 65535 的整数").arg(text);
+    refresh();
 }
 
 void LimitsEditor::applyToAll()
@@ -167,11 +195,24 @@ void LimitsEditor::applyToAll()
     const int column = limitsTable->currentColumn();
     if (row < 0 || row >= shownRows.size() || column < kFirstLimitColumn)
         return;
+    refused.clear();
     const Limit limit = ProductionLimits::kLimits[column - kFirstLimitColumn];
     const std::optional<int> value = ProductionLimits::of(
         limits.limitsOf(shownRows.at(row).channel, shownRows.at(row).tuned), limit);
-    for (const Row &other : qAsConst(shownRows))
-        (void)limits.setLimit(other.channel, limit, value);
+    QStringList left;
+    for (const Row &other : qAsConst(shownRows)) {
+        if (!limits.setLimit(other.channel, limit, value, other.tuned))
+            left << QStringLiteral("TK%1").arg(other.channel);
+    }
+    // A channel whose window the value would invert keeps its own limit, and is named.
+    if (!left.isEmpty()) {
+        refused = tr("以下通道保留原限值，否则无触摸值下限会高于上限：%1").arg(left.join(tr("、")));
+        refresh();
+    }
 }
 
-void LimitsEditor::clearSet() { limits.clearSetLimits(); }
+void LimitsEditor::clearSet()
+{
+    refused.clear();
+    limits.clearSetLimits();
+}

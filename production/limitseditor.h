@@ -47,6 +47,10 @@ private:
     void cellEdited(int row, int column);
     void applyToAll();
     void clearSet();
+    // Shows the row's limits again with why the text typed for limit was not taken; wouldBe is
+    // the limit it would have given, none for a text that is no number.
+    void refuse(const Row &row, ProductionLimits::Limit limit, std::optional<int> wouldBe,
+                const QString &text);
 
     ProductionLimits &limits;
     std::array<QSpinBox *, 4> ruleSpins{};
@@ -54,6 +58,8 @@ private:
     QTableWidget *limitsTable = nullptr;
     QLabel *noteLabel = nullptr;
     QVector<Row> shownRows;
+    // Why the last edit was not taken; shown in place of the note until the next edit.
+    QString refused;
     bool filling = false;
 };
 

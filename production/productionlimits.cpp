@@ -2,6 +2,8 @@
 
 #include "chip/chip.h"
 
+#include <QFile>
+#include <QHash>
 #include <QSettings>
 
 #include <algorithm>
@@ -58,6 +60,37 @@ std::optional<int> wholeNumber(const QString &text)
     bool isNumber = false;
     const int value = text.trimmed().toInt(&isNumber, 10);
     return isNumber ? std::optional<int>(value) : std::nullopt;
+}
+
+// The values of each key of the file's section given more than once, by the key as QSettings
+// names it ("Production/TK3/noTouchLow"). QSettings keeps one of them without a word.
+QHash<QString, QStringList> repeatedKeys(const QString &path, const QString &section)
+{
+    QHash<QString, QStringList> values;
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return values;
+    bool inside = false;
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inside = line == QLatin1Char('[') + section + QLatin1Char(']');
+            continue;
+        }
+        const int equals = line.indexOf(QLatin1Char('='));
+        if (!inside || equals <= 0 || line.startsWith(QLatin1Char(';')))
+            continue;
+        QString key = line.left(equals).trimmed();
+        key.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        values[section + QLatin1Char('/') + key] << line.mid(equals + 1).trimmed();
+    }
+    for (auto it = values.begin(); it != values.end();) {
+        if (it.value().size() > 1)
+            ++it;
+        else
+            it = values.erase(it);
+    }
+    return values;
 }
 } // namespace
 
@@ -128,7 +161,7 @@ ChannelLimits LimitRule::derive(const TunedKey &tuned) const
         limits.noTouchHigh = std::min(chip::kMaxCount, mean + half);
     }
     if (tuned.noise)
-        limits.maxNoise = (*tuned.noise * noiseFactorPercent + 99) / 100;
+        limits.maxNoise = std::max(kMinNoiseLimit, (*tuned.noise * noiseFactorPercent + 99) / 100);
     // A key whose touch did not raise its count cannot be asked to be touched.
     if (tuned.signal && *tuned.signal > 0)
         limits.minSignal = std::max(1, *tuned.signal * signalSharePercent / 100);
@@ -155,16 +188,36 @@ std::optional<int> ProductionLimits::limitSetByHand(int channel, Limit limit) co
     return chip::isChannel(channel) ? of(set[channel], limit) : std::nullopt;
 }
 
-bool ProductionLimits::setLimit(int channel, Limit limit, std::optional<int> value)
+bool ProductionLimits::setLimit(int channel, Limit limit, std::optional<int> value,
+                                const TunedKey &tuned)
 {
     if (!chip::isChannel(channel) || (value && (*value < 0 || *value > chip::kMaxCount)))
         return false;
     std::optional<int> &stored = of(set[channel], limit);
-    if (stored != value) {
-        stored = value;
-        emit changed();
+    const std::optional<int> before = stored;
+    stored = value;
+    if (isInverted(limitsOf(channel, tuned))) {
+        stored = before;
+        return false;
     }
+    if (before != value)
+        emit changed();
     return true;
+}
+
+bool ProductionLimits::isInverted(const ChannelLimits &limits)
+{
+    return limits.noTouchLow && limits.noTouchHigh && *limits.noTouchLow > *limits.noTouchHigh;
+}
+
+QString ProductionLimits::invertedText(int channel, const ChannelLimits &limits)
+{
+    return QStringLiteral("TK%1 %2 %3 > %4 %5")
+        .arg(channel)
+        .arg(limitKey(Limit::NoTouchLow))
+        .arg(limits.noTouchLow.value_or(0))
+        .arg(limitKey(Limit::NoTouchHigh))
+        .arg(limits.noTouchHigh.value_or(0));
 }
 
 void ProductionLimits::clearSetLimits()
@@ -210,37 +263,57 @@ void ProductionLimits::save(QSettings &ini) const
 
 void ProductionLimits::load(const QSettings &ini, QStringList *invalid)
 {
+    const QHash<QString, QStringList> repeated = repeatedKeys(ini.fileName(), kSection);
+    const auto name = [invalid](const QString &text) {
+        if (invalid)
+            *invalid << text;
+    };
+    // A key given twice keeps its default: which of its values was meant, nobody can say.
+    const auto textOf = [&](const QString &key, const QString &shown) -> std::optional<QString> {
+        if (repeated.contains(key)) {
+            name(tr("%1 重复：%2").arg(shown, repeated.value(key).join(QStringLiteral(" / "))));
+            return std::nullopt;
+        }
+        if (!ini.contains(key))
+            return std::nullopt;
+        return ini.value(key).toString();
+    };
     LimitRule rule;
     for (Field field : LimitRule::kFields) {
-        const QString key = ruleKey(field);
-        if (!ini.contains(key))
+        const std::optional<QString> text = textOf(ruleKey(field), fieldKey(field));
+        if (!text)
             continue;
-        const QString text = ini.value(key).toString();
         std::optional<int> value;
         if (field == Field::TouchTest) {
-            if (text == QLatin1String("true") || text == QLatin1String("false"))
-                value = text == QLatin1String("true") ? 1 : 0;
+            if (*text == QLatin1String("true") || *text == QLatin1String("false"))
+                value = *text == QLatin1String("true") ? 1 : 0;
         } else {
-            value = wholeNumber(text);
+            value = wholeNumber(*text);
         }
         if (value && LimitRule::range(field).holds(*value))
             rule.setValue(field, *value);
-        else if (invalid)
-            *invalid << QStringLiteral("%1 %2").arg(fieldKey(field), text);
+        else
+            name(QStringLiteral("%1 %2").arg(fieldKey(field), *text));
     }
     currentRule = rule;
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
         ChannelLimits loaded;
         for (Limit limit : kLimits) {
-            const QString key = channelKey(channel, limit);
-            if (!ini.contains(key))
+            const QString shown = QStringLiteral("TK%1 %2").arg(channel).arg(limitKey(limit));
+            const std::optional<QString> text = textOf(channelKey(channel, limit), shown);
+            if (!text)
                 continue;
-            const QString text = ini.value(key).toString();
-            const std::optional<int> value = wholeNumber(text);
+            const std::optional<int> value = wholeNumber(*text);
             if (value && *value >= 0 && *value <= chip::kMaxCount)
                 of(loaded, limit) = value;
-            else if (invalid)
-                *invalid << QStringLiteral("TK%1 %2 %3").arg(channel).arg(limitKey(limit), text);
+            else
+                name(QStringLiteral("%1 %2").arg(shown, *text));
+        }
+        // A window no board can pass is no limit the engineer meant.
+        if (isInverted(loaded)) {
+            name(invertedText(channel, loaded));
+            loaded.noTouchLow.reset();
+            loaded.noTouchHigh.reset();
         }
         set[channel] = loaded;
     }

@@ -79,6 +79,10 @@ struct LimitRule
     // +-15 % holds a thicker overlay or another parasitic load, yet not a pad that lost its
     // copper. Twice the tuned noise allows for a bench quieter than the line. Half the tuned
     // signal is still twice the margin the judgement asks of a key (5:1 against the noise).
+    // A pad that read quiet on the bench (a noise of 0 or 1) still moves by a few counts of the
+    // counter on the line: no derived noise maximum is below this.
+    static constexpr int kMinNoiseLimit = 5;
+
     int windowPercent = 15;
     int noiseFactorPercent = 200;
     int signalSharePercent = 50;
@@ -118,7 +122,9 @@ public:
     // The limit set by hand for the channel, if any.
     std::optional<int> limitSetByHand(int channel, Limit limit) const;
     // value 0 ... 65535 replaces the derived limit; none gives the channel the derived one again.
-    bool setLimit(int channel, Limit limit, std::optional<int> value);
+    // Refused when it would leave the channel, tuned as given, a no-touch window no board passes.
+    bool setLimit(int channel, Limit limit, std::optional<int> value,
+                  const TunedKey &tuned = TunedKey());
     // Every channel back to the derived limits.
     void clearSetLimits();
 
@@ -127,8 +133,15 @@ public:
 
     void save(QSettings &ini) const;
     // A value that is no whole number in its range keeps its default and is named in invalid,
-    // "TK3 noTouchLow abc". One changed() afterwards.
+    // "TK3 noTouchLow abc"; so does a key the file gives twice, and a window set by hand whose
+    // lower limit lies above its upper one ("TK3 noTouchLow 3000 > noTouchHigh 1000"). One
+    // changed() afterwards.
     void load(const QSettings &ini, QStringList *invalid);
+
+    // A no-touch window whose lower limit lies above its upper one: no board passes it.
+    static bool isInverted(const ChannelLimits &limits);
+    // "TK3 noTouchLow 3000 > noTouchHigh 1000".
+    static QString invertedText(int channel, const ChannelLimits &limits);
 
     static std::optional<int> &of(ChannelLimits &limits, Limit limit);
     static std::optional<int> of(const ChannelLimits &limits, Limit limit);

@@ -47,16 +47,16 @@ QString ProductionLine::logPath() const
 void ProductionLine::refreshLog()
 {
     readPath = logPath();
+    readError.clear();
     QVector<BoardRecord> records;
-    QString error;
-    // A log not there yet is a day without boards; one that cannot be read is told at the start.
-    if (readPath.isEmpty() || !QFileInfo::exists(readPath) ||
-        !ProductionLog::read(readPath, &records, &error))
-        records.clear();
+    unreadLines = 0;
+    nextNumber = 1;
+    // A log not there yet is a day without boards; one that cannot be read stops the next start.
+    if (!readPath.isEmpty() && QFileInfo::exists(readPath))
+        (void)ProductionLog::read(readPath, &records, &readError, &unreadLines, &nextNumber);
     logged = int(records.size());
     passed = int(std::count_if(records.cbegin(), records.cend(),
                                [](const BoardRecord &r) { return r.passed; }));
-    nextNumber = ProductionLog::nextBoardNumber(records);
     view.setNextBoard(nextNumber);
     showSummary();
 }
@@ -67,11 +67,14 @@ void ProductionLine::showSummary()
         view.setSummary(QString());
         return;
     }
-    view.setSummary(tr("今日记录 %1：%2 块，合格 %3，不合格 %4")
-                        .arg(QDir::toNativeSeparators(readPath))
-                        .arg(logged)
-                        .arg(passed)
-                        .arg(logged - passed));
+    QString summary = tr("今日记录 %1：%2 块，合格 %3，不合格 %4")
+                          .arg(QDir::toNativeSeparators(readPath))
+                          .arg(logged)
+                          .arg(passed)
+                          .arg(logged - passed);
+    if (unreadLines > 0)
+        summary += tr("（%1 行无法读取）").arg(unreadLines);
+    view.setSummary(summary);
 }
 
 QString ProductionLine::refusal() const
@@ -83,10 +86,17 @@ QString ProductionLine::refusal() const
     if (testedKeys.isEmpty())
         return tr("工程中没有使用的按键");
     QStringList unlimited;
+    QStringList inverted;
     for (const BoardRun::Key &key : testedKeys) {
         if (!key.limits.noTouchLow && !key.limits.noTouchHigh && !key.limits.maxNoise)
             unlimited << QStringLiteral("TK%1").arg(key.channel);
+        if (ProductionLimits::isInverted(key.limits))
+            inverted << ProductionLimits::invertedText(key.channel, key.limits);
     }
+    // No board passes such a window: every one would be failed for nothing.
+    if (!inverted.isEmpty())
+        return tr("以下按键的无触摸值下限高于上限，请在量产限值页改正：%1")
+            .arg(inverted.join(tr("、")));
     // A key with nothing to hold it to would pass every board.
     if (!unlimited.isEmpty())
         return tr("以下按键没有限值，请先调试或在量产限值页填写：%1").arg(unlimited.join(tr("、")));
@@ -113,11 +123,15 @@ void ProductionLine::startBoard()
         view.showVerdict(OperatorView::Verdict::Stopped, tr("调试器无连接"));
         return;
     }
-    if (path != readPath)
+    if (path != readPath || !readError.isEmpty())
         refreshLog();
+    // Numbers counted past a log that cannot be read would repeat the day's boards.
+    if (!readError.isEmpty()) {
+        stopLine(readError);
+        return;
+    }
     const QString typed = view.typedBoard();
-    countedBoard = typed.isEmpty();
-    const QString board = countedBoard ? QString::number(nextNumber) : typed;
+    const QString board = typed.isEmpty() ? QString::number(nextNumber) : typed;
     QVector<PanelPicture::Key> pictured;
     for (const BoardRun::Key &key : qAsConst(testedKeys))
         pictured.append({key.channel, key.keyNumber, PanelPicture::State::Waiting});
@@ -162,8 +176,9 @@ void ProductionLine::finished(const BoardRecord &record)
     }
     ++logged;
     passed += record.passed ? 1 : 0;
-    if (countedBoard)
-        nextNumber = std::max(nextNumber, record.board.toInt() + 1);
+    // A typed number moves the count as the log's lines do when it is read again.
+    if (const std::optional<int> number = ProductionLog::plainNumber(record.board))
+        nextNumber = std::max(nextNumber, *number + 1);
     view.clearTypedBoard();
     view.setNextBoard(nextNumber);
     showSummary();

@@ -76,10 +76,11 @@ private:
     QVector<BoardRun::Key> testedKeys;
     // The day's log as last read or written: its path, its boards and how many passed.
     QString readPath;
+    QString readError;
+    int unreadLines = 0;
     int logged = 0;
     int passed = 0;
     int nextNumber = 1;
-    bool countedBoard = true;
     // A board has armed the reader since the window opened.
     bool readerUsed = false;
 };

@@ -25,6 +25,16 @@ const QByteArray kFail("FAIL");
 // Per channel: no-touch mean, noise, signal.
 constexpr int kFiguresPerChannel = 3;
 constexpr int kLeadingColumns = 3;
+const QList<QByteArray> kLeadingHeader = {kBoardColumn, "time", "verdict"};
+const QByteArray kReasonsColumn("reasons");
+// A board number the counter could have given: digits only, no more than fit an int.
+constexpr int kMaxNumberDigits = 9;
+
+QList<QByteArray> figureColumnsOf(int channel)
+{
+    const QByteArray name = "TK" + QByteArray::number(channel);
+    return {name + "_notouch", name + "_noise", name + "_signal"};
+}
 
 QByteArray quoted(const QString &text, bool always = false)
 {
@@ -87,12 +97,14 @@ bool readFigure(const QByteArray &text, std::optional<int> *value)
     return true;
 }
 
-// The channels a header names in its figure columns, or none when it is not such a header.
+// The channels a header names in its figure columns, or none when the line is not a header as
+// headerLine() writes it: the board's column alone does not make one, for "board" is a board
+// number like any other.
 std::optional<QList<int>> headerChannels(const QList<QByteArray> &fields)
 {
     const int figureColumns = int(fields.size()) - kLeadingColumns - 1;
-    if (fields.value(0) != kBoardColumn || figureColumns < 0 ||
-        figureColumns % kFiguresPerChannel != 0)
+    if (figureColumns < 0 || figureColumns % kFiguresPerChannel != 0 ||
+        fields.mid(0, kLeadingColumns) != kLeadingHeader || fields.last() != kReasonsColumn)
         return std::nullopt;
     QList<int> channels;
     for (int i = kLeadingColumns; i < kLeadingColumns + figureColumns; i += kFiguresPerChannel) {
@@ -101,11 +113,19 @@ std::optional<QList<int>> headerChannels(const QList<QByteArray> &fields)
         bool ok = false;
         const int channel = name.mid(2, end - 2).toInt(&ok);
         if (!name.startsWith("TK") || end < 3 || !ok || !chip::isChannel(channel) ||
-            channels.contains(channel))
+            channels.contains(channel) ||
+            fields.mid(i, kFiguresPerChannel) != figureColumnsOf(channel))
             return std::nullopt;
         channels << channel;
     }
     return channels;
+}
+
+// The header's fields of a text line, none when it is no header.
+std::optional<QList<int>> headerOf(const QByteArray &line)
+{
+    const std::optional<QList<QByteArray>> fields = fieldsOf(line);
+    return fields ? headerChannels(*fields) : std::nullopt;
 }
 
 std::optional<BoardRecord> boardOf(const QList<QByteArray> &fields, const QList<int> &channels)
@@ -160,9 +180,11 @@ QByteArray lastHeader(const QByteArray &text)
     int from = text.size();
     while (from > 0) {
         const int start = text.lastIndexOf('\n', from - 1);
-        const QByteArray line = text.mid(start + 1, from - start - 1).trimmed();
-        if (line.startsWith(kBoardColumn + ',') || line.startsWith(kByteOrderMark + kBoardColumn))
-            return line.startsWith(kByteOrderMark) ? line.mid(kByteOrderMark.size()) : line;
+        QByteArray line = text.mid(start + 1, from - start - 1).trimmed();
+        if (line.startsWith(kByteOrderMark))
+            line.remove(0, kByteOrderMark.size());
+        if (headerOf(line))
+            return line;
         if (start < 0)
             break;
         from = start;
@@ -191,12 +213,11 @@ QString ProductionLog::fileName(const QString &projectName, const QDate &date)
 
 QByteArray ProductionLog::headerLine(const QList<int> &channels)
 {
-    QByteArray line = kBoardColumn + ",time,verdict";
-    for (int channel : channels) {
-        const QByteArray name = "TK" + QByteArray::number(channel);
-        line += ',' + name + "_notouch," + name + "_noise," + name + "_signal";
-    }
-    return line + ",reasons";
+    QList<QByteArray> fields = kLeadingHeader;
+    for (int channel : channels)
+        fields += figureColumnsOf(channel);
+    fields << kReasonsColumn;
+    return fields.join(',');
 }
 
 QByteArray ProductionLog::lineOf(const BoardRecord &record, const QList<int> &channels)
@@ -255,11 +276,23 @@ bool ProductionLog::append(const QString &path, const BoardRecord &record,
     return true;
 }
 
-QVector<BoardRecord> ProductionLog::fromText(const QByteArray &text, int *skipped)
+std::optional<int> ProductionLog::plainNumber(const QString &board)
+{
+    if (board.isEmpty() || board.size() > kMaxNumberDigits)
+        return std::nullopt;
+    for (QChar c : board) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    }
+    return board.toInt();
+}
+
+QVector<BoardRecord> ProductionLog::fromText(const QByteArray &text, int *skipped, int *nextBoard)
 {
     QVector<BoardRecord> records;
     std::optional<QList<int>> channels;
     int bad = 0;
+    int largest = 0;
     for (QByteArray line : text.split('\n')) {
         if (line.startsWith(kByteOrderMark))
             line.remove(0, kByteOrderMark.size());
@@ -267,12 +300,17 @@ QVector<BoardRecord> ProductionLog::fromText(const QByteArray &text, int *skippe
         if (line.isEmpty())
             continue;
         const std::optional<QList<QByteArray>> fields = fieldsOf(line);
-        if (fields && fields->value(0) == kBoardColumn) {
+        if (fields && fields->mid(0, kLeadingColumns) == kLeadingHeader) {
+            // A damaged header leaves no columns to read the lines below it by.
             channels = headerChannels(*fields);
             if (!channels)
                 ++bad;
             continue;
         }
+        // A line that cannot be read keeps its board's number from the counter all the same.
+        const QByteArray first = fields ? fields->first() : line.left(line.indexOf(','));
+        if (const std::optional<int> number = plainNumber(QString::fromUtf8(first)))
+            largest = std::max(largest, *number);
         const std::optional<BoardRecord> record =
             fields && channels ? boardOf(*fields, *channels) : std::nullopt;
         if (record)
@@ -282,11 +320,13 @@ QVector<BoardRecord> ProductionLog::fromText(const QByteArray &text, int *skippe
     }
     if (skipped)
         *skipped = bad;
+    if (nextBoard)
+        *nextBoard = largest + 1;
     return records;
 }
 
 bool ProductionLog::read(const QString &path, QVector<BoardRecord> *records, QString *error,
-                         int *skipped)
+                         int *skipped, int *nextBoard)
 {
     QByteArray bytes;
     QString reason;
@@ -297,19 +337,6 @@ bool ProductionLog::read(const QString &path, QVector<BoardRecord> *records, QSt
             *error = tr("无法读取量产记录 %1：%2").arg(path, reason);
         return false;
     }
-    *records = fromText(bytes, skipped);
+    *records = fromText(bytes, skipped, nextBoard);
     return true;
-}
-
-int ProductionLog::nextBoardNumber(const QVector<BoardRecord> &records)
-{
-    int largest = 0;
-    for (const BoardRecord &record : records) {
-        bool plain = record.board.size() <= 9;
-        for (QChar c : record.board)
-            plain = plain && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-        if (plain)
-            largest = std::max(largest, record.board.toInt());
-    }
-    return largest + 1;
 }

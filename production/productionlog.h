@@ -10,6 +10,8 @@
 #include <QString>
 #include <QVector>
 
+#include <optional>
+
 // The production log beside the project, "<name>_production_<yyyy-MM-dd>.csv": one line per board
 // tested that day, "board,time,verdict,TK3_notouch,TK3_noise,TK3_signal,...,reasons", after a
 // header line that names the columns (written again whenever the channels change). UTF-8 with a
@@ -37,15 +39,18 @@ public:
                                      const QList<int> &channels, QString *error);
 
     // The boards of the text; a line that is no board under a header, or names a channel twice,
-    // is skipped and counted.
-    static QVector<BoardRecord> fromText(const QByteArray &text, int *skipped = nullptr);
+    // is skipped and counted. nextBoard is the number the next counted board gets: one past the
+    // largest plain number in the board column of any line, read or skipped.
+    static QVector<BoardRecord> fromText(const QByteArray &text, int *skipped = nullptr,
+                                         int *nextBoard = nullptr);
     // The boards of the file; false with the reason in error when it cannot be read or is larger
     // than kMaxFileBytes.
     [[nodiscard]] static bool read(const QString &path, QVector<BoardRecord> *records,
-                                   QString *error, int *skipped = nullptr);
+                                   QString *error, int *skipped = nullptr,
+                                   int *nextBoard = nullptr);
 
-    // The number the next counted board gets: one past the largest plain number of the boards.
-    static int nextBoardNumber(const QVector<BoardRecord> &records);
+    // A board number as the counter gives them (digits only, at most nine), or none.
+    static std::optional<int> plainNumber(const QString &board);
 };
 
 #endif // PRODUCTIONLOG_H

@@ -144,7 +144,7 @@ QVector<BatchFirmware::Key> ProductionPage::firmwareKeys() const
 {
     QVector<BatchFirmware::Key> keys;
     for (const TuningReport::Channel &c : projectChannels())
-        keys.append({c.channel, c.keyNumber, c.means, c.settings});
+        keys.append({c.channel, c.keyNumber, c.means, c.settings, tunedOf(c).noise});
     return keys;
 }
 
@@ -165,8 +165,7 @@ QStringList ProductionPage::batchConcerns() const
 bool ProductionPage::writeReport(const QString &path, QString *error) const
 {
     const BatchReport report(projectName ? projectName() : QString(), QDate::currentDate(),
-                             batchPage->sources(), batchPage->boards(), batchPage->statistics(),
-                             batchPage->firmware());
+                             batchPage->sources(), batchPage->statistics(), batchPage->firmware());
     return report.write(path, error);
 }
 
@@ -193,4 +192,16 @@ void ProductionPage::save(QSettings &ini) const { productionLimits.save(ini); }
 void ProductionPage::load(const QSettings &ini, QStringList *invalid)
 {
     productionLimits.load(ini, invalid);
+    // A limit set by hand on one side of a window that the tuned mean puts on the other: the
+    // file's limit is not taken.
+    for (const TuningReport::Channel &c : projectChannels()) {
+        const ChannelLimits limits = productionLimits.limitsOf(c.channel, tunedOf(c));
+        if (!ProductionLimits::isInverted(limits))
+            continue;
+        if (invalid)
+            *invalid << ProductionLimits::invertedText(c.channel, limits);
+        for (ProductionLimits::Limit limit :
+             {ProductionLimits::Limit::NoTouchLow, ProductionLimits::Limit::NoTouchHigh})
+            (void)productionLimits.setLimit(c.channel, limit, std::nullopt);
+    }
 }

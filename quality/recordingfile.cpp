@@ -255,7 +255,9 @@ bool RecordingFile::read(const QString &path, QVector<RecordedRecord> *records, 
         if (line.isEmpty() || line == head)
             continue;
         RecordedRecord r;
-        if (parseLine(line, &r))
+        // The recording's clock never goes back: a line earlier than the one before it is not
+        // where it was written, and its seconds would be counted twice.
+        if (parseLine(line, &r) && (records->isEmpty() || r.ms >= records->constLast().ms))
             records->append(r);
         else
             ++bad;

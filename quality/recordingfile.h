@@ -79,7 +79,8 @@ public:
     // intact record holds every channel's count, only one that failed its check may be cut short.
     static bool parseLine(const QByteArray &line, RecordedRecord *record);
     // Reads the file line by line: every record line, the other lines but the header (after a
-    // UTF-8 byte-order mark, if any) counted in skipped. False with the reason in error when it
+    // UTF-8 byte-order mark, if any) counted in skipped, and so is a line whose time is earlier
+    // than the record before it. False with the reason in error when it
     // cannot be read or is far larger than a recording.
     [[nodiscard]] static bool read(const QString &path, QVector<RecordedRecord> *records,
                                    int *skipped, QString *error);

@@ -1,14 +1,22 @@
 #include "production/batchfirmware.h"
 #include "production/batchstatistics.h"
+#include "production/batchview.h"
 #include "production/boardrecord.h"
 #include "production/boardrun.h"
+#include "production/histogramview.h"
+#include "production/limitseditor.h"
+#include "production/operatorview.h"
 #include "production/productionlimits.h"
+#include "production/productionline.h"
 #include "production/productionlog.h"
+#include "production/productionpage.h"
 #include "production/projectbatch.h"
 
 #include "tuningrig.h"
 
+#include <QComboBox>
 #include <QSettings>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -172,6 +180,21 @@ private slots:
         QCOMPARE(invalid.size(), 1);
         QVERIFY(invalid.first().startsWith(QStringLiteral("TK5 ")));
         QCOMPARE(loaded.limitsOf(5, kTuned), LimitRule().derive(kTuned));
+
+        // An inverted window and a key given twice are named and not taken; so is a limit typed
+        // against the other side of the tuned window. A quiet bench still leaves room for noise.
+        testsupport::writeBytes(dir.filePath("bad.ini"), "[Production]\nTK3\\noTouchLow=3000\n"
+                                                         "TK3\\noTouchHigh=1000\nTK4\\maxNoise="
+                                                         "20\nwindow=10\nTK4\\maxNoise=30\n");
+        invalid.clear();
+        loaded.load(QSettings(dir.filePath("bad.ini"), QSettings::IniFormat), &invalid);
+        QCOMPARE(invalid, (QStringList{"TK3 noTouchLow 3000 > noTouchHigh 1000",
+                                       "TK4 maxNoise 重复：20 / 30"}));
+        QCOMPARE(loaded.limitsOf(3, kTuned), (ChannelLimits{1800, 2200, 20, 150}));
+        QCOMPARE(loaded.limitsOf(4, kTuned), loaded.limitsOf(3, kTuned));
+        QVERIFY(!loaded.setLimit(3, ProductionLimits::Limit::NoTouchLow, 2201, kTuned));
+        QVERIFY(loaded.setLimit(3, ProductionLimits::Limit::NoTouchLow, 2200, kTuned));
+        QCOMPARE(LimitRule().derive({2000, 0, 300}).maxNoise, LimitRule::kMinNoiseLimit);
     }
 
     void logAppendsReopensAndRefusesWhatItCannotWrite()
@@ -209,7 +232,21 @@ private slots:
         QCOMPARE(records.at(1).time, failed.time);
         QVERIFY(!records.at(1).passed);
         QCOMPARE(records.at(2).figuresOf(3)->signal, std::optional<int>(310));
-        QCOMPARE(ProductionLog::nextBoardNumber(records), 5);
+
+        // A board named like the header's first column is a board; a line that cannot be read
+        // keeps its number from the counter.
+        QVERIFY(ProductionLog::append(path, board("board", true, 2000, 5, 300), {3}, &error));
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("7,2026-03-04 09:40:00,PASS,20\r\n");
+        file.close();
+        QVERIFY(ProductionLog::append(path, board("5", true, 2000, 5, 300), {3}, &error));
+        int next = 0;
+        QVERIFY(ProductionLog::read(path, &records, &error, &skipped, &next));
+        QCOMPARE(records.size(), 5);
+        QCOMPARE(records.at(3).board, QStringLiteral("board"));
+        QCOMPARE(records.at(4).board, QStringLiteral("5"));
+        QCOMPARE(skipped, 2);
+        QCOMPARE(next, 8);
 
         // Below a file no log can be made: nothing is pretended to be written.
         const QString blocked = path + QStringLiteral("/x.csv");
@@ -250,7 +287,7 @@ private slots:
         // The firmware carries the highest no-touch mean of the passed boards (2010), their
         // weakest signal (280, board 2) and the tuned water shift (+40): 2010, 2290, 2050. The
         // press offset is half the 280 swing: board 2 keeps 280 - 6 - 140 = 134 counts.
-        const BatchFirmware::Key key{3, 1, KeyMeans{2000, 2300, 2040}, KeySettings()};
+        const BatchFirmware::Key key{3, 1, KeyMeans{2000, 2300, 2040}, KeySettings(), std::nullopt};
         const QVector<BatchFirmware::Values> values = BatchFirmware::of(boards, {key});
         QCOMPARE(values.size(), 1);
         const BatchFirmware::Values &v = values.first();
@@ -280,8 +317,110 @@ private slots:
 
         // A batch without a passed board gives no values, and says so.
         QVERIFY(!BatchFirmware::concerns(BatchFirmware::of({boards.last()}, {key})).isEmpty());
+
+        // A project without its samples has no noise: its margins take the batch's largest (6,
+        // board 2), so that its own no-touch margin, found first, is the smallest.
+        tuned.passed = true;
+        const BatchFirmware::Values withProject =
+            BatchFirmware::of(QVector<BoardRecord>{tuned} + boards, {key}).first();
+        QCOMPARE(withProject.noTouch->board, QStringLiteral("bench"));
+        QCOMPARE(withProject.noTouch->counts, withProject.thresholds.releaseOffset - 6);
+        QCOMPARE(BatchFirmware::of({tuned}, {key}).first().missing, QStringLiteral("没有噪声数据"));
+    }
+
+    // The same log, twice by "今日记录" or by another spelling of its path, is one file of the
+    // batch; added again once it grew, it gives the boards it holds now.
+    void batchViewCountsEachFileOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kit.csv"));
+        QString error;
+        for (const char *number : {"1", "2", "3"})
+            QVERIFY(ProductionLog::append(path, board(number, true, 2000, 5, 300), {3}, &error));
+        BatchView view;
+        view.todayLog = [&] { return path; };
+        auto *today = view.findChild<QPushButton *>(QStringLiteral("todayLogBtn"));
+        today->click();
+        today->click();
+        QCOMPARE(view.boards().size(), 3);
+        QVERIFY(ProductionLog::append(path, board("4", false, 2000, 25, 300), {3}, &error));
+        view.addLogs({dir.path() + QStringLiteral("/./kit.csv")});
+        QCOMPARE(view.boards().size(), 4);
+        QCOMPARE(view.statistics().passed, 3);
+        QCOMPARE(view.sources(), QStringLiteral("kit.csv"));
+    }
+
+    // A shorted pad and a key nobody touched are defects of their boards, not the process: the
+    // statistics and the histogram set their figures apart; a board that failed within the
+    // process's spread still counts.
+    void histogramViewDrawsWhatTheStatisticsCounted()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kit.csv"));
+        BoardRecord shorted = board("3", false, 65535, 0, 0);
+        shorted.reasons = QStringList{"TK3 无触摸值 65535，高于上限 2300：焊盘短路"};
+        BoardRecord untouched = board("4", false, 2005, 5, 3);
+        untouched.reasons = QStringList{"TK3 未在 5 秒内触摸，信号 3，低于下限 150：无信号，焊盘"
+                                        "开路或未触摸"};
+        QString error;
+        for (const BoardRecord &b :
+             {board("1", true, 2000, 5, 300), board("2", false, 2020, 25, 290), shorted, untouched})
+            QVERIFY(ProductionLog::append(path, b, {3}, &error));
+        BatchView view;
+        view.addLogs({path});
+        const auto *histogram = view.findChild<HistogramView *>();
+        QCOMPARE(histogram->shownValues(), (QVector<int>{2000, 2020, 2005}));
+        view.findChild<QComboBox *>(QStringLiteral("batchFigureCBox"))->setCurrentIndex(2);
+        QCOMPARE(histogram->shownValues(), (QVector<int>{300, 290}));
+        QVERIFY(histogram->shownTitle().startsWith(QStringLiteral("TK3 信号")));
+        const ChannelStats &stats = view.statistics().channels.first();
+        QCOMPARE(stats.of(BoardFigure::NoTouch).setApart, 1);
+        QCOMPARE(stats.of(BoardFigure::Noise).values, (QVector<int>{5, 25, 5}));
+        QCOMPARE(stats.of(BoardFigure::Signal).setApart, 2);
+    }
+
+    // A window no board passes is not taken from the file nor from the editor, and one that the
+    // rule inverts afterwards stops the line before a board starts.
+    void productionPageRefusesAnInvertedWindow()
+    {
+        QTemporaryDir dir;
+        TuningRun tuning;
+        testsupport::FakeTuningLink link(tuning);
+        QStackedWidget pages;
+        ProductionPage page(link, testsupport::fastClock(), &pages, &pages);
+        page.projectName = [] { return QStringLiteral("kit"); };
+        page.projectFolder = [&] { return dir.path(); };
+        page.channels = [] {
+            return QVector<TuningReport::Channel>{{3, {}, 1, KeyMeans{2000, 2300, 2020}}};
+        };
+        testsupport::writeBytes(dir.filePath("kit.ini"), "[Production]\nTK3\\noTouchLow=2400\n");
+        QStringList invalid;
+        page.load(QSettings(dir.filePath("kit.ini"), QSettings::IniFormat), &invalid);
+        QCOMPARE(invalid, QStringList{"TK3 noTouchLow 2400 > noTouchHigh 2300"});
+        QCOMPARE(page.limitsOf(3).noTouchLow, std::optional<int>(1700));
+
+        page.open();
+        QTableWidgetItem *low =
+            page.limitsEditor().table()->item(0, LimitsEditor::kFirstLimitColumn);
+        low->setText(QStringLiteral("2301"));
+        low = page.limitsEditor().table()->item(0, LimitsEditor::kFirstLimitColumn);
+        QCOMPARE(low->text(), QStringLiteral("1700"));
+        const auto *note =
+            page.limitsEditor().findChild<QLabel *>(QStringLiteral("limitsNoteLabel"));
+        QVERIFY(note->text().contains(QStringLiteral("TK3 noTouchLow 2301 > noTouchHigh 2300")));
+        low->setText(QStringLiteral("2250"));
+        QCOMPARE(page.limits().limitSetByHand(3, ProductionLimits::Limit::NoTouchLow),
+                 std::optional<int>(2250));
+        LimitRule narrow;
+        narrow.windowPercent = 10;
+        QVERIFY(page.limits().setRule(narrow));
+        page.line().startBoard();
+        QCOMPARE(page.operatorView().verdict(), OperatorView::Verdict::Stopped);
+        QVERIFY(page.operatorView().statusText().contains(
+            QStringLiteral("TK3 noTouchLow 2250 > noTouchHigh 2200")));
+        QVERIFY(link.calls.isEmpty());
     }
 };
 
-QTEST_GUILESS_MAIN(TestProduction)
+QTEST_MAIN(TestProduction)
 #include "tst_production.moc"

@@ -108,13 +108,16 @@ private slots:
             QVERIFY(QFileInfo(app + "/BatchReport.pdf").size() > 0);
         }
 
-        // The tool closed between two boards: the log is read again and the count goes on.
+        // The tool closed between two boards: the log is read again and the count goes on, past
+        // a number typed ahead of it.
         closeWindow();
         openWindow();
+        window->findChild<QLineEdit *>(QStringLiteral("boardNumberEdit"))
+            ->setText(QString::number(kBoards + 2));
         QTest::keyClick(view, Qt::Key_Space);
         QVERIFY(waitUntil([&] { return boardDone(view); }, 60000));
         QCOMPARE(logged().size(), kBoards + 1);
-        QCOMPARE(logged().last().board, QString::number(kBoards + 1));
+        QCOMPARE(logged().last().board, QString::number(kBoards + 2));
 
         // Nobody touches the lit keys: each fails when its second is up.
         finger.stop();
@@ -122,6 +125,7 @@ private slots:
         QTest::keyClick(view, Qt::Key_Space);
         QVERIFY(waitUntil([&] { return boardDone(view); }, 60000));
         QCOMPARE(view->verdict(), OperatorView::Verdict::Fail);
+        QCOMPARE(logged().last().board, QString::number(kBoards + 3));
         const QStringList untouched = logged().last().reasons;
         QCOMPARE(untouched.size(), 2);
         for (const QString &reason : untouched)

@@ -822,6 +822,7 @@ private slots:
         text += "11,mark,untouched,TK3,0,,,,,,,,,,,,,,,,,,,,,,,,,\r\n"; // a mark names no key
         text += "11,mark,untouched,-,0" + counts + "\r\n";                // and holds no counts
         text += "12,verification,-,-,0" + counts + "\r\n";
+        text += "7,verification,-,-,0" + counts + "\r\n"; // earlier than the record before
         text += "15,verification,-,-,0,2000,20"; // the file ends within a line
         writeBytes(odd, text);
         QuietRig rig({0}, {0}, false);
@@ -833,7 +834,7 @@ private slots:
         player.setSpeed(RecordingPlayer::Speed::Fastest);
         player.open(dir.path());
         QTRY_VERIFY(player.atEnd());
-        QVERIFY(rig.logLines().contains(QStringLiteral("录制文件 odd_rec.csv：跳过 9 行")));
+        QVERIFY(rig.logLines().contains(QStringLiteral("录制文件 odd_rec.csv：跳过 10 行")));
         // The cut-short record reaches the preview's channels it holds, not the curves.
         QCOMPARE(rig.verification().plot().history(2), (QList<int>{2002, 2002}));
         QCOMPARE(rig.verification().plot().history(24), (QList<int>{2024, 2024}));

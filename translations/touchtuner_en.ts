@@ -187,6 +187,10 @@ Generate the application code anyway?</translation>
         <source>，</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>没有噪声数据</source>
+        <translation>No noise data</translation>
+    </message>
 </context>
 <context>
     <name>BatchReport</name>
@@ -341,16 +345,20 @@ threshold</translation>
         <translation>Worst water margin</translation>
     </message>
     <message>
-        <source>统计只计各板的测量值；标准差按样本（n−1）计算。Cpk：均值到最近限值的距离除以三倍标准差（无触摸值按上下限，噪声按上限，信号按下限），低于 1.33 的行标为黄色。批次固件值只取合格板：不触摸均值取批次最高值，使任何板上电时计数都不高出基线一个按下偏移；触摸均值为它加上批次最弱板的信号，按下位置因而是最小摆幅的份额；防水均值加上批次最大的防水偏移（没有时用调试工程的）。余量在每块板上按其整个噪声（峰峰值）计算：触摸为信号减噪声减按下偏移，不触摸为释放偏移减噪声，防水为释放偏移减防水偏移再减噪声；括号内为占摆幅的百分比及所在的板。</source>
-        <translation>The statistics count each board&apos;s measured figures; the standard deviation is that of a sample (n−1). Cpk: the distance from the mean to the nearest limit over three standard deviations (the no-touch mean against both limits, the noise against its maximum, the signal against its minimum); rows below 1.33 are marked yellow. The firmware values count the passed boards only: the no-touch mean is the highest of the batch, so that no board starts with its count a press offset above its base; the touch mean adds the weakest board&apos;s signal to it, so that the press position is a share of the smallest swing; the water mean adds the largest water shift of the batch (the tuned project&apos;s where there is none). Each margin is taken on every board with its whole noise (peak to peak): touch is the signal less the noise less the press offset, no touch is the release offset less the noise, water is the release offset less the water shift less the noise; in brackets its share of the swing and the board it was found on.</translation>
-    </message>
-    <message>
         <source>各通道分布</source>
         <translation>Distribution per channel</translation>
     </message>
     <message>
         <source>TK%1 %2（Cpk %3）</source>
         <translation>TK%1 %2 (Cpk %3)</translation>
+    </message>
+    <message>
+        <source>另列</source>
+        <translation>Set apart</translation>
+    </message>
+    <message>
+        <source>统计计入每块板的测量值，合格与否，使造成不合格的散布也反映在 Cpk 中；只有焊盘短路、开路的通道的各值和未触摸或无信号的按键的信号不计入（“另列”列为其板数），它们是板的缺陷，不是过程的散布，并已列在不合格原因中。标准差按样本（n−1）计算。Cpk：均值到最近限值的距离除以三倍标准差（无触摸值按上下限，噪声按上限，信号按下限），低于 1.33 的行标为黄色。批次固件值只取合格板：不触摸均值取批次最高值，使任何板上电时计数都不高出基线一个按下偏移；触摸均值为它加上批次最弱板的信号，按下位置因而是最小摆幅的份额；防水均值加上批次最大的防水偏移（没有时用调试工程的）。余量在每块板上按其整个噪声（峰峰值）计算：触摸为信号减噪声减按下偏移，不触摸为释放偏移减噪声，防水为释放偏移减防水偏移再减噪声；没有噪声的板（没有采样文件的调试工程）按批次最大的噪声计算（没有时用调试工程的）；括号内为占摆幅的百分比及所在的板。</source>
+        <translation>The statistics count every board&apos;s measured figures, passed or failed, so that a spread that fails boards shows in the Cpk; only the figures of a pad shorted or open and the signal of a key not touched or without signal are left out (the column &quot;Set apart&quot; counts those boards): they are defects of the board, not the spread of the process, and are listed among the failures. The standard deviation is that of a sample (n−1). Cpk: the distance from the mean to the nearest limit over three standard deviations (the no-touch mean against both limits, the noise against its maximum, the signal against its minimum); rows below 1.33 are marked yellow. The firmware values count the passed boards only: the no-touch mean is the highest of the batch, so that no board starts with its count a press offset above its base; the touch mean adds the weakest board&apos;s signal to it, so that the press position is a share of the smallest swing; the water mean adds the largest water shift of the batch (the tuned project&apos;s where there is none). Each margin is taken on every board with its whole noise (peak to peak): touch is the signal less the noise less the press offset, no touch is the release offset less the noise, water is the release offset less the water shift less the noise; a board without a noise of its own (a tuned project without its samples file) is taken at the largest noise of the batch (the tuned project&apos;s where there is none); in brackets its share of the swing and the board it was found on.</translation>
     </message>
 </context>
 <context>
@@ -494,6 +502,18 @@ threshold</translation>
     <message>
         <source>TK%1 %2（Cpk %3）</source>
         <translation>TK%1 %2 (Cpk %3)</translation>
+    </message>
+    <message>
+        <source>另列</source>
+        <translation>Set apart</translation>
+    </message>
+    <message>
+        <source>不计入统计的板：焊盘短路或开路的通道，未触摸或无信号的按键的信号</source>
+        <translation>Boards not counted: channels with a pad shorted or open, the signal of keys not touched or without signal</translation>
+    </message>
+    <message>
+        <source>统计计入全部板；焊盘短路、开路和未触摸的值另列</source>
+        <translation>All boards counted; values of shorted or open pads and untouched keys set apart</translation>
     </message>
 </context>
 <context>
@@ -1606,6 +1626,22 @@ median/max (ms)</translation>
         <source>没有无触摸值限值（需先调试或手动设定）：%1</source>
         <translation>No no-touch limits (tune first or set them by hand): %1</translation>
     </message>
+    <message>
+        <source>无触摸值下限高于上限，任何板都不能通过：%1</source>
+        <translation>No-touch lower limit above the upper one, no board can pass: %1</translation>
+    </message>
+    <message>
+        <source>未采用：无触摸值下限不能高于上限（%1）</source>
+        <translation>Not taken: the no-touch lower limit cannot be above the upper one (%1)</translation>
+    </message>
+    <message>
+        <source>未采用：“%1”不是 0 到 65535 的整数</source>
+        <translation>Not taken: &quot;%1&quot; is no whole number from 0 to 65535</translation>
+    </message>
+    <message>
+        <source>以下通道保留原限值，否则无触摸值下限会高于上限：%1</source>
+        <translation>These channels keep their limit, or their no-touch lower limit would be above the upper one: %1</translation>
+    </message>
 </context>
 <context>
     <name>LiveChart</name>
@@ -2570,6 +2606,13 @@ thr.</translation>
     </message>
 </context>
 <context>
+    <name>ProductionLimits</name>
+    <message>
+        <source>%1 重复：%2</source>
+        <translation>%1 given twice: %2</translation>
+    </message>
+</context>
+<context>
     <name>ProductionLine</name>
     <message>
         <source>板 %1：请触摸按键 %2（TK%3）</source>
@@ -2634,6 +2677,14 @@ thr.</translation>
         <translation>%1
 
 The line stops: no board is tested until the log can be written.</translation>
+    </message>
+    <message>
+        <source>（%1 行无法读取）</source>
+        <translation> (%1 lines unreadable)</translation>
+    </message>
+    <message>
+        <source>以下按键的无触摸值下限高于上限，请在量产限值页改正：%1</source>
+        <translation>The no-touch lower limit of these keys is above the upper one, correct it on the production limits page: %1</translation>
     </message>
 </context>
 <context>
