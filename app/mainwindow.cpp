@@ -62,6 +62,7 @@ MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
     wpChboxTimeOut();
 
     arrangeWindow();
+    projectKeeper->takeBaseline();
 }
 
 void MainWindow::arrangeWindow()
@@ -108,7 +109,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     tuning->recording().stop();
     // A replay into a scratch project gives the project's own results back first.
     tuning->replay().close();
-    (void)saveProjectFile();
+    saveProjectOnClose();
     event->accept();
 }
 

@@ -16,6 +16,7 @@
 #include "link/debuggerlink.h"
 #include "link/pacing.h"
 #include "project/projectfile.h"
+#include "project/projectkeeper.h"
 #include "project/settingspage.h"
 #include "project/stackedpinmap.h"
 #include "project/toolpaths.h"
@@ -233,6 +234,8 @@ private:
     // Saves the project file and the samples beside it; a file that cannot be written is
     // reported.
     bool saveProjectFile();
+    // Saves at close unless the session opened and changed nothing.
+    void saveProjectOnClose();
     QString samplesFilePath() const;
     // A dated copy of the project and its samples beside it, before results are replaced; the
     // copy's file name, or empty after its failure was reported.
@@ -241,6 +244,8 @@ private:
     QTimer *wpChboxTimer = nullptr;
     std::unique_ptr<SettingsPage> settingsPage;
     std::unique_ptr<ProjectFile> projectFile;
+    // Keeps a project file this session did not open from being saved over.
+    std::unique_ptr<ProjectKeeper> projectKeeper;
     std::unique_ptr<Workspace> workspace;
 
     // Tuning: the run in progress, and the session that owns the chart, the results, the

@@ -19,7 +19,7 @@ void MainWindow::setUpFirmwareGeneration()
         return tuning->writeReport(path, settingsPage->projectName(),
                                    ui->mcuTypeCBox->currentText(), &error);
     };
-    appProject->keyConcerns = [this] { return tuning->keyConcerns(); };
+    appProject->keyConcerns = [this] { return tuning->concerns(); };
     appProject->keySettings = [this](int channel) { return tuning->keySettings().at(channel); };
     appProject->log = [this](const QString &line) { ui->plainTextEdit->appendPlainText(line); };
     // A child of the window, so build scripts still running stay owned until the window goes.

@@ -50,7 +50,8 @@ void MainWindow::setUpProduction()
     connect(production.get(), &ProductionPage::generateRequested, this, [this] {
         AppProject::Source source;
         source.meansOf = [this](int channel) { return production->batchMeans(channel); };
-        source.concerns = [this] { return production->batchConcerns(); };
+        // The tuned project's concerns hold for a firmware from the batch as well.
+        source.concerns = [this] { return tuning->concerns() + production->batchConcerns(); };
         source.writeReport = [this](const QString &path) {
             QString error;
             return production->writeReport(path, &error);

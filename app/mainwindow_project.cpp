@@ -5,6 +5,7 @@
 #include "app/recentprojectsmenu.h"
 #include "project/keynumbercheck.h"
 #include "project/packagewidget.h"
+#include "project/projectkeeper.h"
 #include "project/sliderpanel.h"
 #include "project/writefailure.h"
 #include "quality/samplesfile.h"
@@ -46,11 +47,13 @@ void MainWindow::setUpProjectSettings()
     ui->gridLayout_3->addWidget(sliderPanel, 1, 0, 1, 3);
     ui->gridLayout_3->addWidget(ui->widget, 2, 0, 1, 3);
     projectFile = std::make_unique<ProjectFile>(*settingsPage);
+    projectKeeper = std::make_unique<ProjectKeeper>(*projectFile);
     workspace =
         std::make_unique<Workspace>(this, ui->proPathLineEdit, ui->proNameLineEdit, *projectFile);
     // The loaded rows are the results now: each channel is found again in its own row, and
     // samples measured for the previous project no longer belong to any row.
     workspace->projectLoaded = [this] {
+        projectKeeper->adopt(settingsPage->projectFilePath());
         recentProjects->remember(settingsPage->projectFilePath());
         tuning->adoptLoadedResults(samplesFilePath());
         // Told once here; generation refuses such a project until it is mended.
@@ -66,17 +69,35 @@ QString MainWindow::samplesFilePath() const
 
 bool MainWindow::saveProjectFile()
 {
-    if (!projectFile->save()) {
-        warnWriteFailed(this, settingsPage->projectFilePath());
+    const QString path = settingsPage->projectFilePath();
+    const ProjectKeeper::Kept kept =
+        projectKeeper->keepBeforeSaving(path, samplesFilePath(), QDateTime::currentDateTime());
+    if (!kept.ok) {
+        warnWriteFailed(this, kept.failedPath);
         return false;
     }
+    if (!kept.projectCopy.isEmpty())
+        ui->plainTextEdit->appendPlainText(ProjectKeeper::keptText(kept));
+    if (!projectFile->save()) {
+        warnWriteFailed(this, path);
+        return false;
+    }
+    projectKeeper->adopt(path);
     QString error;
     if (!tuning->saveSamples(samplesFilePath(), &error)) {
         warnWriteFailed(this, samplesFilePath());
         return false;
     }
-    recentProjects->remember(settingsPage->projectFilePath());
+    recentProjects->remember(path);
     return true;
+}
+
+void MainWindow::saveProjectOnClose()
+{
+    // A session that opened nothing and changed nothing leaves the project files as they are:
+    // the start-up defaults name the last session's project, which they must not replace.
+    if (projectKeeper->hasChanges(!tuning->samples().isEmpty()))
+        (void)saveProjectFile();
 }
 
 QString MainWindow::saveResultsSnapshot()

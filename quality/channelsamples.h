@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QVector>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -132,6 +133,11 @@ public:
         return chip::isChannel(channel) ? channels[channel] : none;
     }
     void clear() { channels = {}; }
+    bool isEmpty() const
+    {
+        return std::all_of(channels.begin(), channels.end(),
+                           [](const ChannelSamples &c) { return c.isEmpty(); });
+    }
 
 private:
     std::array<ChannelSamples, chip::kChannelCount> channels;

@@ -281,6 +281,10 @@ bool TuningReport::write(const QString &path, QString *error) const
                         .arg(counts[int(KeyVerdict::Caution)])
                         .arg(counts[int(KeyVerdict::Fail)])
                         .arg(incomplete));
+        page.paragraph(concerns.isEmpty()
+                           ? tr("未通过或需注意：无")
+                           : tr("未通过或需注意：%1").arg(concerns.join(tr("；"))),
+                       3);
         drawTables(painter, page, channels, qualities);
         drawRules(painter, page);
         drawPlots(painter, page, channels, qualities);

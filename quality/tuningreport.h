@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <functional>
@@ -46,6 +47,9 @@ public:
     // A page that another part of the tool adds after the report's own, from a fresh page on.
     using Page = std::function<void(QPainter &painter, ReportPage &page)>;
     void addPage(const Page &page) { pages.append(page); }
+    // Everything that failed or needs attention, as the user is asked about it before a firmware
+    // is generated; listed under the heading.
+    void setConcerns(const QStringList &list) { concerns = list; }
 
     // Writes the whole report to path or leaves the path as it was; the reason of a failure goes
     // to error.
@@ -57,6 +61,7 @@ private:
     QDate date;
     QVector<Channel> channels;
     QVector<Page> pages;
+    QStringList concerns;
 };
 
 #endif // TUNINGREPORT_H

@@ -637,6 +637,66 @@ private slots:
         QVERIFY(!linesOf(path).contains(QStringLiteral("[Sliders]")));
     }
 
+    // The start-up defaults name the last session's project: a session that opened and changed
+    // nothing leaves it and its samples as they were, and a session that saves over it without
+    // having opened it keeps the old files under a dated name and says so.
+    void closeKeepsAProjectTheSessionDidNotOpen()
+    {
+        QDir folder(QCoreApplication::applicationDirPath() + "/app_Project");
+        for (const QString &old : folder.entryList({"touchProName*"}, QDir::Files))
+            QVERIFY(folder.remove(old));
+        const QString path = folder.filePath("touchProName.ini");
+        const QString samples = folder.filePath("touchProName_samples.csv");
+        std::array<int, 25> inUse{};
+        std::array<int, 25> keys{};
+        inUse[3] = 1;
+        keys[3] = 1;
+        {
+            MainWindow tuned(testsupport::fastClock());
+            SettingsWidgets w = widgetsOf(tuned);
+            QCOMPARE(QFileInfo(w.proPathLineEdit->text() + "/" + w.proNameLineEdit->text() +
+                               ".ini"),
+                     QFileInfo(path));
+            w.packages[0]->applyLoadedMap(inUse, keys);
+            setRow(w.tableWidget, 0, {"TK3", "2010", "2190", "2015", "3", "1"});
+            QVERIFY(tuned.close());
+        }
+        QVERIFY(writeFile(samples, "TK3,notouch,1,2\r\n"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray tunedBytes = file.readAll();
+        file.close();
+        QVERIFY(tunedBytes.contains("TK3:2010"));
+        for (int restart = 0; restart < 2; ++restart) {
+            MainWindow idle(testsupport::fastClock());
+            // The pollers of the key count and the wake boxes, as a session left open runs them.
+            if (restart) {
+                QVERIFY(QMetaObject::invokeMethod(&idle, "keyTimerOut"));
+                QVERIFY(QMetaObject::invokeMethod(&idle, "wpChboxTimeOut"));
+            }
+            QVERIFY(idle.close());
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), tunedBytes);
+        file.close();
+        QCOMPARE(QFileInfo(samples).size(), qint64(17));
+        QCOMPARE(folder.entryList({"touchProName*"}, QDir::Files).size(), 2);
+
+        MainWindow other(testsupport::fastClock());
+        widgetsOf(other).lineEdit->setText(QStringLiteral("120"));
+        QVERIFY(other.close());
+        const QStringList copies = folder.entryList({"touchProName_2*"}, QDir::Files);
+        QCOMPARE(copies.size(), 2);
+        const QString copy = folder.filePath(copies.filter(".ini").value(0));
+        QFile kept(copy);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), tunedBytes);
+        QVERIFY(other.findChild<QPlainTextEdit *>("plainTextEdit")
+                    ->toPlainText()
+                    .contains(QDir::toNativeSeparators(copy)));
+        QCOMPARE(QSettings(path, QSettings::IniFormat).value("4/1").toString(), QString("120"));
+    }
+
     // A project file that cannot be written is named in a box; no half file is left.
     void unwritableProjectFileIsReported()
     {

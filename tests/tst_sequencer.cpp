@@ -1,6 +1,7 @@
 // The no-touch/touch sequencer through the tuning session on plain widgets, with a link that
 // records what is asked of the board.
 #include "modalhelper.h"
+#include "quality/sliderreportpage.h"
 #include "tuningrig.h"
 #include "uiscript.h"
 
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QtCharts/QLineSeries>
+#include <QProcess>
 #include <QtTest>
 
 #include <numeric>
@@ -301,6 +303,40 @@ private slots:
         QCOMPARE(rig.session->keyConcerns(),
                  (QStringList{"TK0：信号 0 不为正、触摸最小值 2000 未超过按下阈值 65535",
                               "TK3：信噪比 6.9:1 低于 10:1"}));
+        // The one list asked before every generation and printed under the report's heading:
+        // the keys, then a slider whose swipe test was not passed (one untested or passed is no
+        // concern), then what the other parts add.
+        SwipeJudgement failed;
+        failed.linearity = 12.8;
+        failed.verdict = KeyVerdict::Fail;
+        SwipeJudgement passed;
+        passed.verdict = KeyVerdict::Pass;
+        rig.session->reportSliders = [&] {
+            QVector<SliderReportPage::Slider> sliders(3);
+            sliders[0].name = QStringLiteral("S1");
+            sliders[0].swipe = failed;
+            sliders[1].name = QStringLiteral("S2");
+            sliders[2].name = QStringLiteral("W1");
+            sliders[2].swipe = passed;
+            return sliders;
+        };
+        rig.session->addConcerns([] { return QStringList{QStringLiteral("误触发测试：TK6")}; });
+        const QStringList all = rig.session->concerns();
+        QCOMPARE(all.mid(0, 2), rig.session->keyConcerns());
+        QCOMPARE(all.size(), 4);
+        QVERIFY2(all.at(2).startsWith(QStringLiteral("S1：滑动测试不合格：")) &&
+                     all.at(2).endsWith(QStringLiteral("线性度 12.8% 超过 8%")),
+                 qPrintable(all.at(2)));
+        QCOMPARE(all.at(3), QStringLiteral("误触发测试：TK6"));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        QVERIFY(rig.session->writeReport(pdf, QStringLiteral("p"), QStringLiteral("SOP28"), nullptr));
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(60000));
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput())
+                    .simplified()
+                    .contains(QStringLiteral("未通过或需注意：TK0：信号 0 不为正")));
     }
 
     // A finger on TK3 moves TK4 by 300, twice its margin: the log, TK4's row and the question

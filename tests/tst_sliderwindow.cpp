@@ -114,8 +114,13 @@ private slots:
         QTemporaryDir dir;
         windowWidget<QLineEdit>(window, "proPathLineEdit")->setText(dir.path());
         boxes.clear();
+        // A swipe the machine's pace made less than 合格 is asked about before generating.
+        const bool swipePassed = log->toPlainText().contains(
+            QRegularExpression(QStringLiteral("S1 滑动测试：[^\n]*，合格")));
+        boxes.queueButtons({QStringLiteral("仍然生成")});
         windowWidget<QPushButton>(window, "createAppPro_btn")->click();
         QVERIFY(boxes.texts().contains(QStringLiteral("生成应用代码完成！")));
+        QCOMPARE(boxes.texts().filter(QStringLiteral("S1：滑动测试")).size(), swipePassed ? 0 : 1);
         const QStringList folders =
             QDir(dir.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(folders.size(), 1);

@@ -938,6 +938,10 @@ No file was rewritten and the build script was not run. Move the tool to a folde
         <source>评估录制文件与误触发测试</source>
         <translation>Evaluate recordings, false-touch test</translation>
     </message>
+    <message>
+        <source>误触发测试：</source>
+        <translation>False-touch test: </translation>
+    </message>
 </context>
 <context>
     <name>EvaluationReport</name>
@@ -2761,6 +2765,13 @@ The line stops: no board is tested until the log can be written.</translation>
     </message>
 </context>
 <context>
+    <name>ProjectKeeper</name>
+    <message>
+        <source>工程文件已存在，且不是本次打开的工程：原文件已另存为 %1</source>
+        <translation>The project file exists and is not the project opened in this session: the old file was kept as %1</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>提示</source>
@@ -3814,6 +3825,18 @@ Fail: no positive signal, SNR below 5:1, touch minimum not above the press thres
         <source>已测通道 %1 个：合格 %2，注意 %3，不合格 %4，数据不全 %5</source>
         <translation>%1 channels tested: %2 pass, %3 caution, %4 fail, %5 incomplete data</translation>
     </message>
+    <message>
+        <source>未通过或需注意：无</source>
+        <translation>Failed or needing attention: none</translation>
+    </message>
+    <message>
+        <source>未通过或需注意：%1</source>
+        <translation>Failed or needing attention: %1</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>TuningSession</name>
@@ -3888,6 +3911,10 @@ Fail: no positive signal, SNR below 5:1, touch minimum not above the press thres
     <message>
         <source>%1（%2）</source>
         <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1：滑动测试%2：%3</source>
+        <translation>%1: swipe test %2: %3</translation>
     </message>
 </context>
 <context>

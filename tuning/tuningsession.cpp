@@ -409,10 +409,27 @@ QStringList TuningSession::keyConcerns() const
     return concerns;
 }
 
+QStringList TuningSession::concerns() const
+{
+    QStringList list = keyConcerns();
+    if (reportSliders) {
+        for (const SliderReportPage::Slider &slider : reportSliders()) {
+            if (slider.swipe && slider.swipe->verdict && *slider.swipe->verdict != KeyVerdict::Pass)
+                list << tr("%1：滑动测试%2：%3")
+                            .arg(slider.name, slider.swipe->verdictText(),
+                                 slider.swipe->reasons().join(tr("、")));
+        }
+    }
+    for (const auto &more : concernSources)
+        list << more();
+    return list;
+}
+
 bool TuningSession::writeReport(const QString &path, const QString &projectName,
                                 const QString &packageText, QString *error) const
 {
     TuningReport report(projectName, packageText, QDate::currentDate(), reportChannels());
+    report.setConcerns(concerns());
     // A page for each slider and wheel after the keys', before the other parts' pages.
     if (reportSliders) {
         for (const SliderReportPage::Slider &slider : reportSliders())

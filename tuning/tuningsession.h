@@ -141,6 +141,12 @@ public:
     // its neighbours' touches), with its reasons and their figures: "TK0：信噪比 0.0:1 低于 5:1",
     // in channel order.
     QStringList keyConcerns() const;
+    // Everything that failed or needs attention, the one list the user is asked about before
+    // any firmware is generated and that heads the report: the keys (their coupling too), each
+    // slider's swipe test that was not 合格, and what the other parts add (a false-touch run).
+    QStringList concerns() const;
+    // Adds its concerns to concerns() from now on.
+    void addConcerns(const std::function<QStringList()> &more) { concernSources.append(more); }
     // Adds its pages to every report written from now on (an evaluation, a false-touch run).
     void addReportPages(const std::function<void(TuningReport &report)> &pages)
     {
@@ -278,6 +284,7 @@ private:
     // The channel whose measured curves the chart shows; -1 for none.
     int curvesChannel = -1;
     QVector<std::function<void(TuningReport &)>> reportPages;
+    QVector<std::function<QStringList()>> concernSources;
 };
 
 #endif // TUNINGSESSION_H

@@ -1,0 +1,76 @@
+#include "project/projectkeeper.h"
+
+#include "project/projectfile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+ProjectKeeper::ProjectKeeper(const ProjectFile &projectFile) : projectFile(projectFile) {}
+
+QByteArray ProjectKeeper::currentBytes() const
+{
+    QTemporaryDir scratch;
+    const QString path = scratch.filePath(QStringLiteral("project.ini"));
+    if (!scratch.isValid() || !projectFile.saveAs(path))
+        return QByteArray();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void ProjectKeeper::takeBaseline() { baseline = currentBytes(); }
+
+void ProjectKeeper::adopt(const QString &filePath)
+{
+    adopted = QFileInfo(filePath).absoluteFilePath();
+}
+
+bool ProjectKeeper::hasChanges(bool hasSamples) const
+{
+    if (!adopted.isEmpty() || hasSamples)
+        return true;
+    // Without a scratch folder nothing can be compared: saving is the safe side, since a save
+    // over a file of another session keeps that file first.
+    const QByteArray now = currentBytes();
+    return now.isEmpty() || baseline.isEmpty() || now != baseline;
+}
+
+ProjectKeeper::Kept ProjectKeeper::keepBeforeSaving(const QString &filePath,
+                                                    const QString &samplesPath,
+                                                    const QDateTime &now) const
+{
+    Kept kept;
+    const QFileInfo project(filePath);
+    if (!project.exists() || project.absoluteFilePath() == adopted)
+        return kept;
+    // The samples file is named after the project: "<name>" and its own ending.
+    const QString name = project.completeBaseName();
+    const QFileInfo samples(samplesPath);
+    const QString dated = ProjectFile::snapshotName(name, now);
+    const QDir folder = project.absoluteDir();
+    const QString projectCopy = folder.filePath(dated + QLatin1Char('.') + project.suffix());
+    const QString samplesCopy =
+        samples.dir().filePath(dated + samples.fileName().mid(name.size()));
+    if (!QFile::copy(project.absoluteFilePath(), projectCopy)) {
+        kept.ok = false;
+        kept.failedPath = projectCopy;
+        return kept;
+    }
+    if (samples.exists() && samples.fileName().startsWith(name) &&
+        !QFile::copy(samples.absoluteFilePath(), samplesCopy)) {
+        QFile::remove(projectCopy);
+        kept.ok = false;
+        kept.failedPath = samplesCopy;
+        return kept;
+    }
+    kept.projectCopy = projectCopy;
+    return kept;
+}
+
+QString ProjectKeeper::keptText(const Kept &kept)
+{
+    return tr("工程文件已存在，且不是本次打开的工程：原文件已另存为 %1")
+        .arg(QDir::toNativeSeparators(kept.projectCopy));
+}
