@@ -1,10 +1,15 @@
 // The link's traffic kept in memory, and the diagnostics bundle that carries it with the session.
+#include "diagnostics/diagnosticsbundle.h"
 #include "link/debuggerlink.h"
 #include "sim/simboard.h"
 
 #include "testsupport.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
+
+using testsupport::readBytes;
+using testsupport::writeBytes;
 
 namespace
 {
@@ -60,6 +65,33 @@ private slots:
             QCOMPARE(kept[i].source, TrafficSource::Drain);
             QCOMPARE(numberOf(kept[i]), kReports - LinkTraffic::kCapacity + i);
         }
+    }
+
+    void failedWriteLeavesTheFolderAsItWas()
+    {
+        // A recording that goes away while the zip is written: libzip fails as it reads it.
+        QTemporaryDir dir;
+        const QString target = dir.filePath("bundle.zip");
+        const QString recording = dir.filePath("rec.csv");
+        writeBytes(target, "earlier");
+        writeBytes(recording, "0123456789");
+        DiagnosticsBundle bundle;
+        bundle.addFile(QStringLiteral("recording/rec.csv"), recording, 10);
+        bundle.addMade(QStringLiteral("traffic.txt"), [&] {
+            QFile::remove(recording);
+            return QByteArray("traffic");
+        });
+        QString error;
+        QVERIFY(!bundle.write(target, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readBytes(target), QByteArray("earlier"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"bundle.zip"});
+        // A folder that cannot be written, for root as well: a path below a regular file.
+        DiagnosticsBundle small;
+        small.add(QStringLiteral("log.txt"), "log");
+        error.clear();
+        QVERIFY(!small.write(dir.filePath("bundle.zip/inner.zip"), &error));
+        QVERIFY(!error.isEmpty());
     }
 };
 
