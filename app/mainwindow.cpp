@@ -1,10 +1,12 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/diagnosticsmenu.h"
 #include "app/evaluationmenu.h"
 #include "app/languagemenu.h"
 #include "app/layoutfitter.h"
 #include "app/recentprojectsmenu.h"
+#include "app/uilanguage.h"
 #include "app/windowlayout.h"
 #include "chip/chip.h"
 #include "production/productionpage.h"
@@ -40,6 +42,7 @@ MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
         ui->verticalLayout_2, recentProjects->button(), *tuning, ui->plainTextEdit,
         boardPacing.falseTouchMinuteMs, [this] { return exportFolder(); },
         [this] { return settingsPage->projectName(); }, this);
+    setUpDiagnostics();
 
     ui->lowRBtn->setChecked(true);
     tuning->chart().fillValueCombos();
@@ -63,6 +66,19 @@ MainWindow::MainWindow(const Pacing &pacing, QWidget *parent)
 
     arrangeWindow();
     projectKeeper->takeBaseline();
+}
+
+void MainWindow::setUpDiagnostics()
+{
+    DiagnosticsMenu::Sources sources;
+    sources.link = debuggerLink;
+    sources.session = tuning.get();
+    sources.projectFile = projectFile.get();
+    sources.projectName = [this] { return settingsPage->projectName(); };
+    sources.folder = [this] { return exportFolder(); };
+    sources.settingsFile = UiLanguage::settingsFile();
+    sources.log = ui->plainTextEdit;
+    diagnosticsMenu = new DiagnosticsMenu(ui->verticalLayout_2, ui->languageBtn, sources, this);
 }
 
 void MainWindow::arrangeWindow()
@@ -93,6 +109,8 @@ MainWindow::~MainWindow()
 {
     // The production page lets go of the form's stack before the form goes.
     production.reset();
+    // A bundle being written is finished first; the menu reads the link and the session.
+    delete diagnosticsMenu;
     // The link stops its readers and closes the board before the companions and the form go.
     delete debuggerLink;
     // The evaluation and the false-touch run hold the session: they go before it.

@@ -41,6 +41,7 @@ class ProductionPage;
 class LayoutFitter;
 class RecentProjectsMenu;
 class EvaluationMenu;
+class DiagnosticsMenu;
 class WindowLayout;
 class SamplingStarter;
 
@@ -206,6 +207,9 @@ private:
     RecentProjectsMenu *recentProjects = nullptr;
     // "评估录制文件…" and "误触发测试" in the side menu.
     EvaluationMenu *evaluationMenu = nullptr;
+    // "导出诊断包…" in the side menu.
+    DiagnosticsMenu *diagnosticsMenu = nullptr;
+    void setUpDiagnostics();
     LayoutFitter *layoutFitter = nullptr;
     WindowLayout *windowLayout = nullptr;
     // Shares the window's room among its pages and fits it to the screen.

@@ -40,6 +40,8 @@ UiLanguage::Language UiLanguage::saved()
                                                                           : Language::Chinese;
 }
 
+QString UiLanguage::settingsFile() { return userSettings().fileName(); }
+
 void UiLanguage::save(Language language)
 {
     QSettings settings = userSettings();

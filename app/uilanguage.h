@@ -29,6 +29,8 @@ public:
     // The language chosen last in the side menu; Chinese when none was.
     static Language saved();
     static void save(Language language);
+    // The user's settings file, where the choice is kept (it may not exist yet).
+    static QString settingsFile();
 
 private:
     // Where Qt's own translations are looked for: beside the executable (the Windows folder),

@@ -8,8 +8,8 @@ cmake_minimum_required(VERSION 3.16)
 string(REPLACE "," ";" sources "${SOURCES}")
 string(REPLACE "," ";" folders "${FOLDERS}")
 string(REPLACE "," ";" modules "${QT_MODULES}")
-set(ours app charts chip cmake codegen compat link packaging production project quality resources sim
-    templates tests tuning)
+set(ours app charts chip cmake codegen compat diagnostics link packaging production project quality
+    resources sim templates tests tuning)
 set(faults "")
 foreach(source IN LISTS sources)
     if(NOT source MATCHES "\\.(h|c|cpp)$")

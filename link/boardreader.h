@@ -2,6 +2,7 @@
 #define BOARDREADER_H
 
 #include "link/encodedecode.h"
+#include "link/linktraffic.h"
 #include "link/readergate.h"
 #include "link/reportparser.h"
 #include "link/syncedthread.h"
@@ -33,7 +34,8 @@ public:
     virtual bool parseReport(const unsigned char *report, int received) = 0;
 
 protected:
-    explicit BoardReader(QObject *parent);
+    // Every report read goes into traffic, when given, as read by source.
+    BoardReader(LinkTraffic *traffic, TrafficSource source, QObject *parent);
     // One read per arming until a stop is requested. dropBacklog first empties the queue of
     // reports, so the result is the board's state now rather than a backlog.
     void readLoop(int timeoutMs, bool dropBacklog);
@@ -42,6 +44,14 @@ protected:
     BoardReport classify(const unsigned char *report, int received, QByteArray *record);
 
 private:
+    void keep(TrafficVerdict verdict, const unsigned char *report, int received)
+    {
+        if (traffic)
+            traffic->add(source, verdict, report, received);
+    }
+
+    LinkTraffic *const traffic;
+    const TrafficSource source;
     EncodeDecode *codec;
     DecoderState decoder;
     ReaderGate gate;

@@ -1,6 +1,7 @@
 #include "link/checkthread.h"
 
-CheckThread::CheckThread(int timeoutMs, QObject *parent) : BoardReader(parent), timeoutMs(timeoutMs)
+CheckThread::CheckThread(int timeoutMs, LinkTraffic *traffic, QObject *parent)
+    : BoardReader(traffic, TrafficSource::VerificationReader, parent), timeoutMs(timeoutMs)
 {
 }
 

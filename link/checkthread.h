@@ -16,7 +16,9 @@ class CheckThread : public BoardReader
 
 public:
     // An armed read that receives nothing for timeoutMs reports a time-out.
-    explicit CheckThread(int timeoutMs = Pacing().checkReadTimeoutMs, QObject *parent = nullptr);
+    // Every report it reads goes into traffic when given.
+    explicit CheckThread(int timeoutMs = Pacing().checkReadTimeoutMs,
+                         LinkTraffic *traffic = nullptr, QObject *parent = nullptr);
 
     bool parseReport(const unsigned char *report, int received) override;
 

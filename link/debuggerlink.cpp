@@ -16,9 +16,9 @@
 
 DebuggerLink::DebuggerLink(const Pacing &pacing, QObject *parent)
     : QObject(parent), pacing(pacing), codec(std::make_unique<EncodeDecode>()),
-      readThread(std::make_unique<ReadThread>(pacing.readTimeoutMs)),
-      checkThread(std::make_unique<CheckThread>(pacing.checkReadTimeoutMs)),
-      drain(std::make_unique<ReadEmptyTh>()), deviceNotifier(new DeviceNotifier(this))
+      readThread(std::make_unique<ReadThread>(pacing.readTimeoutMs, &trafficLog)),
+      checkThread(std::make_unique<CheckThread>(pacing.checkReadTimeoutMs, &trafficLog)),
+      drain(std::make_unique<ReadEmptyTh>(&trafficLog)), deviceNotifier(new DeviceNotifier(this))
 {
     connect(deviceNotifier, &DeviceNotifier::deviceChanged, this,
             &DebuggerLink::handleDeviceChange);
@@ -56,8 +56,11 @@ int DebuggerLink::open()
     releaseDevice();
     hid_init();
     hid_device *device = hid_open(protocol::kVendorId, protocol::kProductId, nullptr);
-    if (!device)
+    if (!device) {
+        trafficLog.add(TrafficSource::Host, TrafficVerdict::OpenFailed);
         return -1;
+    }
+    trafficLog.add(TrafficSource::Host, TrafficVerdict::Opened);
     hid_set_nonblocking(device, 1);
     hidDevice = device;
     readThread->setDevice(device);
@@ -78,13 +81,14 @@ void DebuggerLink::releaseDevice()
     drain->setDevice(nullptr);
     hid_close(hidDevice);
     hidDevice = nullptr;
+    trafficLog.add(TrafficSource::Host, TrafficVerdict::Closed);
 }
 
 int DebuggerLink::openDebugger()
 {
     const int result = open();
     if (result == 0)
-        emit statusChanged(LinkStatus::Connected);
+        showStatus(LinkStatus::Connected);
     else
         reportFailedOpen(LinkStatus::NoConnection);
     return result;
@@ -92,9 +96,17 @@ int DebuggerLink::openDebugger()
 
 void DebuggerLink::reportFailedOpen(LinkStatus status)
 {
-    emit statusChanged(status);
-    if (boardListed())
+    showStatus(status);
+    if (boardListed()) {
+        trafficLog.add(TrafficSource::Host, TrafficVerdict::AccessDenied);
         emit accessDenied();
+    }
+}
+
+void DebuggerLink::showStatus(LinkStatus status)
+{
+    shownStatus = status;
+    emit statusChanged(status);
 }
 
 bool DebuggerLink::boardListed()
@@ -133,15 +145,17 @@ void DebuggerLink::handleDeviceChange(const QString &name, int kind)
     if (!isDebuggerInterface(name))
         return;
     if (kind == 1) {
+        trafficLog.add(TrafficSource::Host, TrafficVerdict::Plugged);
         QThread::msleep(pacing.arrivalSettleMs);
         registerDeviceNotifications(nativeWindow);
         if (open() != 0)
             reportFailedOpen(LinkStatus::OpenFailed);
         else
-            emit statusChanged(LinkStatus::Connected);
+            showStatus(LinkStatus::Connected);
     } else if (kind == 2) {
+        trafficLog.add(TrafficSource::Host, TrafficVerdict::Unplugged);
         releaseDevice();
-        emit statusChanged(LinkStatus::Removed);
+        showStatus(LinkStatus::Removed);
     }
 }
 
@@ -207,7 +221,7 @@ bool DebuggerLink::isCheckReaderArmed() const
 
 int DebuggerLink::sendReport(const unsigned char *payload, int length)
 {
-    if (!hidDevice || length < 0)
+    if (length < 0)
         return -1;
     unsigned char frame[2 * (protocol::kReportSize + 2) + 2];
     if (2 * (length + 2) + 2 > int(sizeof frame))
@@ -219,15 +233,23 @@ int DebuggerLink::sendReport(const unsigned char *payload, int length)
     report[0] = 0x00;
     report[1] = static_cast<unsigned char>(n);
     std::memcpy(report + 2, frame, std::size_t(n));
-    return hid_write(hidDevice, report, sizeof report);
+    // Without a board nothing is written, but the attempt is kept with its report.
+    const int r = hidDevice ? hid_write(hidDevice, report, sizeof report) : -1;
+    trafficLog.add(TrafficSource::Host,
+                   r < 0 ? TrafficVerdict::WriteFailed : TrafficVerdict::Written, report,
+                   sizeof report);
+    return r;
 }
 
 void DebuggerLink::drainInput()
 {
     if (!hidDevice)
         return;
-    for (int n = 0; n < protocol::kDrainReads; ++n)
-        hid_read(hidDevice, rxReport, sizeof rxReport);
+    for (int n = 0; n < protocol::kDrainReads; ++n) {
+        const int r = hid_read(hidDevice, rxReport, sizeof rxReport);
+        if (r > 0)
+            trafficLog.add(TrafficSource::Host, TrafficVerdict::Discarded, rxReport, r);
+    }
 }
 
 int DebuggerLink::sendStartCommand()
@@ -256,14 +278,21 @@ int DebuggerLink::waitStopAck(int deadlineMs)
         const int r = hid_read_timeout(hidDevice, rxReport, sizeof rxReport,
                                        int(std::min<qint64>(left, pacing.readTimeoutMs)));
         if (r > 3) {
-            if (rxReport[2] == protocol::kCmdStop && rxReport[3] == protocol::kReplyAccepted)
+            if (rxReport[2] == protocol::kCmdStop && rxReport[3] == protocol::kReplyAccepted) {
+                trafficLog.add(TrafficSource::Host, TrafficVerdict::StopAccepted, rxReport, r);
                 return 1;
-            if (rxReport[2] == protocol::kCmdStop && rxReport[3] == protocol::kReplyRefused)
+            }
+            if (rxReport[2] == protocol::kCmdStop && rxReport[3] == protocol::kReplyRefused) {
+                trafficLog.add(TrafficSource::Host, TrafficVerdict::StopRefused, rxReport, r);
                 return 0;
-        } else if (r <= 1) {
-            QThread::msleep(pacing.stopAckRetryMs);
+            }
         }
+        if (r > 0)
+            trafficLog.add(TrafficSource::Host, TrafficVerdict::Skipped, rxReport, r);
+        if (r <= 1)
+            QThread::msleep(pacing.stopAckRetryMs);
     }
+    trafficLog.add(TrafficSource::Host, TrafficVerdict::NoStopAck);
     qDebug() << "receive11111";
     return 0;
 }
@@ -313,4 +342,34 @@ StopOutcome DebuggerLink::runStopExchange(StopExchange exchange)
         return stopRounds(5);
     }
     return StopOutcome::NoDevice;
+}
+
+QString DebuggerLink::stateText() const
+{
+    QString status;
+    switch (shownStatus) {
+    case LinkStatus::Connected:
+        status = QStringLiteral("connected");
+        break;
+    case LinkStatus::NoConnection:
+        status = QStringLiteral("no connection at start-up");
+        break;
+    case LinkStatus::OpenFailed:
+        status = QStringLiteral("plugged in but could not be opened");
+        break;
+    case LinkStatus::Removed:
+        status = QStringLiteral("unplugged");
+        break;
+    }
+    const auto reader = [](const BoardReader &thread) {
+        return !thread.isRunning() ? QStringLiteral("not started")
+               : thread.isArmed()  ? QStringLiteral("running, armed")
+                                   : QStringLiteral("running, idle");
+    };
+    return QStringLiteral("Status: %1\nDevice open: %2\nMeasurement reader: %3\n"
+                          "Verification reader: %4\nDrain: %5\nReports and events kept: %6\n")
+        .arg(status, hidDevice ? QStringLiteral("yes") : QStringLiteral("no"), reader(*readThread),
+             reader(*checkThread),
+             drain->isRunning() ? QStringLiteral("running") : QStringLiteral("stopped"))
+        .arg(trafficLog.added());
 }

@@ -1,6 +1,7 @@
 #ifndef DEBUGGERLINK_H
 #define DEBUGGERLINK_H
 
+#include "link/linktraffic.h"
 #include "link/pacing.h"
 #include "link/protocol.h"
 
@@ -47,7 +48,8 @@ enum class StopOutcome {
 // owns the device handle, the codec and the three reader threads: the handle is handed to the
 // readers on every open and taken back from them before it is closed. Reports what the status
 // label should show through statusChanged, and the readers' records and failures through its
-// own signals, delivered on its thread as copies.
+// own signals, delivered on its thread as copies. Every report written and read, and the
+// connection's events, go into its traffic.
 class DebuggerLink : public QObject
 {
     Q_OBJECT
@@ -71,6 +73,11 @@ public:
 
     bool isOpen() const { return hidDevice != nullptr; }
     bool isConnected() const { return debuggerConnected; }
+    // What the status label was told last.
+    LinkStatus status() const { return shownStatus; }
+    const LinkTraffic &traffic() const { return trafficLog; }
+    // The connection and its readers as lines of text, for whoever helps the user.
+    QString stateText() const;
     DeviceNotifier *notifier() const { return deviceNotifier; }
 
     // The measurement reader: its thread runs from startReader() on and sleeps until armed; each
@@ -123,14 +130,18 @@ private:
     void releaseDevice();
     // Reports a failed open with the given label, and whether the board was there after all.
     void reportFailedOpen(LinkStatus status);
+    void showStatus(LinkStatus status);
     static bool boardListed();
     // Stop and its acknowledgement rounds times, the last one deciding.
     StopOutcome stopRounds(int rounds);
     void connectReaders();
 
     const Pacing pacing;
+    // Before the readers, which add to it until they are stopped.
+    LinkTraffic trafficLog;
     hid_device *hidDevice = nullptr;
     bool debuggerConnected = false;
+    LinkStatus shownStatus = LinkStatus::NoConnection;
     unsigned char rxReport[protocol::kReportSize] = {};
     std::unique_ptr<EncodeDecode> codec;
     std::unique_ptr<ReadThread> readThread;

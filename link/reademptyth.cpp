@@ -11,7 +11,10 @@ constexpr int kDrainReadTimeoutMs = 50;
 constexpr int kErrorPauseMs = 20;
 } // namespace
 
-ReadEmptyTh::ReadEmptyTh(QObject *parent) : SyncedThread(parent) {}
+ReadEmptyTh::ReadEmptyTh(LinkTraffic *traffic, QObject *parent)
+    : SyncedThread(parent), traffic(traffic)
+{
+}
 
 void ReadEmptyTh::setDevice(hid_device *device)
 {
@@ -56,6 +59,8 @@ void ReadEmptyTh::run()
         const int r =
             device ? hid_read_timeout(device, buffer, sizeof buffer, kDrainReadTimeoutMs) : -1;
         endRead();
+        if (r > 0 && traffic)
+            traffic->add(TrafficSource::Drain, TrafficVerdict::Discarded, buffer, r);
         if (r < 0)
             msleep(kErrorPauseMs);
     }

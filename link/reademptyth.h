@@ -3,6 +3,7 @@
 
 #include <hidapi/hidapi.h>
 
+#include "link/linktraffic.h"
 #include "link/syncedthread.h"
 
 #include <QMutex>
@@ -18,7 +19,8 @@ class ReadEmptyTh : public SyncedThread
     Q_OBJECT
 
 public:
-    explicit ReadEmptyTh(QObject *parent = nullptr);
+    // What it throws away goes into traffic when given.
+    explicit ReadEmptyTh(LinkTraffic *traffic = nullptr, QObject *parent = nullptr);
 
     // Returns once a read of the old device has ended (at most one short read), so the old
     // device may be closed afterwards.
@@ -35,6 +37,7 @@ private:
     hid_device *beginRead();
     void endRead();
 
+    LinkTraffic *const traffic;
     QMutex mutex;
     QWaitCondition readDone;
     hid_device *hidDevice = nullptr;

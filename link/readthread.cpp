@@ -1,6 +1,7 @@
 #include "link/readthread.h"
 
-ReadThread::ReadThread(int timeoutMs, QObject *parent) : BoardReader(parent), timeoutMs(timeoutMs)
+ReadThread::ReadThread(int timeoutMs, LinkTraffic *traffic, QObject *parent)
+    : BoardReader(traffic, TrafficSource::MeasurementReader, parent), timeoutMs(timeoutMs)
 {
 }
 

@@ -15,7 +15,9 @@ class ReadThread : public BoardReader
 
 public:
     // An armed read that receives nothing for timeoutMs reports a time-out.
-    explicit ReadThread(int timeoutMs = Pacing().readTimeoutMs, QObject *parent = nullptr);
+    // Every report it reads goes into traffic when given.
+    explicit ReadThread(int timeoutMs = Pacing().readTimeoutMs, LinkTraffic *traffic = nullptr,
+                        QObject *parent = nullptr);
 
     bool parseReport(const unsigned char *report, int received) override;
 

@@ -30,8 +30,12 @@ bool wellFramed(const unsigned char *frame, int length)
 } // namespace
 
 BoardReport parseBoardReport(const EncodeDecode &codec, DecoderState &decoder,
-                             const unsigned char *report, int received, QByteArray *record)
+                             const unsigned char *report, int received, QByteArray *record,
+                             TrafficVerdict *verdict)
 {
+    TrafficVerdict unused;
+    TrafficVerdict &said = verdict ? *verdict : unused;
+    said = TrafficVerdict::Skipped;
     received = std::min(received, protocol::kReportSize);
     if (received < 4)
         return BoardReport::Other;
@@ -39,8 +43,10 @@ BoardReport parseBoardReport(const EncodeDecode &codec, DecoderState &decoder,
     // The escape flag survives on purpose: the frame's opening flag clears it.
     decoder.length = 0;
     if (n == protocol::kReplyFrameLength) {
-        if (report[2] == protocol::kCmdStart && report[3] == protocol::kReplyRefused)
+        if (report[2] == protocol::kCmdStart && report[3] == protocol::kReplyRefused) {
+            said = TrafficVerdict::StartRefused;
             return BoardReport::StartRefused;
+        }
         return BoardReport::Other;
     }
     if (report[2] != protocol::kDataFrameType || n < 3 || n > received - 1)
@@ -56,8 +62,13 @@ BoardReport parseBoardReport(const EncodeDecode &codec, DecoderState &decoder,
     *record = data;
     // Only a record of the type byte and every channel's reading is whole: with any other length
     // the FCS bytes or zeros would be read as counts, however the check came out.
-    const bool whole = decoder.length - 2 == chip::kRecordSize;
-    return whole && wellFramed(report + 1, n) && codec.frameIntact(decoder)
-               ? BoardReport::DataIntact
-               : BoardReport::DataCorrupt;
+    if (decoder.length - 2 != chip::kRecordSize)
+        said = TrafficVerdict::BadLength;
+    else if (!wellFramed(report + 1, n))
+        said = TrafficVerdict::BadFraming;
+    else if (!codec.frameIntact(decoder))
+        said = TrafficVerdict::BadCheck;
+    else
+        said = TrafficVerdict::Record;
+    return said == TrafficVerdict::Record ? BoardReport::DataIntact : BoardReport::DataCorrupt;
 }

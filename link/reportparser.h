@@ -2,6 +2,7 @@
 #define REPORTPARSER_H
 
 #include "link/encodedecode.h"
+#include "link/linktraffic.h"
 
 #include <QByteArray>
 
@@ -17,7 +18,9 @@ enum class BoardReport
 // Classifies the report (byte 0 = frame length, received = bytes hid_read returned) and, for a
 // Data frame, reassembles it in decoder and copies its 51-byte record. Only received bytes are
 // looked at; a Data report whose length byte is below 3 or beyond the received bytes is skipped.
+// verdict, when given, says what a reader makes of it, and why a Data frame failed.
 BoardReport parseBoardReport(const EncodeDecode &codec, DecoderState &decoder,
-                             const unsigned char *report, int received, QByteArray *record);
+                             const unsigned char *report, int received, QByteArray *record,
+                             TrafficVerdict *verdict = nullptr);
 
 #endif // REPORTPARSER_H

@@ -24,7 +24,7 @@ $packages = @(
     'mingw-w64-x86_64-gcc', 'mingw-w64-x86_64-cmake', 'mingw-w64-x86_64-ninja',
     'mingw-w64-x86_64-pkgconf', 'mingw-w64-x86_64-qt5-base', 'mingw-w64-x86_64-qt5-charts',
     'mingw-w64-x86_64-qt5-svg', 'mingw-w64-x86_64-qt5-tools', 'mingw-w64-x86_64-qt5-translations',
-    'mingw-w64-x86_64-hidapi'
+    'mingw-w64-x86_64-hidapi', 'mingw-w64-x86_64-libzip'
 )
 & $bash -lc "pacman -S --needed --noconfirm $($packages -join ' ')"
 if ($LASTEXITCODE -ne 0) { throw "pacman failed ($LASTEXITCODE)" }

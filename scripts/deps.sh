@@ -1,8 +1,9 @@
 # Sourced by the scripts: installs the Debian packages the build needs when missing, and builds.
 # Qt Linguist's tools build the English translation; Qt's own Chinese texts come from Qt's
-# translations package; the layout test renders with WenQuanYi Micro Hei and DejaVu Sans.
+# translations package; the layout test renders with WenQuanYi Micro Hei and DejaVu Sans; libzip
+# writes the diagnostics bundle.
 TOUCHTUNER_COMMON_PACKAGES="cmake ninja-build g++ lld make pkg-config libhidapi-dev libudev-dev
-    fonts-wqy-microhei fonts-dejavu-core"
+    libzip-dev fonts-wqy-microhei fonts-dejavu-core"
 TOUCHTUNER_QT5_PACKAGES="qtbase5-dev libqt5charts5-dev libqt5svg5 qttools5-dev qttranslations5-l10n"
 # Core5Compat keeps the code pages of the build script; qt6-tools-dev has Linguist's CMake part,
 # qt6-l10n-tools lupdate and lrelease.

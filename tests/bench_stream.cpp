@@ -1,11 +1,14 @@
 // What verification costs at a fast board's full rate: records fed at 1,000 a second where the
-// reader's records enter the session, all 25 curves ticked, the key preview and the numbers view
-// running and every record recorded to a file, on a chart of the window's size. Prints the share of
+// reader's records enter the session, each record's report kept in the link's traffic as the
+// reader keeps it, all 25 curves ticked, the key preview and the numbers view running and every
+// record recorded to a file, on a chart of the window's size. Prints the share of
 // a core the process used (CPU time, not wall time, since the machine may be shared) and the
 // records per second. Benchmarks only: nothing is timed against a limit here.
 #include "modalhelper.h"
 #include "tuningrig.h"
 
+#include "link/encodedecode.h"
+#include "link/linktraffic.h"
 #include "quality/recordingfile.h"
 
 #include <QElapsedTimer>
@@ -50,9 +53,22 @@ QByteArray noisyRecord(int n)
     return data;
 }
 
+// The record as the board sends it: the frame's length, the frame, zeros to 64 bytes.
+QByteArray boardReport(const QByteArray &record)
+{
+    unsigned char frame[2 * (chip::kRecordSize + 2) + 2];
+    const int n = EncodeDecode().encode(
+        frame, reinterpret_cast<const unsigned char *>(record.constData()), record.size());
+    return (QByteArray(1, char(n)) + QByteArray(reinterpret_cast<const char *>(frame), n))
+        .leftJustified(protocol::kInputReportBytes, '\0');
+}
+
 struct StreamRig : TuningRig
 {
     FakeTuningLink link{run};
+    LinkTraffic traffic;
+    // noisyRecord repeats every 9 records.
+    QVector<QByteArray> reports;
 
     StreamRig()
     {
@@ -63,6 +79,8 @@ struct StreamRig : TuningRig
             boxes[k]->setChecked(true);
         }
         build(link);
+        for (int n = 0; n < 9; ++n)
+            reports << boardReport(noisyRecord(n));
         // Measured keys with their results rows, so that the preview runs a firmware model for
         // each.
         for (int k = 0; k < chip::kChannelCount; ++k) {
@@ -94,6 +112,10 @@ Figures stream(StreamRig &rig, bool drawEveryRecord)
     QObject::connect(&tick, &QTimer::timeout, [&] {
         const qint64 due = wall.elapsed() * kRate / 1000;
         while (fed < due) {
+            const QByteArray &report = rig.reports.at(fed % rig.reports.size());
+            rig.traffic.add(TrafficSource::VerificationReader, TrafficVerdict::Record,
+                            reinterpret_cast<const unsigned char *>(report.constData()),
+                            report.size());
             rig.session->handleCheckRecord(noisyRecord(fed), 0);
             if (drawEveryRecord)
                 rig.verification().flushFrame();
@@ -168,6 +190,29 @@ private slots:
         QVERIFY(f.recordsPerSecond > kRate * 0.9);
         QCOMPARE(rig->verification().plot().curve(24)->count(), VerificationPlot::kWindow);
         checkRecording(f);
+    }
+
+    // The traffic alone: what keeping a report costs its reader, and what the full ring's text
+    // costs the export.
+    void trafficOfAFullStream()
+    {
+        constexpr int kReports = 1000000;
+        LinkTraffic traffic;
+        const QByteArray &report = rig->reports.first();
+        const auto *bytes = reinterpret_cast<const unsigned char *>(report.constData());
+        const double cpuBefore = processCpuSeconds();
+        for (int n = 0; n < kReports; ++n)
+            traffic.add(TrafficSource::VerificationReader, TrafficVerdict::Record, bytes,
+                        report.size());
+        const double perReport = (processCpuSeconds() - cpuBefore) / kReports;
+        QElapsedTimer clock;
+        clock.start();
+        const QByteArray text = traffic.text();
+        qInfo("link traffic: %.0f ns of CPU a report, %.4f %% of a core at %d reports/s; the "
+              "text of the full ring: %lld ms, %d KB",
+              perReport * 1e9, 100.0 * perReport * kRate, kRate, clock.elapsed(),
+              int(text.size() / 1024));
+        QCOMPARE(traffic.entries().size(), LinkTraffic::kCapacity);
     }
 
     // The former way for comparison: the curves redrawn with every record.

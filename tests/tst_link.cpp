@@ -49,6 +49,15 @@ QByteArray boardReport(const QByteArray &frame)
     return (QByteArray(1, char(frame.size())) + frame).leftJustified(64, '\0');
 }
 
+// What the link's traffic says of each report and event, oldest first.
+QVector<TrafficVerdict> verdictsOf(const DebuggerLink &link)
+{
+    QVector<TrafficVerdict> verdicts;
+    for (const TrafficEntry &entry : link.traffic().entries())
+        verdicts << entry.verdict;
+    return verdicts;
+}
+
 QList<QByteArray> repeated(const QByteArray &report, int times)
 {
     QList<QByteArray> list;
@@ -146,6 +155,8 @@ void TestLink::sendingWithoutBoardWritesNothing()
     link.drainInput();
     SimBoard::plug();
     QVERIFY(SimBoard::writtenReports().isEmpty());
+    QCOMPARE(verdictsOf(link),
+             (QVector<TrafficVerdict>{TrafficVerdict::OpenFailed, TrafficVerdict::WriteFailed}));
 }
 
 void TestLink::interfaceNameMatchesOnlyTheDebugger_data()
@@ -255,6 +266,9 @@ void TestLink::waitStopAckSkipsDataFrames()
     QVERIFY(SimBoard::queuedReports() > 2);
     QVERIFY(link.sendStopCommand() > 0);
     QCOMPARE(link.waitStopAck(), 1);
+    const QVector<TrafficVerdict> verdicts = verdictsOf(link);
+    QCOMPARE(verdicts.last(), TrafficVerdict::StopAccepted);
+    QCOMPARE(verdicts.at(verdicts.size() - 2), TrafficVerdict::Skipped);
 }
 
 void TestLink::waitStopAckReportsRefusal()
@@ -264,6 +278,7 @@ void TestLink::waitStopAckReportsRefusal()
     QVERIFY(link.openDebugger() == 0);
     QVERIFY(link.sendStopCommand() > 0);
     QCOMPARE(link.waitStopAck(), 0);
+    QCOMPARE(verdictsOf(link).last(), TrafficVerdict::StopRefused);
 }
 
 // A silent board ends the wait at its deadline; an acknowledgement that comes while the wait
@@ -277,6 +292,7 @@ void TestLink::waitStopAckIsBoundedWhenBoardIsSilent()
         QVERIFY(link.sendStopCommand() > 0);
         QTest::ignoreMessage(QtDebugMsg, "receive11111");
         QCOMPARE(link.waitStopAck(), 0);
+        QCOMPARE(verdictsOf(link).last(), TrafficVerdict::NoStopAck);
     }
     Pacing patient = testsupport::fastClock();
     patient.stopAckDeadlineMs = 600000;
@@ -383,6 +399,9 @@ void TestLink::plugEventsFollowTheBoard()
     link.handleDeviceChange(SimBoard::interfaceName(), 1);
     QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::OpenFailed);
     QVERIFY(!link.isOpen());
+    using V = TrafficVerdict;
+    QCOMPARE(verdictsOf(link), (QVector<V>{V::Opened, V::Unplugged, V::Closed, V::Plugged,
+                                           V::Opened, V::Plugged, V::Closed, V::OpenFailed}));
 }
 
 // Not plugged in and not allowed both fail to open; only the board that is there is denied.
@@ -413,6 +432,10 @@ void TestLink::boardThatMayNotBeOpenedIsToldApart()
     QCOMPARE(status.last().at(0).value<LinkStatus>(), LinkStatus::Connected);
     QCOMPARE(denied.size(), 2);
     QVERIFY(link.isOpen());
+    using V = TrafficVerdict;
+    QCOMPARE(verdictsOf(link),
+             (QVector<V>{V::OpenFailed, V::OpenFailed, V::AccessDenied, V::Plugged, V::OpenFailed,
+                         V::AccessDenied, V::Plugged, V::Opened}));
 }
 
 void TestLink::otherDevicesChangeNothing()

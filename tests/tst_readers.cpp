@@ -1,4 +1,5 @@
 #include "link/checkthread.h"
+#include "link/linktraffic.h"
 #include "link/reademptyth.h"
 #include "link/readthread.h"
 #include "sim/simboard.h"
@@ -96,18 +97,33 @@ void TestReaders::parseReportDeliversOrSkips_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("crcFlag"); // -1: no record
     QTest::addColumn<QByteArray>("delivered");
+    // The traffic's verdict on the report, as its line ends.
+    QTest::addColumn<QString>("verdict");
     const QByteArray good = report(simframe::frame(record(2000)));
+    const QString garbled = QStringLiteral("skipped: Data frame with an impossible length byte");
     QTest::newRow("start refused") << report(simframe::frame(QByteArray::fromHex("FE01"))) << 64
-                                   << true << QStringLiteral("握手失败！") << -1 << QByteArray();
-    QTest::newRow("start accepted") << report(simframe::frame(QByteArray::fromHex("FE00"))) << 64
-                                    << false << QString() << -1 << QByteArray();
-    QTest::newRow("stop accepted") << report(simframe::frame(QByteArray::fromHex("FF00"))) << 64
-                                   << false << QString() << -1 << QByteArray();
+                                   << true << QStringLiteral("握手失败！") << -1 << QByteArray()
+                                   << QStringLiteral("Start refused (FE 01)");
+    QTest::newRow("start accepted")
+        << report(simframe::frame(QByteArray::fromHex("FE00"))) << 64 << false << QString() << -1
+        << QByteArray() << QStringLiteral("skipped: Start accepted (FE 00)");
+    QTest::newRow("stop accepted")
+        << report(simframe::frame(QByteArray::fromHex("FF00"))) << 64 << false << QString() << -1
+        << QByteArray() << QStringLiteral("skipped: Stop acknowledged (FF 00)");
     QTest::newRow("stop refused") << report(simframe::frame(QByteArray::fromHex("FF01"))) << 64
-                                  << false << QString() << -1 << QByteArray();
-    QTest::newRow("intact data") << good << 64 << true << QString() << 0 << record(2000);
+                                  << false << QString() << -1 << QByteArray()
+                                  << QStringLiteral("skipped: Stop refused (FF 01)");
+    QTest::newRow("intact data") << good << 64 << true << QString() << 0 << record(2000)
+                                 << QStringLiteral("record");
     QTest::newRow("data with wrong FCS")
-        << report(corruptFrame(record(2000))) << 64 << true << QString() << 1 << record(2000);
+        << report(corruptFrame(record(2000))) << 64 << true << QString() << 1 << record(2000)
+        << QStringLiteral("bad frame: check sequence does not match");
+    // A stray escape before a plain byte: the decoder drops it and the check still matches.
+    QByteArray escaped = simframe::frame(record(2000));
+    escaped.insert(3, char(0x7D));
+    QTest::newRow("escape out of place")
+        << report(escaped) << 64 << true << QString() << 1 << record(2000)
+        << QStringLiteral("bad frame: a flag or an escape out of place");
     // A frame with an intact FCS around a payload that is not one record is delivered as failed:
     // its FCS bytes, or nothing, would otherwise be read as channel counts.
     const auto withFcs = [](const QByteArray &payload) {
@@ -116,29 +132,38 @@ void TestReaders::parseReportDeliversOrSkips_data()
     };
     const QByteArray tiny = QByteArray::fromHex("360102");
     QTest::newRow("3-byte payload")
-        << report(simframe::frame(tiny)) << 64 << true << QString() << 1 << withFcs(tiny);
+        << report(simframe::frame(tiny)) << 64 << true << QString() << 1 << withFcs(tiny)
+        << QStringLiteral("bad frame: payload of 3 bytes, a record has 51");
     const QByteArray short49 = record(2000).left(49);
     QTest::newRow("49-byte payload")
-        << report(simframe::frame(short49)) << 64 << true << QString() << 1 << withFcs(short49);
-    QTest::newRow("52-byte payload") << report(simframe::frame(record(2000) + '\x01')) << 64 << true
-                                     << QString() << 1 << record(2000);
+        << report(simframe::frame(short49)) << 64 << true << QString() << 1 << withFcs(short49)
+        << QStringLiteral("bad frame: payload of 49 bytes, a record has 51");
+    QTest::newRow("52-byte payload")
+        << report(simframe::frame(record(2000) + '\x01')) << 64 << true << QString() << 1
+        << record(2000) << QStringLiteral("bad frame: payload of 52 bytes, a record has 51");
     QByteArray lengthZero = good;
     lengthZero[0] = 0;
-    QTest::newRow("length 0") << lengthZero << 64 << false << QString() << -1 << QByteArray();
+    QTest::newRow("length 0") << lengthZero << 64 << false << QString() << -1 << QByteArray()
+                              << garbled + QStringLiteral(" 0 (64 bytes read)");
     QByteArray lengthOne = good;
     lengthOne[0] = 1;
-    QTest::newRow("length 1") << lengthOne << 64 << false << QString() << -1 << QByteArray();
+    QTest::newRow("length 1") << lengthOne << 64 << false << QString() << -1 << QByteArray()
+                              << garbled + QStringLiteral(" 1 (64 bytes read)");
     QByteArray lengthTwo = good;
     lengthTwo[0] = 2;
-    QTest::newRow("length 2") << lengthTwo << 64 << false << QString() << -1 << QByteArray();
+    QTest::newRow("length 2") << lengthTwo << 64 << false << QString() << -1 << QByteArray()
+                              << garbled + QStringLiteral(" 2 (64 bytes read)");
     QByteArray tooLong = good;
     tooLong[0] = char(200);
     QTest::newRow("length beyond the report")
-        << tooLong << 64 << false << QString() << -1 << QByteArray();
+        << tooLong << 64 << false << QString() << -1 << QByteArray()
+        << garbled + QStringLiteral(" 200 (64 bytes read)");
     QTest::newRow("length beyond the bytes received")
-        << good << 20 << false << QString() << -1 << QByteArray();
+        << good << 20 << false << QString() << -1 << QByteArray()
+        << garbled + QStringLiteral(" 55 (20 bytes read)");
     QTest::newRow("not a frame") << QByteArray::fromHex("0A0B0C0D").leftJustified(64, '\0') << 64
-                                 << false << QString() << -1 << QByteArray();
+                                 << false << QString() << -1 << QByteArray()
+                                 << QStringLiteral("skipped: not a frame of the board");
 }
 
 void TestReaders::parseReportDeliversOrSkips()
@@ -149,7 +174,9 @@ void TestReaders::parseReportDeliversOrSkips()
     QFETCH(QString, message);
     QFETCH(int, crcFlag);
     QFETCH(QByteArray, delivered);
-    ReadThread reader;
+    QFETCH(QString, verdict);
+    LinkTraffic traffic;
+    ReadThread reader(Pacing().readTimeoutMs, &traffic);
     QSignalSpy data(&reader, &ReadThread::sendDataToPlay);
     QSignalSpy handshake(&reader, &ReadThread::handshakeMessage);
     QByteArray buffer = input.leftJustified(65, '\0');
@@ -163,6 +190,11 @@ void TestReaders::parseReportDeliversOrSkips()
         QCOMPARE(data.at(0).at(0).toByteArray().toHex(' '), delivered.toHex(' '));
         QCOMPARE(data.at(0).at(1).toInt(), crcFlag);
     }
+    const QVector<TrafficEntry> kept = traffic.entries();
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(kept[0].length, quint8(received));
+    const QString line = LinkTraffic::line(kept[0]);
+    QVERIFY2(line.endsWith(QStringLiteral("  ") + verdict), qPrintable(line));
 }
 
 void TestReaders::checkThreadDeliversCorruptRecordsFlagged()

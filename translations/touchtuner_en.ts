@@ -921,6 +921,73 @@ No file was rewritten and the build script was not run. Move the tool to a folde
     </message>
 </context>
 <context>
+    <name>DiagnosticsMenu</name>
+    <message>
+        <source>导出诊断包…</source>
+        <translation>Export diagnostics…</translation>
+    </message>
+    <message>
+        <source>   诊断 </source>
+        <translation>   Diagnostics </translation>
+    </message>
+    <message>
+        <source>导出诊断包，供技术支持分析问题</source>
+        <translation>Export the diagnostics bundle for whoever helps you</translation>
+    </message>
+    <message>
+        <source>导出诊断包</source>
+        <translation>Export diagnostics</translation>
+    </message>
+    <message>
+        <source>诊断包(*.zip)</source>
+        <translation>Diagnostics bundle (*.zip)</translation>
+    </message>
+    <message>
+        <source>文件夹不存在</source>
+        <translation>the folder does not exist</translation>
+    </message>
+    <message>
+        <source>诊断包是一个 zip 文件，可发给技术支持分析问题。它包含：
+· 工程文件及其采样数据
+· 本次运行的日志（带时间）
+· 与调试器之间最近的通信记录
+· 软件与 Qt 的版本、操作系统、调试器的状态
+· 用户设置文件
+不包含磁盘上的其他文件。</source>
+        <translation>The diagnostics bundle is one zip file that you can send to support. It holds:
+· the project file and its samples
+· this session&apos;s log, with times
+· the recent traffic with the debugger
+· the versions of the tool and of Qt, the operating system, the debugger&apos;s state
+· your settings file
+Nothing else of your disk.</translation>
+    </message>
+    <message>
+        <source>附上最后一次录制：%1（%2）</source>
+        <translation>Include the last recording: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>正在写入诊断包：%1</source>
+        <translation>Writing the diagnostics bundle: %1</translation>
+    </message>
+    <message>
+        <source>诊断包已导出：%1（%2）</source>
+        <translation>Diagnostics bundle exported: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>诊断包未能写入：%1
+请确认所在文件夹存在并且可以写入，或另选一个文件夹。
+（%2）</source>
+        <translation>The diagnostics bundle could not be written: %1
+Make sure its folder exists and can be written, or choose another folder.
+(%2)</translation>
+    </message>
+</context>
+<context>
     <name>EvaluationMenu</name>
     <message>
         <source>评估录制文件…</source>
