@@ -1098,6 +1098,18 @@ median/max (ms)</translation>
         <source>误触发测试已中止，录制文件已保留：%1</source>
         <translation>False-touch test stopped, the recording is kept: %1</translation>
     </message>
+    <message>
+        <source>误触发测试已中止：录制在 %1 秒（共 %2 秒）时写入失败，只录下部分数据，不作判断</source>
+        <translation>False-touch test aborted: the recording failed to write at %1 s (of %2 s); only part of the data was recorded, no verdict</translation>
+    </message>
+    <message>
+        <source>误触发测试已中止：录制在 %1 秒（共 %2 秒）时结束，只录下部分数据，不作判断</source>
+        <translation>False-touch test aborted: the recording ended at %1 s (of %2 s); only part of the data was recorded, no verdict</translation>
+    </message>
+    <message>
+        <source>误触发测试已中止：录制没有录完整个测试，不作判断</source>
+        <translation>False-touch test aborted: the recording does not cover the whole test, no verdict</translation>
+    </message>
 </context>
 <context>
     <name>Histogram</name>
