@@ -112,7 +112,9 @@ void KeySettingsPanel::addField(QGridLayout *layout, Field field, int row, int c
         unit = tr("%（0–50）");
         break;
     case Field::Debounce:
-        unit = tr("次（1–15）");
+        unit = tr("次后按下（1–15）");
+        spin->setToolTip(
+            tr("连续这么多次扫描超过按下阈值后，下一次扫描才按下：3 次即第 4 次扫描按下"));
         break;
     case Field::MaxPress:
         unit = tr("秒（0 不限，1–255）");
