@@ -56,6 +56,15 @@ bool KeySettings::operator==(const KeySettings &other) const
     return true;
 }
 
+KeySettings KeySettings::ofSlider(const QVector<KeySettings> &segments)
+{
+    for (const KeySettings &settings : segments) {
+        if (settings != KeySettings())
+            return settings;
+    }
+    return KeySettings();
+}
+
 QString KeySettings::firmwareRow() const
 {
     QString row;

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <array>
 
@@ -69,6 +70,11 @@ public:
     bool isValid() const;
     bool operator==(const KeySettings &other) const;
     bool operator!=(const KeySettings &other) const { return !(*this == other); }
+
+    // A slider's settings from its segments' in order: the first that differ from the defaults
+    // (the tool keeps every segment's equal; an earlier version kept them on any one), else the
+    // defaults.
+    static KeySettings ofSlider(const QVector<KeySettings> &segments);
 
     // The row of the firmware's settings table, in field order: "50,10,3,20,1,".
     QString firmwareRow() const;

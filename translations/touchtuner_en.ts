@@ -1449,6 +1449,14 @@ median/max (ms)</translation>
         <source>连续这么多次扫描超过按下阈值后，下一次扫描才按下：3 次即第 4 次扫描按下</source>
         <translation>After this many scans in a row above the press threshold, the next scan presses: 3 means pressed on the 4th scan</translation>
     </message>
+    <message>
+        <source>%1 %2（%3 段）</source>
+        <translation>%1 %2 (%3 segments)</translation>
+    </message>
+    <message>
+        <source>%1 的各段共用这些设置，按滑条的强度判断。</source>
+        <translation>All segments of %1 share these settings; the slider&apos;s strength is judged.</translation>
+    </message>
 </context>
 <context>
     <name>KeySuggestion</name>
