@@ -113,8 +113,11 @@ void AppProject::generate(const Source &from)
                         .arg(differences.join(tr("，"))));
         }
         for (const SliderDefinition &slider : pins.sliders()) {
+            QVector<KeySettings> segments;
+            for (int segment : slider.channels)
+                segments << settingsOf(segment);
             const QStringList differences =
-                settingsOf(slider.channels.value(0, -1)).differencesFromDefaults();
+                KeySettings::ofSlider(segments).differencesFromDefaults();
             if (!differences.isEmpty())
                 log(tr("%1 的设置与默认不同：%2").arg(slider.name, differences.join(tr("，"))));
         }

@@ -128,8 +128,14 @@ SourceGenerator::keySettingsRows(const PinMapSource &pins,
         // The firmware takes a slider's settings from its first segment's row, and follows
         // each segment's base by its own row: all of them carry the slider's.
         const auto place = SliderDefinition::placeOf(sliders, channel);
-        const int source = place ? sliders.at(place->first).channels.first() : channel;
-        rows << settingsOf(source).firmwareRow();
+        if (!place) {
+            rows << settingsOf(channel).firmwareRow();
+            continue;
+        }
+        QVector<KeySettings> segments;
+        for (int segment : sliders.at(place->first).channels)
+            segments << settingsOf(segment);
+        rows << KeySettings::ofSlider(segments).firmwareRow();
     }
     return rows;
 }

@@ -38,7 +38,7 @@ public:
                                   QStringList *incomplete);
     // One row per channel in use, ascending as the channel table's rows: the key's settings as
     // the firmware's settings table holds them, "50,10,3,20,1,". Every segment of a slider or
-    // wheel carries its first segment's settings, the slider's.
+    // wheel carries the slider's (KeySettings::ofSlider of its segments').
     static QStringList keySettingsRows(const PinMapSource &pins,
                                        const std::function<KeySettings(int channel)> &settingsOf);
     // Bit (key number - 1) mod 32 for every channel in use whose wake box is ticked; a key number

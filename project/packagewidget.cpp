@@ -300,7 +300,8 @@ QStringList PackageWidget::applyLoadedSliders(const QVector<SliderDefinition> &d
     QVector<SliderDefinition> taken;
     QVector<int> used;
     for (const SliderDefinition &definition : definitions) {
-        bool sound = !definition.name.isEmpty() && !definition.channels.isEmpty() &&
+        bool sound = SliderDefinition::isOwnName(definition.name, definition.kind) &&
+                     !definition.channels.isEmpty() &&
                      definition.channels.size() <= SliderDefinition::kMaxSegments;
         for (const SliderDefinition &other : qAsConst(taken))
             sound = sound && other.name != definition.name;
@@ -311,7 +312,8 @@ QStringList PackageWidget::applyLoadedSliders(const QVector<SliderDefinition> &d
             taken << definition;
             used << definition.channels;
         } else
-            refused << (definition.name.isEmpty() ? QStringLiteral("?") : definition.name);
+            refused << (definition.name.isEmpty() ? QStringLiteral("?")
+                                                  : definition.name.simplified());
     }
     sliders = taken;
     pickingSlider = -1;

@@ -1,5 +1,6 @@
 #include "project/sliderdefinition.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 QString SliderDefinition::placeName(int segment) const
@@ -21,6 +22,13 @@ QString SliderDefinition::describe() const
     if (!isComplete())
         text += tr("（至少 %1 段）").arg(minSegments(kind));
     return text;
+}
+
+bool SliderDefinition::isOwnName(const QString &name, Kind kind)
+{
+    static const QRegularExpression own(QStringLiteral("^[SW][1-9][0-9]?$"));
+    return own.match(name).hasMatch() &&
+           name.at(0) == (kind == Kind::Wheel ? QLatin1Char('W') : QLatin1Char('S'));
 }
 
 QString SliderDefinition::nextName(const QVector<SliderDefinition> &definitions, Kind kind)

@@ -39,6 +39,9 @@ public:
     // "S1 滑条：TK3 → TK4 → TK5", with "（至少 2 段）" while it has too few segments.
     QString describe() const;
 
+    // Whether name is one the tool gives a definition of the kind: "S1", "S2", ... for a slider,
+    // "W1", ... for a wheel. The name goes into the firmware's sources, so no other is taken.
+    static bool isOwnName(const QString &name, Kind kind);
     // The first name of the kind that none of the definitions has: "S1", "S2", ... or "W1", ...
     static QString nextName(const QVector<SliderDefinition> &definitions, Kind kind);
     // The definition and segment a channel is in, as (index, segment); none for another channel.

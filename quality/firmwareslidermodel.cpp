@@ -47,6 +47,18 @@ FirmwareSliderModel::Reading FirmwareSliderModel::locate(SliderShape shape, cons
     return reading;
 }
 
+void FirmwareSliderModel::overCommonLevel(int *levels, int n)
+{
+    if (n <= 0)
+        return;
+    int common = levels[0];
+    for (int k = 1; k < n; ++k)
+        common = levels[k] < common ? levels[k] : common;
+    const int room = kFullScale - common;
+    for (int k = 0; k < n; ++k)
+        levels[k] = room > 0 ? (levels[k] - common) * kFullScale / room : 0;
+}
+
 FirmwareSliderModel::FirmwareSliderModel(SliderShape shape, const QVector<Segment> &segments,
                                          const KeySettings &settings)
     : sliderShape(shape), segmentList(segments.mid(0, kMaxSegments)),
@@ -68,6 +80,7 @@ FirmwareSliderModel::FirmwareSliderModel(SliderShape shape, const QVector<Segmen
     strengthThresholds = KeyThresholds::of(0, kFullScale, waterStrength, settings);
     pressOffset = strengthThresholds.pressOffset;
     releaseOffset = strengthThresholds.releaseOffset;
+    overWater = settings.waterFloor && strengthThresholds.waterClose;
 }
 
 FirmwareKeyModel::Step FirmwareSliderModel::scan(const int *counts)
@@ -78,7 +91,10 @@ FirmwareKeyModel::Step FirmwareSliderModel::scan(const int *counts)
         latest[i] = counts[k] & 0xFFFF;
         levels[i] = normalised(latest[i], bases[i], swings[i]);
     }
-    const Reading reading = locate(sliderShape, levels.data(), n);
+    std::array<int, kMaxSegments> judged = levels;
+    if (overWater)
+        overCommonLevel(judged.data(), n);
+    const Reading reading = locate(sliderShape, judged.data(), n);
     lastStrength = reading.strength;
     if (reading.strength > (press.flag ? releaseOffset : pressOffset)) {
         lows.fill(0);

@@ -23,8 +23,13 @@ enum class SliderShape {
 // 0 ... 255 from the first segment's centre to the last one's, or round a wheel). The strength is
 // judged as a key's count is, with the slider's settings over a swing of 255: press threshold,
 // release threshold below it, debounce, longest press, the water rule on the strength the water
-// means give. While the slider is not touched its segments' bases follow their counts as a key's
-// base does; while it is touched they hold, and the position follows the finger.
+// means give. Where that rule holds (its floor on and the water close), water over every segment
+// would still add up to more than a finger's strength, so the levels are judged over the
+// segments' common level, in 255ths of the room it leaves: water alone reads as nothing, a
+// finger on wet segments as a finger (a slider of two segments is then touched only near its
+// segments' centres, where they differ). While the slider is not touched its segments' bases follow
+// their counts as a key's base does; while it is touched they hold, and the position follows the
+// finger.
 class FirmwareSliderModel
 {
 public:
@@ -55,6 +60,9 @@ public:
 
     // count over base in 255ths of swing, at most 255; 0 without a swing or a count above base.
     static int normalised(int count, int base, int swing);
+    // Each of n levels over the lowest of them, in 255ths of the room above it; all 0 when
+    // that is none.
+    static void overCommonLevel(int *levels, int n);
     // The strength and position of n normalised levels along a slider or round a wheel.
     static Reading locate(SliderShape shape, const int *levels, int n);
 
@@ -81,11 +89,13 @@ public:
     int releaseThreshold() const { return releaseOffset; }
     // The water rule lifted or would have lifted the press threshold (as for a key).
     const KeyThresholds &thresholds() const { return strengthThresholds; }
+    // The levels are judged over their common level (the water rule holds).
+    bool judgedOverWater() const { return overWater; }
     int debounceCount() const { return press.debounce; }
     int heldSeconds() const { return press.held; }
     int base(int segment) const { return bases.at(std::size_t(segment)); }
     int lowCount(int segment) const { return lows.at(std::size_t(segment)); }
-    // The last scan's normalised signal of a segment.
+    // The last scan's normalised signal of a segment, before any common level is taken off.
     int level(int segment) const { return levels.at(std::size_t(segment)); }
 
 private:
@@ -96,6 +106,7 @@ private:
     int releaseOffset = KeyThresholds::kNever;
     int debounceLimit;
     int maxPress;
+    bool overWater = false;
     std::array<int, kMaxSegments> swings{};
     std::array<int, kMaxSegments> bands{};
     std::array<int, kMaxSegments> bases{};

@@ -56,6 +56,15 @@ bool KeySettings::operator==(const KeySettings &other) const
     return true;
 }
 
+KeySettings KeySettings::ofSlider(const QVector<KeySettings> &segments)
+{
+    for (const KeySettings &settings : segments) {
+        if (settings != KeySettings())
+            return settings;
+    }
+    return KeySettings();
+}
+
 QString KeySettings::firmwareRow() const
 {
     QString row;
@@ -91,7 +100,8 @@ QString KeySettings::valueText(Field field, int value, bool shownInInterface)
     case Field::Hysteresis:
         return text(QT_TR_NOOP("%1%")).arg(value);
     case Field::Debounce:
-        return text(QT_TR_NOOP("%1 次")).arg(value);
+        // The firmware presses on the scan after these: the words say which one.
+        return text(QT_TR_NOOP("%1 次（第 %2 次扫描按下）")).arg(value).arg(value + 1);
     case Field::MaxPress:
         return value == 0 ? text(QT_TR_NOOP("不限")) : text(QT_TR_NOOP("%1 秒")).arg(value);
     case Field::WaterFloor:
@@ -108,7 +118,9 @@ QStringList KeySettings::differencesFromDefaults() const
         if (value(field) != defaults.value(field))
             differences << tr("%1 %2（默认 %3）")
                                .arg(fieldName(field), valueText(field, value(field)),
-                                    valueText(field, defaults.value(field)));
+                                    field == Field::Debounce
+                                        ? tr("%1 次").arg(defaults.value(field))
+                                        : valueText(field, defaults.value(field)));
     }
     return differences;
 }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <array>
 
@@ -20,7 +21,7 @@ public:
     enum class Field {
         Press,      // press threshold, % of the swing
         Hysteresis, // release threshold below the press threshold, % of the swing
-        Debounce,   // scans above the press threshold before the press
+        Debounce,   // scans above the press threshold before the one that presses
         MaxPress,   // seconds a press may last; 0 for ever
         WaterFloor, // 1: never below the water rule's three quarters of the swing
     };
@@ -70,12 +71,17 @@ public:
     bool operator==(const KeySettings &other) const;
     bool operator!=(const KeySettings &other) const { return !(*this == other); }
 
+    // A slider's settings from its segments' in order: the first that differ from the defaults
+    // (the tool keeps every segment's equal; an earlier version kept them on any one), else the
+    // defaults.
+    static KeySettings ofSlider(const QVector<KeySettings> &segments);
+
     // The row of the firmware's settings table, in field order: "50,10,3,20,1,".
     QString firmwareRow() const;
 
     // A field's name and its value with its unit, in the interface's language unless the
-    // sources' is asked for (the report): "按下位置", "50%"; "不限" for a maximum press time of 0,
-    // "开" or "关" for the water floor.
+    // sources' is asked for (the report): "按下位置", "50%"; "3 次（第 4 次扫描按下）" for the
+    // debounce; "不限" for a maximum press time of 0, "开" or "关" for the water floor.
     static QString fieldName(Field field);
     static QString valueText(Field field, int value, bool shownInInterface = true);
     // The fields that differ from the defaults: "按下位置 60%（默认 50%）", in field order.

@@ -1,8 +1,18 @@
 #include "quality/keythresholds.h"
 
+#include <algorithm>
+
 int KeyThresholds::share(int swing, int percent)
 {
     return (swing / 100) * percent + (swing % 100) * percent / 100;
+}
+
+int KeyThresholds::lowestRelease(int swing, int pressOffset)
+{
+    // A release threshold on the base would hold a key pressed for ever over a pad that rests a
+    // count above it (a hysteresis as large as the press position): it stays a hundredth of the
+    // swing, one count at least, above the base, and never above the press threshold.
+    return std::min(pressOffset, std::max(1, swing / 100));
 }
 
 KeyThresholds KeyThresholds::of(int noTouchMean, int touchMean, int waterMean,
@@ -29,6 +39,6 @@ KeyThresholds KeyThresholds::of(int noTouchMean, int touchMean, int waterMean,
         }
     }
     const int hysteresis = share(t.swing, settings.hysteresisPercent);
-    t.releaseOffset = t.pressOffset > hysteresis ? t.pressOffset - hysteresis : 0;
+    t.releaseOffset = std::max(t.pressOffset - hysteresis, lowestRelease(t.swing, t.pressOffset));
     return t;
 }

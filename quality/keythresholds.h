@@ -25,6 +25,8 @@ struct KeyThresholds
 
     static KeyThresholds of(int noTouchMean, int touchMean, int waterMean,
                             const KeySettings &settings);
+    // The lowest release offset any hysteresis leaves a key with that swing and press offset.
+    static int lowestRelease(int swing, int pressOffset);
     // percent % of swing, rounded down, in 16 bits: (swing / 100) * percent plus the rest.
     static int share(int swing, int percent);
     // base + offset, held at 65535.

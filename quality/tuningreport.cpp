@@ -59,8 +59,11 @@ ReportTable::Row figuresRow(const TuningReport::Channel &c, const KeyQuality &q)
 ReportTable::Row settingsRow(const TuningReport::Channel &c, const KeyQuality &q)
 {
     QStringList cells{QStringLiteral("TK%1").arg(c.channel)};
+    // The debounce's column says under its name when the press comes; its cells keep the count.
     for (KeySettings::Field field : KeySettings::kFields)
-        cells << KeySettings::valueText(field, q.settings.value(field), true);
+        cells << (field == KeySettings::Field::Debounce
+                      ? TuningReport::tr("%1 次").arg(q.settings.debounce)
+                      : KeySettings::valueText(field, q.settings.value(field), true));
     cells << orMissing(q.pressThreshold) << orMissing(q.releaseThreshold)
           << q.marginText(q.touchMargin, true) << q.marginText(q.noTouchMargin, true)
           << q.marginText(q.waterMargin, true) << verdictOf(q);
@@ -110,8 +113,8 @@ void drawTables(QPainter &painter, ReportPage &page, const QVector<TuningReport:
                               {13, 11, 16, 16, 16, 12, 13, 16, 19, 14}, 10, 9);
     const ReportTable settings(
         {TuningReport::tr("键名"), TuningReport::tr("按下位置"), TuningReport::tr("迟滞"),
-         TuningReport::tr("消抖"), TuningReport::tr("最长按下"), TuningReport::tr("防水下限"),
-         TuningReport::tr("按下\n阈值"), TuningReport::tr("释放\n阈值"),
+         TuningReport::tr("消抖\n(次后按下)"), TuningReport::tr("最长按下"),
+         TuningReport::tr("防水下限"), TuningReport::tr("按下\n阈值"), TuningReport::tr("释放\n阈值"),
          TuningReport::tr("触摸余量\n(占摆幅)"), TuningReport::tr("不触摸余量\n(占摆幅)"),
          TuningReport::tr("防水余量\n(占摆幅)"), TuningReport::tr("结论")},
         {13, 17, 14, 14, 16, 16, 16, 16, 27, 27, 27}, -1, 11);
@@ -136,10 +139,11 @@ void drawRules(QPainter &painter, ReportPage &page)
             "1）。信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。"
             "信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。摆幅：表中触摸均值减不触摸均值。"
             "按下阈值：不触摸均值加摆幅的按下位置；防水偏移超过摆幅一半时，防水下限开则不低于摆幅的"
-            "四分之三。释放阈值：按下阈值减摆幅的迟滞，不低于不触摸均值。两者在固件中随基线移动"
-            "（16 位无符号运算，不超过 65535）。按下持续超过最长按下时间时固件释放按键并以当前值为"
-            "基线。余量：触摸最小值减按下阈值，释放阈值减不触摸最大值，释放阈值减防水最大值，括号内"
-            "为占摆幅的百分比。\n不合格：信号不为正，信噪比低于 5:1，触摸最小值未超过按下阈值，"
+            "四分之三。释放阈值：按下阈值减摆幅的迟滞，但不低于不触摸均值加摆幅的百分之一（至少"
+            "加 1），也不高于按下阈值。两者在固件中随基线移动（16 位无符号运算，不超过 65535）。"
+            "消抖：连续超过按下阈值的扫描次数，其后的下一次扫描按下（消抖 3 次即第 4 次扫描按下）。"
+            "按下持续超过最长按下时间时固件释放按键并以当前值为基线。余量：触摸最小值减按下阈值，"
+            "释放阈值减不触摸最大值，释放阈值减防水最大值，括号内为占摆幅的百分比。\n不合格：信号不为正，信噪比低于 5:1，触摸最小值未超过按下阈值，"
             "不触摸最大值或防水最大值达到释放阈值。注意：信噪比低于 10:1，防水偏移达到信号的一半，"
             "防水下限已关闭，或表中均值与采样不符。其余为合格。"),
         5);

@@ -3,9 +3,11 @@
 // and drift for it.
 
 #include "firmwareprep.h"
+#include "firmwaretables.h"
 
 #include "chip/chip.h"
 #include "project/sliderdefinition.h"
+#include "quality/firmwareslidermodel.h"
 #include "sim/simboard.h"
 #include "sim/simslider.h"
 #include "testsupport.h"
@@ -21,6 +23,9 @@ namespace
 {
 using firmwarecheck::BoardRecords;
 
+// The water's shift is 70 % of this finger's rise.
+constexpr int kSeventyPercentRise = SimBoard::kWaterShift * 10 / 7 + 1;
+
 struct Slider
 {
     SliderDefinition::Kind kind;
@@ -30,7 +35,8 @@ struct Slider
 };
 
 // Every field of the settings at its limits somewhere; W2's weak pads put water at half their
-// swing, so that its press threshold keeps the water rule's floor.
+// swing, S1's and W1's at 70 % of it, so that their press thresholds keep the water rule's floor
+// and water over all their segments is judged over the segments' common level.
 QVector<Slider> sliders()
 {
     using Kind = SliderDefinition::Kind;
@@ -43,7 +49,8 @@ QVector<Slider> sliders()
 }
 
 // The pads: most as the board has them, S2's fourth segment weak, its seventh counting at the
-// top of the range and its last falling under a finger, W1's third weak, W2's all weak.
+// top of the range and its last falling under a finger, S1's and W1's so weak that water comes to
+// 70 % of their swing, W2's all weak.
 void setPads(int drift)
 {
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
@@ -55,8 +62,8 @@ void setPads(int drift)
             baseline = 65300;
         else if (channel == 12)
             baseline = 40000, rise = -300;
-        else if (channel == 15)
-            rise = 120;
+        else if (channel == 3 || channel == 4 || (channel >= 13 && channel <= 18))
+            rise = kSeventyPercentRise;
         else if (channel >= 19 && channel <= 21)
             rise = 60;
         SimBoard::setChannelLevels(channel, quint16(std::clamp(baseline + drift, 0, 0xFFFF)), rise);
@@ -104,7 +111,9 @@ public:
 // The events of real life first: a finger on S2 and W1 at power-up that leaves, water left on
 // and wiped off, a finger held on every slider past its longest press; then stretches of 1 to 60
 // records, each slider resting, swiped or lifted, with keys, water, noise and drift of their own.
-QByteArray recordStream(BoardRecords &board, int count, int *swipes, int *rests)
+// The records of water alone on every slider are [waterFrom, waterTo).
+QByteArray recordStream(BoardRecords &board, int count, int *swipes, int *rests, int *waterFrom,
+                        int *waterTo)
 {
     SliderRecords records(board);
     const QVector<Slider> list = sliders();
@@ -118,7 +127,9 @@ QByteArray recordStream(BoardRecords &board, int count, int *swipes, int *rests)
     start[2] = {true, 1.5, 1.5};
     bool ok = records.run(start, 40, count, &stream);
     SimBoard::setWater(true);
+    *waterFrom = int(stream.size() / chip::kRecordSize);
     ok = ok && records.run(all(false, 0), 200, count, &stream);
+    *waterTo = int(stream.size() / chip::kRecordSize);
     SimBoard::setWater(false);
     ok = ok && records.run(all(true, 1.0), 1300, count, &stream);
     std::mt19937 random(31);
@@ -159,6 +170,54 @@ QByteArray recordStream(BoardRecords &board, int count, int *swipes, int *rests)
     }
     return ok ? stream : QByteArray();
 }
+
+// Water alone, the firmware's model of the generated project over the records from waterFrom to
+// waterTo: each slider whose floor is on and whose water is close must be untouched throughout. The
+// comparison holds the 8051 to the same model. An empty text when they do.
+QString waterHeld(const QString &project, const QByteArray &stream, int waterFrom, int waterTo)
+{
+    const QList<firmwarecheck::TableRow> rows = firmwarecheck::tableRows(project);
+    QStringList found;
+    int held = 0;
+    int lowest = 100;
+    int highest = 0;
+    const QVector<Slider> list = sliders();
+    const QList<firmwarecheck::SliderRow> table = firmwarecheck::sliderRows(project);
+    for (int i = 0; i < table.size() && i < list.size(); ++i) {
+        QVector<FirmwareSliderModel::Segment> segments;
+        for (int row : table.at(i).rows) {
+            const KeyMeans &m = rows.value(row).means;
+            segments.append({*m.noTouch, *m.touch, *m.water});
+        }
+        FirmwareSliderModel model(table.at(i).wheel ? SliderShape::Wheel : SliderShape::Slider,
+                                  segments, rows.value(table.at(i).rows.first()).settings);
+        if (!model.judgedOverWater())
+            continue;
+        ++held;
+        for (const FirmwareSliderModel::Segment &m : segments) {
+            const int share = (m.water - m.noTouch) * 100 / std::max(1, m.touch - m.noTouch);
+            lowest = std::min(lowest, share);
+            highest = std::max(highest, share);
+        }
+        for (int r = 0; r < waterTo; ++r) {
+            const RecordCounts counts =
+                recordCounts(stream.mid(r * chip::kRecordSize, chip::kRecordSize));
+            model.scanChannels(counts.data(), list.at(i).channels);
+            if (r >= waterFrom && model.touched()) {
+                found << QStringLiteral("%1 touched by water at record %2")
+                             .arg(list.at(i).name)
+                             .arg(r);
+                break;
+            }
+        }
+    }
+    if (held < 3)
+        found << QStringLiteral("%1 sliders under the water rule, not S1, W1 and W2").arg(held);
+    std::printf("water alone on %d sliders under the water rule (water at %d to %d %% of the "
+                "swing): %d touches\n",
+                held, lowest, highest, int(found.size()));
+    return found.join(QStringLiteral("; "));
+}
 } // namespace
 
 namespace firmwarecheck
@@ -172,11 +231,13 @@ int prepareSliders(const QString &templates, const QString &work, int count)
     QByteArray stream;
     int swipes = 0;
     int rests = 0;
+    int waterFrom = 0;
+    int waterTo = 0;
     {
         BoardRecords board;
         if (!board.start() || !measure(board, &store))
             return fail(QStringLiteral("the simulated board did not measure the sliders"));
-        stream = recordStream(board, count, &swipes, &rests);
+        stream = recordStream(board, count, &swipes, &rests, &waterFrom, &waterTo);
     }
     if (stream.isEmpty() || !writeFile(recordsPath(work, kSliderRecordsFile), stream))
         return fail(QStringLiteral("no records of the sliders"));
@@ -193,6 +254,10 @@ int prepareSliders(const QString &templates, const QString &work, int count)
     if (!generateApplication(store, pins, [&settings](int channel) { return settings.value(channel); },
                              templates, work + QLatin1String("/appsliders")))
         return fail(QStringLiteral("the application project with sliders was not generated"));
+    const QString watered =
+        waterHeld(work + QLatin1String("/appsliders"), stream, waterFrom, waterTo);
+    if (!watered.isEmpty())
+        return fail(QStringLiteral("the water floor does not hold: %1").arg(watered));
     std::printf("prepared: 2 sliders and 2 wheels, %d records (%d swipes, %d rests)\n",
                 int(stream.size() / chip::kRecordSize), swipes, rests);
     return 0;

@@ -396,6 +396,18 @@ private slots:
         QCOMPARE(finished.takeFirst().at(0).toBool(), false);
         QVERIFY(!test.isRunning() && !test.result() && QFile::exists(test.recordingPath()));
         QTRY_VERIFY(!rig.session->recording().isRecording());
+        // "录制" cannot end the run's recording; a recording that ends before the run (its disk
+        // full) ends the run without a verdict on part of it.
+        QVERIFY(test.startFor(1, dir.path(), QStringLiteral("p")));
+        QVERIFY(!rig.recordButton->isEnabled());
+        rig.session->recording().toggle(dir.path(), QStringLiteral("p"));
+        QVERIFY(rig.session->recording().isRecording());
+        rig.session->recording().stop();
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.takeFirst().at(0).toBool(), false);
+        QVERIFY(!test.isRunning() && !test.result() && !rig.verification().isActive());
+        QVERIFY(rig.logLines().last().contains(QStringLiteral("只录下部分数据，不作判断")));
+        QVERIFY(rig.recordButton->isEnabled());
         boxes.queueButtons({QStringLiteral("1 分钟")});
         menu.falseTouchAction()->trigger();
         QVERIFY(test.isRunning());

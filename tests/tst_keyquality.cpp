@@ -127,12 +127,14 @@ private slots:
         QTest::newRow("press at 90 % reaches the touched minimum")
             << key(2000, 2, 2300, 30, 2010, 2) << settings({{F::Press, 90}}) << 4 << 300 << 2270
             << 2240 << fail << QStringList{"触摸最小值未超过按下阈值"};
-        QTest::newRow("hysteresis 50 % releases at the untouched mean")
-            << key(2000, 2, 2300, 2, 2000, 2) << settings({{F::Hysteresis, 50}}) << 4 << 300 << 2150
-            << 2000 << fail << QStringList{"不触摸最大值达到释放阈值", "防水最大值达到释放阈值"};
-        QTest::newRow("hysteresis beyond the press position stops at the base")
-            << key(2000, 0, 2300, 0, 2000, 0) << settings({{F::Press, 10}, {F::Hysteresis, 50}})
-            << 1 << 300 << 2030 << 2000 << fail
+        // A hysteresis as large as the press position leaves the release threshold a hundredth
+        // of the swing above the untouched mean, never on it.
+        QTest::newRow("hysteresis 50 % releases a hundredth above the untouched mean")
+            << key(2000, 3, 2300, 2, 2000, 3) << settings({{F::Hysteresis, 50}}) << 6 << 300 << 2150
+            << 2003 << fail << QStringList{"不触摸最大值达到释放阈值", "防水最大值达到释放阈值"};
+        QTest::newRow("hysteresis beyond the press position stops above the base")
+            << key(2000, 3, 2300, 0, 2000, 3) << settings({{F::Press, 10}, {F::Hysteresis, 50}})
+            << 6 << 300 << 2030 << 2003 << fail
             << QStringList{"不触摸最大值达到释放阈值", "防水最大值达到释放阈值"};
     }
 
@@ -185,8 +187,9 @@ private slots:
         QVERIFY(tip.contains("不触摸：均值 2000，最小 1990，最大 2010，标准差 10.0"));
         QVERIFY(tip.contains("防水偏移 50（信号的 50%）"));
         // Swing 99: the water rule's 75 (99 - 99 / 4) and 9 below it; margins as shares of 99.
-        QVERIFY(
-            tip.contains("设置：按下位置 50%，迟滞 10%，消抖 3 次，最长按下 20 秒，防水下限 开"));
+        QVERIFY(tip.contains(
+            "设置：按下位置 50%，迟滞 10%，消抖 3 次（第 4 次扫描按下），最长按下 20 秒，"
+            "防水下限 开"));
         QVERIFY(tip.contains("按下阈值 2075，释放阈值 2066"));
         QVERIFY(tip.contains("余量：触摸 14（14%），不触摸 56（56%），防水 6（6%）"));
 
@@ -341,6 +344,11 @@ private slots:
         QTest::newRow("press on the record after the debounce's")
             << KeySettings() << QVector<int>{2160, 2160, 2160, 2150, 2160, 2160, 2160, 2160}
             << QVector<int>{7} << 2001;
+        // Press 30 above the base, a hysteresis of 90: the release threshold stays 3 (a
+        // hundredth of the swing) above the base, and a pad resting a count above it releases.
+        QTest::newRow("hysteresis beyond the press position still releases")
+            << settings({{F::Press, 10}, {F::Hysteresis, 30}})
+            << QVector<int>{2300, 2300, 2300, 2300, 2001, 2001} << QVector<int>{3} << 2001;
         QTest::newRow("debounce 15")
             << settings({{F::Debounce, 15}}) << QVector<int>(16, 2300) << QVector<int>{15} << 2000;
         // Pressed at record 3; the third second finds it held for its two and releases it, its

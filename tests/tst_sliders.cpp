@@ -133,15 +133,34 @@ private slots:
     }
 
     // Water that gives the slider more than half the scale lifts the press threshold to three
-    // quarters, as for a key.
-    void waterLiftsThePressThreshold()
+    // quarters, as for a key, and with the floor on it reads as no touch even where it adds up
+    // to more than a finger: a wheel of six segments with water at 70 % of their swing (2761,
+    // 2910, 2865), settings 60/20/4/2. A finger on the wet wheel, or the dry one, still touches.
+    void waterLiftsThePressThresholdAndReadsAsNoTouch()
     {
         QVector<FirmwareSliderModel::Segment> wet = segments(4);
         wet[1].water = 2000 + 100;
         wet[2].water = 2000 + 80;
-        FirmwareSliderModel model(SliderShape::Slider, wet);
-        QVERIFY(model.thresholds().waterFloorRaised);
-        QCOMPARE(model.pressThreshold(), 192);
+        QVERIFY(FirmwareSliderModel(SliderShape::Slider, wet).thresholds().waterFloorRaised);
+        QCOMPARE(FirmwareSliderModel(SliderShape::Slider, wet).pressThreshold(), 192);
+
+        const QVector<FirmwareSliderModel::Segment> wheel(6, {2761, 2910, 2865});
+        KeySettings settings{60, 20, 4, 2, true};
+        const auto scanned = [&](QVector<int> counts, bool floor) {
+            settings.waterFloor = floor;
+            FirmwareSliderModel model(SliderShape::Wheel, wheel, settings);
+            for (int i = 0; i < 8; ++i)
+                model.scan(counts.constData());
+            return model.touched() ? model.position() : -1;
+        };
+        QCOMPARE(scanned(QVector<int>(6, 2865), true), -1);
+        QVERIFY(scanned(QVector<int>(6, 2865), false) >= 0);
+        QVector<int> finger(6, 2865);
+        finger[2] = 3010;
+        QCOMPARE(scanned(finger, true), 85);
+        finger.fill(2761);
+        finger[2] = 2910;
+        QCOMPARE(scanned(finger, true), 85);
     }
 
     // A synthetic swipe: two strokes, the second bent by 20 counts in its middle and lifted for

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -110,6 +111,16 @@ private slots:
         windowWidget<QPushButton>(window, "pushButton_3")->click();
         QTRY_VERIFY_WITH_TIMEOUT(!SimBoard::isStreaming(), 10000);
 
+        // The slider's settings are offered once, not per segment, carried by every segment's
+        // row and kept through a new order of the segments.
+        auto *keyChoice = windowWidget<QComboBox>(window, "keySettingsCBox");
+        QVERIFY(keyChoice->findText(QStringLiteral("TK4（按键 0）")) < 0);
+        keyChoice->setCurrentIndex(keyChoice->findText(QStringLiteral("S1 滑条（3 段）")));
+        QVERIFY(keyChoice->currentIndex() > 0);
+        windowWidget<QSpinBox>(window, "pressSpinBox")->setValue(80);
+        windowWidget<QSpinBox>(window, "debounceSpinBox")->setValue(7);
+        package->reverseSlider(0);
+
         // The firmware gets the slider's table; the report its page.
         QTemporaryDir dir;
         windowWidget<QLineEdit>(window, "proPathLineEdit")->setText(dir.path());
@@ -128,7 +139,8 @@ private slots:
         QVERIFY(testsupport::readBytes(app + "/User/H/TouchKeyScan.h")
                     .contains("#define   TKL_SLD_NUM      (1)\r\n"));
         const QByteArray source = testsupport::readBytes(app + "/User/C/TouchKeyScan.c");
-        QVERIFY2(source.contains("0,3,0,1,2,0,0,0,0,0, /* S1 */\r\n"), source);
+        QVERIFY2(source.contains("0,3,2,1,0,0,0,0,0,0, /* S1 */\r\n"), source);
+        QCOMPARE(source.count("80,10,7,20,1,\r\n"), 3);
         const QString report = testsupport::pdfText(app + "/TuningReport.pdf");
         QVERIFY2(report.contains(QStringLiteral("S1-2")) && report.contains(QStringLiteral("线性度")),
                  qPrintable(report));

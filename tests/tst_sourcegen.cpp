@@ -457,7 +457,8 @@ private slots:
     }
 
     // A slider's segments are named by their rows of the channel table, in order along it; each
-    // segment's settings row is its slider's (its first segment's). The application template
+    // segment's settings row is its slider's, whichever segment an earlier version kept them on
+    // (W1's on its second). The application template
     // takes the table and the count; the test template, which has no sliders, only none.
     void sliderTableAndCount()
     {
@@ -468,11 +469,13 @@ private slots:
         QCOMPARE(rows, (QStringList{"0,3,2,1,3,0,0,0,0,0, /* S1 */",
                                     "1,3,4,5,6,0,0,0,0,0, /* W1 */"}));
         const QStringList settings = SourceGenerator::keySettingsRows(pins, [](int channel) {
-            return channel == 5 ? KeySettings{70, 0, 15, 0, false} : KeySettings();
+            return channel == 5   ? KeySettings{70, 0, 15, 0, false}
+                   : channel == 9 ? KeySettings{80, 10, 7, 20, true}
+                                  : KeySettings();
         });
         QCOMPARE(settings, (QStringList{"50,10,3,20,1,", "70,0,15,0,0,", "70,0,15,0,0,",
-                                        "70,0,15,0,0,", "50,10,3,20,1,", "50,10,3,20,1,",
-                                        "50,10,3,20,1,"}));
+                                        "70,0,15,0,0,", "80,10,7,20,1,", "80,10,7,20,1,",
+                                        "80,10,7,20,1,"}));
         for (const char *folder : {"RM3KV5172_Touch_Demo", "RM3KV5172_Touch_Test"}) {
             const QString root = testsupport::shippedTemplate(folder);
             const QString header =

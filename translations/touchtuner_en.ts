@@ -1189,6 +1189,18 @@ median/max (ms)</translation>
         <source>误触发测试已中止，录制文件已保留：%1</source>
         <translation>False-touch test stopped, the recording is kept: %1</translation>
     </message>
+    <message>
+        <source>误触发测试已中止：录制在 %1 秒（共 %2 秒）时写入失败，只录下部分数据，不作判断</source>
+        <translation>False-touch test aborted: the recording failed to write at %1 s (of %2 s); only part of the data was recorded, no verdict</translation>
+    </message>
+    <message>
+        <source>误触发测试已中止：录制在 %1 秒（共 %2 秒）时结束，只录下部分数据，不作判断</source>
+        <translation>False-touch test aborted: the recording ended at %1 s (of %2 s); only part of the data was recorded, no verdict</translation>
+    </message>
+    <message>
+        <source>误触发测试已中止：录制没有录完整个测试，不作判断</source>
+        <translation>False-touch test aborted: the recording does not cover the whole test, no verdict</translation>
+    </message>
 </context>
 <context>
     <name>Histogram</name>
@@ -1461,6 +1473,10 @@ median/max (ms)</translation>
         <source>%1 %2（默认 %3）</source>
         <translation>%1 %2 (default %3)</translation>
     </message>
+    <message>
+        <source>%1 次（第 %2 次扫描按下）</source>
+        <translation>%1 scans (pressed on scan %2)</translation>
+    </message>
 </context>
 <context>
     <name>KeySettingsPanel</name>
@@ -1493,10 +1509,6 @@ median/max (ms)</translation>
         <translation>% (0–50)</translation>
     </message>
     <message>
-        <source>次（1–15）</source>
-        <translation>scans (1–15)</translation>
-    </message>
-    <message>
         <source>秒（0 不限，1–255）</source>
         <translation>s (0 none, 1–255)</translation>
     </message>
@@ -1519,6 +1531,22 @@ median/max (ms)</translation>
     <message>
         <source>各按键的设置不同，这里显示 TK%1 的；修改的项将用于全部按键。</source>
         <translation>The keys&apos; settings differ; TK%1&apos;s are shown. A field you change applies to every key.</translation>
+    </message>
+    <message>
+        <source>次后按下（1–15）</source>
+        <translation>scans, then press (1–15)</translation>
+    </message>
+    <message>
+        <source>连续这么多次扫描超过按下阈值后，下一次扫描才按下：3 次即第 4 次扫描按下</source>
+        <translation>After this many scans in a row above the press threshold, the next scan presses: 3 means pressed on the 4th scan</translation>
+    </message>
+    <message>
+        <source>%1 %2（%3 段）</source>
+        <translation>%1 %2 (%3 segments)</translation>
+    </message>
+    <message>
+        <source>%1 的各段共用这些设置，按滑条的强度判断。</source>
+        <translation>All segments of %1 share these settings; the slider&apos;s strength is judged.</translation>
     </message>
 </context>
 <context>
@@ -3809,10 +3837,6 @@ mean</translation>
         <translation>Hysteresis</translation>
     </message>
     <message>
-        <source>消抖</source>
-        <translation>Debounce</translation>
-    </message>
-    <message>
         <source>最长按下</source>
         <translation>Longest press</translation>
     </message>
@@ -3855,12 +3879,6 @@ threshold</translation>
         <translation>Key settings and margins</translation>
     </message>
     <message>
-        <source>均值：结果表中的均值，即写入应用固件的值。噪声：不触摸采样的最大值减最小值（0 记为 1）。信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。摆幅：表中触摸均值减不触摸均值。按下阈值：不触摸均值加摆幅的按下位置；防水偏移超过摆幅一半时，防水下限开则不低于摆幅的四分之三。释放阈值：按下阈值减摆幅的迟滞，不低于不触摸均值。两者在固件中随基线移动（16 位无符号运算，不超过 65535）。按下持续超过最长按下时间时固件释放按键并以当前值为基线。余量：触摸最小值减按下阈值，释放阈值减不触摸最大值，释放阈值减防水最大值，括号内为占摆幅的百分比。
-不合格：信号不为正，信噪比低于 5:1，触摸最小值未超过按下阈值，不触摸最大值或防水最大值达到释放阈值。注意：信噪比低于 10:1，防水偏移达到信号的一半，防水下限已关闭，或表中均值与采样不符。其余为合格。</source>
-        <translation>Means: the means of the results table, which the application firmware gets. Noise: the no-touch samples&apos; maximum minus their minimum (0 counts as 1). Signal: touch mean minus no-touch mean, from the samples&apos; exact means (the table&apos;s means where there are no samples). SNR: signal divided by noise. Water shift: water mean minus no-touch mean. Swing: the table&apos;s touch mean minus its no-touch mean. Press threshold: the no-touch mean plus the press position&apos;s share of the swing; when the water shift exceeds half the swing and the water floor is on, at least three quarters of the swing. Release threshold: the press threshold minus the hysteresis&apos; share of the swing, not below the no-touch mean. Both move with the base in the firmware (16-bit unsigned arithmetic, at most 65535). A key pressed longer than its longest press is released by the firmware, which takes the current count as its base. Margins: touch minimum minus press threshold, release threshold minus no-touch maximum, release threshold minus water maximum; in brackets, as a share of the swing.
-Fail: no positive signal, SNR below 5:1, touch minimum not above the press threshold, or no-touch or water maximum reaching the release threshold. Caution: SNR below 10:1, water shift at half the signal or more, water floor switched off, or table means that do not match the samples. Everything else passes.</translation>
-    </message>
-    <message>
         <source>各通道采样曲线</source>
         <translation>Sample curves of each channel</translation>
     </message>
@@ -3899,6 +3917,22 @@ Fail: no positive signal, SNR below 5:1, touch minimum not above the press thres
     <message>
         <source>未通过或需注意：%1</source>
         <translation>Failed or needing attention: %1</translation>
+    </message>
+    <message>
+        <source>%1 次</source>
+        <translation>%1 scans</translation>
+    </message>
+    <message>
+        <source>消抖
+(次后按下)</source>
+        <translation>Debounce
+(scans, then press)</translation>
+    </message>
+    <message>
+        <source>均值：结果表中的均值，即写入应用固件的值。噪声：不触摸采样的最大值减最小值（0 记为 1）。信号：触摸均值减不触摸均值，按采样的精确均值（无采样时按表中均值）。信噪比：信号除以噪声。防水偏移：防水均值减不触摸均值。摆幅：表中触摸均值减不触摸均值。按下阈值：不触摸均值加摆幅的按下位置；防水偏移超过摆幅一半时，防水下限开则不低于摆幅的四分之三。释放阈值：按下阈值减摆幅的迟滞，但不低于不触摸均值加摆幅的百分之一（至少加 1），也不高于按下阈值。两者在固件中随基线移动（16 位无符号运算，不超过 65535）。消抖：连续超过按下阈值的扫描次数，其后的下一次扫描按下（消抖 3 次即第 4 次扫描按下）。按下持续超过最长按下时间时固件释放按键并以当前值为基线。余量：触摸最小值减按下阈值，释放阈值减不触摸最大值，释放阈值减防水最大值，括号内为占摆幅的百分比。
+不合格：信号不为正，信噪比低于 5:1，触摸最小值未超过按下阈值，不触摸最大值或防水最大值达到释放阈值。注意：信噪比低于 10:1，防水偏移达到信号的一半，防水下限已关闭，或表中均值与采样不符。其余为合格。</source>
+        <translation>Means: the means of the results table, which the application firmware gets. Noise: the no-touch samples&apos; maximum minus their minimum (0 counts as 1). Signal: touch mean minus no-touch mean, from the samples&apos; exact means (the table&apos;s means where there are no samples). SNR: signal divided by noise. Water shift: water mean minus no-touch mean. Swing: the table&apos;s touch mean minus its no-touch mean. Press threshold: the no-touch mean plus the press position&apos;s share of the swing; when the water shift exceeds half the swing and the water floor is on, at least three quarters of the swing. Release threshold: the press threshold minus the hysteresis&apos; share of the swing, but not below the no-touch mean plus a hundredth of the swing (plus 1 at least), nor above the press threshold. Both move with the base in the firmware (16-bit unsigned arithmetic, at most 65535). Debounce: the scans in a row above the press threshold, after which the next scan presses (debounce 3: pressed on the 4th scan). A key pressed longer than its longest press is released by the firmware, which takes the current count as its base. Margins: touch minimum minus press threshold, release threshold minus no-touch maximum, release threshold minus water maximum; in brackets, as a share of the swing.
+Fail: no positive signal, SNR below 5:1, touch minimum not above the press threshold, or no-touch or water maximum reaching the release threshold. Caution: SNR below 10:1, water shift at half the signal or more, water floor switched off, or table means that do not match the samples. Everything else passes.</translation>
     </message>
     <message>
         <source>；</source>

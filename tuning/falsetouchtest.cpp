@@ -26,7 +26,22 @@ FalseTouchTest::FalseTouchTest(TuningSession &session, QPlainTextEdit *log, QWid
     // ends the run without a verdict.
     connect(&session.verification(), &VerificationMode::activeChanged, this, [this](bool on) {
         if (!on && running && !finishing)
-            aborted();
+            aborted(tr("误触发测试已中止，录制文件已保留：%1").arg(QDir::toNativeSeparators(path)));
+    });
+    // A verdict on part of the run would pass keys on what was never recorded: a recording that
+    // ends early (its file full) ends the run without one.
+    connect(&session.recording(), &StreamRecording::ended, this, [this](bool failed) {
+        if (!running || finishing)
+            return;
+        const QString at =
+            QString::number(double(this->session.recording().elapsedMs()) / 1000.0, 'f', 1);
+        const QString of = QString::number(double(minutes) * this->minuteMs / 1000.0, 'f', 1);
+        aborted(failed ? tr("误触发测试已中止：录制在 %1 秒（共 %2 秒）时写入失败，只录下部分数据，"
+                            "不作判断")
+                             .arg(at, of)
+                       : tr("误触发测试已中止：录制在 %1 秒（共 %2 秒）时结束，只录下部分数据，"
+                            "不作判断")
+                             .arg(at, of));
     });
 }
 
@@ -89,6 +104,7 @@ bool FalseTouchTest::startFor(int length, const QString &folder, const QString &
     path = session.recording().path();
     minutes = minutesLeft = length;
     running = true;
+    session.recording().setHeld(true);
     end.start(length * minuteMs);
     minuteTick.start();
     log->appendPlainText(tr("误触发测试开始：%1 分钟，请勿触摸面板").arg(length));
@@ -101,9 +117,14 @@ void FalseTouchTest::finish()
     finishing = true;
     if (session.verification().isActive())
         session.verification().switchOff();
-    finishing = false;
     running = false;
-    session.recording().stop();
+    session.recording().setHeld(false);
+    const bool whole = session.recording().isRecording() && session.recording().stop();
+    finishing = false;
+    if (!whole || !QFileInfo::exists(path)) {
+        aborted(tr("误触发测试已中止：录制没有录完整个测试，不作判断"));
+        return;
+    }
     EvaluatedRecording recording;
     recording.name = QFileInfo(path).fileName();
     int skipped = 0;
@@ -132,13 +153,18 @@ void FalseTouchTest::finish()
     warn(tr("误触发测试完成：合格 %1 个，不合格 %2 个").arg(passed).arg(failed));
 }
 
-void FalseTouchTest::aborted()
+void FalseTouchTest::aborted(const QString &reason)
 {
     end.stop();
     minuteTick.stop();
     running = false;
+    session.recording().setHeld(false);
     session.recording().stop();
-    log->appendPlainText(
-        tr("误触发测试已中止，录制文件已保留：%1").arg(QDir::toNativeSeparators(path)));
+    if (session.verification().isActive()) {
+        finishing = true;
+        session.verification().switchOff();
+        finishing = false;
+    }
+    log->appendPlainText(reason);
     emit finished(false);
 }

@@ -46,7 +46,8 @@ signals:
 
 private:
     void finish();
-    void aborted();
+    // Ends the run without a verdict; reason is logged.
+    void aborted(const QString &reason);
     void warn(const QString &text) const;
 
     TuningSession &session;

@@ -16,6 +16,8 @@
 #include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace
 {
 using Field = KeySettings::Field;
@@ -54,6 +56,7 @@ KeySettingsPanel::KeySettingsPanel(KeySettingsStore &store, const PinMapSource &
     keyBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto *suggest = new QPushButton(tr("建议设置"), this);
     suggest->setObjectName(QStringLiteral("suggestSettingsBtn"));
+    suggestButton = suggest;
     auto *defaults = new QPushButton(tr("恢复默认"), this);
     defaults->setObjectName(QStringLiteral("defaultSettingsBtn"));
     waterFloorBox = new QCheckBox(KeySettings::fieldName(Field::WaterFloor), this);
@@ -87,8 +90,13 @@ KeySettingsPanel::KeySettingsPanel(KeySettingsStore &store, const PinMapSource &
             &KeySettingsPanel::showSelection);
     connect(waterFloorBox, &QCheckBox::clicked, this,
             [this](bool on) { edit(Field::WaterFloor, on ? 1 : 0); });
-    connect(suggest, &QPushButton::clicked, this,
-            [this] { emit suggestRequested(selectedChannels()); });
+    connect(suggest, &QPushButton::clicked, this, [this] {
+        QList<int> keys = selectedChannels();
+        keys.erase(std::remove_if(keys.begin(), keys.end(),
+                                  [this](int channel) { return !this->pins.isKey(channel); }),
+                   keys.end());
+        emit suggestRequested(keys);
+    });
     connect(defaults, &QPushButton::clicked, this, &KeySettingsPanel::restoreDefaults);
     connect(&store, &KeySettingsStore::changed, this, &KeySettingsPanel::showSelection);
     refreshKeys();
@@ -112,7 +120,9 @@ void KeySettingsPanel::addField(QGridLayout *layout, Field field, int row, int c
         unit = tr("%（0–50）");
         break;
     case Field::Debounce:
-        unit = tr("次（1–15）");
+        unit = tr("次后按下（1–15）");
+        spin->setToolTip(
+            tr("连续这么多次扫描超过按下阈值后，下一次扫描才按下：3 次即第 4 次扫描按下"));
         break;
     case Field::MaxPress:
         unit = tr("秒（0 不限，1–255）");
@@ -139,14 +149,23 @@ void KeySettingsPanel::showEvent(QShowEvent *event)
 
 void KeySettingsPanel::refreshKeys()
 {
-    const int chosen = keyBox->currentData().isValid() ? keyBox->currentData().toInt() : kAllKeys;
+    const QVariant chosen =
+        keyBox->currentData().isValid() ? keyBox->currentData() : QVariant(kAllKeys);
     const QSignalBlocker quiet(keyBox);
     keyBox->clear();
     keyBox->addItem(tr("全部按键"), kAllKeys);
     for (int channel = 0; channel < chip::kChannelCount; ++channel) {
-        if (pins.channelInUse(channel) == 1)
+        if (pins.isKey(channel))
             keyBox->addItem(tr("TK%1（按键 %2）").arg(channel).arg(pins.keyNumber(channel)),
                             channel);
+    }
+    // A slider by its name, which stays through a new order of its segments.
+    for (const SliderDefinition &slider : pins.sliders()) {
+        if (!slider.channels.isEmpty())
+            keyBox->addItem(tr("%1 %2（%3 段）")
+                                .arg(slider.name, SliderDefinition::kindName(slider.kind))
+                                .arg(slider.channels.size()),
+                            slider.name);
     }
     keyBox->setCurrentIndex(std::max(0, keyBox->findData(chosen)));
     // Wide enough for its longest key, whatever room the layout would rather give it.
@@ -165,19 +184,37 @@ void KeySettingsPanel::refreshKeys()
 
 void KeySettingsPanel::selectChannel(int channel)
 {
-    const int index = keyBox->findData(channel);
-    if (channel != kAllKeys && index >= 0)
+    if (channel == kAllKeys)
+        return;
+    const QVector<SliderDefinition> sliders = pins.sliders();
+    const auto place = SliderDefinition::placeOf(sliders, channel);
+    const int index =
+        keyBox->findData(place ? QVariant(sliders.at(place->first).name) : QVariant(channel));
+    if (index >= 0)
         keyBox->setCurrentIndex(index);
+}
+
+QList<int> KeySettingsPanel::channelsOf(const QVariant &entry) const
+{
+    if (entry.userType() == QMetaType::QString) {
+        for (const SliderDefinition &slider : pins.sliders()) {
+            if (slider.name == entry.toString())
+                return QList<int>(slider.channels.begin(), slider.channels.end());
+        }
+        return {};
+    }
+    return {entry.toInt()};
 }
 
 QList<int> KeySettingsPanel::selectedChannels() const
 {
-    const int chosen = keyBox->currentData().toInt();
-    if (chosen != kAllKeys)
-        return {chosen};
+    const QVariant chosen = keyBox->currentData();
+    if (chosen.userType() == QMetaType::QString || chosen.toInt() != kAllKeys)
+        return channelsOf(chosen);
     QList<int> channels;
     for (int i = 1; i < keyBox->count(); ++i)
-        channels << keyBox->itemData(i).toInt();
+        channels << channelsOf(keyBox->itemData(i));
+    std::sort(channels.begin(), channels.end());
     return channels;
 }
 
@@ -195,13 +232,18 @@ void KeySettingsPanel::showSelection()
         }
     }
     waterFloorBox->setChecked(shown.waterFloor);
+    const bool slider = keyBox->currentData().userType() == QMetaType::QString;
     for (QWidget *editor : findChildren<QWidget *>()) {
         if (editor != keyBox && editor != summary)
             editor->setEnabled(!channels.isEmpty());
     }
+    suggestButton->setEnabled(!channels.isEmpty() && !slider);
     QString line;
     if (channels.isEmpty())
         line = tr("没有使用中的按键：请先在设置页选择按键。");
+    else if (slider)
+        line =
+            tr("%1 的各段共用这些设置，按滑条的强度判断。").arg(keyBox->currentData().toString());
     else if (mixed)
         line = tr("各按键的设置不同，这里显示 TK%1 的；修改的项将用于全部按键。")
                    .arg(channels.first());

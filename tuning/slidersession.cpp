@@ -2,6 +2,7 @@
 
 #include "charts/sliderview.h"
 #include "project/pinmapsource.h"
+#include "quality/keysettingsstore.h"
 #include "tuning/tuningrun.h"
 #include "tuning/tuningsession.h"
 
@@ -58,8 +59,11 @@ SliderSession::SliderSession(TuningSession &session, PinMapSource &pinMap, QGrid
     connect(&test, &SwipeTest::prompted, this, &SliderSession::log);
     connect(&test, &SwipeTest::finished, this, &SliderSession::swipeFinished);
     session.reportSliders = [this] { return reportPages(); };
-    // A slider's settings are its first segment's: the live picture follows a change of them.
-    connect(&session.keySettings(), &KeySettingsStore::changed, this, &SliderSession::refresh);
+    // The live picture follows a change of a slider's settings, which all its segments carry.
+    connect(&session.keySettings(), &KeySettingsStore::changed, this, [this](int channel) {
+        keepSettingsWithSliders(channel);
+        refresh();
+    });
     refresh();
 }
 
@@ -84,8 +88,30 @@ QVector<SliderPreview::Slider> SliderSession::sliders() const
     return list;
 }
 
+void SliderSession::keepSettingsWithSliders(int channel)
+{
+    // Each set() below reports its change again.
+    if (keeping)
+        return;
+    keeping = true;
+    KeySettingsStore &store = session.keySettings();
+    for (const SliderDefinition &slider : pinMap.sliders()) {
+        if (slider.channels.isEmpty())
+            continue;
+        QVector<KeySettings> segments;
+        for (int segment : slider.channels)
+            segments << store.at(segment);
+        const KeySettings settings =
+            slider.channels.contains(channel) ? store.at(channel) : KeySettings::ofSlider(segments);
+        for (int segment : slider.channels)
+            store.set(segment, settings);
+    }
+    keeping = false;
+}
+
 void SliderSession::refresh()
 {
+    keepSettingsWithSliders(-1);
     const QString chosen = sliderChoice->currentText();
     const QVector<SliderPreview::Slider> list = sliders();
     shownSliders = list;

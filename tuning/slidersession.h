@@ -38,7 +38,8 @@ public:
     // The sliders of the pin map, with their segments' means from the results table and the
     // settings of their first segment.
     QVector<SliderPreview::Slider> sliders() const;
-    // The sliders anew from the pin map: the choice of the swipe test and the live picture.
+    // The sliders anew from the pin map: the choice of the swipe test and the live picture, and
+    // the settings kept with each slider.
     void refresh();
     // "滑动测试" on the slider chosen: it needs verification on and its segments' three means.
     void startSwipeTest();
@@ -61,12 +62,17 @@ private:
     // The chosen slider's last judgement beside the button.
     void showSummary();
     void log(const QString &text) const;
+    // Every segment of a slider carries the slider's settings: those a segment was given last
+    // (channel), or else (a load, a new order or a new segment) KeySettings::ofSlider of its
+    // segments', so that settings made on any segment by an earlier version stay.
+    void keepSettingsWithSliders(int channel);
 
     TuningSession &session;
     PinMapSource &pinMap;
     QWidget *dialogParent;
     QGroupBox *group = nullptr;
     bool placed = false;
+    bool keeping = false;
     SliderView *sliderView = nullptr;
     QComboBox *sliderChoice = nullptr;
     QPushButton *startButton = nullptr;

@@ -46,7 +46,8 @@ StreamRecording::~StreamRecording() = default;
 void StreamRecording::toggle(const QString &folder, const QString &projectName)
 {
     if (isRecording()) {
-        stop();
+        if (!held)
+            stop();
         return;
     }
     (void)startIn(folder, projectName);
@@ -84,21 +85,31 @@ bool StreamRecording::start(const QString &path)
     return true;
 }
 
-void StreamRecording::stop()
+void StreamRecording::setHeld(bool on)
+{
+    held = on;
+    button->setEnabled(!on);
+}
+
+bool StreamRecording::stop()
 {
     if (!writer)
-        return;
+        return true;
     flushTimer.stop();
     const bool written = writer->finish();
     const qint64 count = writer->recordCount();
     writer.reset();
     button->setText(tr("录制"));
     if (!written) {
+        // Whoever relies on the recording hears of it before the box waits for the user.
+        emit ended(true);
         warnWriteFailed(dialogParent, recordingPath);
-        return;
+        return false;
     }
     log->appendPlainText(
         tr("录制结束：%1，%2 条记录").arg(QDir::toNativeSeparators(recordingPath)).arg(count));
+    emit ended(false);
+    return true;
 }
 
 void StreamRecording::add(const QByteArray &record, int crcFailed, bool verificationReader)

@@ -39,10 +39,15 @@ public:
     bool start(const QString &path);
     // Starts a recording for the project in folder under a name no file has yet.
     bool startIn(const QString &folder, const QString &projectName);
-    // Ends the recording, everything handed over written.
-    void stop();
+    // Ends the recording, everything handed over written; false when a write failed (its
+    // message shown).
+    bool stop();
     bool isRecording() const { return writer != nullptr; }
     QString path() const { return recordingPath; }
+    // While held (a false-touch run records), the button cannot end the recording.
+    void setHeld(bool on);
+    // Time since the recording started, in ms.
+    qint64 elapsedMs() const { return clock.isValid() ? clock.elapsed() : 0; }
 
     // A record as the measurement reader (verificationReader false) or the verification reader
     // delivered it.
@@ -52,6 +57,10 @@ public:
     void markUntouched();
     // The kind a measurement record of a run of this kind is recorded with.
     static RecordedRecord::Kind recordedKind(TuningRun::Kind kind);
+
+signals:
+    // The recording ended, by stop() or by a failed write (failed true).
+    void ended(bool failed);
 
 private:
     // Where the run ended, a line that says how.
@@ -66,6 +75,7 @@ private:
     QString recordingPath;
     QElapsedTimer clock;
     QTimer flushTimer;
+    bool held = false;
 };
 
 #endif // STREAMRECORDING_H

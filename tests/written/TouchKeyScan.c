@@ -15,7 +15,8 @@ CODE unsigned int TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {
 2,22,20,2037,2248,2046,
 };
 
-/* press %, hysteresis %, debounce scans, longest press s, water floor */
+/* press %, hysteresis %, debounce (scans above before the press, which
+ * comes on the next), longest press s, water floor */
 CODE unsigned char TKKeyCfg[TKL_CHN_NUM * TK_KEY_FIELDS] = {
 50,10,3,20,1,
 50,10,3,20,1,

@@ -4,7 +4,9 @@
  *
  * Each key's thresholds are offsets above its base, set up from its means
  * and settings: the press threshold a share of the swing from the no-touch
- * to the touch count, the release threshold the hysteresis below it. The
+ * to the touch count, the release threshold the hysteresis below it, but a
+ * hundredth of the swing (a count at least) above the base. A key is pressed
+ * on the scan after the debounce's scans above the press threshold. The
  * base starts at the no-touch count and follows the pad while the key is not
  * pressed: one count a scan, or at once to a count that stays further below
  * it than the hysteresis for as many scans as the debounce. A key pressed
@@ -17,7 +19,9 @@
  * neighbour) and the position (their centroid). The strength is judged as a
  * key's count is, over a swing of 255 with the slider's settings; while the
  * slider is not touched its segments' bases follow the pads as keys' do, while
- * it is touched they hold.
+ * it is touched they hold. Where the water rule holds for the slider, water
+ * over every segment would add up to more than a finger: the levels are then
+ * taken over the segments' common level, in 255ths of the room it leaves.
  */
 #include "TouchKey.h"
 
@@ -52,6 +56,7 @@ static XDATA unsigned int  TouchSliderRelease[TKL_SLD_NUM];
 static XDATA unsigned char TouchSliderDebounce[TKL_SLD_NUM];
 static XDATA unsigned char TouchSliderHeld[TKL_SLD_NUM];
 static XDATA unsigned char TouchSliderPressed[TKL_SLD_NUM];
+static XDATA unsigned char TouchSliderWater[TKL_SLD_NUM];
 static XDATA unsigned char TouchLevels[TK_SLD_SEGMENTS];
 static unsigned int TouchStrength;
 #endif
@@ -90,6 +95,22 @@ static unsigned int TouchAbove(unsigned int base, unsigned int offset)
     return sum < base ? TK_NEVER : sum;
 }
 
+/* The release offset the hysteresis leaves below press: never on the base,
+ * where a pad resting a count above it would hold the key pressed, but a
+ * hundredth of the swing, one count at least, and no more than press. */
+static unsigned int TouchRelease(unsigned int swing, unsigned int press, unsigned int hysteresis)
+{
+    unsigned int lowest = swing / 100;
+
+    if (lowest == 0)
+        lowest = 1;
+    if (lowest > press)
+        lowest = press;
+    if (press > hysteresis && press - hysteresis > lowest)
+        return press - hysteresis;
+    return lowest;
+}
+
 /* Press and release offsets of row i. A key whose touch count is not above
  * its no-touch count is never pressed. Water more than half the swing above
  * the no-touch count keeps the press threshold at three quarters of the swing
@@ -114,7 +135,7 @@ static void TouchOffsets(unsigned char i)
         press = swing - swing / 4;
     hysteresis = TouchShare(swing, TK_KEY(i, TK_KEY_HYSTERESIS));
     TouchPressOffset[i] = press;
-    TouchReleaseOffset[i] = press > hysteresis ? press - hysteresis : 0;
+    TouchReleaseOffset[i] = TouchRelease(swing, press, hysteresis);
 }
 
 #if TKL_SLD_NUM
@@ -142,6 +163,22 @@ static unsigned char TouchLevel(unsigned int count, unsigned int base, unsigned 
     if (delta >= swing)
         return TK_SLD_FULL;
     return (unsigned char)(((unsigned long)delta * TK_SLD_FULL) / swing);
+}
+
+/* Levels of slider s's n segments over their common level, in 255ths of the
+ * room it leaves: water over all of them reads as nothing. */
+static void TouchOverWater(unsigned char n)
+{
+    unsigned char k, common;
+
+    common = TouchLevels[0];
+    for (k = 1; k < n; k++)
+        if (TouchLevels[k] < common)
+            common = TouchLevels[k];
+    for (k = 0; k < n; k++)
+        TouchLevels[k] = common < TK_SLD_FULL
+            ? (unsigned char)((unsigned int)(TouchLevels[k] - common) * TK_SLD_FULL / (TK_SLD_FULL - common))
+            : 0;
 }
 
 /* The strength (into TouchStrength) and the position of slider s from the
@@ -192,7 +229,8 @@ static unsigned int TouchLocate(unsigned char s)
 }
 
 /* Slider s's press and release thresholds over a swing of 255, from its first
- * segment's settings; the water rule on the strength its water counts give. */
+ * segment's settings; the water rule on the strength its water counts give,
+ * and whether its levels are judged over their common level. */
 static void TouchSliderInit(unsigned char s)
 {
     unsigned char first = TK_SEGMENT(s, 0);
@@ -207,12 +245,12 @@ static void TouchSliderInit(unsigned char s)
     }
     TouchLocate(s);
     press = TouchShare(TK_SLD_FULL, TK_KEY(first, TK_KEY_PRESS));
-    if (TK_KEY(first, TK_KEY_WATER_FLOOR) && TouchStrength > TK_SLD_FULL / 2
-        && press < TK_SLD_FULL - TK_SLD_FULL / 4)
+    TouchSliderWater[s] = TK_KEY(first, TK_KEY_WATER_FLOOR) && TouchStrength > TK_SLD_FULL / 2;
+    if (TouchSliderWater[s] && press < TK_SLD_FULL - TK_SLD_FULL / 4)
         press = TK_SLD_FULL - TK_SLD_FULL / 4;
     hysteresis = TouchShare(TK_SLD_FULL, TK_KEY(first, TK_KEY_HYSTERESIS));
     TouchSliderPress[s] = press;
-    TouchSliderRelease[s] = press > hysteresis ? press - hysteresis : 0;
+    TouchSliderRelease[s] = TouchRelease(TK_SLD_FULL, press, hysteresis);
     TouchSliderDebounce[s] = 0;
     TouchSliderHeld[s] = 0;
     TouchSliderPressed[s] = 0;
@@ -304,6 +342,8 @@ static void TouchSliderDecide(unsigned char s)
         row = TK_SEGMENT(s, k);
         TouchLevels[k] = TouchLevel(TouchRawData[row], TouchBase[row], TouchSwing(row));
     }
+    if (TouchSliderWater[s])
+        TouchOverWater(n);
     position = TouchLocate(s);
     threshold = TouchSliderPressed[s] ? TouchSliderRelease[s] : TouchSliderPress[s];
     if (TouchStrength > threshold)

@@ -16,7 +16,8 @@ CODE unsigned int TKChnCfg[TKL_CHN_NUM * TK_CFG_FIELDS] = {
 4,3,20,100,100,100,
 };
 
-/* press %, hysteresis %, debounce scans, longest press s, water floor */
+/* press %, hysteresis %, debounce (scans above before the press, which
+ * comes on the next), longest press s, water floor */
 CODE unsigned char TKKeyCfg[TKL_CHN_NUM * TK_KEY_FIELDS] = {
 50,10,3,20,1,
 50,10,3,20,1,
