@@ -1534,11 +1534,11 @@ median/max (ms)</translation>
     </message>
     <message>
         <source>次后按下（1–15）</source>
-        <translation>scans, then press (1–15)</translation>
+        <translation>scans, then press</translation>
     </message>
     <message>
         <source>连续这么多次扫描超过按下阈值后，下一次扫描才按下：3 次即第 4 次扫描按下</source>
-        <translation>After this many scans in a row above the press threshold, the next scan presses: 3 means pressed on the 4th scan</translation>
+        <translation>1–15: after this many scans in a row above the press threshold, the next scan presses: 3 means pressed on the 4th scan</translation>
     </message>
     <message>
         <source>%1 %2（%3 段）</source>
