@@ -1,8 +1,8 @@
-# Precompiled Qt headers. Every source of ours includes a few Qt headers that pull in most of their
-# module, and parsing them again for each source was most of the build's time; each library
-# precompiles the umbrella headers of the Qt modules it links (and no other, so a module a folder
-# may not use still does not compile there), and the tests share one precompiled header.
-option(TOUCHTUNER_PCH "Precompile the Qt headers of each library and of the tests" ON)
+# What keeps the build's time down. Parsing the Qt headers again for every source was most of it:
+# the tests, each a long source of its own, share one precompiled header of the Qt modules they use,
+# and each library is compiled a few sources at a time (unity builds), which cost less than a
+# precompiled header per library did.
+option(TOUCHTUNER_PCH "Precompile the tests' Qt headers" ON)
 
 # touch_precompile(<target> <Qt module>...): the modules' umbrella headers, for C++ only.
 function(touch_precompile target)
