@@ -14,6 +14,16 @@
 #include <QPushButton>
 #include <QtCharts/QChart>
 
+namespace
+{
+// The curves' window holds the last 132 records, a seventh of a second of a board at its full
+// rate: ten pictures a second show all there is to see of it. Twenty-five curves cost a few
+// milliseconds a picture, so their pictures are spaced further, to keep drawing within a small
+// share of a core.
+constexpr int kCurvesFrameMs = 100;
+constexpr int kCurvesCostSpacing = 96;
+} // namespace
+
 VerificationMode::VerificationMode(LiveChart &chart, TuningRun &run, TuningLink &link,
                                    const Pacing &pacing, QPushButton *switchButton,
                                    const QList<QCheckBox *> &checkBoxes, QWidget *dialogParent,
@@ -23,6 +33,8 @@ VerificationMode::VerificationMode(LiveChart &chart, TuningRun &run, TuningLink 
       checkBoxes(checkBoxes), dialogParent(dialogParent),
       frames([this] { drawCurves(); }, [&chart] { return chart.lastPaintNs(); })
 {
+    frames.setFrameMs(kCurvesFrameMs);
+    frames.setCostSpacing(kCurvesCostSpacing);
     // The pause replaces a sleep on the GUI thread, so the window keeps painting meanwhile.
     recordPause.setSingleShot(true);
     recordPause.setInterval(pacing.verificationRecordPauseMs);
