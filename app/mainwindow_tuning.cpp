@@ -44,6 +44,9 @@ void MainWindow::setUpTuning()
     tuning =
         std::make_unique<TuningSession>(widgets, channelNames, tuningRun, *pinMap, *samplingStarter,
                                         boardPacing, toolPaths.appProjectDir());
+    // A block of records the verification reader read in one go goes to the session as a whole.
+    connect(debuggerLink, &DebuggerLink::checkRecords, tuning.get(),
+            &TuningSession::handleCheckRecords);
     sliderSession = std::make_unique<SliderSession>(*tuning, *pinMap, ui->gridLayout_10, this);
     // The debug page follows the sliders made on any package's drawing, and the package shown.
     for (PackageWidget *package : ui->packageStackedWidget->findChildren<PackageWidget *>())

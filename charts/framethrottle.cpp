@@ -57,5 +57,5 @@ void FrameThrottle::drawNow()
     qint64 costNs = lastFrame.nsecsElapsed();
     if (extraCostNs)
         costNs += extraCostNs();
-    spacing = int(qMax<qint64>(frameMs, costNs * kCostSpacing / 1000000));
+    spacing = int(qMax<qint64>(frameMs, costNs * costSpacing / 1000000));
 }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 // Draws a picture at the display's rate rather than at the rate of its data. A request marks the
@@ -41,6 +42,9 @@ public:
     int spacingMs() const { return spacing; }
     // The shortest time between two frames (kFrameMs unless set).
     void setFrameMs(int ms) { frameMs = spacing = ms; }
+    // The time between two frames as a multiple of the last one's cost (kCostSpacing unless set):
+    // drawing takes at most one part in that many of the time.
+    void setCostSpacing(int times) { costSpacing = std::max(1, times); }
 
 private:
     void drawNow();
@@ -50,6 +54,7 @@ private:
     QTimer due;
     QElapsedTimer lastFrame;
     int frameMs = kFrameMs;
+    int costSpacing = kCostSpacing;
     int spacing = kFrameMs;
     int frames = 0;
     bool stale = false;

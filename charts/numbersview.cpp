@@ -29,6 +29,10 @@ NumbersView::NumbersView(QTableWidget *table, const KeyPreview &preview, QObject
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
+    // Every figure fits its column: a cell is drawn without laying its text out for wrapping or
+    // eliding, several times a second for each of 200 cells.
+    table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideNone);
     // Each column as wide as its heading or the widest figure it can hold, whichever is wider,
     // in whatever font and language; the table wide enough for them all and the scroll bar that
     // 25 rows bring. Fixed, so that changing figures never move the columns.

@@ -13,6 +13,12 @@ void BoardReader::detach() { gate.detach(); }
 
 void BoardReader::arm() { gate.arm(); }
 
+void BoardReader::armForBacklog() { gate.arm(true); }
+
+bool BoardReader::takeQueued(const unsigned char *, int) { return false; }
+
+bool BoardReader::emitQueued() { return true; }
+
 void BoardReader::disarm() { gate.disarm(); }
 
 bool BoardReader::isArmed() const { return gate.isArmed(); }
@@ -31,12 +37,28 @@ void BoardReader::readLoop(int timeoutMs, bool dropBacklog)
 {
     const EndOfRun end(this);
     hid_device *device = nullptr;
-    while (gate.beginStep(&device)) {
-        if (device && dropBacklog) {
+    bool backlog = false;
+    while (gate.beginStep(&device, &backlog)) {
+        if (device && backlog) {
+            bool kept = false;
+            for (int n = 0; n < protocol::kDrainReads; ++n) {
+                const int r = hid_read(device, rxBuffer, sizeof rxBuffer);
+                if (r <= 0)
+                    break;
+                kept = takeQueued(rxBuffer, r) || kept;
+            }
+            if (kept) {
+                gate.endStep([&] { return emitQueued(); });
+                continue;
+            }
+        } else if (device && dropBacklog) {
+            // The queue is empty once a read finds nothing; the reads after it would find nothing
+            // either, each at the cost of a look at the device.
             for (int n = 0; n < protocol::kDrainReads; ++n) {
                 const int dropped = hid_read(device, rxBuffer, sizeof rxBuffer);
-                if (dropped > 0)
-                    keep(TrafficVerdict::Discarded, rxBuffer, dropped);
+                if (dropped <= 0)
+                    break;
+                keep(TrafficVerdict::Discarded, rxBuffer, dropped);
             }
         }
         const int r = gate.read(device, rxBuffer, sizeof rxBuffer, timeoutMs);

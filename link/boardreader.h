@@ -25,6 +25,11 @@ public:
     // still armed reports a time-out. Afterwards the device may be closed.
     void detach();
     void arm();
+    // An arming that hands every report the board queued since the last step (at most
+    // kDrainReads), in order and without waiting, to takeQueued, and ends with emitQueued; when
+    // none of them was kept it waits for the next report as arm() does. A stream read so wakes the
+    // reader once per handful of reports instead of once per report.
+    void armForBacklog();
     // Returns after a read in progress has ended.
     void disarm();
     bool isArmed() const;
@@ -41,6 +46,10 @@ protected:
     void readLoop(int timeoutMs, bool dropBacklog);
     // Nothing usable came within the time-out (or the read failed).
     virtual void reportTimeout() = 0;
+    // A queued report of a backlog step: true when it is kept for emitQueued, which emits what was
+    // kept and returns true when the reader goes idle. The defaults keep nothing.
+    virtual bool takeQueued(const unsigned char *report, int received);
+    virtual bool emitQueued();
     BoardReport classify(const unsigned char *report, int received, QByteArray *record);
 
 private:

@@ -5,11 +5,14 @@
 #include "link/pacing.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
+#include <QVector>
 
 // The verification-mode reader: once armed it drops the queued backlog and delivers the board's
 // next record (crcFailed 1 when its check sequence did not match; it is delivered all the same),
-// or a refusal or time-out, then goes idle until armed again.
+// or a refusal or time-out, then goes idle until armed again. Armed for the backlog, it delivers
+// the records queued since its last read together instead (or the next one when none was).
 class CheckThread : public BoardReader
 {
     Q_OBJECT
@@ -25,14 +28,21 @@ public:
 signals:
     // Every record, crcFailed 1 when its check sequence failed or it was cut short.
     void sendCheckDataToPlay(QByteArray data, int crcFailed);
+    // The records of a backlog read in the order they came, with a flag each as above.
+    void sendCheckBlockToPlay(QByteArrayList records, QVector<int> crcFailed);
     void handshakeMessage(QString text);
 
 protected:
     void run() override;
     void reportTimeout() override;
+    bool takeQueued(const unsigned char *report, int received) override;
+    bool emitQueued() override;
 
 private:
     const int timeoutMs;
+    QByteArrayList queuedRecords;
+    QVector<int> queuedFlags;
+    bool queuedRefusal = false;
 };
 
 #endif // CHECKTHREAD_H

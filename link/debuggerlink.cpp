@@ -46,6 +46,8 @@ void DebuggerLink::connectReaders()
             Qt::QueuedConnection);
     connect(checkThread.get(), &CheckThread::sendCheckDataToPlay, this,
             &DebuggerLink::checkRecord, Qt::QueuedConnection);
+    connect(checkThread.get(), &CheckThread::sendCheckBlockToPlay, this,
+            &DebuggerLink::checkRecords, Qt::QueuedConnection);
     connect(checkThread.get(), &CheckThread::handshakeMessage, this,
             &DebuggerLink::checkReaderFailed, Qt::QueuedConnection);
 }
@@ -202,6 +204,11 @@ void DebuggerLink::startCheckReader()
 void DebuggerLink::armCheckReader()
 {
     checkThread->arm();
+}
+
+void DebuggerLink::armCheckReaderForBacklog()
+{
+    checkThread->armForBacklog();
 }
 
 void DebuggerLink::disarmCheckReader()

@@ -8,8 +8,10 @@
 #include <hidapi/hidapi.h>
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QObject>
 #include <QString>
+#include <QVector>
 
 #include <memory>
 
@@ -90,9 +92,11 @@ public:
     void startDrain();
     void stopDrain();
     bool isDraining() const;
-    // The verification reader: started once, then armed for each record.
+    // The verification reader: started once, then armed for each record, or for every record
+    // the board queued since its last read (delivered together through checkRecords).
     void startCheckReader();
     void armCheckReader();
+    void armCheckReaderForBacklog();
     void disarmCheckReader();
     bool isCheckReaderRunning() const;
     bool isCheckReaderArmed() const;
@@ -122,6 +126,8 @@ signals:
     // The verification reader's record, also one whose check failed or that was cut short
     // (crcFailed 1), or its failure.
     void checkRecord(QByteArray data, int crcFailed);
+    // The verification reader's records of one backlog read, oldest first, with their flags.
+    void checkRecords(QByteArrayList records, QVector<int> crcFailed);
     void checkReaderFailed(QString text);
 
 private:

@@ -27,6 +27,9 @@ struct Pacing
     int rearmPauseMs = 20;
     // After each verification record while the curves' window fills.
     int verificationRecordPauseMs = 20;
+    // Once it is full, between two reads of what the board queued meanwhile: a read per about 25
+    // records rather than one per record, well within the 64 reports a HID device queues.
+    int verificationBlockMs = 25;
     // The whole wait for a Stop acknowledgement, and the pause after an empty read within it.
     int stopAckDeadlineMs = 3000;
     int stopAckRetryMs = 2;
@@ -58,9 +61,9 @@ struct Pacing
     bool operator!=(const Pacing &other) const { return !(*this == other); }
 
 private:
-    static const std::array<int Pacing::*, 14> &fields()
+    static const std::array<int Pacing::*, 15> &fields()
     {
-        static constexpr std::array<int Pacing::*, 14> list = {
+        static constexpr std::array<int Pacing::*, 15> list = {
             &Pacing::countdownLeadMs,
             &Pacing::countdownStepMs,
             &Pacing::startSettleMs,
@@ -69,6 +72,7 @@ private:
             &Pacing::saveDownloadSettleMs,
             &Pacing::rearmPauseMs,
             &Pacing::verificationRecordPauseMs,
+            &Pacing::verificationBlockMs,
             &Pacing::stopAckDeadlineMs,
             &Pacing::stopAckRetryMs,
             &Pacing::readTimeoutMs,
@@ -80,6 +84,6 @@ private:
     }
 };
 // A duration added to Pacing is added to its list of fields too, or scaling would skip it.
-static_assert(sizeof(Pacing) == 14 * sizeof(int), "Pacing::fields() lists every duration");
+static_assert(sizeof(Pacing) == 15 * sizeof(int), "Pacing::fields() lists every duration");
 
 #endif // PACING_H

@@ -9,10 +9,14 @@ namespace
 constexpr int kReadSliceMs = 100;
 } // namespace
 
-void ReaderGate::arm()
+void ReaderGate::arm(bool backlog)
 {
-    GateLock lock(mutex);
-    armed = true;
+    {
+        GateLock lock(mutex);
+        armed = true;
+        backlogWanted = backlog;
+    }
+    // Woken after the lock is let go, so that the reader does not wake only to wait for it.
     wake.wakeAll();
 }
 
@@ -58,7 +62,7 @@ void ReaderGate::requestStop()
     wake.wakeAll();
 }
 
-bool ReaderGate::beginStep(hid_device **stepDevice)
+bool ReaderGate::beginStep(hid_device **stepDevice, bool *backlog)
 {
     GateLock lock(mutex);
     while (!armed && !stopRequested)
@@ -67,6 +71,7 @@ bool ReaderGate::beginStep(hid_device **stepDevice)
         return false;
     stepping = true;
     *stepDevice = device;
+    *backlog = backlogWanted;
     return true;
 }
 

@@ -16,7 +16,9 @@
 class ReaderGate
 {
 public:
-    void arm();
+    // backlog: the step hands over what the board queued since the last one instead of dropping
+    // it (see BoardReader::armForBacklog).
+    void arm(bool backlog = false);
     void disarm();
     bool isArmed() const;
     // Ends the reader's loop for good; used only when the process exits.
@@ -28,9 +30,9 @@ public:
     // a time-out at its next step.
     void detach();
 
-    // Reader side: blocks while disarmed, then marks a step as running on *device. False once a
-    // stop was requested.
-    bool beginStep(hid_device **device);
+    // Reader side: blocks while disarmed, then marks a step as running on *device, with the kind
+    // of arming in *backlog. False once a stop was requested.
+    bool beginStep(hid_device **device, bool *backlog);
     // Reader side: hid_read_timeout over timeoutMs, taken in short slices so that a stop request
     // or a change of device does not wait for the whole time-out; 0 when nothing came.
     int read(hid_device *device, unsigned char *buffer, std::size_t length, int timeoutMs) const;
@@ -53,6 +55,7 @@ private:
     QWaitCondition wake;
     QWaitCondition stepDone;
     bool armed = false;
+    bool backlogWanted = false;
     bool stepping = false;
     bool stopRequested = false;
     hid_device *device = nullptr;

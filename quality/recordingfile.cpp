@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QList>
 
+#include <algorithm>
+
 namespace
 {
 using Kind = RecordedRecord::Kind;
@@ -14,6 +16,19 @@ using Phase = RecordedRecord::Phase;
 constexpr int kLeadingFields = 5;
 constexpr int kFields = kLeadingFields + chip::kChannelCount;
 constexpr char kTag = 0x36;
+
+// The decimal digits of a value that is not negative, appended without a temporary array: a
+// recording builds the line of every record so, a thousand times a second.
+void appendNumber(QByteArray *text, quint64 value)
+{
+    char digits[20];
+    int n = sizeof digits;
+    do {
+        digits[--n] = char('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    text->append(digits + n, int(sizeof digits) - n);
+}
 
 const char *kindWord(Kind kind)
 {
@@ -153,17 +168,22 @@ QByteArray RecordingFile::header()
 
 void RecordingFile::appendLine(QByteArray *text, const RecordedRecord &r)
 {
-    text->append(QByteArray::number(r.ms));
+    appendNumber(text, quint64(std::max<qint64>(r.ms, 0)));
     text->append(',');
     text->append(kindWord(r.kind));
     text->append(',');
     text->append(phaseWord(r.phase));
-    text->append(r.channel >= 0 ? ",TK" + QByteArray::number(r.channel) : QByteArray(",-"));
+    if (r.channel >= 0) {
+        text->append(",TK");
+        appendNumber(text, quint64(r.channel));
+    } else {
+        text->append(",-");
+    }
     text->append(r.crcFailed ? ",1" : ",0");
     for (int k = 0; k < chip::kChannelCount; ++k) {
         text->append(',');
         if (k < r.countCount)
-            text->append(QByteArray::number(r.counts[k]));
+            appendNumber(text, r.counts[k]);
     }
     text->append("\r\n");
 }

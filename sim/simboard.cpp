@@ -167,8 +167,11 @@ struct Board
         if (pads[channel] == SimBoard::Pad::Shorted)
             return 0xFFFF;
         int coupled = 0;
-        for (int touched = 0; touched < chip::kChannelCount; ++touched)
-            coupled += coupling[touched][channel] * finger[touched] / SimBoard::kWholeFinger;
+        // Most pads are untouched: the board streams a thousand records a second.
+        for (int touched = 0; touched < chip::kChannelCount; ++touched) {
+            if (finger[touched] != 0)
+                coupled += coupling[touched][channel] * finger[touched] / SimBoard::kWholeFinger;
+        }
         const int sensed = fingerRise[channel] * finger[channel] / SimBoard::kWholeFinger + coupled +
                            (water ? SimBoard::kWaterShift : 0);
         // Without its pad the pin senses a small share of what reaches the pad.

@@ -380,6 +380,9 @@ void TestReaders::refusedStartReachesHandshakeMessage()
     stopReader(reader);
 }
 
+// Armed for one record, the reader drops what was queued and delivers the next; armed for the
+// backlog, it hands over what was queued, in order and flagged, or waits for the next when none
+// was.
 void TestReaders::checkThreadDropsBacklogBeforeReading()
 {
     hid_device *dev = openBoard();
@@ -396,6 +399,25 @@ void TestReaders::checkThreadDropsBacklogBeforeReading()
     SimBoard::injectReport(report(simframe::frame(record(3000))));
     QTRY_COMPARE(data.size(), 1);
     QCOMPARE(data.at(0).at(0).toByteArray(), record(3000));
+
+    QueuedSpy block(&checker, &CheckThread::sendCheckBlockToPlay);
+    SimBoard::injectReport(report(simframe::frame(record(10))));
+    SimBoard::injectReport(report(simframe::frame(QByteArray::fromHex("FE00"))));
+    SimBoard::injectReport(report(corruptFrame(record(20))));
+    SimBoard::injectReport(report(simframe::frame(record(30))));
+    checker.armForBacklog();
+    QTRY_COMPARE(block.size(), 1);
+    QCOMPARE(block.at(0).at(0).value<QByteArrayList>(),
+             (QByteArrayList{record(10), record(20), record(30)}));
+    QCOMPARE(block.at(0).at(1).value<QVector<int>>(), (QVector<int>{0, 1, 0}));
+    QTRY_VERIFY(!checker.isArmed());
+    checker.armForBacklog();
+    QTest::qWait(50);
+    QCOMPARE(data.size() + block.size(), 2);
+    SimBoard::injectReport(report(simframe::frame(record(40))));
+    QTRY_COMPARE(data.size(), 2);
+    QCOMPARE(data.at(1).at(0).toByteArray(), record(40));
+    QCOMPARE(block.size(), 1);
     stopReader(checker);
 }
 

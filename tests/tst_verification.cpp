@@ -259,6 +259,45 @@ private slots:
         QVERIFY(rig.boxes[5]->styleSheet().contains("color:rgb(255,0,0)"));
     }
 
+    // Once the window is full the reader is armed for blocks, after a pause: every record of a
+    // block is drawn and recorded, the intact ones previewed, at times spread since the last one.
+    void aFullWindowTakesTheBoardInBlocks()
+    {
+        QTemporaryDir dir;
+        QuietRig rig({0}, {3});
+        QVERIFY(rig.session->recording().start(dir.filePath("blocks_rec.csv")));
+        for (int n = 0; n <= VerificationPlot::kWindow; ++n)
+            rig.session->handleCheckRecord(levelRecord(1000), 0);
+        QCOMPARE(rig.link.count(QStringLiteral("checkArmBacklog")), 0);
+        QTRY_COMPARE(rig.link.count(QStringLiteral("checkArmBacklog")), 1);
+        QList<qint64> taken;
+        QObject::connect(rig.session.get(), &TuningSession::checkRecordTaken,
+                         [&taken](const QByteArray &, qint64 ms) { taken << ms; });
+        QTest::qWait(40);
+        rig.session->handleCheckRecords({levelRecord(1100), levelRecord(1200),
+                                         levelRecord(1300).left(7).leftJustified(51, '\0'),
+                                         levelRecord(1400)},
+                                        {0, 0, 1, 0});
+        QCOMPARE(rig.verification().plot().history(0).mid(128),
+                 (QList<int>{1100, 1200, 1300, 1400}));
+        QCOMPARE(rig.verification().plot().history(0).size(), VerificationPlot::kWindow);
+        QCOMPARE(taken.size(), 3);
+        QVERIFY(taken.at(0) < taken.at(1) && taken.at(1) < taken.at(2));
+        QVERIFY(taken.at(2) - taken.at(0) >= 15);
+        QTRY_COMPARE(rig.link.count(QStringLiteral("checkArmBacklog")), 2);
+        const QString path = rig.session->recording().path();
+        rig.session->recording().stop();
+        QVector<RecordedRecord> written;
+        int skipped = 0;
+        QString error;
+        QVERIFY(RecordingFile::read(path, &written, &skipped, &error));
+        QCOMPARE(written.size(), VerificationPlot::kWindow + 5);
+        // The recording's clock is read apart from the stream's: a millisecond either way.
+        const qint64 spread = written.last().ms - written.at(written.size() - 4).ms;
+        QVERIFY2(qAbs(spread - (taken.at(2) - taken.at(0))) <= 1,
+                 qPrintable(QString::number(spread)));
+    }
+
     // A pulled cable ends verification as it ends the other runs, and the log says why.
     void cablePulledEndsVerification()
     {

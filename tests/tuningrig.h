@@ -80,6 +80,7 @@ public:
     void stopBlink() override { calls << QStringLiteral("blinkOff"); }
     void startCheckReader() override { calls << QStringLiteral("checkStart"); }
     void armCheckReader() override { calls << QStringLiteral("checkArm"); }
+    void armCheckReaderForBacklog() override { calls << QStringLiteral("checkArmBacklog"); }
     void disarmCheckReader() override { calls << QStringLiteral("checkDisarm"); }
     int sendStartCommand() override
     {

@@ -28,6 +28,7 @@ public:
     void stopBlink() override { board.stopBlink(); }
     void startCheckReader() override { active->startCheckReader(); }
     void armCheckReader() override { active->armCheckReader(); }
+    void armCheckReaderForBacklog() override { active->armCheckReaderForBacklog(); }
     void disarmCheckReader() override { active->disarmCheckReader(); }
     int sendStartCommand() override { return active->sendStartCommand(); }
     int sendStopCommand() override { return active->sendStopCommand(); }

@@ -141,6 +141,8 @@ void SamplingStarter::startCheckReader() { link.startCheckReader(); }
 
 void SamplingStarter::armCheckReader() { link.armCheckReader(); }
 
+void SamplingStarter::armCheckReaderForBacklog() { link.armCheckReaderForBacklog(); }
+
 void SamplingStarter::disarmCheckReader() { link.disarmCheckReader(); }
 
 int SamplingStarter::sendStartCommand() { return link.sendStartCommand(); }

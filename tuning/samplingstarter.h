@@ -55,6 +55,7 @@ public:
     void stopBlink() override;
     void startCheckReader() override;
     void armCheckReader() override;
+    void armCheckReaderForBacklog() override;
     void disarmCheckReader() override;
     int sendStartCommand() override;
     int sendStopCommand() override;

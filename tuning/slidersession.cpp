@@ -171,6 +171,9 @@ void SliderSession::startSwipeTest()
 
 void SliderSession::feed(const QByteArray &record, qint64 ms)
 {
+    // Without a slider there is nothing to show, and no frame to ask for with every record.
+    if (shownSliders.isEmpty())
+        return;
     livePreview.feed(record, ms);
     // Verification paces its records until its window is full; the board's queue lags meanwhile.
     test.feed(record, ms,

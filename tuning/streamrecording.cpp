@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 RecordedRecord::Kind StreamRecording::recordedKind(TuningRun::Kind kind)
 {
     switch (kind) {
@@ -112,7 +114,8 @@ bool StreamRecording::stop()
     return true;
 }
 
-void StreamRecording::add(const QByteArray &record, int crcFailed, bool verificationReader)
+void StreamRecording::add(const QByteArray &record, int crcFailed, bool verificationReader,
+                          qint64 lateMs)
 {
     if (!writer)
         return;
@@ -130,7 +133,8 @@ void StreamRecording::add(const QByteArray &record, int crcFailed, bool verifica
     }
     if (kind == RecordedRecord::Kind::None || kind == RecordedRecord::Kind::Verification)
         channel = -1;
-    if (!writer->add(RecordedRecord::of(clock.elapsed(), kind, phase, channel, crcFailed, record)))
+    const qint64 at = std::max<qint64>(0, clock.elapsed() - lateMs);
+    if (!writer->add(RecordedRecord::of(at, kind, phase, channel, crcFailed, record)))
         failed();
 }
 

@@ -50,8 +50,8 @@ public:
     qint64 elapsedMs() const { return clock.isValid() ? clock.elapsed() : 0; }
 
     // A record as the measurement reader (verificationReader false) or the verification reader
-    // delivered it.
-    void add(const QByteArray &record, int crcFailed, bool verificationReader);
+    // delivered it, lateMs after it arrived (a record of a block).
+    void add(const QByteArray &record, int crcFailed, bool verificationReader, qint64 lateMs = 0);
     // From here to the end of the run that follows, nobody touches the panel (a false-touch
     // run): a mark line.
     void markUntouched();

@@ -31,9 +31,11 @@ public:
     // The blinking of the key under test.
     virtual void startBlink() = 0;
     virtual void stopBlink() = 0;
-    // The verification reader: started once, then armed for each report.
+    // The verification reader: started once, then armed for each report, or for every report
+    // queued since its last read.
     virtual void startCheckReader() = 0;
     virtual void armCheckReader() = 0;
+    virtual void armCheckReaderForBacklog() = 0;
     virtual void disarmCheckReader() = 0;
     // hid_write's result: the bytes written, or -1.
     virtual int sendStartCommand() = 0;

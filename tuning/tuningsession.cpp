@@ -130,12 +130,33 @@ void TuningSession::handleRecord(const QByteArray &record, int crcFailed)
 
 void TuningSession::handleCheckRecord(const QByteArray &record, int crcFailed)
 {
-    streamRecording.add(record, crcFailed, true);
-    verificationMode.handleRecord(record);
+    lastDeliveryMs = streamClock.elapsed();
+    takeCheckRecord(record, crcFailed, player.isActive() ? player.currentMs() : lastDeliveryMs, 0);
+    verificationMode.endDelivery();
+}
+
+void TuningSession::handleCheckRecords(const QByteArrayList &records, const QVector<int> &crcFailed)
+{
+    // The board's queue was empty at the delivery before: these reports came after it.
+    const qint64 now = streamClock.elapsed();
+    const qint64 since = std::min(lastDeliveryMs, now);
+    lastDeliveryMs = now;
+    const qint64 count = records.size();
+    for (int i = 0; i < records.size(); ++i) {
+        const qint64 ms = since + (now - since) * (i + 1) / count;
+        takeCheckRecord(records.at(i), crcFailed.value(i, 1), ms, now - ms);
+    }
+    verificationMode.endDelivery();
+}
+
+void TuningSession::takeCheckRecord(const QByteArray &record, int crcFailed, qint64 ms,
+                                    qint64 lateMs)
+{
+    streamRecording.add(record, crcFailed, true, lateMs);
+    verificationMode.takeRecord(record);
     // The zeros of a cut-short record would reset the debounce and drag the base.
     if (crcFailed != 0)
         return;
-    const qint64 ms = player.isActive() ? player.currentMs() : streamClock.elapsed();
     emit checkRecordTaken(record, ms);
     for (int channel : keyPreview.feed(record, ms))
         channelIndicators.showPressed(channel, keyPreview.pressed(channel));

@@ -25,6 +25,7 @@
 #include "tuning/waterprooftest.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QList>
@@ -104,6 +105,10 @@ public:
     // A record from the verification reader with its check flag (1 = corrupt or cut short): the
     // curves draw every record, the preview of the firmware's decision only intact ones.
     void handleCheckRecord(const QByteArray &record, int crcFailed);
+    // The records of one block from the verification reader, oldest first, with their flags: each
+    // taken as above, at a time spread evenly since the delivery before (the board sends at a
+    // steady rate, and the block was read in one go). A replay hands its records one at a time.
+    void handleCheckRecords(const QByteArrayList &records, const QVector<int> &crcFailed);
     // The measurement reader timed out or the board refused Start.
     void readerFailed(const QString &text);
     // The verification reader timed out, the board refused Start or went: verification ends,
@@ -246,6 +251,8 @@ private:
     // The panel's line about a key: its verdict, thresholds and margins.
     QString settingsSummary(int channel) const;
     void setPicturePaused(bool paused);
+    // One record of a verification delivery at ms of the stream's clock (lateMs before now).
+    void takeCheckRecord(const QByteArray &record, int crcFailed, qint64 ms, qint64 lateMs);
 
     TuningRun &tuningRun;
     PinMapSource &pinMap;
@@ -273,8 +280,9 @@ private:
     QPushButton *pauseButton;
     StreamRecording streamRecording;
     RecordingPlayer player;
-    // Arrival times of the verification records.
+    // Arrival times of the verification records, and the time of the last delivery.
     QElapsedTimer streamClock;
+    qint64 lastDeliveryMs = 0;
     PhaseProgress phaseProgress;
     CouplingMatrix coupling;
     // The warning the log gave last for each pair (touched, affected).

@@ -14,6 +14,16 @@
 #include <QPushButton>
 #include <QtCharts/QChart>
 
+namespace
+{
+// The curves' window holds the last 132 records, a seventh of a second of a board at its full
+// rate: ten pictures a second show all there is to see of it. Twenty-five curves cost a few
+// milliseconds a picture, so their pictures are spaced further, to keep drawing within a small
+// share of a core.
+constexpr int kCurvesFrameMs = 100;
+constexpr int kCurvesCostSpacing = 96;
+} // namespace
+
 VerificationMode::VerificationMode(LiveChart &chart, TuningRun &run, TuningLink &link,
                                    const Pacing &pacing, QPushButton *switchButton,
                                    const QList<QCheckBox *> &checkBoxes, QWidget *dialogParent,
@@ -23,10 +33,18 @@ VerificationMode::VerificationMode(LiveChart &chart, TuningRun &run, TuningLink 
       checkBoxes(checkBoxes), dialogParent(dialogParent),
       frames([this] { drawCurves(); }, [&chart] { return chart.lastPaintNs(); })
 {
+    frames.setFrameMs(kCurvesFrameMs);
+    frames.setCostSpacing(kCurvesCostSpacing);
     // The pause replaces a sleep on the GUI thread, so the window keeps painting meanwhile.
     recordPause.setSingleShot(true);
     recordPause.setInterval(pacing.verificationRecordPauseMs);
     connect(&recordPause, &QTimer::timeout, this, [this] { finishRecord(true); });
+    blockPause.setSingleShot(true);
+    blockPause.setInterval(pacing.verificationBlockMs);
+    connect(&blockPause, &QTimer::timeout, this, [this] {
+        if (verificationActive && !switchingOff)
+            this->link.armCheckReaderForBacklog();
+    });
 }
 
 void VerificationMode::toggle()
@@ -73,18 +91,12 @@ void VerificationMode::switchOnConfirmed()
 void VerificationMode::switchOff()
 {
     switchingOff = true;
-    if (recordPause.isActive()) {
-        recordPause.stop();
-        finishRecord(false);
-    }
+    stopPauses();
     link.disarmCheckReader();
     waitWithoutUserInput(offSettleMs);
     // A record that came in during the wait is drawn, but CheckThread stays idle for the Stop
     // exchange, whose replies are read here.
-    if (recordPause.isActive()) {
-        recordPause.stop();
-        finishRecord(false);
-    }
+    stopPauses();
     switchingOff = false;
     frames.flush();
     switch (link.runStopExchange(StopExchange::VerificationOff)) {
@@ -114,6 +126,7 @@ void VerificationMode::markOff()
 bool VerificationMode::endOnReaderFailure()
 {
     recordPause.stop();
+    blockPause.stop();
     link.disarmCheckReader();
     // A switch-off under way ends verification itself, or reports why it could not.
     if (!verificationActive || switchingOff)
@@ -124,16 +137,33 @@ bool VerificationMode::endOnReaderFailure()
 
 void VerificationMode::handleRecord(const QByteArray &record)
 {
+    takeRecord(record);
+    endDelivery();
+}
+
+void VerificationMode::takeRecord(const QByteArray &record)
+{
+    stopPauses();
+    curves.appendRecord(record);
+    windowFull = curves.windowOverfull();
+    if (windowFull)
+        curves.dropOldest();
+}
+
+void VerificationMode::endDelivery()
+{
+    if (windowFull)
+        finishRecord(true);
+    else
+        recordPause.start();
+}
+
+void VerificationMode::stopPauses()
+{
+    blockPause.stop();
     if (recordPause.isActive()) {
         recordPause.stop();
         finishRecord(false);
-    }
-    curves.appendRecord(record);
-    if (curves.windowOverfull()) {
-        curves.dropOldest();
-        finishRecord(true);
-    } else {
-        recordPause.start();
     }
 }
 
@@ -147,10 +177,12 @@ void VerificationMode::finishRecord(bool mayArm)
 {
     frames.request();
     chart.restartCurve();
-    if (mayArm && verificationActive && !switchingOff)
-        link.armCheckReader();
-    else
+    if (!mayArm || !verificationActive || switchingOff)
         link.disarmCheckReader();
+    else if (windowFull)
+        blockPause.start();
+    else
+        link.armCheckReader();
 }
 
 void VerificationMode::createCurves()

@@ -24,6 +24,9 @@ class TuningRun;
 // Verification mode: streams all channels through CheckThread and shows the latest window of
 // every ticked channel as a live curve in its colour. Switched on and off with one button. Every
 // record goes into the histories at once; the curves are drawn from them at the display's rate.
+// While the window fills, CheckThread is armed for one record at a time with a pause after each;
+// once it is full, for the records the board queued meanwhile, a block every pacing's
+// verificationBlockMs, so that the stream does not wake two threads with every record.
 class VerificationMode : public QObject
 {
     Q_OBJECT
@@ -43,8 +46,12 @@ public:
     void switchOff();
     // One record from CheckThread: every history grows, the ticked curves are redrawn with the
     // next frame, and CheckThread is armed for the next one (after a short pause while the window
-    // fills).
+    // fills, for the next block after a pause once it is full).
     void handleRecord(const QByteArray &record);
+    // The same in two halves for the records of a block: each record of the delivery, then its
+    // end, which arms CheckThread as handleRecord does.
+    void takeRecord(const QByteArray &record);
+    void endDelivery();
     // Draws the curves now if a record waits for its frame.
     void flushFrame() { frames.flush(); }
     // The curves start afresh from the next record (a replay moved elsewhere in its file).
@@ -69,6 +76,8 @@ public:
     bool curveSelected() const { return anyCurveSelected; }
     // True while a record waits out its pause before being drawn.
     bool recordPending() const { return recordPause.isActive(); }
+    // True while CheckThread waits to be armed for the next block.
+    bool blockPending() const { return blockPause.isActive(); }
     const VerificationPlot &plot() const { return curves; }
 
 signals:
@@ -80,8 +89,10 @@ private:
     // The button, the run and the preview show verification off.
     void markOff();
     // Asks for a frame for the record held back by the pause; arms CheckThread for the next one
-    // only when verification goes on.
+    // (a block when the window is full) only when verification goes on.
     void finishRecord(bool mayArm);
+    // Ends the pauses that wait to arm CheckThread, without arming it.
+    void stopPauses();
     void drawCurves();
     VerificationPlot::Ticked tickedChannels() const;
     // Waits without taking user input, so that a board unplugged meanwhile is noticed.
@@ -99,6 +110,9 @@ private:
     VerificationPlot curves;
     FrameThrottle frames;
     QTimer recordPause;
+    QTimer blockPause;
+    // The last record taken filled the window: the next delivery is a block.
+    bool windowFull = false;
     std::array<QColor, chip::kChannelCount> colourForNextStart;
     bool verificationActive = false;
     bool anyCurveSelected = false;
