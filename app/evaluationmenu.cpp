@@ -1,7 +1,5 @@
 #include "app/evaluationmenu.h"
 
-#include "quality/reportpage.h"
-#include "quality/tuningreport.h"
 #include "tuning/falsetouchtest.h"
 #include "tuning/recordingevaluationwindow.h"
 #include "tuning/tuningsession.h"
@@ -37,14 +35,6 @@ EvaluationMenu::EvaluationMenu(QVBoxLayout *sideMenu, QPushButton *after, Tuning
         // At the right edge of the button as far as the side menu shows it.
         const int right = std::min(entry->width(), entry->parentWidget()->width() - entry->x());
         entries->exec(entry->mapToGlobal(QPoint(right, 0)));
-    });
-    session.addReportPages([this](TuningReport &report) {
-        for (const auto *made : {&evaluation->snapshot(), &falseTouch->result()}) {
-            if (*made)
-                report.addPage([snapshot = **made](QPainter &painter, ReportPage &page) {
-                    EvaluationReport::draw(painter, page, snapshot);
-                });
-        }
     });
 }
 

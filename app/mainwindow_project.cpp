@@ -7,6 +7,7 @@
 #include "project/packagewidget.h"
 #include "project/sliderpanel.h"
 #include "project/writefailure.h"
+#include "quality/evidencefile.h"
 #include "quality/samplesfile.h"
 
 #include <QDateTime>
@@ -53,6 +54,7 @@ void MainWindow::setUpProjectSettings()
     workspace->projectLoaded = [this] {
         recentProjects->remember(settingsPage->projectFilePath());
         tuning->adoptLoadedResults(samplesFilePath());
+        tuning->adoptLoadedEvidence(evidenceFilePath());
         // Told once here; generation refuses such a project until it is mended.
         KeyNumberCheck::warn(this, *pinMap);
     };
@@ -64,6 +66,12 @@ QString MainWindow::samplesFilePath() const
            SamplesFile::fileName(settingsPage->projectName());
 }
 
+QString MainWindow::evidenceFilePath() const
+{
+    return settingsPage->projectPath() + QLatin1Char('/') +
+           EvidenceFile::fileName(settingsPage->projectName());
+}
+
 bool MainWindow::saveProjectFile()
 {
     if (!projectFile->save()) {
@@ -73,6 +81,10 @@ bool MainWindow::saveProjectFile()
     QString error;
     if (!tuning->saveSamples(samplesFilePath(), &error)) {
         warnWriteFailed(this, samplesFilePath());
+        return false;
+    }
+    if (!tuning->saveEvidence(evidenceFilePath(), &error)) {
+        warnWriteFailed(this, evidenceFilePath());
         return false;
     }
     recentProjects->remember(settingsPage->projectFilePath());
@@ -93,6 +105,11 @@ QString MainWindow::saveResultsSnapshot()
     }
     if (!SamplesFile::write(samples, tuning->samples(), &error)) {
         warnWriteFailed(this, samples);
+        return QString();
+    }
+    const QString evidence = folder + EvidenceFile::fileName(name);
+    if (!EvidenceFile::write(evidence, tuning->evidence(), &error)) {
+        warnWriteFailed(this, evidence);
         return QString();
     }
     return QFileInfo(project).fileName();
