@@ -1,7 +1,5 @@
 #include "app/evaluationmenu.h"
 
-#include "quality/reportpage.h"
-#include "quality/tuningreport.h"
 #include "tuning/falsetouchtest.h"
 #include "tuning/recordingevaluationwindow.h"
 #include "tuning/tuningsession.h"
@@ -37,26 +35,6 @@ EvaluationMenu::EvaluationMenu(QVBoxLayout *sideMenu, QPushButton *after, Tuning
         // At the right edge of the button as far as the side menu shows it.
         const int right = std::min(entry->width(), entry->parentWidget()->width() - entry->x());
         entries->exec(entry->mapToGlobal(QPoint(right, 0)));
-    });
-    // A key the false-touch run failed is no key to ship.
-    session.addConcerns([this] {
-        QStringList failed;
-        if (const auto &run = falseTouch->result()) {
-            for (const KeyPreview::Key &key : run->keys) {
-                const auto &figures = run->result.keys.at(key.channel);
-                if (figures.modelled && !figures.quietPass())
-                    failed << tr("误触发测试：") + EvaluationReport::quietLine(key, figures);
-            }
-        }
-        return failed;
-    });
-    session.addReportPages([this](TuningReport &report) {
-        for (const auto *made : {&evaluation->snapshot(), &falseTouch->result()}) {
-            if (*made)
-                report.addPage([snapshot = **made](QPainter &painter, ReportPage &page) {
-                    EvaluationReport::draw(painter, page, snapshot);
-                });
-        }
     });
 }
 

@@ -235,14 +235,15 @@ private:
 
     // Touch project
     void setUpProjectSettings();
-    // Saves the project file and the samples beside it; a file that cannot be written is
-    // reported.
+    // Saves the project file and the samples and evidence beside it; a file that cannot be
+    // written is reported.
     bool saveProjectFile();
     // Saves at close unless the session opened and changed nothing.
     void saveProjectOnClose();
     QString samplesFilePath() const;
-    // A dated copy of the project and its samples beside it, before results are replaced; the
-    // copy's file name, or empty after its failure was reported.
+    QString evidenceFilePath() const;
+    // A dated copy of the project and its samples and evidence beside it, before results are
+    // replaced; the copy's file name, or empty after its failure was reported.
     QString saveResultsSnapshot();
     int packageIndex = 0;
     QTimer *wpChboxTimer = nullptr;

@@ -8,6 +8,7 @@
 #include "project/projectkeeper.h"
 #include "project/sliderpanel.h"
 #include "project/writefailure.h"
+#include "quality/evidencefile.h"
 #include "quality/samplesfile.h"
 
 #include <QDateTime>
@@ -56,6 +57,7 @@ void MainWindow::setUpProjectSettings()
         projectKeeper->adopt(settingsPage->projectFilePath());
         recentProjects->remember(settingsPage->projectFilePath());
         tuning->adoptLoadedResults(samplesFilePath());
+        tuning->adoptLoadedEvidence(evidenceFilePath());
         // Told once here; generation refuses such a project until it is mended.
         KeyNumberCheck::warn(this, *pinMap);
     };
@@ -67,11 +69,18 @@ QString MainWindow::samplesFilePath() const
            SamplesFile::fileName(settingsPage->projectName());
 }
 
+QString MainWindow::evidenceFilePath() const
+{
+    return settingsPage->projectPath() + QLatin1Char('/') +
+           EvidenceFile::fileName(settingsPage->projectName());
+}
+
 bool MainWindow::saveProjectFile()
 {
     const QString path = settingsPage->projectFilePath();
     const ProjectKeeper::Kept kept =
-        projectKeeper->keepBeforeSaving(path, samplesFilePath(), QDateTime::currentDateTime());
+        projectKeeper->keepBeforeSaving(path, {samplesFilePath(), evidenceFilePath()},
+                                        QDateTime::currentDateTime());
     if (!kept.ok) {
         warnWriteFailed(this, kept.failedPath);
         return false;
@@ -86,6 +95,10 @@ bool MainWindow::saveProjectFile()
     QString error;
     if (!tuning->saveSamples(samplesFilePath(), &error)) {
         warnWriteFailed(this, samplesFilePath());
+        return false;
+    }
+    if (!tuning->saveEvidence(evidenceFilePath(), &error)) {
+        warnWriteFailed(this, evidenceFilePath());
         return false;
     }
     recentProjects->remember(path);
@@ -114,6 +127,11 @@ QString MainWindow::saveResultsSnapshot()
     }
     if (!SamplesFile::write(samples, tuning->samples(), &error)) {
         warnWriteFailed(this, samples);
+        return QString();
+    }
+    const QString evidence = folder + EvidenceFile::fileName(name);
+    if (!EvidenceFile::write(evidence, tuning->evidence(), &error)) {
+        warnWriteFailed(this, evidence);
         return QString();
     }
     return QFileInfo(project).fileName();

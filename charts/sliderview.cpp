@@ -46,7 +46,7 @@ void SliderView::paintEvent(QPaintEvent *)
         const QRectF room(i * width, 0, width, height());
         const Item &item = shown.at(i);
         painter.setPen(Qt::black);
-        const QString state = !item.measured ? tr("未测")
+        const QString state = !item.measured ? (item.verdict.isEmpty() ? tr("未测") : item.verdict)
                               : item.touched ? QString::number(item.position)
                                              : tr("无触摸");
         painter.drawText(room.adjusted(4, 2, -4, 0), Qt::AlignLeft | Qt::AlignTop,

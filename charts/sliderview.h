@@ -29,6 +29,8 @@ public:
         int position = 0;
         // Where the swipe test wants the finger, 0 ... 1 of the way (round a wheel).
         std::optional<double> marker;
+        // The last swipe test's verdict, shown while there is no position.
+        QString verdict;
     };
 
     explicit SliderView(QWidget *parent = nullptr);

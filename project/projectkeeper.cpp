@@ -38,32 +38,38 @@ bool ProjectKeeper::hasChanges(bool hasSamples) const
 }
 
 ProjectKeeper::Kept ProjectKeeper::keepBeforeSaving(const QString &filePath,
-                                                    const QString &samplesPath,
+                                                    const QStringList &besidePaths,
                                                     const QDateTime &now) const
 {
     Kept kept;
     const QFileInfo project(filePath);
     if (!project.exists() || project.absoluteFilePath() == adopted)
         return kept;
-    // The samples file is named after the project: "<name>" and its own ending.
     const QString name = project.completeBaseName();
-    const QFileInfo samples(samplesPath);
     const QString dated = ProjectFile::snapshotName(name, now);
-    const QDir folder = project.absoluteDir();
-    const QString projectCopy = folder.filePath(dated + QLatin1Char('.') + project.suffix());
-    const QString samplesCopy =
-        samples.dir().filePath(dated + samples.fileName().mid(name.size()));
-    if (!QFile::copy(project.absoluteFilePath(), projectCopy)) {
+    QStringList made;
+    const auto copy = [&](const QString &from, const QString &to) {
+        if (QFile::copy(from, to)) {
+            made << to;
+            return true;
+        }
+        for (const QString &file : made)
+            QFile::remove(file);
         kept.ok = false;
-        kept.failedPath = projectCopy;
+        kept.failedPath = to;
+        return false;
+    };
+    const QString projectCopy =
+        project.absoluteDir().filePath(dated + QLatin1Char('.') + project.suffix());
+    if (!copy(project.absoluteFilePath(), projectCopy))
         return kept;
-    }
-    if (samples.exists() && samples.fileName().startsWith(name) &&
-        !QFile::copy(samples.absoluteFilePath(), samplesCopy)) {
-        QFile::remove(projectCopy);
-        kept.ok = false;
-        kept.failedPath = samplesCopy;
-        return kept;
+    for (const QString &path : besidePaths) {
+        const QFileInfo beside(path);
+        if (!beside.exists() || !beside.fileName().startsWith(name))
+            continue;
+        if (!copy(beside.absoluteFilePath(),
+                  beside.dir().filePath(dated + beside.fileName().mid(name.size()))))
+            return kept;
     }
     kept.projectCopy = projectCopy;
     return kept;

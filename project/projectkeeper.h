@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 
 class ProjectFile;
 class QDateTime;
@@ -36,11 +37,12 @@ public:
         // The path that could not be written when !ok.
         QString failedPath;
     };
-    // Before the project is saved to filePath with its samples at samplesPath: when filePath
-    // holds a project that this session did not load or save, it and its samples file are
-    // copied to "<name>_<yyyy-MM-dd-HH-mm-ss>" beside them. Not ok when a copy could not be made;
-    // the save must then not go on.
-    Kept keepBeforeSaving(const QString &filePath, const QString &samplesPath,
+    // Before the project is saved to filePath with the files kept beside it (its samples, its
+    // evidence), each named "<name>" and an ending of its own: when filePath holds a project that
+    // this session did not load or save, it and those of its files that exist are copied to
+    // "<name>_<yyyy-MM-dd-HH-mm-ss>" and their endings. Not ok when a copy could not be made; the
+    // save must then not go on.
+    Kept keepBeforeSaving(const QString &filePath, const QStringList &besidePaths,
                           const QDateTime &now) const;
     // The log line for a kept copy: "已保留原工程：…".
     static QString keptText(const Kept &kept);

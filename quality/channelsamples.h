@@ -99,6 +99,11 @@ struct KeyMeans
                                              : water;
     }
     bool isComplete() const { return noTouch && touch && water; }
+    bool operator==(const KeyMeans &other) const
+    {
+        return noTouch == other.noTouch && touch == other.touch && water == other.water;
+    }
+    bool operator!=(const KeyMeans &other) const { return !(*this == other); }
 };
 
 // Every channel's samples, kept after its phases end. A new measurement of a phase replaces the

@@ -6,9 +6,6 @@
 
 #include <QPainter>
 
-#include <map>
-#include <tuple>
-
 namespace
 {
 // A report lists this many rows of false presses at most, and says how many more there were.
@@ -167,41 +164,24 @@ QVector<ReportTable::Row>
 EvaluationReport::falsePressRows(const RecordingEvaluation::Result &result, int *total,
                                  int *unlisted)
 {
-    // A noisy key presses hundreds of times: one row for each key, recording and cause.
-    struct Group
-    {
-        int count = 0;
-        qint64 firstMs = 0;
-        qint64 lastMs = 0;
-    };
-    std::map<std::tuple<int, int, int, int>, Group> groups;
-    *total = 0;
-    for (const RecordingEvaluation::Event &event : result.events) {
-        if (event.type != RecordingEvaluation::Event::Type::FalsePress)
-            continue;
-        ++*total;
-        Group &group = groups[{event.channel, event.recording, int(event.context), event.touched}];
-        if (group.count++ == 0)
-            group.firstMs = event.ms;
-        group.lastMs = event.ms;
-    }
     QVector<ReportTable::Row> rows;
+    *total = 0;
     *unlisted = 0;
-    for (const auto &[key, group] : groups) {
+    for (const RecordingEvaluation::FalsePresses &group : result.falsePresses) {
+        *total += group.count;
         if (rows.size() >= kListedGroups) {
             *unlisted += group.count;
             continue;
         }
         const auto seconds = [](qint64 ms) { return QString::number(ms / 1000.0, 'f', 3); };
-        rows.append({{QStringLiteral("TK%1").arg(std::get<0>(key)),
-                      result.recordings.value(std::get<1>(key)),
-                      RecordingEvaluation::contextText(
-                          RecordingEvaluation::Context(std::get<2>(key)), std::get<3>(key)),
-                      QString::number(group.count),
-                      group.count > 1
-                          ? seconds(group.firstMs) + QStringLiteral(" – ") + seconds(group.lastMs)
-                          : seconds(group.firstMs)},
-                     QColor()});
+        rows.append(
+            {{QStringLiteral("TK%1").arg(group.channel), result.recordings.value(group.recording),
+              RecordingEvaluation::contextText(group.context, group.touched),
+              QString::number(group.count),
+              group.count > 1
+                  ? seconds(group.firstMs) + QStringLiteral(" – ") + seconds(group.lastMs)
+                  : seconds(group.firstMs)},
+             QColor()});
     }
     return rows;
 }

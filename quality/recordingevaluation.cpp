@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <map>
+#include <tuple>
 
 namespace
 {
@@ -365,6 +367,20 @@ RecordingEvaluation::evaluate(const QVector<EvaluatedRecording> &recordings,
         if (!recording.records.isEmpty())
             result.durationMs += recording.records.constLast().ms;
     }
+    // A noisy key presses hundreds of times: its presses are told by group.
+    std::map<std::tuple<int, int, int, int>, FalsePresses> groups;
+    for (const Event &event : qAsConst(result.events)) {
+        if (event.type != Event::Type::FalsePress)
+            continue;
+        FalsePresses &group =
+            groups[{event.channel, event.recording, int(event.context), event.touched}];
+        if (group.count == 0)
+            group = {event.channel, event.recording, event.context, event.touched, 0, event.ms, 0};
+        ++group.count;
+        group.lastMs = event.ms;
+    }
+    for (const auto &entry : groups)
+        result.falsePresses.append(entry.second);
     return result;
 }
 

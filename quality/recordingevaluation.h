@@ -93,11 +93,25 @@ public:
         // distance to the press threshold.
         bool quietPass() const;
     };
+    // The false presses of one key in one recording and one situation (and key touched).
+    struct FalsePresses
+    {
+        int channel = 0;
+        int recording = 0;
+        Context context = Context::Unknown;
+        int touched = -1;
+        int count = 0;
+        qint64 firstMs = 0;
+        qint64 lastMs = 0;
+    };
     struct Result
     {
         std::array<KeyFigures, chip::kChannelCount> keys;
         // In recording order, then record order.
         QVector<Event> events;
+        // The false presses grouped in the order of key, recording, situation and key touched:
+        // what the report lists of them. A result kept with the project has these, not events.
+        QVector<FalsePresses> falsePresses;
         QStringList recordings;
         qint64 records = 0;
         qint64 durationMs = 0;

@@ -2,6 +2,7 @@
 #include "charts/decisiontimeline.h"
 #include "charts/timespan.h"
 #include "modalhelper.h"
+#include "quality/evidencefile.h"
 #include "quality/recordingevaluation.h"
 #include "tuning/falsetouchtest.h"
 #include "tuning/recordingevaluationwindow.h"
@@ -361,6 +362,42 @@ private slots:
         QCOMPARE(window.eventTable()->rowCount(), 2);
     }
 
+    // An evaluation goes as soon as a mean it was made on changes, and the window's recordings
+    // are evaluated again; put aside with the results for a replay, it comes back with them. A
+    // project opened brings its own evaluation in place of the window's recordings, and a
+    // change of settings leaves that one as it was made.
+    void evaluationFollowsItsMeans()
+    {
+        TuningRig rig;
+        FakeTuningLink link(rig.run);
+        rig.build(link);
+        fillTwoKeys(rig);
+        RecordingEvaluationWindow window(*rig.session);
+        window.addRecording({QStringLiteral("a_rec.csv"), knownRecording().records, false, {}});
+        const auto tk1NoTouch = [&window] { return window.snapshot()->keys.at(1).means.noTouch; };
+        QCOMPARE(tk1NoTouch(), std::optional<int>(2000));
+        rig.table->item(1, 1)->setText(QStringLiteral("1990"));
+        QVERIFY(!window.snapshot());
+        QTRY_VERIFY(window.snapshot() && tk1NoTouch() == 1990);
+        const TuningSession::SavedResults saved = rig.session->saveResults();
+        rig.session->clearResults();
+        QVERIFY(rig.session->evidence().isEmpty());
+        rig.session->restoreResults(saved);
+        QVERIFY(window.snapshot() && window.snapshot()->made == saved.evidence.evaluation->made);
+        QTemporaryDir dir;
+        const QString evidence = dir.filePath(EvidenceFile::fileName(QStringLiteral("p")));
+        QString error;
+        QVERIFY2(rig.session->saveEvidence(evidence, &error), qPrintable(error));
+        rig.session->adoptLoadedEvidence(evidence);
+        QCOMPARE(window.recordingTable()->rowCount(), 0);
+        QCOMPARE(window.keyTable()->item(1, 5)->text(), QStringLiteral("2"));
+        KeySettings higher;
+        higher.pressPercent = 80;
+        QVERIFY(rig.session->keySettings().set(1, higher));
+        QCoreApplication::processEvents();
+        QVERIFY(window.snapshot() && window.snapshot()->made == saved.evidence.evaluation->made);
+    }
+
     // A false-touch run on the simulated board with a noise burst on TK1: TK1 fails with its
     // false presses, TK0 passes, the recording stays beside the project, and the report carries
     // the run and the evaluation.
@@ -436,6 +473,58 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("录制文件评估")));
         // The noisy key's false presses on one row, with their count.
         QCOMPARE(text.count(QStringLiteral("验证（无人触摸）")), 1);
+
+        // Kept beside the project, both come back page for page in a session that opens it. A
+        // part that cannot be read, or was measured on other means, is told and left out; a file
+        // that cannot be read at all is kept aside before it is written again.
+        const QString evidence = dir.filePath(EvidenceFile::fileName(QStringLiteral("p")));
+        QVERIFY2(rig.session->saveEvidence(evidence, &error), qPrintable(error));
+        const QByteArray json = readBytes(evidence);
+        const auto pages = [](const QString &report) {
+            return report.mid(report.indexOf(QStringLiteral("录制文件评估")));
+        };
+        struct Reopened
+        {
+            QString report;
+            QString log;
+            bool keptAside = false;
+        };
+        const auto reopen = [&](const QByteArray &file, int tk1Base) {
+            writeBytes(evidence, file);
+            QFile::remove(EvidenceFile::backupPath(evidence));
+            TuningRig other;
+            FakeTuningLink otherLink(other.run);
+            other.build(otherLink);
+            fillTwoKeys(other, {SimBoard::baseline(0), tk1Base});
+            other.session->adoptLoadedEvidence(evidence);
+            Reopened r;
+            r.report = other.session->writeReport(pdf, "p", "SOP28", &error) ? pdfText(pdf) : error;
+            r.log = other.log->toPlainText();
+            r.keptAside = other.session->saveEvidence(evidence, &error) &&
+                          readBytes(EvidenceFile::backupPath(evidence)) == file;
+            return r;
+        };
+        Reopened same = reopen(json, SimBoard::baseline(1));
+        QCOMPARE(pages(same.report), pages(text));
+        QCOMPARE(same.report.count(QLatin1Char('\f')), text.count(QLatin1Char('\f')));
+        QVERIFY(!same.log.contains(QStringLiteral("测试结论文件")) && !same.keptAside);
+        QCOMPARE(readBytes(evidence), json);
+        QByteArray spoilt = json;
+        spoilt.insert(spoilt.indexOf("\"made\":") + 7, "0,\"was\":");
+        const Reopened part = reopen(spoilt, SimBoard::baseline(1));
+        QVERIFY(!part.report.contains(QStringLiteral("录制文件评估")));
+        QVERIFY(part.report.contains(QStringLiteral("误触发测试（1 分钟")));
+        QVERIFY2(part.log.contains(QStringLiteral("录制文件评估 无法读取")) && part.keptAside,
+                 qPrintable(part.log));
+        const Reopened stale = reopen(json, SimBoard::baseline(1) + 1);
+        QVERIFY(!stale.report.contains(QStringLiteral("误触发测试（")));
+        QVERIFY2(
+            stale.log.contains(QStringLiteral("录制文件评估、误触发测试 所依据的均值与结果表不同")),
+            qPrintable(stale.log));
+        QVERIFY(!stale.keptAside && !QFile::exists(evidence));
+        const Reopened broken = reopen(json.left(json.size() / 2), SimBoard::baseline(1));
+        QVERIFY(broken.log.contains(QStringLiteral("已损坏")) && broken.keptAside);
+        QVERIFY(!broken.report.contains(QStringLiteral("误触发测试（")));
     }
 };
 

@@ -667,6 +667,7 @@ private slots:
             QVERIFY(tuned.close());
         }
         QVERIFY(writeFile(samples, "TK3,notouch,1,2\r\n"));
+        QVERIFY(writeFile(folder.filePath("touchProName_evidence.json"), "{}"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray tunedBytes = file.readAll();
@@ -685,13 +686,13 @@ private slots:
         QCOMPARE(file.readAll(), tunedBytes);
         file.close();
         QCOMPARE(QFileInfo(samples).size(), qint64(17));
-        QCOMPARE(folder.entryList({"touchProName*"}, QDir::Files).size(), 2);
+        QCOMPARE(folder.entryList({"touchProName*"}, QDir::Files).size(), 3);
 
         MainWindow other(testsupport::fastClock());
         widgetsOf(other).lineEdit->setText(QStringLiteral("120"));
         QVERIFY(other.close());
         const QStringList copies = folder.entryList({"touchProName_2*"}, QDir::Files);
-        QCOMPARE(copies.size(), 2);
+        QCOMPARE(copies.size(), 3);
         const QString copy = folder.filePath(copies.filter(".ini").value(0));
         QFile kept(copy);
         QVERIFY(kept.open(QIODevice::ReadOnly));

@@ -320,14 +320,26 @@ private slots:
             sliders[2].swipe = passed;
             return sliders;
         };
-        rig.session->addConcerns([] { return QStringList{QStringLiteral("误触发测试：TK6")}; });
+        // A false-touch run that TK6 failed with two presses and TK3 passed.
+        EvaluationReport::Snapshot quiet;
+        quiet.minutes = 1;
+        for (int channel : {3, 6}) {
+            KeyPreview::Key key;
+            key.channel = channel;
+            quiet.keys << key;
+            quiet.result.keys[channel].modelled = true;
+        }
+        quiet.result.keys[6].falsePresses = 2;
+        rig.session->keepFalseTouch(quiet);
         const QStringList all = rig.session->concerns();
         QCOMPARE(all.mid(0, 2), rig.session->keyConcerns());
         QCOMPARE(all.size(), 4);
         QVERIFY2(all.at(2).startsWith(QStringLiteral("S1：滑动测试不合格：")) &&
                      all.at(2).endsWith(QStringLiteral("线性度 12.8% 超过 8%")),
                  qPrintable(all.at(2)));
-        QCOMPARE(all.at(3), QStringLiteral("误触发测试：TK6"));
+        QCOMPARE(all.at(3), QStringLiteral("误触发测试：") +
+                                EvaluationReport::quietLine(quiet.keys.at(1),
+                                                            quiet.result.keys[6]));
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
         QVERIFY(rig.session->writeReport(pdf, QStringLiteral("p"), QStringLiteral("SOP28"), nullptr));

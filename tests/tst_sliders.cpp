@@ -1,3 +1,4 @@
+#include "quality/evidencefile.h"
 #include "quality/firmwareslidermodel.h"
 #include "quality/swipejudgement.h"
 #include "sim/simslider.h"
@@ -205,6 +206,40 @@ private slots:
         QCOMPARE(wheel.strokes.size(), 2);
         QVERIFY(wheel.linearity && *wheel.linearity < 0.01);
         QCOMPARE(wheel.verdict, std::optional<KeyVerdict>(KeyVerdict::Pass));
+
+        // Kept with the project, each judgement reads back as it was made, figure for figure; one
+        // that cannot be read is named, the others kept.
+        const SwipeJudgement none = SwipeJudgement::of(SliderShape::Slider, {}, {});
+        ProjectEvidence kept;
+        kept.swipes.insert("S1",
+                           {j, {{3, KeyMeans{2000, 2300, 2010}}, {4, KeyMeans{2000, {}, {}}}}});
+        kept.swipes.insert("S2", {none, {}});
+        kept.swipes.insert("W1", {wheel, {{8, KeyMeans{1990, 2290, 2000}}}});
+        ProjectEvidence read;
+        QStringList unread;
+        QVERIFY(EvidenceFile::fromJson(EvidenceFile::toJson(kept), &read, &unread));
+        QVERIFY(unread.isEmpty());
+        QCOMPARE(EvidenceFile::toJson(read), EvidenceFile::toJson(kept));
+        for (const QString &name : kept.swipes.keys()) {
+            const SwipeJudgement &a = kept.swipes.value(name).judgement;
+            const SwipeJudgement &b = read.swipes.value(name).judgement;
+            QCOMPARE(read.swipes.value(name).measuredOn, kept.swipes.value(name).measuredOn);
+            QCOMPARE(b.summary(false) + b.verdictText(false) + b.reasons(false).join(';'),
+                     a.summary(false) + a.verdictText(false) + a.reasons(false).join(';'));
+            QVERIFY(b.shape == a.shape && b.linearity == a.linearity && b.jitter == a.jitter);
+            QCOMPARE(b.strokes.size(), a.strokes.size());
+            for (int s = 0; s < a.strokes.size(); ++s) {
+                const SwipeJudgement::Stroke &x = a.strokes.at(s);
+                const SwipeJudgement::Stroke &y = b.strokes.at(s);
+                QVERIFY(x.slope == y.slope && x.offset == y.offset && x.deviation == y.deviation);
+                QCOMPARE(y.unwrapped, x.unwrapped);
+                QCOMPARE(y.samples.last().ms, x.samples.last().ms);
+            }
+        }
+        QByteArray dial = EvidenceFile::toJson(kept).replace("\"wheel\"", "\"dial\"");
+        QVERIFY(EvidenceFile::fromJson(dial, &read, &unread));
+        QCOMPARE(unread, QStringList{"W1 滑动测试"});
+        QCOMPARE(read.swipes.keys(), (QList<QString>{"S1", "S2"}));
     }
 
     // A position that stays put while the finger moves on is a dead spot; so is a swipe that

@@ -9,9 +9,11 @@
 #include "sim/simboard.h"
 #include "sim/simslider.h"
 #include "testsupport.h"
+#include "uiscript.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -27,8 +29,15 @@ class TestSliderWindow : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir user;
+
 private slots:
-    void initTestCase() { Q_INIT_RESOURCE(resources); }
+    void initTestCase()
+    {
+        Q_INIT_RESOURCE(resources);
+        // The recent projects are kept per user; this test keeps its own.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, user.path());
+    }
 
     void defineMeasureSwipeAndGenerate()
     {
@@ -144,6 +153,42 @@ private slots:
         const QString report = testsupport::pdfText(app + "/TuningReport.pdf");
         QVERIFY2(report.contains(QStringLiteral("S1-2")) && report.contains(QStringLiteral("线性度")),
                  qPrintable(report));
+
+        // Opened again from "最近" in a new start of the tool, the verdict is beside the button
+        // and on the slider, and the report's page is the same. It goes once a segment's mean
+        // changes, and its file with the next save.
+        const QString verdict = window.findChild<QLabel *>("swipeSummaryLabel")->text();
+        QVERIFY(verdict.contains(QStringLiteral("线性度")));
+        QVERIFY(window.close());
+        MainWindow reopened(testsupport::fastClock());
+        reopened.show();
+        UiScript recent;
+        recent.chooseMenuEntry(QStringLiteral("touchProName    ") +
+                               QDir::toNativeSeparators(dir.path()));
+        QTest::mouseClick(windowWidget<QPushButton>(reopened, "recentProjectsBtn"), Qt::LeftButton);
+        QVERIFY(testsupport::waitUntil([&recent] { return recent.finished(); }, 5000));
+        auto *label = reopened.findChild<QLabel *>("swipeSummaryLabel");
+        QCOMPARE(label->text(), verdict);
+        auto *shown = reopened.findChild<SliderView *>();
+        shown->flush();
+        const QString status = shown->shownItems().value(0).verdict;
+        QVERIFY(!status.isEmpty() && verdict.endsWith(status));
+        QTemporaryDir again;
+        windowWidget<QLineEdit>(reopened, "proPathLineEdit")->setText(again.path());
+        windowWidget<QTabWidget>(reopened, "setDebugTWidget")->setCurrentIndex(1);
+        windowWidget<QPushButton>(reopened, "createAppPro_btn")->click();
+        const QString folder = again.filePath(
+            QDir(again.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs).value(0));
+        const QString second = testsupport::pdfText(folder + "/TuningReport.pdf");
+        QCOMPARE(second.count(QLatin1Char('\f')), report.count(QLatin1Char('\f')));
+        const auto page = [](const QString &text) { return text.mid(text.indexOf("S1 滑条：")); };
+        QCOMPARE(page(second), page(report));
+        auto *mean = windowWidget<QTableWidget>(reopened, "tableWidget")->item(1, 1);
+        mean->setText(QString::number(mean->text().toInt() + 1));
+        QVERIFY(label->text().isEmpty());
+        QVERIFY(QFile::exists(again.filePath("touchProName_evidence.json")));
+        QVERIFY(reopened.close());
+        QVERIFY(!QFile::exists(again.filePath("touchProName_evidence.json")));
     }
 };
 

@@ -1136,6 +1136,33 @@ median/max (ms)</translation>
     </message>
 </context>
 <context>
+    <name>EvidenceFile</name>
+    <message>
+        <source>无法删除测试结论文件 %1</source>
+        <translation>Cannot remove the evidence file %1</translation>
+    </message>
+    <message>
+        <source>无法写入测试结论文件 %1：%2</source>
+        <translation>Cannot write the evidence file %1: %2</translation>
+    </message>
+    <message>
+        <source>无法读取测试结论文件 %1：%2</source>
+        <translation>Cannot read the evidence file %1: %2</translation>
+    </message>
+    <message>
+        <source>测试结论文件 %1 大于 %2 MB，未读取</source>
+        <translation>Evidence file %1 is larger than %2 MB and was not read</translation>
+    </message>
+    <message>
+        <source>测试结论文件 %1 已损坏（第 %2 字节），未读取</source>
+        <translation>Evidence file %1 is damaged (at byte %2) and was not read</translation>
+    </message>
+    <message>
+        <source>无法保留测试结论文件 %1 为 %2</source>
+        <translation>Could not keep the evidence file %1 as %2</translation>
+    </message>
+</context>
+<context>
     <name>FalseTouchTest</name>
     <message>
         <source>误触发测试：还剩 %1 分钟</source>
@@ -2864,6 +2891,18 @@ The line stops: no board is tested until the log can be written.</translation>
     <message>
         <source>工程文件已存在，且不是本次打开的工程：原文件已另存为 %1</source>
         <translation>The project file exists and is not the project opened in this session: the old file was kept as %1</translation>
+    <name>ProjectEvidence</name>
+    <message>
+        <source>%1 滑动测试</source>
+        <translation>%1 swipe test</translation>
+    </message>
+    <message>
+        <source>录制文件评估</source>
+        <translation>Evaluation of recordings</translation>
+    </message>
+    <message>
+        <source>误触发测试</source>
+        <translation>False-touch test</translation>
     </message>
 </context>
 <context>
@@ -4016,6 +4055,12 @@ Fail: no positive signal, SNR below 5:1, touch minimum not above the press thres
     <message>
         <source>%1：滑动测试%2：%3</source>
         <translation>%1: swipe test %2: %3</translation>
+        <source>测试结论文件 %1：%2 无法读取，已略去</source>
+        <translation>Evidence file %1: %2 could not be read and was left out</translation>
+    </message>
+    <message>
+        <source>测试结论文件 %1：%2 所依据的均值与结果表不同，未恢复</source>
+        <translation>Evidence file %1: %2 was measured on other means than the results table&apos;s and was not restored</translation>
     </message>
 </context>
 <context>

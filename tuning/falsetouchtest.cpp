@@ -45,6 +45,11 @@ FalseTouchTest::FalseTouchTest(TuningSession &session, QPlainTextEdit *log, QWid
     });
 }
 
+const std::optional<EvaluationReport::Snapshot> &FalseTouchTest::result() const
+{
+    return session.evidence().falseTouch;
+}
+
 void FalseTouchTest::warn(const QString &text) const
 {
     QMessageBox::warning(dialogParent, tr("提示"), text);
@@ -139,7 +144,7 @@ void FalseTouchTest::finish()
     snapshot.result = RecordingEvaluation::evaluate({recording}, snapshot.keys);
     snapshot.made = QDateTime::currentDateTime();
     snapshot.minutes = minutes;
-    last = snapshot;
+    session.keepFalseTouch(snapshot);
     int passed = 0;
     int failed = 0;
     for (const KeyPreview::Key &key : qAsConst(snapshot.keys)) {

@@ -36,8 +36,8 @@ public:
     // it cannot start.
     bool startFor(int minutes, const QString &folder, const QString &projectName);
     bool isRunning() const { return running; }
-    // The last run's result, with the settings it was judged under.
-    const std::optional<EvaluationReport::Snapshot> &result() const { return last; }
+    // The last run's result, with the settings it was judged under, as the session keeps it.
+    const std::optional<EvaluationReport::Snapshot> &result() const;
     QString recordingPath() const { return path; }
 
 signals:
@@ -61,7 +61,6 @@ private:
     bool running = false;
     bool finishing = false;
     QString path;
-    std::optional<EvaluationReport::Snapshot> last;
 };
 
 #endif // FALSETOUCHTEST_H

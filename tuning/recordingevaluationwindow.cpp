@@ -76,7 +76,19 @@ RecordingEvaluationWindow::RecordingEvaluationWindow(TuningSession &session, QWi
     again.setSingleShot(true);
     again.setInterval(0);
     connect(&again, &QTimer::timeout, this, &RecordingEvaluationWindow::evaluate);
-    connect(&session.keySettings(), &KeySettingsStore::changed, &again, [this] { again.start(); });
+    // Without recordings there is nothing to evaluate again: an evaluation kept with the
+    // project stays as it was made.
+    connect(&session.keySettings(), &KeySettingsStore::changed, &again, [this] {
+        if (!recordings.isEmpty())
+            again.start();
+    });
+    connect(&session, &TuningSession::evidenceChanged, this,
+            &RecordingEvaluationWindow::evidenceChanged);
+    // Another project's recordings are no part of the one opened.
+    connect(&session, &TuningSession::evidenceLoaded, this, [this] {
+        again.stop();
+        recordings.clear();
+    });
     resize(1200, 720);
 }
 
@@ -230,20 +242,41 @@ void RecordingEvaluationWindow::evaluate()
     const int recording = recordingChoice->currentIndex();
     QVector<RecordingEvaluation::TracePoint> points;
     if (recordings.isEmpty()) {
-        last.reset();
+        session.keepEvaluation(std::nullopt);
     } else {
         EvaluationReport::Snapshot snapshot;
         snapshot.result =
             RecordingEvaluation::evaluate(recordings, evaluatedKeys, recording, channel, &points);
         snapshot.keys = evaluatedKeys;
         snapshot.made = QDateTime::currentDateTime();
-        last = snapshot;
+        session.keepEvaluation(snapshot);
     }
     fillRecordings();
     fillKeys();
     fillEvents();
     const bool kept = channel == chosenChannel() && recording == recordingChoice->currentIndex();
     refreshTimeline(kept && !points.isEmpty() ? &points : nullptr);
+}
+
+const std::optional<EvaluationReport::Snapshot> &RecordingEvaluationWindow::snapshot() const
+{
+    return session.evidence().evaluation;
+}
+
+void RecordingEvaluationWindow::evidenceChanged()
+{
+    const std::optional<EvaluationReport::Snapshot> &kept = snapshot();
+    // Recordings in the window are evaluated again once their evaluation is forgotten.
+    if (!recordings.isEmpty()) {
+        if (!kept)
+            again.start();
+        return;
+    }
+    evaluatedKeys = kept ? kept->keys : session.firmwareKeys();
+    fillRecordings();
+    fillKeys();
+    fillEvents();
+    refreshTimeline();
 }
 
 int RecordingEvaluationWindow::chosenChannel() const
@@ -332,7 +365,8 @@ void RecordingEvaluationWindow::fillKeys()
     for (int row = 0; row < evaluatedKeys.size(); ++row) {
         const KeyPreview::Key &key = evaluatedKeys.at(row);
         const RecordingEvaluation::KeyFigures figures =
-            last ? last->result.keys.at(key.channel) : RecordingEvaluation::KeyFigures();
+            snapshot() ? snapshot()->result.keys.at(key.channel)
+                       : RecordingEvaluation::KeyFigures();
         setRow(keys, row,
                EvaluationReport::cells(key, figures)
                    << EvaluationReport::settingsText(key.settings));
@@ -345,12 +379,13 @@ void RecordingEvaluationWindow::fillKeys()
         keyChoice->addItem(QStringLiteral("TK%1").arg(key.channel), key.channel);
     }
     keyChoice->setCurrentIndex(qBound(0, chosen, int(evaluatedKeys.size()) - 1));
+    const std::optional<EvaluationReport::Snapshot> &last = snapshot();
     if (!last) {
         summary->setText(tr("添加录制文件后按当前按键设置评估"));
         return;
     }
     summary->setText(tr("%1 个录制文件，%2 条记录，%3 秒；误触发 %4 次")
-                         .arg(recordings.size())
+                         .arg(last->result.recordings.size())
                          .arg(last->result.records)
                          .arg(QString::number(last->result.durationMs / 1000.0, 'f', 1))
                          .arg(falsePresses));
@@ -364,7 +399,7 @@ void RecordingEvaluationWindow::fillKeys()
 void RecordingEvaluationWindow::fillEvents()
 {
     listed.clear();
-    if (last) {
+    if (const std::optional<EvaluationReport::Snapshot> &last = snapshot()) {
         for (const Event &event : last->result.events) {
             if (event.type != Event::Type::Hit)
                 listed.append(event);
@@ -406,6 +441,7 @@ void RecordingEvaluationWindow::refreshTimeline(
 {
     const int channel = chosenChannel();
     const int recording = recordingChoice->currentIndex();
+    const std::optional<EvaluationReport::Snapshot> &last = snapshot();
     if (!last || channel < 0 || recording < 0 || recording >= recordings.size()) {
         tracedChannel = tracedRecording = -1;
         picture->clear();

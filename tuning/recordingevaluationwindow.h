@@ -42,8 +42,9 @@ public:
     void setStretchUntouched(int index, int stretch, bool untouched);
     // Evaluates the recordings under the keys as the session has them now.
     void evaluate();
-    // The last evaluation with the settings it was made with; none without recordings.
-    const std::optional<EvaluationReport::Snapshot> &snapshot() const { return last; }
+    // The last evaluation with the settings it was made with, as the session keeps it: none
+    // without recordings, or the one kept with the project before recordings are added.
+    const std::optional<EvaluationReport::Snapshot> &snapshot() const;
     // Shows the event of row in the events' table on the timeline.
     void jumpToEvent(int row);
     // The timeline shows channel over recording.
@@ -66,6 +67,8 @@ private:
     void buildLayout();
     // What the buttons, tables and choices of buildLayout() do.
     void wire(QPushButton *add, QPushButton *remove);
+    // The session's evidence changed: an evaluation loaded or forgotten.
+    void evidenceChanged();
     void fillRecordings();
     // A row of the recordings' table; with a box to tick for stretch unless it is -1.
     void addFileRow(int recording, int stretch, const QStringList &cells, bool marked);
@@ -81,7 +84,6 @@ private:
     TuningSession &session;
     QVector<EvaluatedRecording> recordings;
     QVector<KeyPreview::Key> evaluatedKeys;
-    std::optional<EvaluationReport::Snapshot> last;
     // The rows of the events' table, in their order.
     QVector<RecordingEvaluation::Event> listed;
     QTimer again;

@@ -33,6 +33,7 @@ SliderSession::SliderSession(TuningSession &session, PinMapSource &pinMap, QGrid
     startButton->setToolTip(tr("开启验证效果后，跟随标记滑过所选滑条或滚轮，再静放在中间段，"
                                "判定线性度、抖动和死区"));
     summaryLabel = new QLabel(group);
+    summaryLabel->setObjectName(QStringLiteral("swipeSummaryLabel"));
     summaryLabel->setWordWrap(true);
     controls->addWidget(sliderChoice);
     controls->addWidget(startButton);
@@ -49,9 +50,10 @@ SliderSession::SliderSession(TuningSession &session, PinMapSource &pinMap, QGrid
     connect(startButton, &QPushButton::clicked, this, &SliderSession::startSwipeTest);
     connect(sliderChoice, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SliderSession::showSummary);
-    connect(&session, &TuningSession::resultsCleared, this, [this] {
-        swipes.clear();
-        refresh();
+    connect(&session, &TuningSession::resultsCleared, this, &SliderSession::refresh);
+    connect(&session, &TuningSession::evidenceChanged, this, [this] {
+        showSummary();
+        showItems();
     });
     connect(&session, &TuningSession::checkRecordTaken, this, &SliderSession::feed);
     connect(&session.verification(), &VerificationMode::activeChanged, this,
@@ -165,6 +167,9 @@ void SliderSession::startSwipeTest()
                                  .arg(slider.name));
         return;
     }
+    swipeOn.clear();
+    for (int i = 0; i < slider.channels.size(); ++i)
+        swipeOn.append({slider.channels.at(i), slider.means.value(i)});
     test.start(slider.name, *model, slider.channels);
     showItems();
 }
@@ -183,21 +188,29 @@ void SliderSession::feed(const QByteArray &record, qint64 ms)
 
 void SliderSession::swipeFinished(const QString &name, const SwipeJudgement &judgement)
 {
-    swipes.insert(name, judgement);
     QString line = tr("%1 滑动测试：%2，%3").arg(name, judgement.summary(), judgement.verdictText());
     if (!judgement.reasons().isEmpty())
         line += tr("（%1）").arg(judgement.reasons().join(tr("；")));
     log(line);
-    showSummary();
-    showItems();
+    session.keepSwipe(name, {judgement, swipeOn});
+}
+
+QMap<QString, SwipeJudgement> SliderSession::judgements() const
+{
+    QMap<QString, SwipeJudgement> map;
+    const QMap<QString, ProjectEvidence::Swipe> &swipes = session.evidence().swipes;
+    for (auto it = swipes.cbegin(); it != swipes.cend(); ++it)
+        map.insert(it.key(), it->judgement);
+    return map;
 }
 
 void SliderSession::showSummary()
 {
+    const QMap<QString, ProjectEvidence::Swipe> &swipes = session.evidence().swipes;
     const auto found = swipes.find(sliderChoice->currentText());
-    summaryLabel->setText(found == swipes.end()
-                              ? QString()
-                              : found->summary() + tr("：") + found->verdictText());
+    summaryLabel->setText(found == swipes.end() ? QString()
+                                                : found->judgement.summary() + tr("：") +
+                                                      found->judgement.verdictText());
 }
 
 void SliderSession::showItems()
@@ -214,6 +227,9 @@ void SliderSession::showItems()
         if (!model && i < livePreview.count() && livePreview.slider(i).name == item.name)
             model = livePreview.model(i);
         item.measured = model != nullptr;
+        const auto swiped = session.evidence().swipes.find(item.name);
+        if (swiped != session.evidence().swipes.end())
+            item.verdict = swiped->judgement.verdictText();
         item.touched = model && model->touched();
         item.position = model ? model->position() : 0;
         if (test.isActive() && test.sliderName() == item.name)
@@ -236,8 +252,9 @@ QVector<SliderReportPage::Slider> SliderSession::reportPages() const
                 {channel, c == channels.end() ? KeyQuality()
                                               : KeyQuality::of(c->samples, c->means, s.settings)});
         }
-        if (swipes.contains(s.name))
-            page.swipe = swipes.value(s.name);
+        const auto swiped = session.evidence().swipes.find(s.name);
+        if (swiped != session.evidence().swipes.end())
+            page.swipe = swiped->judgement;
         pages << page;
     }
     return pages;

@@ -1,6 +1,7 @@
 #ifndef SLIDERSESSION_H
 #define SLIDERSESSION_H
 
+#include "quality/projectevidence.h"
 #include "quality/sliderpreview.h"
 #include "quality/sliderreportpage.h"
 #include "quality/swipejudgement.h"
@@ -48,8 +49,8 @@ public:
 
     const SliderPreview &preview() const { return livePreview; }
     SwipeTest &swipeTest() { return test; }
-    // The last swipe test's judgement of each slider, by name; forgotten with the results.
-    const QMap<QString, SwipeJudgement> &judgements() const { return swipes; }
+    // The last swipe test's judgement of each slider, by name: the session's evidence.
+    QMap<QString, SwipeJudgement> judgements() const;
     SliderView *view() const { return sliderView; }
     QComboBox *choice() const { return sliderChoice; }
     QPushButton *swipeButton() const { return startButton; }
@@ -79,7 +80,8 @@ private:
     QLabel *summaryLabel = nullptr;
     SliderPreview livePreview;
     SwipeTest test;
-    QMap<QString, SwipeJudgement> swipes;
+    // The segments' means the swipe test under way runs on.
+    ProjectEvidence::MeasuredOn swipeOn;
     // The sliders as the last refresh found them.
     QVector<SliderPreview::Slider> shownSliders;
 };

@@ -3,6 +3,7 @@
 #include "chip/chip.h"
 #include "project/pinmapsource.h"
 #include "project/writefailure.h"
+#include "quality/evidencefile.h"
 #include "quality/keyquality.h"
 #include "quality/samplesfile.h"
 #include "tuning/keysettingspanel.h"
@@ -189,12 +190,14 @@ void TuningSession::clearResults()
     tuningRun.clearQueue();
     coupling = CouplingMatrix();
     loggedCouplings.clear();
+    kept = ProjectEvidence();
     emit resultsCleared();
+    emit evidenceChanged();
 }
 
 TuningSession::SavedResults TuningSession::saveResults() const
 {
-    return {resultsTable.save(), store, loggedCouplings};
+    return {resultsTable.save(), store, loggedCouplings, kept};
 }
 
 bool TuningSession::hasResults() const
@@ -212,8 +215,10 @@ void TuningSession::restoreResults(const SavedResults &saved)
     resultsTable.restore(saved.table);
     store = saved.store;
     loggedCouplings = saved.loggedCouplings;
+    kept = saved.evidence;
     updateCoupling();
     showAllQuality();
+    emit evidenceChanged();
 }
 
 void TuningSession::adoptLoadedResults(const QString &samplesPath)
@@ -255,6 +260,66 @@ bool TuningSession::saveSamples(const QString &samplesPath, QString *error)
         uncleanSamplesPath.clear();
     }
     return SamplesFile::write(samplesPath, store, error);
+}
+
+void TuningSession::keepSwipe(const QString &slider, const ProjectEvidence::Swipe &swipe)
+{
+    kept.swipes.insert(slider, swipe);
+    emit evidenceChanged();
+}
+
+void TuningSession::keepEvaluation(const std::optional<EvaluationReport::Snapshot> &snapshot)
+{
+    kept.evaluation = snapshot;
+    emit evidenceChanged();
+}
+
+void TuningSession::keepFalseTouch(const EvaluationReport::Snapshot &snapshot)
+{
+    kept.falseTouch = snapshot;
+    emit evidenceChanged();
+}
+
+void TuningSession::adoptLoadedEvidence(const QString &path)
+{
+    kept = ProjectEvidence();
+    uncleanEvidencePath.clear();
+    const QString name = QFileInfo(path).fileName();
+    if (QFileInfo::exists(path)) {
+        QString error;
+        QStringList unread;
+        if (!EvidenceFile::read(path, &kept, &error, &unread)) {
+            log->appendPlainText(error);
+            uncleanEvidencePath = path;
+        } else if (!unread.isEmpty()) {
+            log->appendPlainText(
+                tr("测试结论文件 %1：%2 无法读取，已略去").arg(name, unread.join(tr("、"))));
+            uncleanEvidencePath = path;
+        }
+    }
+    // An older tool measures again without a word to this file.
+    QStringList stale;
+    if (dropStaleEvidence(&stale))
+        log->appendPlainText(tr("测试结论文件 %1：%2 所依据的均值与结果表不同，未恢复")
+                                 .arg(name, stale.join(tr("、"))));
+    emit evidenceLoaded();
+    emit evidenceChanged();
+}
+
+bool TuningSession::dropStaleEvidence(QStringList *forgotten)
+{
+    return kept.dropStale([this](int channel) { return resultsTable.tableMeans(channel); },
+                          forgotten);
+}
+
+bool TuningSession::saveEvidence(const QString &path, QString *error)
+{
+    if (path == uncleanEvidencePath && QFileInfo::exists(path)) {
+        if (!EvidenceFile::keepAsBackup(path, error))
+            return false;
+        uncleanEvidencePath.clear();
+    }
+    return EvidenceFile::write(path, kept, error);
 }
 
 KeyQuality TuningSession::qualityOf(int channel) const
@@ -319,6 +384,8 @@ void TuningSession::tableCellChanged(int row, int column)
 {
     const int channel = resultsTable.channelAt(row);
     if (ResultsTable::isMeanColumn(column) && channel >= 0) {
+        if (dropStaleEvidence())
+            emit evidenceChanged();
         updateCoupling();
         // Its margin is every neighbour's coupling figure.
         showAllQuality();
@@ -441,8 +508,14 @@ QStringList TuningSession::concerns() const
                                  slider.swipe->reasons().join(tr("、")));
         }
     }
-    for (const auto &more : concernSources)
-        list << more();
+    // A key the false-touch run failed is no key to ship.
+    if (const auto &run = kept.falseTouch) {
+        for (const KeyPreview::Key &key : run->keys) {
+            const RecordingEvaluation::KeyFigures &figures = run->result.keys.at(key.channel);
+            if (figures.modelled && !figures.quietPass())
+                list << tr("误触发测试：") + EvaluationReport::quietLine(key, figures);
+        }
+    }
     return list;
 }
 
@@ -458,8 +531,12 @@ bool TuningSession::writeReport(const QString &path, const QString &projectName,
                 SliderReportPage::draw(painter, page, slider);
             });
     }
-    for (const auto &pages : reportPages)
-        pages(report);
+    for (const auto *made : {&kept.evaluation, &kept.falseTouch}) {
+        if (*made)
+            report.addPage([snapshot = **made](QPainter &painter, ReportPage &page) {
+                EvaluationReport::draw(painter, page, snapshot);
+            });
+    }
     return report.write(path, error);
 }
 

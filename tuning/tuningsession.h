@@ -10,6 +10,7 @@
 #include "quality/keypreview.h"
 #include "quality/keysettingsstore.h"
 #include "quality/keysuggestion.h"
+#include "quality/projectevidence.h"
 #include "quality/sliderreportpage.h"
 #include "quality/tuningreport.h"
 #include "tuning/channelrecorder.h"
@@ -115,8 +116,9 @@ public:
     // the log says why, and text is shown.
     void checkReaderFailed(const QString &text);
 
-    // The results start afresh: the table, every channel's row and samples, the queue and the
-    // coupling of the keys with what the log said of it. The one reset of the session's results.
+    // The results start afresh: the table, every channel's row and samples, the queue, the
+    // coupling of the keys with what the log said of it, and the evidence. The one reset of the
+    // session's results.
     void clearResults();
     // The results as they stand, put aside while a replay plays into a scratch project, and put
     // back after it.
@@ -125,6 +127,7 @@ public:
         ResultsTable::Saved table;
         SampleStore store;
         QHash<QPair<int, int>, QString> loggedCouplings;
+        ProjectEvidence evidence;
     };
     SavedResults saveResults() const;
     // A results row or a channel's samples.
@@ -139,6 +142,19 @@ public:
     // that fails.
     [[nodiscard]] bool saveSamples(const QString &samplesPath, QString *error);
 
+    // The swipe judgements, the evaluation of recordings and the false-touch run that the report
+    // shows. Each goes with the results, and as soon as a mean it was measured on changes.
+    const ProjectEvidence &evidence() const { return kept; }
+    void keepSwipe(const QString &slider, const ProjectEvidence::Swipe &swipe);
+    void keepEvaluation(const std::optional<EvaluationReport::Snapshot> &snapshot);
+    void keepFalseTouch(const EvaluationReport::Snapshot &snapshot);
+    // The evidence kept beside a project file just loaded (path; none without that file). What
+    // cannot be read, or was measured on other means than the loaded results', is told in the
+    // log and left out.
+    void adoptLoadedEvidence(const QString &path);
+    // Writes the evidence to path, as saveSamples writes the samples.
+    [[nodiscard]] bool saveEvidence(const QString &path, QString *error);
+
     // The channels of the report in channel order: every channel with a results row or samples,
     // with its key number from the pin map and the means of its row.
     QVector<TuningReport::Channel> reportChannels() const;
@@ -148,19 +164,13 @@ public:
     QStringList keyConcerns() const;
     // Everything that failed or needs attention, the one list the user is asked about before
     // any firmware is generated and that heads the report: the keys (their coupling too), each
-    // slider's swipe test that was not 合格, and what the other parts add (a false-touch run).
+    // slider's swipe test that was not 合格, and each key the kept false-touch run failed.
     QStringList concerns() const;
-    // Adds its concerns to concerns() from now on.
-    void addConcerns(const std::function<QStringList()> &more) { concernSources.append(more); }
-    // Adds its pages to every report written from now on (an evaluation, a false-touch run).
-    void addReportPages(const std::function<void(TuningReport &report)> &pages)
-    {
-        reportPages.append(pages);
-    }
     // The firmware's table as the preview and the evaluation of recordings run it: every
     // channel in use with its key number, its row's means and its settings.
     QVector<KeyPreview::Key> firmwareKeys() const;
-    // The tuning report of those channels written to path; the reason of a failure to error.
+    // The tuning report of those channels, with a page for each slider, the evaluation of
+    // recordings and the false-touch run, written to path; the reason of a failure to error.
     [[nodiscard]] bool writeReport(const QString &path, const QString &projectName,
                                    const QString &packageText, QString *error) const;
     // "导出调试报告…": asks where, proposing <project name>_调试报告.pdf in projectFolder, and
@@ -221,6 +231,10 @@ public:
 signals:
     // clearResults() emptied the results.
     void resultsCleared();
+    // Evidence was kept, forgotten or loaded.
+    void evidenceChanged();
+    // The evidence of a project file just loaded replaced the session's; evidenceChanged follows.
+    void evidenceLoaded();
     // An intact record of verification (or its replay) at ms of the stream's clock.
     void checkRecordTaken(const QByteArray &record, qint64 ms);
     // "导出调试报告…" was chosen in the results table's context menu.
@@ -242,6 +256,8 @@ private:
     QString shownName(int channel) const;
     // A mean edited in the table: the row's figures follow what the firmware will get.
     void tableCellChanged(int row, int column);
+    // Forgets the evidence measured on other means than the table's; false when all holds.
+    bool dropStaleEvidence(QStringList *forgotten = nullptr);
     void switchPreview(bool on);
     // The firmware's table for the preview: every channel in use with its key number, its row's
     // means and its settings.
@@ -264,8 +280,10 @@ private:
     SampleStore store;
     KeySettingsStore keySettingsStore;
     // The samples file that lost lines or was refused when it was read; kept before it is
-    // overwritten.
+    // overwritten. The same for the evidence.
     QString uncleanSamplesPath;
+    QString uncleanEvidencePath;
+    ProjectEvidence kept;
     // Declared before the companions it is handed to.
     LinkSwitch linkSwitch;
     LiveChart liveChart;
@@ -291,8 +309,6 @@ private:
     QPointer<KeySettingsPanel> panel;
     // The channel whose measured curves the chart shows; -1 for none.
     int curvesChannel = -1;
-    QVector<std::function<void(TuningReport &)>> reportPages;
-    QVector<std::function<QStringList()>> concernSources;
 };
 
 #endif // TUNINGSESSION_H
