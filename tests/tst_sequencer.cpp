@@ -328,6 +328,8 @@ private slots:
             key.channel = channel;
             quiet.keys << key;
             quiet.result.keys[channel].modelled = true;
+            quiet.result.keys[channel].excursion = 10;
+            quiet.result.keys[channel].pressOffset = 100;
         }
         quiet.result.keys[6].falsePresses = 2;
         rig.session->keepFalseTouch(quiet);

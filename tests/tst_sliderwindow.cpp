@@ -176,6 +176,7 @@ private slots:
         QTemporaryDir again;
         windowWidget<QLineEdit>(reopened, "proPathLineEdit")->setText(again.path());
         windowWidget<QTabWidget>(reopened, "setDebugTWidget")->setCurrentIndex(1);
+        boxes.queueButtons({QStringLiteral("仍然生成")});
         windowWidget<QPushButton>(reopened, "createAppPro_btn")->click();
         const QString folder = again.filePath(
             QDir(again.path()).entryList({"fullChipTouchPro*"}, QDir::Dirs).value(0));

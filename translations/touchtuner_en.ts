@@ -1005,10 +1005,6 @@ Make sure its folder exists and can be written, or choose another folder.
         <source>评估录制文件与误触发测试</source>
         <translation>Evaluate recordings, false-touch test</translation>
     </message>
-    <message>
-        <source>误触发测试：</source>
-        <translation>False-touch test: </translation>
-    </message>
 </context>
 <context>
     <name>EvaluationReport</name>
@@ -2887,10 +2883,6 @@ The line stops: no board is tested until the log can be written.</translation>
     </message>
 </context>
 <context>
-    <name>ProjectKeeper</name>
-    <message>
-        <source>工程文件已存在，且不是本次打开的工程：原文件已另存为 %1</source>
-        <translation>The project file exists and is not the project opened in this session: the old file was kept as %1</translation>
     <name>ProjectEvidence</name>
     <message>
         <source>%1 滑动测试</source>
@@ -2903,6 +2895,13 @@ The line stops: no board is tested until the log can be written.</translation>
     <message>
         <source>误触发测试</source>
         <translation>False-touch test</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectKeeper</name>
+    <message>
+        <source>工程文件已存在，且不是本次打开的工程：原文件已另存为 %1</source>
+        <translation>The project file exists and is not the project opened in this session: the old file was kept as %1</translation>
     </message>
 </context>
 <context>
@@ -4053,14 +4052,20 @@ Fail: no positive signal, SNR below 5:1, touch minimum not above the press thres
         <translation>%1 (%2)</translation>
     </message>
     <message>
-        <source>%1：滑动测试%2：%3</source>
-        <translation>%1: swipe test %2: %3</translation>
         <source>测试结论文件 %1：%2 无法读取，已略去</source>
         <translation>Evidence file %1: %2 could not be read and was left out</translation>
     </message>
     <message>
         <source>测试结论文件 %1：%2 所依据的均值与结果表不同，未恢复</source>
         <translation>Evidence file %1: %2 was measured on other means than the results table&apos;s and was not restored</translation>
+    </message>
+    <message>
+        <source>%1：滑动测试%2：%3</source>
+        <translation>%1: swipe test %2: %3</translation>
+    </message>
+    <message>
+        <source>误触发测试：</source>
+        <translation>False-touch test: </translation>
     </message>
 </context>
 <context>
