@@ -2,6 +2,7 @@
 
 #include "chip/chip.h"
 #include "link/encodedecode.h"
+#include "link/gatelock.h"
 #include "link/reportparser.h"
 
 #include <QDateTime>
@@ -123,7 +124,7 @@ void LinkTraffic::add(TrafficSource source, TrafficVerdict verdict, const unsign
                       int length)
 {
     length = bytes ? std::clamp(length, 0, protocol::kReportSize) : 0;
-    std::lock_guard<std::mutex> lock(mutex);
+    const GateLock lock(mutex);
     ++count;
     TrafficEntry *entry;
     if (ring.size() < std::size_t(kCapacity)) {
@@ -143,7 +144,7 @@ void LinkTraffic::add(TrafficSource source, TrafficVerdict verdict, const unsign
 
 QVector<TrafficEntry> LinkTraffic::entries(qint64 *addedThen) const
 {
-    std::lock_guard<std::mutex> lock(mutex);
+    const GateLock lock(mutex);
     if (addedThen)
         *addedThen = count;
     QVector<TrafficEntry> ordered;
@@ -155,7 +156,7 @@ QVector<TrafficEntry> LinkTraffic::entries(qint64 *addedThen) const
 
 qint64 LinkTraffic::added() const
 {
-    std::lock_guard<std::mutex> lock(mutex);
+    const GateLock lock(mutex);
     return count;
 }
 

@@ -4,10 +4,10 @@
 #include "link/protocol.h"
 
 #include <QByteArray>
+#include <QMutex>
 #include <QString>
 #include <QVector>
 
-#include <mutex>
 #include <vector>
 
 // Who read or wrote a report: the GUI thread's own exchanges (writes, drains, the wait for a
@@ -101,7 +101,9 @@ private:
     };
     static QString line(const TrafficEntry &entry, TimeCache &cache);
 
-    mutable std::mutex mutex;
+    // Qt's mutex, with GateLock telling ThreadSanitizer of it: the standard one is missing from
+    // MinGW's win32 thread model, which the Windows build may use.
+    mutable QMutex mutex;
     std::vector<TrafficEntry> ring;
     std::size_t next = 0;
     qint64 count = 0;
