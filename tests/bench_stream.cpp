@@ -25,7 +25,7 @@ using namespace testsupport;
 namespace
 {
 constexpr int kRate = 1000;
-constexpr int kSeconds = 3;
+constexpr int kSeconds = 2;
 
 // CPU seconds of the whole process, every thread.
 double processCpuSeconds()

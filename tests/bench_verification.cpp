@@ -33,7 +33,7 @@ namespace
 constexpr int kBoardIntervalMs = 1;
 constexpr double kMaxStreamingShare = 0.03;
 constexpr double kMaxIdleShare = 0.001;
-constexpr int kIdleMs = 3000;
+constexpr int kIdleMs = 2000;
 constexpr int kStreamMs = 2000;
 
 // CPU seconds of the whole process, every thread, as the scheduler counts them (finer than the
