@@ -16,29 +16,12 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
-
 using namespace testsupport;
 
 namespace
 {
 constexpr int kRate = 1000;
 constexpr int kSeconds = 2;
-
-// CPU seconds of the whole process, every thread.
-double processCpuSeconds()
-{
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
-           usage.ru_stime.tv_usec / 1e6;
-#else
-    return 0.0;
-#endif
-}
 
 // A record of every channel near its level, with a little noise.
 QByteArray noisyRecord(int n)

@@ -21,10 +21,7 @@
 
 #include <memory>
 
-#ifdef Q_OS_UNIX
-#include <time.h>
-#endif
-
+using testsupport::processCpuSeconds;
 using testsupport::waitUntil;
 
 namespace
@@ -35,19 +32,6 @@ constexpr double kMaxStreamingShare = 0.03;
 constexpr double kMaxIdleShare = 0.001;
 constexpr int kIdleMs = 2000;
 constexpr int kStreamMs = 2000;
-
-// CPU seconds of the whole process, every thread, as the scheduler counts them (finer than the
-// ticks getrusage adds up, which matters for the idle window's few milliseconds).
-double processCpuSeconds()
-{
-#ifdef Q_OS_UNIX
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-#else
-    return 0.0;
-#endif
-}
 
 struct Share
 {

@@ -23,10 +23,28 @@
 #include <initializer_list>
 #include <utility>
 
+#ifdef Q_OS_UNIX
+#include <time.h>
+#endif
+
 // Pieces several test programs share: the clock, a pin map set by hand, measurement records,
 // file bytes.
 namespace testsupport
 {
+// CPU seconds of the whole process, every thread, as the scheduler counts them (finer than the
+// ticks getrusage adds up, which matters for an idle window's few milliseconds); the benchmarks'
+// share of a core.
+inline double processCpuSeconds()
+{
+#ifdef Q_OS_UNIX
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+#else
+    return 0.0;
+#endif
+}
+
 // The tests' clock: the window's waits and the simulated board's frames at one twentieth of the
 // tool's pace, so that a channel's no-touch/touch test takes well under a second.
 constexpr double kFastClock = 1.0 / 20;
